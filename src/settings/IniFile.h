@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The profile format ("[section]" lines and "key=value" lines, CP932, CR LF)
+// shared by the settings file, the memory files and the login list.
+//
+// One IniFile is one read of a file; any number of reads and writes happen in
+// memory and save() writes the whole file once, atomically. Lines the program
+// does not touch are written back byte for byte, whatever they hold.
+class IniFile {
+public:
+    explicit IniFile(const QString& path);
+
+    // Reads the file; a missing or unreadable file reads as empty.
+    static IniFile load(const QString& path);
+
+    const QString& path() const { return m_path; }
+
+    // The first section and the first key of that name win, as on Windows.
+    // Names compare without regard to letter case; the value is trimmed.
+    // `found` is false for a missing key and for an empty value.
+    QString value(const QString& section, const QString& key, bool* found = nullptr) const;
+
+    // Replaces the key in place, or appends it at the end of its section, or
+    // appends the section at the end of the file. A value is one line: a CR or
+    // LF left in it would split the line and corrupt the file, so each becomes
+    // a blank.
+    void setValue(const QString& section, const QString& key, const QString& value);
+
+    // Created files get owner-only permissions when asked (the settings file
+    // holds login data); an existing file is tightened to the same.
+    void setOwnerOnly(bool ownerOnly) { m_ownerOnly = ownerOnly; }
+
+    // Writes the whole file through a temporary file and a rename, so a
+    // failure or a crash leaves the old file as it was. Fails without
+    // touching anything when the folder is missing or the file is read-only.
+    bool save() const;
+
+    QByteArray toBytes() const;
+
+    // One-key conveniences: one read, and for write one read plus one save.
+    static QString read(const QString& path, const QString& section, const QString& key, bool* found = nullptr);
+    static bool write(const QString& path, const QString& section, const QString& key, const QString& value,
+                      bool ownerOnly = false);
+
+private:
+    enum class Kind { Other, Section, Key };
+    struct Line {
+        QByteArray raw;  // without its line end
+        QByteArray eol;  // "\r\n", "\n", "\r" or empty for a last line without one
+        Kind kind = Kind::Other;
+        QString name;   // section or key name, trimmed
+        QString value;  // key value, trimmed
+    };
+
+    void parse(const QByteArray& data);
+    static void classify(Line& line, const QString& text);
+    int findSection(const QString& section) const;  // index of the header line or -1
+    int sectionEnd(int header) const;               // index of the next header or size()
+    Line makeLine(const QString& text) const;
+
+    QString m_path;
+    QList<Line> m_lines;
+    bool m_ownerOnly = false;
+    bool m_unreadable = false;  // exists but could not be read: never overwrite it
+};

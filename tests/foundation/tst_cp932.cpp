@@ -1,0 +1,65 @@
+#include <QtTest>
+
+#include "app/platform/Cp932.h"
+
+class TestCp932 : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void windowsOnlyCharactersRoundTrip_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        // The characters where CP932 and plain Shift_JIS part ways.
+        QTest::newRow("wave dash") << QStringLiteral("～") << QByteArray("\x81\x60");
+        QTest::newRow("circled one") << QStringLiteral("①") << QByteArray("\x87\x40");
+        QTest::newRow("kabushiki") << QStringLiteral("㈱") << QByteArray("\x87\x8a");
+        QTest::newRow("fullwidth minus") << QStringLiteral("－") << QByteArray("\x81\x7c");
+        QTest::newRow("parallel") << QStringLiteral("∥") << QByteArray("\x81\x61");
+        QTest::newRow("halfwidth kana") << QStringLiteral("ｿﾗﾊﾞｺ") << QByteArray("\xbf\xd7\xca\xde\xba");
+        QTest::newRow("backslash trail byte") << QStringLiteral("表示") << QByteArray("\x95\x5c\x8e\xa6");
+    }
+    void windowsOnlyCharactersRoundTrip() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(cp932::encode(text), bytes);
+        QCOMPARE(cp932::decode(bytes), text);
+    }
+
+    void unmappableCharactersAreReportedAndReplaced() {
+        QString bad;
+        const QByteArray out = cp932::encode(QStringLiteral("a😀b𠮷c"), &bad);
+        QCOMPARE(out, QByteArray("a?b?c"));
+        QCOMPARE(bad, QStringLiteral("😀𠮷"));
+        QVERIFY(!cp932::canEncode(QStringLiteral("😀")));
+        QVERIFY(cp932::canEncode(QStringLiteral("ソラバコ①")));
+    }
+
+    void invalidBytesDecodeWithoutLosingNeighbours() {
+        // A lone lead byte at the end and an undefined single byte.
+        QCOMPARE(cp932::decode(QByteArray("ab\x82")), QStringLiteral("ab\uFFFD"));
+        const QString mixed = cp932::decode(QByteArray("x\xff\x82\xa0y"));
+        QVERIFY(mixed.startsWith(QLatin1Char('x')));
+        QVERIFY(mixed.endsWith(QStringLiteral("あy")));
+        // A lead byte before a line feed must not swallow the line feed.
+        QVERIFY(cp932::decode(QByteArray("a\x82\nb")).contains(QLatin1Char('\n')));
+    }
+
+    void ansiCodes() {
+        int code = 0;
+        QVERIFY(cp932::ansiCode(QStringLiteral("a"), &code));
+        QCOMPARE(code, 97);
+        QVERIFY(cp932::ansiCode(QStringLiteral("ｱ"), &code));
+        QCOMPARE(code, 0xB1);
+        QVERIFY(cp932::ansiCode(QStringLiteral("あ"), &code));
+        QCOMPARE(code, static_cast<int>(static_cast<qint16>(0x82A0)));
+        QVERIFY(code < 0);
+        QString ch;
+        QVERIFY(cp932::fromAnsiCode(code, &ch));
+        QCOMPARE(ch, QStringLiteral("あ"));
+        QVERIFY(!cp932::fromAnsiCode(0x81, &ch));    // a lead byte alone
+        QVERIFY(!cp932::fromAnsiCode(40000, &ch));   // beyond 16 bits
+        QVERIFY(!cp932::fromAnsiCode(0x1234, &ch));  // two bytes that are no character
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCp932)
+#include "tst_cp932.moc"

@@ -1,0 +1,56 @@
+#include "support/RecordingUiServices.h"
+
+UiServices::Answer RecordingUiServices::message(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                                                QObject*) {
+    messages.append({text, title, icon, buttons});
+    if (!answers.isEmpty()) return answers.dequeue();
+    switch (buttons) {
+        case Buttons::Ok:
+        case Buttons::OkCancel:
+            return Answer::Ok;
+        default:
+            return Answer::Yes;
+    }
+}
+
+QString RecordingUiServices::openFileName(const QString& initialDir, const QString& filter, QObject*) {
+    fileDialogs << QStringLiteral("open:") + initialDir + QLatin1Char('|') + filter;
+    return openNames.isEmpty() ? QString() : openNames.dequeue();
+}
+
+QString RecordingUiServices::saveFileName(const QString& initialDir, const QString& filter, QObject*) {
+    fileDialogs << QStringLiteral("save:") + initialDir + QLatin1Char('|') + filter;
+    return saveNames.isEmpty() ? QString() : saveNames.dequeue();
+}
+
+QString RecordingUiServices::folderName(const QString& instruction, QObject*) {
+    folderDialogs << instruction;
+    return folders.isEmpty() ? QString() : folders.dequeue();
+}
+
+bool RecordingUiServices::chooseColor(unsigned int* rgb, QObject*) {
+    if (colors.isEmpty()) return false;
+    *rgb = colors.dequeue();
+    return true;
+}
+
+void RecordingUiServices::setClipboardText(const QString& text) {
+    clipboard = text;
+    ++clipboardWrites;
+}
+
+bool RecordingUiServices::openWithDesktop(const QUrl& url) {
+    opened << url;
+    return true;
+}
+
+bool RecordingUiServices::sendMail(const QString& to, const QString& subject, const QString& body) {
+    mails << to + QLatin1Char('\n') + subject + QLatin1Char('\n') + body;
+    return true;
+}
+
+QStringList RecordingUiServices::messageTexts() const {
+    QStringList texts;
+    for (const Message& m : messages) texts << m.text;
+    return texts;
+}

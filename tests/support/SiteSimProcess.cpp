@@ -1,0 +1,35 @@
+#include "support/SiteSimProcess.h"
+
+#include <QDeadlineTimer>
+
+#include "app/UiServices.h"
+#include "settings/SiteAddresses.h"
+
+SiteSimProcess::SiteSimProcess(const QStringList& extraArgs) {
+    m_process.setProgram(qEnvironmentVariable("SORABAKO_SITESIM"));
+    m_process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extraArgs);
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.start();
+    if (!m_process.waitForStarted(10000)) return;
+    QDeadlineTimer deadline(10000);
+    QByteArray out;
+    while (!deadline.hasExpired() && !out.contains('\n')) {
+        m_process.waitForReadyRead(static_cast<int>(qMax<qint64>(1, deadline.remainingTime())));
+        out += m_process.readAllStandardOutput();
+    }
+    const QByteArray line = out.left(out.indexOf('\n')).trimmed();
+    if (line.startsWith("PORT ")) m_port = line.mid(5).toInt();
+}
+
+SiteSimProcess::~SiteSimProcess() {
+    if (m_process.state() == QProcess::NotRunning) return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
+
+QString SiteSimProcess::base() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
+
+void SiteSimProcess::writeSiteAddresses() const { SiteAddresses::writeAll(base()); }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// Starts the site simulator on a free port for one test and stops it after.
+class SiteSimProcess {
+public:
+    explicit SiteSimProcess(const QStringList& extraArgs = {});
+    ~SiteSimProcess();
+
+    bool isRunning() const { return m_port > 0; }
+    int port() const { return m_port; }
+    QString base() const;  // "http://127.0.0.1:PORT"
+
+    // Points every site address in the settings file at the simulator.
+    void writeSiteAddresses() const;
+
+private:
+    QProcess m_process;
+    int m_port = 0;
+};
