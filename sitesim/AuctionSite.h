@@ -1,0 +1,45 @@
+#pragma once
+
+#include "EucJp.h"
+#include "Reply.h"
+
+#include <QHash>
+#include <QString>
+
+// What the site needs from one request, taken out of the HTTP layer.
+struct SiteRequest {
+    bool post = false;
+    QString path;
+    eucjp::Form query;
+    eucjp::Form form;  // the POST body
+    QString session;   // value of the SIMSESSION cookie
+    QString base;      // "http://host:port", from the Host header
+    QString address;   // base, path and query as requested
+};
+
+// The simulated site: pages, sign-ins and the login service. The real site is
+// spread over several hosts; here every page lives under its path on one host.
+class AuctionSite {
+  public:
+    Reply handle(const SiteRequest& request);
+
+    // Forgets every sign-in and the failed-attempt count.
+    void clearSessions();
+    // Every current sign-in now asks for the password again.
+    void expireSessions();
+
+  private:
+    struct Session {
+        QString account;
+        bool expired = false;
+    };
+
+    Reply myStatus(const SiteRequest& request) const;
+    Reply loginService(const SiteRequest& request);
+    Reply signIn(const SiteRequest& request);
+    Reply signOut(const SiteRequest& request);
+    const Session* sessionOf(const SiteRequest& request) const;
+
+    QHash<QString, Session> m_sessions;  // by cookie value
+    int m_failuresInARow = 0;
+};

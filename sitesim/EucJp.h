@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+// The site speaks EUC-JP: pages are sent in it and browsers percent-encode
+// form values in it.
+namespace eucjp {
+
+// Characters EUC-JP cannot hold become "?".
+QByteArray encode(const QString& text);
+
+// Bytes that are not valid EUC-JP become U+FFFD, one per bad byte.
+QString decode(const QByteArray& bytes);
+
+// Field name to value; when a name repeats, the last value wins.
+using Form = QHash<QString, QString>;
+
+// Parses an application/x-www-form-urlencoded body or a query string whose
+// percent-encoded bytes are EUC-JP.
+Form parseForm(const QByteArray& urlEncoded);
+
+// Percent-encodes the EUC-JP bytes of a value for use inside a query string,
+// the way the site's own links carry them.
+QString percentEncode(const QString& value);
+
+}  // namespace eucjp

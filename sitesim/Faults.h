@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <optional>
+
+// A misbehaviour injected on one path, so that tests can see how the program
+// copes with a failing site.
+struct Fault {
+    enum class Kind {
+        Status,    // answers `status` with a short page
+        Stall,     // never answers; the connection stays open
+        Truncate,  // sends half the page and closes, short of its Content-Length
+        Garbage,   // 200 with random bytes labelled as an EUC-JP page
+    };
+    Kind kind = Kind::Status;
+    int status = 0;
+
+    // "status:NNN", "stall", "truncate" or "garbage".
+    static std::optional<Fault> parse(const QString& kind);
+};
+
+// Faults by exact request path (without the query).
+class FaultTable {
+  public:
+    // "PATH=KIND" as given on the command line.
+    bool add(const QString& rule);
+    bool add(const QString& path, const QString& kind);
+    std::optional<Fault> find(const QString& path) const;
+    void clear() { m_faults.clear(); }
+
+  private:
+    QHash<QString, Fault> m_faults;
+};

@@ -1,0 +1,207 @@
+#include "Pages.h"
+
+#include "EucJp.h"
+
+#include <QLocale>
+
+namespace pages {
+namespace {
+
+const char* const kStyle = R"(
+body { margin: 0; font-family: sans-serif; font-size: 14px; color: #333; }
+#masthead { background: #ff0033; color: #fff; padding: 8px 16px; }
+#masthead a { color: #fff; text-decoration: none; margin-right: 16px; }
+#masthead .logo { font-size: 20px; font-weight: bold; }
+#content { padding: 12px 16px; }
+h1 { font-size: 18px; border-bottom: 2px solid #ff0033; padding-bottom: 4px; }
+h2 { font-size: 16px; }
+table.list { border-collapse: collapse; }
+table.list th { background: #f2f2f2; }
+table.list th, table.list td { border: 1px solid #ccc; padding: 4px 8px; }
+td.price { text-align: right; }
+ul.categories li { margin: 6px 0; }
+.error { color: #d00; font-weight: bold; }
+.captcha-digits { font: bold 20px monospace; letter-spacing: 6px; background: #eee; padding: 2px 6px; }
+#footer { color: #888; font-size: 12px; padding: 16px; border-top: 1px solid #ddd; }
+)";
+
+QString esc(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+QString yen(int amount) {
+    return QLocale(QLocale::English).toString(amount) + QStringLiteral(" 円");
+}
+
+QString layout(const QString& title, const QString& content) {
+    return QStringLiteral(
+               "<!DOCTYPE html>\n<html lang=\"ja\"><head>\n"
+               "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">\n"
+               "<title>%1</title>\n<style>%2</style>\n</head><body>\n"
+               "<div id=\"masthead\"><a class=\"logo\" href=\"/\">Yahoo! JAPAN</a>"
+               "<a href=\"/jp/0-submit.html\">出品する</a>"
+               "<a href=\"/jp/show/mystatus?select=closed&amp;hasWinner=1\">マイ・オークション</a></div>\n"
+               "<div id=\"content\">\n%3\n</div>\n"
+               "<div id=\"footer\">ソラバコ テスト用サイトシミュレーター</div>\n"
+               "</body></html>\n")
+        .arg(esc(title), QLatin1String(kStyle), content);
+}
+
+QString loginForm(const QString& done, bool challenge, const QString& enteredLogin) {
+    const QString check = challenge ? QStringLiteral(
+                                          "<p>画像の数字: <span class=\"captcha-digits\">4 8 1 5</span></p>\n"
+                                          "<p>上の数字を入力してください: <input type=\"text\" name=\"captcha\" "
+                                          "size=\"8\"></p>\n")
+                                    : QString();
+    return QStringLiteral(
+               "<form name=\"login_form\" method=\"post\" action=\"/config/login?.src=www\">\n"
+               "<input type=\"hidden\" name=\".done\" value=\"%1\">\n"
+               "<p>Yahoo! JAPAN ID<br><input type=\"text\" name=\"login\" value=\"%2\" size=\"24\"></p>\n"
+               "<p>パスワード<br><input type=\"password\" name=\"passwd\" size=\"24\"></p>\n"
+               "%3"
+               "<p><label><input type=\"checkbox\" name=\".persistent\" value=\"y\"> "
+               "ログインしたままにする</label></p>\n"
+               "<p><input type=\"submit\" name=\".save\" value=\"ログイン\"></p>\n"
+               "</form>")
+        .arg(esc(done), esc(enteredLogin), check);
+}
+
+}  // namespace
+
+QString loginAddress(const QString& done) {
+    return QStringLiteral("/config/login?.src=www&partner=&.protoctl=&.v=&.u=&.intl=jp&.done=") +
+           eucjp::percentEncode(done);
+}
+
+QString logoutAddress(const QString& done) {
+    return QStringLiteral("/config/login?logout=1&.src=www&.intl=jp&.done=") + eucjp::percentEncode(done);
+}
+
+QString portal(const QString& account, const QString& base) {
+    const QString self = base + QLatin1Char('/');
+    const QString who = account.isEmpty() ? QStringLiteral("<a href=\"%1\">ログイン</a>").arg(esc(loginAddress(self)))
+                                          : QStringLiteral("ようこそ、<b>%1</b> さん（<a href=\"%2\">ログアウト</a>）")
+                                                .arg(esc(account), esc(logoutAddress(self)));
+    return layout(QStringLiteral("Yahoo! JAPAN"),
+                  QStringLiteral("<h1>Yahoo! JAPAN</h1>\n<p>%1</p>\n"
+                                 "<p>ショッピング、オークション、ニュースなど、毎日の暮らしに役立つサービス。</p>\n"
+                                 "<ul><li><a href=\"/jp/0-submit.html\">オークションに出品する</a></li>\n"
+                                 "<li><a href=\"/jp/show/mystatus?select=closed&amp;hasWinner=1\">"
+                                 "マイ・オークション（出品終了分）</a></li></ul>")
+                      .arg(who));
+}
+
+QString submitTop() {
+    QString items;
+    for (const demo::Category& category : demo::categories())
+        items += QStringLiteral("<li><a href=\"/jp/submit/category?c=%1\">%2</a></li>\n")
+                     .arg(category.id)
+                     .arg(esc(category.name));
+    return layout(QStringLiteral("Yahoo!オークション - 出品"),
+                  QStringLiteral("<h1>カテゴリ選択</h1>\n<p>出品する商品のカテゴリを選んでください。</p>\n"
+                                 "<ul class=\"categories\">\n%1</ul>")
+                      .arg(items));
+}
+
+QString submitCategory(const demo::Category& category) {
+    return layout(QStringLiteral("Yahoo!オークション - 出品"),
+                  QStringLiteral("<h1>カテゴリ選択</h1>\n<p>選択中のカテゴリ: <b>%1</b></p>\n"
+                                 "<form method=\"get\" action=\"/jp/submit/form\">\n"
+                                 "<input type=\"hidden\" name=\"c\" value=\"%2\">\n"
+                                 "<input type=\"submit\" name=\"btn\" id=\"btn\" value=\"続ける\">\n</form>")
+                      .arg(esc(category.name))
+                      .arg(category.id));
+}
+
+QString submitForm(const demo::Category& category) {
+    return layout(QStringLiteral("Yahoo!オークション - 出品フォーム"),
+                  QStringLiteral("<h1>出品フォーム</h1>\n<p>カテゴリ: <b>%1</b></p>\n"
+                                 "<form name=\"auction\" method=\"post\" action=\"/jp/submit/form?c=%2\">\n"
+                                 "<p>タイトル<br><input type=\"text\" id=\"Title\" name=\"Title\" size=\"60\"></p>\n"
+                                 "<p>説明<br><textarea id=\"Description\" name=\"Description\" rows=\"10\" "
+                                 "cols=\"60\"></textarea></p>\n</form>")
+                      .arg(esc(category.name))
+                      .arg(category.id));
+}
+
+QString signInRequired(const QString& done) {
+    return layout(QStringLiteral("Yahoo! JAPAN - ログイン"),
+                  QStringLiteral("<h1>ログインが必要です</h1>\n"
+                                 "<p>このページを表示するには、Yahoo! JAPAN IDでログインしてください。</p>\n%1\n"
+                                 "<p><a href=\"%2\">ログインページへ</a></p>")
+                      .arg(loginForm(done, false, QString()), esc(loginAddress(done))));
+}
+
+QString reenterPassword(const QString& account, const QString& done) {
+    return layout(QStringLiteral("Yahoo! JAPAN - パスワード再入力"),
+                  QStringLiteral("<h1>パスワードの再入力</h1>\n"
+                                 "<p>続けるにはパスワードを再入力してください。</p>\n"
+                                 "<form name=\"reauth\" method=\"post\" action=\"/config/login?.src=www\">\n"
+                                 "<input type=\"hidden\" name=\".done\" value=\"%1\">\n"
+                                 "<input type=\"hidden\" name=\"login\" value=\"%2\">\n"
+                                 "<p>Yahoo! JAPAN ID: <b>%2</b></p>\n"
+                                 "<p>パスワード<br><input type=\"password\" name=\"passwd\" size=\"24\"></p>\n"
+                                 "<p><input type=\"submit\" value=\"次へ\"></p>\n</form>")
+                      .arg(esc(done), esc(account)));
+}
+
+QString closedListings(const QString& seller, const QList<demo::ClosedListing>& listings) {
+    QString rows;
+    for (const demo::ClosedListing& item : listings)
+        rows += QStringLiteral(
+                    "<tr><td class=\"aid\">%1</td><td class=\"title\">%2</td><td class=\"price\">%3</td>"
+                    "<td class=\"winner\">%4</td><td class=\"end\">%5</td></tr>\n")
+                    .arg(esc(item.auctionId), esc(item.title), yen(item.price), esc(item.winner), esc(item.endTime));
+    return layout(QStringLiteral("Yahoo!オークション - 出品終了分"),
+                  QStringLiteral("<h1>マイ・オークション</h1>\n"
+                                 "<h2 id=\"seller\">%1 さんの出品終了分（落札者あり）</h2>\n"
+                                 "<p><a href=\"/jp/show/mystatus?select=selling\">出品中</a> | 出品終了分</p>\n"
+                                 "<table class=\"list\" id=\"closed\">\n"
+                                 "<tr><th>オークションID</th><th>商品名</th><th>落札価格</th><th>落札者</th>"
+                                 "<th>終了日時</th></tr>\n%2</table>")
+                      .arg(esc(seller), rows));
+}
+
+QString selling(const QString& seller, const QList<demo::OpenListing>& listings) {
+    QString items;
+    for (const demo::OpenListing& item : listings)
+        items += QStringLiteral("<li><span class=\"aid\">%1</span> %2 現在 %3（入札 %4 件）終了 %5</li>\n")
+                     .arg(esc(item.auctionId), esc(item.title), yen(item.price))
+                     .arg(item.bids)
+                     .arg(esc(item.endTime));
+    return layout(QStringLiteral("Yahoo!オークション - 出品中"),
+                  QStringLiteral("<h1>マイ・オークション</h1>\n<h2 id=\"seller\">%1 さんの出品中の商品</h2>\n"
+                                 "<p>出品中 | <a href=\"/jp/show/mystatus?select=closed&amp;hasWinner=1\">"
+                                 "出品終了分</a></p>\n<ul id=\"selling\">\n%2</ul>")
+                      .arg(esc(seller), items));
+}
+
+QString login(const QString& done, LoginNotice notice, const QString& enteredLogin) {
+    QString message;
+    if (notice == LoginNotice::WrongPassword)
+        message = QStringLiteral("<p class=\"error\">IDまたはパスワードが正しくありません。</p>\n");
+    else if (notice == LoginNotice::Challenge)
+        message = QStringLiteral("<p class=\"error\">確認のため、画像の数字も入力してください。</p>\n");
+    return layout(QStringLiteral("Yahoo! JAPAN - ログイン"),
+                  QStringLiteral("<h1>ログイン</h1>\n%1%2")
+                      .arg(message, loginForm(done, notice == LoginNotice::Challenge, enteredLogin)));
+}
+
+QString loggedOut(const QString& done) {
+    return layout(QStringLiteral("Yahoo! JAPAN - ログアウト"),
+                  QStringLiteral("<h1>ログアウトしました</h1>\n<p><a href=\"%1\">戻る</a></p>").arg(esc(done)));
+}
+
+QString notFound(const QString& path) {
+    return layout(QStringLiteral("ページが見つかりません"),
+                  QStringLiteral("<h1>ページが見つかりません</h1>\n<p>%1 は存在しません。</p>").arg(esc(path)));
+}
+
+QString error(int status) {
+    return layout(QStringLiteral("エラー"),
+                  QStringLiteral("<h1>エラー %1</h1>\n<p>ただいまアクセスが集中しています。しばらくしてから"
+                                 "もう一度お試しください。</p>")
+                      .arg(status));
+}
+
+}  // namespace pages

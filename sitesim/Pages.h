@@ -1,0 +1,38 @@
+#pragma once
+
+#include "DemoData.h"
+
+#include <QString>
+
+// The site's pages as HTML text, one function per page. Values shown on a
+// page are escaped here; callers pass plain text.
+namespace pages {
+
+// The login page's address, coming back to `done` after a sign-in.
+QString loginAddress(const QString& done);
+QString logoutAddress(const QString& done);
+
+// `account` is empty when nobody is signed in.
+QString portal(const QString& account, const QString& base);
+
+QString submitTop();
+QString submitCategory(const demo::Category& category);
+QString submitForm(const demo::Category& category);
+
+QString signInRequired(const QString& done);
+QString reenterPassword(const QString& account, const QString& done);
+QString closedListings(const QString& seller, const QList<demo::ClosedListing>& listings);
+QString selling(const QString& seller, const QList<demo::OpenListing>& listings);
+
+enum class LoginNotice {
+    None,
+    WrongPassword,
+    Challenge,  // too many failures in a row: an image-number check is added
+};
+QString login(const QString& done, LoginNotice notice, const QString& enteredLogin);
+QString loggedOut(const QString& done);
+
+QString notFound(const QString& path);
+QString error(int status);
+
+}  // namespace pages

@@ -1,0 +1,137 @@
+#include "SiteServer.h"
+
+#include "Pages.h"
+
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUrlQuery>
+
+#include <memory>
+
+namespace {
+
+const QLatin1String kControlPrefix("/__sim/");
+
+QString sessionCookie(const QByteArray& cookieHeader) {
+    for (const QByteArray& part : cookieHeader.split(';')) {
+        const QByteArray pair = part.trimmed();
+        if (pair.startsWith("SIMSESSION="))
+            return QString::fromLatin1(pair.mid(11));
+    }
+    return QString();
+}
+
+SiteRequest siteRequest(const QHttpServerRequest& request) {
+    const QUrl url = request.url();
+    const QByteArray query = url.query(QUrl::FullyEncoded).toLatin1();
+    QByteArray host = request.value("Host");
+    if (host.isEmpty())
+        host = url.authority().toLatin1();
+    const QString base = QStringLiteral("http://") + QString::fromLatin1(host);
+
+    SiteRequest site;
+    site.post = request.method() == QHttpServerRequest::Method::Post;
+    site.path = url.path();
+    site.query = eucjp::parseForm(query);
+    if (site.post)
+        site.form = eucjp::parseForm(request.body());
+    site.session = sessionCookie(request.value("Cookie"));
+    site.base = base;
+    site.address = base + url.path(QUrl::FullyEncoded);
+    if (!query.isEmpty())
+        site.address += QLatin1Char('?') + QString::fromLatin1(query);
+    return site;
+}
+
+QByteArray randomBytes(int size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& byte : bytes)
+        byte = static_cast<char>(QRandomGenerator::global()->bounded(256));
+    return bytes;
+}
+
+void deliver(const Fault& fault, const Reply& page, QHttpServerResponder& responder) {
+    switch (fault.kind) {
+        case Fault::Kind::Status:
+            send(Reply::page(pages::error(fault.status), fault.status), responder);
+            return;
+        case Fault::Kind::Truncate:
+            send(page, responder, Delivery::Truncated);
+            return;
+        case Fault::Kind::Garbage:
+            send(Reply{200, "text/html; charset=EUC-JP", {}, randomBytes(4096)}, responder);
+            return;
+        case Fault::Kind::Stall:
+            return;
+    }
+}
+
+}  // namespace
+
+SiteServer::SiteServer(int latencyMs, const FaultTable& faults, QObject* parent)
+    : QObject(parent), m_faults(faults), m_latencyMs(latencyMs) {
+    // No routes: every request comes through one handler so that latency and
+    // faults apply to any path alike, unknown ones included.
+    m_http.setMissingHandler([this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+        handle(request, std::move(responder));
+    });
+}
+
+quint16 SiteServer::listen(quint16 port) {
+    return m_http.listen(QHostAddress::LocalHost, port);
+}
+
+void SiteServer::handle(const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+    const QString path = request.url().path();
+    if (path.startsWith(kControlPrefix)) {
+        send(control(request), responder);
+        return;
+    }
+
+    // QHttpServer answers on this thread only, so a delay must not block it:
+    // the responder is parked and answered from a timer. The request object
+    // does not outlive this call, hence the page is built now. A failing
+    // request leaves the site untouched, except a truncated one: that page
+    // was produced and only its delivery broke.
+    const std::optional<Fault> fault = m_faults.find(path);
+    const bool served = !fault || fault->kind == Fault::Kind::Truncate;
+    const Reply page = served ? m_site.handle(siteRequest(request)) : Reply();
+    auto parked = std::make_shared<QHttpServerResponder>(std::move(responder));
+    QPointer<QTcpSocket> socket = parked->socket();
+    if (fault && fault->kind == Fault::Kind::Stall) {
+        // Held until the client gives up; the socket is deleted only after this signal.
+        connect(socket, &QAbstractSocket::disconnected, this, [parked]() mutable { parked.reset(); });
+        return;
+    }
+    QTimer::singleShot(m_latencyMs, this, [socket, parked, fault, page] {
+        // The responder writes to its socket without checking it is still there.
+        if (!socket)
+            return;
+        if (fault)
+            deliver(*fault, page, *parked);
+        else
+            send(page, *parked);
+    });
+}
+
+Reply SiteServer::control(const QHttpServerRequest& request) {
+    const QString command = request.url().path().mid(kControlPrefix.size());
+    if (command == QLatin1String("fault")) {
+        const QUrlQuery query = request.query();
+        if (!m_faults.add(query.queryItemValue(QStringLiteral("path"), QUrl::FullyDecoded),
+                          query.queryItemValue(QStringLiteral("kind"), QUrl::FullyDecoded)))
+            return Reply::text("bad fault\n", 400);
+    } else if (command == QLatin1String("clear")) {
+        m_faults.clear();
+        m_site.clearSessions();
+    } else if (command == QLatin1String("expire")) {
+        m_site.expireSessions();
+    } else {
+        return Reply::text("unknown control request\n", 404);
+    }
+    return Reply::text("OK");
+}
