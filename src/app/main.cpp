@@ -1,11 +1,24 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <memory>
+
+#include "app/QtUiServices.h"
+#include "app/fMain.h"
+#include "app/frmStart.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("ソラバコ"));
-    window.resize(800, 600);
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("ソラバコ"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    // Other windows (the phrase list) may still be open: closing the main window ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtUiServices ui;
+    std::unique_ptr<fMain> window;
+    {
+        frmStart start(ui, nullptr);
+        start.run();
+        window.reset(start.takeMain());
+    }
+    QObject::connect(window.get(), &fMain::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     return app.exec();
 }

@@ -1,0 +1,106 @@
+#include "app/QtUiServices.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrlQuery>
+
+namespace {
+QWidget* ownerWidget(QObject* owner) {
+    if (auto* w = qobject_cast<QWidget*>(owner)) return w;
+    return QApplication::activeWindow();
+}
+}  // namespace
+
+UiServices::Answer QtUiServices::message(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                                         QObject* owner) {
+    QMessageBox box(ownerWidget(owner));
+    box.setWindowTitle(title);
+    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    switch (icon) {
+        case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case Icon::Information: box.setIcon(QMessageBox::Information); break;
+        case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    // Button captions as a Japanese Windows shows them, whatever the desktop's language.
+    auto add = [&box](QMessageBox::StandardButton b, const QString& caption) { box.addButton(b)->setText(caption); };
+    switch (buttons) {
+        case Buttons::Ok: add(QMessageBox::Ok, QStringLiteral("OK")); break;
+        case Buttons::OkCancel:
+            add(QMessageBox::Ok, QStringLiteral("OK"));
+            add(QMessageBox::Cancel, QStringLiteral("キャンセル"));
+            break;
+        case Buttons::YesNo:
+            add(QMessageBox::Yes, QStringLiteral("はい(&Y)"));
+            add(QMessageBox::No, QStringLiteral("いいえ(&N)"));
+            break;
+        case Buttons::YesNoCancel:
+            add(QMessageBox::Yes, QStringLiteral("はい(&Y)"));
+            add(QMessageBox::No, QStringLiteral("いいえ(&N)"));
+            add(QMessageBox::Cancel, QStringLiteral("キャンセル"));
+            break;
+    }
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        case QMessageBox::Ok: return Answer::Ok;
+        default:
+            // The close box answers what Escape would: No where there is no Cancel.
+            return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+QString QtUiServices::openFileName(const QString& initialDir, const QString& filter, QObject* owner) {
+    return QFileDialog::getOpenFileName(ownerWidget(owner), QString(), initialDir, toQtFileFilter(filter));
+}
+
+QString QtUiServices::saveFileName(const QString& initialDir, const QString& filter, QObject* owner) {
+    return QFileDialog::getSaveFileName(ownerWidget(owner), QString(), initialDir, toQtFileFilter(filter));
+}
+
+QString QtUiServices::folderName(const QString& instruction, QObject* owner) {
+    return QFileDialog::getExistingDirectory(ownerWidget(owner), instruction);
+}
+
+bool QtUiServices::chooseColor(unsigned int* rgb, QObject* owner) {
+    const QColor c = QColorDialog::getColor(QColor::fromRgb(*rgb), ownerWidget(owner));
+    if (!c.isValid()) return false;
+    *rgb = c.rgb() & 0xFFFFFFu;
+    return true;
+}
+
+void QtUiServices::setClipboardText(const QString& text) {
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+}
+
+QString QtUiServices::clipboardText() { return QApplication::clipboard()->text(); }
+
+bool QtUiServices::openWithDesktop(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+bool QtUiServices::sendMail(const QString& to, const QString& subject, const QString& body) {
+    QUrl url(QStringLiteral("mailto:") + to);
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("subject"), subject);
+    query.addQueryItem(QStringLiteral("body"), body);
+    url.setQuery(query);
+    return QDesktopServices::openUrl(url);
+}
+
+void QtUiServices::setBusy(bool busy) {
+    // One screen pointer, not a stack: "normal" always ends the busy state.
+    if (busy == m_busy) return;
+    m_busy = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}

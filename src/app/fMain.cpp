@@ -1,0 +1,244 @@
+#include "app/fMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/Artwork.h"
+#include "app/MemoryFiles.h"
+#include "app/ProgramFolder.h"
+#include "app/UiServices.h"
+#include "app/frmKakunin.h"
+#include "app/frmVer.h"
+#include "app/mduInterFace.h"
+#include "app/platform/Browser.h"
+#include "description/Description.h"
+#include "description/DescriptionPane.h"
+#include "mail/MailPane.h"
+#include "myauction/MyAuctionPane.h"
+#include "settings/SiteAddresses.h"
+#include "settings/mINI.h"
+#include "shipping/ShippingPane.h"
+#include "siteform/SiteFormPane.h"
+
+namespace {
+const QString kMemoryFilter = QStringLiteral("記憶ファイル(*.SRB)|*.srb");
+const QString kAppTitle = QStringLiteral("ソラバコ");
+}  // namespace
+
+fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow(parent), m_ui(ui), m_memory(memory) {
+    setObjectName(QStringLiteral("fMain"));
+    setWindowTitle(kAppTitle);
+    setWindowIcon(Artwork::appIcon());
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 6, 6, 6);
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName(QStringLiteral("vsMAIN"));
+    m_mail = new MailPane;
+    m_shipping = new ShippingPane;
+    m_description = new DescriptionPane(ui);
+    m_siteForm = new SiteFormPane;
+    m_myAuction = new MyAuctionPane;
+    m_tabs->addTab(m_mail, QStringLiteral("メール作成(&1)"));
+    m_tabs->addTab(m_shipping, QStringLiteral("送料計算(&2)"));
+    m_tabs->addTab(m_description, QStringLiteral("出品ﾌｫｰﾑ作成(&3)"));
+    m_tabs->addTab(m_siteForm, QStringLiteral("出品手続(&4)"));
+    m_tabs->addTab(m_myAuction, QStringLiteral("ｱｸｾｽ解析(&5)"));
+    layout->addWidget(m_tabs, 1);
+    layout->addWidget(buildBottomBar());
+    setCentralWidget(central);
+    buildMenus();
+    resize(1180, 800);
+
+    connect(m_siteForm->Command7(), &QPushButton::clicked, this, &fMain::Command7_Click);
+
+    // Ctrl+A and Ctrl+X belong to this window's menu even where a text box has the focus.
+    qApp->installEventFilter(this);
+    Form_Load();
+}
+
+fMain::~fMain() { qApp->removeEventFilter(this); }
+
+Browser* fMain::WB() const { return m_siteForm->WB(); }
+Browser* fMain::WB2() const { return m_mail->WB2(); }
+Browser* fMain::WB3() const { return m_description->WB3(); }
+
+void fMain::buildMenus() {
+    auto addItem = [this](QMenu* menu, const char* name, const QString& caption, const QKeySequence& key,
+                          const std::function<void()>& handler) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        if (!key.isEmpty()) a->setShortcut(key);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("mFile"));
+    addItem(file, "mOpen", QStringLiteral("開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Open(); });
+    addItem(file, "mUwaGakiHzn", QStringLiteral("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Save(); });
+    m_saveAs = addItem(file, "mNameHzn", QStringLiteral("名前を付けて保存(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A),
+                       [this] { SaveAs(); });
+    file->addSeparator();
+    m_end = addItem(file, "mEnd", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), [this] { close(); });
+
+    QMenu* option = menuBar()->addMenu(QStringLiteral("オプション"));
+    option->setObjectName(QStringLiteral("mOption"));
+    addItem(option, "mINI", QStringLiteral("設定"), QKeySequence(), [this] { mINI_Click(); });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("mHelp"));
+    addItem(help, "mHelp2", QStringLiteral("ソラバコWebページ"), QKeySequence(), [this] { mHelp2_Click(); });
+    addItem(help, "mVer", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), QKeySequence(), [this] { mVer_Click(); });
+}
+
+QWidget* fMain::buildBottomBar() {
+    auto* bar = new QWidget;
+    bar->setObjectName(QStringLiteral("fraBottom"));
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* open = new QPushButton;
+    open->setObjectName(QStringLiteral("Command12"));
+    open->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    open->setToolTip(QStringLiteral("開く"));
+    auto* save = new QPushButton;
+    save->setObjectName(QStringLiteral("Command13"));
+    save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    save->setToolTip(QStringLiteral("上書き保存"));
+    row->addWidget(open);
+    row->addWidget(save);
+    row->addStretch(1);
+    auto* idCaption = new QLabel(QStringLiteral("YahooID"));
+    idCaption->setObjectName(QStringLiteral("Label_YahooID"));
+    row->addWidget(idCaption);
+    m_lblUser = new QLabel;
+    m_lblUser->setObjectName(QStringLiteral("lblUser"));
+    m_lblUser->setMinimumWidth(160);
+    m_lblUser->setFrameShape(QFrame::StyledPanel);
+    row->addWidget(m_lblUser);
+    row->addSpacing(12);
+    auto* end = new QPushButton(QStringLiteral("終了"));
+    end->setObjectName(QStringLiteral("Command3"));
+    row->addWidget(end);
+    connect(open, &QPushButton::clicked, this, &fMain::Open);
+    connect(save, &QPushButton::clicked, this, &fMain::Save);
+    connect(end, &QPushButton::clicked, this, &QWidget::close);
+    return bar;
+}
+
+void fMain::Form_Load() {
+    m_description->fillDesignList(ProgramFolder::templateHtml());
+    m_mail->setMailTemplates(description::listMailTemplates(ProgramFolder::templateMail()));
+    m_description->showDesign();
+    // The my-auction link names the seller of the mail pane's sender block.
+    m_description->setSellerIdSource([this] {
+        auto* txtID2 = m_mail->findChild<QLineEdit*>(QStringLiteral("txtID2"));
+        return txtID2 ? txtID2->text() : QString();
+    });
+}
+
+void fMain::Open() {
+    const QString name = m_ui.openFileName(ProgramFolder::user(), kMemoryFilter, this);
+    if (name.isEmpty()) return;
+    ReadFile(name);
+    m_currentPath = name;
+}
+
+void fMain::Save() {
+    if (m_currentPath.trimmed().isEmpty()) {
+        SaveAs();
+        return;
+    }
+    if (m_memory) m_memory->SaveFile(m_currentPath);
+}
+
+void fMain::SaveAs() {
+    const QString name = m_ui.saveFileName(ProgramFolder::user(), kMemoryFilter, this);
+    if (name.isEmpty()) return;
+    if (m_memory) m_memory->SaveFile(name);
+    m_currentPath = name;
+}
+
+void fMain::ReadFile(const QString& path) {
+    if (m_memory) m_memory->ReadFile(path);
+}
+
+void fMain::Command7_Click() {
+    if (mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")) != QLatin1String("1")) {
+        frmKakunin notice(m_ui, this);
+        notice.exec();
+    }
+    WB()->scrollTo(0, 6000);
+}
+
+void fMain::Command18_Click() { m_mail->Command18_Click(); }
+
+void fMain::mHelp2_Click() { m_ui.openWithDesktop(QUrl(SiteAddresses::productPage())); }
+
+void fMain::mVer_Click() {
+    frmVer version(this);
+    version.exec();
+}
+
+void fMain::mINI_Click() {}
+
+void fMain::setListDefaults() {
+    // The listing pane's lists, when it has them: prefecture, duration, end time, relisting.
+    const std::pair<const char*, int> defaults[] = {{"Combo5", 0}, {"Combo1", 3}, {"Combo3", 9}, {"Combo4", 2}};
+    for (const auto& [name, index] : defaults)
+        if (auto* combo = m_siteForm->findChild<QComboBox*>(QLatin1String(name)); combo && index < combo->count())
+            combo->setCurrentIndex(index);
+}
+
+void fMain::Ini_Re() {}
+
+void fMain::showLogin() {}
+
+void fMain::Form_Activate() {
+    const QString id = mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("各種設定"), QStringLiteral("ログイン情報0")));
+    m_lblUser->setText(id);
+    if (auto* txtID2 = m_mail->findChild<QLineEdit*>(QStringLiteral("txtID2"))) txtID2->setText(id);
+}
+
+void fMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+}
+
+bool fMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        // A text box takes Ctrl+A and Ctrl+X for itself before the menu sees them.
+        if (widget && widget->window() == this && key->modifiers() == Qt::ControlModifier &&
+            (key->key() == Qt::Key_A || key->key() == Qt::Key_X)) {
+            (key->key() == Qt::Key_A ? m_saveAs : m_end)->trigger();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void fMain::closeEvent(QCloseEvent* event) {
+    const auto answer = m_ui.message(QStringLiteral("画面内容を保存しますか?"), kAppTitle, UiServices::Icon::Information,
+                                     UiServices::Buttons::YesNoCancel, this);
+    if (answer == UiServices::Answer::Cancel) {
+        event->ignore();
+        return;
+    }
+    // The window goes whatever the save did, also when save-as was cancelled.
+    if (answer == UiServices::Answer::Yes) Save();
+    event->accept();
+    Q_EMIT unloaded();
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QMainWindow>
+
+class Browser;
+class DescriptionPane;
+class MailPane;
+class MemoryFiles;
+class MyAuctionPane;
+class QAction;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class ShippingPane;
+class SiteFormPane;
+class UiServices;
+
+// The main window: every pane is a tab, and this class wires the data paths
+// between panes in one place. Panes never reach each other directly.
+class fMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit fMain(UiServices& ui, MemoryFiles* memory = nullptr, QWidget* parent = nullptr);
+    ~fMain() override;
+
+    MailPane* mailPane() const { return m_mail; }
+    ShippingPane* shippingPane() const { return m_shipping; }
+    DescriptionPane* descriptionPane() const { return m_description; }
+    SiteFormPane* siteFormPane() const { return m_siteForm; }
+    MyAuctionPane* myAuctionPane() const { return m_myAuction; }
+    QTabWidget* vsMAIN() const { return m_tabs; }
+
+    Browser* WB() const;
+    Browser* WB2() const;
+    Browser* WB3() const;
+
+    const QString& currentPath() const { return m_currentPath; }
+    void setCurrentPath(const QString& path) { m_currentPath = path; }
+
+    // File commands.
+    void Open();
+    void Save();
+    void SaveAs();
+    void ReadFile(const QString& path);
+
+    void Command7_Click();   // confirm
+    void Command18_Click();  // reload the closed listings
+    void mHelp2_Click();
+    void mVer_Click();
+    void mINI_Click();
+
+    // Start-up's steps that act on the main window.
+    void setListDefaults();
+    void Ini_Re();
+    void showLogin();
+
+    // What runs each time the main window becomes active.
+    void Form_Activate();
+
+Q_SIGNALS:
+    // The main window has been closed for good: the program ends.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    QWidget* buildBottomBar();
+    void Form_Load();
+
+    UiServices& m_ui;
+    MemoryFiles* m_memory;
+    QString m_currentPath;
+
+    QTabWidget* m_tabs = nullptr;
+    MailPane* m_mail = nullptr;
+    ShippingPane* m_shipping = nullptr;
+    DescriptionPane* m_description = nullptr;
+    SiteFormPane* m_siteForm = nullptr;
+    MyAuctionPane* m_myAuction = nullptr;
+    QLabel* m_lblUser = nullptr;
+    QAction* m_saveAs = nullptr;
+    QAction* m_end = nullptr;
+};

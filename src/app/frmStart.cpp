@@ -1,0 +1,80 @@
+#include "app/frmStart.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/Artwork.h"
+#include "app/fMain.h"
+#include "app/platform/Browser.h"
+#include "settings/SiteAddresses.h"
+#include "settings/mINI.h"
+
+frmStart::frmStart(UiServices& ui, MemoryFiles* memory)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), m_ui(ui), m_memory(memory) {
+    setObjectName(QStringLiteral("frmStart"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* picture = new QLabel;
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setPixmap(Artwork::splash());
+    layout->addWidget(picture);
+    m_pb = new QProgressBar;
+    m_pb->setObjectName(QStringLiteral("pb"));
+    m_pb->setRange(0, StartUp::kProgressMax);
+    m_pb->setTextVisible(false);
+    m_pb->setFixedHeight(14);
+    layout->addWidget(m_pb);
+}
+
+frmStart::~frmStart() { delete m_main; }
+
+void frmStart::run() { StartUp::run(*this, m_ui); }
+
+fMain* frmStart::takeMain() {
+    fMain* main = m_main;
+    m_main = nullptr;
+    return main;
+}
+
+fMain* frmStart::main() {
+    if (!m_main) m_main = new fMain(m_ui, m_memory);
+    return m_main;
+}
+
+QString frmStart::setting(const QString& key) { return mINI::Ini_Get(QStringLiteral("各種設定"), key); }
+bool frmStart::isFirstStart() { return StartUp::isFirstStart(); }
+void frmStart::markStarted() { StartUp::markStarted(); }
+void frmStart::showSettings() { main()->mINI_Click(); }
+void frmStart::showLogin() { main()->showLogin(); }
+void frmStart::readFile(const QString& path) { main()->ReadFile(path); }
+void frmStart::setCurrentPath(const QString& path) { main()->setCurrentPath(path); }
+
+void frmStart::showSplash() {
+    adjustSize();
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+}
+
+void frmStart::setListDefaults() { main()->setListDefaults(); }
+
+void frmStart::disableBrowserDrops() {
+    main()->WB()->setRegisterAsDropTarget(false);
+    main()->WB2()->setRegisterAsDropTarget(false);
+}
+
+void frmStart::iniRe() { main()->Ini_Re(); }
+void frmStart::navigateClosedListings() { main()->WB2()->Navigate2(SiteAddresses::closedListingsUrl()); }
+void frmStart::navigateSubmitStart() { main()->WB()->Navigate2(SiteAddresses::submitStartUrl()); }
+void frmStart::processEvents() { QCoreApplication::processEvents(); }
+void frmStart::ensureMainLoaded() { main(); }
+void frmStart::setProgress(int value) { m_pb->setValue(value); }
+
+void frmStart::finish() {
+    hide();
+    main()->show();
+}

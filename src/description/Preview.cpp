@@ -1,0 +1,35 @@
+#include "description/Preview.h"
+
+#include <QFileInfo>
+
+#include "app/TextFile.h"
+
+namespace description {
+
+PreviewOutcome buildPreview(const QString& templatePath, const Input& input, const QString& previewPath) {
+    PreviewOutcome outcome;
+    QString text;
+    if (QFileInfo(templatePath).isDir() || !TextFile::readCp932(templatePath, &text)) {
+        outcome.message = QStringLiteral("デザインファイルが見つかりません。\r\n") + templatePath;
+        return outcome;
+    }
+    const QStringList lines = templateLines(text);
+    if (lines.size() > kTableSize) {
+        outcome.message = QStringLiteral("デザインファイルの行数が多すぎます。(%1行まで)\r\n").arg(kTableSize) + templatePath;
+        return outcome;
+    }
+    outcome.output = generate(lines, input);
+    if (!TextFile::writeCp932Lines(previewPath, outcome.output.fileLines)) {
+        outcome.message = QStringLiteral("プレビューファイルを書き込めませんでした。\r\n") + previewPath +
+                          QStringLiteral("\r\nDATAフォルダを確認して下さい。");
+        return outcome;
+    }
+    outcome.ok = true;
+    return outcome;
+}
+
+bool writeShippingPreview(const QString& html, const QString& previewPath) {
+    return TextFile::writeCp932Lines(previewPath, {html});
+}
+
+}  // namespace description

@@ -1,0 +1,46 @@
+#include "description/frmLINK.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/UiServices.h"
+#include "app/platform/EnterKeyFilter.h"
+#include "description/Description.h"
+
+frmLINK::frmLINK(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
+    setObjectName(QStringLiteral("frmLINK"));
+    setWindowTitle(QStringLiteral("リンク作成"));
+    auto* g = new QGridLayout(this);
+    g->addWidget(new QLabel(QStringLiteral("リンク先名")), 0, 0);
+    m_imText1 = new QLineEdit;
+    m_imText1->setObjectName(QStringLiteral("imText1"));
+    g->addWidget(m_imText1, 0, 1);
+    g->addWidget(new QLabel(QStringLiteral("リンク先URL")), 1, 0);
+    m_imText2 = new QLineEdit;
+    m_imText2->setObjectName(QStringLiteral("imText2"));
+    m_imText2->setMinimumWidth(320);
+    g->addWidget(m_imText2, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto* copy = new QPushButton(QStringLiteral("変換コピー"));
+    copy->setObjectName(QStringLiteral("Command2"));
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"));
+    cancel->setObjectName(QStringLiteral("Command3"));
+    buttons->addWidget(copy);
+    buttons->addWidget(cancel);
+    g->addLayout(buttons, 2, 0, 1, 2);
+    // Enter moves between the fields; it must not press a button by default.
+    copy->setAutoDefault(false);
+    cancel->setAutoDefault(false);
+    EnterKeyFilter::install(this, {QStringLiteral("imText1"), QStringLiteral("imText2")});
+    connect(copy, &QPushButton::clicked, this, &frmLINK::Command2_Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmLINK::Command2_Click() {
+    m_ui.setClipboardText(description::linkFragment(m_imText2->text(), m_imText1->text()));
+    accept();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+class Browser;
+class QComboBox;
+class QGroupBox;
+class QPushButton;
+class QVBoxLayout;
+
+// The "メール作成(&1)" tab: the winning-bid mail, the sender block, the
+// payment accounts, and the seller's closed listings in WB2.
+class MailPane : public QWidget {
+    Q_OBJECT
+public:
+    explicit MailPane(QWidget* parent = nullptr);
+
+    Browser* WB2() const { return m_wb2; }
+    QComboBox* Combo10() const { return m_combo10; }
+
+    // The mail templates, names without ".txt"; the first is selected.
+    void setMailTemplates(const QStringList& names);
+
+    // "最新の情報に更新": reload the closed listings.
+    void Command18_Click();
+
+protected:
+    // The left column, top to bottom; later frames are added below these.
+    QVBoxLayout* m_left = nullptr;
+
+private:
+    Browser* m_wb2 = nullptr;
+    QPushButton* m_command18 = nullptr;
+    QComboBox* m_combo10 = nullptr;
+};

@@ -1,0 +1,8 @@
+#include "shipping/ShippingPane.h"
+
+#include <QVBoxLayout>
+
+ShippingPane::ShippingPane(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ShippingPane"));
+    new QVBoxLayout(this);
+}

@@ -1,0 +1,236 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "app/MemoryFiles.h"
+#include "app/fMain.h"
+#include "mail/MailPane.h"
+#include "shipping/ShippingPane.h"
+#include "app/mduInterFace.h"
+#include "settings/mINI.h"
+#include "support/RecordingUiServices.h"
+#include "support/TempProgramFolder.h"
+#include "support/TestMain.h"
+
+namespace {
+class RecordingMemory : public MemoryFiles {
+public:
+    QStringList saved, read;
+    void SaveFile(const QString& path) override { saved << path; }
+    void ReadFile(const QString& path) override { read << path; }
+};
+
+// Runs `fill` on the modal dialog of that name as soon as it is open.
+void whenDialogOpens(const QString& name, std::function<void(QDialog*)> fill) {
+    QTimer::singleShot(0, [name, fill] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QDialog*>(w); d && d->objectName() == name && d->isVisible()) {
+                fill(d);
+                return;
+            }
+        QFAIL(qPrintable(QStringLiteral("dialog not open: ") + name));
+    });
+}
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void tabsMenusAndBottomBar() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        fMain w(ui);
+        QCOMPARE(w.windowTitle(), QStringLiteral("ソラバコ"));
+        QStringList captions;
+        for (int i = 0; i < w.vsMAIN()->count(); ++i) captions << w.vsMAIN()->tabText(i);
+        QCOMPARE(captions, (QStringList{QStringLiteral("メール作成(&1)"), QStringLiteral("送料計算(&2)"),
+                                        QStringLiteral("出品ﾌｫｰﾑ作成(&3)"), QStringLiteral("出品手続(&4)"),
+                                        QStringLiteral("ｱｸｾｽ解析(&5)")}));
+        const QList<std::tuple<QString, QString, QKeySequence>> items{
+            {QStringLiteral("mOpen"), QStringLiteral("開く(&O)"), QKeySequence(QStringLiteral("Ctrl+O"))},
+            {QStringLiteral("mUwaGakiHzn"), QStringLiteral("上書き保存(&S)"), QKeySequence(QStringLiteral("Ctrl+S"))},
+            {QStringLiteral("mNameHzn"), QStringLiteral("名前を付けて保存(&A)"), QKeySequence(QStringLiteral("Ctrl+A"))},
+            {QStringLiteral("mEnd"), QStringLiteral("終了(&X)"), QKeySequence(QStringLiteral("Ctrl+X"))},
+            {QStringLiteral("mINI"), QStringLiteral("設定"), QKeySequence()},
+            {QStringLiteral("mHelp2"), QStringLiteral("ソラバコWebページ"), QKeySequence()},
+            {QStringLiteral("mVer"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), QKeySequence()}};
+        for (const auto& [name, caption, key] : items) {
+            auto* a = w.findChild<QAction*>(name);
+            QVERIFY2(a, qPrintable(name));
+            QCOMPARE(a->text(), caption);
+            QCOMPARE(a->shortcut(), key);
+        }
+        QCOMPARE(w.findChild<QMenu*>(QStringLiteral("mFile"))->title(), QStringLiteral("ファイル(&F)"));
+        QCOMPARE(w.findChild<QMenu*>(QStringLiteral("mOption"))->title(), QStringLiteral("オプション"));
+        QCOMPARE(w.findChild<QMenu*>(QStringLiteral("mHelp"))->title(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+        QCOMPARE(w.findChild<QPushButton*>(QStringLiteral("Command3"))->text(), QStringLiteral("終了"));
+        QVERIFY(w.findChild<QPushButton*>(QStringLiteral("Command12")));
+        QVERIFY(w.findChild<QPushButton*>(QStringLiteral("Command13")));
+        QVERIFY(w.findChild<QLabel*>(QStringLiteral("lblUser")));
+    }
+
+    void altDigitsSwitchTabs() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        fMain w(ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_3, Qt::AltModifier);
+        QTRY_COMPARE(w.vsMAIN()->currentIndex(), 2);
+        QTest::keyClick(&w, Qt::Key_5, Qt::AltModifier);
+        QTRY_COMPARE(w.vsMAIN()->currentIndex(), 4);
+        QTest::keyClick(&w, Qt::Key_1, Qt::AltModifier);
+        QTRY_COMPARE(w.vsMAIN()->currentIndex(), 0);
+    }
+
+    void closePromptCancelKeepsYesSavesNoDoesNot() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        RecordingMemory memory;
+        fMain w(ui, &memory);
+        w.show();
+        QSignalSpy unloaded(&w, &fMain::unloaded);
+
+        ui.answers << UiServices::Answer::Cancel;
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QCOMPARE(ui.messages.last().text, QStringLiteral("画面内容を保存しますか?"));
+        QCOMPARE(ui.messages.last().title, QStringLiteral("ソラバコ"));
+        QCOMPARE(ui.messages.last().icon, UiServices::Icon::Information);
+        QCOMPARE(ui.messages.last().buttons, UiServices::Buttons::YesNoCancel);
+        QCOMPARE(unloaded.count(), 0);
+
+        // Yes with no current file: save-as; cancelling it still closes.
+        ui.answers << UiServices::Answer::Yes;
+        QVERIFY(w.close());
+        QCOMPARE(ui.fileDialogs, QStringList{QStringLiteral("save:") + folder.path() +
+                                             QStringLiteral("/USER/|記憶ファイル(*.SRB)|*.srb")});
+        QVERIFY(memory.saved.isEmpty());
+        QCOMPARE(unloaded.count(), 1);
+
+        // Yes with a current file: written there without asking for a name.
+        w.show();
+        w.setCurrentPath(QStringLiteral("/tmp/a.srb"));
+        ui.answers << UiServices::Answer::Yes;
+        QVERIFY(w.close());
+        QCOMPARE(memory.saved, QStringList{QStringLiteral("/tmp/a.srb")});
+        QCOMPARE(ui.fileDialogs.size(), 1);
+
+        w.show();
+        ui.answers << UiServices::Answer::No;
+        QVERIFY(w.close());
+        QCOMPARE(memory.saved.size(), 1);
+        QCOMPARE(unloaded.count(), 3);
+    }
+
+    void fileCommandsKeepTheCurrentPath() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        RecordingMemory memory;
+        fMain w(ui, &memory);
+        w.Open();  // cancelled
+        QVERIFY(memory.read.isEmpty());
+        QVERIFY(w.currentPath().isEmpty());
+        ui.openNames << QStringLiteral("/m/one.srb");
+        w.Open();
+        QCOMPARE(memory.read, QStringList{QStringLiteral("/m/one.srb")});
+        QCOMPARE(w.currentPath(), QStringLiteral("/m/one.srb"));
+        w.Save();
+        QCOMPARE(memory.saved, QStringList{QStringLiteral("/m/one.srb")});
+        ui.saveNames << QStringLiteral("/m/two.srb");
+        w.SaveAs();
+        QCOMPARE(w.currentPath(), QStringLiteral("/m/two.srb"));
+        w.setCurrentPath(QStringLiteral("   "));
+        w.Save();  // blanks only: save-as, cancelled
+        QCOMPARE(memory.saved.size(), 2);
+        QCOMPARE(ui.fileDialogs.size(), 4);
+    }
+
+    void ctrlAAndCtrlXAreTheMenuEvenInATextBox() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        fMain w(ui);
+        auto* edit = new QLineEdit(w.shippingPane());
+        edit->setText(QStringLiteral("abc"));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(ui.fileDialogs.size(), 1);
+        QVERIFY(ui.fileDialogs[0].startsWith(QStringLiteral("save:")));
+        QVERIFY(!edit->hasSelectedText());
+        ui.answers << UiServices::Answer::Cancel;
+        QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(edit->text(), QStringLiteral("abc"));
+    }
+
+    void confirmShowsTheNoticeUntilItIsDeclined() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        fMain w(ui);
+        // First confirm: the notice; ticked and OK'd, it is remembered.
+        whenDialogOpens(QStringLiteral("frmKakunin"), [](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("注意"));
+            d->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
+            d->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        });
+        w.Command7_Click();
+        QCOMPARE(mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")), QStringLiteral("1"));
+        // Now only the scroll: no dialog opens (a pending one would fail the test via whenDialogOpens).
+        w.Command7_Click();
+        QCOMPARE(mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")), QStringLiteral("1"));
+
+        // Closed by its close box without the tick: "0", and the notice is back next time.
+        mINI::Ini_Put(QStringLiteral("確認画面"), QStringLiteral("同意"), QStringLiteral("2"), ui);
+        whenDialogOpens(QStringLiteral("frmKakunin"), [](QDialog* d) { d->close(); });
+        w.Command7_Click();
+        QCOMPARE(mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")), QStringLiteral("0"));
+        QVERIFY(ui.messages.isEmpty());
+    }
+
+    void activationShowsTheRememberedAccount() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        fMain w(ui);
+        auto* txtID2 = new QLineEdit(w.mailPane());
+        txtID2->setObjectName(QStringLiteral("txtID2"));
+        txtID2->setText(QStringLiteral("from settings"));
+        mINI::Ini_Put(QStringLiteral("各種設定"), QStringLiteral("ログイン情報0"),
+                      mduInterFace::Enc_Str(QStringLiteral("sorabako_demo")), ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTRY_COMPARE(w.findChild<QLabel*>(QStringLiteral("lblUser"))->text(), QStringLiteral("sorabako_demo"));
+        QCOMPARE(txtID2->text(), QStringLiteral("sorabako_demo"));
+        // No stored account: both empty.
+        QFile::remove(folder.file(QStringLiteral("INI/SRB.INI")));
+        w.Form_Activate();
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("lblUser"))->text(), QString());
+        QCOMPARE(txtID2->text(), QString());
+    }
+
+    void versionWindowClosesOnAClickAndProductPageOpens() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        fMain w(ui);
+        whenDialogOpens(QStringLiteral("frmVer"), [](QDialog* d) {
+            QVERIFY(d->findChild<QLabel*>(QStringLiteral("lblVersion"))->text() == QStringLiteral("Version 1.0"));
+            QTest::mouseClick(d, Qt::LeftButton, {}, QPoint(10, 10));
+        });
+        w.mVer_Click();
+        w.mHelp2_Click();
+        QCOMPARE(ui.opened, QList<QUrl>{QUrl(QStringLiteral("https://sorabako.jp/"))});
+    }
+};
+
+SORABAKO_GUI_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
