@@ -24,9 +24,12 @@
 #include "app/platform/Browser.h"
 #include "description/Description.h"
 #include "description/DescriptionPane.h"
+#include "login/frmLogin.h"
 #include "mail/MailPane.h"
 #include "myauction/MyAuctionPane.h"
+#include "settings/Accounts.h"
 #include "settings/SiteAddresses.h"
+#include "settings/frmINI.h"
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
 #include "siteform/SiteFormPane.h"
@@ -191,7 +194,10 @@ void fMain::mVer_Click() {
     version.exec();
 }
 
-void fMain::mINI_Click() {}
+void fMain::mINI_Click() {
+    frmINI dialog(m_ui, [this] { showLogin(); }, this);
+    dialog.exec();
+}
 
 void fMain::setListDefaults() {
     // The listing pane's lists, when it has them: prefecture, duration, end time, relisting.
@@ -201,9 +207,13 @@ void fMain::setListDefaults() {
             combo->setCurrentIndex(index);
 }
 
-void fMain::Ini_Re() {}
+void fMain::Ini_Re() { m_mail->applyAccounts(accounts::read()); }
 
-void fMain::showLogin() {}
+void fMain::showLogin() {
+    // A successful sign-in reloads the closed listings, now signed in.
+    frmLogin dialog(m_ui, [this] { Command18_Click(); }, this);
+    dialog.exec();
+}
 
 void fMain::Form_Activate() {
     const QString id = mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("各種設定"), QStringLiteral("ログイン情報0")));

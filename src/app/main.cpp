@@ -6,6 +6,8 @@
 #include "app/frmStart.h"
 
 int main(int argc, char** argv) {
+    // Qt WebEngine shares GL contexts with the widgets; it must be set before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ソラバコ"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));

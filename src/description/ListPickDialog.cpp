@@ -69,8 +69,6 @@ ListPickDialog::ListPickDialog(Kind kind, const QStringList& lines, UiServices& 
     copy->setObjectName(QStringLiteral("cmdCOPY"));
     auto* cancel = new QPushButton(QStringLiteral("キャンセル"));
     cancel->setObjectName(QStringLiteral("Command1"));
-    copy->setAutoDefault(false);
-    cancel->setAutoDefault(false);
     row->addWidget(copy);
     row->addWidget(cancel);
     layout->addLayout(row);

@@ -32,9 +32,6 @@ frmLINK::frmLINK(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
     buttons->addWidget(copy);
     buttons->addWidget(cancel);
     g->addLayout(buttons, 2, 0, 1, 2);
-    // Enter moves between the fields; it must not press a button by default.
-    copy->setAutoDefault(false);
-    cancel->setAutoDefault(false);
     EnterKeyFilter::install(this, {QStringLiteral("imText1"), QStringLiteral("imText2")});
     connect(copy, &QPushButton::clicked, this, &frmLINK::Command2_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

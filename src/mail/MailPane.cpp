@@ -2,12 +2,19 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/platform/Browser.h"
 #include "app/platform/EnterKeyFilter.h"
+#include "app/platform/Grid.h"
+#include "settings/AccountGrids.h"
+#include "settings/Accounts.h"
 #include "settings/SiteAddresses.h"
 
 MailPane::MailPane(QWidget* parent) : QWidget(parent) {
@@ -26,6 +33,52 @@ MailPane::MailPane(QWidget* parent) : QWidget(parent) {
     m_combo10->setMinimumWidth(220);
     inputLayout->addWidget(m_combo10);
     m_left->addWidget(input);
+
+    auto* sender = new QGroupBox(QStringLiteral("差出人"));
+    sender->setObjectName(QStringLiteral("fraSender"));
+    auto* senderLayout = new QGridLayout(sender);
+    auto line = [](const char* name) {
+        auto* e = new QLineEdit;
+        e->setObjectName(QLatin1String(name));
+        return e;
+    };
+    m_txtID2 = line("txtID2");
+    m_txtYUBIN2 = line("txtYUBIN2");
+    m_txtTEL2 = line("txtTEL2");
+    m_txtNAME2 = line("txtNAME2");
+    const std::pair<QString, QLineEdit*> rows[] = {{QStringLiteral("YahooID"), m_txtID2},
+                                                   {QStringLiteral("郵便番号"), m_txtYUBIN2},
+                                                   {QStringLiteral("電話番号"), m_txtTEL2},
+                                                   {QStringLiteral("氏名"), m_txtNAME2}};
+    int r = 0;
+    for (const auto& [label, edit] : rows) {
+        senderLayout->addWidget(new QLabel(label), r, 0);
+        senderLayout->addWidget(edit, r++, 1);
+    }
+    senderLayout->addWidget(new QLabel(QStringLiteral("住所")), r, 0, Qt::AlignTop);
+    m_txtADD2 = new QPlainTextEdit;
+    m_txtADD2->setObjectName(QStringLiteral("txtADD2"));
+    m_txtADD2->setFixedHeight(m_txtADD2->fontMetrics().lineSpacing() * 3 + 14);
+    senderLayout->addWidget(m_txtADD2, r, 1);
+    m_left->addWidget(sender);
+
+    const QString accountsTip = QStringLiteral("落札者に連絡する口座を選択して下さい。");
+    auto* bankFrame = new QGroupBox(QStringLiteral("銀行振込"));
+    auto* bankLayout = new QVBoxLayout(bankFrame);
+    m_vGINKOU = new Grid;
+    m_vGINKOU->setObjectName(QStringLiteral("vGINKOU"));
+    m_vGINKOU->setToolTip(accountsTip);
+    AccountGrids::shapeBank(m_vGINKOU, AccountGrids::mainBank());
+    bankLayout->addWidget(m_vGINKOU);
+    m_left->addWidget(bankFrame);
+    auto* postalFrame = new QGroupBox(QStringLiteral("郵便振替"));
+    auto* postalLayout = new QVBoxLayout(postalFrame);
+    m_vYUBIN = new Grid;
+    m_vYUBIN->setObjectName(QStringLiteral("vYUBIN"));
+    m_vYUBIN->setToolTip(accountsTip);
+    AccountGrids::shapePostal(m_vYUBIN, AccountGrids::mainPostal());
+    postalLayout->addWidget(m_vYUBIN);
+    m_left->addWidget(postalFrame);
     m_left->addStretch(1);
     layout->addWidget(leftHost, 0);
 
@@ -45,13 +98,24 @@ MailPane::MailPane(QWidget* parent) : QWidget(parent) {
     layout->addWidget(closed, 1);
 
     connect(m_command18, &QPushButton::clicked, this, &MailPane::Command18_Click);
-    EnterKeyFilter::install(this, {QStringLiteral("Combo10")});
+    EnterKeyFilter::install(this, {QStringLiteral("Combo10"), QStringLiteral("txtADD2"), QStringLiteral("txtID2"),
+                                   QStringLiteral("txtNAME2"), QStringLiteral("txtTEL2"), QStringLiteral("txtYUBIN2")});
 }
 
 void MailPane::setMailTemplates(const QStringList& names) {
     m_combo10->clear();
     m_combo10->addItems(names);
     if (!names.isEmpty()) m_combo10->setCurrentIndex(0);
+}
+
+void MailPane::applyAccounts(const accounts::Settings& settings) {
+    AccountGrids::fill(m_vGINKOU, settings.bank);
+    AccountGrids::fill(m_vYUBIN, settings.postal);
+    m_txtID2->setText(settings.sender.id);
+    m_txtYUBIN2->setText(settings.sender.postcode);
+    m_txtTEL2->setText(settings.sender.phone);
+    m_txtNAME2->setText(settings.sender.name);
+    m_txtADD2->setPlainText(QString(settings.sender.address).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void MailPane::Command18_Click() { m_wb2->Navigate2(SiteAddresses::closedListingsUrl()); }

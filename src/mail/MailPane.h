@@ -2,7 +2,13 @@
 
 #include <QWidget>
 
+namespace accounts {
+struct Settings;
+}
 class Browser;
+class Grid;
+class QLineEdit;
+class QPlainTextEdit;
 class QComboBox;
 class QGroupBox;
 class QPushButton;
@@ -21,6 +27,9 @@ public:
     // The mail templates, names without ".txt"; the first is selected.
     void setMailTemplates(const QStringList& names);
 
+    // Ini_Re: the sender block and the payment accounts as the settings hold them.
+    void applyAccounts(const accounts::Settings& settings);
+
     // "最新の情報に更新": reload the closed listings.
     void Command18_Click();
 
@@ -32,4 +41,11 @@ private:
     Browser* m_wb2 = nullptr;
     QPushButton* m_command18 = nullptr;
     QComboBox* m_combo10 = nullptr;
+    QLineEdit* m_txtID2 = nullptr;
+    QLineEdit* m_txtYUBIN2 = nullptr;
+    QLineEdit* m_txtTEL2 = nullptr;
+    QLineEdit* m_txtNAME2 = nullptr;
+    QPlainTextEdit* m_txtADD2 = nullptr;
+    Grid* m_vGINKOU = nullptr;
+    Grid* m_vYUBIN = nullptr;
 };

@@ -98,7 +98,9 @@ private Q_SLOTS:
         QVERIFY(!b.acceptDrops());
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(folder.file(QStringLiteral("DATA/x.html")))});
-        for (QWidget* target : b.findChildren<QWidget*>() << &b) {
+        QList<QWidget*> targets = b.findChildren<QWidget*>();
+        targets << &b;
+        for (QWidget* target : targets) {
             QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(target, &enter);
             QVERIFY(!enter.isAccepted());

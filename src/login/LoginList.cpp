@@ -1,0 +1,73 @@
+#include "login/LoginList.h"
+
+#include "app/ProgramFolder.h"
+#include "app/Values.h"
+#include "app/mduInterFace.h"
+#include "settings/IniFile.h"
+
+namespace LoginList {
+namespace {
+const QString kRecord = QStringLiteral("レコード");
+const QString kOptions = QStringLiteral("各種設定");
+QString idKey(int n) { return QStringLiteral("期間") + QString::number(n); }
+QString passwordKey(int n) { return QStringLiteral("ソード") + QString::number(n); }
+}  // namespace
+
+State read() {
+    const IniFile file = IniFile::load(ProgramFolder::settingsFile());
+    State s;
+    s.text1 = mduInterFace::Dec_Str(file.value(kOptions, QStringLiteral("ログイン情報0")));
+    s.text2 = mduInterFace::Dec_Str(file.value(kOptions, QStringLiteral("ログイン情報1")));
+    s.rows = QList<Row>(kRows);
+    for (int n = 1; n <= kRows; ++n) {
+        bool found = false;
+        Row& row = s.rows[n - 1];
+        row.id = mduInterFace::Dec_Str(file.value(kRecord, idKey(n), &found));
+        if (!s.text1.isEmpty() && s.text1 == row.id) row.tick = QStringLiteral("-1");
+        if (!found) {
+            row.id.clear();
+            break;
+        }
+        row.password = mduInterFace::Dec_Str(file.value(kRecord, passwordKey(n)));
+    }
+    return s;
+}
+
+int numberFor(const QList<Row>& rows, const QString& id) {
+    int filled = 0;
+    for (const Row& row : rows) {
+        if (row.id.isEmpty()) break;
+        if (row.id.trimmed() == id.trimmed()) return 0;
+        ++filled;
+    }
+    return filled + 1;
+}
+
+QList<mINI::Entry> addEntries(int number, const QString& id, const QString& password) {
+    return {{kRecord, idKey(number), mduInterFace::Enc_Str(id)},
+            {kRecord, passwordKey(number), mduInterFace::Enc_Str(password)}};
+}
+
+bool editAllowed(const QList<Row>& rows, int row, int currentCol) {
+    if (row < 1 || row > rows.size() || rows[row - 1].id.isEmpty() || currentCol != 0) return false;
+    for (int i = 0; i < rows.size(); ++i)
+        if (i != row - 1 && values::leadingNumber(rows[i].tick) == -1) return false;
+    return true;
+}
+
+QList<mINI::Entry> closingEntries(const QList<Row>& rows) {
+    QList<mINI::Entry> out;
+    for (const Row& row : rows)
+        if (values::leadingNumber(row.tick) == -1)
+            out = {{kOptions, QStringLiteral("ログイン情報0"), mduInterFace::Enc_Str(row.id)},
+                   {kOptions, QStringLiteral("ログイン情報1"), mduInterFace::Enc_Str(row.password)}};
+    return out;
+}
+
+bool isFailurePage(const QString& bodyText) {
+    return bodyText.contains(QStringLiteral("画像の数字:")) ||
+           bodyText.contains(QStringLiteral("Yahoo! JAPAN IDとパスワードを再入力してください。")) ||
+           bodyText.contains(QStringLiteral("正しくありません"));
+}
+
+}  // namespace LoginList

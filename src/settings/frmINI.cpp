@@ -1,0 +1,189 @@
+#include "settings/frmINI.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/ProgramFolder.h"
+#include "app/UiServices.h"
+#include "app/platform/EnterKeyFilter.h"
+#include "app/platform/Grid.h"
+#include "settings/AccountGrids.h"
+
+namespace {
+QString crlfText(const QPlainTextEdit* edit) {
+    QString t = edit->toPlainText();
+    return t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+QLineEdit* lineEdit(const char* name) {
+    auto* e = new QLineEdit;
+    e->setObjectName(QLatin1String(name));
+    return e;
+}
+}  // namespace
+
+frmINI::frmINI(UiServices& ui, std::function<void()> showLogin, QWidget* parent)
+    : QDialog(parent), m_ui(ui), m_showLogin(std::move(showLogin)) {
+    setObjectName(QStringLiteral("frmINI"));
+    setWindowTitle(QStringLiteral("設定"));
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(buildCommon(), 0, 0);
+    layout->addWidget(buildSender(), 0, 1);
+
+    auto* bankFrame = new QGroupBox(QStringLiteral("銀行振込"));
+    bankFrame->setObjectName(QStringLiteral("fraBank"));
+    auto* bankLayout = new QVBoxLayout(bankFrame);
+    m_bank = new Grid;
+    m_bank->setObjectName(QStringLiteral("vGINKOU"));
+    AccountGrids::shapeBank(m_bank, AccountGrids::dialogBank());
+    bankLayout->addWidget(m_bank);
+    layout->addWidget(bankFrame, 1, 0, 1, 2);
+
+    auto* postalFrame = new QGroupBox(QStringLiteral("郵便振替"));
+    postalFrame->setObjectName(QStringLiteral("fraPostal"));
+    auto* postalLayout = new QVBoxLayout(postalFrame);
+    m_postal = new Grid;
+    m_postal->setObjectName(QStringLiteral("vYUBIN"));
+    AccountGrids::shapePostal(m_postal, AccountGrids::dialogPostal());
+    postalLayout->addWidget(m_postal);
+    layout->addWidget(postalFrame, 2, 0, 1, 2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto* save = new QPushButton(QStringLiteral("保　存"));
+    save->setObjectName(QStringLiteral("Command1"));
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"));
+    cancel->setObjectName(QStringLiteral("Command2"));
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons, 3, 0, 1, 2);
+    connect(save, &QPushButton::clicked, this, &frmINI::Command1_Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    EnterKeyFilter::install(this, {QStringLiteral("Text1"), QStringLiteral("Text3"), QStringLiteral("txtID"),
+                                   QStringLiteral("txtNAME"), QStringLiteral("txtTEL"), QStringLiteral("txtYUBIN")});
+    Form_Load();
+}
+
+QWidget* frmINI::buildCommon() {
+    auto* frame = new QGroupBox(QStringLiteral("共通"));
+    frame->setObjectName(QStringLiteral("fraCommon"));
+    auto* g = new QGridLayout(frame);
+    m_check1 = new QCheckBox(QStringLiteral("ログインを起動時に表示する。"));
+    m_check1->setObjectName(QStringLiteral("Check1"));
+    g->addWidget(m_check1, 0, 0, 1, 3);
+    m_check3 = new QCheckBox(QStringLiteral("起動時に下記記憶ﾌｧｲﾙを自動で読込む"));
+    m_check3->setObjectName(QStringLiteral("Check3"));
+    g->addWidget(m_check3, 1, 0, 1, 3);
+    m_text1 = lineEdit("Text1");
+    g->addWidget(m_text1, 2, 0, 1, 2);
+    auto* browseFile = new QPushButton(QStringLiteral("参照"));
+    browseFile->setObjectName(QStringLiteral("Command3"));
+    g->addWidget(browseFile, 2, 2);
+    g->addWidget(new QLabel(QStringLiteral("画像アップロードフォルダ指定")), 3, 0, 1, 3);
+    m_text3 = lineEdit("Text3");
+    g->addWidget(m_text3, 4, 0, 1, 2);
+    auto* browseFolder = new QPushButton(QStringLiteral("参照"));
+    browseFolder->setObjectName(QStringLiteral("Command5"));
+    g->addWidget(browseFolder, 4, 2);
+    m_ckMail = new QCheckBox(QStringLiteral("メーラー起動"));
+    m_ckMail->setObjectName(QStringLiteral("ckMail"));
+    g->addWidget(m_ckMail, 5, 0, 1, 2);
+    auto* login = new QPushButton(QStringLiteral("ログイン情報"));
+    login->setObjectName(QStringLiteral("Command4"));
+    g->addWidget(login, 5, 2);
+    const QString labels[] = {QStringLiteral("YahooID"), QStringLiteral("ﾊﾟｽﾜｰﾄﾞ")};
+    for (int i = 0; i < 2; ++i) {
+        g->addWidget(new QLabel(labels[i]), 6 + i, 0);
+        m_text2[i] = new QLineEdit;
+        m_text2[i]->setObjectName(QStringLiteral("Text2_%1").arg(i));
+        m_text2[i]->setReadOnly(true);
+        g->addWidget(m_text2[i], 6 + i, 1, 1, 2);
+    }
+    m_text2[1]->setEchoMode(QLineEdit::Password);
+    connect(browseFile, &QPushButton::clicked, this, &frmINI::Command3_Click);
+    connect(browseFolder, &QPushButton::clicked, this, &frmINI::Command5_Click);
+    connect(login, &QPushButton::clicked, this, [this] {
+        if (m_showLogin) m_showLogin();
+    });
+    return frame;
+}
+
+QWidget* frmINI::buildSender() {
+    auto* frame = new QGroupBox(QStringLiteral("差出人"));
+    frame->setObjectName(QStringLiteral("fraSender"));
+    auto* g = new QGridLayout(frame);
+    m_txtID = lineEdit("txtID");
+    m_txtYUBIN = lineEdit("txtYUBIN");
+    m_txtTEL = lineEdit("txtTEL");
+    m_txtNAME = lineEdit("txtNAME");
+    const std::pair<QString, QLineEdit*> rows[] = {{QStringLiteral("YahooID"), m_txtID},
+                                                   {QStringLiteral("郵便番号"), m_txtYUBIN},
+                                                   {QStringLiteral("電話番号"), m_txtTEL},
+                                                   {QStringLiteral("氏名"), m_txtNAME}};
+    int r = 0;
+    for (const auto& [label, edit] : rows) {
+        g->addWidget(new QLabel(label), r, 0);
+        g->addWidget(edit, r++, 1);
+    }
+    g->addWidget(new QLabel(QStringLiteral("住所：")), r, 0, Qt::AlignTop);
+    m_txtADD = new QPlainTextEdit;
+    m_txtADD->setObjectName(QStringLiteral("txtADD"));
+    m_txtADD->setTabChangesFocus(true);
+    m_txtADD->setFixedHeight(m_txtADD->fontMetrics().lineSpacing() * 3 + 14);
+    g->addWidget(m_txtADD, r, 1);
+    return frame;
+}
+
+void frmINI::Form_Load() {
+    const accounts::Settings s = accounts::read();
+    AccountGrids::fill(m_bank, s.bank);
+    AccountGrids::fill(m_postal, s.postal);
+    m_txtID->setText(s.sender.id);
+    m_txtYUBIN->setText(s.sender.postcode);
+    m_txtTEL->setText(s.sender.phone);
+    m_txtNAME->setText(s.sender.name);
+    m_txtADD->setPlainText(QString(s.sender.address).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_check3->setChecked(s.startFile);
+    m_text1->setText(s.startFilePath);
+    m_check1->setChecked(s.autoLogin);
+    m_text2[0]->setText(s.loginId);
+    m_text2[1]->setText(s.loginPassword);
+}
+
+accounts::Settings frmINI::values() const {
+    accounts::Settings s;
+    s.bank = AccountGrids::read(m_bank);
+    s.postal = AccountGrids::read(m_postal);
+    s.sender = {m_txtID->text(), m_txtYUBIN->text(), m_txtTEL->text(), m_txtNAME->text(), crlfText(m_txtADD)};
+    s.startFile = m_check3->isChecked();
+    s.startFilePath = m_text1->text();
+    s.autoLogin = m_check1->isChecked();
+    return s;
+}
+
+void frmINI::Command1_Click() {
+    // One write for all 48 keys: a failure is told once and leaves the file as it was.
+    mINI::Ini_PutAll(accounts::entriesToSave(values()), m_ui);
+    m_ui.message(QStringLiteral("設定を反映させるにはｱﾌﾟﾘｹｰｼｮﾝの再起動を行って下さい。"), mINI::kAppTitle,
+                 UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+    accept();
+}
+
+void frmINI::Command3_Click() {
+    const QString name = m_ui.openFileName(ProgramFolder::user(), QStringLiteral("記憶ファイル(*.SRB)|*.srb"), this);
+    if (!name.isEmpty()) m_text1->setText(name);
+}
+
+void frmINI::Command5_Click() {
+    const QString folder =
+        m_ui.folderName(QStringLiteral("適当なフォルダーをクリックして選択状態にしてから ＯＫ を押してください"), this);
+    if (!folder.isEmpty()) m_text3->setText(folder);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "settings/Accounts.h"
+
+class Grid;
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class UiServices;
+
+// The settings dialog: sender block, bank and postal accounts, start-up
+// options. It reads everything on opening and writes it back on "保　存".
+class frmINI : public QDialog {
+    Q_OBJECT
+public:
+    // `showLogin` opens the login window (modal) for "ログイン情報".
+    frmINI(UiServices& ui, std::function<void()> showLogin, QWidget* parent = nullptr);
+
+    void Form_Load();
+    void Command1_Click();  // save
+    void Command3_Click();  // browse for the start-up file
+    void Command5_Click();  // browse for a folder
+
+    accounts::Settings values() const;
+
+private:
+    QWidget* buildCommon();
+    QWidget* buildSender();
+
+    UiServices& m_ui;
+    std::function<void()> m_showLogin;
+    QCheckBox* m_check1 = nullptr;
+    QCheckBox* m_check3 = nullptr;
+    QLineEdit* m_text1 = nullptr;
+    QLineEdit* m_text3 = nullptr;
+    QCheckBox* m_ckMail = nullptr;
+    QLineEdit* m_text2[2] = {};
+    Grid* m_bank = nullptr;
+    Grid* m_postal = nullptr;
+    QLineEdit* m_txtID = nullptr;
+    QLineEdit* m_txtYUBIN = nullptr;
+    QLineEdit* m_txtTEL = nullptr;
+    QLineEdit* m_txtNAME = nullptr;
+    QPlainTextEdit* m_txtADD = nullptr;
+};

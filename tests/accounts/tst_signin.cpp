@@ -1,0 +1,148 @@
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/fMain.h"
+#include "app/mduInterFace.h"
+#include "app/platform/Browser.h"
+#include "login/LoginList.h"
+#include "login/frmLogin.h"
+#include "settings/SiteAddresses.h"
+#include "settings/mINI.h"
+#include "support/RecordingUiServices.h"
+#include "support/SiteSimProcess.h"
+#include "support/TempProgramFolder.h"
+#include "support/TestMain.h"
+
+namespace {
+constexpr int kWait = 30000;
+
+void typeAccount(frmLogin& w, const QString& id, const QString& password) {
+    w.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(id);
+    w.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(password);
+}
+}  // namespace
+
+class TestSignIn : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void successClosesAddsTheAccountAndSignsInTheMainWindow() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        QVERIFY(sim.isRunning());
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain main(ui);
+        // Signed out, the closed listings offer the site's login button.
+        QSignalSpy mainLoads(main.WB2(), &Browser::DocumentComplete);
+        main.Command18_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(mainLoads.count() >= 1, kWait);
+        QVERIFY(!main.WB2()->bodyText().contains(QStringLiteral("b1")));
+        QCOMPARE(main.WB2()->elementsByName(QStringLiteral(".save")).size(), 1);
+
+        frmLogin w(ui, [&] { main.Command18_Click(); }, &main);
+        typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("demo1234"));
+        w.findChild<QCheckBox*>(QStringLiteral("ckLogin"))->setChecked(true);
+        w.open();
+        mainLoads.clear();
+        w.cmdLOGIN_Click();
+        QVERIFY(!w.findChild<QPushButton*>(QStringLiteral("cmdLOGIN"))->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), kWait);
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+        QVERIFY(ui.messages.isEmpty());
+        QCOMPARE(mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("期間1"))),
+                 QStringLiteral("sorabako_demo"));
+        QCOMPARE(mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("ソード1"))),
+                 QStringLiteral("demo1234"));
+        QCOMPARE(ui.busyCalls.first(), true);
+        QCOMPARE(ui.busyCalls.last(), false);
+
+        // The main window's browser shares the sign-in: its reload shows the seller's closed listings.
+        QTRY_VERIFY_WITH_TIMEOUT(mainLoads.count() >= 1, kWait);
+        QCOMPARE(mainLoads.last().at(0).toString(), SiteAddresses::closedListingsUrl());
+        QTRY_VERIFY_WITH_TIMEOUT(main.WB2()->bodyText(1000).contains(QStringLiteral("sorabako_demo")), kWait);
+        QVERIFY(main.WB2()->elementsByName(QStringLiteral(".save")).isEmpty());
+    }
+
+    void aSecondSignInWithAListedIdAddsNothing() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        mINI::Ini_PutAll({{QStringLiteral("レコード"), QStringLiteral("期間1"), mduInterFace::Enc_Str(QStringLiteral("sorabako_test"))},
+                          {QStringLiteral("レコード"), QStringLiteral("ソード1"), mduInterFace::Enc_Str(QStringLiteral("old"))}},
+                         ui);
+        frmLogin w(ui, {});
+        typeAccount(w, QStringLiteral("sorabako_test"), QStringLiteral("test5678"));
+        w.findChild<QCheckBox*>(QStringLiteral("ckLogin"))->setChecked(true);
+        w.open();
+        w.cmdLOGIN_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), kWait);
+        QCOMPARE(mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("ソード1"))), QStringLiteral("old"));
+        QCOMPARE(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("期間2")), QString());
+    }
+
+    void wrongPasswordAndTheChallengeAreFailures() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        frmLogin w(ui, {});
+        w.open();
+        for (int attempt = 1; attempt <= 3; ++attempt) {  // the third meets the image-number challenge
+            typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("wrong"));
+            w.findChild<QCheckBox*>(QStringLiteral("ckLogin"))->setChecked(true);
+            w.cmdLOGIN_Click();
+            QTRY_COMPARE_WITH_TIMEOUT(ui.messages.size(), attempt, kWait);
+            QCOMPARE(ui.messages.last().text, QStringLiteral("YahooIDもしくはパスワードが間違っています。"));
+            QCOMPARE(ui.messages.last().icon, UiServices::Icon::Critical);
+            QCOMPARE(ui.messages.last().title, QStringLiteral("ログイン"));
+            QVERIFY(w.isVisible());
+            QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), QString());
+            QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("Text2"))->text(), QString());
+            QVERIFY(w.findChild<QPushButton*>(QStringLiteral("cmdLOGIN"))->isEnabled());
+        }
+        QTest::qWait(500);  // nothing further may arrive
+        QCOMPARE(ui.messages.size(), 3);
+        QCOMPARE(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("期間1")), QString());
+        w.reject();
+    }
+
+    void aSiteThatDoesNotAnswerGivesTheWindowBack() {
+        TempProgramFolder folder;
+        SiteSimProcess sim({QStringLiteral("--fault"), QStringLiteral("/config/login=stall")});
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        frmLogin w(ui, {});
+        w.setSignInDeadline(1500);
+        w.open();
+        typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("demo1234"));
+        w.cmdLOGIN_Click();
+        QTRY_COMPARE_WITH_TIMEOUT(ui.messages.size(), 1, kWait);
+        QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("サーバーから応答がありません。")));
+        QVERIFY(w.findChild<QPushButton*>(QStringLiteral("cmdCANCEL"))->isEnabled());
+        QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), QStringLiteral("sorabako_demo"));
+        QCOMPARE(ui.busyCalls.last(), false);
+        w.reject();
+    }
+
+    void aSiteAnsweringAnErrorPageIsReported() {
+        TempProgramFolder folder;
+        SiteSimProcess sim({QStringLiteral("--fault"), QStringLiteral("/config/login=status:503")});
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        frmLogin w(ui, {});
+        w.open();
+        typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("demo1234"));
+        w.cmdLOGIN_Click();
+        QTRY_COMPARE_WITH_TIMEOUT(ui.messages.size(), 1, kWait);
+        QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("ログイン画面を表示できませんでした。")));
+        QVERIFY(w.findChild<QPushButton*>(QStringLiteral("cmdLOGIN"))->isEnabled());
+        w.reject();
+    }
+};
+
+SORABAKO_GUI_TEST_MAIN(TestSignIn)
+#include "tst_signin.moc"
