@@ -22,6 +22,7 @@
 #include "app/frmVer.h"
 #include "app/mduInterFace.h"
 #include "app/platform/Browser.h"
+#include "app/platform/EnterKeyFilter.h"
 #include "description/Description.h"
 #include "description/DescriptionPane.h"
 #include "login/frmLogin.h"
@@ -66,6 +67,22 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
     resize(1180, 800);
 
     connect(m_siteForm->Command7(), &QPushButton::clicked, this, &fMain::Command7_Click);
+
+    // The keyboard rule of the main window's single-line fields, in one place for every pane.
+    EnterKeyFilter::install(
+        this, {QStringLiteral("cmbHTML"), QStringLiteral("cmbKEN"), QStringLiteral("cmbKIGOU"), QStringLiteral("Combo1"),
+               QStringLiteral("Combo2"), QStringLiteral("Combo3"), QStringLiteral("Combo4"), QStringLiteral("Combo5"),
+               QStringLiteral("Combo6"), QStringLiteral("Combo8"), QStringLiteral("Combo9"), QStringLiteral("Combo10"),
+               QStringLiteral("imText1"), QStringLiteral("Text1"), QStringLiteral("Text2"), QStringLiteral("txtADD2"),
+               QStringLiteral("txtHTML"), QStringLiteral("txtID"), QStringLiteral("txtID2"), QStringLiteral("txtITEM"),
+               QStringLiteral("txtKingaku"), QStringLiteral("txtNAME"), QStringLiteral("txtNAME2"),
+               QStringLiteral("txtSYOUHIN"), QStringLiteral("txtTEL2"), QStringLiteral("txtTitle"),
+               QStringLiteral("txtYUBIN2"), QStringLiteral("vsSOURYOU")});
+    EnterKeyFilter::install(this,
+                            {QStringLiteral("imNumber1"), QStringLiteral("imNumber2"), QStringLiteral("imNumLite1"),
+                             QStringLiteral("imNumLite2"), QStringLiteral("imNumLite3"), QStringLiteral("imNumLite4"),
+                             QStringLiteral("imNumLite5"), QStringLiteral("imNumLite6"), QStringLiteral("imNumLite7")},
+                            EnterKeyFilter::Mode::EnterAndDigits);
 
     // Ctrl+A and Ctrl+X belong to this window's menu even where a text box has the focus.
     qApp->installEventFilter(this);

@@ -18,7 +18,6 @@
 #include "app/ProgramFolder.h"
 #include "app/UiServices.h"
 #include "app/platform/Browser.h"
-#include "app/platform/EnterKeyFilter.h"
 #include "description/ListPickDialog.h"
 #include "description/Preview.h"
 #include "description/frmLINK.h"
@@ -79,8 +78,6 @@ DescriptionPane::DescriptionPane(UiServices& ui, QWidget* parent) : QWidget(pare
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
 
-    EnterKeyFilter::install(this, {QStringLiteral("cmbHTML"), QStringLiteral("cmbKIGOU"), QStringLiteral("txtSYOUHIN"),
-                                   QStringLiteral("txtITEM"), QStringLiteral("txtHTML")});
     updateCounter();
 }
 

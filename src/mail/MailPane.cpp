@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "app/platform/Browser.h"
-#include "app/platform/EnterKeyFilter.h"
 #include "app/platform/Grid.h"
 #include "settings/AccountGrids.h"
 #include "settings/Accounts.h"
@@ -98,8 +97,6 @@ MailPane::MailPane(QWidget* parent) : QWidget(parent) {
     layout->addWidget(closed, 1);
 
     connect(m_command18, &QPushButton::clicked, this, &MailPane::Command18_Click);
-    EnterKeyFilter::install(this, {QStringLiteral("Combo10"), QStringLiteral("txtADD2"), QStringLiteral("txtID2"),
-                                   QStringLiteral("txtNAME2"), QStringLiteral("txtTEL2"), QStringLiteral("txtYUBIN2")});
 }
 
 void MailPane::setMailTemplates(const QStringList& names) {

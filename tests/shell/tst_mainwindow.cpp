@@ -92,6 +92,29 @@ private Q_SLOTS:
         QTRY_COMPARE(w.vsMAIN()->currentIndex(), 0);
     }
 
+    void enterMovesOnInThePanesFields() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        fMain w(ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.vsMAIN()->setCurrentIndex(2);
+        for (const char* name : {"txtSYOUHIN", "txtITEM_3"}) {
+            auto* edit = w.findChild<QLineEdit*>(QLatin1String(name));
+            edit->setFocus();
+            QTRY_VERIFY(edit->hasFocus());
+            QTest::keyClick(edit, Qt::Key_Return);
+            QTRY_VERIFY(!edit->hasFocus());
+            QCOMPARE(edit->text(), QString());
+        }
+        w.vsMAIN()->setCurrentIndex(0);
+        auto* id = w.findChild<QLineEdit*>(QStringLiteral("txtID2"));
+        id->setFocus();
+        QTRY_VERIFY(id->hasFocus());
+        QTest::keyClick(id, Qt::Key_Enter);
+        QTRY_VERIFY(w.findChild<QLineEdit*>(QStringLiteral("txtYUBIN2"))->hasFocus());
+    }
+
     void closePromptCancelKeepsYesSavesNoDoesNot() {
         TempProgramFolder folder;
         RecordingUiServices ui;
@@ -202,8 +225,8 @@ private Q_SLOTS:
         TempProgramFolder folder;
         RecordingUiServices ui;
         fMain w(ui);
-        auto* txtID2 = new QLineEdit(w.mailPane());
-        txtID2->setObjectName(QStringLiteral("txtID2"));
+        auto* txtID2 = w.findChild<QLineEdit*>(QStringLiteral("txtID2"));
+        QVERIFY(txtID2);
         txtID2->setText(QStringLiteral("from settings"));
         mINI::Ini_Put(QStringLiteral("各種設定"), QStringLiteral("ログイン情報0"),
                       mduInterFace::Enc_Str(QStringLiteral("sorabako_demo")), ui);
