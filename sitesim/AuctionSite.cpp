@@ -63,6 +63,8 @@ void AuctionSite::clearSessions() {
     m_failuresInARow = 0;
 }
 
+void AuctionSite::forceChallenge() { m_failuresInARow = kChallengeAfterFailures; }
+
 void AuctionSite::expireSessions() {
     for (Session& session : m_sessions)
         session.expired = true;
@@ -84,7 +86,9 @@ Reply AuctionSite::loginService(const SiteRequest& request) {
         return signIn(request);
     if (request.query.contains(QStringLiteral("logout")))
         return signOut(request);
-    return Reply::page(pages::login(doneAddress(request.query, request.base), pages::LoginNotice::None, QString()));
+    // After too many failures the site keeps asking for the image number, also on a fresh login page.
+    const auto notice = m_failuresInARow >= kChallengeAfterFailures ? pages::LoginNotice::Challenge : pages::LoginNotice::None;
+    return Reply::page(pages::login(doneAddress(request.query, request.base), notice, QString()));
 }
 
 Reply AuctionSite::signIn(const SiteRequest& request) {

@@ -27,6 +27,8 @@ class AuctionSite {
     void clearSessions();
     // Every current sign-in now asks for the password again.
     void expireSessions();
+    // As if the last sign-ins had failed: the login page shows the image-number check.
+    void forceChallenge();
 
   private:
     struct Session {

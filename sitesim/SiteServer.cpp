@@ -130,6 +130,8 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
         m_site.clearSessions();
     } else if (command == QLatin1String("expire")) {
         m_site.expireSessions();
+    } else if (command == QLatin1String("challenge")) {
+        m_site.forceChallenge();
     } else {
         return Reply::text("unknown control request\n", 404);
     }

@@ -57,7 +57,7 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption faultOption(
         QStringLiteral("fault"),
         QStringLiteral("PATH=KIND with KIND status:NNN, stall, truncate or garbage; repeatable."),
-        QStringLiteral("SPEC"));
+        QStringLiteral("PATH=KIND"));
     parser.addOptions({portOption, latencyOption, faultOption});
     parser.process(app);
 

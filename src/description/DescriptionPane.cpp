@@ -18,6 +18,7 @@
 #include "app/ProgramFolder.h"
 #include "app/UiServices.h"
 #include "app/platform/Browser.h"
+#include "description/ClearableCombo.h"
 #include "description/ListPickDialog.h"
 #include "description/Preview.h"
 #include "description/frmLINK.h"
@@ -95,6 +96,7 @@ QWidget* DescriptionPane::buildDesignFrame() {
     m_cmbKIGOU = named(new QComboBox, QStringLiteral("cmbKIGOU_1"), QStringLiteral("タイトルに自動的に挿入するマークを選択して下さい。"));
     m_cmbKIGOU->addItems(description::kMarks);
     m_cmbKIGOU->setCurrentIndex(-1);
+    ClearableCombo::install(m_cmbKIGOU);
     grid->addWidget(m_cmbKIGOU, 2, 1);
     m_label16 = named(new QLabel, QStringLiteral("Label16"), QStringLiteral("バイト数が表示されます。"));
     m_label16->setAlignment(Qt::AlignCenter);
@@ -192,6 +194,7 @@ QWidget* DescriptionPane::buildButtons() {
                    QStringLiteral("マイブースを出品ﾌｫｰﾑに表示する時はﾁｪｯｸを入れてください。"));
     m_combo6 = named(new QComboBox, QStringLiteral("Combo6"), QStringLiteral("マイブースのリンクの形態を選択して下さい。"));
     m_combo6->addItems({QStringLiteral("テキスト形式"), QStringLiteral("バナ-形式")});
+    m_combo6->setCurrentIndex(-1);  // nothing chosen: the banner form
     g->addWidget(m_ckMy, 0, 0);
     g->addWidget(m_combo6, 0, 1);
     auto button = [&](const char* name, const QString& caption, const QString& tip) {
@@ -279,6 +282,17 @@ void DescriptionPane::cmdPre_Click() {
     }
     QString shown = outcome.output.html;
     m_txtHTML->setPlainText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_ui.openWithDesktop(QUrl::fromLocalFile(ProgramFolder::previewFile()));
+}
+
+void DescriptionPane::shippingPreview(const QString& html) {
+    m_txtHTML->clear();
+    if (!description::writeShippingPreview(html, ProgramFolder::previewFile())) {
+        m_ui.message(QStringLiteral("プレビューファイルを書き込めませんでした。\r\n") + ProgramFolder::previewFile() +
+                         QStringLiteral("\r\nDATAフォルダを確認して下さい。"),
+                     description::kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+        return;
+    }
     m_ui.openWithDesktop(QUrl::fromLocalFile(ProgramFolder::previewFile()));
 }
 

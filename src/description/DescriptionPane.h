@@ -34,6 +34,9 @@ public:
     void setSellerIdSource(std::function<QString()> source) { m_sellerId = std::move(source); }
 
     void cmdPre_Click();
+
+    // The shipping pane's preview: the shipping table alone becomes the preview file.
+    void shippingPreview(const QString& html);
     void Command6_Click();   // decoration
     void Command11_Click();  // link
     void Command8_Click();   // phrases (modeless)

@@ -12,6 +12,7 @@
 #include "app/UiServices.h"
 #include "app/platform/EnterKeyFilter.h"
 #include "app/platform/Grid.h"
+#include "description/ClearableCombo.h"
 #include "description/Cp932Editor.h"
 #include "description/Description.h"
 
@@ -63,6 +64,7 @@ ListPickDialog::ListPickDialog(Kind kind, const QStringList& lines, UiServices& 
     m_mark->setObjectName(QStringLiteral("cmbKIGOU_0"));
     m_mark->addItems(description::kMarks);
     m_mark->setCurrentIndex(-1);
+    ClearableCombo::install(m_mark);
     row->addWidget(m_mark);
     row->addStretch(1);
     auto* copy = new QPushButton(QStringLiteral("コピー"));

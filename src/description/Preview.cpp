@@ -29,7 +29,7 @@ PreviewOutcome buildPreview(const QString& templatePath, const Input& input, con
 }
 
 bool writeShippingPreview(const QString& html, const QString& previewPath) {
-    return TextFile::writeCp932Lines(previewPath, {html});
+    return TextFile::writeCp932Lines(previewPath, {escapeForCp932(html)});
 }
 
 }  // namespace description

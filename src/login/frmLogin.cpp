@@ -196,12 +196,14 @@ void frmLogin::onWebBrowser1Complete(const QString& url) {
     const QString body = m_webBrowser1->bodyText();
     const bool hasForm = m_webBrowser1->evaluate(QStringLiteral("return !!document.forms['login_form'];")).toBool();
     const auto saves = m_webBrowser1->elementsByName(QStringLiteral(".save"));
+    // Reading waits for the page; meanwhile the deadline or the window's closing may have ended this sign-in.
+    if (!m_requested || m_closed) return;
     if (m_submitted && LoginList::isFailurePage(body)) {
         // The site has said no: sending the same password again would only count another failure.
         fail(LoginList::kFailed, true);
         return;
     }
-    if (!hasForm && !LoginList::isFailurePage(body)) {
+    if (!m_submitted && !hasForm && !LoginList::isFailurePage(body)) {
         fail(QStringLiteral("ログイン画面を表示できませんでした。\r\nしばらくしてから再度ログインして下さい。"), false);
         return;
     }

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QPushButton>
 
 #include "app/fMain.h"
@@ -107,6 +109,26 @@ private Q_SLOTS:
         QTest::qWait(500);  // nothing further may arrive
         QCOMPARE(ui.messages.size(), 3);
         QCOMPARE(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("期間1")), QString());
+        w.reject();
+    }
+
+    void aLoginPageThatAlreadyAsksForTheImageNumberFails() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        QNetworkAccessManager net;
+        QNetworkReply* reply = net.get(QNetworkRequest(QUrl(sim.base() + QStringLiteral("/__sim/challenge"))));
+        QTRY_VERIFY_WITH_TIMEOUT(reply->isFinished(), kWait);
+        reply->deleteLater();
+        RecordingUiServices ui;
+        frmLogin w(ui, {});
+        w.open();
+        typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("wrong"));
+        w.cmdLOGIN_Click();
+        QTRY_COMPARE_WITH_TIMEOUT(ui.messages.size(), 1, kWait);
+        QCOMPARE(ui.messages[0].text, LoginList::kFailed);
+        QTest::qWait(500);
+        QCOMPARE(ui.messages.size(), 1);
         w.reject();
     }
 

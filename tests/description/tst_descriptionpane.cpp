@@ -91,10 +91,48 @@ private Q_SLOTS:
         QCOMPARE(pane.htmlText(), QStringLiteral("<h1>★カメラ★</h1><p>状態:美品<BR>\r\n箱あり</p><hr><a>sorabako_demo</a><p>footer</p>"));
         QCOMPARE(ui.opened, QList<QUrl>{QUrl::fromLocalFile(folder.file(QStringLiteral("DATA/CREATE.html")))});
 
-        // A shorter design afterwards leaves nothing of the longer one.
+        // A shorter design afterwards leaves nothing of the longer one; choosing it shows it.
         child<QComboBox>(&pane, QStringLiteral("cmbHTML"))->setCurrentIndex(1);
+        QTRY_VERIFY_WITH_TIMEOUT(pane.WB3()->url().toString().endsWith(QStringLiteral("/b.html")), 20000);
         child<QPushButton>(&pane, QStringLiteral("cmdPre"))->click();
         QCOMPARE(folder.readBytes(QStringLiteral("DATA/CREATE.html")), cp932::encode(QStringLiteral("<i>★カメラ★</i>\r\n")));
+    }
+
+    void untouchedListsAndAClearedMark() {
+        TempProgramFolder folder;
+        folder.writeCp932(QStringLiteral("Template/HTML/a.html"), kTemplate);
+        RecordingUiServices ui;
+        DescriptionPane pane(ui);
+        pane.setSellerIdSource([] { return QStringLiteral("me"); });
+        pane.fillDesignList(folder.file(QStringLiteral("Template/HTML")));
+        QCOMPARE(child<QComboBox>(&pane, QStringLiteral("Combo6"))->currentIndex(), -1);
+        auto* mark = child<QComboBox>(&pane, QStringLiteral("cmbKIGOU_1"));
+        mark->setCurrentIndex(3);
+        QTest::keyClick(mark, Qt::Key_Delete);
+        QCOMPARE(mark->currentIndex(), -1);
+        child<QLineEdit>(&pane, QStringLiteral("txtSYOUHIN"))->setText(QStringLiteral("本"));
+        QCOMPARE(child<QLabel>(&pane, QStringLiteral("Label16"))->text(), QStringLiteral("2"));
+        child<QCheckBox>(&pane, QStringLiteral("ckMy"))->setChecked(true);
+        pane.cmdPre_Click();
+        // No mark, and with no link form chosen the banner line is the one kept.
+        QCOMPARE(folder.readBytes(QStringLiteral("DATA/CREATE.html")),
+                 cp932::encode(QStringLiteral("<h1>本</h1>\r\n<hr>\r\n<b>me</b>\r\n<p>footer</p>\r\n")));
+    }
+
+    void shippingPreviewReplacesTheHtml() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        DescriptionPane pane(ui);
+        child<QPlainTextEdit>(&pane, QStringLiteral("txtHTML"))->setPlainText(QStringLiteral("old"));
+        pane.shippingPreview(QStringLiteral("<table><tr><td>ゆうパック</td><td>1,000 円</td></tr></table>"));
+        QCOMPARE(child<QPlainTextEdit>(&pane, QStringLiteral("txtHTML"))->toPlainText(), QString());
+        QCOMPARE(folder.readBytes(QStringLiteral("DATA/CREATE.html")),
+                 cp932::encode(QStringLiteral("<table><tr><td>ゆうパック</td><td>1,000 円</td></tr></table>\r\n")));
+        QCOMPARE(ui.opened.size(), 1);
+        QVERIFY(QDir(folder.file(QStringLiteral("DATA"))).removeRecursively());
+        pane.shippingPreview(QStringLiteral("<table></table>"));
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.opened.size(), 1);
     }
 
     void failuresLeaveThePaneAsItWas() {
@@ -164,8 +202,18 @@ private Q_SLOTS:
             child<QPushButton>(d, QStringLiteral("Command2"))->click();
         });
         pane.Command6_Click();
-        QVERIFY(ui.clipboard.startsWith(QStringLiteral("<FONT color=#")));
-        QVERIFY(ui.clipboard.endsWith(QStringLiteral(" size=1>abc</FONT>")));
+        QCOMPARE(ui.clipboard, QStringLiteral("<FONT color=#000000 size=1>abc</FONT>"));
+
+        // Pure black chosen after another colour is black, not "no choice".
+        ui.colors << 0x00FF00 << 0x000000;
+        whenDialogOpens(QStringLiteral("frmMOJI"), [](QDialog* d) {
+            child<QPlainTextEdit>(d, QStringLiteral("imText1"))->setPlainText(QStringLiteral("x"));
+            child<QPushButton>(d, QStringLiteral("Command1"))->click();
+            child<QPushButton>(d, QStringLiteral("Command1"))->click();
+            child<QPushButton>(d, QStringLiteral("Command2"))->click();
+        });
+        pane.Command6_Click();
+        QCOMPARE(ui.clipboard, QStringLiteral("<FONT color=#000000 size=1>x</FONT>"));
 
         whenDialogOpens(QStringLiteral("frmLINK"), [](QDialog* d) {
             child<QLineEdit>(d, QStringLiteral("imText1"))->setText(QStringLiteral("他の出品"));

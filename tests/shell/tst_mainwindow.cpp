@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include "mail/MailPane.h"
 #include "shipping/ShippingPane.h"
 #include "app/mduInterFace.h"
+#include "app/platform/Browser.h"
 #include "settings/mINI.h"
 #include "support/RecordingUiServices.h"
 #include "support/TempProgramFolder.h"
@@ -76,6 +78,22 @@ private Q_SLOTS:
         QVERIFY(w.findChild<QPushButton*>(QStringLiteral("Command12")));
         QVERIFY(w.findChild<QPushButton*>(QStringLiteral("Command13")));
         QVERIFY(w.findChild<QLabel*>(QStringLiteral("lblUser")));
+    }
+
+    void loadFillsTheTemplateLists() {
+        TempProgramFolder folder;
+        folder.writeCp932(QStringLiteral("Template/HTML/b.html"), QStringLiteral("x"));
+        folder.writeCp932(QStringLiteral("Template/HTML/a.html"), QStringLiteral("x"));
+        folder.writeCp932(QStringLiteral("Template/MAIL/入金確認.txt"), QStringLiteral("x"));
+        RecordingUiServices ui;
+        fMain w(ui);
+        auto* designs = w.findChild<QComboBox*>(QStringLiteral("cmbHTML"));
+        QCOMPARE(designs->count(), 2);
+        QCOMPARE(designs->currentText(), QStringLiteral("a.html"));
+        auto* mails = w.findChild<QComboBox*>(QStringLiteral("Combo10"));
+        QCOMPARE(mails->count(), 1);
+        QCOMPARE(mails->currentText(), QStringLiteral("入金確認"));
+        QTRY_VERIFY_WITH_TIMEOUT(w.WB3()->url().toString().endsWith(QStringLiteral("/a.html")), 20000);
     }
 
     void altDigitsSwitchTabs() {
