@@ -55,6 +55,8 @@ Reply AuctionSite::handle(const SiteRequest& request) {
         return myStatus(request);
     if (path == QLatin1String("/config/login"))
         return loginService(request);
+    if (path == QLatin1String("/sorabako/"))
+        return Reply::page(pages::productPage());
     return Reply::page(pages::notFound(path), 404);
 }
 

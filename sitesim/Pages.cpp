@@ -91,6 +91,12 @@ QString portal(const QString& account, const QString& base) {
                       .arg(who));
 }
 
+QString productPage() {
+    return layout(QStringLiteral("ソラバコ"),
+                  QStringLiteral("<h1>ソラバコ</h1>\n<p>ヤフオク出品支援ツール ソラバコの製品ページ（デモ）です。</p>\n"
+                                 "<p>出品フォームの作成、送料計算、落札メールの作成、アクセス解析をひとつのツールで。</p>"));
+}
+
 QString submitTop() {
     QString items;
     for (const demo::Category& category : demo::categories())

@@ -33,6 +33,8 @@ QString login(const QString& done, LoginNotice notice, const QString& enteredLog
 QString loggedOut(const QString& done);
 
 QString notFound(const QString& path);
+// The program's own web page, for its help menu.
+QString productPage();
 QString error(int status);
 
 }  // namespace pages

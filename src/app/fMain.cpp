@@ -84,6 +84,12 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
                              QStringLiteral("imNumLite5"), QStringLiteral("imNumLite6"), QStringLiteral("imNumLite7")},
                             EnterKeyFilter::Mode::EnterAndDigits);
 
+    // Without a memory-file store there is nothing to open or save: the commands say so by being off.
+    if (!m_memory)
+        for (const char* name : {"mOpen", "mUwaGakiHzn", "mNameHzn", "Command12", "Command13"})
+            if (auto* action = findChild<QAction*>(QLatin1String(name))) action->setEnabled(false);
+            else if (auto* button = findChild<QPushButton*>(QLatin1String(name))) button->setEnabled(false);
+
     // Ctrl+A and Ctrl+X belong to this window's menu even where a text box has the focus.
     qApp->installEventFilter(this);
     Form_Load();
@@ -250,7 +256,8 @@ bool fMain::eventFilter(QObject* watched, QEvent* event) {
         // A text box takes Ctrl+A and Ctrl+X for itself before the menu sees them.
         if (widget && widget->window() == this && key->modifiers() == Qt::ControlModifier &&
             (key->key() == Qt::Key_A || key->key() == Qt::Key_X)) {
-            (key->key() == Qt::Key_A ? m_saveAs : m_end)->trigger();
+            QAction* action = key->key() == Qt::Key_A ? m_saveAs : m_end;
+            if (action->isEnabled()) action->trigger();
             return true;
         }
     }
@@ -258,6 +265,11 @@ bool fMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void fMain::closeEvent(QCloseEvent* event) {
+    if (!m_memory) {  // nothing could be saved: asking would promise a save that cannot happen
+        event->accept();
+        Q_EMIT unloaded();
+        return;
+    }
     const auto answer = m_ui.message(QStringLiteral("画面内容を保存しますか?"), kAppTitle, UiServices::Icon::Information,
                                      UiServices::Buttons::YesNoCancel, this);
     if (answer == UiServices::Answer::Cancel) {

@@ -9,7 +9,9 @@
 #include "app/Artwork.h"
 #include "app/fMain.h"
 #include "app/platform/Browser.h"
+#include "login/frmLogin.h"
 #include "settings/SiteAddresses.h"
+#include "settings/frmINI.h"
 #include "settings/mINI.h"
 
 frmStart::frmStart(UiServices& ui, MemoryFiles* memory)
@@ -48,8 +50,17 @@ fMain* frmStart::main() {
 QString frmStart::setting(const QString& key) { return mINI::Ini_Get(QStringLiteral("各種設定"), key); }
 bool frmStart::isFirstStart() { return StartUp::isFirstStart(); }
 void frmStart::markStarted() { StartUp::markStarted(); }
-void frmStart::showSettings() { main()->mINI_Click(); }
-void frmStart::showLogin() { main()->showLogin(); }
+// Before the splash the main window need not exist yet: it is created only
+// when these windows actually reach it (the login list, a successful sign-in).
+void frmStart::showSettings() {
+    frmINI dialog(m_ui, [this] { showLogin(); });
+    dialog.exec();
+}
+
+void frmStart::showLogin() {
+    frmLogin dialog(m_ui, [this] { main()->Command18_Click(); });
+    dialog.exec();
+}
 void frmStart::readFile(const QString& path) { main()->ReadFile(path); }
 void frmStart::setCurrentPath(const QString& path) { main()->setCurrentPath(path); }
 

@@ -46,6 +46,14 @@ private Q_SLOTS:
         // A paste must not bring letters in either.
         number->insert(QStringLiteral("x9"));
         QVERIFY(!number->text().contains(QLatin1Char('x')));
+        // Editing and leaving keys are not typed characters: they keep working.
+        number->setCursorPosition(0);
+        QTest::keyClick(number, Qt::Key_Delete);
+        QVERIFY(!number->text().startsWith(QLatin1Char('1')));
+        QTest::keyClick(number, Qt::Key_Tab);
+        QTRY_VERIFY(combo->hasFocus());
+        number->setFocus();
+        QTRY_VERIFY(number->hasFocus());
         QTest::keyClick(number, Qt::Key_Enter);
         QTRY_VERIFY(combo->hasFocus());
 

@@ -62,7 +62,7 @@ private Q_SLOTS:
         const QString path = folder.file(QStringLiteral("INI/bad.ini"));
         QByteArray bytes = crlf(QStringLiteral("orphan=before any section\nno equals here\n[A]\nk=first\nk=second\n"
                                                "junk line\n[A]\nk=third\nz=1\n"));
-        bytes += QByteArray("\x00\xff\xfe\x82\r\n[B]\r\nu=\xe3\x81\x82\r\n", 24);  // binary, a lone lead byte, UTF-8
+        bytes += QByteArray("\x00\xff\xfe\x82\r\n[B]\r\nu=\xe3\x81\x82\r\n", 18);  // binary, a lone lead byte, UTF-8
         writeBytes(path, bytes);
         IniFile file = IniFile::load(path);
         QCOMPARE(file.value(QStringLiteral("A"), QStringLiteral("k")), QStringLiteral("first"));

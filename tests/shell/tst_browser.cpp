@@ -9,6 +9,7 @@
 #include "app/frmStart.h"
 #include "app/platform/Browser.h"
 #include "settings/SiteAddresses.h"
+#include "settings/mINI.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
@@ -74,6 +75,34 @@ private Q_SLOTS:
         QCOMPARE(b.evaluate(QStringLiteral("return document.getElementsByName('.persistent')[0].checked;")).toBool(), true);
     }
 
+    void operationsReachThePageElements() {
+        TempProgramFolder folder;
+        folder.writeCp932(QStringLiteral("DATA/form.html"), QStringLiteral(
+            "<html><head><title>出品フォーム</title></head><body style='height:20000px'>"
+            "<input id=Title><input type=checkbox id=ypmOK><select id=Duration><option>2<option>3<option>4</select>"
+            "<input type=radio name=shipping><input type=radio name=shipping>"
+            "<button id=btn onclick=\"document.title='clicked'\">続ける</button></body></html>"));
+        Browser b;
+        QSignalSpy done(&b, &Browser::DocumentComplete);
+        b.Navigate2(folder.file(QStringLiteral("DATA/form.html")));
+        QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
+        QCOMPARE(b.documentTitle(), QStringLiteral("出品フォーム"));
+        b.setValueById(QStringLiteral("Title"), QStringLiteral("★カメラ★"));
+        b.setCheckedById(QStringLiteral("ypmOK"), 1);
+        b.setSelectedIndexById(QStringLiteral("Duration"), 2);
+        b.setCheckedByName(QStringLiteral("shipping"), 1, true);
+        b.scrollTo(0, 6000);
+        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('Title').value;")).toString(), QStringLiteral("★カメラ★"));
+        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('ypmOK').checked;")).toBool(), true);
+        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('Duration').selectedIndex;")).toInt(), 2);
+        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementsByName('shipping')[1].checked;")).toBool(), true);
+        QCOMPARE(b.evaluate(QStringLiteral("return window.scrollY;")).toInt(), 6000);
+        b.setCheckedById(QStringLiteral("ypmOK"), 0);
+        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('ypmOK').checked;")).toBool(), false);
+        b.clickById(QStringLiteral("btn"));
+        QCOMPARE(b.documentTitle(), QStringLiteral("clicked"));
+    }
+
     void blankAndLocalAddresses() {
         TempProgramFolder folder;
         folder.writeCp932(QStringLiteral("Template/HTML/a.html"), QStringLiteral("<p id=x>ソラバコ</p>"));
@@ -107,7 +136,8 @@ private Q_SLOTS:
             QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(target, &drop);
         }
-        QTest::qWait(300);
+        QSignalSpy started(&b, &QWebEngineView::loadStarted);
+        QVERIFY(!QTest::qWaitFor([&] { return started.count() > 0; }, 500));
         QVERIFY(!b.url().toString().contains(QStringLiteral("x.html")));
     }
 
@@ -129,6 +159,16 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(w->WB2()->url().toString(), SiteAddresses::closedListingsUrl(), kLoad);
         QTRY_COMPARE_WITH_TIMEOUT(w->WB()->url().toString(), SiteAddresses::submitStartUrl(), kLoad);
         QTRY_VERIFY_WITH_TIMEOUT(w->WB()->documentTitle(1000).contains(QStringLiteral("出品")), kLoad);
+        // Confirm, with the notice declined before, only scrolls the listing form.
+        mINI::Ini_Put(QStringLiteral("確認画面"), QStringLiteral("同意"), QStringLiteral("1"), ui);
+        folder.writeCp932(QStringLiteral("DATA/tall.html"), QStringLiteral("<body style='height:20000px'>x</body>"));
+        QSignalSpy formLoads(w->WB(), &Browser::DocumentComplete);
+        w->WB()->Navigate2(folder.file(QStringLiteral("DATA/tall.html")));
+        QTRY_VERIFY_WITH_TIMEOUT(formLoads.count() >= 1, kLoad);
+        w->Command7_Click();
+        QTRY_COMPARE_WITH_TIMEOUT(w->WB()->evaluate(QStringLiteral("return window.scrollY;")).toInt(), 6000, kLoad);
+        QVERIFY(ui.messages.isEmpty());
+
         // The reload command goes back to the closed listings.
         QSignalSpy done(w->WB2(), &Browser::DocumentComplete);
         w->Command18_Click();

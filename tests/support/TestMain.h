@@ -2,13 +2,18 @@
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // main() for window and browser tests: Qt WebEngine wants shared GL
 // contexts before the application exists, and test mode keeps the per-user
-// records (first start, browser profile) out of the real user's folders.
+// records (first start, browser profile) out of the real user's folders;
+// each run starts with empty ones, so no cookie or marker leaks between runs.
 #define SORABAKO_GUI_TEST_MAIN(TestClass)                                  \
     int main(int argc, char** argv) {                                      \
+        QTemporaryDir userHome;                                            \
+        qputenv("XDG_CONFIG_HOME", userHome.filePath("config").toUtf8());  \
+        qputenv("XDG_DATA_HOME", userHome.filePath("data").toUtf8());      \
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);        \
         QApplication app(argc, argv);                                      \
         QApplication::setApplicationName(QStringLiteral("ソラバコ"));       \

@@ -47,10 +47,11 @@ QByteArray convert(const Converter& conv, const QByteArray& in, OnBad onBad) {
     while (inLeft > 0) {
         char* outPtr = buffer;
         size_t outLeft = sizeof buffer;
-        size_t rc = iconv(conv.cd(), &inPtr, &inLeft, &outPtr, &outLeft);
+        const size_t rc = iconv(conv.cd(), &inPtr, &inLeft, &outPtr, &outLeft);
+        const int error = errno;  // before anything that may allocate
         out.append(buffer, static_cast<int>(outPtr - buffer));
         if (rc != static_cast<size_t>(-1)) break;
-        if (errno == E2BIG) continue;
+        if (error == E2BIG) continue;
         // EILSEQ or EINVAL (an incomplete sequence at the end): skip and go on.
         size_t skip = onBad(out, inPtr - in.constData(), inLeft);
         if (skip == 0 || skip > inLeft) skip = 1;

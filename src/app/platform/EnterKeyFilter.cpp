@@ -68,7 +68,9 @@ bool EnterKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     if (m_mode != Mode::EnterAndDigits) return false;
     const QString text = key->text();
-    if (text.isEmpty()) return false;  // arrows, Delete, Home…: no character typed
+    // Only typed characters are filtered: Tab, Delete, Escape and the
+    // editing shortcuts carry control characters and keep working.
+    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7F) return false;
     int code = text.at(0).unicode();
     mduInterFace::Key_Filter(code, mduInterFace::kDigits);
     return code == 0;

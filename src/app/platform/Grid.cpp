@@ -158,7 +158,9 @@ QString Grid::text(int row, int col) const {
 
 void Grid::setText(int row, int col, const QString& text) {
     if (row == 0) {
-        if (col >= 0 && col < columnCount()) horizontalHeaderItem(col)->setText(text);
+        if (col < 0 || col >= columnCount()) return;
+        if (!horizontalHeaderItem(col)) setHorizontalHeaderItem(col, new QTableWidgetItem);
+        horizontalHeaderItem(col)->setText(text);
         return;
     }
     if (!itemAt(row, col)) return;
@@ -238,8 +240,13 @@ void Grid::keyPressEvent(QKeyEvent* event) {
     if (code != 0) {
         const int before = code;
         Q_EMIT KeyPress(code);
-        if (code == 0 && before != 0) {
+        if (code == 0) {
             event->accept();
+            return;
+        }
+        if (code != before && code > 0 && code <= 0xFFFF) {  // the handler typed another character
+            QKeyEvent replaced(event->type(), 0, event->modifiers(), QString(QChar(code)));
+            QTableWidget::keyPressEvent(&replaced);
             return;
         }
     }
