@@ -9,6 +9,7 @@
 #include "app/TextFile.h"
 #include "app/UiServices.h"
 #include "app/platform/Cp932.h"
+#include "app/platform/PlainText.h"
 
 Cp932Editor::Cp932Editor(const QString& path, UiServices& ui, QWidget* parent)
     : QWidget(parent, Qt::Window), m_path(path), m_ui(ui) {
@@ -26,10 +27,7 @@ Cp932Editor::Cp932Editor(const QString& path, UiServices& ui, QWidget* parent)
     m_edit->setObjectName(QStringLiteral("txtEdit"));
     layout->addWidget(m_edit);
     QString text;
-    if (TextFile::readCp932(path, &text)) {
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        m_edit->setPlainText(text);
-    }
+    if (TextFile::readCp932(path, &text)) PlainText::setCrlf(m_edit, text);
     m_edit->document()->setModified(false);
     connect(saveAction, &QAction::triggered, this, &Cp932Editor::save);
     connect(closeAction, &QAction::triggered, this, &QWidget::close);

@@ -18,6 +18,7 @@
 #include "app/ProgramFolder.h"
 #include "app/UiServices.h"
 #include "app/platform/Browser.h"
+#include "app/platform/PlainText.h"
 #include "description/ClearableCombo.h"
 #include "description/ListPickDialog.h"
 #include "description/Preview.h"
@@ -38,12 +39,6 @@ W* named(W* w, const QString& name, const QString& tip = QString()) {
     return w;
 }
 }  // namespace
-
-QString DescriptionPane::crlf(const QPlainTextEdit* edit) {
-    QString t = edit->toPlainText();
-    t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return t;
-}
 
 DescriptionPane::DescriptionPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
     setObjectName(QStringLiteral("DescriptionPane"));
@@ -257,7 +252,7 @@ description::Input DescriptionPane::input() const {
     in.productName = m_txtSYOUHIN->text();
     for (int k = 0; k < description::kItems; ++k) {
         in.itemNames << m_txtITEM[k]->text();
-        in.itemContents << crlf(m_txtSETUMEI[k]);
+        in.itemContents << PlainText::crlf(m_txtSETUMEI[k]);
     }
     in.myAuction = m_ckMy->isChecked();
     in.myAuctionForm = m_combo6->currentIndex();
@@ -265,7 +260,7 @@ description::Input DescriptionPane::input() const {
     return in;
 }
 
-QString DescriptionPane::htmlText() const { return crlf(m_txtHTML); }
+QString DescriptionPane::htmlText() const { return PlainText::crlf(m_txtHTML); }
 
 void DescriptionPane::cmdPre_Click() {
     if (m_txtSYOUHIN->text().isEmpty()) {
@@ -280,8 +275,7 @@ void DescriptionPane::cmdPre_Click() {
         m_ui.message(outcome.message, description::kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
         return;
     }
-    QString shown = outcome.output.html;
-    m_txtHTML->setPlainText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    PlainText::setCrlf(m_txtHTML, outcome.output.html);
     m_ui.openWithDesktop(QUrl::fromLocalFile(ProgramFolder::previewFile()));
 }
 

@@ -45,8 +45,6 @@ public:
     description::Input input() const;
     QString htmlText() const;  // txtHTML with CR LF line breaks
 
-    static QString crlf(const QPlainTextEdit* edit);
-
 private:
     QWidget* buildDesignFrame();
     QWidget* buildItemTabs();

@@ -10,7 +10,7 @@
 
 #include "app/UiServices.h"
 #include "description/Description.h"
-#include "description/DescriptionPane.h"
+#include "app/platform/PlainText.h"
 
 frmMOJI::frmMOJI(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
     setObjectName(QStringLiteral("frmMOJI"));
@@ -83,7 +83,7 @@ void frmMOJI::Command1_Click() {
 }
 
 void frmMOJI::Command2_Click() {
-    const QString fragment = description::decorationFragment(DescriptionPane::crlf(m_imText1), m_check[0]->isChecked(),
+    const QString fragment = description::decorationFragment(PlainText::crlf(m_imText1), m_check[0]->isChecked(),
                                                              m_check[1]->isChecked(), m_check[2]->isChecked(), m_rgb,
                                                              m_imNumber1->currentText());
     m_ui.setClipboardText(fragment);

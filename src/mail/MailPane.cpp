@@ -33,32 +33,7 @@ MailPane::MailPane(QWidget* parent) : QWidget(parent) {
     inputLayout->addWidget(m_combo10);
     m_left->addWidget(input);
 
-    auto* sender = new QGroupBox(QStringLiteral("差出人"));
-    sender->setObjectName(QStringLiteral("fraSender"));
-    auto* senderLayout = new QGridLayout(sender);
-    auto line = [](const char* name) {
-        auto* e = new QLineEdit;
-        e->setObjectName(QLatin1String(name));
-        return e;
-    };
-    m_txtID2 = line("txtID2");
-    m_txtYUBIN2 = line("txtYUBIN2");
-    m_txtTEL2 = line("txtTEL2");
-    m_txtNAME2 = line("txtNAME2");
-    const std::pair<QString, QLineEdit*> rows[] = {{QStringLiteral("YahooID"), m_txtID2},
-                                                   {QStringLiteral("郵便番号"), m_txtYUBIN2},
-                                                   {QStringLiteral("電話番号"), m_txtTEL2},
-                                                   {QStringLiteral("氏名"), m_txtNAME2}};
-    int r = 0;
-    for (const auto& [label, edit] : rows) {
-        senderLayout->addWidget(new QLabel(label), r, 0);
-        senderLayout->addWidget(edit, r++, 1);
-    }
-    senderLayout->addWidget(new QLabel(QStringLiteral("住所")), r, 0, Qt::AlignTop);
-    m_txtADD2 = new QPlainTextEdit;
-    m_txtADD2->setObjectName(QStringLiteral("txtADD2"));
-    m_txtADD2->setFixedHeight(m_txtADD2->fontMetrics().lineSpacing() * 3 + 14);
-    senderLayout->addWidget(m_txtADD2, r, 1);
+    QGroupBox* sender = m_sender.build(QStringLiteral("2"), QStringLiteral("住所"));
     m_left->addWidget(sender);
 
     const QString accountsTip = QStringLiteral("落札者に連絡する口座を選択して下さい。");
@@ -108,11 +83,7 @@ void MailPane::setMailTemplates(const QStringList& names) {
 void MailPane::applyAccounts(const accounts::Settings& settings) {
     AccountGrids::fill(m_vGINKOU, settings.bank);
     AccountGrids::fill(m_vYUBIN, settings.postal);
-    m_txtID2->setText(settings.sender.id);
-    m_txtYUBIN2->setText(settings.sender.postcode);
-    m_txtTEL2->setText(settings.sender.phone);
-    m_txtNAME2->setText(settings.sender.name);
-    m_txtADD2->setPlainText(QString(settings.sender.address).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_sender.show(settings.sender);
 }
 
 void MailPane::Command18_Click() { m_wb2->Navigate2(SiteAddresses::closedListingsUrl()); }

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "settings/SenderForm.h"
+
 namespace accounts {
 struct Settings;
 }
@@ -41,11 +43,7 @@ private:
     Browser* m_wb2 = nullptr;
     QPushButton* m_command18 = nullptr;
     QComboBox* m_combo10 = nullptr;
-    QLineEdit* m_txtID2 = nullptr;
-    QLineEdit* m_txtYUBIN2 = nullptr;
-    QLineEdit* m_txtTEL2 = nullptr;
-    QLineEdit* m_txtNAME2 = nullptr;
-    QPlainTextEdit* m_txtADD2 = nullptr;
+    SenderForm m_sender;
     Grid* m_vGINKOU = nullptr;
     Grid* m_vYUBIN = nullptr;
 };

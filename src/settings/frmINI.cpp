@@ -17,11 +17,6 @@
 #include "settings/AccountGrids.h"
 
 namespace {
-QString crlfText(const QPlainTextEdit* edit) {
-    QString t = edit->toPlainText();
-    return t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
-
 QLineEdit* lineEdit(const char* name) {
     auto* e = new QLineEdit;
     e->setObjectName(QLatin1String(name));
@@ -35,7 +30,7 @@ frmINI::frmINI(UiServices& ui, std::function<void()> showLogin, QWidget* parent)
     setWindowTitle(QStringLiteral("設定"));
     auto* layout = new QGridLayout(this);
     layout->addWidget(buildCommon(), 0, 0);
-    layout->addWidget(buildSender(), 0, 1);
+    layout->addWidget(m_sender.build(QString(), QStringLiteral("住所：")), 0, 1);
 
     auto* bankFrame = new QGroupBox(QStringLiteral("銀行振込"));
     bankFrame->setObjectName(QStringLiteral("fraBank"));
@@ -116,41 +111,11 @@ QWidget* frmINI::buildCommon() {
     return frame;
 }
 
-QWidget* frmINI::buildSender() {
-    auto* frame = new QGroupBox(QStringLiteral("差出人"));
-    frame->setObjectName(QStringLiteral("fraSender"));
-    auto* g = new QGridLayout(frame);
-    m_txtID = lineEdit("txtID");
-    m_txtYUBIN = lineEdit("txtYUBIN");
-    m_txtTEL = lineEdit("txtTEL");
-    m_txtNAME = lineEdit("txtNAME");
-    const std::pair<QString, QLineEdit*> rows[] = {{QStringLiteral("YahooID"), m_txtID},
-                                                   {QStringLiteral("郵便番号"), m_txtYUBIN},
-                                                   {QStringLiteral("電話番号"), m_txtTEL},
-                                                   {QStringLiteral("氏名"), m_txtNAME}};
-    int r = 0;
-    for (const auto& [label, edit] : rows) {
-        g->addWidget(new QLabel(label), r, 0);
-        g->addWidget(edit, r++, 1);
-    }
-    g->addWidget(new QLabel(QStringLiteral("住所：")), r, 0, Qt::AlignTop);
-    m_txtADD = new QPlainTextEdit;
-    m_txtADD->setObjectName(QStringLiteral("txtADD"));
-    m_txtADD->setTabChangesFocus(true);
-    m_txtADD->setFixedHeight(m_txtADD->fontMetrics().lineSpacing() * 3 + 14);
-    g->addWidget(m_txtADD, r, 1);
-    return frame;
-}
-
 void frmINI::Form_Load() {
     const accounts::Settings s = accounts::read();
     AccountGrids::fill(m_bank, s.bank);
     AccountGrids::fill(m_postal, s.postal);
-    m_txtID->setText(s.sender.id);
-    m_txtYUBIN->setText(s.sender.postcode);
-    m_txtTEL->setText(s.sender.phone);
-    m_txtNAME->setText(s.sender.name);
-    m_txtADD->setPlainText(QString(s.sender.address).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_sender.show(s.sender);
     m_check3->setChecked(s.startFile);
     m_text1->setText(s.startFilePath);
     m_check1->setChecked(s.autoLogin);
@@ -162,7 +127,7 @@ accounts::Settings frmINI::values() const {
     accounts::Settings s;
     s.bank = AccountGrids::read(m_bank);
     s.postal = AccountGrids::read(m_postal);
-    s.sender = {m_txtID->text(), m_txtYUBIN->text(), m_txtTEL->text(), m_txtNAME->text(), crlfText(m_txtADD)};
+    s.sender = m_sender.read();
     s.startFile = m_check3->isChecked();
     s.startFilePath = m_text1->text();
     s.autoLogin = m_check1->isChecked();

@@ -4,11 +4,11 @@
 #include <functional>
 
 #include "settings/Accounts.h"
+#include "settings/SenderForm.h"
 
 class Grid;
 class QCheckBox;
 class QLineEdit;
-class QPlainTextEdit;
 class UiServices;
 
 // The settings dialog: sender block, bank and postal accounts, start-up
@@ -28,7 +28,6 @@ public:
 
 private:
     QWidget* buildCommon();
-    QWidget* buildSender();
 
     UiServices& m_ui;
     std::function<void()> m_showLogin;
@@ -40,9 +39,5 @@ private:
     QLineEdit* m_text2[2] = {};
     Grid* m_bank = nullptr;
     Grid* m_postal = nullptr;
-    QLineEdit* m_txtID = nullptr;
-    QLineEdit* m_txtYUBIN = nullptr;
-    QLineEdit* m_txtTEL = nullptr;
-    QLineEdit* m_txtNAME = nullptr;
-    QPlainTextEdit* m_txtADD = nullptr;
+    SenderForm m_sender;
 };

@@ -15,28 +15,12 @@
 #include "description/Cp932Editor.h"
 #include "description/DescriptionPane.h"
 #include "description/ListPickDialog.h"
+#include "support/Dialogs.h"
 #include "support/RecordingUiServices.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
 
 namespace {
-template <typename T>
-T* child(QWidget* root, const QString& name) {
-    T* w = root->findChild<T*>(name);
-    if (!w) qWarning("missing control %s", qPrintable(name));
-    return w;
-}
-
-void whenDialogOpens(const QString& name, std::function<void(QDialog*)> fill) {
-    QTimer::singleShot(0, [name, fill] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<QDialog*>(w); d && d->objectName() == name && d->isVisible()) {
-                fill(d);
-                return;
-            }
-        QFAIL(qPrintable(QStringLiteral("dialog not open: ") + name));
-    });
-}
 
 const QString kTemplate = QStringLiteral(
     "<h1>＜タイトル＞</h1>\r\n<p>項目1:＜項目1＞</p>\r\n<p>項目2:＜項目2＞</p>\r\n\r\n\r\n\r\n\r\n\r\n\r\n<hr>\r\n"

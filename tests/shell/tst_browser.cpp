@@ -4,6 +4,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 
+#include "app/MemoryFiles.h"
 #include "app/StartUp.h"
 #include "app/fMain.h"
 #include "app/frmStart.h"
@@ -139,6 +140,28 @@ private Q_SLOTS:
         QSignalSpy started(&b, &QWebEngineView::loadStarted);
         QVERIFY(!QTest::qWaitFor([&] { return started.count() > 0; }, 500));
         QVERIFY(!b.url().toString().contains(QStringLiteral("x.html")));
+    }
+
+    void startUpFileIsReadAndBecomesCurrent() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        StartUp::markStarted();
+        RecordingUiServices ui;
+        mINI::Ini_PutAll({{QStringLiteral("各種設定"), QStringLiteral("起動時ﾌｧｲﾙ"), QStringLiteral("1")},
+                          {QStringLiteral("各種設定"), QStringLiteral("起動時ﾌｧｲﾙﾊﾟｽ"), QStringLiteral("/u/USER/出品.srb")}},
+                         ui);
+        struct Memory : MemoryFiles {
+            QStringList read;
+            void SaveFile(const QString&) override {}
+            void ReadFile(const QString& path) override { read << path; }
+        } memory;
+        frmStart start(ui, &memory);
+        start.run();
+        std::unique_ptr<fMain> w(start.takeMain());
+        QCOMPARE(memory.read, QStringList{QStringLiteral("/u/USER/出品.srb")});
+        QCOMPARE(w->currentPath(), QStringLiteral("/u/USER/出品.srb"));
+        QVERIFY(ui.messages.isEmpty());
     }
 
     void startUpReachesBothSitePages() {

@@ -19,6 +19,7 @@
 #include "app/mduInterFace.h"
 #include "app/platform/Browser.h"
 #include "settings/mINI.h"
+#include "support/Dialogs.h"
 #include "support/RecordingUiServices.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
@@ -31,17 +32,6 @@ public:
     void ReadFile(const QString& path) override { read << path; }
 };
 
-// Runs `fill` on the modal dialog of that name as soon as it is open.
-void whenDialogOpens(const QString& name, std::function<void(QDialog*)> fill) {
-    QTimer::singleShot(0, [name, fill] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<QDialog*>(w); d && d->objectName() == name && d->isVisible()) {
-                fill(d);
-                return;
-            }
-        QFAIL(qPrintable(QStringLiteral("dialog not open: ") + name));
-    });
-}
 }  // namespace
 
 class TestMainWindow : public QObject {
