@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QProgressBar>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/Artwork.h"
+#include "app/SplashBar.h"
 #include "app/fMain.h"
 #include "app/platform/Browser.h"
 #include "login/frmLogin.h"
@@ -24,11 +24,10 @@ frmStart::frmStart(UiServices& ui, MemoryFiles* memory)
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(Artwork::splash());
     layout->addWidget(picture);
-    m_pb = new QProgressBar;
+    m_pb = new SplashBar;
     m_pb->setObjectName(QStringLiteral("pb"));
     m_pb->setRange(0, StartUp::kProgressMax);
-    m_pb->setTextVisible(false);
-    m_pb->setFixedHeight(14);
+    m_pb->setFixedHeight(10);
     layout->addWidget(m_pb);
 }
 

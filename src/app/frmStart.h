@@ -5,7 +5,7 @@
 #include "app/StartUp.h"
 
 class MemoryFiles;
-class QProgressBar;
+class SplashBar;
 class UiServices;
 class fMain;
 
@@ -19,7 +19,7 @@ public:
 
     void run();
     fMain* takeMain();
-    QProgressBar* pb() const { return m_pb; }
+    SplashBar* pb() const { return m_pb; }
 
     QString setting(const QString& key) override;
     bool isFirstStart() override;
@@ -45,5 +45,5 @@ private:
     UiServices& m_ui;
     MemoryFiles* m_memory;
     fMain* m_main = nullptr;
-    QProgressBar* m_pb = nullptr;
+    SplashBar* m_pb = nullptr;
 };

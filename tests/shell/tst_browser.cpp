@@ -2,9 +2,9 @@
 
 #include <QDropEvent>
 #include <QMimeData>
-#include <QProgressBar>
 
 #include "app/MemoryFiles.h"
+#include "app/SplashBar.h"
 #include "app/StartUp.h"
 #include "app/fMain.h"
 #include "app/frmStart.h"
