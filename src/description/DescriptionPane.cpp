@@ -282,9 +282,7 @@ void DescriptionPane::cmdPre_Click() {
 void DescriptionPane::shippingPreview(const QString& html) {
     m_txtHTML->clear();
     if (!description::writeShippingPreview(html, ProgramFolder::previewFile())) {
-        m_ui.message(QStringLiteral("プレビューファイルを書き込めませんでした。\r\n") + ProgramFolder::previewFile() +
-                         QStringLiteral("\r\nDATAフォルダを確認して下さい。"),
-                     description::kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+        m_ui.message(description::cannotWriteMessage(ProgramFolder::previewFile()), description::kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
         return;
     }
     m_ui.openWithDesktop(QUrl::fromLocalFile(ProgramFolder::previewFile()));

@@ -20,12 +20,16 @@ PreviewOutcome buildPreview(const QString& templatePath, const Input& input, con
     }
     outcome.output = generate(lines, input);
     if (!TextFile::writeCp932Lines(previewPath, outcome.output.fileLines)) {
-        outcome.message = QStringLiteral("プレビューファイルを書き込めませんでした。\r\n") + previewPath +
-                          QStringLiteral("\r\nDATAフォルダを確認して下さい。");
+        outcome.message = cannotWriteMessage(previewPath);
         return outcome;
     }
     outcome.ok = true;
     return outcome;
+}
+
+QString cannotWriteMessage(const QString& previewPath) {
+    return QStringLiteral("プレビューファイルを書き込めませんでした。\r\n") + previewPath +
+           QStringLiteral("\r\nDATAフォルダを確認して下さい。");
 }
 
 bool writeShippingPreview(const QString& html, const QString& previewPath) {

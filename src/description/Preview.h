@@ -20,6 +20,9 @@ PreviewOutcome buildPreview(const QString& templatePath, const Input& input, con
 // The shipping pane's preview: one line, the shipping table.
 bool writeShippingPreview(const QString& html, const QString& previewPath);
 
+// What the user is told when the preview file cannot be written.
+QString cannotWriteMessage(const QString& previewPath);
+
 inline const QString kCaption = QStringLiteral("出品フォーム作成");
 
 }  // namespace description
