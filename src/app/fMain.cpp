@@ -85,10 +85,10 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
                             EnterKeyFilter::Mode::EnterAndDigits);
 
     // Without a memory-file store there is nothing to open or save: the commands say so by being off.
-    if (!m_memory)
-        for (const char* name : {"mOpen", "mUwaGakiHzn", "mNameHzn", "Command12", "Command13"})
-            if (auto* action = findChild<QAction*>(QLatin1String(name))) action->setEnabled(false);
-            else if (auto* button = findChild<QPushButton*>(QLatin1String(name))) button->setEnabled(false);
+    if (!m_memory) {
+        for (const char* name : {"mOpen", "mUwaGakiHzn", "mNameHzn"}) findChild<QAction*>(QLatin1String(name))->setEnabled(false);
+        for (const char* name : {"Command12", "Command13"}) findChild<QPushButton*>(QLatin1String(name))->setEnabled(false);
+    }
 
     // Ctrl+A and Ctrl+X belong to this window's menu even where a text box has the focus.
     qApp->installEventFilter(this);

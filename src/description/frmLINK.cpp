@@ -8,6 +8,7 @@
 
 #include "app/UiServices.h"
 #include "app/platform/EnterKeyFilter.h"
+#include "description/CopyButtons.h"
 #include "description/Description.h"
 
 frmLINK::frmLINK(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
@@ -23,18 +24,8 @@ frmLINK::frmLINK(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
     m_imText2->setObjectName(QStringLiteral("imText2"));
     m_imText2->setMinimumWidth(320);
     g->addWidget(m_imText2, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto* copy = new QPushButton(QStringLiteral("変換コピー"));
-    copy->setObjectName(QStringLiteral("Command2"));
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"));
-    cancel->setObjectName(QStringLiteral("Command3"));
-    buttons->addWidget(copy);
-    buttons->addWidget(cancel);
-    g->addLayout(buttons, 2, 0, 1, 2);
+    g->addLayout(copyCancelRow(this, [this] { Command2_Click(); }), 2, 0, 1, 2);
     EnterKeyFilter::install(this, {QStringLiteral("imText1"), QStringLiteral("imText2")});
-    connect(copy, &QPushButton::clicked, this, &frmLINK::Command2_Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void frmLINK::Command2_Click() {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "app/UiServices.h"
+#include "description/CopyButtons.h"
 #include "description/Description.h"
 #include "app/platform/PlainText.h"
 
@@ -49,23 +50,13 @@ frmMOJI::frmMOJI(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
     m_imNumber1->setCurrentIndex(0);
     g->addWidget(m_imNumber1, 2, 3);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto* copy = new QPushButton(QStringLiteral("変換コピー"));
-    copy->setObjectName(QStringLiteral("Command2"));
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"));
-    cancel->setObjectName(QStringLiteral("Command3"));
-    buttons->addWidget(copy);
-    buttons->addWidget(cancel);
-    g->addLayout(buttons, 3, 0, 1, 5);
+    g->addLayout(copyCancelRow(this, [this] { Command2_Click(); }), 3, 0, 1, 5);
 
     // The swatch starts as the desktop's text colour (black on a default desktop).
     m_rgb = palette().color(QPalette::WindowText).rgb() & 0xFFFFFFu;
     paintSwatch();
 
     connect(colour, &QPushButton::clicked, this, &frmMOJI::Command1_Click);
-    connect(copy, &QPushButton::clicked, this, &frmMOJI::Command2_Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void frmMOJI::paintSwatch() {

@@ -35,11 +35,8 @@ public:
     // "最新の情報に更新": reload the closed listings.
     void Command18_Click();
 
-protected:
-    // The left column, top to bottom; later frames are added below these.
-    QVBoxLayout* m_left = nullptr;
-
 private:
+    QVBoxLayout* m_left = nullptr;  // the left column, top to bottom
     Browser* m_wb2 = nullptr;
     QPushButton* m_command18 = nullptr;
     QComboBox* m_combo10 = nullptr;
