@@ -6,7 +6,7 @@
 #include <QTextStream>
 
 #include "ProcessClock.h"
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 #include "app/QtUiServices.h"
 #include "app/StartUp.h"
 #include "app/fMain.h"

@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 #include "settings/SiteAddresses.h"
 
 int main(int argc, char** argv) {

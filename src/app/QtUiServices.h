@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UiServices.h"
+#include "core/UiServices.h"
 
 // The real dialogs, clipboard and desktop behind UiServices.
 class QtUiServices : public UiServices {

@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/ProgramFolder.h"
-#include "app/UiServices.h"
-#include "app/Values.h"
+#include "core/ProgramFolder.h"
+#include "core/UiServices.h"
+#include "core/Values.h"
 
 namespace StartUp {
 

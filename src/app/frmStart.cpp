@@ -8,7 +8,7 @@
 #include "app/Artwork.h"
 #include "app/SplashBar.h"
 #include "app/fMain.h"
-#include "app/platform/Browser.h"
+#include "widgets/Browser.h"
 #include "login/frmLogin.h"
 #include "settings/SiteAddresses.h"
 #include "settings/frmINI.h"

@@ -6,10 +6,10 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "app/TextFile.h"
-#include "app/UiServices.h"
-#include "app/platform/Cp932.h"
-#include "app/platform/PlainText.h"
+#include "core/TextFile.h"
+#include "core/UiServices.h"
+#include "core/Cp932.h"
+#include "widgets/PlainText.h"
 
 Cp932Editor::Cp932Editor(const QString& path, UiServices& ui, QWidget* parent)
     : QWidget(parent, Qt::Window), m_path(path), m_ui(ui) {

@@ -2,9 +2,9 @@
 
 #include <QDir>
 
-#include "app/Values.h"
-#include "app/mduInterFace.h"
-#include "app/platform/Cp932.h"
+#include "core/Values.h"
+#include "core/mduInterFace.h"
+#include "core/Cp932.h"
 
 namespace description {
 namespace {

@@ -15,10 +15,10 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "app/ProgramFolder.h"
-#include "app/UiServices.h"
-#include "app/platform/Browser.h"
-#include "app/platform/PlainText.h"
+#include "core/ProgramFolder.h"
+#include "core/UiServices.h"
+#include "widgets/Browser.h"
+#include "widgets/PlainText.h"
 #include "description/ClearableCombo.h"
 #include "description/ListPickDialog.h"
 #include "description/Preview.h"

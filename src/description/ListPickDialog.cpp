@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ProgramFolder.h"
-#include "app/TextFile.h"
-#include "app/UiServices.h"
-#include "app/platform/EnterKeyFilter.h"
-#include "app/platform/Grid.h"
+#include "core/ProgramFolder.h"
+#include "core/TextFile.h"
+#include "core/UiServices.h"
+#include "widgets/EnterKeyFilter.h"
+#include "widgets/Grid.h"
 #include "description/ClearableCombo.h"
 #include "description/Cp932Editor.h"
 #include "description/Description.h"

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "app/TextFile.h"
+#include "core/TextFile.h"
 
 namespace description {
 

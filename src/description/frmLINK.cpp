@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/UiServices.h"
-#include "app/platform/EnterKeyFilter.h"
+#include "core/UiServices.h"
+#include "widgets/EnterKeyFilter.h"
 #include "description/CopyButtons.h"
 #include "description/Description.h"
 

@@ -8,10 +8,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/UiServices.h"
+#include "core/UiServices.h"
 #include "description/CopyButtons.h"
 #include "description/Description.h"
-#include "app/platform/PlainText.h"
+#include "widgets/PlainText.h"
 
 frmMOJI::frmMOJI(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
     setObjectName(QStringLiteral("frmMOJI"));

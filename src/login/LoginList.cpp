@@ -1,8 +1,8 @@
 #include "login/LoginList.h"
 
-#include "app/ProgramFolder.h"
-#include "app/Values.h"
-#include "app/mduInterFace.h"
+#include "core/ProgramFolder.h"
+#include "core/Values.h"
+#include "core/mduInterFace.h"
 #include "settings/IniFile.h"
 
 namespace LoginList {

@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/UiServices.h"
-#include "app/mduInterFace.h"
-#include "app/platform/Browser.h"
-#include "app/platform/EnterKeyFilter.h"
-#include "app/platform/Grid.h"
+#include "core/UiServices.h"
+#include "core/mduInterFace.h"
+#include "widgets/Browser.h"
+#include "widgets/EnterKeyFilter.h"
+#include "widgets/Grid.h"
 #include "settings/SiteAddresses.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/platform/Browser.h"
-#include "app/platform/Grid.h"
+#include "widgets/Browser.h"
+#include "widgets/Grid.h"
 #include "settings/AccountGrids.h"
 #include "settings/Accounts.h"
 #include "settings/SiteAddresses.h"

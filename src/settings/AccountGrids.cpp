@@ -2,7 +2,7 @@
 
 #include <QHeaderView>
 
-#include "app/platform/Grid.h"
+#include "widgets/Grid.h"
 #include "settings/Accounts.h"
 
 namespace AccountGrids {

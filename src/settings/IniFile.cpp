@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "app/platform/Cp932.h"
+#include "core/Cp932.h"
 
 namespace {
 const QByteArray kCrLf("\r\n");

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "app/platform/PlainText.h"
+#include "widgets/PlainText.h"
 
 QGroupBox* SenderForm::build(const QString& suffix, const QString& addressLabel) {
     auto* frame = new QGroupBox(QStringLiteral("差出人"));

@@ -2,7 +2,7 @@
 
 #include <QMap>
 
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 #include "settings/IniFile.h"
 
 namespace SiteAddresses {

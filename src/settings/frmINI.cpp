@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ProgramFolder.h"
-#include "app/UiServices.h"
-#include "app/platform/EnterKeyFilter.h"
-#include "app/platform/Grid.h"
+#include "core/ProgramFolder.h"
+#include "core/UiServices.h"
+#include "widgets/EnterKeyFilter.h"
+#include "widgets/Grid.h"
 #include "settings/AccountGrids.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "settings/mINI.h"
 
-#include "app/ProgramFolder.h"
-#include "app/UiServices.h"
+#include "core/ProgramFolder.h"
+#include "core/UiServices.h"
 #include "settings/IniFile.h"
 
 namespace mINI {

@@ -7,7 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/platform/Browser.h"
+#include "widgets/Browser.h"
 
 SiteFormPane::SiteFormPane(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("SiteFormPane"));

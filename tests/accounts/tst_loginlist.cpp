@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/mduInterFace.h"
-#include "app/platform/Grid.h"
+#include "core/mduInterFace.h"
+#include "widgets/Grid.h"
 #include "login/LoginList.h"
 #include "login/frmLogin.h"
 #include "settings/mINI.h"

@@ -5,9 +5,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/mduInterFace.h"
-#include "app/platform/Cp932.h"
-#include "app/platform/Grid.h"
+#include "core/mduInterFace.h"
+#include "core/Cp932.h"
+#include "widgets/Grid.h"
 #include "mail/MailPane.h"
 #include "settings/Accounts.h"
 #include "settings/frmINI.h"

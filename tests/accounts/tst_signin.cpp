@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 #include "app/fMain.h"
-#include "app/mduInterFace.h"
-#include "app/platform/Browser.h"
+#include "core/mduInterFace.h"
+#include "widgets/Browser.h"
 #include "login/LoginList.h"
 #include "login/frmLogin.h"
 #include "settings/SiteAddresses.h"

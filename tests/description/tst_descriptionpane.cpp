@@ -9,9 +9,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/platform/Browser.h"
-#include "app/platform/Cp932.h"
-#include "app/platform/Grid.h"
+#include "widgets/Browser.h"
+#include "core/Cp932.h"
+#include "widgets/Grid.h"
 #include "description/Cp932Editor.h"
 #include "description/DescriptionPane.h"
 #include "description/ListPickDialog.h"

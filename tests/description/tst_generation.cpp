@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "app/platform/Cp932.h"
+#include "core/Cp932.h"
 #include "description/Description.h"
 #include "description/Preview.h"
 #include "support/TempProgramFolder.h"

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "app/platform/Cp932.h"
+#include "core/Cp932.h"
 
 class TestCp932 : public QObject {
     Q_OBJECT

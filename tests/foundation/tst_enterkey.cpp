@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "app/platform/EnterKeyFilter.h"
+#include "widgets/EnterKeyFilter.h"
 
 class TestEnterKey : public QObject {
     Q_OBJECT

@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "app/ProgramFolder.h"
-#include "app/platform/Cp932.h"
+#include "core/ProgramFolder.h"
+#include "core/Cp932.h"
 #include "settings/IniFile.h"
 #include "settings/mINI.h"
 #include "support/RecordingUiServices.h"

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "app/mduInterFace.h"
+#include "core/mduInterFace.h"
 #include "support/RecordingUiServices.h"
 
 using namespace mduInterFace;

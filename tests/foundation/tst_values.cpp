@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "app/Values.h"
+#include "core/Values.h"
 
 using namespace values;
 

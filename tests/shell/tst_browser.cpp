@@ -3,12 +3,12 @@
 #include <QDropEvent>
 #include <QMimeData>
 
-#include "app/MemoryFiles.h"
+#include "core/MemoryFiles.h"
 #include "app/SplashBar.h"
 #include "app/StartUp.h"
 #include "app/fMain.h"
 #include "app/frmStart.h"
-#include "app/platform/Browser.h"
+#include "widgets/Browser.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
 #include "support/RecordingUiServices.h"

@@ -4,7 +4,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 
-#include "app/platform/Grid.h"
+#include "widgets/Grid.h"
 #include "support/TestMain.h"
 
 namespace {

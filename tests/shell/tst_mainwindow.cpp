@@ -12,12 +12,12 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/MemoryFiles.h"
+#include "core/MemoryFiles.h"
 #include "app/fMain.h"
 #include "mail/MailPane.h"
 #include "shipping/ShippingPane.h"
-#include "app/mduInterFace.h"
-#include "app/platform/Browser.h"
+#include "core/mduInterFace.h"
+#include "widgets/Browser.h"
 #include "settings/mINI.h"
 #include "support/Dialogs.h"
 #include "support/RecordingUiServices.h"

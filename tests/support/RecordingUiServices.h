@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QUrl>
 
-#include "app/UiServices.h"
+#include "core/UiServices.h"
 
 // Answers from a script and records every call, so windows can be driven
 // and checked without a person clicking.

@@ -2,7 +2,7 @@
 
 #include <QDeadlineTimer>
 
-#include "app/UiServices.h"
+#include "core/UiServices.h"
 #include "settings/SiteAddresses.h"
 
 SiteSimProcess::SiteSimProcess(const QStringList& extraArgs) {

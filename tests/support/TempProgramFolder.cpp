@@ -4,8 +4,8 @@
 #include <QDirIterator>
 #include <QFile>
 
-#include "app/ProgramFolder.h"
-#include "app/platform/Cp932.h"
+#include "core/ProgramFolder.h"
+#include "core/Cp932.h"
 
 TempProgramFolder::TempProgramFolder(Content content) {
     QDir root(m_dir.path());

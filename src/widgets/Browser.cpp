@@ -1,4 +1,4 @@
-#include "app/platform/Browser.h"
+#include "widgets/Browser.h"
 
 #include <QChildEvent>
 #include <QDragEnterEvent>
@@ -12,7 +12,7 @@
 
 #include <memory>
 
-#include "app/platform/WebProfile.h"
+#include "widgets/WebProfile.h"
 
 namespace {
 // Every script is wrapped so that a missing element is no error for the caller.

@@ -1,4 +1,4 @@
-#include "app/UiServices.h"
+#include "core/UiServices.h"
 
 #include <QStringList>
 

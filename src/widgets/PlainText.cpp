@@ -1,4 +1,4 @@
-#include "app/platform/PlainText.h"
+#include "widgets/PlainText.h"
 
 #include <QPlainTextEdit>
 

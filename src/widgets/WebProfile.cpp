@@ -1,10 +1,10 @@
-#include "app/platform/WebProfile.h"
+#include "widgets/WebProfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QWebEngineProfile>
 
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 
 namespace WebProfile {
 

@@ -1,4 +1,4 @@
-#include "app/platform/EnterKeyFilter.h"
+#include "widgets/EnterKeyFilter.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -7,7 +7,7 @@
 #include <QRegularExpressionValidator>
 #include <QWidget>
 
-#include "app/mduInterFace.h"
+#include "core/mduInterFace.h"
 
 namespace {
 bool isMemberOf(const QString& objectName, const QString& name) {

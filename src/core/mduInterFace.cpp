@@ -1,7 +1,7 @@
-#include "app/mduInterFace.h"
+#include "core/mduInterFace.h"
 
-#include "app/UiServices.h"
-#include "app/platform/Cp932.h"
+#include "core/UiServices.h"
+#include "core/Cp932.h"
 
 namespace mduInterFace {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/platform/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "app/platform/Grid.h"
+#include "widgets/Grid.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
-#include "app/Values.h"
+#include "core/Values.h"
 
 namespace {
 // The tick text lives in its own role: the check state alone cannot tell "0" from never set.

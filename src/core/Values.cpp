@@ -1,4 +1,4 @@
-#include "app/Values.h"
+#include "core/Values.h"
 
 #include <cmath>
 #include <limits>

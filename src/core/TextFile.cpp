@@ -1,9 +1,9 @@
-#include "app/TextFile.h"
+#include "core/TextFile.h"
 
 #include <QFile>
 #include <QSaveFile>
 
-#include "app/platform/Cp932.h"
+#include "core/Cp932.h"
 
 namespace TextFile {
 

@@ -1,0 +1,3 @@
+#pragma once
+#include "app/fMain.h"
+#include "core/Fine.h"

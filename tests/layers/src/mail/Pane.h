@@ -1,0 +1,3 @@
+#pragma once
+#include "widgets/Grid.h"
+#include "app/fMain.h"
