@@ -63,6 +63,7 @@ Reply AuctionSite::handle(const SiteRequest& request) {
 void AuctionSite::clearSessions() {
     m_sessions.clear();
     m_failuresInARow = 0;
+    m_signInAttempts = 0;
 }
 
 void AuctionSite::forceChallenge() { m_failuresInARow = kChallengeAfterFailures; }
@@ -94,6 +95,7 @@ Reply AuctionSite::loginService(const SiteRequest& request) {
 }
 
 Reply AuctionSite::signIn(const SiteRequest& request) {
+    ++m_signInAttempts;
     const QString login = request.form.value(QStringLiteral("login"));
     const QString done = doneAddress(request.form, request.base);
 

@@ -29,6 +29,8 @@ class AuctionSite {
     void expireSessions();
     // As if the last sign-ins had failed: the login page shows the image-number check.
     void forceChallenge();
+    // Forms sent to the sign-in since the start or the last clearSessions().
+    int signInAttempts() const { return m_signInAttempts; }
 
   private:
     struct Session {
@@ -44,4 +46,5 @@ class AuctionSite {
 
     QHash<QString, Session> m_sessions;  // by cookie value
     int m_failuresInARow = 0;
+    int m_signInAttempts = 0;
 };

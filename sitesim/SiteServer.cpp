@@ -132,6 +132,8 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
         m_site.expireSessions();
     } else if (command == QLatin1String("challenge")) {
         m_site.forceChallenge();
+    } else if (command == QLatin1String("attempts")) {
+        return Reply::text(QByteArray::number(m_site.signInAttempts()) + '\n');
     } else {
         return Reply::text("unknown control request\n", 404);
     }

@@ -152,6 +152,7 @@ QWidget* fMain::buildBottomBar() {
     m_lblUser->setObjectName(QStringLiteral("lblUser"));
     m_lblUser->setMinimumWidth(160);
     m_lblUser->setFrameShape(QFrame::StyledPanel);
+    m_lblUser->setTextFormat(Qt::PlainText);
     row->addWidget(m_lblUser);
     row->addSpacing(12);
     auto* end = new QPushButton(QStringLiteral("終了"));

@@ -130,6 +130,7 @@ QWidget* DescriptionPane::buildItemTabs() {
             auto* label = named(new QLabel, QStringLiteral("lbl_ITEM_%1").arg(k),
                                 QStringLiteral("項目") + twoDigits(k + 1) + QStringLiteral("を表示します。"));
             label->setFrameShape(QFrame::StyledPanel);
+            label->setTextFormat(Qt::PlainText);  // an item name shows as typed, markup included
             auto* content = named(new QPlainTextEdit, QStringLiteral("txtSETUMEI_%1").arg(k),
                                   QStringLiteral("項目") + twoDigits(k + 1) + QStringLiteral("の内容を入力します。"));
             content->setTabChangesFocus(true);
@@ -299,10 +300,16 @@ void DescriptionPane::Command11_Click() {
 }
 
 void DescriptionPane::Command8_Click() {
-    // The phrase list stays open beside the main window.
+    // The phrase list stays open beside the main window; there is only ever one.
+    if (m_phrases) {
+        m_phrases->raise();
+        m_phrases->activateWindow();
+        return;
+    }
     auto* dialog = ListPickDialog::create(ListPickDialog::Kind::Phrases, m_ui, this);
     if (!dialog) return;
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_phrases = dialog;
     dialog->show();
 }
 

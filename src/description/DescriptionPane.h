@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QList>
-#include <functional>
+#include <QPointer>
 #include <QWidget>
+#include <functional>
 
 #include "description/Description.h"
 
@@ -66,4 +67,5 @@ private:
     QPushButton* m_command9 = nullptr;
     Browser* m_wb3 = nullptr;
     QPlainTextEdit* m_txtHTML = nullptr;
+    QPointer<QWidget> m_phrases;  // the open phrase list, if any
 };

@@ -32,8 +32,12 @@ IniFile IniFile::load(const QString& path) {
     return file;
 }
 
-void IniFile::parse(const QByteArray& data) {
+void IniFile::parse(const QByteArray& bytes) {
     m_lines.clear();
+    // An editor may have saved the file with a UTF-8 byte-order mark. Those
+    // three bytes are never CP932 text; kept, they would hide the first
+    // section header. The file is written back without them.
+    const QByteArray data = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
     qsizetype pos = 0;
     const qsizetype size = data.size();
     while (pos < size) {

@@ -22,7 +22,9 @@ const QMap<QString, QString>& defaults() {
 
 QString configured(const QString& key) {
     const QString value = IniFile::read(ProgramFolder::settingsFile(), kSection, key);
-    return value.isEmpty() ? defaults().value(key) : value;
+    if (value.isEmpty()) return defaults().value(key);
+    // "auctions.example.jp" is a web address, as a browser's address bar takes it, never a file.
+    return value.contains(QStringLiteral("://")) ? value : QStringLiteral("http://") + value;
 }
 }  // namespace
 

@@ -139,10 +139,16 @@ QTableWidgetItem* Grid::ensureItem(int tableRow, int col) {
 }
 
 void Grid::applyTick(QTableWidgetItem* item, const QString& text) {
-    item->setData(kTickTextRole, text);
+    // Whatever was written ("1" from a hand-edited settings file, say), the
+    // cell reads back as what it shows, so a pane counting "-1" rows counts
+    // exactly the ticked ones. Empty stays empty: a cell never set.
+    const QString normal = text.isEmpty() ? QString()
+                           : values::leadingNumber(text) != 0 ? QStringLiteral("-1")
+                                                             : QStringLiteral("0");
+    item->setData(kTickTextRole, normal);
     item->setData(Qt::DisplayRole, QVariant());
     item->setFlags((item->flags() | Qt::ItemIsUserCheckable) & ~Qt::ItemIsEditable);
-    item->setCheckState(values::leadingNumber(text) != 0 ? Qt::Checked : Qt::Unchecked);
+    item->setCheckState(normal == QLatin1String("-1") ? Qt::Checked : Qt::Unchecked);
 }
 
 QString Grid::text(int row, int col) const {

@@ -86,6 +86,38 @@ private Q_SLOTS:
         QCOMPARE(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("期間2")), QString());
     }
 
+    void anUntickedListBoxSavesNothing() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        frmLogin w(ui, {});
+        typeAccount(w, QStringLiteral("sorabako_test"), QStringLiteral("test5678"));
+        QVERIFY(!w.findChild<QCheckBox*>(QStringLiteral("ckLogin"))->isChecked());
+        w.open();
+        w.cmdLOGIN_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), kWait);
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+        QCOMPARE(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("期間1")), QString());
+        QCOMPARE(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("ソード1")), QString());
+    }
+
+    void aWrongPasswordIsSentOnce() {
+        // The page after a wrong password is not filled and sent again before the failure is seen.
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        frmLogin w(ui, {});
+        w.open();
+        typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("wrong"));
+        w.cmdLOGIN_Click();
+        QTRY_COMPARE_WITH_TIMEOUT(ui.messages.size(), 1, kWait);
+        QTest::qWait(500);
+        QCOMPARE(sim.control(QStringLiteral("attempts")), QStringLiteral("1"));
+        w.reject();
+    }
+
     void wrongPasswordAndTheChallengeAreFailures() {
         TempProgramFolder folder;
         SiteSimProcess sim;

@@ -155,6 +155,13 @@ private Q_SLOTS:
         QCOMPARE(label->text(), QStringLiteral("12"));
         child<QLineEdit>(&pane, QStringLiteral("txtITEM_7"))->setText(QStringLiteral("送料"));
         QCOMPARE(child<QLabel>(&pane, QStringLiteral("lbl_ITEM_7"))->text(), QStringLiteral("送料"));
+        // A name pasted from the decoration dialog shows as typed, not rendered.
+        const QString decorated = QStringLiteral("<FONT color=#FF0000 size=3>送料</FONT>");
+        child<QLineEdit>(&pane, QStringLiteral("txtITEM_2"))->setText(decorated);
+        auto* echo = child<QLabel>(&pane, QStringLiteral("lbl_ITEM_2"));
+        QCOMPARE(echo->text(), decorated);
+        QCOMPARE(echo->textFormat(), Qt::PlainText);
+        QVERIFY(echo->sizeHint().width() > QFontMetrics(echo->font()).horizontalAdvance(QStringLiteral("<FONT color=")));
         QCOMPARE(child<QLabel>(&pane, QStringLiteral("lbl_ITEM_7"))->toolTip(), QStringLiteral("項目０８を表示します。"));
         QCOMPARE(child<QPlainTextEdit>(&pane, QStringLiteral("txtSETUMEI_0"))->toolTip(), QStringLiteral("項目０１の内容を入力します。"));
         QCOMPARE(child<QComboBox>(&pane, QStringLiteral("cmbKIGOU_1"))->count(), 14);
@@ -214,6 +221,39 @@ private Q_SLOTS:
         QCOMPARE(ui.clipboardWrites, writes);
     }
 
+    void enterMovesOnInTheDialogs() {
+        // Checked through the dialog's focus widget: a dialog in exec() need not be the active window here.
+        TempProgramFolder folder;
+        folder.writeCp932(QStringLiteral("MAST/項目一覧.txt"), QStringLiteral("付属品\r\n"));
+        RecordingUiServices ui;
+        DescriptionPane pane(ui);
+        QStringList moved;
+        whenDialogOpens(QStringLiteral("frmLINK"), [&](QDialog* d) {
+            auto* name = child<QLineEdit>(d, QStringLiteral("imText1"));
+            auto* url = child<QLineEdit>(d, QStringLiteral("imText2"));
+            name->setFocus();
+            QTest::keyClick(name, Qt::Key_Return);
+            if (d->focusWidget() == url) moved << QStringLiteral("imText1");
+            QTest::keyClick(url, Qt::Key_Enter);
+            if (d->focusWidget() != url && url->text().isEmpty()) moved << QStringLiteral("imText2");
+            child<QPushButton>(d, QStringLiteral("Command3"))->click();
+        });
+        pane.Command11_Click();
+        QCOMPARE(moved, (QStringList{QStringLiteral("imText1"), QStringLiteral("imText2")}));
+
+        moved.clear();
+        whenDialogOpens(QStringLiteral("frmKOUMOKU"), [&](QDialog* d) {
+            auto* mark = child<QComboBox>(d, QStringLiteral("cmbKIGOU_0"));
+            mark->setFocus();
+            QTest::keyClick(mark, Qt::Key_Return);
+            if (d->focusWidget() != mark && d->isVisible()) moved << QStringLiteral("cmbKIGOU_0");
+            child<QPushButton>(d, QStringLiteral("Command1"))->click();
+        });
+        pane.Command10_Click();
+        QCOMPARE(moved, QStringList{QStringLiteral("cmbKIGOU_0")});
+        QCOMPARE(ui.clipboardWrites, 0);  // Enter did not press the copy button either
+    }
+
     void phraseAndItemLists() {
         TempProgramFolder folder;
         folder.writeCp932(QStringLiteral("MAST/文言一覧.txt"), QStringLiteral("美品です。\r\n即決歓迎！\r\n"));
@@ -237,8 +277,15 @@ private Q_SLOTS:
         QCOMPARE(goku->vfS()->text(1, 0), QStringLiteral("美品です。"));
         goku->vfS()->setRow(2);
         child<QComboBox>(goku, QStringLiteral("cmbKIGOU_0"))->setCurrentIndex(1);
+        // A second click brings the open list to the front instead of stacking a copy.
+        pane.Command8_Click();
+        QCOMPARE(pane.findChildren<QDialog*>(QStringLiteral("frmGOKU")).size(), 1);
         child<QPushButton>(goku, QStringLiteral("cmdCOPY"))->click();
         QCOMPARE(ui.clipboard, QStringLiteral("★即決歓迎！\r\n"));
+        // Once closed, the next click opens a fresh one.
+        QTRY_COMPARE(pane.findChildren<QDialog*>(QStringLiteral("frmGOKU")).size(), 0);
+        pane.Command8_Click();
+        QCOMPARE(pane.findChildren<QDialog*>(QStringLiteral("frmGOKU")).size(), 1);
 
         whenDialogOpens(QStringLiteral("frmKOUMOKU"), [](QDialog* d) {
             auto* list = static_cast<ListPickDialog*>(d);

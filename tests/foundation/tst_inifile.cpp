@@ -5,6 +5,7 @@
 #include "core/ProgramFolder.h"
 #include "core/Cp932.h"
 #include "settings/IniFile.h"
+#include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
 #include "support/RecordingUiServices.h"
 #include "support/TempProgramFolder.h"
@@ -40,6 +41,27 @@ private Q_SLOTS:
         QVERIFY(file.save());
         QCOMPARE(readBytes(path), crlf(QStringLiteral("[銀行振込]\n銀行名1=三井住友\n支店名1=新宿\n\n[差出人]\n氏名=山田\n"
                                                       "[各種設定]\n自動ログイン=1\n")));
+    }
+
+    void aByteOrderMarkIsSkippedAndNotWrittenBack() {
+        // An editor saved the file with a UTF-8 mark before the first section.
+        TempProgramFolder folder;
+        const QString path = folder.file(QStringLiteral("INI/SRB.INI"));
+        writeBytes(path, QByteArray("\xEF\xBB\xBF") + crlf(QStringLiteral("[差出人]\n氏名=山田\n[各種設定]\n自動ログイン=1\n")));
+        QCOMPARE(IniFile::read(path, QStringLiteral("差出人"), QStringLiteral("氏名")), QStringLiteral("山田"));
+        QVERIFY(IniFile::write(path, QStringLiteral("差出人"), QStringLiteral("氏名"), QStringLiteral("鈴木")));
+        QCOMPARE(readBytes(path), crlf(QStringLiteral("[差出人]\n氏名=鈴木\n[各種設定]\n自動ログイン=1\n")));
+    }
+
+    void siteAddressesWithoutASchemeAreWebAddresses() {
+        TempProgramFolder folder;
+        const QString ini = ProgramFolder::settingsFile();
+        QVERIFY(IniFile::write(ini, SiteAddresses::kSection, SiteAddresses::kAuction, QStringLiteral("auctions.example.jp/")));
+        QVERIFY(IniFile::write(ini, SiteAddresses::kSection, SiteAddresses::kItemPage, QStringLiteral("https://page.example.jp")));
+        QCOMPARE(SiteAddresses::submitStartUrl(), QStringLiteral("http://auctions.example.jp/jp/0-submit.html"));
+        QCOMPARE(SiteAddresses::itemUrl(QStringLiteral("x1")), QStringLiteral("https://page.example.jp/jp/auction/x1"));
+        QCOMPARE(SiteAddresses::closedListingsUrl(),
+                 QStringLiteral("https://closeduser.auctions.yahoo.co.jp/jp/show/mystatus?select=closed&hasWinner=1"));
     }
 
     void namesIgnoreLetterCaseAndValuesAreTrimmed() {

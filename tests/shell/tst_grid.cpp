@@ -60,6 +60,25 @@ private Q_SLOTS:
         QCOMPARE(g.item(0, 0)->text(), QString());  // a tick cell shows its box, not its text
     }
 
+    void tickCellsReadBackWhatTheyShow() {
+        // A hand-edited settings file may hold "1" or "yes": the cell reads as its box shows.
+        Grid g;
+        shapeBankGrid(g);
+        const QList<std::pair<QString, QString>> cases{{QStringLiteral("1"), QStringLiteral("-1")},
+                                                       {QStringLiteral("-1"), QStringLiteral("-1")},
+                                                       {QStringLiteral("2"), QStringLiteral("-1")},
+                                                       {QStringLiteral("0"), QStringLiteral("0")},
+                                                       {QStringLiteral("yes"), QStringLiteral("0")},
+                                                       {QString(), QString()}};
+        for (const auto& [written, read] : cases) {
+            g.setText(2, 0, written);
+            QCOMPARE(g.text(2, 0), read);
+            QCOMPARE(g.isTicked(2, 0), read == QLatin1String("-1"));
+        }
+        g.addRow(QStringLiteral("1\tみずほ"));
+        QCOMPARE(g.text(g.rows() - 1, 0), QStringLiteral("-1"));
+    }
+
     void listCellsOfferTheirEntries() {
         Grid g;
         shapeBankGrid(g);

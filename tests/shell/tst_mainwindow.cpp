@@ -14,6 +14,7 @@
 
 #include "core/MemoryFiles.h"
 #include "app/fMain.h"
+#include "description/DescriptionPane.h"
 #include "mail/MailPane.h"
 #include "shipping/ShippingPane.h"
 #include "core/mduInterFace.h"
@@ -84,6 +85,23 @@ private Q_SLOTS:
         QCOMPARE(mails->count(), 1);
         QCOMPARE(mails->currentText(), QStringLiteral("入金確認"));
         QTRY_VERIFY_WITH_TIMEOUT(w.WB3()->url().toString().endsWith(QStringLiteral("/a.html")), 20000);
+    }
+
+    void theMyAuctionLineNamesTheMailPanesSeller() {
+        TempProgramFolder folder;
+        folder.writeCp932(QStringLiteral("Template/HTML/a.html"),
+                          QStringLiteral("＜タイトル＞\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n<a>＜ユーザー＞</a>\r\n"));
+        RecordingUiServices ui;
+        fMain w(ui);
+        w.findChild<QLineEdit*>(QStringLiteral("txtID2"))->setText(QStringLiteral("seller_from_mail"));
+        w.findChild<QLineEdit*>(QStringLiteral("txtSYOUHIN"))->setText(QStringLiteral("本"));
+        w.findChild<QCheckBox*>(QStringLiteral("ckMy"))->setChecked(true);
+        w.findChild<QComboBox*>(QStringLiteral("Combo6"))->setCurrentIndex(0);
+        w.descriptionPane()->cmdPre_Click();
+        QCOMPARE(w.descriptionPane()->htmlText(), QStringLiteral("本<a>seller_from_mail</a>"));
+        w.findChild<QLineEdit*>(QStringLiteral("txtID2"))->setText(QStringLiteral("changed"));
+        w.descriptionPane()->cmdPre_Click();
+        QCOMPARE(w.descriptionPane()->htmlText(), QStringLiteral("本<a>changed</a>"));
     }
 
     void altDigitsSwitchTabs() {

@@ -1,6 +1,11 @@
 #include "support/SiteSimProcess.h"
 
 #include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTimer>
+#include <memory>
 
 #include "core/UiServices.h"
 #include "settings/SiteAddresses.h"
@@ -33,3 +38,14 @@ SiteSimProcess::~SiteSimProcess() {
 QString SiteSimProcess::base() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
 
 void SiteSimProcess::writeSiteAddresses() const { SiteAddresses::writeAll(base()); }
+
+QString SiteSimProcess::control(const QString& request) const {
+    QNetworkAccessManager net;
+    std::unique_ptr<QNetworkReply> reply(net.get(QNetworkRequest(QUrl(base() + QStringLiteral("/__sim/") + request))));
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    if (!reply->isFinished()) loop.exec();
+    if (!reply->isFinished() || reply->error() != QNetworkReply::NoError) return QString();
+    return QString::fromUtf8(reply->readAll()).trimmed();
+}

@@ -17,6 +17,9 @@ public:
     // Points every site address in the settings file at the simulator.
     void writeSiteAddresses() const;
 
+    // A control request ("clear", "fault?path=…&kind=…", "attempts"): its body, or a null text when it failed.
+    QString control(const QString& request) const;
+
 private:
     QProcess m_process;
     int m_port = 0;
