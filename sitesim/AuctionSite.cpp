@@ -3,6 +3,7 @@
 #include "DemoData.h"
 #include "Pages.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QLocale>
 #include <QRandomGenerator>
@@ -43,13 +44,17 @@ Reply AuctionSite::handle(const SiteRequest& request) {
     }
     if (path == QLatin1String("/jp/0-submit.html"))
         return Reply::page(pages::submitTop());
-    if (path == QLatin1String("/jp/submit/category") || path == QLatin1String("/jp/submit/form")) {
+    if (path == QLatin1String("/jp/submit/category")) {
         const demo::Category* category = demo::findCategory(request.query.value(QStringLiteral("c")).toInt());
         if (!category)
             return Reply::page(pages::notFound(path), 404);
-        if (path == QLatin1String("/jp/submit/form"))
-            return Reply::page(pages::submitForm(*category));
         return Reply::page(pages::submitCategory(*category));
+    }
+    if (path.startsWith(QLatin1String("/jp/submit/"))) {
+        const Session* session = sessionOf(request);
+        if (!session)
+            return Reply::page(pages::signInRequired(request.address));
+        return submission(request, *session);
     }
     if (path == QLatin1String("/jp/show/mystatus"))
         return myStatus(request);
@@ -62,6 +67,7 @@ Reply AuctionSite::handle(const SiteRequest& request) {
 
 void AuctionSite::clearSessions() {
     m_sessions.clear();
+    m_drafts.clear();
     m_failuresInARow = 0;
     m_signInAttempts = 0;
 }
@@ -73,14 +79,71 @@ void AuctionSite::expireSessions() {
         session.expired = true;
 }
 
-Reply AuctionSite::myStatus(const SiteRequest& request) const {
+Reply AuctionSite::submission(const SiteRequest& request, const Session& session) {
+    const QString& path = request.path;
+    if (path == QLatin1String("/jp/submit/form")) {
+        const demo::Category* category = demo::findCategory(request.query.value(QStringLiteral("c")).toInt());
+        if (!category || !demo::childrenOf(category->id).isEmpty())
+            return Reply::page(pages::notFound(path), 404);
+        if (!request.post)
+            return Reply::page(listing::formPage(*category));
+        listing::Draft draft;
+        draft.category = category->id;
+        draft.fields = request.form;
+        m_drafts.insert(request.session, draft);
+        return Reply::redirect(request.base + QStringLiteral("/jp/submit/image"));
+    }
+    const auto draft = m_drafts.find(request.session);
+    if (draft == m_drafts.end())
+        return Reply::page(listing::noDraftPage());
+    if (path == QLatin1String("/jp/submit/image")) {
+        if (request.post) {
+            for (const listing::Part& part : listing::parseMultipart(request.contentType, request.body))
+                if (!part.fileName.isEmpty() && !part.bytes.isEmpty()) {
+                    m_lastUpload = {part.fileName, part.bytes};
+                    draft->images << m_lastUpload;
+                }
+            return Reply::redirect(request.base + QStringLiteral("/jp/submit/image"));
+        }
+        return Reply::page(listing::imagePage(*draft));
+    }
+    if (path == QLatin1String("/jp/submit/confirm"))
+        return Reply::page(listing::confirmPage(*draft));
+    if (path == QLatin1String("/jp/submit/finish") && request.post) {
+        const QString auctionId = QStringLiteral("x%1").arg(m_nextAuction++);
+        const QString title = draft->fields.value(QStringLiteral("Title"));
+        const int days = draft->fields.value(QStringLiteral("Duration")).toInt() + 2;
+        sellingOf(session.account)
+            << demo::OpenListing{auctionId, title, draft->fields.value(QStringLiteral("StartPrice")).toInt(), 0,
+                                 QDateTime::currentDateTime().addDays(days).toString(QStringLiteral("yyyy/MM/dd hh:mm"))};
+        m_drafts.erase(draft);
+        return Reply::page(listing::finishedPage(auctionId, title));
+    }
+    return Reply::page(pages::notFound(path), 404);
+}
+
+QList<demo::OpenListing>& AuctionSite::sellingOf(const QString& account) {
+    auto it = m_selling.find(account);
+    if (it == m_selling.end())
+        it = m_selling.insert(account, demo::selling(account));
+    return *it;
+}
+
+QByteArray AuctionSite::lastUploadSummary() const {
+    if (m_lastUpload.bytes.isEmpty())
+        return "none";
+    return m_lastUpload.fileName.toUtf8() + ' ' + QByteArray::number(m_lastUpload.bytes.size()) + ' ' +
+           QCryptographicHash::hash(m_lastUpload.bytes, QCryptographicHash::Sha256).toHex();
+}
+
+Reply AuctionSite::myStatus(const SiteRequest& request) {
     const Session* session = sessionOf(request);
     if (!session)
         return Reply::page(pages::signInRequired(request.address));
     if (session->expired)
         return Reply::page(pages::reenterPassword(session->account, request.address));
     if (request.query.value(QStringLiteral("select")) == QLatin1String("selling"))
-        return Reply::page(pages::selling(session->account, demo::selling(session->account)));
+        return Reply::page(pages::selling(session->account, sellingOf(session->account)));
     return Reply::page(pages::closedListings(session->account, demo::closedWithWinner(session->account)));
 }
 
@@ -118,6 +181,14 @@ Reply AuctionSite::signIn(const SiteRequest& request) {
     Reply reply = Reply::redirect(done);
     reply.headers.append({"Set-Cookie", cookie});
     return reply;
+}
+
+QByteArray AuctionSite::signInDirectly(const QString& account) {
+    if (demo::closedWithWinner(account).isEmpty() && demo::selling(account).isEmpty())
+        return QByteArray();
+    const QString id = newSessionId();
+    m_sessions.insert(id, Session{account});
+    return kCookie + QByteArray("=") + id.toLatin1() + "; Path=/";
 }
 
 Reply AuctionSite::signOut(const SiteRequest& request) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "DemoData.h"
 #include "EucJp.h"
+#include "Listing.h"
 #include "Reply.h"
 
 #include <QHash>
@@ -11,7 +13,9 @@ struct SiteRequest {
     bool post = false;
     QString path;
     eucjp::Form query;
-    eucjp::Form form;  // the POST body
+    eucjp::Form form;  // the POST body, when it is a URL-encoded form
+    QByteArray contentType;
+    QByteArray body;
     QString session;   // value of the SIMSESSION cookie
     QString base;      // "http://host:port", from the Host header
     QString address;   // base, path and query as requested
@@ -29,8 +33,13 @@ class AuctionSite {
     void expireSessions();
     // As if the last sign-ins had failed: the login page shows the image-number check.
     void forceChallenge();
+    // Signs `account` in without the login pages: the Set-Cookie value for the
+    // browser that asked, empty for an unknown account.
+    QByteArray signInDirectly(const QString& account);
     // Forms sent to the sign-in since the start or the last clearSessions().
     int signInAttempts() const { return m_signInAttempts; }
+    // The last picture received by the upload page, for tests ("none" before any).
+    QByteArray lastUploadSummary() const;
 
   private:
     struct Session {
@@ -38,13 +47,19 @@ class AuctionSite {
         bool expired = false;
     };
 
-    Reply myStatus(const SiteRequest& request) const;
+    Reply myStatus(const SiteRequest& request);
+    Reply submission(const SiteRequest& request, const Session& session);
+    QList<demo::OpenListing>& sellingOf(const QString& account);
     Reply loginService(const SiteRequest& request);
     Reply signIn(const SiteRequest& request);
     Reply signOut(const SiteRequest& request);
     const Session* sessionOf(const SiteRequest& request) const;
 
     QHash<QString, Session> m_sessions;  // by cookie value
+    QHash<QString, listing::Draft> m_drafts;  // by cookie value: the listing being sent
+    QHash<QString, QList<demo::OpenListing>> m_selling;  // by account, from the demo data on first use
+    listing::Upload m_lastUpload;
+    int m_nextAuction = 900000001;
     int m_failuresInARow = 0;
     int m_signInAttempts = 0;
 };

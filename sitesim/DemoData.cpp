@@ -20,11 +20,43 @@ const QList<Account>& accounts() {
 
 const QList<Category>& categories() {
     static const QList<Category> list = {
-        {21600, QStringLiteral("本、雑誌")},           {23632, QStringLiteral("家電、AV、カメラ")},
-        {23000, QStringLiteral("ファッション")},       {25464, QStringLiteral("おもちゃ、ゲーム")},
-        {24698, QStringLiteral("スポーツ、レジャー")}, {20000, QStringLiteral("アンティーク、コレクション")},
+        {21600, QStringLiteral("本、雑誌")},
+        {21601, QStringLiteral("文学、小説"), 21600},
+        {21602, QStringLiteral("漫画、コミック"), 21600},
+        {21603, QStringLiteral("雑誌"), 21600},
+        {23632, QStringLiteral("家電、AV、カメラ")},
+        {23633, QStringLiteral("カメラ、光学機器"), 23632},
+        {23634, QStringLiteral("デジタル一眼"), 23633},
+        {23635, QStringLiteral("レンズ"), 23633},
+        {23636, QStringLiteral("オーディオ機器"), 23632},
+        {23000, QStringLiteral("ファッション")},
+        {23001, QStringLiteral("メンズ"), 23000},
+        {23002, QStringLiteral("レディース"), 23000},
+        {25464, QStringLiteral("おもちゃ、ゲーム")},
+        {25465, QStringLiteral("テレビゲーム"), 25464},
+        {25466, QStringLiteral("トレーディングカード"), 25464},
+        {24698, QStringLiteral("スポーツ、レジャー")},
+        {24699, QStringLiteral("テニス"), 24698},
+        {20000, QStringLiteral("アンティーク、コレクション")},
+        {20001, QStringLiteral("切手、官製はがき"), 20000},
+        {20002, QStringLiteral("時計"), 20000},
     };
     return list;
+}
+
+QList<Category> childrenOf(int parent) {
+    QList<Category> out;
+    for (const Category& category : categories())
+        if (category.parent == parent)
+            out << category;
+    return out;
+}
+
+QString categoryPath(const Category& category) {
+    QString path = category.name;
+    for (const Category* up = findCategory(category.parent); up; up = findCategory(up->parent))
+        path = up->name + QStringLiteral(" > ") + path;
+    return path;
 }
 
 const Category* findCategory(int id) {

@@ -9,6 +9,7 @@ namespace demo {
 struct Category {
     int id;
     QString name;
+    int parent = 0;  // 0 for a top-level category
 };
 
 struct ClosedListing {
@@ -29,6 +30,9 @@ struct OpenListing {
 
 const QList<Category>& categories();
 const Category* findCategory(int id);
+QList<Category> childrenOf(int parent);  // 0: the top level
+// The names from the top level down to this category, joined by " > ".
+QString categoryPath(const Category& category);
 
 bool passwordMatches(const QString& login, const QString& password);
 

@@ -25,6 +25,27 @@ ul.categories li { margin: 6px 0; }
 #footer { color: #888; font-size: 12px; padding: 16px; border-top: 1px solid #ddd; }
 )";
 
+QString loginForm(const QString& done, bool challenge, const QString& enteredLogin) {
+    const QString check = challenge ? QStringLiteral(
+                                          "<p>画像の数字: <span class=\"captcha-digits\">4 8 1 5</span></p>\n"
+                                          "<p>上の数字を入力してください: <input type=\"text\" name=\"captcha\" "
+                                          "size=\"8\"></p>\n")
+                                    : QString();
+    return QStringLiteral(
+               "<form name=\"login_form\" method=\"post\" action=\"/config/login?.src=www\">\n"
+               "<input type=\"hidden\" name=\".done\" value=\"%1\">\n"
+               "<p>Yahoo! JAPAN ID<br><input type=\"text\" name=\"login\" value=\"%2\" size=\"24\"></p>\n"
+               "<p>パスワード<br><input type=\"password\" name=\"passwd\" size=\"24\"></p>\n"
+               "%3"
+               "<p><label><input type=\"checkbox\" name=\".persistent\" value=\"y\"> "
+               "ログインしたままにする</label></p>\n"
+               "<p><input type=\"submit\" name=\".save\" value=\"ログイン\"></p>\n"
+               "</form>")
+        .arg(esc(done), esc(enteredLogin), check);
+}
+
+}  // namespace
+
 QString esc(const QString& text) {
     return text.toHtmlEscaped();
 }
@@ -46,27 +67,6 @@ QString layout(const QString& title, const QString& content) {
                "</body></html>\n")
         .arg(esc(title), QLatin1String(kStyle), content);
 }
-
-QString loginForm(const QString& done, bool challenge, const QString& enteredLogin) {
-    const QString check = challenge ? QStringLiteral(
-                                          "<p>画像の数字: <span class=\"captcha-digits\">4 8 1 5</span></p>\n"
-                                          "<p>上の数字を入力してください: <input type=\"text\" name=\"captcha\" "
-                                          "size=\"8\"></p>\n")
-                                    : QString();
-    return QStringLiteral(
-               "<form name=\"login_form\" method=\"post\" action=\"/config/login?.src=www\">\n"
-               "<input type=\"hidden\" name=\".done\" value=\"%1\">\n"
-               "<p>Yahoo! JAPAN ID<br><input type=\"text\" name=\"login\" value=\"%2\" size=\"24\"></p>\n"
-               "<p>パスワード<br><input type=\"password\" name=\"passwd\" size=\"24\"></p>\n"
-               "%3"
-               "<p><label><input type=\"checkbox\" name=\".persistent\" value=\"y\"> "
-               "ログインしたままにする</label></p>\n"
-               "<p><input type=\"submit\" name=\".save\" value=\"ログイン\"></p>\n"
-               "</form>")
-        .arg(esc(done), esc(enteredLogin), check);
-}
-
-}  // namespace
 
 QString loginAddress(const QString& done) {
     return QStringLiteral("/config/login?.src=www&partner=&.protoctl=&.v=&.u=&.intl=jp&.done=") +
@@ -97,36 +97,37 @@ QString productPage() {
                                  "<p>出品フォームの作成、送料計算、落札メールの作成、アクセス解析をひとつのツールで。</p>"));
 }
 
-QString submitTop() {
+namespace {
+QString categoryLinks(const QList<demo::Category>& list) {
     QString items;
-    for (const demo::Category& category : demo::categories())
+    for (const demo::Category& category : list)
         items += QStringLiteral("<li><a href=\"/jp/submit/category?c=%1\">%2</a></li>\n")
                      .arg(category.id)
                      .arg(esc(category.name));
+    return QStringLiteral("<ul class=\"categories\">\n%1</ul>").arg(items);
+}
+}  // namespace
+
+QString submitTop() {
     return layout(QStringLiteral("Yahoo!オークション - 出品"),
-                  QStringLiteral("<h1>カテゴリ選択</h1>\n<p>出品する商品のカテゴリを選んでください。</p>\n"
-                                 "<ul class=\"categories\">\n%1</ul>")
-                      .arg(items));
+                  QStringLiteral("<h1>カテゴリ選択</h1>\n<p>出品する商品のカテゴリを選んでください。</p>\n%1")
+                      .arg(categoryLinks(demo::childrenOf(0))));
 }
 
 QString submitCategory(const demo::Category& category) {
+    const QList<demo::Category> children = demo::childrenOf(category.id);
+    const QString path = QStringLiteral("<p>選択中のカテゴリ: <b>%1</b></p>\n").arg(esc(demo::categoryPath(category)));
+    if (!children.isEmpty())
+        return layout(QStringLiteral("Yahoo!オークション - 出品"),
+                      QStringLiteral("<h1>カテゴリ選択</h1>\n%1<p>さらに詳しいカテゴリを選んでください。</p>\n%2\n"
+                                     "<p><a href=\"/jp/0-submit.html\">最初から選び直す</a></p>")
+                          .arg(path, categoryLinks(children)));
     return layout(QStringLiteral("Yahoo!オークション - 出品"),
-                  QStringLiteral("<h1>カテゴリ選択</h1>\n<p>選択中のカテゴリ: <b>%1</b></p>\n"
+                  QStringLiteral("<h1>カテゴリ選択</h1>\n%1"
                                  "<form method=\"get\" action=\"/jp/submit/form\">\n"
                                  "<input type=\"hidden\" name=\"c\" value=\"%2\">\n"
                                  "<input type=\"submit\" name=\"btn\" id=\"btn\" value=\"続ける\">\n</form>")
-                      .arg(esc(category.name))
-                      .arg(category.id));
-}
-
-QString submitForm(const demo::Category& category) {
-    return layout(QStringLiteral("Yahoo!オークション - 出品フォーム"),
-                  QStringLiteral("<h1>出品フォーム</h1>\n<p>カテゴリ: <b>%1</b></p>\n"
-                                 "<form name=\"auction\" method=\"post\" action=\"/jp/submit/form?c=%2\">\n"
-                                 "<p>タイトル<br><input type=\"text\" id=\"Title\" name=\"Title\" size=\"60\"></p>\n"
-                                 "<p>説明<br><textarea id=\"Description\" name=\"Description\" rows=\"10\" "
-                                 "cols=\"60\"></textarea></p>\n</form>")
-                      .arg(esc(category.name))
+                      .arg(path)
                       .arg(category.id));
 }
 

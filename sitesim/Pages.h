@@ -8,6 +8,11 @@
 // page are escaped here; callers pass plain text.
 namespace pages {
 
+// The site's frame (masthead, content, footer) around a page's content.
+QString layout(const QString& title, const QString& content);
+QString esc(const QString& text);
+QString yen(int amount);  // "1,500 円"
+
 // The login page's address, coming back to `done` after a sign-in.
 QString loginAddress(const QString& done);
 QString logoutAddress(const QString& done);
@@ -17,7 +22,6 @@ QString portal(const QString& account, const QString& base);
 
 QString submitTop();
 QString submitCategory(const demo::Category& category);
-QString submitForm(const demo::Category& category);
 
 QString signInRequired(const QString& done);
 QString reenterPassword(const QString& account, const QString& done);

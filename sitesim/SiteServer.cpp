@@ -37,8 +37,12 @@ SiteRequest siteRequest(const QHttpServerRequest& request) {
     site.post = request.method() == QHttpServerRequest::Method::Post;
     site.path = url.path();
     site.query = eucjp::parseForm(query);
-    if (site.post)
-        site.form = eucjp::parseForm(request.body());
+    if (site.post) {
+        site.contentType = request.value("Content-Type");
+        site.body = request.body();
+        if (!site.contentType.startsWith("multipart/"))
+            site.form = eucjp::parseForm(site.body);
+    }
     site.session = sessionCookie(request.value("Cookie"));
     site.base = base;
     site.address = base + url.path(QUrl::FullyEncoded);
@@ -132,6 +136,15 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
         m_site.expireSessions();
     } else if (command == QLatin1String("challenge")) {
         m_site.forceChallenge();
+    } else if (command == QLatin1String("signin")) {
+        const QByteArray cookie = m_site.signInDirectly(request.query().queryItemValue(QStringLiteral("login")));
+        if (cookie.isEmpty())
+            return Reply::text("unknown account\n", 400);
+        Reply reply = Reply::text("OK");
+        reply.headers.append({"Set-Cookie", cookie});
+        return reply;
+    } else if (command == QLatin1String("upload")) {
+        return Reply::text(m_site.lastUploadSummary() + '\n');
     } else if (command == QLatin1String("attempts")) {
         return Reply::text(QByteArray::number(m_site.signInAttempts()) + '\n');
     } else {

@@ -50,10 +50,10 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
     layout->setContentsMargins(6, 6, 6, 6);
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("vsMAIN"));
-    m_mail = new MailPane;
+    m_mail = new MailPane(ui);
     m_shipping = new ShippingPane;
     m_description = new DescriptionPane(ui);
-    m_siteForm = new SiteFormPane;
+    m_siteForm = new SiteFormPane(ui);
     m_myAuction = new MyAuctionPane;
     m_tabs->addTab(m_mail, QStringLiteral("メール作成(&1)"));
     m_tabs->addTab(m_shipping, QStringLiteral("送料計算(&2)"));
@@ -67,6 +67,12 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
     resize(1180, 800);
 
     connect(m_siteForm->Command7(), &QPushButton::clicked, this, &fMain::Command7_Click);
+    // 出品手続へ: the description's title and HTML go to the listing pane, which comes to the front.
+    connect(m_description, &DescriptionPane::listingRequested, this, [this](const QString& title, const QString& html) {
+        m_siteForm->setListing(title, html);
+        m_tabs->setCurrentWidget(m_siteForm);
+    });
+    m_mail->setLoginWindow([this] { showLogin(); });
 
     // The keyboard rule of the main window's single-line fields, in one place for every pane.
     EnterKeyFilter::install(
@@ -168,6 +174,7 @@ void fMain::Form_Load() {
     m_description->fillDesignList(ProgramFolder::templateHtml());
     m_mail->setMailTemplates(description::listMailTemplates(ProgramFolder::templateMail()));
     m_description->showDesign();
+    m_siteForm->setFocusScrollFlags(true);
     // The my-auction link names the seller of the mail pane's sender block.
     m_description->setSellerIdSource([this] {
         auto* txtID2 = m_mail->findChild<QLineEdit*>(QStringLiteral("txtID2"));

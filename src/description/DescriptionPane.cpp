@@ -18,6 +18,7 @@
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "widgets/Browser.h"
+#include "widgets/CounterLabel.h"
 #include "widgets/PlainText.h"
 #include "description/ClearableCombo.h"
 #include "description/ListPickDialog.h"
@@ -94,10 +95,7 @@ QWidget* DescriptionPane::buildDesignFrame() {
     ClearableCombo::install(m_cmbKIGOU);
     grid->addWidget(m_cmbKIGOU, 2, 1);
     m_label16 = named(new QLabel, QStringLiteral("Label16"), QStringLiteral("バイト数が表示されます。"));
-    m_label16->setAlignment(Qt::AlignCenter);
-    m_label16->setMinimumWidth(48);
-    m_label16->setAutoFillBackground(true);
-    m_label16->setFrameShape(QFrame::StyledPanel);
+    CounterLabel::prepare(m_label16);
     grid->addWidget(m_label16, 2, 2);
     grid->setColumnStretch(3, 1);
 
@@ -213,6 +211,7 @@ QWidget* DescriptionPane::buildButtons() {
     connect(decoration, &QPushButton::clicked, this, &DescriptionPane::Command6_Click);
     connect(link, &QPushButton::clicked, this, &DescriptionPane::Command11_Click);
     connect(preview, &QPushButton::clicked, this, &DescriptionPane::cmdPre_Click);
+    connect(m_command9, &QPushButton::clicked, this, &DescriptionPane::Command9_Click);
     return box;
 }
 
@@ -239,12 +238,7 @@ void DescriptionPane::onProductNameChanged() {
 
 void DescriptionPane::updateCounter() {
     const int bytes = description::titleByteCount(m_cmbKIGOU->currentText(), m_txtSYOUHIN->text());
-    m_label16->setText(QString::number(bytes));
-    QPalette pal = m_label16->palette();
-    const bool red = description::titleTooLong(bytes);
-    pal.setColor(QPalette::Window, red ? QColor(255, 0, 0) : palette().color(QPalette::Button));
-    pal.setColor(QPalette::WindowText, red ? Qt::white : Qt::black);
-    m_label16->setPalette(pal);
+    CounterLabel::show(m_label16, bytes, description::titleTooLong(bytes));
 }
 
 description::Input DescriptionPane::input() const {
@@ -278,6 +272,15 @@ void DescriptionPane::cmdPre_Click() {
     }
     PlainText::setCrlf(m_txtHTML, outcome.output.html);
     m_ui.openWithDesktop(QUrl::fromLocalFile(ProgramFolder::previewFile()));
+}
+
+void DescriptionPane::Command9_Click() {
+    if (m_txtSYOUHIN->text().isEmpty()) {  // exactly empty: a name of blanks is still a name here
+        m_ui.message(QStringLiteral("タイトル(商品名)を入力して下さい。"), description::kCaption,
+                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        return;
+    }
+    Q_EMIT listingRequested(description::listingTitle(m_cmbKIGOU->currentText(), m_txtSYOUHIN->text()), htmlText());
 }
 
 void DescriptionPane::shippingPreview(const QString& html) {

@@ -35,6 +35,9 @@ public:
     void setSellerIdSource(std::function<QString()> source) { m_sellerId = std::move(source); }
 
     void cmdPre_Click();
+    // "出品手続へ": asks for a product name, then hands the listing title and
+    // the HTML box over (listingRequested); the main window takes it from there.
+    void Command9_Click();
 
     // The shipping pane's preview: the shipping table alone becomes the preview file.
     void shippingPreview(const QString& html);
@@ -45,6 +48,9 @@ public:
 
     description::Input input() const;
     QString htmlText() const;  // txtHTML with CR LF line breaks
+
+Q_SIGNALS:
+    void listingRequested(const QString& title, const QString& description);
 
 private:
     QWidget* buildDesignFrame();

@@ -193,8 +193,8 @@ void frmLogin::onWebBrowser1Complete(const QString& url) {
 
     // Everything read from this page is read before the form is sent: the
     // answer may replace the page at any moment after that.
-    const QString body = m_webBrowser1->bodyText();
-    const bool hasForm = m_webBrowser1->evaluate(QStringLiteral("return !!document.forms['login_form'];")).toBool();
+    const QString body = m_webBrowser1->bodyText().text();
+    const bool hasForm = m_webBrowser1->evaluate(QStringLiteral("return !!document.forms['login_form'];")).value.toBool();
     const auto saves = m_webBrowser1->elementsByName(QStringLiteral(".save"));
     // Reading waits for the page; meanwhile the deadline or the window's closing may have ended this sign-in.
     if (!m_requested || m_closed) return;

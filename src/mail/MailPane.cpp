@@ -14,9 +14,11 @@
 #include "widgets/Grid.h"
 #include "settings/AccountGrids.h"
 #include "settings/Accounts.h"
+#include "core/UiServices.h"
 #include "settings/SiteAddresses.h"
+#include "siteform/ListingForm.h"
 
-MailPane::MailPane(QWidget* parent) : QWidget(parent) {
+MailPane::MailPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
     setObjectName(QStringLiteral("MailPane"));
     auto* layout = new QHBoxLayout(this);
 
@@ -72,6 +74,7 @@ MailPane::MailPane(QWidget* parent) : QWidget(parent) {
     layout->addWidget(closed, 1);
 
     connect(m_command18, &QPushButton::clicked, this, &MailPane::Command18_Click);
+    connect(m_wb2, &Browser::DocumentComplete, this, &MailPane::WB2_DocumentComplete);
 }
 
 void MailPane::setMailTemplates(const QStringList& names) {
@@ -87,3 +90,25 @@ void MailPane::applyAccounts(const accounts::Settings& settings) {
 }
 
 void MailPane::Command18_Click() { m_wb2->Navigate2(SiteAddresses::closedListingsUrl()); }
+
+void MailPane::WB2_DocumentComplete() {
+    if (!m_wb2->lastLoadOk()) return;
+    // The login window reloads this browser; that page is looked at after this one, not inside it.
+    const Browser::Hold hold(m_wb2);
+    if (!m_wb2->scrollTo(0, 500)) return;
+    const Browser::Result body = m_wb2->bodyText();
+    if (!body) return;
+    QStringList saveValues;
+    if (!body.text().contains(siteform::kPasswordAgain)) {
+        Browser::Outcome outcome;
+        for (const Browser::NamedElement& e : m_wb2->elementsByName(siteform::kLoginButtonName, Browser::kDefaultTimeoutMs, &outcome))
+            saveValues << e.value;
+        if (outcome != Browser::Outcome::Done) return;
+    }
+    const int prompts = siteform::loginPrompts(body.text(), saveValues);
+    for (int i = 0; i < prompts; ++i) {
+        m_ui.message(siteform::kNotSignedIn, siteform::kNotSignedInCaption, UiServices::Icon::Information,
+                     UiServices::Buttons::Ok, this);
+        if (m_showLogin) m_showLogin();
+    }
+}

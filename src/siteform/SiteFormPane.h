@@ -1,24 +1,76 @@
 #pragma once
 
+#include <QMap>
 #include <QWidget>
 
-class Browser;
-class QPushButton;
-class QTabWidget;
+#include "siteform/ListingForm.h"
 
-// The "出品手続(&4)" tab: the listing options mirrored into the site's
-// listing form, which WB shows beside them.
+class Browser;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class UiServices;
+
+// The "出品手続(&4)" tab: the listing options, each a mirror of one field of
+// the site's listing form that WB shows beside them, and the steps through
+// the site's listing pages.
 class SiteFormPane : public QWidget {
     Q_OBJECT
 public:
-    explicit SiteFormPane(QWidget* parent = nullptr);
+    explicit SiteFormPane(UiServices& ui, QWidget* parent = nullptr);
 
     Browser* WB() const { return m_wb; }
     QPushButton* Command7() const { return m_command7; }
     QTabWidget* tabSYUPPINN() const { return m_tabs; }
 
+    // "出品手続へ" of the description pane: the title and the description, each mirrored into the page.
+    void setListing(const QString& title, const QString& description);
+
+    // Pushes every mirror into the page, in the order the site's form expects.
+    void Mirror_All();
+    // The handler of one mirrored control (by object name; an option group by its array name).
+    void mirror(const QString& control);
+    void txtTitle_Change();
+    void txtDescription_Change();
+
+    // The two flags that scroll the page once when the title or the description takes the focus.
+    void setFocusScrollFlags(bool on);
+
+    void WB_DocumentComplete();
+    void Command14_Click();  // picture upload
+    void Command20_Click();  // back to the categories
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QWidget* buildGoodsPage();
+    QWidget* buildOptionsPage();
+    QWidget* buildUploadFrame();
+    QWidget* buildFormFrame();
+    QCheckBox* check(const QString& name);
+    QComboBox* list(const QString& name, const QStringList& items);
+    QLineEdit* number(const QString& name);
+    QWidget* checkFrame(const QString& caption, const QString& objectName, const QStringList& names, int columns);
+    QWidget* optionFrame(const QString& caption, const QString& array, const QString& first, const QString& second);
+    void writeMirror(const siteform::Mirror& m);
+    bool uploadThroughPage(const QString& path);
+
+    UiServices& m_ui;
+    QTabWidget* m_tabs = nullptr;
     Browser* m_wb = nullptr;
     QPushButton* m_command7 = nullptr;
-    QTabWidget* m_tabs = nullptr;
+    QLineEdit* m_txtTitle = nullptr;
+    QPlainTextEdit* m_txtDescription = nullptr;
+    QLabel* m_label18 = nullptr;
+    QLineEdit* m_imText3 = nullptr;
+    QMap<QString, QWidget*> m_controls;  // mirrored controls by object name
+    QMap<QString, QList<QRadioButton*>> m_options;
+    bool m_titleScroll = true;
+    bool m_descriptionScroll = true;
 };

@@ -6,27 +6,87 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QKeyEvent>
+#include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
 #include <QWebEnginePage>
 
 #include <memory>
+#include <optional>
 
 #include "widgets/WebProfile.h"
 
 namespace {
-// Every script is wrapped so that a missing element is no error for the caller.
+const QString kMissingMark = QStringLiteral("__sorabako_missing");
+
+// Every script is wrapped so that a missing element comes back as an answer, not an error.
 QString guarded(const QString& body) {
-    return QStringLiteral("(function(){try{") + body + QStringLiteral("}catch(e){return null;}})()");
+    return QStringLiteral("(function(){try{") + body + QStringLiteral("}catch(e){return {") + kMissingMark +
+           QStringLiteral(":true};}})()");
 }
+
+QString jsBool(bool b) { return b ? QStringLiteral("true") : QStringLiteral("false"); }
 }  // namespace
 
+// The page of a Browser: it answers the site's file chooser when the program
+// has a file to give (the picture upload), and otherwise shows the usual dialog.
+class BrowserPage : public QWebEnginePage {
+public:
+    BrowserPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {}
+
+    std::optional<QStringList> pending;
+    bool answered = false;
+
+protected:
+    QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
+                            const QStringList& acceptedMimeTypes) override {
+        if (!pending) return QWebEnginePage::chooseFiles(mode, oldFiles, acceptedMimeTypes);
+        const QStringList files = *pending;
+        pending.reset();
+        answered = true;
+        return files;
+    }
+};
+
 Browser::Browser(QWidget* parent) : QWebEngineView(parent) {
-    setPage(new QWebEnginePage(WebProfile::shared(), this));
-    connect(this, &QWebEngineView::loadFinished, this, [this](bool) {
-        const QUrl u = url();
-        Q_EMIT DocumentComplete(u.isEmpty() || u.toString() == QLatin1String("about:blank") ? QString() : u.toString());
-    });
+    m_page = new BrowserPage(WebProfile::shared(), this);
+    setPage(m_page);
+    connect(this, &QWebEngineView::loadFinished, this, &Browser::onLoadFinished);
+    // A timer, not a posted call: a handler that waits for the page inside a
+    // posted event's dispatch would keep the engine's own posted work back.
+    m_delivery.setSingleShot(true);
+    m_delivery.setInterval(0);
+    connect(&m_delivery, &QTimer::timeout, this, &Browser::deliver);
+}
+
+QString Browser::currentAddress() const {
+    const QUrl u = url();
+    return u.isEmpty() || u.toString() == QLatin1String("about:blank") ? QString() : u.toString();
+}
+
+void Browser::onLoadFinished(bool ok) {
+    m_lastLoadOk = ok;
+    m_everLoaded = true;
+    // Handlers read the page back, and the engine does not answer a script
+    // from inside its own load notification: they run from the event loop.
+    m_completionPending = true;
+    if (m_holds == 0) deliverLater();
+}
+
+Browser::Hold::Hold(Browser* browser) : m_browser(browser) { ++m_browser->m_holds; }
+
+Browser::Hold::~Hold() {
+    // Told once the holder is done, from the event loop, not from inside the holder's stack.
+    if (--m_browser->m_holds == 0 && m_browser->m_completionPending) m_browser->deliverLater();
+}
+
+void Browser::deliverLater() { m_delivery.start(); }
+
+void Browser::deliver() {
+    if (m_holds > 0 || !m_completionPending) return;  // held again: its release delivers it
+    m_completionPending = false;
+    Q_EMIT DocumentComplete(currentAddress());
 }
 
 void Browser::Navigate2(const QString& address) {
@@ -95,13 +155,16 @@ QString Browser::jsString(const QString& text) {
     return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
-void Browser::run(const QString& script) { page()->runJavaScript(guarded(script)); }
-
-QVariant Browser::evaluate(const QString& script, int timeoutMs) {
+Browser::Result Browser::evaluate(const QString& script, int timeoutMs) {
+    // Before its first page the view has no document to run anything in, and
+    // it would not answer: say so at once (start-up sets the listing options
+    // before the listing page is asked for).
+    if (!m_everLoaded) return {Outcome::NoAnswer, {}};
     struct State {
         bool done = false;
         QVariant value;
     };
+    const Hold hold(this);
     auto state = std::make_shared<State>();
     QEventLoop loop;
     QPointer<QEventLoop> guard(&loop);
@@ -114,66 +177,104 @@ QVariant Browser::evaluate(const QString& script, int timeoutMs) {
         QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    return state->done ? state->value : QVariant();
+    if (!state->done) return {Outcome::NoAnswer, {}};
+    if (state->value.typeId() == QMetaType::QVariantMap && state->value.toMap().contains(kMissingMark))
+        return {Outcome::Missing, {}};
+    return {Outcome::Done, state->value};
 }
 
-void Browser::setCheckedById(const QString& id, double value) {
-    run(QStringLiteral("document.getElementById(%1).checked=(%2!=0);").arg(jsString(id)).arg(value));
+Browser::Result Browser::setCheckedById(const QString& id, double value) {
+    return evaluate(QStringLiteral("document.getElementById(%1).checked=(%2!=0);return true;").arg(jsString(id)).arg(value));
 }
 
-void Browser::setValueById(const QString& id, const QString& value) {
-    run(QStringLiteral("document.getElementById(%1).value=%2;").arg(jsString(id), jsString(value)));
+Browser::Result Browser::setValueById(const QString& id, const QString& value) {
+    return evaluate(QStringLiteral("document.getElementById(%1).value=%2;return true;").arg(jsString(id), jsString(value)));
 }
 
-void Browser::setSelectedIndexById(const QString& id, double index) {
-    run(QStringLiteral("document.getElementById(%1).selectedIndex=%2;").arg(jsString(id)).arg(index));
+Browser::Result Browser::setSelectedIndexById(const QString& id, double index) {
+    return evaluate(
+        QStringLiteral("document.getElementById(%1).selectedIndex=%2;return true;").arg(jsString(id)).arg(index));
 }
 
-void Browser::clickById(const QString& id) {
-    run(QStringLiteral("document.getElementById(%1).click();").arg(jsString(id)));
+Browser::Result Browser::clickById(const QString& id) {
+    return evaluate(QStringLiteral("var e=document.getElementById(%1);if(e.focus)e.focus();e.click();return true;")
+                        .arg(jsString(id)));
 }
 
-void Browser::setCheckedByName(const QString& name, int index, bool checked) {
-    run(QStringLiteral("document.getElementsByName(%1)[%2].checked=%3;")
-            .arg(jsString(name))
-            .arg(index)
-            .arg(checked ? QStringLiteral("true") : QStringLiteral("false")));
+Browser::Result Browser::setCheckedByName(const QString& name, int index, bool checked) {
+    return evaluate(QStringLiteral("document.getElementsByName(%1)[%2].checked=%3;return true;")
+                        .arg(jsString(name))
+                        .arg(index)
+                        .arg(jsBool(checked)));
 }
 
-void Browser::setAllChecked(const QString& name, bool checked) {
+Browser::Result Browser::setPairCheckedByName(const QString& name, bool first, bool second) {
+    return evaluate(QStringLiteral("var l=document.getElementsByName(%1);l[0].checked=%2;l[1].checked=%3;return true;")
+                        .arg(jsString(name), jsBool(first), jsBool(second)));
+}
+
+Browser::Result Browser::setAllChecked(const QString& name, bool checked) {
     // IE's document.all(name) finds by id or by name.
-    run(QStringLiteral("var n=%1;var e=document.getElementById(n)||document.getElementsByName(n)[0];e.checked=%2;")
-            .arg(jsString(name), checked ? QStringLiteral("true") : QStringLiteral("false")));
+    return evaluate(QStringLiteral("var n=%1;var e=document.getElementById(n)||document.getElementsByName(n)[0];"
+                                   "e.checked=%2;return true;")
+                        .arg(jsString(name), jsBool(checked)));
 }
 
-void Browser::setFormField(const QString& form, const QString& field, const QString& value) {
-    run(QStringLiteral("document.forms[%1].elements[%2].value=%3;").arg(jsString(form), jsString(field), jsString(value)));
+Browser::Result Browser::setFormField(const QString& form, const QString& field, const QString& value) {
+    return evaluate(QStringLiteral("document.forms[%1].elements[%2].value=%3;return true;")
+                        .arg(jsString(form), jsString(field), jsString(value)));
 }
 
-void Browser::submitForm(const QString& form) {
-    run(QStringLiteral("document.forms[%1].submit();").arg(jsString(form)));
+Browser::Result Browser::submitForm(const QString& form) {
+    return evaluate(QStringLiteral("document.forms[%1].submit();return true;").arg(jsString(form)));
 }
 
-void Browser::scrollTo(int x, int y) { run(QStringLiteral("window.scrollTo(%1,%2);").arg(x).arg(y)); }
-
-QString Browser::bodyText(int timeoutMs) {
-    return evaluate(QStringLiteral("return document.body.innerText;"), timeoutMs).toString();
+Browser::Result Browser::scrollTo(int x, int y) {
+    return evaluate(QStringLiteral("window.scrollTo(%1,%2);return true;").arg(x).arg(y));
 }
 
-QString Browser::documentTitle(int timeoutMs) {
-    return evaluate(QStringLiteral("return document.title;"), timeoutMs).toString();
+Browser::Result Browser::bodyText(int timeoutMs) {
+    return evaluate(QStringLiteral("return String(document.body.innerText);"), timeoutMs);
 }
 
-QList<Browser::NamedElement> Browser::elementsByName(const QString& name, int timeoutMs) {
-    const QVariant v = evaluate(QStringLiteral("var r=[];var l=document.getElementsByName(%1);"
-                                               "for(var i=0;i<l.length;i++)r.push([String(l[i].type||''),String(l[i].value||'')]);"
-                                               "return r;")
-                                    .arg(jsString(name)),
-                                timeoutMs);
+Browser::Result Browser::documentTitle(int timeoutMs) {
+    return evaluate(QStringLiteral("return String(document.title);"), timeoutMs);
+}
+
+QList<Browser::NamedElement> Browser::elementsByName(const QString& name, int timeoutMs, Outcome* outcome) {
+    const Result r = evaluate(QStringLiteral("var r=[];var l=document.getElementsByName(%1);"
+                                             "for(var i=0;i<l.length;i++)r.push([String(l[i].type||''),String(l[i].value||'')]);"
+                                             "return r;")
+                                  .arg(jsString(name)),
+                              timeoutMs);
+    if (outcome) *outcome = r.outcome;
     QList<NamedElement> out;
-    for (const QVariant& item : v.toList()) {
+    for (const QVariant& item : r.value.toList()) {
         const QVariantList pair = item.toList();
         if (pair.size() == 2) out.append({pair.at(0).toString(), pair.at(1).toString()});
     }
     return out;
+}
+
+void Browser::answerNextFileChooser(const QStringList& files) {
+    m_page->pending = files;
+    m_page->answered = false;
+}
+
+void Browser::forgetFileChooserAnswer() { m_page->pending.reset(); }
+
+bool Browser::fileChooserAnswered() const { return m_page->answered; }
+
+void Browser::sendKey(int key, Qt::KeyboardModifiers modifiers) {
+    // The engine's render widget takes the page's keyboard input; nothing
+    // here goes through the system's input queue or to another window.
+    QWidget* target = focusProxy() ? focusProxy() : this;
+    QString text;
+    if (key == Qt::Key_Tab) text = QStringLiteral("\t");
+    else if (key == Qt::Key_Return || key == Qt::Key_Enter) text = QStringLiteral("\r");
+    else if (key == Qt::Key_Space) text = QStringLiteral(" ");
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent releaseEvent(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &releaseEvent);
 }

@@ -2,18 +2,44 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <QVariant>
 #include <QWebEngineView>
 
-// The program's embedded browser. Page access is JavaScript run in the page;
-// every operation on an element that the page does not have (or on no page
-// at all) ends silently, as the panes expect of a site they do not control.
+class BrowserPage;
+
+// The program's embedded browser. Page access is JavaScript run in the page.
+// Every operation waits for the page's answer (with a deadline) and says how
+// it went, so a handler can stop at the first step that fails, as the panes
+// do with a site they do not control: no page answer, or no such element,
+// is never an error for the caller, only an outcome.
 //
-// Writes are queued in order and return at once. Reads wait for the page's
-// answer with a deadline and give an empty result when none comes.
+// While an operation waits, and while a caller holds the browser (Hold),
+// DocumentComplete is not delivered: a page that finishes loading meanwhile
+// is reported once, after the wait, so a handler is never re-entered half-way.
 class Browser : public QWebEngineView {
     Q_OBJECT
 public:
+    enum class Outcome {
+        Done,      // the page answered and had what was asked for
+        Missing,   // the page answered: no such element (or form, or field)
+        NoAnswer,  // the page did not answer in time
+    };
+
+    struct Result {
+        Outcome outcome = Outcome::NoAnswer;
+        QVariant value;  // for reads
+        bool ok() const { return outcome == Outcome::Done; }
+        QString text() const { return value.toString(); }
+        explicit operator bool() const { return ok(); }
+    };
+
+    struct NamedElement {
+        QString type;
+        QString value;
+    };
+
     explicit Browser(QWidget* parent = nullptr);
 
     // An address, a local file path or an empty text (a blank page).
@@ -23,31 +49,57 @@ public:
     void setRegisterAsDropTarget(bool accept);
     bool registerAsDropTarget() const { return m_dropTarget; }
 
-    struct NamedElement {
-        QString type;
-        QString value;
+    // Whether the last document finished loading without an error (a
+    // refused connection or an aborted load is not a document to act on).
+    bool lastLoadOk() const { return m_lastLoadOk; }
+
+    Result setCheckedById(const QString& id, double value);  // non-zero ticks
+    Result setValueById(const QString& id, const QString& value);
+    Result setSelectedIndexById(const QString& id, double index);
+    Result clickById(const QString& id);  // focuses the element first, as a real click would
+    Result setCheckedByName(const QString& name, int index, bool checked);
+    // Items 0 and 1 of the named elements in one step.
+    Result setPairCheckedByName(const QString& name, bool first, bool second);
+    Result setAllChecked(const QString& name, bool checked);  // the document's "All"(name)
+    Result setFormField(const QString& form, const QString& field, const QString& value);
+    Result submitForm(const QString& form);
+    Result scrollTo(int x, int y);
+
+    // Reads: the text in value; Missing when the page has no body or title.
+    Result bodyText(int timeoutMs = kDefaultTimeoutMs);
+    Result documentTitle(int timeoutMs = kDefaultTimeoutMs);
+    // The named elements in document order; an empty list is Done, not Missing.
+    QList<NamedElement> elementsByName(const QString& name, int timeoutMs = kDefaultTimeoutMs, Outcome* outcome = nullptr);
+
+    // Runs a script body and waits for its value. A `throw` in the script,
+    // or a TypeError on a missing element, is Missing.
+    Result evaluate(const QString& script, int timeoutMs = kDefaultTimeoutMs);
+
+    // Keeps DocumentComplete back while a handler works on the page.
+    class Hold {
+    public:
+        explicit Hold(Browser* browser);
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        Browser* m_browser;
     };
 
-    void setCheckedById(const QString& id, double value);  // non-zero ticks
-    void setValueById(const QString& id, const QString& value);
-    void setSelectedIndexById(const QString& id, double index);
-    void clickById(const QString& id);
-    void setCheckedByName(const QString& name, int index, bool checked);
-    void setAllChecked(const QString& name, bool checked);  // the document's "All"(name)
-    void setFormField(const QString& form, const QString& field, const QString& value);
-    void submitForm(const QString& form);
-    void scrollTo(int x, int y);
+    // The next file chooser the page opens is answered with these files
+    // (once), instead of a dialog; an empty list cancels it.
+    void answerNextFileChooser(const QStringList& files);
+    void forgetFileChooserAnswer();  // the chooser did not open: nothing waits for it any more
+    bool fileChooserAnswered() const;
 
-    QString bodyText(int timeoutMs = 5000);
-    QString documentTitle(int timeoutMs = 5000);
-    QList<NamedElement> elementsByName(const QString& name, int timeoutMs = 5000);
-
-    // Runs a script and waits for its value (invalid on timeout or error).
-    QVariant evaluate(const QString& script, int timeoutMs = 5000);
-    void run(const QString& script);
+    // A key press and release delivered only to this browser's page.
+    void sendKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
     // JSON string literal of a text, for building scripts.
     static QString jsString(const QString& text);
+
+    static constexpr int kDefaultTimeoutMs = 5000;
 
 Q_SIGNALS:
     // A document finished loading; the address is empty for a blank page.
@@ -60,5 +112,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void onLoadFinished(bool ok);
+    void deliverLater();
+    void deliver();
+    QString currentAddress() const;
+
+    BrowserPage* m_page = nullptr;
     bool m_dropTarget = true;
+    bool m_lastLoadOk = false;
+    bool m_everLoaded = false;
+    int m_holds = 0;
+    bool m_completionPending = false;
+    QTimer m_delivery;
 };

@@ -1,5 +1,6 @@
 #include "widgets/EnterKeyFilter.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -17,30 +18,41 @@ bool isMemberOf(const QString& objectName, const QString& name) {
     objectName.mid(name.size() + 1).toInt(&ok);
     return ok;
 }
+
+QLineEdit* editOf(QWidget* control) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit;
+    if (auto* combo = qobject_cast<QComboBox*>(control)) return combo->lineEdit();
+    return nullptr;
+}
 }  // namespace
 
-EnterKeyFilter::EnterKeyFilter(Mode mode, QObject* parent) : QObject(parent), m_mode(mode) {}
+EnterKeyFilter::EnterKeyFilter(QWidget* root, const QStringList& names, Mode mode)
+    : QObject(root), m_root(root), m_names(names), m_mode(mode) {}
 
 void EnterKeyFilter::install(QWidget* root, const QStringList& names, Mode mode) {
-    const QList<QWidget*> children = root->findChildren<QWidget*>();
-    for (QWidget* w : children)
-        for (const QString& name : names)
-            if (isMemberOf(w->objectName(), name)) installOn(w, mode);
+    auto* filter = new EnterKeyFilter(root, names, mode);
+    qApp->installEventFilter(filter);
+    // Controls that exist now refuse pasted letters at once; later ones when they first take the focus.
+    if (mode == Mode::EnterAndDigits)
+        for (QWidget* w : root->findChildren<QWidget*>())
+            if (filter->controlOf(w) == w)
+                if (QLineEdit* edit = editOf(w)) filter->guardDigits(edit);
 }
 
-void EnterKeyFilter::installOn(QWidget* widget, Mode mode) {
-    auto* filter = new EnterKeyFilter(mode, widget);
-    widget->installEventFilter(filter);
-    QLineEdit* edit = qobject_cast<QLineEdit*>(widget);
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        // An editable combo box hands its keys to its line edit.
-        if (combo->lineEdit()) {
-            combo->lineEdit()->installEventFilter(filter);
-            edit = combo->lineEdit();
-        }
-    }
+QWidget* EnterKeyFilter::controlOf(QObject* receiver) const {
+    auto* w = qobject_cast<QWidget*>(receiver);
+    if (!w || !m_root) return nullptr;
+    // An editable combo box hands its keys to its line edit.
+    if (auto* combo = qobject_cast<QComboBox*>(w->parentWidget()); combo && combo->lineEdit() == w) w = combo;
+    if (w != m_root && !m_root->isAncestorOf(w)) return nullptr;  // stops at window borders
+    for (const QString& name : m_names)
+        if (isMemberOf(w->objectName(), name)) return w;
+    return nullptr;
+}
+
+void EnterKeyFilter::guardDigits(QLineEdit* edit) const {
     // Keys are not the only way in: a pasted text must obey the digit rule too.
-    if (edit && mode == Mode::EnterAndDigits)
+    if (!edit->validator())
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
 }
 
@@ -60,10 +72,18 @@ void EnterKeyFilter::focusNext(QWidget* from) {
 }
 
 bool EnterKeyFilter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return false;
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::FocusIn) return false;
+    QWidget* control = controlOf(watched);
+    if (!control) return false;
+    if (type == QEvent::FocusIn) {
+        if (m_mode == Mode::EnterAndDigits)
+            if (QLineEdit* edit = editOf(control)) guardDigits(edit);
+        return false;
+    }
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        if (auto* w = qobject_cast<QWidget*>(watched)) focusNext(w);
+        focusNext(static_cast<QWidget*>(watched));
         return true;
     }
     if (m_mode != Mode::EnterAndDigits) return false;

@@ -142,7 +142,7 @@ private Q_SLOTS:
                           {QStringLiteral("差出人"), QStringLiteral("住所"), QStringLiteral("大阪府\\n北区")},
                           {QStringLiteral("差出人"), QStringLiteral("YahooID"), QStringLiteral("seller")}},
                          ui);
-        MailPane pane;
+        MailPane pane(ui);
         pane.applyAccounts(accounts::read());
         auto* bank = child<Grid>(&pane, QStringLiteral("vGINKOU"));
         for (int r : {1, 2, 4, 5}) {

@@ -11,6 +11,7 @@
 #include "widgets/Browser.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
+#include "support/Dialogs.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
@@ -33,7 +34,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
         QCOMPARE(done.last().at(0).toString(), address);
         // EUC-JP decoded by the engine; the signed-out page offers the site's login button.
-        QVERIFY(b.bodyText().contains(QStringLiteral("ログイン")));
+        QVERIFY(b.bodyText().text().contains(QStringLiteral("ログイン")));
         const auto saves = b.elementsByName(QStringLiteral(".save"));
         QCOMPARE(saves.size(), 1);
         QCOMPARE(saves[0].value, QStringLiteral("ログイン"));
@@ -43,23 +44,27 @@ private Q_SLOTS:
     void operationsOnMissingElementsEndSilently() {
         SiteSimProcess sim;
         Browser b;
-        // No document at all yet.
-        b.setValueById(QStringLiteral("Title"), QStringLiteral("x"));
-        QCOMPARE(b.bodyText(2000), QString());
+        // No document at all yet: no answer, and no wait for one.
+        QCOMPARE(b.setValueById(QStringLiteral("Title"), QStringLiteral("x")).outcome, Browser::Outcome::NoAnswer);
+        QCOMPARE(b.bodyText().outcome, Browser::Outcome::NoAnswer);
         QSignalSpy done(&b, &Browser::DocumentComplete);
         b.Navigate2(sim.base() + QStringLiteral("/jp/0-submit.html"));
         QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
-        b.setValueById(QStringLiteral("nope"), QStringLiteral("x"));
-        b.clickById(QStringLiteral("nope"));
-        b.setCheckedById(QStringLiteral("nope"), 1);
-        b.setSelectedIndexById(QStringLiteral("nope"), 3);
-        b.setCheckedByName(QStringLiteral("nope"), 1, true);
-        b.setFormField(QStringLiteral("nope"), QStringLiteral("login"), QStringLiteral("x"));
-        b.submitForm(QStringLiteral("nope"));
-        b.scrollTo(0, 6000);
-        QVERIFY(b.elementsByName(QStringLiteral("nope")).isEmpty());
+        using O = Browser::Outcome;
+        QCOMPARE(b.setValueById(QStringLiteral("nope"), QStringLiteral("x")).outcome, O::Missing);
+        QCOMPARE(b.clickById(QStringLiteral("nope")).outcome, O::Missing);
+        QCOMPARE(b.setCheckedById(QStringLiteral("nope"), 1).outcome, O::Missing);
+        QCOMPARE(b.setSelectedIndexById(QStringLiteral("nope"), 3).outcome, O::Missing);
+        QCOMPARE(b.setCheckedByName(QStringLiteral("nope"), 1, true).outcome, O::Missing);
+        QCOMPARE(b.setPairCheckedByName(QStringLiteral("nope"), true, false).outcome, O::Missing);
+        QCOMPARE(b.setFormField(QStringLiteral("nope"), QStringLiteral("login"), QStringLiteral("x")).outcome, O::Missing);
+        QCOMPARE(b.submitForm(QStringLiteral("nope")).outcome, O::Missing);
+        QCOMPARE(b.scrollTo(0, 6000).outcome, O::Done);
+        O outcome = O::NoAnswer;
+        QVERIFY(b.elementsByName(QStringLiteral("nope"), Browser::kDefaultTimeoutMs, &outcome).isEmpty());
+        QCOMPARE(outcome, O::Done);  // no such elements is an answer
         // The page is still there and still answers.
-        QCOMPARE(b.evaluate(QStringLiteral("return 1+1;")).toInt(), 2);
+        QCOMPARE(b.evaluate(QStringLiteral("return 1+1;")).value.toInt(), 2);
         QCOMPARE(done.count(), 1);
     }
 
@@ -71,9 +76,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
         b.setFormField(QStringLiteral("login_form"), QStringLiteral("login"), QStringLiteral("山田\"'</script>"));
         b.setAllChecked(QStringLiteral(".persistent"), true);
-        QCOMPARE(b.evaluate(QStringLiteral("return document.forms['login_form'].elements['login'].value;")).toString(),
+        QCOMPARE(b.evaluate(QStringLiteral("return document.forms['login_form'].elements['login'].value;")).value.toString(),
                  QStringLiteral("山田\"'</script>"));
-        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementsByName('.persistent')[0].checked;")).toBool(), true);
+        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementsByName('.persistent')[0].checked;")).value.toBool(), true);
     }
 
     void operationsReachThePageElements() {
@@ -87,21 +92,21 @@ private Q_SLOTS:
         QSignalSpy done(&b, &Browser::DocumentComplete);
         b.Navigate2(folder.file(QStringLiteral("DATA/form.html")));
         QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
-        QCOMPARE(b.documentTitle(), QStringLiteral("出品フォーム"));
+        QCOMPARE(b.documentTitle().text(), QStringLiteral("出品フォーム"));
         b.setValueById(QStringLiteral("Title"), QStringLiteral("★カメラ★"));
         b.setCheckedById(QStringLiteral("ypmOK"), 1);
         b.setSelectedIndexById(QStringLiteral("Duration"), 2);
         b.setCheckedByName(QStringLiteral("shipping"), 1, true);
         b.scrollTo(0, 6000);
-        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('Title').value;")).toString(), QStringLiteral("★カメラ★"));
-        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('ypmOK').checked;")).toBool(), true);
-        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('Duration').selectedIndex;")).toInt(), 2);
-        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementsByName('shipping')[1].checked;")).toBool(), true);
-        QCOMPARE(b.evaluate(QStringLiteral("return window.scrollY;")).toInt(), 6000);
+        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('Title').value;")).value.toString(), QStringLiteral("★カメラ★"));
+        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('ypmOK').checked;")).value.toBool(), true);
+        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('Duration').selectedIndex;")).value.toInt(), 2);
+        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementsByName('shipping')[1].checked;")).value.toBool(), true);
+        QCOMPARE(b.evaluate(QStringLiteral("return window.scrollY;")).value.toInt(), 6000);
         b.setCheckedById(QStringLiteral("ypmOK"), 0);
-        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('ypmOK').checked;")).toBool(), false);
+        QCOMPARE(b.evaluate(QStringLiteral("return document.getElementById('ypmOK').checked;")).value.toBool(), false);
         b.clickById(QStringLiteral("btn"));
-        QCOMPARE(b.documentTitle(), QStringLiteral("clicked"));
+        QCOMPARE(b.documentTitle().text(), QStringLiteral("clicked"));
     }
 
     void blankAndLocalAddresses() {
@@ -170,18 +175,22 @@ private Q_SLOTS:
         sim.writeSiteAddresses();
         StartUp::markStarted();
         RecordingUiServices ui;
+        // Signed out, the closed listings ask for a login: the login window comes and is cancelled.
+        DialogCloser logins(QStringLiteral("frmLogin"));
         frmStart start(ui, nullptr);
         start.run();
         QCOMPARE(start.pb()->value(), 1500);
         QVERIFY(!start.isVisible());
         std::unique_ptr<fMain> w(start.takeMain());
         QVERIFY(w->isVisible());
-        QVERIFY(ui.messages.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(logins.count(), 1, kLoad);
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("ログインされていません。\r\nログインして下さい。")});
+        ui.messages.clear();
         QVERIFY(!w->WB()->registerAsDropTarget());
         QVERIFY(!w->WB2()->registerAsDropTarget());
         QTRY_COMPARE_WITH_TIMEOUT(w->WB2()->url().toString(), SiteAddresses::closedListingsUrl(), kLoad);
         QTRY_COMPARE_WITH_TIMEOUT(w->WB()->url().toString(), SiteAddresses::submitStartUrl(), kLoad);
-        QTRY_VERIFY_WITH_TIMEOUT(w->WB()->documentTitle(1000).contains(QStringLiteral("出品")), kLoad);
+        QTRY_VERIFY_WITH_TIMEOUT(w->WB()->documentTitle(1000).text().contains(QStringLiteral("出品")), kLoad);
         // Confirm, with the notice declined before, only scrolls the listing form.
         mINI::Ini_Put(QStringLiteral("確認画面"), QStringLiteral("同意"), QStringLiteral("1"), ui);
         folder.writeCp932(QStringLiteral("DATA/tall.html"), QStringLiteral("<body style='height:20000px'>x</body>"));
@@ -189,7 +198,7 @@ private Q_SLOTS:
         w->WB()->Navigate2(folder.file(QStringLiteral("DATA/tall.html")));
         QTRY_VERIFY_WITH_TIMEOUT(formLoads.count() >= 1, kLoad);
         w->Command7_Click();
-        QTRY_COMPARE_WITH_TIMEOUT(w->WB()->evaluate(QStringLiteral("return window.scrollY;")).toInt(), 6000, kLoad);
+        QTRY_COMPARE_WITH_TIMEOUT(w->WB()->evaluate(QStringLiteral("return window.scrollY;")).value.toInt(), 6000, kLoad);
         QVERIFY(ui.messages.isEmpty());
 
         // The reload command goes back to the closed listings.
@@ -197,6 +206,7 @@ private Q_SLOTS:
         w->Command18_Click();
         QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
         QCOMPARE(done.last().at(0).toString(), SiteAddresses::closedListingsUrl());
+        QTRY_COMPARE_WITH_TIMEOUT(logins.count(), 2, kLoad);
     }
 };
 

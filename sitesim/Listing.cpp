@@ -1,0 +1,287 @@
+#include "Listing.h"
+
+#include "Pages.h"
+
+#include <QCryptographicHash>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace listing {
+namespace {
+
+const QStringList& prefectures() {
+    static const QStringList list{
+        QStringLiteral("北海道"), QStringLiteral("青森県"), QStringLiteral("岩手県"), QStringLiteral("宮城県"),
+        QStringLiteral("秋田県"), QStringLiteral("山形県"), QStringLiteral("福島県"), QStringLiteral("茨城県"),
+        QStringLiteral("栃木県"), QStringLiteral("群馬県"), QStringLiteral("埼玉県"), QStringLiteral("千葉県"),
+        QStringLiteral("東京都"), QStringLiteral("神奈川県"), QStringLiteral("山梨県"), QStringLiteral("長野県"),
+        QStringLiteral("新潟県"), QStringLiteral("富山県"), QStringLiteral("石川県"), QStringLiteral("福井県"),
+        QStringLiteral("岐阜県"), QStringLiteral("静岡県"), QStringLiteral("愛知県"), QStringLiteral("三重県"),
+        QStringLiteral("滋賀県"), QStringLiteral("京都府"), QStringLiteral("大阪府"), QStringLiteral("兵庫県"),
+        QStringLiteral("奈良県"), QStringLiteral("和歌山県"), QStringLiteral("鳥取県"), QStringLiteral("島根県"),
+        QStringLiteral("岡山県"), QStringLiteral("広島県"), QStringLiteral("山口県"), QStringLiteral("徳島県"),
+        QStringLiteral("香川県"), QStringLiteral("愛媛県"), QStringLiteral("高知県"), QStringLiteral("福岡県"),
+        QStringLiteral("佐賀県"), QStringLiteral("長崎県"), QStringLiteral("熊本県"), QStringLiteral("大分県"),
+        QStringLiteral("宮崎県"), QStringLiteral("鹿児島県"), QStringLiteral("沖縄県"), QStringLiteral("海外")};
+    return list;
+}
+
+QString hour(int h) {
+    return (h % 24 < 12 ? QStringLiteral("午前") : QStringLiteral("午後")) + QString::number(h % 12) + QStringLiteral("時");
+}
+
+QString options(const QStringList& texts) {
+    QString out;
+    for (int i = 0; i < texts.size(); ++i)
+        out += QStringLiteral("<option value=\"%1\">%2</option>").arg(i).arg(pages::esc(texts[i]));
+    return out;
+}
+
+// A row of the form, placed where the site's layout keeps it.
+QString at(int top, const QString& content) {
+    return QStringLiteral("<div class=\"row\" style=\"top:%1px\">%2</div>\n").arg(top).arg(content);
+}
+
+QString box(const QString& id, const QString& caption) {
+    return QStringLiteral("<label><input type=\"checkbox\" id=\"%1\" name=\"%1\" value=\"1\"> %2</label> ")
+        .arg(id, pages::esc(caption));
+}
+
+QString text(const QString& id, int size) {
+    return QStringLiteral("<input type=\"text\" id=\"%1\" name=\"%1\" size=\"%2\">").arg(id).arg(size);
+}
+
+QString select(const QString& id, const QStringList& texts) {
+    return QStringLiteral("<select id=\"%1\" name=\"%1\">%2</select>").arg(id, options(texts));
+}
+
+QString radios(const QString& name, const QString& first, const QString& second) {
+    return QStringLiteral("<label><input type=\"radio\" name=\"%1\" value=\"0\"> %2</label> "
+                          "<label><input type=\"radio\" name=\"%1\" value=\"1\"> %3</label>")
+        .arg(name, pages::esc(first), pages::esc(second));
+}
+
+const char* const kFormStyle = R"(<style>
+#listing { position: relative; height: 3700px; }
+#listing .row { position: absolute; left: 0; right: 0; }
+#listing .label { display: inline-block; width: 150px; font-weight: bold; vertical-align: top; }
+</style>
+)";
+
+QString field(const Draft& draft, const QString& name) { return draft.fields.value(name); }
+
+QString checked(const Draft& draft, const QStringList& ids, const QStringList& captions) {
+    QStringList on;
+    for (int i = 0; i < ids.size(); ++i)
+        if (!field(draft, ids[i]).isEmpty())
+            on << captions[i];
+    return on.isEmpty() ? QStringLiteral("なし") : on.join(QStringLiteral("、"));
+}
+
+QString yenOrNone(const QString& value) {
+    return value.trimmed().isEmpty() ? QStringLiteral("なし") : pages::esc(value) + QStringLiteral(" 円");
+}
+
+}  // namespace
+
+QList<Part> parseMultipart(const QByteArray& contentType, const QByteArray& body) {
+    QList<Part> parts;
+    const qsizetype b = contentType.indexOf("boundary=");
+    if (b < 0)
+        return parts;
+    QByteArray boundary = contentType.mid(b + 9);
+    if (const qsizetype semi = boundary.indexOf(';'); semi >= 0)
+        boundary.truncate(semi);
+    boundary = boundary.trimmed();
+    if (boundary.startsWith('"') && boundary.endsWith('"') && boundary.size() >= 2)
+        boundary = boundary.mid(1, boundary.size() - 2);
+    const QByteArray delimiter = QByteArray("--") + boundary;
+    const QByteArray lineDelimiter = QByteArray("\r\n") + delimiter;
+    qsizetype pos = body.indexOf(delimiter);
+    while (pos >= 0) {
+        pos += delimiter.size();
+        if (body.mid(pos, 2) == "--")
+            break;  // the closing delimiter
+        const qsizetype headersStart = pos + 2;  // after the CR LF
+        const qsizetype headersEnd = body.indexOf("\r\n\r\n", headersStart);
+        if (headersEnd < 0)
+            break;
+        const qsizetype next = body.indexOf(lineDelimiter, headersEnd + 4);
+        if (next < 0)
+            break;
+        Part part;
+        const QString headers = QString::fromUtf8(body.mid(headersStart, headersEnd - headersStart));
+        static const QRegularExpression nameRe(QStringLiteral("name=\"([^\"]*)\""));
+        static const QRegularExpression fileRe(QStringLiteral("filename=\"([^\"]*)\""));
+        part.name = nameRe.match(headers).captured(1);
+        part.fileName = fileRe.match(headers).captured(1);
+        part.bytes = body.mid(headersEnd + 4, next - headersEnd - 4);
+        parts << part;
+        pos = next + 2;
+    }
+    return parts;
+}
+
+QString durationText(const QString& index) {
+    const int i = index.toInt();
+    return i >= 0 && i < 6 ? QStringLiteral("%1 日").arg(i + 2) : QStringLiteral("未選択");
+}
+
+QString closingTimeText(const QString& index) {
+    bool ok = false;
+    const int h = index.toInt(&ok);
+    return ok && h >= 0 && h < 24 ? hour(h) + QStringLiteral("から") + hour(h + 1) : QStringLiteral("未選択");
+}
+
+QString regionText(const QString& index) {
+    const int i = index.toInt();  // 0 is the leading "選択してください"
+    return i >= 1 && i <= prefectures().size() ? prefectures()[i - 1] : QStringLiteral("未選択");
+}
+
+QString formPage(const demo::Category& category) {
+    QStringList hours;
+    for (int h = 0; h < 24; ++h)
+        hours << hour(h) + QStringLiteral("から") + hour(h + 1);
+    const QString label = QStringLiteral("<span class=\"label\">%1</span>");
+    QString rows;
+    rows += at(400, QStringLiteral("<h2>商品情報</h2>"));
+    rows += at(450, label.arg(QStringLiteral("タイトル")) + text(QStringLiteral("Title"), 60));
+    rows += at(650, label.arg(QStringLiteral("説明")) +
+                        QStringLiteral("<textarea id=\"Description\" name=\"Description\" rows=\"8\" cols=\"70\">"
+                                       "</textarea>"));
+    rows += at(900, label.arg(QStringLiteral("支払い方法")) + box(QStringLiteral("ypmOK"), QStringLiteral("Yahoo!かんたん決済")) +
+                        box(QStringLiteral("aspj1"), QStringLiteral("銀行振込")) + box(QStringLiteral("aspj2"), QStringLiteral("郵便振替")) +
+                        box(QStringLiteral("aspj8"), QStringLiteral("イーバンク銀行")) +
+                        box(QStringLiteral("aspj9"), QStringLiteral("ジャパンネット銀行")) +
+                        box(QStringLiteral("aspj10"), QStringLiteral("みずほ銀行")) + box(QStringLiteral("aspj11"), QStringLiteral("UFJ銀行")) +
+                        box(QStringLiteral("aspj3"), QStringLiteral("現金書留")) + box(QStringLiteral("aspj4"), QStringLiteral("商品代引")) +
+                        box(QStringLiteral("ycc"), QStringLiteral("クレジットカード")) + box(QStringLiteral("aspj7"), QStringLiteral("その他")) +
+                        box(QStringLiteral("ccmOK"), QStringLiteral("NTTコム・セーフティパス")));
+    rows += at(960, label.arg(QStringLiteral("送料負担")) +
+                        radios(QStringLiteral("shipping"), QStringLiteral("落札者"), QStringLiteral("出品者")) +
+                        QStringLiteral(" &nbsp; <b>発送時期</b> ") +
+                        radios(QStringLiteral("shiptime"), QStringLiteral("支払い後"), QStringLiteral("オークション終了後")));
+    rows += at(1100, label.arg(QStringLiteral("発送")) + box(QStringLiteral("intlOK"), QStringLiteral("海外発送")) +
+                         box(QStringLiteral("ypkOK"), QStringLiteral("Yahoo!ゆうパック")));
+    rows += at(1210, label.arg(QStringLiteral("商品の発送元")) +
+                         select(QStringLiteral("loc_cd"), QStringList{QStringLiteral("選択してください")} + prefectures()) +
+                         QStringLiteral(" 市区町村 ") + text(QStringLiteral("city"), 24));
+    rows += at(1500, label.arg(QStringLiteral("エスクロー")) + box(QStringLiteral("escj1"), QStringLiteral("オークションチェック")) +
+                         box(QStringLiteral("escj6"), QStringLiteral("イオンレジオークション")));
+    rows += at(1800, label.arg(QStringLiteral("開催期間")) +
+                         select(QStringLiteral("Duration"), {QStringLiteral("2日間"), QStringLiteral("3日間"), QStringLiteral("4日間"),
+                                                             QStringLiteral("5日間"), QStringLiteral("6日間"), QStringLiteral("7日間")}) +
+                         QStringLiteral(" 数量 ") + text(QStringLiteral("Quantity"), 4) + QStringLiteral(" 開始価格 ") +
+                         text(QStringLiteral("StartPrice"), 10) + QStringLiteral(" 円"));
+    rows += at(2000, label.arg(QStringLiteral("注目のオークション")) + QStringLiteral("1日あたり ") +
+                         text(QStringLiteral("featuredAmount"), 8) + QStringLiteral(" 円"));
+    rows += at(2200, label.arg(QStringLiteral("太字テキスト")) + box(QStringLiteral("boldSelected"), QStringLiteral("利用する")));
+    rows += at(2500, label.arg(QStringLiteral("背景色")) + box(QStringLiteral("highlightlistingSelected"), QStringLiteral("利用する")) +
+                         box(QStringLiteral("postagefreeSelected"), QStringLiteral("送料無料アイコン")));
+    rows += at(2600, label.arg(QStringLiteral("目立ちアイコン")) +
+                         select(QStringLiteral("giftSelected"),
+                                {QStringLiteral("なし"), QStringLiteral("新品"), QStringLiteral("美品"), QStringLiteral("非売品"),
+                                 QStringLiteral("限定品"), QStringLiteral("保証書付"), QStringLiteral("全巻セット"),
+                                 QStringLiteral("正規店購入"), QStringLiteral("産地直送")}));
+    rows += at(2800, label.arg(QStringLiteral("贈答品アイコン")) + box(QStringLiteral("wrappingSelected"), QStringLiteral("利用する")) +
+                         QStringLiteral(" 即決価格 ") + text(QStringLiteral("JpBuyNowPrice"), 10) +
+                         QStringLiteral(" 円 最低落札価格 ") + text(QStringLiteral("ReservePrice"), 10) + QStringLiteral(" 円"));
+    rows += at(3100, label.arg(QStringLiteral("無料オプション")) + box(QStringLiteral("minBidRating"), QStringLiteral("入札者評価制限")) +
+                         box(QStringLiteral("AutoExtension"), QStringLiteral("自動延長")) +
+                         box(QStringLiteral("CloseEarly"), QStringLiteral("早期終了")));
+    rows += at(3200, label.arg(QStringLiteral("終了時間")) + select(QStringLiteral("ClosingTime"), hours) +
+                         QStringLiteral(" 自動再出品 ") +
+                         select(QStringLiteral("numResubmit"), {QStringLiteral("しない"), QStringLiteral("1回"),
+                                                                QStringLiteral("2回"), QStringLiteral("3回")}) +
+                         QStringLiteral(" 希望落札価格 ") + text(QStringLiteral("BidOrBuyPrice"), 10) + QStringLiteral(" 円"));
+    rows += at(3400, QStringLiteral("<input type=\"submit\" name=\"next\" value=\"続ける\">"));
+    return pages::layout(
+        QStringLiteral("Yahoo!オークション - 出品フォーム"),
+        QLatin1String(kFormStyle) +
+            QStringLiteral("<h1>出品フォーム</h1>\n<p>カテゴリ: <b>%1</b></p>\n"
+                           "<form name=\"auction\" method=\"post\" action=\"/jp/submit/form?c=%2\">\n"
+                           "<div id=\"listing\">\n%3</div>\n</form>")
+                .arg(pages::esc(demo::categoryPath(category)))
+                .arg(category.id)
+                .arg(rows));
+}
+
+QString imagePage(const Draft& draft) {
+    QString uploaded;
+    for (const Upload& image : draft.images)
+        uploaded += QStringLiteral("<li class=\"uploaded\">%1（%2 バイト）</li>\n")
+                        .arg(pages::esc(image.fileName))
+                        .arg(image.bytes.size());
+    if (uploaded.isEmpty())
+        uploaded = QStringLiteral("<li>まだありません</li>\n");
+    // From the "select" button, four Tabs reach the file field and two more the upload button.
+    return pages::layout(
+        QStringLiteral("Yahoo!オークション - 画像のアップロード"),
+        QStringLiteral("<h1>画像のアップロード</h1>\n"
+                       "<form name=\"upload\" method=\"post\" action=\"/jp/submit/image\" enctype=\"multipart/form-data\">\n"
+                       "<p><input type=\"button\" id=\"select\" value=\"パソコンから画像を選ぶ\"></p>\n"
+                       "<p><a href=\"#help\">アップロードのヘルプ</a> <a href=\"#rules\">画像の規約</a></p>\n"
+                       "<p>画像の説明 <input type=\"text\" name=\"caption\" size=\"30\"></p>\n"
+                       "<p><input type=\"file\" id=\"file\" name=\"image\" accept=\"image/*\"> "
+                       "<a href=\"#\" onclick=\"document.getElementById('file').value='';return false;\">クリア</a></p>\n"
+                       "<p><input type=\"submit\" id=\"upload\" value=\"アップロード\"></p>\n</form>\n"
+                       "<h2>アップロード済みの画像</h2>\n<ul id=\"images\">\n%1</ul>\n"
+                       "<p><a id=\"toConfirm\" href=\"/jp/submit/confirm\">確認画面へ進む</a></p>\n"
+                       "<p id=\"help\">画像は3枚まで、1枚あたり5MBまでです。</p>")
+            .arg(uploaded));
+}
+
+QString confirmPage(const Draft& draft) {
+    const QStringList payIds{QStringLiteral("ypmOK"), QStringLiteral("aspj1"),  QStringLiteral("aspj2"),
+                             QStringLiteral("aspj8"), QStringLiteral("aspj9"),  QStringLiteral("aspj10"),
+                             QStringLiteral("aspj11"), QStringLiteral("aspj3"), QStringLiteral("aspj4"),
+                             QStringLiteral("ycc"),   QStringLiteral("aspj7"),  QStringLiteral("ccmOK")};
+    const QStringList payNames{QStringLiteral("Yahoo!かんたん決済"), QStringLiteral("銀行振込"), QStringLiteral("郵便振替"),
+                               QStringLiteral("イーバンク銀行"), QStringLiteral("ジャパンネット銀行"), QStringLiteral("みずほ銀行"),
+                               QStringLiteral("UFJ銀行"), QStringLiteral("現金書留"), QStringLiteral("商品代引"),
+                               QStringLiteral("クレジットカード"), QStringLiteral("その他"), QStringLiteral("NTTコム・セーフティパス")};
+    QString images;
+    for (const Upload& image : draft.images)
+        images += pages::esc(image.fileName) + QStringLiteral(" ");
+    const QString row = QStringLiteral("<tr><th>%1</th><td id=\"%2\">%3</td></tr>\n");
+    QString rows;
+    rows += row.arg(QStringLiteral("タイトル"), QStringLiteral("cTitle"), pages::esc(field(draft, QStringLiteral("Title"))));
+    rows += row.arg(QStringLiteral("説明"), QStringLiteral("cDescription"),
+                    QStringLiteral("<pre>%1</pre>").arg(pages::esc(field(draft, QStringLiteral("Description")))));
+    rows += row.arg(QStringLiteral("開始価格"), QStringLiteral("cStartPrice"), yenOrNone(field(draft, QStringLiteral("StartPrice"))));
+    rows += row.arg(QStringLiteral("数量"), QStringLiteral("cQuantity"), pages::esc(field(draft, QStringLiteral("Quantity"))));
+    rows += row.arg(QStringLiteral("開催期間"), QStringLiteral("cDuration"), durationText(field(draft, QStringLiteral("Duration"))));
+    rows += row.arg(QStringLiteral("支払い方法"), QStringLiteral("cPayment"), checked(draft, payIds, payNames));
+    rows += row.arg(QStringLiteral("送料負担"), QStringLiteral("cShipping"),
+                    field(draft, QStringLiteral("shipping")) == QLatin1String("1") ? QStringLiteral("出品者")
+                    : field(draft, QStringLiteral("shipping")) == QLatin1String("0") ? QStringLiteral("落札者")
+                                                                                      : QStringLiteral("未選択"));
+    rows += row.arg(QStringLiteral("発送元"), QStringLiteral("cRegion"),
+                    regionText(field(draft, QStringLiteral("loc_cd"))) + QStringLiteral(" ") +
+                        pages::esc(field(draft, QStringLiteral("city"))));
+    rows += row.arg(QStringLiteral("即決価格"), QStringLiteral("cBuyNow"), yenOrNone(field(draft, QStringLiteral("JpBuyNowPrice"))));
+    rows += row.arg(QStringLiteral("終了時間"), QStringLiteral("cClosingTime"),
+                    closingTimeText(field(draft, QStringLiteral("ClosingTime"))));
+    rows += row.arg(QStringLiteral("画像"), QStringLiteral("cImages"), images.isEmpty() ? QStringLiteral("なし") : images);
+    return pages::layout(QStringLiteral("Yahoo!オークション - 出品内容の確認"),
+                         QStringLiteral("<h1>出品内容の確認</h1>\n<table class=\"list\" id=\"confirm\">\n%1</table>\n"
+                                        "<form method=\"post\" action=\"/jp/submit/finish\">\n"
+                                        "<p><input type=\"submit\" id=\"agree\" value=\"利用規約とガイドラインに同意する\"></p>\n"
+                                        "</form>")
+                             .arg(rows));
+}
+
+QString finishedPage(const QString& auctionId, const QString& title) {
+    return pages::layout(QStringLiteral("Yahoo!オークション - 出品完了"),
+                         QStringLiteral("<h1>出品が完了しました</h1>\n<p>%1</p>\n<p>オークションID: <b id=\"auctionId\">%2</b></p>\n"
+                                        "<p><a href=\"/jp/show/mystatus?select=selling\">出品中の商品を見る</a></p>")
+                             .arg(pages::esc(title), pages::esc(auctionId)));
+}
+
+QString noDraftPage() {
+    return pages::layout(QStringLiteral("Yahoo!オークション - 出品"),
+                         QStringLiteral("<h1>出品情報がありません</h1>\n<p>最初からやり直してください。</p>\n"
+                                        "<p><a href=\"/jp/0-submit.html\">カテゴリ選択へ</a></p>"));
+}
+
+}  // namespace listing

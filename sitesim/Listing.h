@@ -1,0 +1,48 @@
+#pragma once
+
+#include "DemoData.h"
+#include "EucJp.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The site's listing pages after the category: the listing form, the
+// picture upload, the confirmation and the final page. A seller's listing in
+// progress is a draft kept by the site between these pages.
+namespace listing {
+
+struct Upload {
+    QString fileName;
+    QByteArray bytes;
+};
+
+struct Draft {
+    int category = 0;
+    eucjp::Form fields;  // the listing form as sent
+    QList<Upload> images;
+};
+
+// One part of a multipart/form-data body.
+struct Part {
+    QString name;
+    QString fileName;  // empty for a plain field
+    QByteArray bytes;
+};
+QList<Part> parseMultipart(const QByteArray& contentType, const QByteArray& body);
+
+// The listing form: every field where the site's layout keeps it (each near
+// its vertical position on the page).
+QString formPage(const demo::Category& category);
+QString imagePage(const Draft& draft);
+QString confirmPage(const Draft& draft);
+QString finishedPage(const QString& auctionId, const QString& title);
+// A draft that does not exist (the form was not sent in this sign-in).
+QString noDraftPage();
+
+// The texts the confirmation shows for a field of the form.
+QString durationText(const QString& index);
+QString closingTimeText(const QString& index);
+QString regionText(const QString& index);
+
+}  // namespace listing

@@ -1,0 +1,141 @@
+// Takes the README's screenshots from the real windows against the site
+// simulator, with the demo's data:
+//   shoot <program folder> <site base address> <output folder> [pane...]
+// Panes: siteform (more as they are finished). Each becomes <pane>.png.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextStream>
+#include <QTimer>
+#include <functional>
+
+#include "app/fMain.h"
+#include "core/ProgramFolder.h"
+#include "core/UiServices.h"
+#include "description/DescriptionPane.h"
+#include "siteform/SiteFormPane.h"
+#include "widgets/Browser.h"
+
+namespace {
+
+// Answers every question with Yes or OK and never opens anything.
+class QuietUi : public UiServices {
+public:
+    QStringList openNames;
+    Answer message(const QString&, const QString&, Icon, Buttons buttons, QObject*) override {
+        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    }
+    QString openFileName(const QString&, const QString&, QObject*) override {
+        return openNames.isEmpty() ? QString() : openNames.takeFirst();
+    }
+    QString saveFileName(const QString&, const QString&, QObject*) override { return QString(); }
+    QString folderName(const QString&, QObject*) override { return QString(); }
+    bool chooseColor(unsigned int*, QObject*) override { return false; }
+    void setClipboardText(const QString& text) override { m_clip = text; }
+    QString clipboardText() override { return m_clip; }
+    bool openWithDesktop(const QUrl&) override { return true; }
+    bool sendMail(const QString&, const QString&, const QString&) override { return true; }
+    void setBusy(bool) override {}
+
+private:
+    QString m_clip;
+};
+
+bool waitUntil(const std::function<bool()>& done, int ms = 30000) {
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return true;
+}
+
+bool load(Browser* b, const QString& address) {
+    bool done = false;
+    const auto c = QObject::connect(b, &Browser::DocumentComplete, b, [&] { done = true; });
+    b->Navigate2(address);
+    const bool ok = waitUntil([&] { return done; });
+    QObject::disconnect(c);
+    return ok;
+}
+
+void settle(int ms = 800) {
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+template <typename T>
+T* find(QWidget* w, const char* name) {
+    return w->findChild<T*>(QLatin1String(name));
+}
+
+bool listingPane(fMain& w, const QString& base) {
+    Browser* wb = w.WB();
+    if (!load(wb, base + QStringLiteral("/__sim/signin?login=sorabako_demo"))) return false;
+    find<QLineEdit>(&w, "txtSYOUHIN")->setText(QStringLiteral("ニコン D5300 レンズキット 美品"));
+    find<QComboBox>(&w, "cmbKIGOU_1")->setCurrentIndex(1);
+    find<QPlainTextEdit>(&w, "txtHTML")->setPlainText(
+        QStringLiteral("<CENTER><h2>ニコン D5300 レンズキット</h2></CENTER><BR>\n<p>使用回数は少なく、外装に目立つ傷はありません。</p>"));
+    w.descriptionPane()->Command9_Click();
+    w.setListDefaults();
+    find<QLineEdit>(&w, "imNumLite2")->setText(QStringLiteral("25000"));
+    find<QComboBox>(&w, "Combo5")->setCurrentIndex(12);
+    find<QLineEdit>(&w, "Text1")->setText(QStringLiteral("新宿区"));
+    find<QCheckBox>(&w, "Check18")->setChecked(true);
+    if (!load(wb, base + QStringLiteral("/jp/submit/form?c=23634"))) return false;
+    wb->scrollTo(0, 380);
+    w.vsMAIN()->setCurrentWidget(w.siteFormPane());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ソラバコ"));
+    const QStringList args = app.arguments();
+    if (args.size() < 4) {
+        QTextStream(stderr) << "usage: shoot <program folder> <site base address> <output folder> [pane...]\n";
+        return 2;
+    }
+    ProgramFolder::setRoot(args.at(1));
+    const QString base = args.at(2);
+    QDir().mkpath(args.at(3));
+    const QMap<QString, std::function<bool(fMain&, const QString&)>> panes{
+        {QStringLiteral("siteform"), listingPane},
+        {QStringLiteral("siteform-options"), [](fMain& w, const QString& base) {
+             if (!listingPane(w, base)) return false;
+             w.siteFormPane()->tabSYUPPINN()->setCurrentIndex(1);
+             w.WB()->scrollTo(0, 1750);
+             return true;
+         }}};
+    QStringList wanted = args.mid(4);
+    if (wanted.isEmpty()) wanted = panes.keys();
+
+    int failures = 0;
+    for (const QString& name : wanted) {
+        QuietUi ui;
+        fMain w(ui);
+        w.resize(1280, 860);
+        w.show();
+        settle(1500);
+        const auto shot = panes.value(name);
+        if (!shot || !shot(w, base)) {
+            QTextStream(stderr) << "shoot: " << name << " could not be prepared\n";
+            ++failures;
+            continue;
+        }
+        settle(1500);
+        const QString file = QDir(args.at(3)).filePath(name + QStringLiteral(".png"));
+        if (!w.grab().save(file)) ++failures;
+        QTextStream(stdout) << file << "\n";
+    }
+    return failures == 0 ? 0 : 1;
+}
