@@ -19,6 +19,7 @@
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "description/DescriptionPane.h"
+#include "shipping/ShippingPane.h"
 #include "siteform/SiteFormPane.h"
 #include "widgets/Browser.h"
 
@@ -94,6 +95,31 @@ bool listingPane(fMain& w, const QString& base) {
     return true;
 }
 
+bool shippingPane(fMain& w, const QString&) {
+    find<QComboBox>(&w, "cmbKEN_0")->setCurrentText(QStringLiteral("東京都"));
+    find<QComboBox>(&w, "cmbKEN_1")->setCurrentText(QStringLiteral("大阪府"));
+    find<QLineEdit>(&w, "imNumber1_0")->setText(QStringLiteral("30"));
+    find<QLineEdit>(&w, "imNumber1_1")->setText(QStringLiteral("20"));
+    find<QLineEdit>(&w, "imNumber1_2")->setText(QStringLiteral("10"));
+    find<QComboBox>(&w, "Combo8")->setCurrentText(QStringLiteral("1000"));
+    for (const char* name : {"ckHOUHOU_2", "ckHOUHOU_3", "ckHOUHOU_6", "ckHOUHOU_7", "ckHOUHOU_8"})
+        find<QCheckBox>(&w, name)->setChecked(true);
+    find<QComboBox>(&w, "Combo9")->setCurrentIndex(5);
+    w.vsMAIN()->setCurrentWidget(w.shippingPane());
+    w.shippingPane()->Command15_Click();
+    return true;
+}
+
+// The shipping table as the description shows it: the preview file in a browser.
+bool shippingPreview(const QString& out) {
+    Browser view;
+    view.resize(900, 700);
+    view.show();
+    if (!load(&view, ProgramFolder::previewFile())) return false;
+    settle(1000);
+    return view.grab().save(out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -110,6 +136,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(args.at(3));
     const QMap<QString, std::function<bool(fMain&, const QString&)>> panes{
         {QStringLiteral("siteform"), listingPane},
+        {QStringLiteral("shipping"), shippingPane},
         {QStringLiteral("siteform-options"), [](fMain& w, const QString& base) {
              if (!listingPane(w, base)) return false;
              w.siteFormPane()->tabSYUPPINN()->setCurrentIndex(1);
@@ -136,6 +163,12 @@ int main(int argc, char** argv) {
         const QString file = QDir(args.at(3)).filePath(name + QStringLiteral(".png"));
         if (!w.grab().save(file)) ++failures;
         QTextStream(stdout) << file << "\n";
+        if (name == QLatin1String("shipping")) {
+            w.shippingPane()->Command19_Click();
+            const QString preview = QDir(args.at(3)).filePath(QStringLiteral("shipping-preview.png"));
+            if (!shippingPreview(preview)) ++failures;
+            QTextStream(stdout) << preview << "\n";
+        }
     }
     return failures == 0 ? 0 : 1;
 }

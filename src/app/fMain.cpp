@@ -51,7 +51,7 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("vsMAIN"));
     m_mail = new MailPane(ui);
-    m_shipping = new ShippingPane;
+    m_shipping = new ShippingPane(ui);
     m_description = new DescriptionPane(ui);
     m_siteForm = new SiteFormPane(ui);
     m_myAuction = new MyAuctionPane;
@@ -73,6 +73,12 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
         m_tabs->setCurrentWidget(m_siteForm);
     });
     m_mail->setLoginWindow([this] { showLogin(); });
+    // The shipping table goes into an item row of the description, which comes to the front.
+    connect(m_shipping, &ShippingPane::pasteRequested, this, [this](int row, const QString& name, const QString& html) {
+        m_description->setItem(row, name, html);
+        m_tabs->setCurrentWidget(m_description);
+    });
+    connect(m_shipping, &ShippingPane::previewRequested, m_description, &DescriptionPane::shippingPreview);
 
     // The keyboard rule of the main window's single-line fields, in one place for every pane.
     EnterKeyFilter::install(

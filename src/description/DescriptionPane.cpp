@@ -255,6 +255,12 @@ description::Input DescriptionPane::input() const {
     return in;
 }
 
+void DescriptionPane::setItem(int row, const QString& name, const QString& content) {
+    if (row < 0 || row >= description::kItems) return;
+    m_txtITEM[row]->setText(name);
+    PlainText::setCrlf(m_txtSETUMEI[row], content);
+}
+
 QString DescriptionPane::htmlText() const { return PlainText::crlf(m_txtHTML); }
 
 void DescriptionPane::cmdPre_Click() {

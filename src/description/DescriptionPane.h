@@ -46,6 +46,9 @@ public:
     void Command8_Click();   // phrases (modeless)
     void Command10_Click();  // item names
 
+    // An item row (0 to 7) takes a name and a content, as if typed.
+    void setItem(int row, const QString& name, const QString& content);
+
     description::Input input() const;
     QString htmlText() const;  // txtHTML with CR LF line breaks
 

@@ -121,6 +121,12 @@ QStringList Grid::columnList(int col) const { return col >= 0 && col < m_lists.s
 
 void Grid::setColWidthTwips(int col, int twips) { setColumnWidth(col, twips / kTwipsPerPixel); }
 
+void Grid::widenToContents(int col) {
+    const int design = columnWidth(col);
+    resizeColumnToContents(col);
+    if (columnWidth(col) < design) setColumnWidth(col, design);
+}
+
 void Grid::setColHidden(int col, bool hidden) { setColumnHidden(col, hidden); }
 
 QTableWidgetItem* Grid::itemAt(int row, int col) const {

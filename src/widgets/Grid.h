@@ -25,6 +25,8 @@ public:
     Kind columnKind(int col) const;
     QStringList columnList(int col) const;  // entries of a list column, a leading blank entry included
     void setColWidthTwips(int col, int twips);
+    // Widens the column to its widest text where the design width cuts it off (never narrows it).
+    void widenToContents(int col);
     void setColHidden(int col, bool hidden);
 
     QString text(int row, int col) const;
