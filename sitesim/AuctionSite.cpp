@@ -14,6 +14,7 @@ const char* const kCookie = "SIMSESSION";
 const int kPersistentDays = 30;
 // The real service starts asking for the image number on the third failure in a row.
 const int kChallengeAfterFailures = 3;
+const int kPerPage = 50;
 
 QString newSessionId() {
     QString id;
@@ -60,6 +61,8 @@ Reply AuctionSite::handle(const SiteRequest& request) {
         return myStatus(request);
     if (path == QLatin1String("/config/login"))
         return loginService(request);
+    if (path.startsWith(QLatin1String("/jp/auction/")))
+        return itemPage(path.mid(12));
     if (path == QLatin1String("/sorabako/"))
         return Reply::page(pages::productPage());
     return Reply::page(pages::notFound(path), 404);
@@ -122,6 +125,18 @@ Reply AuctionSite::submission(const SiteRequest& request, const Session& session
     return Reply::page(pages::notFound(path), 404);
 }
 
+Reply AuctionSite::itemPage(const QString& auctionId) {
+    for (const QString& account : demo::accounts()) {
+        for (const demo::OpenListing& l : sellingOf(account))
+            if (l.auctionId == auctionId)
+                return Reply::page(pages::itemPage(l.title, l.price, l.timeLeft, l.access, l.watch, l.bids, QString(), QString()));
+        for (const demo::ClosedListing& l : demo::closedWithWinner(account))
+            if (l.auctionId == auctionId)
+                return Reply::page(pages::itemPage(l.title, l.price, QStringLiteral("終了"), 0, 0, 1, l.winner, l.winnerMail));
+    }
+    return Reply::page(pages::noSuchItem());
+}
+
 QList<demo::OpenListing>& AuctionSite::sellingOf(const QString& account) {
     auto it = m_selling.find(account);
     if (it == m_selling.end())
@@ -142,8 +157,15 @@ Reply AuctionSite::myStatus(const SiteRequest& request) {
         return Reply::page(pages::signInRequired(request.address));
     if (session->expired)
         return Reply::page(pages::reenterPassword(session->account, request.address));
-    if (request.query.value(QStringLiteral("select")) == QLatin1String("selling"))
-        return Reply::page(pages::selling(session->account, sellingOf(session->account)));
+    if (request.query.value(QStringLiteral("select")) == QLatin1String("selling")) {
+        QList<demo::OpenListing>& listings = sellingOf(session->account);
+        const int page = qMax(1, request.query.value(QStringLiteral("page")).toInt());
+        // Each new look at the list finds the figures moved on since the last one.
+        if (page == 1)
+            demo::advance(listings, ++m_rounds[session->account]);
+        const int pages = qMax(1, static_cast<int>((listings.size() + kPerPage - 1) / kPerPage));
+        return Reply::page(pages::selling(session->account, listings.mid((page - 1) * kPerPage, kPerPage), qMin(page, pages), pages));
+    }
     return Reply::page(pages::closedListings(session->account, demo::closedWithWinner(session->account)));
 }
 
@@ -184,7 +206,7 @@ Reply AuctionSite::signIn(const SiteRequest& request) {
 }
 
 QByteArray AuctionSite::signInDirectly(const QString& account) {
-    if (demo::closedWithWinner(account).isEmpty() && demo::selling(account).isEmpty())
+    if (!demo::accounts().contains(account))
         return QByteArray();
     const QString id = newSessionId();
     m_sessions.insert(id, Session{account});

@@ -50,6 +50,7 @@ class AuctionSite {
     Reply myStatus(const SiteRequest& request);
     Reply submission(const SiteRequest& request, const Session& session);
     QList<demo::OpenListing>& sellingOf(const QString& account);
+    Reply itemPage(const QString& auctionId);
     Reply loginService(const SiteRequest& request);
     Reply signIn(const SiteRequest& request);
     Reply signOut(const SiteRequest& request);
@@ -60,6 +61,7 @@ class AuctionSite {
     QHash<QString, QList<demo::OpenListing>> m_selling;  // by account, from the demo data on first use
     listing::Upload m_lastUpload;
     int m_nextAuction = 900000001;
+    QHash<QString, int> m_rounds;  // by account: looks at the open listings so far
     int m_failuresInARow = 0;
     int m_signInAttempts = 0;
 };

@@ -8,7 +8,7 @@ struct Account {
     QString password;
 };
 
-const QList<Account>& accounts() {
+const QList<Account>& registered() {
     static const QList<Account> list = {
         {QStringLiteral("sorabako_demo"), QStringLiteral("demo1234")},
         {QStringLiteral("sorabako_test"), QStringLiteral("test5678")},
@@ -66,8 +66,14 @@ const Category* findCategory(int id) {
     return nullptr;
 }
 
+QStringList accounts() {
+    QStringList ids;
+    for (const Account& account : registered()) ids << account.login;
+    return ids;
+}
+
 bool passwordMatches(const QString& login, const QString& password) {
-    for (const Account& account : accounts())
+    for (const Account& account : registered())
         if (account.login == login && account.password == password)
             return true;
     return false;
@@ -77,44 +83,87 @@ QList<ClosedListing> closedWithWinner(const QString& seller) {
     if (seller == QLatin1String("sorabako_demo")) {
         return {
             {QStringLiteral("b123456789"), QStringLiteral("村上春樹「ノルウェイの森」上下巻 初版 帯付き"), 1500,
-             QStringLiteral("kuma_books22"), QStringLiteral("2024/05/12 21:14")},
+             QStringLiteral("kuma_books22"), QStringLiteral("2024/05/12 21:14"), QStringLiteral("kuma.books22@example.jp")},
             {QStringLiteral("c234567890"), QStringLiteral("SONY ウォークマン NW-A55 ブラック 動作確認済み"), 8200,
-             QStringLiteral("audio_fan_77"), QStringLiteral("2024/05/13 22:03")},
+             QStringLiteral("audio_fan_77"), QStringLiteral("2024/05/13 22:03"), QStringLiteral("audio_fan_77@example.ne.jp")},
             {QStringLiteral("d345678901"), QStringLiteral("ポケモンカード 旧裏面 リザードン"), 12800,
-             QStringLiteral("card_master_jp"), QStringLiteral("2024/05/14 20:30")},
+             QStringLiteral("card_master_jp"), QStringLiteral("2024/05/14 20:30"), QStringLiteral("cardmaster@example.com")},
             {QStringLiteral("e456789012"), QStringLiteral("セイコー 腕時計 自動巻き ジャンク品"), 3300,
-             QStringLiteral("tokei_collector"), QStringLiteral("2024/05/15 23:45")},
+             QStringLiteral("tokei_collector"), QStringLiteral("2024/05/15 23:45"), QStringLiteral("tokei.c@example.jp")},
             {QStringLiteral("f567890123"), QStringLiteral("ダウンジャケット Mサイズ ネイビー"), 2000,
-             QStringLiteral("shopping_mama"), QStringLiteral("2024/05/16 21:00")},
+             QStringLiteral("shopping_mama"), QStringLiteral("2024/05/16 21:00"), QStringLiteral("mama-shop@example.ne.jp")},
         };
     }
     if (seller == QLatin1String("sorabako_test")) {
         return {
             {QStringLiteral("g678901234"), QStringLiteral("テスト出品 文庫本まとめて10冊"), 800,
-             QStringLiteral("yomu_yomu"), QStringLiteral("2024/05/10 22:10")},
+             QStringLiteral("yomu_yomu"), QStringLiteral("2024/05/10 22:10"), QStringLiteral("yomu@example.jp")},
             {QStringLiteral("h789012345"), QStringLiteral("テスト出品 ミニ四駆 パーツセット"), 1200,
-             QStringLiteral("speed_kids"), QStringLiteral("2024/05/11 21:40")},
+             QStringLiteral("speed_kids"), QStringLiteral("2024/05/11 21:40"), QStringLiteral("speed.kids@example.jp")},
         };
     }
     return {};
 }
 
-QList<OpenListing> selling(const QString& seller) {
-    if (seller == QLatin1String("sorabako_demo")) {
-        return {
-            {QStringLiteral("j890123456"), QStringLiteral("ニコン 一眼レフ D5300 レンズキット"), 25000, 4,
-             QStringLiteral("2024/05/20 21:00")},
-            {QStringLiteral("k901234567"), QStringLiteral("昭和レトロ 切手シート まとめて"), 1000, 0,
-             QStringLiteral("2024/05/21 22:00")},
-        };
+namespace {
+
+// The demo seller's shop: about 120 listings made from a few products, so a
+// scan walks three pages of 50.
+QList<OpenListing> demoShop() {
+    const QStringList products{
+        QStringLiteral("ニコン 一眼レフ D5300 レンズキット"), QStringLiteral("昭和レトロ 切手シート まとめて"),
+        QStringLiteral("文庫本 東野圭吾 10冊セット"),         QStringLiteral("ナイキ スニーカー 26.5cm 美品"),
+        QStringLiteral("任天堂 ゲームソフト 3本セット"),       QStringLiteral("有田焼 湯呑み 5客 箱入り"),
+        QStringLiteral("ルイヴィトン 財布 正規品"),           QStringLiteral("レゴ クラシック 大容量ボックス"),
+        QStringLiteral("シマノ リール 釣り具 中古"),           QStringLiteral("古銭 寛永通宝 おまとめ"),
+        QStringLiteral("キャノン コンパクトカメラ 動作品"),   QStringLiteral("着物 正絹 訪問着 未使用"),
+    };
+    const QStringList bidders{QStringLiteral("hana_2010"), QStringLiteral("taro_collect"), QStringLiteral("m_sato88"),
+                              QStringLiteral("kaitori_king"), QStringLiteral("yuki-chan")};
+    QList<OpenListing> list;
+    for (int i = 0; i < 120; ++i) {
+        OpenListing l;
+        l.auctionId = QStringLiteral("k%1").arg(700000001 + i);
+        l.title = products[i % products.size()] + QStringLiteral(" No.%1").arg(i + 1);
+        l.price = 500 + (i * 370) % 9500;
+        l.bids = i % 4 == 0 ? 1 + i % 7 : 0;
+        l.endTime = QStringLiteral("2024/05/%1 %2:00").arg(20 + i % 8).arg(20 + i % 4);
+        l.access = 5 + (i * 13) % 180;
+        l.watch = i % 3 == 0 ? (i * 5) % 9 : 0;
+        l.timeLeft = i % 8 == 0 ? QStringLiteral("%1時間").arg(1 + i % 23) : QStringLiteral("%1日").arg(1 + i % 6);
+        if (l.bids > 0) l.bidder = bidders[i % bidders.size()];
+        list << l;
     }
+    return list;
+}
+
+}  // namespace
+
+QList<OpenListing> selling(const QString& seller) {
+    if (seller == QLatin1String("sorabako_demo")) return demoShop();
     if (seller == QLatin1String("sorabako_test")) {
         return {
             {QStringLiteral("m012345678"), QStringLiteral("テスト出品 テニスラケット"), 500, 1,
-             QStringLiteral("2024/05/22 20:00")},
+             QStringLiteral("2024/05/22 20:00"), 12, 3, QStringLiteral("2日"), QStringLiteral("racket_fan")},
+            {QStringLiteral("n123456789"), QStringLiteral("テスト出品 野球グローブ"), 800, 0,
+             QStringLiteral("2024/05/23 21:00"), 4, 0, QStringLiteral("3日"), QString()},
+            {QStringLiteral("p234567890"), QStringLiteral("テスト出品 サッカーボール"), 1200, 0,
+             QStringLiteral("2024/05/24 22:00"), 0, 1, QStringLiteral("5時間"), QString()},
         };
     }
     return {};
+}
+
+void advance(QList<OpenListing>& listings, int round) {
+    for (int i = 0; i < listings.size(); ++i) {
+        OpenListing& l = listings[i];
+        l.access += (i * 7 + round * 3) % 11;
+        if (i % 9 == round % 9) ++l.watch;
+        if (i % 13 == round % 13 && l.bids > 0) {
+            ++l.bids;
+            l.price += 100;
+        }
+    }
 }
 
 }  // namespace demo

@@ -18,6 +18,7 @@ struct ClosedListing {
     int price;  // winning bid, yen
     QString winner;
     QString endTime;
+    QString winnerMail;
 };
 
 struct OpenListing {
@@ -26,6 +27,10 @@ struct OpenListing {
     int price;  // current bid, yen
     int bids;
     QString endTime;
+    int access = 0;     // アクセス総数
+    int watch = 0;      // ウォッチリストに追加した総数
+    QString timeLeft;   // 残り時間, as the page shows it
+    QString bidder;     // the highest bidder, when there are bids
 };
 
 const QList<Category>& categories();
@@ -35,9 +40,14 @@ QList<Category> childrenOf(int parent);  // 0: the top level
 QString categoryPath(const Category& category);
 
 bool passwordMatches(const QString& login, const QString& password);
+QStringList accounts();  // the IDs of the demo accounts
 
 // Listings of one seller; empty for an unknown one.
 QList<ClosedListing> closedWithWinner(const QString& seller);
 QList<OpenListing> selling(const QString& seller);
+
+// The figures a day of browsing changes: accesses grow, some watch, a few bid.
+// `round` counts the times the seller has looked at the list.
+void advance(QList<OpenListing>& listings, int round);
 
 }  // namespace demo

@@ -18,7 +18,9 @@ h2 { font-size: 16px; }
 table.list { border-collapse: collapse; }
 table.list th { background: #f2f2f2; }
 table.list th, table.list td { border: 1px solid #ccc; padding: 4px 8px; }
-td.price { text-align: right; }
+td.price { text-align: right; white-space: nowrap; }
+table.list { font-size: 13px; }
+table.list td.title { min-width: 14em; }
 ul.categories li { margin: 6px 0; }
 .error { color: #d00; font-weight: bold; }
 .captcha-digits { font: bold 20px monospace; letter-spacing: 6px; background: #eee; padding: 2px 6px; }
@@ -56,14 +58,15 @@ QString yen(int amount) {
 
 QString layout(const QString& title, const QString& content) {
     return QStringLiteral(
-               "<!DOCTYPE html>\n<html lang=\"ja\"><head>\n"
+               "<!DOCTYPE html>\n<html lang=\"ja\"><head><title>%1</title>\n"
                "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">\n"
-               "<title>%1</title>\n<style>%2</style>\n</head><body>\n"
+               "<style>%2</style>\n</head><body>\n"
                "<div id=\"masthead\"><a class=\"logo\" href=\"/\">Yahoo! JAPAN</a>"
                "<a href=\"/jp/0-submit.html\">出品する</a>"
                "<a href=\"/jp/show/mystatus?select=closed&amp;hasWinner=1\">マイ・オークション</a></div>\n"
                "<div id=\"content\">\n%3\n</div>\n"
-               "<div id=\"footer\">ソラバコ テスト用サイトシミュレーター</div>\n"
+               "<div id=\"footer\">ソラバコ テスト用サイトシミュレーター | "
+               "<a href=\"/privacy/\">プライバシーの考え方</a></div>\n"
                "</body></html>\n")
         .arg(esc(title), QLatin1String(kStyle), content);
 }
@@ -156,8 +159,8 @@ QString closedListings(const QString& seller, const QList<demo::ClosedListing>& 
     QString rows;
     for (const demo::ClosedListing& item : listings)
         rows += QStringLiteral(
-                    "<tr><td class=\"aid\">%1</td><td class=\"title\">%2</td><td class=\"price\">%3</td>"
-                    "<td class=\"winner\">%4</td><td class=\"end\">%5</td></tr>\n")
+                    "<tr><td class=\"aid\"><a href=\"/jp/auction/%1\">%1</a></td><td class=\"title\">%2</td>"
+                    "<td class=\"price\">%3</td><td class=\"winner\">%4</td><td class=\"end\">%5</td></tr>\n")
                     .arg(esc(item.auctionId), esc(item.title), yen(item.price), esc(item.winner), esc(item.endTime));
     return layout(QStringLiteral("Yahoo!オークション - 出品終了分"),
                   QStringLiteral("<h1>マイ・オークション</h1>\n"
@@ -169,18 +172,64 @@ QString closedListings(const QString& seller, const QList<demo::ClosedListing>& 
                       .arg(esc(seller), rows));
 }
 
-QString selling(const QString& seller, const QList<demo::OpenListing>& listings) {
-    QString items;
-    for (const demo::OpenListing& item : listings)
-        items += QStringLiteral("<li><span class=\"aid\">%1</span> %2 現在 %3（入札 %4 件）終了 %5</li>\n")
-                     .arg(esc(item.auctionId), esc(item.title), yen(item.price))
-                     .arg(item.bids)
-                     .arg(esc(item.endTime));
+QString selling(const QString& seller, const QList<demo::OpenListing>& listings, int page, int pages) {
+    const QString list = QStringLiteral("/jp/show/mystatus?select=selling&amp;page=%1");
+    QString rows;
+    for (const demo::OpenListing& item : listings) {
+        // A bid count is a link (to the item's bids), followed by the highest bidder's link.
+        const QString bids = item.bids > 0 ? QStringLiteral("<a href=\"/jp/auction/%1#bids\">%2</a>").arg(esc(item.auctionId)).arg(item.bids)
+                                           : QStringLiteral("0");
+        const QString bidder = item.bids > 0 ? QStringLiteral("<a href=\"/jp/user/%1\">%1</a>").arg(esc(item.bidder))
+                                             : QStringLiteral("-");
+        rows += QStringLiteral("<tr><td class=\"title\"><a href=\"/jp/auction/%1\">%2</a></td><td class=\"price\">%3</td>"
+                               "<td class=\"bids\">%4</td><td class=\"bidder\">%5</td><td class=\"left\">%6</td>"
+                               "<td><a href=\"/jp/manage?aID=%1\">管理</a></td></tr>\n")
+                    .arg(esc(item.auctionId), esc(item.title), yen(item.price), bids, bidder, esc(item.timeLeft));
+    }
+    // 前の50件 sits above the list, 次の50件 below the last listing.
+    const QString previous = page > 1 ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">前の50件</a></p>\n").arg(list.arg(page - 1))
+                                      : QString();
+    const QString next = page < pages ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">次の50件</a></p>\n").arg(list.arg(page + 1))
+                                      : QString();
     return layout(QStringLiteral("Yahoo!オークション - 出品中"),
-                  QStringLiteral("<h1>マイ・オークション</h1>\n<h2 id=\"seller\">%1 さんの出品中の商品</h2>\n"
+                  QStringLiteral("<h1>マイ・オークション</h1>\n<h2 id=\"seller\">%1 さんの出品中の商品（%2件）</h2>\n"
                                  "<p>出品中 | <a href=\"/jp/show/mystatus?select=closed&amp;hasWinner=1\">"
-                                 "出品終了分</a></p>\n<ul id=\"selling\">\n%2</ul>")
-                      .arg(esc(seller), items));
+                                 "出品終了分</a></p>\n%3"
+                                 "<table class=\"list\" id=\"selling\">\n"
+                                 "<tr><th>商品名</th><th>現在価格</th><th>入札</th><th>最高額入札者</th>"
+                                 "<th><a href=\"/jp/show/mystatus?select=selling&amp;sort=end\">残り時間</a></th><th></th></tr>\n"
+                                 "%4</table>\n%5")
+                      .arg(esc(seller))
+                      .arg(listings.size())
+                      .arg(previous, rows, next));
+}
+
+QString itemPage(const QString& title, int price, const QString& timeLeft, int access, int watch, int bids,
+                 const QString& winner, const QString& winnerMail) {
+    // Each figure is its label and its value in one element, then a line end: how the site writes them.
+    QString contact;
+    if (!winner.isEmpty())
+        contact = QStringLiteral("<p>落札者の連絡先は<a href=\"#winner\">こちら</a></p>\n"
+                                 "<p id=\"winner\"><a href=\"/jp/user/%1\">%1</a> <a href=\"mailto:%2\">%2</a></p>\n")
+                      .arg(esc(winner), esc(winnerMail));
+    return layout(QStringLiteral("Yahoo!オークション - ") + title,
+                  QStringLiteral("<h1>%1</h1>\n<div id=\"figures\">\n<p class=\"head\">商品の情報</p>\n"
+                                 "<p class=\"price\">現在の価格：<b>%2</b></p>\n"
+                                 "<p>残り時間：<b>%3</b></p>\n"
+                                 "<p>入札件数：<b>%4</b></p>\n"
+                                 "<p>アクセス総数：<b>%5</b></p>\n"
+                                 "<p>ウォッチリストに追加した総数：<b>%6</b></p>\n"
+                                 "</div>\n%7")
+                      .arg(esc(title), yen(price), esc(timeLeft))
+                      .arg(bids)
+                      .arg(access)
+                      .arg(watch)
+                      .arg(contact));
+}
+
+QString noSuchItem() {
+    return layout(QStringLiteral("Yahoo!オークション"),
+                  QStringLiteral("<h1>このオークションは存在しません</h1>\n<p>オークションIDをご確認ください。</p>"));
 }
 
 QString login(const QString& done, LoginNotice notice, const QString& enteredLogin) {

@@ -26,7 +26,12 @@ QString submitCategory(const demo::Category& category);
 QString signInRequired(const QString& done);
 QString reenterPassword(const QString& account, const QString& done);
 QString closedListings(const QString& seller, const QList<demo::ClosedListing>& listings);
-QString selling(const QString& seller, const QList<demo::OpenListing>& listings);
+// One page of the seller's open listings (`page` of `pages`, 50 a page).
+QString selling(const QString& seller, const QList<demo::OpenListing>& listings, int page, int pages);
+// An item page: its figures, and for an ended auction the winner's contact links.
+QString itemPage(const QString& title, int price, const QString& timeLeft, int access, int watch, int bids,
+                 const QString& winner, const QString& winnerMail);
+QString noSuchItem();  // titled "Yahoo!オークション" alone
 
 enum class LoginNotice {
     None,

@@ -19,6 +19,9 @@
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "description/DescriptionPane.h"
+#include "mail/MailPane.h"
+#include "settings/SiteAddresses.h"
+#include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
 #include "siteform/SiteFormPane.h"
 #include "widgets/Browser.h"
@@ -41,7 +44,7 @@ public:
     void setClipboardText(const QString& text) override { m_clip = text; }
     QString clipboardText() override { return m_clip; }
     bool openWithDesktop(const QUrl&) override { return true; }
-    bool sendMail(const QString&, const QString&, const QString&) override { return true; }
+    bool sendMail(const QString&) override { return true; }
     void setBusy(bool) override {}
 
 private:
@@ -95,6 +98,35 @@ bool listingPane(fMain& w, const QString& base) {
     return true;
 }
 
+bool mailPane(fMain& w, const QString& base) {
+    if (!load(w.WB2(), base + QStringLiteral("/__sim/signin?login=sorabako_demo"))) return false;
+    QuietUi quiet;
+    mINI::Ini_PutAll({{QStringLiteral("銀行振込"), QStringLiteral("チェック1"), QStringLiteral("-1")},
+                      {QStringLiteral("銀行振込"), QStringLiteral("銀行名1"), QStringLiteral("ソラ銀行")},
+                      {QStringLiteral("銀行振込"), QStringLiteral("支店名1"), QStringLiteral("新宿支店")},
+                      {QStringLiteral("銀行振込"), QStringLiteral("種別1"), QStringLiteral("普通")},
+                      {QStringLiteral("銀行振込"), QStringLiteral("口座番号1"), QStringLiteral("1234567")},
+                      {QStringLiteral("銀行振込"), QStringLiteral("口座名義1"), QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")},
+                      {QStringLiteral("郵便振替"), QStringLiteral("チェック1"), QStringLiteral("-1")},
+                      {QStringLiteral("郵便振替"), QStringLiteral("口座種別1"), QStringLiteral("ぱるる")},
+                      {QStringLiteral("郵便振替"), QStringLiteral("記号1"), QStringLiteral("10100")},
+                      {QStringLiteral("郵便振替"), QStringLiteral("番号1"), QStringLiteral("12345671")},
+                      {QStringLiteral("郵便振替"), QStringLiteral("口座名義1"), QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")}},
+                     quiet);
+    w.Ini_Re();
+    find<QLineEdit>(&w, "txtID2")->setText(QStringLiteral("sorabako_demo"));
+    find<QLineEdit>(&w, "txtNAME2")->setText(QStringLiteral("空箱 太郎"));
+    find<QLineEdit>(&w, "txtYUBIN2")->setText(QStringLiteral("160-0023"));
+    find<QLineEdit>(&w, "txtTEL2")->setText(QStringLiteral("03-1234-5678"));
+    find<QPlainTextEdit>(&w, "txtADD2")->setPlainText(QStringLiteral("東京都新宿区西新宿1-1-1\nソラバコビル 3F"));
+    find<QLineEdit>(&w, "txtID")->setText(QStringLiteral("b123456789"));
+    find<QLineEdit>(&w, "imNumber2")->setText(QStringLiteral("370"));
+    for (const char* name : {"ckHASSOU_2", "ckHASSOU_6"}) find<QCheckBox>(&w, name)->setChecked(true);
+    w.vsMAIN()->setCurrentWidget(w.mailPane());
+    w.mailPane()->Command1_Click();
+    return load(w.WB2(), SiteAddresses::closedListingsUrl());
+}
+
 bool shippingPane(fMain& w, const QString&) {
     find<QComboBox>(&w, "cmbKEN_0")->setCurrentText(QStringLiteral("東京都"));
     find<QComboBox>(&w, "cmbKEN_1")->setCurrentText(QStringLiteral("大阪府"));
@@ -137,6 +169,7 @@ int main(int argc, char** argv) {
     const QMap<QString, std::function<bool(fMain&, const QString&)>> panes{
         {QStringLiteral("siteform"), listingPane},
         {QStringLiteral("shipping"), shippingPane},
+        {QStringLiteral("mail"), mailPane},
         {QStringLiteral("siteform-options"), [](fMain& w, const QString& base) {
              if (!listingPane(w, base)) return false;
              w.siteFormPane()->tabSYUPPINN()->setCurrentIndex(1);

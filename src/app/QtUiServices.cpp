@@ -86,13 +86,9 @@ QString QtUiServices::clipboardText() { return QApplication::clipboard()->text()
 
 bool QtUiServices::openWithDesktop(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
-bool QtUiServices::sendMail(const QString& to, const QString& subject, const QString& body) {
-    QUrl url(QStringLiteral("mailto:") + to);
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("subject"), subject);
-    query.addQueryItem(QStringLiteral("body"), body);
-    url.setQuery(query);
-    return QDesktopServices::openUrl(url);
+bool QtUiServices::sendMail(const QString& mailto) {
+    // Already percent-encoded: taken byte for byte, not encoded again.
+    return QDesktopServices::openUrl(QUrl::fromEncoded(mailto.toLatin1()));
 }
 
 void QtUiServices::setBusy(bool busy) {

@@ -13,7 +13,7 @@ public:
     void setClipboardText(const QString& text) override;
     QString clipboardText() override;
     bool openWithDesktop(const QUrl& url) override;
-    bool sendMail(const QString& to, const QString& subject, const QString& body) override;
+    bool sendMail(const QString& mailto) override;
     void setBusy(bool busy) override;
 
 private:

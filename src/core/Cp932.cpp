@@ -1,4 +1,5 @@
 #include "core/Cp932.h"
+#include "core/Charset.h"
 
 #include <QList>
 
@@ -7,7 +8,6 @@
 #include <cerrno>
 
 namespace cp932 {
-namespace {
 
 // One conversion descriptor per call: iconv_t is not thread-safe and opening
 // one is cheap next to the file I/O around every use.
@@ -65,8 +65,6 @@ QByteArray convert(const Converter& conv, const QByteArray& in, OnBad onBad) {
     out.append(buffer, static_cast<int>(outPtr - buffer));
     return out;
 }
-
-}  // namespace
 
 QString decode(const QByteArray& bytes) {
     Converter conv("UTF-8", "CP932");
@@ -133,3 +131,20 @@ bool fromAnsiCode(int code, QString* character) {
 }
 
 }  // namespace cp932
+
+namespace charset {
+
+bool decode(const QByteArray& bytes, const QByteArray& name, QString* text) {
+    // Windows' Shift_JIS is CP932: the same table the program's files use.
+    const QByteArray from = name.compare("Shift_JIS", Qt::CaseInsensitive) == 0 ? QByteArray("CP932") : name;
+    cp932::Converter conv("UTF-8", from.constData());
+    if (!conv.ok()) return false;
+    const QByteArray replacement = QStringLiteral("\uFFFD").toUtf8();
+    *text = QString::fromUtf8(cp932::convert(conv, bytes, [&](QByteArray& out, qsizetype, size_t) {
+        out.append(replacement);
+        return size_t(1);
+    }));
+    return true;
+}
+
+}  // namespace charset

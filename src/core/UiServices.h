@@ -33,7 +33,8 @@ public:
 
     // The desktop's handler for a file or address; false when none could be started.
     virtual bool openWithDesktop(const QUrl& url) = 0;
-    virtual bool sendMail(const QString& to, const QString& subject, const QString& body) = 0;
+    // A prepared mailto: address for the desktop's mail program; false when none could be started.
+    virtual bool sendMail(const QString& mailto) = 0;
 
     virtual void setBusy(bool busy) = 0;
 };

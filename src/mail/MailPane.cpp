@@ -1,80 +1,189 @@
 #include "mail/MailPane.h"
 
+#include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
-#include "widgets/Browser.h"
-#include "widgets/Grid.h"
+#include "core/ProgramFolder.h"
+#include "core/TextFile.h"
+#include "core/UiServices.h"
+#include "core/mduInterFace.h"
+#include "mail/WebDocumentLoader.h"
+#include "mail/mInterNet.h"
 #include "settings/AccountGrids.h"
 #include "settings/Accounts.h"
-#include "core/UiServices.h"
 #include "settings/SiteAddresses.h"
 #include "siteform/ListingForm.h"
+#include "widgets/Browser.h"
+#include "widgets/Grid.h"
+#include "widgets/PlainText.h"
 
-MailPane::MailPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
+namespace {
+const QString kIdCaption = QStringLiteral("オークションID");
+const QString kMailCaption = QStringLiteral("メール作成");
+
+template <typename W>
+W* named(W* w, const QString& name, const QString& tip = QString()) {
+    w->setObjectName(name);
+    if (!tip.isEmpty()) w->setToolTip(tip);
+    return w;
+}
+
+// The busy cursor for as long as a command runs, however it ends.
+class BusyCursor {
+public:
+    explicit BusyCursor(UiServices& ui) : m_ui(ui) { mduInterFace::Wait_Cursor(m_ui, 0); }
+    ~BusyCursor() { mduInterFace::Wait_Cursor(m_ui, 1); }
+
+private:
+    UiServices& m_ui;
+};
+}  // namespace
+
+MailPane::MailPane(UiServices& ui, QWidget* parent)
+    : QWidget(parent), m_ui(ui), m_ownLoader(std::make_unique<WebDocumentLoader>()), m_loader(m_ownLoader.get()) {
     setObjectName(QStringLiteral("MailPane"));
     auto* layout = new QHBoxLayout(this);
+    layout->addWidget(buildLeftColumn(), 0);
+    layout->addWidget(buildMiddleColumn(), 0);
+    layout->addWidget(buildClosedListings(), 1);
+}
 
-    auto* leftHost = new QWidget;
-    m_left = new QVBoxLayout(leftHost);
-    m_left->setContentsMargins(0, 0, 0, 0);
-    auto* input = new QGroupBox(QStringLiteral("入力/選択"));
-    input->setObjectName(QStringLiteral("fraInput"));
-    auto* inputLayout = new QVBoxLayout(input);
-    m_combo10 = new QComboBox;
-    m_combo10->setObjectName(QStringLiteral("Combo10"));
-    m_combo10->setToolTip(QStringLiteral("生成するメール内容を選択して下さい。"));
-    m_combo10->setMinimumWidth(220);
-    inputLayout->addWidget(m_combo10);
-    m_left->addWidget(input);
+MailPane::~MailPane() = default;
 
-    QGroupBox* sender = m_sender.build(QStringLiteral("2"), QStringLiteral("住所"));
-    m_left->addWidget(sender);
+QWidget* MailPane::buildLeftColumn() {
+    auto* column = new QWidget;
+    column->setMaximumWidth(330);
+    auto* v = new QVBoxLayout(column);
+    v->setContentsMargins(0, 0, 0, 0);
+
+    auto* input = named(new QGroupBox(QStringLiteral("入力/選択")), QStringLiteral("fraInput"));
+    auto* g = new QGridLayout(input);
+    m_txtID = named(new QLineEdit, QStringLiteral("txtID"));
+    g->addWidget(new QLabel(QStringLiteral("商品ID")), 0, 0);
+    g->addWidget(m_txtID, 0, 1, 1, 2);
+    m_imNumber2 = named(new QLineEdit, QStringLiteral("imNumber2"));
+    m_imNumber2->setAlignment(Qt::AlignRight);
+    g->addWidget(new QLabel(QStringLiteral("送料")), 1, 0);
+    g->addWidget(m_imNumber2, 1, 1);
+    g->addWidget(new QLabel(QStringLiteral("円")), 1, 2);
+    m_combo10 = named(new QComboBox, QStringLiteral("Combo10"), QStringLiteral("生成するメール内容を選択して下さい。"));
+    g->addWidget(new QLabel(QStringLiteral("ﾒｰﾙ内容選択")), 2, 0);
+    g->addWidget(m_combo10, 2, 1, 1, 2);
+    m_ckMail = named(new QCheckBox(QStringLiteral("メーラー起動")), QStringLiteral("ckMail"));
+    g->addWidget(m_ckMail, 3, 0, 1, 2);
+    auto* make = named(new QPushButton(QStringLiteral("ﾒｰﾙ作成")), QStringLiteral("Command1"), QStringLiteral("メールを自動生成します。"));
+    g->addWidget(make, 3, 2);
+    auto* hint = new QLabel(QStringLiteral("※商品ID入力後ﾒｰﾙ作成ﾎﾞﾀﾝ押下で落札ﾒｰﾙを自動生成します。"));
+    hint->setWordWrap(true);
+    g->addWidget(hint, 4, 0, 1, 3);
+    g->setColumnStretch(1, 1);
+    v->addWidget(input);
+
+    auto* result = named(new QGroupBox(QStringLiteral("落札情報")), QStringLiteral("fraResult"));
+    auto* r = new QGridLayout(result);
+    const std::pair<const char*, QLineEdit**> fields[] = {{"txtSYOU", &m_txtSYOU}, {"txtNAME", &m_txtNAME}, {"txtKingaku", &m_txtKingaku}};
+    const QString labels[] = {QStringLiteral("落札商品"), QStringLiteral("落札者名："), QStringLiteral("落札金額：")};
+    for (int i = 0; i < 3; ++i) {
+        *fields[i].second = named(new QLineEdit, QLatin1String(fields[i].first));
+        r->addWidget(new QLabel(labels[i]), i, 0);
+        r->addWidget(*fields[i].second, i, 1);
+    }
+    v->addWidget(result);
+
+    v->addWidget(m_sender.build(QStringLiteral("2"), QStringLiteral("住所")));
+
+    auto* buttons = new QHBoxLayout;
+    auto* copy = named(new QPushButton(QStringLiteral("コピー")), QStringLiteral("Command5"));
+    auto* closed = named(new QPushButton(QStringLiteral("出品終了分")), QStringLiteral("Command4"));
+    buttons->addWidget(copy);
+    buttons->addWidget(closed);
+    v->addLayout(buttons);
+    v->addStretch(1);
+
+    connect(make, &QPushButton::clicked, this, &MailPane::Command1_Click);
+    connect(copy, &QPushButton::clicked, this, &MailPane::Command5_Click);
+    connect(closed, &QPushButton::clicked, this, &MailPane::Command4_Click);
+    return column;
+}
+
+QWidget* MailPane::buildMiddleColumn() {
+    auto* column = new QWidget;
+    auto* v = new QVBoxLayout(column);
+    v->setContentsMargins(0, 0, 0, 0);
 
     const QString accountsTip = QStringLiteral("落札者に連絡する口座を選択して下さい。");
+    auto* payment = named(new QGroupBox(QStringLiteral("支払方法")), QStringLiteral("fraPayment"));
+    auto* p = new QVBoxLayout(payment);
     auto* bankFrame = new QGroupBox(QStringLiteral("銀行振込"));
     auto* bankLayout = new QVBoxLayout(bankFrame);
-    m_vGINKOU = new Grid;
-    m_vGINKOU->setObjectName(QStringLiteral("vGINKOU"));
-    m_vGINKOU->setToolTip(accountsTip);
+    m_vGINKOU = named(new Grid, QStringLiteral("vGINKOU"), accountsTip);
     AccountGrids::shapeBank(m_vGINKOU, AccountGrids::mainBank());
     bankLayout->addWidget(m_vGINKOU);
-    m_left->addWidget(bankFrame);
+    p->addWidget(bankFrame);
     auto* postalFrame = new QGroupBox(QStringLiteral("郵便振替"));
     auto* postalLayout = new QVBoxLayout(postalFrame);
-    m_vYUBIN = new Grid;
-    m_vYUBIN->setObjectName(QStringLiteral("vYUBIN"));
-    m_vYUBIN->setToolTip(accountsTip);
+    m_vYUBIN = named(new Grid, QStringLiteral("vYUBIN"), accountsTip);
     AccountGrids::shapePostal(m_vYUBIN, AccountGrids::mainPostal());
     postalLayout->addWidget(m_vYUBIN);
-    m_left->addWidget(postalFrame);
-    m_left->addStretch(1);
-    layout->addWidget(leftHost, 0);
+    p->addWidget(postalFrame);
 
-    auto* closed = new QGroupBox(QStringLiteral("出品終了分"));
-    closed->setObjectName(QStringLiteral("fraClosed"));
+    auto* other = named(new QGroupBox(QStringLiteral("その他")), QStringLiteral("fraOther"));
+    auto* o = new QGridLayout(other);
+    m_check3 = named(new QCheckBox(QStringLiteral("代引手数料")), QStringLiteral("Check3"), QStringLiteral("代引に対応する時にﾁｪｯｸして下さい。"));
+    m_imNumLite7 = named(new QLineEdit, QStringLiteral("imNumLite7"));
+    m_imNumLite7->setAlignment(Qt::AlignRight);
+    m_imNumLite7->setMaximumWidth(90);
+    o->addWidget(m_check3, 0, 0);
+    o->addWidget(m_imNumLite7, 0, 1);
+    o->addWidget(new QLabel(QStringLiteral("円")), 0, 2);
+    m_check4 = named(new QCheckBox(QStringLiteral("その他支払方法")), QStringLiteral("Check4"),
+                     QStringLiteral("その他の支払方法がある時は選択して下さい。"));
+    o->addWidget(m_check4, 1, 0, 1, 3);
+    m_imText2 = named(new QPlainTextEdit, QStringLiteral("imText2"));
+    m_imText2->setTabChangesFocus(true);
+    m_imText2->setFixedHeight(m_imText2->fontMetrics().lineSpacing() * 3 + 14);
+    o->addWidget(m_imText2, 2, 0, 1, 4);
+    o->setColumnStretch(3, 1);
+    p->addWidget(other);
+    v->addWidget(payment);
+
+    auto* shipping = named(new QGroupBox(QStringLiteral("発送方法")), QStringLiteral("fraHASSOU"), QStringLiteral("商品の発送方法を選択して下さい。"));
+    auto* s = new QGridLayout(shipping);
+    const QStringList captions{QStringLiteral("ミニレター"), QStringLiteral("定形郵便"),       QStringLiteral("定形外郵便"),
+                               QStringLiteral("冊子小包"),   QStringLiteral("EXPACK500"),      QStringLiteral("クロネコメール便"),
+                               QStringLiteral("ゆうパック"), QStringLiteral("Yahoo!ゆうパック"), QStringLiteral("ヤマト宅急便"),
+                               QStringLiteral("その他ご要望")};
+    for (int i = 0; i < captions.size(); ++i) {
+        m_ckHASSOU << named(new QCheckBox(captions[i]), QStringLiteral("ckHASSOU_%1").arg(i));
+        s->addWidget(m_ckHASSOU.last(), i / 2, i % 2);
+    }
+    v->addWidget(shipping);
+    v->addStretch(1);
+    return column;
+}
+
+QWidget* MailPane::buildClosedListings() {
+    auto* closed = named(new QGroupBox(QStringLiteral("出品終了分")), QStringLiteral("fraClosed"));
     auto* closedLayout = new QVBoxLayout(closed);
-    m_command18 = new QPushButton(QStringLiteral("最新の情報に更新"));
-    m_command18->setObjectName(QStringLiteral("Command18"));
+    auto* reload = named(new QPushButton(QStringLiteral("最新の情報に更新")), QStringLiteral("Command18"));
     auto* buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(m_command18);
+    buttonRow->addWidget(reload);
     buttonRow->addStretch(1);
     closedLayout->addLayout(buttonRow);
-    m_wb2 = new Browser;
-    m_wb2->setObjectName(QStringLiteral("WB2"));
-    m_wb2->setToolTip(QStringLiteral("Yahoo!ｵｰｸｼｮﾝ 出品終了分が表示されます。"));
+    m_wb2 = named(new Browser, QStringLiteral("WB2"), QStringLiteral("Yahoo!ｵｰｸｼｮﾝ 出品終了分が表示されます。"));
     closedLayout->addWidget(m_wb2, 1);
-    layout->addWidget(closed, 1);
-
-    connect(m_command18, &QPushButton::clicked, this, &MailPane::Command18_Click);
+    connect(reload, &QPushButton::clicked, this, &MailPane::Command18_Click);
     connect(m_wb2, &Browser::DocumentComplete, this, &MailPane::WB2_DocumentComplete);
+    return closed;
 }
 
 void MailPane::setMailTemplates(const QStringList& names) {
@@ -86,6 +195,9 @@ void MailPane::setMailTemplates(const QStringList& names) {
 void MailPane::applyAccounts(const accounts::Settings& settings) {
     AccountGrids::fill(m_vGINKOU, settings.bank);
     AccountGrids::fill(m_vYUBIN, settings.postal);
+    // An account number or holder longer than the design width still shows whole.
+    for (Grid* grid : {m_vGINKOU, m_vYUBIN})
+        for (int c = 1; c < grid->cols(); ++c) grid->widenToContents(c);
     m_sender.show(settings.sender);
 }
 
@@ -112,3 +224,88 @@ void MailPane::WB2_DocumentComplete() {
         if (m_showLogin) m_showLogin();
     }
 }
+
+mail::Values MailPane::values() const {
+    mail::Values v;
+    v.user = m_txtNAME->text();
+    v.title = m_txtSYOU->text();
+    v.price = m_txtKingaku->text();
+    const accounts::Sender sender = m_sender.read();
+    v.yahooId = sender.id;
+    v.name = sender.name;
+    v.postcode = sender.postcode;
+    v.address = sender.address;
+    v.tel = sender.phone;
+    v.cost = m_imNumber2->text();
+    // A row is chosen when its tick cell reads "-1".
+    for (int r = 1; r < m_vGINKOU->rows(); ++r)
+        v.banks << mail::BankRow{m_vGINKOU->text(r, 0) == QLatin1String("-1"), m_vGINKOU->text(r, 1), m_vGINKOU->text(r, 2),
+                                 m_vGINKOU->text(r, 3), m_vGINKOU->text(r, 4), m_vGINKOU->text(r, 5)};
+    for (int r = 1; r < m_vYUBIN->rows(); ++r)
+        v.postals << mail::PostalRow{m_vYUBIN->text(r, 0) == QLatin1String("-1"), m_vYUBIN->text(r, 1), m_vYUBIN->text(r, 2),
+                                     m_vYUBIN->text(r, 3), m_vYUBIN->text(r, 4)};
+    v.other = m_check4->isChecked();
+    v.otherText = PlainText::crlf(m_imText2);
+    v.cashOnDelivery = m_check3->isChecked();
+    v.cashOnDeliveryFee = m_imNumLite7->text();
+    for (QCheckBox* box : m_ckHASSOU)
+        if (box->isChecked()) v.shippingWays << box->text();
+    return v;
+}
+
+void MailPane::Command1_Click() {
+    if (m_txtID->text().isEmpty()) {
+        m_ui.message(QStringLiteral("オークションIDを入力して下さい。"), kIdCaption, UiServices::Icon::Information,
+                     UiServices::Buttons::Ok, this);
+        return;
+    }
+    const BusyCursor busy(m_ui);
+    m_txtSYOU->clear();
+    m_txtNAME->clear();
+    m_txtKingaku->clear();
+    m_body.clear();
+    // The item page once, for the title, the winner and the price together.
+    const mInterNet::ItemPage item = mInterNet::readItemPage(*m_loader, m_txtID->text());
+    if (!item.title) return;  // a page without a title: the command ends where it is
+    m_txtSYOU->setText(*item.title);
+    m_txtSYOU->setCursorPosition(0);  // a long title shows its beginning
+    if (*item.title == mail::kWrongIdTitle) {
+        m_ui.message(QStringLiteral("オークションIDが正しくありません。"), kIdCaption, UiServices::Icon::Information,
+                     UiServices::Buttons::Ok, this);
+        m_txtSYOU->clear();
+        m_txtID->clear();
+        return;
+    }
+    m_txtNAME->setText(item.contactName);
+    m_txtKingaku->setText(item.price);
+
+    const QString path = ProgramFolder::templateMail() + m_combo10->currentText() + QStringLiteral(".txt");
+    QString text;
+    if (m_combo10->currentText().isEmpty() || !TextFile::readCp932(path, &text)) {
+        m_ui.message(QStringLiteral("メールの雛形を読み込めませんでした。\r\n") + path, kMailCaption, UiServices::Icon::Critical,
+                     UiServices::Buttons::Ok, this);
+        return;
+    }
+    m_body = mail::fill(mail::bodyFromTemplate(text), values());
+    if (m_ckMail->isChecked()) handOver(m_txtNAME->text(), item.contactAddress);
+}
+
+void MailPane::handOver(const QString& recipientName, const QString& recipientAddress) {
+    const QString subject = mail::subject(m_txtSYOU->text());
+    QString address = mail::mailtoAddress(recipientName, recipientAddress, subject, m_body);
+    if (address.size() > mail::kMailtoLimit) {
+        // Too long to hand over whole: the mail program gets the recipient and subject, the clipboard the body.
+        address = mail::mailtoAddress(recipientName, recipientAddress, subject, QString());
+        m_ui.setClipboardText(m_body);
+        m_ui.message(QStringLiteral("メール本文が長いため、本文をクリップボードにコピーしました。\r\n"
+                                    "メールソフトの本文欄に貼り付けて下さい。"),
+                     kMailCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+    }
+    if (!m_ui.sendMail(address))
+        m_ui.message(QStringLiteral("メールソフトを起動できませんでした。\r\n[コピー]で本文をコピーしてお使い下さい。"), kMailCaption,
+                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+}
+
+void MailPane::Command5_Click() { m_ui.setClipboardText(m_body); }
+
+void MailPane::Command4_Click() { m_ui.openWithDesktop(QUrl(SiteAddresses::closedListingsUrl())); }

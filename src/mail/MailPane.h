@@ -1,29 +1,36 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
+#include "mail/MailComposer.h"
 #include "settings/SenderForm.h"
 
 namespace accounts {
 struct Settings;
 }
+namespace mInterNet {
+class DocumentLoader;
+}
 class Browser;
 class Grid;
+class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
-class QComboBox;
-class QGroupBox;
 class QPushButton;
-class QVBoxLayout;
 class UiServices;
 
 // The "メール作成(&1)" tab: the winning-bid mail, the sender block, the
-// payment accounts, and the seller's closed listings in WB2.
+// payment accounts and shipping ways it offers, and the seller's closed
+// listings in WB2.
 class MailPane : public QWidget {
     Q_OBJECT
 public:
     explicit MailPane(UiServices& ui, QWidget* parent = nullptr);
+    ~MailPane() override;
 
     Browser* WB2() const { return m_wb2; }
     QComboBox* Combo10() const { return m_combo10; }
@@ -42,14 +49,42 @@ public:
     // The closed listings finished loading: ask for a login when the site wants one.
     void WB2_DocumentComplete();
 
+    void Command1_Click();  // ﾒｰﾙ作成
+    void Command5_Click();  // コピー
+    void Command4_Click();  // 出品終了分, in the desktop's browser
+
+    const QString& mailBody() const { return m_body; }
+
+    // Where item pages are loaded from (the web engine unless a test says otherwise).
+    void setDocumentLoader(mInterNet::DocumentLoader* loader) { m_loader = loader; }
+
 private:
+    QWidget* buildLeftColumn();
+    QWidget* buildMiddleColumn();
+    QWidget* buildClosedListings();
+    mail::Values values() const;
+    void handOver(const QString& recipientName, const QString& recipientAddress);
+
     UiServices& m_ui;
     std::function<void()> m_showLogin;
-    QVBoxLayout* m_left = nullptr;  // the left column, top to bottom
+    std::unique_ptr<mInterNet::DocumentLoader> m_ownLoader;
+    mInterNet::DocumentLoader* m_loader = nullptr;
+    QString m_body;  // the mail of the last ﾒｰﾙ作成, for コピー
+
     Browser* m_wb2 = nullptr;
-    QPushButton* m_command18 = nullptr;
     QComboBox* m_combo10 = nullptr;
     SenderForm m_sender;
     Grid* m_vGINKOU = nullptr;
     Grid* m_vYUBIN = nullptr;
+    QLineEdit* m_txtID = nullptr;
+    QLineEdit* m_imNumber2 = nullptr;
+    QCheckBox* m_ckMail = nullptr;
+    QLineEdit* m_txtSYOU = nullptr;
+    QLineEdit* m_txtNAME = nullptr;
+    QLineEdit* m_txtKingaku = nullptr;
+    QCheckBox* m_check3 = nullptr;
+    QLineEdit* m_imNumLite7 = nullptr;
+    QCheckBox* m_check4 = nullptr;
+    QPlainTextEdit* m_imText2 = nullptr;
+    QList<QCheckBox*> m_ckHASSOU;
 };

@@ -44,9 +44,9 @@ bool RecordingUiServices::openWithDesktop(const QUrl& url) {
     return true;
 }
 
-bool RecordingUiServices::sendMail(const QString& to, const QString& subject, const QString& body) {
-    mails << to + QLatin1Char('\n') + subject + QLatin1Char('\n') + body;
-    return true;
+bool RecordingUiServices::sendMail(const QString& mailto) {
+    mails << mailto;
+    return mailProgram;
 }
 
 QStringList RecordingUiServices::messageTexts() const {

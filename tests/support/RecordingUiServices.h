@@ -45,7 +45,8 @@ public:
     void setClipboardText(const QString& text) override;
     QString clipboardText() override { return clipboard; }
     bool openWithDesktop(const QUrl& url) override;
-    bool sendMail(const QString& to, const QString& subject, const QString& body) override;
+    bool sendMail(const QString& mailto) override;
+    bool mailProgram = true;  // false: no mail program could be started
     void setBusy(bool busy) override { busyCalls << busy; }
 
     QStringList messageTexts() const;

@@ -1,0 +1,96 @@
+#include "mail/mInterNet.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QRegularExpression>
+#include <QTimer>
+#include <memory>
+
+#include "core/Charset.h"
+#include "settings/SiteAddresses.h"
+
+namespace mInterNet {
+namespace {
+const QString kPriceLabel = QStringLiteral("現在の価格：");
+const QString kTitlePrefix = QStringLiteral("<HEAD><TITLE>Yahoo!オークション - ");
+
+QByteArray declaredCharset(const QByteArray& contentType) {
+    static const QRegularExpression re(QStringLiteral("charset\\s*=\\s*\"?([A-Za-z0-9_.:-]+)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = re.match(QString::fromLatin1(contentType));
+    return m.hasMatch() ? m.captured(1).toLatin1() : QByteArray();
+}
+}  // namespace
+
+bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* text, int timeoutSeconds) {
+    QNetworkRequest request{QUrl(address)};
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    std::unique_ptr<QNetworkReply> reply(network.get(request));
+    // The answer is awaited with the event loop running and a deadline: a
+    // site that stalls must not keep the program waiting for ever.
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(timeoutSeconds * 1000);
+    if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!reply->isFinished()) {
+        reply->abort();
+        return false;
+    }
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status < 200 || status >= 300) return false;
+    if (reply->error() != QNetworkReply::NoError) return false;  // a connection cut half-way
+    const QByteArray body = reply->readAll();
+    const QByteArray charset = declaredCharset(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
+    QString decoded;
+    if (charset.isEmpty() || !charset::decode(body, charset, &decoded)) decoded = QString::fromUtf8(body);
+    *text = decoded;
+    return true;
+}
+
+std::optional<QString> Item_Title(const Document& page) {
+    QString markup = page.rootMarkup;
+    markup.remove(kTitlePrefix);
+    const qsizetype end = markup.indexOf(QStringLiteral("</TITLE>"));
+    if (end < 0) return std::nullopt;
+    return markup.left(end);
+}
+
+QString Item_Price(const Document& page) {
+    // In document order, so the outermost element that begins with the label wins.
+    for (const QString& text : page.elementTexts)
+        if (text.startsWith(kPriceLabel)) return QString(text).remove(kPriceLabel);
+    return QString();
+}
+
+void Item_Contact(const Document& page, QString* first, QString* second) {
+    int counter = 1;
+    for (const Document::Link& link : page.links) {
+        if (counter == 2) *first = link.text;
+        if (counter == 3) {
+            *second = link.text;
+            return;
+        }
+        if (counter >= 2 || link.text == QStringLiteral("こちら")) ++counter;
+    }
+}
+
+ItemPage readItemPage(DocumentLoader& loader, const QString& auctionId) {
+    ItemPage item;
+    const std::optional<Document> page = loader.Doc_Load(SiteAddresses::itemUrl(auctionId), kTimeoutSeconds);
+    if (!page) {
+        item.title = QString();  // a page that did not load reads as an empty title
+        return item;
+    }
+    item.loaded = true;
+    item.title = Item_Title(*page);
+    item.price = Item_Price(*page);
+    Item_Contact(*page, &item.contactName, &item.contactAddress);
+    return item;
+}
+
+}  // namespace mInterNet

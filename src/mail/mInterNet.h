@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QNetworkAccessManager;
+
+// Reading the auction site outside the embedded browsers: a page loaded into
+// an off-screen document (Doc_Load), one plain GET (Page_Get), and the item
+// page's title, current price and winner's contact links.
+namespace mInterNet {
+
+// What the program reads of a loaded document.
+struct Document {
+    // The root element's inner markup as the program has always read it:
+    // tag names in upper case, the head's elements one after the other
+    // ("<HEAD><TITLE>…</TITLE>…"), whatever the engine's own spelling.
+    QString rootMarkup;
+    QStringList elementTexts;  // every element's visible text, in document order, the root first
+    struct Link {
+        QString text;
+        QString href;
+    };
+    QList<Link> links;  // in document order
+};
+
+// Loads an address into an off-screen document of the web engine and waits,
+// with the event loop running, until it is complete or the time is up. No
+// document for a page that did not finish, failed, or has no content.
+class DocumentLoader {
+public:
+    virtual ~DocumentLoader() = default;
+    virtual std::optional<Document> Doc_Load(const QString& address, int timeoutSeconds) = 0;
+};
+
+constexpr int kTimeoutSeconds = 20;
+
+// One GET with a deadline. True for a status from 200 to 299, the text then
+// decoded by the charset the server declares; false (and `text` untouched)
+// for any other status, a network error, or no answer before the deadline.
+bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* text,
+              int timeoutSeconds = kTimeoutSeconds);
+
+// The extractors, each from a loaded item page. Item_Title has no result
+// when the markup holds no "</TITLE>" (the caller's command then ends).
+std::optional<QString> Item_Title(const Document& page);
+QString Item_Price(const Document& page);
+// The two links after the first "こちら": set only where found.
+void Item_Contact(const Document& page, QString* first, QString* second);
+
+// An item page read once for all three (the mail needs them together).
+struct ItemPage {
+    bool loaded = false;
+    std::optional<QString> title;  // empty text when the page did not load
+    QString price;
+    QString contactName;
+    QString contactAddress;
+};
+ItemPage readItemPage(DocumentLoader& loader, const QString& auctionId);
+
+}  // namespace mInterNet

@@ -1,0 +1,170 @@
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/fMain.h"
+#include "core/Cp932.h"
+#include "mail/MailPane.h"
+#include "settings/SiteAddresses.h"
+#include "settings/mINI.h"
+#include "support/Dialogs.h"
+#include "support/RecordingUiServices.h"
+#include "support/SiteSimProcess.h"
+#include "support/TempProgramFolder.h"
+#include "support/TestMain.h"
+#include "widgets/Grid.h"
+
+namespace {
+const QString kTemplate = QStringLiteral("<USER> 様\r\n『<TITLE>』 <PRICE> + <COST> 円 = <TOTAL> 円\r\n<GINKOU1><GINKOU2><HASSOU>--\r\n");
+
+void settings(RecordingUiServices& ui) {
+    mINI::Ini_PutAll({{QStringLiteral("銀行振込"), QStringLiteral("チェック1"), QStringLiteral("-1")},
+                      {QStringLiteral("銀行振込"), QStringLiteral("銀行名1"), QStringLiteral("ソラ銀行")},
+                      {QStringLiteral("銀行振込"), QStringLiteral("チェック2"), QStringLiteral("0")},
+                      {QStringLiteral("銀行振込"), QStringLiteral("銀行名2"), QStringLiteral("ハコ銀行")},
+                      {QStringLiteral("差出人"), QStringLiteral("氏名"), QStringLiteral("空箱 太郎")}},
+                     ui);
+}
+}  // namespace
+
+class TestMailPane : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void controls() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        MailPane pane(ui);
+        const QList<std::pair<QString, QString>> captions{
+            {QStringLiteral("Command1"), QStringLiteral("ﾒｰﾙ作成")},   {QStringLiteral("Command5"), QStringLiteral("コピー")},
+            {QStringLiteral("Command4"), QStringLiteral("出品終了分")}, {QStringLiteral("Command18"), QStringLiteral("最新の情報に更新")}};
+        for (const auto& [name, caption] : captions) QCOMPARE(child<QPushButton>(&pane, name)->text(), caption);
+        QCOMPARE(child<QPushButton>(&pane, QStringLiteral("Command1"))->toolTip(), QStringLiteral("メールを自動生成します。"));
+        QCOMPARE(child<QCheckBox>(&pane, QStringLiteral("ckMail"))->text(), QStringLiteral("メーラー起動"));
+        QCOMPARE(child<QCheckBox>(&pane, QStringLiteral("Check3"))->toolTip(), QStringLiteral("代引に対応する時にﾁｪｯｸして下さい。"));
+        QCOMPARE(child<QCheckBox>(&pane, QStringLiteral("Check4"))->text(), QStringLiteral("その他支払方法"));
+        QCOMPARE(child<QCheckBox>(&pane, QStringLiteral("ckHASSOU_9"))->text(), QStringLiteral("その他ご要望"));
+        QCOMPARE(child<QGroupBox>(&pane, QStringLiteral("fraHASSOU"))->toolTip(), QStringLiteral("商品の発送方法を選択して下さい。"));
+        for (const char* name : {"txtSYOU", "txtNAME", "txtKingaku", "txtID", "imNumber2", "imNumLite7", "txtID2", "txtNAME2",
+                                 "txtYUBIN2", "txtTEL2"})
+            QVERIFY2(pane.findChild<QLineEdit*>(QLatin1String(name)), name);
+        QVERIFY(pane.findChild<QPlainTextEdit*>(QStringLiteral("imText2")));
+        QVERIFY(pane.findChild<QPlainTextEdit*>(QStringLiteral("txtADD2")));
+    }
+
+    void theWholeMailAgainstTheSite() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), kTemplate);
+        RecordingUiServices ui;
+        settings(ui);
+        fMain w(ui);
+        w.Ini_Re();
+        MailPane* pane = w.mailPane();
+        pane->Command5_Click();  // before any mail: empty text on the clipboard
+        QCOMPARE(ui.clipboardWrites, 1);
+        QCOMPARE(ui.clipboard, QString());
+
+        child<QLineEdit>(pane, QStringLiteral("txtID"))->setText(QStringLiteral("b123456789"));
+        child<QLineEdit>(pane, QStringLiteral("imNumber2"))->setText(QStringLiteral("500"));
+        child<QCheckBox>(pane, QStringLiteral("ckHASSOU_2"))->setChecked(true);
+        child<QCheckBox>(pane, QStringLiteral("ckMail"))->setChecked(true);
+        child<QPushButton>(pane, QStringLiteral("Command1"))->click();
+        QVERIFY(ui.messages.isEmpty());
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtSYOU"))->text(), QStringLiteral("村上春樹「ノルウェイの森」上下巻 初版 帯付き"));
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtNAME"))->text(), QStringLiteral("kuma_books22"));
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtKingaku"))->text(), QStringLiteral("1,500 円"));
+        const QString body = pane->mailBody();
+        QVERIFY(body.startsWith(QStringLiteral("kuma_books22 様\r\n『村上春樹「ノルウェイの森」上下巻 初版 帯付き』 1,500 円 + 500 円 = 2000 円\r\n"
+                                               "　銀行振込1　 銀　　行 ： ソラ銀行\r\n")));
+        QVERIFY(!body.contains(QStringLiteral("ハコ銀行")));
+        QVERIFY(body.endsWith(QStringLiteral("　　　　　　　　　　・定形外郵便\r\n--\r\n")));
+        QCOMPARE(ui.busyCalls.first(), true);
+        QCOMPARE(ui.busyCalls.last(), false);
+
+        // The mail program gets recipient, subject and body in one mailto: address.
+        QCOMPARE(ui.mails.size(), 1);
+        QVERIFY(ui.mails[0].startsWith(QStringLiteral("mailto:kuma_books22%20%E6%A7%98%20%3Ckuma.books22%40example.jp%3E?subject=")));
+        QVERIFY(ui.mails[0].contains(QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("』 落札ありがとうございます")))));
+        QVERIFY(ui.mails[0].contains(QStringLiteral("&body=kuma_books22%20%E6%A7%98%0D%0A")));
+
+        pane->Command5_Click();
+        QCOMPARE(ui.clipboard, body);
+        pane->Command4_Click();
+        QCOMPARE(ui.opened.last(), QUrl(SiteAddresses::closedListingsUrl()));
+    }
+
+    void emptyAndWrongIds() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), kTemplate);
+        RecordingUiServices ui;
+        fMain w(ui);
+        MailPane* pane = w.mailPane();
+        pane->Command1_Click();
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("オークションIDを入力して下さい。")});
+        QCOMPARE(ui.messages[0].title, QStringLiteral("オークションID"));
+        QVERIFY(ui.busyCalls.isEmpty());
+
+        ui.messages.clear();
+        child<QLineEdit>(pane, QStringLiteral("txtID"))->setText(QStringLiteral("x999"));
+        child<QLineEdit>(pane, QStringLiteral("txtNAME"))->setText(QStringLiteral("前の落札者"));
+        pane->Command1_Click();
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("オークションIDが正しくありません。")});
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtID"))->text(), QString());
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtSYOU"))->text(), QString());
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtNAME"))->text(), QString());
+        QCOMPARE(ui.busyCalls.last(), false);
+        QVERIFY(ui.mails.isEmpty());
+    }
+
+    void aMissingTemplateAndAMissingMailProgramAreSaid() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain w(ui);
+        MailPane* pane = w.mailPane();
+        child<QLineEdit>(pane, QStringLiteral("txtID"))->setText(QStringLiteral("c234567890"));
+        pane->Command1_Click();  // no template in the folder
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("メールの雛形を読み込めませんでした。")));
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtSYOU"))->text(), QStringLiteral("SONY ウォークマン NW-A55 ブラック 動作確認済み"));
+
+        folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), kTemplate + QString(40000, QChar(0x3042)));
+        pane->setMailTemplates({QStringLiteral("お礼")});
+        child<QCheckBox>(pane, QStringLiteral("ckMail"))->setChecked(true);
+        ui.messages.clear();
+        ui.mailProgram = false;
+        pane->Command1_Click();
+        // Too long for a mailto: address: the body goes to the clipboard, the mail program gets the rest.
+        QCOMPARE(ui.clipboard, pane->mailBody());
+        QCOMPARE(ui.mails.size(), 1);
+        QVERIFY(ui.mails[0].endsWith(QStringLiteral("&body=")));
+        QCOMPARE(ui.messages.size(), 2);
+        QVERIFY(ui.messages[0].text.contains(QStringLiteral("クリップボード")));
+        QVERIFY(ui.messages[1].text.startsWith(QStringLiteral("メールソフトを起動できませんでした。")));
+    }
+
+    void aSiteThatIsDownLeavesEmptyValues() {
+        TempProgramFolder folder;
+        SiteAddresses::writeAll(QStringLiteral("http://127.0.0.1:1"));
+        folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), QStringLiteral("<USER>|<TITLE>|<PRICE>\r\n"));
+        RecordingUiServices ui;
+        fMain w(ui);
+        child<QLineEdit>(w.mailPane(), QStringLiteral("txtID"))->setText(QStringLiteral("b123456789"));
+        w.mailPane()->Command1_Click();
+        QVERIFY(ui.messages.isEmpty());
+        QCOMPARE(w.mailPane()->mailBody(), QStringLiteral("||\r\n"));
+    }
+};
+
+SORABAKO_GUI_TEST_MAIN(TestMailPane)
+#include "tst_mailpane.moc"
