@@ -161,7 +161,7 @@ Reply AuctionSite::myStatus(const SiteRequest& request) {
         QList<demo::OpenListing>& listings = sellingOf(session->account);
         const int page = qMax(1, request.query.value(QStringLiteral("page")).toInt());
         // Each new look at the list finds the figures moved on since the last one.
-        if (page == 1)
+        if (page == 1 && !m_frozen)
             demo::advance(listings, ++m_rounds[session->account]);
         const int pages = qMax(1, static_cast<int>((listings.size() + kPerPage - 1) / kPerPage));
         return Reply::page(pages::selling(session->account, listings.mid((page - 1) * kPerPage, kPerPage), qMin(page, pages), pages));

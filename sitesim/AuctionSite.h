@@ -27,6 +27,9 @@ class AuctionSite {
   public:
     Reply handle(const SiteRequest& request);
 
+    // The open listings' figures stay as they are (benchmarks compare two scans).
+    void setFrozen(bool frozen) { m_frozen = frozen; }
+
     // Forgets every sign-in and the failed-attempt count.
     void clearSessions();
     // Every current sign-in now asks for the password again.
@@ -64,4 +67,5 @@ class AuctionSite {
     QHash<QString, int> m_rounds;  // by account: looks at the open listings so far
     int m_failuresInARow = 0;
     int m_signInAttempts = 0;
+    bool m_frozen = false;
 };

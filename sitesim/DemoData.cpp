@@ -12,6 +12,7 @@ const QList<Account>& registered() {
     static const QList<Account> list = {
         {QStringLiteral("sorabako_demo"), QStringLiteral("demo1234")},
         {QStringLiteral("sorabako_test"), QStringLiteral("test5678")},
+        {QStringLiteral("sorabako_bench"), QStringLiteral("bench0000")},  // 150 open listings, for benchmarks
     };
     return list;
 }
@@ -109,7 +110,7 @@ namespace {
 
 // The demo seller's shop: about 120 listings made from a few products, so a
 // scan walks three pages of 50.
-QList<OpenListing> demoShop() {
+QList<OpenListing> demoShop(int count) {
     const QStringList products{
         QStringLiteral("ニコン 一眼レフ D5300 レンズキット"), QStringLiteral("昭和レトロ 切手シート まとめて"),
         QStringLiteral("文庫本 東野圭吾 10冊セット"),         QStringLiteral("ナイキ スニーカー 26.5cm 美品"),
@@ -121,7 +122,7 @@ QList<OpenListing> demoShop() {
     const QStringList bidders{QStringLiteral("hana_2010"), QStringLiteral("taro_collect"), QStringLiteral("m_sato88"),
                               QStringLiteral("kaitori_king"), QStringLiteral("yuki-chan")};
     QList<OpenListing> list;
-    for (int i = 0; i < 120; ++i) {
+    for (int i = 0; i < count; ++i) {
         OpenListing l;
         l.auctionId = QStringLiteral("k%1").arg(700000001 + i);
         l.title = products[i % products.size()] + QStringLiteral(" No.%1").arg(i + 1);
@@ -140,7 +141,8 @@ QList<OpenListing> demoShop() {
 }  // namespace
 
 QList<OpenListing> selling(const QString& seller) {
-    if (seller == QLatin1String("sorabako_demo")) return demoShop();
+    if (seller == QLatin1String("sorabako_demo")) return demoShop(120);
+    if (seller == QLatin1String("sorabako_bench")) return demoShop(150);
     if (seller == QLatin1String("sorabako_test")) {
         return {
             {QStringLiteral("m012345678"), QStringLiteral("テスト出品 テニスラケット"), 500, 1,

@@ -17,6 +17,8 @@ class SiteServer : public QObject {
   public:
     SiteServer(int latencyMs, const FaultTable& faults, QObject* parent = nullptr);
 
+    void setFrozen(bool frozen) { m_site.setFrozen(frozen); }
+
     // Listens on 127.0.0.1; returns the port, or 0 on failure.
     quint16 listen(quint16 port);
 

@@ -58,7 +58,9 @@ int main(int argc, char* argv[]) {
         QStringLiteral("fault"),
         QStringLiteral("PATH=KIND with KIND status:NNN, stall, truncate or garbage; repeatable."),
         QStringLiteral("PATH=KIND"));
-    parser.addOptions({portOption, latencyOption, faultOption});
+    const QCommandLineOption frozenOption(QStringLiteral("frozen"),
+                                          QStringLiteral("The open listings' figures stay as they are between looks."));
+    parser.addOptions({portOption, latencyOption, faultOption, frozenOption});
     parser.process(app);
 
     bool ok = false;
@@ -75,6 +77,7 @@ int main(int argc, char* argv[]) {
 
     quitOnTerminationSignals(app);
     SiteServer server(latencyMs, faults);
+    server.setFrozen(parser.isSet(frozenOption));
     const quint16 actualPort = server.listen(static_cast<quint16>(port));
     if (actualPort == 0)
         fail(QStringLiteral("cannot listen on 127.0.0.1:%1").arg(port));

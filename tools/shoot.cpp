@@ -20,6 +20,7 @@
 #include "core/UiServices.h"
 #include "description/DescriptionPane.h"
 #include "mail/MailPane.h"
+#include "myauction/MyAuctionPane.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
@@ -127,6 +128,23 @@ bool mailPane(fMain& w, const QString& base) {
     return load(w.WB2(), SiteAddresses::closedListingsUrl());
 }
 
+// Two scans, the first saved as the previous one: the second shows the differences.
+bool myAuctionPane(fMain& w, const QString& base) {
+    if (!load(w.WB2(), base + QStringLiteral("/__sim/signin?login=sorabako_demo"))) return false;
+    w.vsMAIN()->setCurrentWidget(w.myAuctionPane());
+    MyAuctionPane* pane = w.myAuctionPane();
+    find<QCheckBox>(&w, "ckHOZON")->setChecked(true);
+    for (int i = 0; i < 2; ++i) {
+        bool done = false;
+        const auto c = QObject::connect(pane, &MyAuctionPane::scanFinished, pane, [&] { done = true; });
+        pane->Command2_Click();
+        const bool ok = waitUntil([&] { return done; }, 120000);
+        QObject::disconnect(c);
+        if (!ok) return false;
+    }
+    return true;
+}
+
 bool shippingPane(fMain& w, const QString&) {
     find<QComboBox>(&w, "cmbKEN_0")->setCurrentText(QStringLiteral("東京都"));
     find<QComboBox>(&w, "cmbKEN_1")->setCurrentText(QStringLiteral("大阪府"));
@@ -170,6 +188,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("siteform"), listingPane},
         {QStringLiteral("shipping"), shippingPane},
         {QStringLiteral("mail"), mailPane},
+        {QStringLiteral("myauction"), myAuctionPane},
         {QStringLiteral("siteform-options"), [](fMain& w, const QString& base) {
              if (!listingPane(w, base)) return false;
              w.siteFormPane()->tabSYUPPINN()->setCurrentIndex(1);

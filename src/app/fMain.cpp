@@ -54,7 +54,7 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
     m_shipping = new ShippingPane(ui);
     m_description = new DescriptionPane(ui);
     m_siteForm = new SiteFormPane(ui);
-    m_myAuction = new MyAuctionPane;
+    m_myAuction = new MyAuctionPane(ui);
     m_tabs->addTab(m_mail, QStringLiteral("メール作成(&1)"));
     m_tabs->addTab(m_shipping, QStringLiteral("送料計算(&2)"));
     m_tabs->addTab(m_description, QStringLiteral("出品ﾌｫｰﾑ作成(&3)"));

@@ -2,9 +2,9 @@
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
 #include <QWebEnginePage>
-#include <memory>
 
 #include "widgets/WebProfile.h"
 
@@ -24,38 +24,9 @@ for(var i=0;i<all.length;i++){var e=all[i];texts.push(String(e.innerText!==undef
 var links=[];for(var i=0;i<document.links.length;i++){var l=document.links[i];links.push([String(l.innerText),String(l.href)]);}
 var b=document.body;var content=!!(b&&(b.children.length>0||b.textContent.trim().length>0));
 return {markup:m,texts:texts,links:links,content:content};})())";
-}  // namespace
 
-std::optional<mInterNet::Document> WebDocumentLoader::Doc_Load(const QString& address, int timeoutSeconds) {
-    auto page = std::make_unique<QWebEnginePage>(WebProfile::shared());
-    struct State {
-        bool finished = false, ok = false, asked = false, answered = false;
-        QVariant snapshot;
-    };
-    auto state = std::make_shared<State>();
-    QObject::connect(page.get(), &QWebEnginePage::loadFinished, page.get(), [state](bool ok) {
-        state->finished = true;
-        state->ok = ok;
-    });
-    page->load(QUrl(address));
-    // A monotonic deadline: a wait that crosses midnight or a clock change still ends on time.
-    const QDeadlineTimer deadline(timeoutSeconds * 1000);
-    for (;;) {
-        if (state->finished && !state->asked) {
-            if (!state->ok) return std::nullopt;  // refused, aborted: no document to read
-            state->asked = true;
-            page->runJavaScript(QString::fromUtf8(kSnapshot), [state](const QVariant& v) {
-                state->answered = true;
-                state->snapshot = v;
-            });
-        }
-        if (state->answered || deadline.hasExpired()) break;
-        QEventLoop poll;
-        QTimer::singleShot(kPollMs, &poll, &QEventLoop::quit);
-        poll.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    if (!state->answered) return std::nullopt;
-    const QVariantMap map = state->snapshot.toMap();
+std::optional<mInterNet::Document> toDocument(const QVariant& snapshot) {
+    const QVariantMap map = snapshot.toMap();
     if (!map.value(QStringLiteral("content")).toBool()) return std::nullopt;  // a document without content
     mInterNet::Document doc;
     doc.rootMarkup = map.value(QStringLiteral("markup")).toString();
@@ -65,4 +36,55 @@ std::optional<mInterNet::Document> WebDocumentLoader::Doc_Load(const QString& ad
         if (pair.size() == 2) doc.links.append({pair.at(0).toString(), pair.at(1).toString()});
     }
     return doc;
+}
+}  // namespace
+
+WebDocumentRequest::WebDocumentRequest(const QString& address, int timeoutSeconds, QObject* parent)
+    : QObject(parent),
+      m_page(std::make_unique<QWebEnginePage>(WebProfile::shared())),
+      // A monotonic deadline: a wait that crosses midnight or a clock change still ends on time.
+      m_deadline(timeoutSeconds * 1000) {
+    connect(m_page.get(), &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        m_loaded = true;
+        m_loadOk = ok;
+    });
+    m_page->load(QUrl(address));
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &WebDocumentRequest::poll);
+    timer->start(kPollMs);
+}
+
+WebDocumentRequest::~WebDocumentRequest() = default;
+
+void WebDocumentRequest::poll() {
+    if (m_done) return;
+    if (m_loaded && !m_asked) {
+        if (!m_loadOk) {  // refused, aborted: no document to read
+            finish(std::nullopt);
+            return;
+        }
+        m_asked = true;
+        QPointer<WebDocumentRequest> self(this);
+        m_page->runJavaScript(QString::fromUtf8(kSnapshot), [self](const QVariant& v) {
+            if (self && !self->m_done) self->finish(toDocument(v));
+        });
+    }
+    if (!m_done && m_deadline.hasExpired()) finish(std::nullopt);
+}
+
+void WebDocumentRequest::finish(std::optional<mInterNet::Document> document) {
+    m_done = true;
+    m_document = std::move(document);
+    if (auto* timer = findChild<QTimer*>()) timer->stop();
+    Q_EMIT finished();
+}
+
+std::optional<mInterNet::Document> WebDocumentLoader::Doc_Load(const QString& address, int timeoutSeconds) {
+    WebDocumentRequest request(address, timeoutSeconds);
+    if (!request.isDone()) {
+        QEventLoop loop;
+        QObject::connect(&request, &WebDocumentRequest::finished, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    return request.document();
 }

@@ -1,12 +1,45 @@
 #pragma once
 
+#include <QDeadlineTimer>
+#include <QObject>
+#include <memory>
+
 #include "mail/mInterNet.h"
 
-// Doc_Load on the web engine: a hidden page in the browsers' shared profile
-// (so it carries their sign-in), awaited with the event loop running.
+class QWebEnginePage;
+
+// One off-screen document of the web engine: a hidden page in the browsers'
+// shared profile (so it carries their sign-in), read once when complete.
+// It polls every 100 ms against a monotonic deadline and reports once.
+class WebDocumentRequest : public QObject {
+    Q_OBJECT
+public:
+    WebDocumentRequest(const QString& address, int timeoutSeconds, QObject* parent = nullptr);
+    ~WebDocumentRequest() override;
+    WebDocumentRequest(const WebDocumentRequest&) = delete;
+    WebDocumentRequest& operator=(const WebDocumentRequest&) = delete;
+
+    bool isDone() const { return m_done; }
+    // The document, or nothing for a page that did not finish, failed, or has no content.
+    const std::optional<mInterNet::Document>& document() const { return m_document; }
+
+    static constexpr int kPollMs = 100;
+
+Q_SIGNALS:
+    void finished();
+
+private:
+    void poll();
+    void finish(std::optional<mInterNet::Document> document);
+
+    std::unique_ptr<QWebEnginePage> m_page;
+    QDeadlineTimer m_deadline;
+    bool m_loaded = false, m_loadOk = false, m_asked = false, m_done = false;
+    std::optional<mInterNet::Document> m_document;
+};
+
+// Doc_Load: a request, awaited with the event loop running.
 class WebDocumentLoader : public mInterNet::DocumentLoader {
 public:
     std::optional<mInterNet::Document> Doc_Load(const QString& address, int timeoutSeconds) override;
-
-    static constexpr int kPollMs = 100;
 };

@@ -24,10 +24,26 @@ QByteArray declaredCharset(const QByteArray& contentType) {
 }
 }  // namespace
 
-bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* text, int timeoutSeconds) {
+QNetworkReply* startGet(QNetworkAccessManager& network, const QString& address) {
     QNetworkRequest request{QUrl(address)};
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    std::unique_ptr<QNetworkReply> reply(network.get(request));
+    return network.get(request);
+}
+
+bool readReply(QNetworkReply* reply, QString* text) {
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status < 200 || status >= 300) return false;
+    if (reply->error() != QNetworkReply::NoError) return false;  // a connection cut half-way
+    const QByteArray body = reply->readAll();
+    const QByteArray charset = declaredCharset(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
+    QString decoded;
+    if (charset.isEmpty() || !charset::decode(body, charset, &decoded)) decoded = QString::fromUtf8(body);
+    *text = decoded;
+    return true;
+}
+
+bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* text, int timeoutSeconds) {
+    std::unique_ptr<QNetworkReply> reply(startGet(network, address));
     // The answer is awaited with the event loop running and a deadline: a
     // site that stalls must not keep the program waiting for ever.
     QEventLoop loop;
@@ -41,15 +57,7 @@ bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* t
         reply->abort();
         return false;
     }
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status < 200 || status >= 300) return false;
-    if (reply->error() != QNetworkReply::NoError) return false;  // a connection cut half-way
-    const QByteArray body = reply->readAll();
-    const QByteArray charset = declaredCharset(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
-    QString decoded;
-    if (charset.isEmpty() || !charset::decode(body, charset, &decoded)) decoded = QString::fromUtf8(body);
-    *text = decoded;
-    return true;
+    return readReply(reply.get(), text);
 }
 
 std::optional<QString> Item_Title(const Document& page) {

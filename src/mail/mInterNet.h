@@ -6,6 +6,7 @@
 #include <optional>
 
 class QNetworkAccessManager;
+class QNetworkReply;
 
 // Reading the auction site outside the embedded browsers: a page loaded into
 // an off-screen document (Doc_Load), one plain GET (Page_Get), and the item
@@ -42,6 +43,11 @@ constexpr int kTimeoutSeconds = 20;
 // for any other status, a network error, or no answer before the deadline.
 bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* text,
               int timeoutSeconds = kTimeoutSeconds);
+
+// The same GET without waiting, for callers that keep several in flight:
+// start it, and when the reply has finished read it with the same rules.
+QNetworkReply* startGet(QNetworkAccessManager& network, const QString& address);
+bool readReply(QNetworkReply* finishedReply, QString* text);
 
 // The extractors, each from a loaded item page. Item_Title has no result
 // when the markup holds no "</TITLE>" (the caller's command then ends).

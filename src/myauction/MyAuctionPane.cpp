@@ -1,8 +1,189 @@
 #include "myauction/MyAuctionPane.h"
 
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
-MyAuctionPane::MyAuctionPane(QWidget* parent) : QWidget(parent) {
+#include "core/ProgramFolder.h"
+#include "core/TextFile.h"
+#include "core/UiServices.h"
+#include "core/mduInterFace.h"
+#include "myauction/Scan.h"
+#include "myauction/ScanJob.h"
+#include "settings/SiteAddresses.h"
+#include "widgets/Grid.h"
+#include "widgets/SharedNetwork.h"
+
+namespace {
+const QString kCaption = QStringLiteral("アクセス解析");
+
+QString previousFile() { return ProgramFolder::data() + QStringLiteral("zenkai.csv"); }
+
+QString clockOf(const QDateTime& t) { return scan::clockText(t.time().hour(), t.time().minute()); }
+}  // namespace
+
+MyAuctionPane::MyAuctionPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
     setObjectName(QStringLiteral("MyAuctionPane"));
-    new QVBoxLayout(this);
+    auto* v = new QVBoxLayout(this);
+
+    auto* top = new QHBoxLayout;
+    m_command2 = new QPushButton(QStringLiteral("解  析"));
+    m_command2->setObjectName(QStringLiteral("Command2"));
+    top->addWidget(m_command2);
+    m_ckHOZON = new QCheckBox(QStringLiteral("前回保存"));
+    m_ckHOZON->setObjectName(QStringLiteral("ckHOZON"));
+    top->addWidget(m_ckHOZON);
+    m_cancel = new QPushButton(QStringLiteral("中止"));
+    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cancel->setEnabled(false);
+    top->addWidget(m_cancel);
+    m_progress = new QProgressBar;
+    m_progress->setObjectName(QStringLiteral("pbScan"));
+    m_progress->setTextVisible(false);
+    m_progress->setMaximumWidth(220);
+    m_progress->setVisible(false);
+    top->addWidget(m_progress);
+    m_progressText = new QLabel;
+    m_progressText->setObjectName(QStringLiteral("lblScan"));
+    top->addWidget(m_progressText, 1);
+    m_label11 = new QLabel(QStringLiteral("現在:"));
+    m_label11->setObjectName(QStringLiteral("Label11"));
+    m_label11->setMinimumWidth(90);
+    top->addWidget(m_label11);
+    m_label12 = new QLabel(QStringLiteral("前回:"));
+    m_label12->setObjectName(QStringLiteral("Label12"));
+    m_label12->setMinimumWidth(90);
+    top->addWidget(m_label12);
+    v->addLayout(top);
+
+    // The heading over the difference columns follows them when the grid scrolls or resizes.
+    auto* heading = new QWidget;
+    m_label13 = new QLabel(QStringLiteral("前回比"), heading);
+    m_label13->setObjectName(QStringLiteral("Label13"));
+    m_label13->setAlignment(Qt::AlignCenter);
+    heading->setFixedHeight(m_label13->sizeHint().height());
+    v->addWidget(heading);
+
+    m_vbNow = new Grid;
+    m_vbNow->setObjectName(QStringLiteral("vbNow"));
+    m_vbNow->setCols(scan::kColumns);
+    m_vbNow->setRows(1);
+    const QStringList headers{QStringLiteral("No."),  QStringLiteral("タイトル"), QStringLiteral("ｱｸｾｽ"), QStringLiteral("ｳｫｯﾁ"),
+                              QStringLiteral("落札"), QStringLiteral("残り時間"), QStringLiteral("値段"), QStringLiteral("ｱｸｾｽ"),
+                              QStringLiteral("ｳｫｯﾁ"), QStringLiteral("落札"), QStringLiteral("値段"), QStringLiteral("ｱｸｾｽ"),
+                              QStringLiteral("ｳｫｯﾁ"), QStringLiteral("落札"), QStringLiteral("値段")};
+    const int widths[] = {390, 5700, 600, 600, 600, 855, 600, 600, 600, 600, 600, 600, 600, 600, 600};
+    for (int c = 0; c < scan::kColumns; ++c) {
+        m_vbNow->setText(0, c, headers[c]);
+        m_vbNow->setColWidthTwips(c, widths[c]);
+    }
+    m_vbNow->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->addWidget(m_vbNow, 1);
+
+    auto* notice = new QLabel(QStringLiteral("※追加出品、出品終了分がある時は前回値がズレて正常に比較できません。"));
+    notice->setObjectName(QStringLiteral("Label45"));
+    v->addWidget(notice);
+
+    connect(m_command2, &QPushButton::clicked, this, &MyAuctionPane::Command2_Click);
+    connect(m_vbNow->horizontalScrollBar(), &QScrollBar::valueChanged, this, &MyAuctionPane::placeHeading);
+    connect(m_vbNow->horizontalHeader(), &QHeaderView::sectionResized, this, &MyAuctionPane::placeHeading);
+    connect(m_cancel, &QPushButton::clicked, this, &MyAuctionPane::cancelScan);
+}
+
+MyAuctionPane::~MyAuctionPane() = default;
+
+void MyAuctionPane::placeHeading() {
+    const int left = m_vbNow->x() + m_vbNow->frameWidth() + m_vbNow->verticalHeader()->width() +
+                     m_vbNow->columnViewportPosition(11);
+    int width = 0;
+    for (int c = 11; c < scan::kColumns; ++c) width += m_vbNow->columnWidth(c);
+    m_label13->setGeometry(left, 0, width, m_label13->parentWidget()->height());
+}
+
+void MyAuctionPane::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeHeading();
+}
+
+void MyAuctionPane::Command2_Click() {
+    if (m_job) return;  // one scan at a time
+    m_vbNow->setRows(1);
+    mduInterFace::Wait_Cursor(m_ui, 0);
+    m_command2->setEnabled(false);
+    m_cancel->setEnabled(true);
+    m_progress->setRange(0, 0);
+    m_progress->setVisible(true);
+    m_progressText->clear();
+    m_job = new ScanJob(*SharedNetwork::manager(), m_concurrency, this);
+    connect(m_job, &ScanJob::progress, this, [this](const QString& text, int done, int total) {
+        m_progressText->setText(text);
+        m_progress->setRange(0, total);
+        m_progress->setValue(done);
+    });
+    connect(m_job, &ScanJob::finished, this, &MyAuctionPane::scanDone);
+    m_job->start(SiteAddresses::sellingUrl());
+}
+
+void MyAuctionPane::cancelScan() {
+    if (m_job) m_job->cancel();
+}
+
+void MyAuctionPane::scanDone() {
+    ScanJob* job = m_job;
+    m_job = nullptr;
+    job->deleteLater();
+    m_command2->setEnabled(true);
+    m_cancel->setEnabled(false);
+    m_progress->setVisible(false);
+    if (job->isCancelled()) {
+        mduInterFace::Wait_Cursor(m_ui, 1);
+        m_progressText->setText(QStringLiteral("解析を中止しました。"));
+        Q_EMIT scanFinished();
+        return;
+    }
+
+    int failedSteps = 0;
+    QList<scan::Row> rows = scan::buildRows(job->steps(), job->figures(), &failedSteps);
+    m_label11->setText(QStringLiteral("現在:") + clockOf(QDateTime::currentDateTime()));
+    // A missing previous scan reads as an empty one and leaves 前回 as it was.
+    QString previous;
+    if (TextFile::readCp932(previousFile(), &previous)) {
+        scan::applyPrevious(rows, previous);
+        m_label12->setText(QStringLiteral("前回:") + clockOf(QFileInfo(previousFile()).lastModified()));
+    }
+    scan::compare(rows);
+    bool saveFailed = false;
+    if (m_ckHOZON->isChecked()) saveFailed = !TextFile::writeCp932Lines(previousFile(), scan::previousLines(rows));
+
+    for (const scan::Row& row : rows) {
+        m_vbNow->addRow(QStringList(row.cells.begin(), row.cells.end()).join(QLatin1Char('\t')));
+        const int r = m_vbNow->rows() - 1;
+        for (int c = 0; c < scan::kColumns; ++c)
+            if (row.colours[c] != 0) m_vbNow->setCellBackground(r, c, QColor(QRgb(row.colours[c])));
+    }
+    if (m_vbNow->rows() > 1) m_vbNow->setRow(1);
+    mduInterFace::Wait_Cursor(m_ui, 1);
+    m_progressText->setText(job->failedPages() > 0
+                                ? QStringLiteral("%1 件を解析しました（取得できなかったページ %2 件）").arg(rows.size()).arg(job->failedPages())
+                                : QStringLiteral("%1 件を解析しました").arg(rows.size()));
+
+    // Once per scan, however many pages failed: the progress line says how many.
+    if (job->failedPages() > 0)
+        m_ui.message(QStringLiteral("情報を取得できませんでした。"), QStringLiteral("ソラバコ"), UiServices::Icon::Critical,
+                     UiServices::Buttons::Ok, this);
+    if (saveFailed)
+        m_ui.message(QStringLiteral("前回データを保存できませんでした。\r\n") + previousFile(), kCaption,
+                     UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+    if (rows.isEmpty())
+        m_ui.message(QStringLiteral("出品リストが無いか、Yahooにログインしていません。\r\n確認して下さい。"), kCaption,
+                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+    Q_EMIT scanFinished();
 }

@@ -1,10 +1,52 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
-// The "ｱｸｾｽ解析(&5)" tab: the scan of the seller's open listings.
+class Grid;
+class QCheckBox;
+class QLabel;
+class QNetworkAccessManager;
+class QProgressBar;
+class QPushButton;
+class ScanJob;
+class UiServices;
+
+// The "ｱｸｾｽ解析(&5)" tab: the scan of the seller's open listings and the
+// comparison with the previous scan.
 class MyAuctionPane : public QWidget {
     Q_OBJECT
 public:
-    explicit MyAuctionPane(QWidget* parent = nullptr);
+    explicit MyAuctionPane(UiServices& ui, QWidget* parent = nullptr);
+    ~MyAuctionPane() override;
+
+    void Command2_Click();  // 解  析
+    void cancelScan();
+    bool isScanning() const { return m_job != nullptr; }
+
+    // How many item pages are fetched at once.
+    void setConcurrency(int pages) { m_concurrency = pages; }
+
+Q_SIGNALS:
+    void scanFinished();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void scanDone();
+    void placeHeading();
+
+    UiServices& m_ui;
+    Grid* m_vbNow = nullptr;
+    QCheckBox* m_ckHOZON = nullptr;
+    QLabel* m_label11 = nullptr;
+    QLabel* m_label12 = nullptr;
+    QLabel* m_label13 = nullptr;
+    QLabel* m_progressText = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QPushButton* m_command2 = nullptr;
+    QPushButton* m_cancel = nullptr;
+    ScanJob* m_job = nullptr;
+    int m_concurrency = 4;
 };

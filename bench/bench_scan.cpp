@@ -1,0 +1,82 @@
+// The open-listings scan against a slow site (150 listings on three pages):
+// item pages fetched a few at a time against one after another, in the same
+// run, with identical rows required:
+//   bench_scan <program folder> <runs>
+// The folder's site addresses must point at a simulator started with
+// --latency and --frozen (so two scans find the same figures).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTextStream>
+#include <algorithm>
+
+#include "core/ProgramFolder.h"
+#include "mail/mInterNet.h"
+#include "myauction/Scan.h"
+#include "myauction/ScanJob.h"
+#include "settings/SiteAddresses.h"
+#include "widgets/SharedNetwork.h"
+
+namespace {
+double median(QList<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.isEmpty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+QList<scan::Row> runScan(int concurrency, double* ms) {
+    ScanJob job(*SharedNetwork::manager(), concurrency);
+    QEventLoop loop;
+    QObject::connect(&job, &ScanJob::finished, &loop, &QEventLoop::quit);
+    QElapsedTimer clock;
+    clock.start();
+    job.start(SiteAddresses::sellingUrl());
+    loop.exec();
+    *ms = clock.nsecsElapsed() / 1e6;
+    return scan::buildRows(job.steps(), job.figures());
+}
+
+bool same(const QList<scan::Row>& a, const QList<scan::Row>& b) {
+    if (a.size() != b.size()) return false;
+    for (int i = 0; i < a.size(); ++i)
+        if (a[i].cells != b[i].cells || a[i].colours != b[i].colours) return false;
+    return true;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    ProgramFolder::setRoot(app.arguments().value(1));
+    const int runs = qMax(1, app.arguments().value(2).toInt());
+    QString ignored;
+    // Signed in through a plain request: the cookie reaches the off-screen pages too.
+    if (!mInterNet::Page_Get(*SharedNetwork::manager(), SiteAddresses::host(SiteAddresses::kSelling) +
+                                                            QStringLiteral("/__sim/signin?login=sorabako_bench"),
+                             &ignored)) {
+        QTextStream(stderr) << "bench_scan: cannot sign in at the simulator\n";
+        return 1;
+    }
+    QList<double> serial, concurrent;
+    int rows = 0;
+    for (int i = 0; i < runs; ++i) {
+        double a = 0, b = 0;
+        const QList<scan::Row> one = runScan(1, &a);
+        const QList<scan::Row> four = runScan(4, &b);
+        if (!same(one, four) || one.size() < 150) {
+            QTextStream(stderr) << "bench_scan: the two scans made different rows (" << one.size() << ", " << four.size() << ")\n";
+            return 1;
+        }
+        rows = static_cast<int>(one.size());
+        serial << a;
+        concurrent << b;
+    }
+    const double s = median(serial), c = median(concurrent);
+    QTextStream(stdout) << QStringLiteral("scan of %1 listings: four at a time %2 ms, one after another %3 ms (medians of %4)\n")
+                               .arg(rows)
+                               .arg(c, 0, 'f', 0)
+                               .arg(s, 0, 'f', 0)
+                               .arg(runs)
+                        << QStringLiteral("ratio one-after-another/concurrent: %1 (goal: at least 3), identical rows\n")
+                               .arg(s / c, 0, 'f', 2);
+    return 0;
+}

@@ -1,0 +1,97 @@
+#include "myauction/ScanJob.h"
+
+#include <QNetworkReply>
+#include <QTimer>
+
+#include "mail/WebDocumentLoader.h"
+#include "mail/mInterNet.h"
+
+ScanJob::ScanJob(QNetworkAccessManager& network, int concurrency, QObject* parent)
+    : QObject(parent), m_network(network), m_concurrency(qMax(1, concurrency)) {}
+
+ScanJob::~ScanJob() {
+    for (const QPointer<QNetworkReply>& reply : m_inFlight)
+        if (reply) reply->abort();
+}
+
+void ScanJob::start(const QString& firstPage) {
+    m_firstPage = firstPage;
+    plan();
+}
+
+void ScanJob::cancel() {
+    if (m_finished) return;
+    m_cancelled = true;
+    m_pageRequest.reset();
+    for (const QPointer<QNetworkReply>& reply : m_inFlight)
+        if (reply) reply->abort();
+    done();
+}
+
+void ScanJob::plan() {
+    if (m_cancelled) return;
+    const scan::Walk walk = scan::walk(m_firstPage, m_pages);
+    if (!walk.missing.isEmpty()) {
+        // The walk has reached a page it does not have yet: load it, then walk again.
+        Q_EMIT progress(QStringLiteral("出品リストの %1 ページ目を読み込んでいます…").arg(m_pages.size() + 1), 0, 0);
+        const QString address = walk.missing;
+        m_pageRequest = std::make_unique<WebDocumentRequest>(address, kTimeoutSeconds);
+        connect(m_pageRequest.get(), &WebDocumentRequest::finished, this, [this, address] {
+            std::optional<QList<scan::Link>> links;
+            if (const auto& doc = m_pageRequest->document()) {
+                links = QList<scan::Link>();
+                for (const mInterNet::Document::Link& l : doc->links) links->append({l.text, l.href});
+            }
+            m_pages.insert(address, links);
+            // Not from inside the request's own signal: it is replaced by the next one.
+            QTimer::singleShot(0, this, &ScanJob::plan);
+        });
+        return;
+    }
+    m_pageRequest.reset();
+    m_steps = walk.steps;
+    m_toFetch = scan::fetchList(m_steps);
+    fetchMore();
+}
+
+void ScanJob::fetchMore() {
+    if (m_cancelled) return;
+    if (m_next >= m_toFetch.size() && m_inFlight.isEmpty()) {
+        done();
+        return;
+    }
+    while (m_next < m_toFetch.size() && m_inFlight.size() < m_concurrency) {
+        const QString address = m_toFetch[m_next++];
+        QNetworkReply* reply = mInterNet::startGet(m_network, address);
+        m_inFlight << reply;
+        // The same 20 seconds a single request gets, then it counts as failed.
+        QTimer::singleShot(kTimeoutSeconds * 1000, reply, [reply] {
+            if (!reply->isFinished()) reply->abort();
+        });
+        connect(reply, &QNetworkReply::finished, this, [this, reply, address] { fetched(reply, address); });
+    }
+}
+
+void ScanJob::fetched(QNetworkReply* reply, const QString& address) {
+    m_inFlight.removeAll(reply);
+    reply->deleteLater();
+    if (m_cancelled) return;
+    QString text;
+    if (mInterNet::readReply(reply, &text)) {
+        m_figures.insert(address, scan::parseItemFigures(text));
+    } else {
+        m_figures.insert(address, std::nullopt);
+        ++m_failed;
+    }
+    const int done = static_cast<int>(m_figures.size());
+    QString text2 = QStringLiteral("出品情報を取得しています… %1 / %2 件").arg(done).arg(m_toFetch.size());
+    if (m_failed > 0) text2 += QStringLiteral("（取得できなかったページ %1 件）").arg(m_failed);
+    Q_EMIT progress(text2, done, static_cast<int>(m_toFetch.size()));
+    fetchMore();
+}
+
+void ScanJob::done() {
+    if (m_finished) return;
+    m_finished = true;
+    Q_EMIT finished();
+}

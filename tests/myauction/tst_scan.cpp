@@ -1,0 +1,183 @@
+#include <QtTest>
+
+#include "myauction/Scan.h"
+
+using namespace scan;
+
+namespace {
+Link l(const char* text, const char* href = "") { return Link{QString::fromUtf8(text), QString::fromUtf8(href)}; }
+
+// A page of the list: what comes before the list, the rows, what comes after.
+QList<Link> listPage(const QList<Link>& rows, const QList<Link>& after = {}) {
+    QList<Link> links{l("Yahoo! JAPAN", "/"), l("出品する", "/sell"), l("前の50件", "/p0"), l("入札", "/sort"), l("残り時間", "/sort2")};
+    links += rows;
+    links += after;
+    links << l("プライバシーの考え方", "/privacy") << l("ヘルプ", "/help");
+    return links;
+}
+
+Figures figures(const char* access, const char* watch, const char* left, const char* price) {
+    return Figures{QString::fromUtf8(price), QString::fromUtf8(watch), QString::fromUtf8(left), QString::fromUtf8(access)};
+}
+}  // namespace
+
+class TestScan : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void theWalkOverOnePage() {
+        QHash<QString, std::optional<QList<Link>>> pages;
+        pages.insert(QStringLiteral("/p1"), listPage({l("カメラ", "/a1"), l("3", "/a1#bids"), l("taro", "/u/taro"), l("管理", "/m1"),
+                                                      l("本", "/a2"), l("管理", "/m2"), l("  ", "/blank"), l("時計", "/a3")}));
+        const Walk w = walk(QStringLiteral("/p1"), pages);
+        QVERIFY(w.missing.isEmpty());
+        QCOMPARE(w.steps.size(), 4);
+        QCOMPARE(w.steps[0].kind, Step::Kind::Title);
+        QCOMPARE(w.steps[0].address, QStringLiteral("/a1"));
+        QCOMPARE(w.steps[0].counter, 1);
+        QCOMPARE(w.steps[1].kind, Step::Kind::Bid);  // the bidder's link after it is passed over
+        QCOMPARE(w.steps[1].text, QStringLiteral("3"));
+        QCOMPARE(w.steps[1].counter, 2);
+        QCOMPARE(w.steps[2].text, QStringLiteral("本"));
+        QCOMPARE(w.steps[3].counter, 3);
+        QCOMPARE(fetchList(w.steps), (QStringList{QStringLiteral("/a1"), QStringLiteral("/a1#bids"), QStringLiteral("/a2"), QStringLiteral("/a3")}));
+
+        const QHash<QString, std::optional<Figures>> fetched{
+            {QStringLiteral("/a1"), figures("15", "", "2日", "1500")},
+            {QStringLiteral("/a1#bids"), figures("15", "", "2日", "1600")},
+            {QStringLiteral("/a2"), figures("7", "2", "5時間", "800")},
+            {QStringLiteral("/a3"), figures("", "", "1日", "300")}};
+        const QList<Row> rows = buildRows(w.steps, fetched);
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(QStringList(rows[0].cells.begin(), rows[0].cells.begin() + 7),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("カメラ"), QStringLiteral("15"), QString(), QStringLiteral("3"),
+                              QStringLiteral("2日"), QStringLiteral("1600")}));
+        for (int c = 1; c <= 14; ++c) QCOMPARE(rows[0].colours[c], kBid);
+        QCOMPARE(rows[0].colours[0], Rgb(0));
+        QCOMPARE(rows[1].cells[0], QStringLiteral("2"));
+        QCOMPARE(rows[1].colours[3], kWatched);
+        QCOMPARE(rows[1].colours[2], kCurrent);
+        QCOMPARE(rows[1].colours[7], kPrevious);
+        QCOMPARE(rows[2].colours[3], kCurrent);  // no watches: not the watch colour
+        QCOMPARE(rows[2].cells[4], QString());
+    }
+
+    void nextPagesAreWalkedWithACopyOfTheCounter() {
+        QHash<QString, std::optional<QList<Link>>> pages;
+        pages.insert(QStringLiteral("/p1"), listPage({l("A", "/a"), l("B", "/b")}, {l("次の50件", "/p2")}));
+        Walk w = walk(QStringLiteral("/p1"), pages);
+        QCOMPARE(w.missing, QStringLiteral("/p2"));  // load it and walk again
+        pages.insert(QStringLiteral("/p2"), listPage({l("C", "/c"), l("2", "/c#bids"), l("hana", "/u/h")}));
+        w = walk(QStringLiteral("/p1"), pages);
+        QVERIFY(w.missing.isEmpty());
+        const QList<Row> rows = buildRows(w.steps, {{QStringLiteral("/a"), Figures{}}, {QStringLiteral("/b"), Figures{}},
+                                                    {QStringLiteral("/p2"), Figures{}}, {QStringLiteral("/c"), Figures{}},
+                                                    {QStringLiteral("/c#bids"), Figures{}}});
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[2].cells[0], QStringLiteral("3"));  // numbered on from the first page
+        QCOMPARE(rows[2].cells[1], QStringLiteral("C"));
+        QCOMPARE(rows[2].cells[4], QStringLiteral("2"));
+        // The page link itself is fetched as a title would be, and adds no row.
+        QCOMPARE(w.steps[2].text, QStringLiteral("次の50件"));
+        QVERIFY(!w.steps[2].addsRow);
+
+        // Before any row the counter is 1: a 次の50件 above the list starts no walk.
+        pages.clear();
+        pages.insert(QStringLiteral("/p1"), QList<Link>{l("次の50件", "/p2"), l("残り時間", "/sort"), l("A", "/a"),
+                                                        l("プライバシーの考え方", "/privacy")});
+        w = walk(QStringLiteral("/p1"), pages);
+        QVERIFY(w.missing.isEmpty());
+        QCOMPARE(w.steps.size(), 1);
+        // 前の50件 within the list adds no row, though it counts as a listing would.
+        pages.insert(QStringLiteral("/p1"), listPage({l("前の50件", "/p0"), l("A", "/a")}));
+        w = walk(QStringLiteral("/p1"), pages);
+        const QList<Row> one = buildRows(w.steps, {});
+        QCOMPARE(one.size(), 1);
+        QCOMPARE(one[0].cells[0], QStringLiteral("2"));
+    }
+
+    void aPageThatDidNotLoadEndsItsWalk() {
+        QHash<QString, std::optional<QList<Link>>> pages;
+        pages.insert(QStringLiteral("/p1"), std::nullopt);
+        const Walk w = walk(QStringLiteral("/p1"), pages);
+        QVERIFY(w.missing.isEmpty());
+        QVERIFY(w.steps.isEmpty());
+    }
+
+    void aFailedItemPageShowsEmptyFiguresNotTheOneBefore() {
+        QHash<QString, std::optional<QList<Link>>> pages;
+        pages.insert(QStringLiteral("/p1"), listPage({l("A", "/a"), l("B", "/b")}));
+        const Walk w = walk(QStringLiteral("/p1"), pages);
+        int failed = 0;
+        const QList<Row> rows =
+            buildRows(w.steps, {{QStringLiteral("/a"), figures("15", "3", "2日", "1500")}, {QStringLiteral("/b"), std::nullopt}}, &failed);
+        QCOMPARE(failed, 1);
+        QCOMPARE(rows[1].cells[2], QString());
+        QCOMPARE(rows[1].cells[6], QString());
+        QCOMPARE(rows[1].cells[1], QStringLiteral("B"));  // the row itself is still there
+    }
+
+    void figuresOfAnItemPage() {
+        const QString page = QStringLiteral(
+            "<html><head><title>Yahoo!オークション - カメラ</title></head><body>\n<div id=\"figures\">\n"
+            "<p class=\"price\">現在の価格：<b>1,500 円</b></p>\n"
+            "<p>残り時間：<b>2日</b></p>\n"
+            "<p>アクセス総数：<b>123</b></p>\n"
+            "<p>ウォッチリストに追加した総数：<b>0</b></p>\n</div>\n</body></html>");
+        const Figures f = parseItemFigures(page);
+        QCOMPARE(f.price, QStringLiteral("1500"));
+        QCOMPARE(f.timeLeft, QStringLiteral("2日"));
+        QCOMPARE(f.access, QStringLiteral("123"));
+        QCOMPARE(f.watch, QString());  // exactly "0" is empty
+        // The two pieces after the label, whatever they are; nothing found, nothing taken.
+        const Figures g = parseItemFigures(QStringLiteral("<td>アクセス総数：</td><td>12</td><td>件</td><td>x</td>"));
+        QCOMPARE(g.access, QStringLiteral("12件"));
+        QCOMPARE(g.price, QString());
+        QCOMPARE(parseItemFigures(QStringLiteral("<p>アクセス総数：<b>7</b></p>")).access, QStringLiteral("7"));
+    }
+
+    void thePreviousScan() {
+        QList<Row> rows(3);
+        rows[0].cells[2] = QStringLiteral("15");
+        rows[0].cells[3] = QStringLiteral("3");
+        rows[0].cells[6] = QStringLiteral("1500");
+        rows[1].cells[2] = QStringLiteral("8");
+        rows[2].cells[2] = QStringLiteral("4");
+        rows[2].cells[6] = QStringLiteral("900");
+        applyPrevious(rows, QStringLiteral("00012,00003,,1500\r\n00008,abc,00002,700\r\n"));  // fewer lines than rows
+        QCOMPARE(QStringList(rows[0].cells.begin() + 7, rows[0].cells.begin() + 11),
+                 (QStringList{QStringLiteral("12"), QStringLiteral("3"), QString(), QStringLiteral("1500")}));
+        QCOMPARE(rows[1].cells[8], QStringLiteral("abc"));
+        compare(rows);
+        QCOMPARE(rows[0].cells[11], QStringLiteral("3"));
+        QCOMPARE(rows[0].colours[11], kChanged);
+        QCOMPARE(rows[0].cells[12], QString());  // equal: empty and uncoloured
+        QCOMPARE(rows[0].colours[12], Rgb(0));
+        QCOMPARE(rows[1].cells[11], QString());
+        QCOMPARE(rows[1].cells[13], QStringLiteral("-2"));
+        QCOMPARE(rows[1].cells[14], QStringLiteral("-700"));
+        QCOMPARE(rows[2].cells[11], QStringLiteral("4"));  // no line: the difference is the current value
+        QCOMPARE(rows[2].cells[14], QStringLiteral("900"));
+
+        QList<Row> one(1);
+        applyPrevious(one, QStringLiteral("1,2,3,4\r\n5,6,7,8\r\n"));  // more lines than rows
+        QCOMPARE(one[0].cells[7], QStringLiteral("1"));
+        QCOMPARE(one.size(), 1);
+    }
+
+    void theFileWritesFiveDigits() {
+        QList<Row> rows(2);
+        rows[0].cells[2] = QStringLiteral("12");
+        rows[0].cells[3] = QString();
+        rows[0].cells[4] = QStringLiteral("3");
+        rows[0].cells[6] = QStringLiteral("1500");
+        rows[1].cells[2] = QStringLiteral("123456");
+        rows[1].cells[3] = QStringLiteral("2日");
+        QCOMPARE(previousLines(rows), (QStringList{QStringLiteral("00012,,00003,1500"), QStringLiteral("123456,2日,,")}));
+        QCOMPARE(fiveDigits(QStringLiteral("-3")), QStringLiteral("-00003"));
+        QCOMPARE(clockText(9, 5), QStringLiteral("9:5"));
+        QCOMPARE(clockText(21, 30), QStringLiteral("21:30"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScan)
+#include "tst_scan.moc"
