@@ -10,6 +10,9 @@
 #include <cstdlib>
 
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 namespace {
 
@@ -43,6 +46,10 @@ void quitOnTerminationSignals(QCoreApplication& app) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+#ifdef __linux__
+    // A test that crashes must not leave its simulator running behind it.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("sitesim"));
 

@@ -19,6 +19,7 @@
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "description/DescriptionPane.h"
+#include "memory/MemoryStore.h"
 #include "mail/MailPane.h"
 #include "myauction/MyAuctionPane.h"
 #include "settings/SiteAddresses.h"
@@ -145,6 +146,14 @@ bool myAuctionPane(fMain& w, const QString& base) {
     return true;
 }
 
+// The description pane with the demo's camera listing opened from its memory file.
+bool descriptionPane(fMain& w, const QString&) {
+    if (!w.ReadFile(ProgramFolder::user() + QStringLiteral("デモ_一眼レフの出品.srb"))) return false;
+    w.vsMAIN()->setCurrentWidget(w.descriptionPane());
+    w.descriptionPane()->cmdPre_Click();
+    return true;
+}
+
 bool shippingPane(fMain& w, const QString&) {
     find<QComboBox>(&w, "cmbKEN_0")->setCurrentText(QStringLiteral("東京都"));
     find<QComboBox>(&w, "cmbKEN_1")->setCurrentText(QStringLiteral("大阪府"));
@@ -188,6 +197,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("siteform"), listingPane},
         {QStringLiteral("shipping"), shippingPane},
         {QStringLiteral("mail"), mailPane},
+        {QStringLiteral("description"), descriptionPane},
         {QStringLiteral("myauction"), myAuctionPane},
         {QStringLiteral("siteform-options"), [](fMain& w, const QString& base) {
              if (!listingPane(w, base)) return false;

@@ -20,8 +20,8 @@ void run(StartUpSteps& steps, UiServices& ui) {
     if (values::leadingNumber(steps.setting(QStringLiteral("自動ログイン"))) == 1) steps.showLogin();
     if (values::leadingNumber(steps.setting(QStringLiteral("起動時ﾌｧｲﾙ"))) == 1) {
         const QString path = steps.setting(QStringLiteral("起動時ﾌｧｲﾙﾊﾟｽ"));
-        steps.readFile(path);
-        steps.setCurrentPath(path);
+        // A start-up file that is gone has been reported; it does not become the current file.
+        if (steps.readFile(path)) steps.setCurrentPath(path);
     }
     steps.showSplash();
     steps.setListDefaults();

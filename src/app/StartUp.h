@@ -15,7 +15,7 @@ public:
     virtual void markStarted() = 0;
     virtual void showSettings() = 0;  // modal
     virtual void showLogin() = 0;     // modal
-    virtual void readFile(const QString& path) = 0;  // loads a memory file into the main window
+    virtual bool readFile(const QString& path) = 0;  // loads a memory file into the main window
     virtual void setCurrentPath(const QString& path) = 0;
     virtual void showSplash() = 0;
     virtual void setListDefaults() = 0;

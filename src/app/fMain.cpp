@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,8 @@
 
 #include "app/Artwork.h"
 #include "core/MemoryFiles.h"
+#include "memory/MemoryStore.h"
+#include "memory/MemoryTable.h"
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "app/frmKakunin.h"
@@ -36,11 +39,15 @@
 #include "siteform/SiteFormPane.h"
 
 namespace {
-const QString kMemoryFilter = QStringLiteral("記憶ファイル(*.SRB)|*.srb");
 const QString kAppTitle = QStringLiteral("ソラバコ");
 }  // namespace
 
 fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow(parent), m_ui(ui), m_memory(memory) {
+    // The window's own memory files, unless a caller brings another store.
+    if (!m_memory) {
+        m_ownMemory = std::make_unique<MemoryStore>(this, ui);
+        m_memory = m_ownMemory.get();
+    }
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(kAppTitle);
     setWindowIcon(Artwork::appIcon());
@@ -95,12 +102,6 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
                              QStringLiteral("imNumLite2"), QStringLiteral("imNumLite3"), QStringLiteral("imNumLite4"),
                              QStringLiteral("imNumLite5"), QStringLiteral("imNumLite6"), QStringLiteral("imNumLite7")},
                             EnterKeyFilter::Mode::EnterAndDigits);
-
-    // Without a memory-file store there is nothing to open or save: the commands say so by being off.
-    if (!m_memory) {
-        for (const char* name : {"mOpen", "mUwaGakiHzn", "mNameHzn"}) findChild<QAction*>(QLatin1String(name))->setEnabled(false);
-        for (const char* name : {"Command12", "Command13"}) findChild<QPushButton*>(QLatin1String(name))->setEnabled(false);
-    }
 
     // Ctrl+A and Ctrl+X belong to this window's menu even where a text box has the focus.
     qApp->installEventFilter(this);
@@ -189,10 +190,9 @@ void fMain::Form_Load() {
 }
 
 void fMain::Open() {
-    const QString name = m_ui.openFileName(ProgramFolder::user(), kMemoryFilter, this);
+    const QString name = m_ui.openFileName(ProgramFolder::user(), memory::kFilter, this);
     if (name.isEmpty()) return;
-    ReadFile(name);
-    m_currentPath = name;
+    if (ReadFile(name)) m_currentPath = name;
 }
 
 void fMain::Save() {
@@ -200,19 +200,22 @@ void fMain::Save() {
         SaveAs();
         return;
     }
-    if (m_memory) m_memory->SaveFile(m_currentPath);
+    m_memory->SaveFile(m_currentPath);
 }
 
 void fMain::SaveAs() {
-    const QString name = m_ui.saveFileName(ProgramFolder::user(), kMemoryFilter, this);
+    QString name = m_ui.saveFileName(ProgramFolder::user(), memory::kFilter, this);
     if (name.isEmpty()) return;
-    if (m_memory) m_memory->SaveFile(name);
-    m_currentPath = name;
+    name = memory::withExtension(name);
+    if (QFileInfo::exists(name) &&
+        m_ui.message(QStringLiteral("「%1」は既にあります。\r\n上書きしますか?").arg(QFileInfo(name).fileName()), kAppTitle,
+                     UiServices::Icon::Question, UiServices::Buttons::YesNo, this) != UiServices::Answer::Yes)
+        return;
+    // A path that was not written is not made current: the listing is not saved there.
+    if (m_memory->SaveFile(name)) m_currentPath = name;
 }
 
-void fMain::ReadFile(const QString& path) {
-    if (m_memory) m_memory->ReadFile(path);
-}
+bool fMain::ReadFile(const QString& path) { return m_memory->ReadFile(path); }
 
 void fMain::Command7_Click() {
     if (mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")) != QLatin1String("1")) {
@@ -279,11 +282,6 @@ bool fMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void fMain::closeEvent(QCloseEvent* event) {
-    if (!m_memory) {  // nothing could be saved: asking would promise a save that cannot happen
-        event->accept();
-        Q_EMIT unloaded();
-        return;
-    }
     const auto answer = m_ui.message(QStringLiteral("画面内容を保存しますか?"), kAppTitle, UiServices::Icon::Information,
                                      UiServices::Buttons::YesNoCancel, this);
     if (answer == UiServices::Answer::Cancel) {

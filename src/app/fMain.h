@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 class Browser;
 class DescriptionPane;
@@ -20,6 +21,7 @@ class UiServices;
 class fMain : public QMainWindow {
     Q_OBJECT
 public:
+    // Without a store of its own the window keeps its memory files itself.
     explicit fMain(UiServices& ui, MemoryFiles* memory = nullptr, QWidget* parent = nullptr);
     ~fMain() override;
 
@@ -41,7 +43,7 @@ public:
     void Open();
     void Save();
     void SaveAs();
-    void ReadFile(const QString& path);
+    bool ReadFile(const QString& path);  // false, after telling the user, when the file could not be read
 
     void Command7_Click();   // confirm
     void Command18_Click();  // reload the closed listings
@@ -72,6 +74,7 @@ private:
     void Form_Load();
 
     UiServices& m_ui;
+    std::unique_ptr<MemoryFiles> m_ownMemory;
     MemoryFiles* m_memory;
     QString m_currentPath;
 

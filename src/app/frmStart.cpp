@@ -60,7 +60,7 @@ void frmStart::showLogin() {
     frmLogin dialog(m_ui, [this] { main()->Command18_Click(); });
     dialog.exec();
 }
-void frmStart::readFile(const QString& path) { main()->ReadFile(path); }
+bool frmStart::readFile(const QString& path) { return main()->ReadFile(path); }
 void frmStart::setCurrentPath(const QString& path) { main()->setCurrentPath(path); }
 
 void frmStart::showSplash() {

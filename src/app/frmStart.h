@@ -26,7 +26,7 @@ public:
     void markStarted() override;
     void showSettings() override;
     void showLogin() override;
-    void readFile(const QString& path) override;
+    bool readFile(const QString& path) override;
     void setCurrentPath(const QString& path) override;
     void showSplash() override;
     void setListDefaults() override;

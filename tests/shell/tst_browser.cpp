@@ -158,8 +158,11 @@ private Q_SLOTS:
                          ui);
         struct Memory : MemoryFiles {
             QStringList read;
-            void SaveFile(const QString&) override {}
-            void ReadFile(const QString& path) override { read << path; }
+            bool SaveFile(const QString&) override { return true; }
+            bool ReadFile(const QString& path) override {
+                read << path;
+                return true;
+            }
         } memory;
         frmStart start(ui, &memory);
         start.run();

@@ -9,6 +9,7 @@ class RecordingSteps : public StartUpSteps {
 public:
     QMap<QString, QString> settings;
     bool firstStart = false;
+    bool readable = true;
     QStringList log;
     int lastProgress = 0;
     int progressCalls = 0;
@@ -18,7 +19,10 @@ public:
     void markStarted() override { log << QStringLiteral("mark"); }
     void showSettings() override { log << QStringLiteral("frmINI"); }
     void showLogin() override { log << QStringLiteral("frmLogin"); }
-    void readFile(const QString& path) override { log << QStringLiteral("ReadFile:") + path; }
+    bool readFile(const QString& path) override {
+        log << QStringLiteral("ReadFile:") + path;
+        return readable;
+    }
     void setCurrentPath(const QString& path) override { log << QStringLiteral("path:") + path; }
     void showSplash() override { log << QStringLiteral("splash"); }
     void setListDefaults() override { log << QStringLiteral("lists"); }
@@ -111,6 +115,16 @@ private Q_SLOTS:
         QCOMPARE(steps.log.mid(0, 4), (QStringList{QStringLiteral("frmLogin"), QStringLiteral("ReadFile:/data/USER/出品A.srb"),
                                                    QStringLiteral("path:/data/USER/出品A.srb"), QStringLiteral("splash")}));
         QVERIFY(steps.log.indexOf(QStringLiteral("lists")) > steps.log.indexOf(QStringLiteral("path:/data/USER/出品A.srb")));
+    }
+
+    void aStartUpFileThatCannotBeReadDoesNotBecomeCurrent() {
+        RecordingSteps steps;
+        steps.readable = false;
+        steps.settings.insert(QStringLiteral("起動時ﾌｧｲﾙ"), QStringLiteral("1"));
+        steps.settings.insert(QStringLiteral("起動時ﾌｧｲﾙﾊﾟｽ"), QStringLiteral("/moved/出品A.srb"));
+        RecordingUiServices ui;
+        StartUp::run(steps, ui);
+        QCOMPARE(steps.log, QStringList{QStringLiteral("ReadFile:/moved/出品A.srb")} + kCommonTail);
     }
 
     void startUpFileSwitchedOffIsNotRead() {
