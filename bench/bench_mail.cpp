@@ -7,7 +7,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
-#include <algorithm>
+
+#include "Median.h"
 
 #include "core/ProgramFolder.h"
 #include "mail/WebDocumentLoader.h"
@@ -15,10 +16,6 @@
 #include "settings/SiteAddresses.h"
 
 namespace {
-double median(QList<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
 
 // What the mail read before: a fresh load of the item page for each value.
 mInterNet::ItemPage threeLoads(mInterNet::DocumentLoader& loader, const QString& id) {

@@ -6,17 +6,14 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <algorithm>
+
+#include "Median.h"
 
 #include "memory/MemoryTable.h"
 #include "settings/IniFile.h"
 #include "settings/mINI.h"
 
 namespace {
-double median(QList<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
 
 // A listing prepared in every pane: some long texts, the rest short values.
 QMap<QString, QString> aFullListing() {

@@ -8,7 +8,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTextStream>
-#include <algorithm>
+
+#include "Median.h"
 
 #include "core/ProgramFolder.h"
 #include "mail/mInterNet.h"
@@ -18,10 +19,6 @@
 #include "widgets/SharedNetwork.h"
 
 namespace {
-double median(QList<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
 
 QList<scan::Row> runScan(int concurrency, double* ms) {
     ScanJob job(*SharedNetwork::manager(), concurrency);

@@ -18,6 +18,7 @@
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "widgets/Browser.h"
+#include "widgets/Named.h"
 #include "widgets/CounterLabel.h"
 #include "widgets/PlainText.h"
 #include "description/ClearableCombo.h"
@@ -33,12 +34,6 @@ QString twoDigits(int n) {  // 1 -> "０１"
     return QString(kFullWidthDigits.at(n / 10)) + kFullWidthDigits.at(n % 10);
 }
 
-template <typename W>
-W* named(W* w, const QString& name, const QString& tip = QString()) {
-    w->setObjectName(name);
-    if (!tip.isEmpty()) w->setToolTip(tip);
-    return w;
-}
 }  // namespace
 
 DescriptionPane::DescriptionPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {

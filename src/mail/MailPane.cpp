@@ -23,6 +23,7 @@
 #include "settings/SiteAddresses.h"
 #include "siteform/ListingForm.h"
 #include "widgets/Browser.h"
+#include "widgets/Named.h"
 #include "widgets/Grid.h"
 #include "widgets/PlainText.h"
 
@@ -30,12 +31,6 @@ namespace {
 const QString kIdCaption = QStringLiteral("オークションID");
 const QString kMailCaption = QStringLiteral("メール作成");
 
-template <typename W>
-W* named(W* w, const QString& name, const QString& tip = QString()) {
-    w->setObjectName(name);
-    if (!tip.isEmpty()) w->setToolTip(tip);
-    return w;
-}
 
 // The busy cursor for as long as a command runs, however it ends.
 class BusyCursor {

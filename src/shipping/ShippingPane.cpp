@@ -19,18 +19,13 @@
 #include "core/Values.h"
 #include "shipping/mHASSOU.h"
 #include "widgets/Grid.h"
+#include "widgets/Named.h"
 #include "widgets/PlainText.h"
 
 namespace {
 const QString kCaption = QStringLiteral("送料計算");
 const QString kPasteName = QStringLiteral("送料・発送方法");
 
-template <typename W>
-W* named(W* w, const QString& name, const QString& tip = QString()) {
-    w->setObjectName(name);
-    if (!tip.isEmpty()) w->setToolTip(tip);
-    return w;
-}
 
 struct ParcelService {
     int index;  // ckHOUHOU member

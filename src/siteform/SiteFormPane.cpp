@@ -24,6 +24,7 @@
 #include "core/mduInterFace.h"
 #include "settings/SiteAddresses.h"
 #include "widgets/Browser.h"
+#include "widgets/Named.h"
 #include "widgets/CounterLabel.h"
 #include "widgets/PlainText.h"
 #include "widgets/VbCheck.h"
@@ -33,12 +34,6 @@ using siteform::Kind;
 namespace {
 constexpr int kTitleLimit = 30;  // bytes before the counter turns red
 
-template <typename W>
-W* named(W* w, const QString& name, const QString& tip = QString()) {
-    w->setObjectName(name);
-    if (!tip.isEmpty()) w->setToolTip(tip);
-    return w;
-}
 
 QWidget* scrolling(QWidget* page) {
     auto* area = new QScrollArea;

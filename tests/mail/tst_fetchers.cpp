@@ -6,6 +6,7 @@
 #include "mail/WebDocumentLoader.h"
 #include "mail/mInterNet.h"
 #include "settings/SiteAddresses.h"
+#include "support/Browsing.h"
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
@@ -15,11 +16,7 @@
 namespace {
 constexpr int kLoad = 30000;
 
-bool load(Browser* b, const QString& address) {
-    QSignalSpy done(b, &Browser::DocumentComplete);
-    b->Navigate2(address);
-    return QTest::qWaitFor([&] { return done.count() >= 1; }, kLoad);
-}
+bool load(Browser* b, const QString& address) { return loadAndWait(b, address, kLoad); }
 }  // namespace
 
 class TestFetchers : public QObject {

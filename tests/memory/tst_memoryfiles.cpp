@@ -16,6 +16,7 @@
 #include "memory/MemoryStore.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
+#include "support/Browsing.h"
 #include "support/Dialogs.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
@@ -232,12 +233,8 @@ private Q_SLOTS:
         RecordingUiServices ui;
         fMain w(ui);
         Browser* wb = w.WB();
-        for (const QString& address : QStringList{sim.base() + QStringLiteral("/__sim/signin?login=sorabako_demo"),
-                                                  sim.base() + QStringLiteral("/jp/submit/form?c=21601")}) {
-            QSignalSpy done(wb, &Browser::DocumentComplete);
-            wb->Navigate2(address);
-            QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, 30000);
-        }
+        QVERIFY(loadAndWait(wb, sim.base() + QStringLiteral("/__sim/signin?login=sorabako_demo")));
+        QVERIFY(loadAndWait(wb, sim.base() + QStringLiteral("/jp/submit/form?c=21601")));
         QVERIFY(w.ReadFile(folder.file(QStringLiteral("USER/l.srb"))));
         QCOMPARE(wb->evaluate(QStringLiteral("return document.getElementById('Title').value;")).text(), QStringLiteral("★本★"));
         QCOMPARE(wb->evaluate(QStringLiteral("return document.getElementById('StartPrice').value;")).text(), QStringLiteral("1200"));

@@ -8,6 +8,7 @@
 #include "myauction/MyAuctionPane.h"
 #include "myauction/Scan.h"
 #include "settings/SiteAddresses.h"
+#include "support/Browsing.h"
 #include "support/Dialogs.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
@@ -21,9 +22,7 @@ constexpr int kScan = 60000;
 
 bool signIn(const SiteSimProcess& sim, const char* account) {
     Browser b;
-    QSignalSpy done(&b, &Browser::DocumentComplete);
-    b.Navigate2(sim.base() + QStringLiteral("/__sim/signin?login=") + QLatin1String(account));
-    return QTest::qWaitFor([&] { return done.count() >= 1; }, 30000);
+    return loadAndWait(&b, sim.base() + QStringLiteral("/__sim/signin?login=") + QLatin1String(account));
 }
 
 bool runScan(MyAuctionPane& pane) {

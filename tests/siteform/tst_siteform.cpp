@@ -18,6 +18,7 @@
 #include "siteform/ListingForm.h"
 #include "siteform/SiteFormPane.h"
 #include "support/Dialogs.h"
+#include "support/Browsing.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
@@ -27,12 +28,7 @@
 namespace {
 constexpr int kLoad = 30000;
 
-// Loads an address and waits until the browser's own handlers have run.
-bool load(Browser* b, const QString& address) {
-    QSignalSpy done(b, &Browser::DocumentComplete);
-    b->Navigate2(address);
-    return QTest::qWaitFor([&] { return done.count() >= 1; }, kLoad);
-}
+bool load(Browser* b, const QString& address) { return loadAndWait(b, address, kLoad); }
 
 QVariant page(Browser* b, const QString& script) { return b->evaluate(script).value; }
 QVariant checkedOf(Browser* b, const QString& id) {
