@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -249,12 +250,16 @@ mail::Values MailPane::values() const {
 }
 
 void MailPane::Command1_Click() {
+    // The window stays usable while the item page loads: a second click waits for the first mail.
+    if (m_running) return;
     if (m_txtID->text().isEmpty()) {
         m_ui.message(QStringLiteral("オークションIDを入力して下さい。"), kIdCaption, UiServices::Icon::Information,
                      UiServices::Buttons::Ok, this);
         return;
     }
     const BusyCursor busy(m_ui);
+    m_running = true;
+    const auto notRunning = qScopeGuard([this] { m_running = false; });
     m_txtSYOU->clear();
     m_txtNAME->clear();
     m_txtKingaku->clear();

@@ -70,6 +70,7 @@ private:
     std::unique_ptr<mInterNet::DocumentLoader> m_ownLoader;
     mInterNet::DocumentLoader* m_loader = nullptr;
     QString m_body;  // the mail of the last ﾒｰﾙ作成, for コピー
+    bool m_running = false;
 
     Browser* m_wb2 = nullptr;
     QComboBox* m_combo10 = nullptr;

@@ -84,7 +84,7 @@ std::optional<mInterNet::Document> WebDocumentLoader::Doc_Load(const QString& ad
     if (!request.isDone()) {
         QEventLoop loop;
         QObject::connect(&request, &WebDocumentRequest::finished, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        loop.exec();  // the window stays usable while the page loads
     }
     return request.document();
 }

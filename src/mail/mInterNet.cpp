@@ -25,9 +25,8 @@ QByteArray declaredCharset(const QByteArray& contentType) {
 }  // namespace
 
 QNetworkReply* startGet(QNetworkAccessManager& network, const QString& address) {
-    QNetworkRequest request{QUrl(address)};
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    return network.get(request);
+    // A redirect is followed, as the browsers' own request object always did.
+    return network.get(QNetworkRequest(QUrl(address)));
 }
 
 bool readReply(QNetworkReply* reply, QString* text) {

@@ -31,11 +31,14 @@ public:
 
     // False when a page the walk needs is not loaded yet.
     bool page(const QString& address, int counter) {
+        // A page that links back to one already walked is not walked again (nor for ever).
+        if (m_walked.contains(address)) return true;
         const auto it = m_pages.constFind(address);
         if (it == m_pages.constEnd()) {
             missing = address;
             return false;
         }
+        m_walked.insert(address);
         if (!it.value()) return true;  // the page did not load: its walk ends here
         bool inList = false;
         bool skipNext = false;  // the link after a bid count (the bidder) is passed over
@@ -67,6 +70,7 @@ public:
 
 private:
     const QHash<QString, std::optional<QList<Link>>>& m_pages;
+    QSet<QString> m_walked;
 };
 
 // The text of the match after the label's, and of the one after that.
@@ -143,7 +147,7 @@ QList<Row> buildRows(const QList<Step>& steps, const QHash<QString, std::optiona
             if (index < 0 || index >= rows.size()) continue;
             Row& row = rows[index];
             row.cells[4] = s.text;
-            row.cells[6] = f.price;
+            if (found) row.cells[6] = f.price;  // the row's own price stays when the bid page failed
             for (int c = 1; c <= 14; ++c) row.colours[c] = kBid;
         }
     }

@@ -9,9 +9,18 @@
 ScanJob::ScanJob(QNetworkAccessManager& network, int concurrency, QObject* parent)
     : QObject(parent), m_network(network), m_concurrency(qMax(1, concurrency)) {}
 
-ScanJob::~ScanJob() {
-    for (const QPointer<QNetworkReply>& reply : m_inFlight)
-        if (reply) reply->abort();
+ScanJob::~ScanJob() { abortAll(); }
+
+void ScanJob::abortAll() {
+    // Taken out of the list first: an aborted reply reports at once, and must not report here.
+    const QList<QPointer<QNetworkReply>> replies = m_inFlight;
+    m_inFlight.clear();
+    for (const QPointer<QNetworkReply>& reply : replies)
+        if (reply) {
+            reply->disconnect(this);
+            reply->abort();
+            reply->deleteLater();
+        }
 }
 
 void ScanJob::start(const QString& firstPage) {
@@ -23,8 +32,7 @@ void ScanJob::cancel() {
     if (m_finished) return;
     m_cancelled = true;
     m_pageRequest.reset();
-    for (const QPointer<QNetworkReply>& reply : m_inFlight)
-        if (reply) reply->abort();
+    abortAll();
     done();
 }
 

@@ -43,6 +43,7 @@ private:
     void fetchMore();
     void fetched(QNetworkReply* reply, const QString& address);
     void done();
+    void abortAll();
 
     QNetworkAccessManager& m_network;
     int m_concurrency;

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include "core/Values.h"
@@ -276,13 +277,17 @@ QString parcelTable(const RateBlock& block, int sizeRow, const QString& title, b
 }
 
 int roundHalfEven(double value) {
+    if (std::isnan(value)) return 0;
     const double r = std::nearbyint(value);  // the default rounding mode: to nearest, ties to even
+    // A size or weight past any class stays past it (never wraps round to the cheapest row).
+    if (r >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+    if (r <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
     return static_cast<int>(r);
 }
 
 QString plainNumber(double value) {
     if (value == std::floor(value) && std::fabs(value) < 1e15) return QString::number(static_cast<long long>(value));
-    return QString::number(value, 'f', 10).remove(QRegularExpression(QStringLiteral("0+$")));
+    return QString::number(value, 'f', 10).remove(QRegularExpression(QStringLiteral("\\.?0+$")));
 }
 
 }  // namespace mHASSOU

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -347,6 +348,9 @@ void SiteFormPane::Mirror_All() {
 
 bool SiteFormPane::eventFilter(QObject* watched, QEvent* event) {
     const bool in = event->type() == QEvent::FocusIn, out = event->type() == QEvent::FocusOut;
+    // Switching to another window or opening a context menu is no entry into the box.
+    const auto reason = in || out ? static_cast<QFocusEvent*>(event)->reason() : Qt::OtherFocusReason;
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return QWidget::eventFilter(watched, event);
     if ((in || out) && (watched == m_txtTitle || watched == m_txtDescription)) {
         bool& flag = watched == m_txtTitle ? m_titleScroll : m_descriptionScroll;
         if (out) {
@@ -385,6 +389,8 @@ void SiteFormPane::WB_DocumentComplete() {
 void SiteFormPane::Command20_Click() { m_wb->Navigate2(SiteAddresses::submitStartUrl()); }
 
 void SiteFormPane::Command14_Click() {
+    // The upload page answers the upload with a new page; it is looked at after this, not half-way.
+    const Browser::Hold hold(m_wb);
     if (!m_wb->clickById(QStringLiteral("select"))) return;
     if (!m_wb->scrollTo(0, 0)) return;
     const QString chosen = m_ui.openFileName(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
@@ -393,9 +399,9 @@ void SiteFormPane::Command14_Click() {
     m_ui.setClipboardText(m_imText3->text());
     const QString path = m_imText3->text();
     m_imText3->clear();
-    // Cancelled: nothing goes to the site, and the last upload's path stays shown.
-    if (path.isEmpty()) return;
-    if (uploadThroughPage(path)) findChild<QLabel*>(QStringLiteral("A_0"))->setText(path);
+    // The label shows what this upload sent: nothing when the dialog was cancelled or the page took no file.
+    auto* shown = findChild<QLabel*>(QStringLiteral("A_0"));
+    shown->setText(!path.isEmpty() && uploadThroughPage(path) ? path : QString());
 }
 
 bool SiteFormPane::uploadThroughPage(const QString& path) {

@@ -95,6 +95,25 @@ private Q_SLOTS:
         QCOMPARE(one[0].cells[0], QStringLiteral("2"));
     }
 
+    void aPageThatLinksBackIsNotWalkedAgain() {
+        QHash<QString, std::optional<QList<Link>>> pages;
+        pages.insert(QStringLiteral("/p1"), listPage({l("A", "/a")}, {l("次の50件", "/p2")}));
+        pages.insert(QStringLiteral("/p2"), listPage({l("B", "/b")}, {l("次の50件", "/p1")}));
+        const Walk w = walk(QStringLiteral("/p1"), pages);
+        QVERIFY(w.missing.isEmpty());
+        QCOMPARE(buildRows(w.steps, {}).size(), 2);
+    }
+
+    void aFailedBidPageKeepsTheRowsOwnPrice() {
+        QHash<QString, std::optional<QList<Link>>> pages;
+        pages.insert(QStringLiteral("/p1"), listPage({l("A", "/a"), l("2", "/a#bids"), l("taro", "/u")}));
+        const Walk w = walk(QStringLiteral("/p1"), pages);
+        const QList<Row> rows = buildRows(w.steps, {{QStringLiteral("/a"), figures("5", "", "1日", "700")},
+                                                    {QStringLiteral("/a#bids"), std::nullopt}});
+        QCOMPARE(rows[0].cells[4], QStringLiteral("2"));
+        QCOMPARE(rows[0].cells[6], QStringLiteral("700"));
+    }
+
     void aPageThatDidNotLoadEndsItsWalk() {
         QHash<QString, std::optional<QList<Link>>> pages;
         pages.insert(QStringLiteral("/p1"), std::nullopt);

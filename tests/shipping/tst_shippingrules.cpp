@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <limits>
+
 #include "shipping/mHASSOU.h"
 
 using namespace mHASSOU;
@@ -225,6 +227,12 @@ private Q_SLOTS:
         QCOMPARE(plainNumber(60), QStringLiteral("60"));
         QCOMPARE(plainNumber(0.1 + 0.2), QStringLiteral("0.3"));
         QCOMPARE(plainNumber(-100), QStringLiteral("-100"));
+        QCOMPARE(plainNumber(1e16 + 0.5), QStringLiteral("10000000000000000"));
+        // A number past every class stays past them: no size row, not the cheapest one.
+        QCOMPARE(roundHalfEven(3e9), std::numeric_limits<int>::max());
+        const ParcelFee fee = Souryou_Parcel(QStringLiteral("東京都"), QStringLiteral("大阪府"), reader(kRates),
+                                             roundHalfEven(3e9), false, QString());
+        QCOMPARE(fee.price, QStringLiteral("不可"));
     }
 };
 
