@@ -150,8 +150,7 @@ void MyAuctionPane::scanDone() {
         return;
     }
 
-    int failedSteps = 0;
-    QList<scan::Row> rows = scan::buildRows(job->steps(), job->figures(), &failedSteps);
+    QList<scan::Row> rows = scan::buildRows(job->steps(), job->figures());
     m_label11->setText(QStringLiteral("現在:") + clockOf(QDateTime::currentDateTime()));
     // A missing previous scan reads as an empty one and leaves 前回 as it was.
     QString previous;

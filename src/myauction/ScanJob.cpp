@@ -92,9 +92,9 @@ void ScanJob::fetched(QNetworkReply* reply, const QString& address) {
         ++m_failed;
     }
     const int done = static_cast<int>(m_figures.size());
-    QString text2 = QStringLiteral("出品情報を取得しています… %1 / %2 件").arg(done).arg(m_toFetch.size());
-    if (m_failed > 0) text2 += QStringLiteral("（取得できなかったページ %1 件）").arg(m_failed);
-    Q_EMIT progress(text2, done, static_cast<int>(m_toFetch.size()));
+    QString status = QStringLiteral("出品情報を取得しています… %1 / %2 件").arg(done).arg(m_toFetch.size());
+    if (m_failed > 0) status += QStringLiteral("（取得できなかったページ %1 件）").arg(m_failed);
+    Q_EMIT progress(status, done, static_cast<int>(m_toFetch.size()));
     fetchMore();
 }
 
