@@ -118,7 +118,8 @@ Reply AuctionSite::submission(const SiteRequest& request, const Session& session
         const int days = draft->fields.value(QStringLiteral("Duration")).toInt() + 2;
         sellingOf(session.account)
             << demo::OpenListing{auctionId, title, draft->fields.value(QStringLiteral("StartPrice")).toInt(), 0,
-                                 QDateTime::currentDateTime().addDays(days).toString(QStringLiteral("yyyy/MM/dd hh:mm"))};
+                                 QDateTime::currentDateTime().addDays(days).toString(QStringLiteral("yyyy/MM/dd hh:mm")),
+                                 0, 0, QStringLiteral("%1日").arg(days), QString()};
         m_drafts.erase(draft);
         return Reply::page(listing::finishedPage(auctionId, title));
     }
@@ -129,10 +130,10 @@ Reply AuctionSite::itemPage(const QString& auctionId) {
     for (const QString& account : demo::accounts()) {
         for (const demo::OpenListing& l : sellingOf(account))
             if (l.auctionId == auctionId)
-                return Reply::page(pages::itemPage(l.title, l.price, l.timeLeft, l.access, l.watch, l.bids, QString(), QString()));
-        for (const demo::ClosedListing& l : demo::closedWithWinner(account))
+                return Reply::page(pages::itemPage(l.title, l.price, l.timeLeft, l.access, l.watch, l.bids, nullptr));
+        for (const demo::ClosedListing& l : closedOf(account))
             if (l.auctionId == auctionId)
-                return Reply::page(pages::itemPage(l.title, l.price, QStringLiteral("終了"), 0, 0, 1, l.winner, l.winnerMail));
+                return Reply::page(pages::itemPage(l.title, l.price, QStringLiteral("終了"), 0, 0, 1, &l));
     }
     return Reply::page(pages::noSuchItem());
 }
@@ -142,6 +143,66 @@ QList<demo::OpenListing>& AuctionSite::sellingOf(const QString& account) {
     if (it == m_selling.end())
         it = m_selling.insert(account, demo::selling(account));
     return *it;
+}
+
+QList<demo::ClosedListing>& AuctionSite::closedOf(const QString& account) {
+    auto it = m_closed.find(account);
+    if (it == m_closed.end())
+        it = m_closed.insert(account, demo::closedWithWinner(account));
+    return *it;
+}
+
+bool AuctionSite::endAuction(const QString& auctionId, const eucjp::Form& winner) {
+    for (const QString& account : demo::accounts()) {
+        QList<demo::OpenListing>& open = sellingOf(account);
+        for (qsizetype i = 0; i < open.size(); ++i) {
+            if (open[i].auctionId != auctionId)
+                continue;
+            const demo::OpenListing ended = open.takeAt(i);
+            const QString login = winner.value(QStringLiteral("winner"));
+            if (!login.isEmpty()) {
+                const QString price = winner.value(QStringLiteral("price"));
+                closedOf(account).prepend(demo::ClosedListing{
+                    ended.auctionId, ended.title, price.isEmpty() ? ended.price : price.toInt(), login,
+                    QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm")),
+                    winner.value(QStringLiteral("mail")), winner.value(QStringLiteral("name"), login),
+                    winner.value(QStringLiteral("address"))});
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool AuctionSite::changeListing(const QString& auctionId, const eucjp::Form& fields) {
+    for (const QString& account : demo::accounts())
+        for (demo::OpenListing& l : sellingOf(account)) {
+            if (l.auctionId != auctionId)
+                continue;
+            for (auto it = fields.constBegin(); it != fields.constEnd(); ++it) {
+                const QString& name = it.key();
+                if (name == QLatin1String("id"))
+                    continue;
+                if (name == QLatin1String("title"))
+                    l.title = it.value();
+                else if (name == QLatin1String("left"))
+                    l.timeLeft = it.value();
+                else if (name == QLatin1String("price"))
+                    l.price = it.value().toInt();
+                else if (name == QLatin1String("bids"))
+                    l.bids = it.value().toInt();
+                else if (name == QLatin1String("access"))
+                    l.access = it.value().toInt();
+                else if (name == QLatin1String("watch"))
+                    l.watch = it.value().toInt();
+                else if (name == QLatin1String("bidder"))
+                    l.bidder = it.value();
+                else
+                    return false;
+            }
+            return true;
+        }
+    return false;
 }
 
 QByteArray AuctionSite::lastUploadSummary() const {
@@ -166,7 +227,7 @@ Reply AuctionSite::myStatus(const SiteRequest& request) {
         const int pages = qMax(1, static_cast<int>((listings.size() + kPerPage - 1) / kPerPage));
         return Reply::page(pages::selling(session->account, listings.mid((page - 1) * kPerPage, kPerPage), qMin(page, pages), pages));
     }
-    return Reply::page(pages::closedListings(session->account, demo::closedWithWinner(session->account)));
+    return Reply::page(pages::closedListings(session->account, closedOf(session->account)));
 }
 
 Reply AuctionSite::loginService(const SiteRequest& request) {

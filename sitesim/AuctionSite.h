@@ -44,6 +44,13 @@ class AuctionSite {
     // The last picture received by the upload page, for tests ("none" before any).
     QByteArray lastUploadSummary() const;
 
+    // An open listing's auction ends now: with a winner it joins the seller's closed
+    // listings with a winner, without one it is gone. False for an unknown ID.
+    bool endAuction(const QString& auctionId, const eucjp::Form& winner);
+    // Changes an open listing as a day of browsing would (title, price, bids, access, watch,
+    // time left); false for an unknown ID or field.
+    bool changeListing(const QString& auctionId, const eucjp::Form& fields);
+
   private:
     struct Session {
         QString account;
@@ -53,6 +60,7 @@ class AuctionSite {
     Reply myStatus(const SiteRequest& request);
     Reply submission(const SiteRequest& request, const Session& session);
     QList<demo::OpenListing>& sellingOf(const QString& account);
+    QList<demo::ClosedListing>& closedOf(const QString& account);
     Reply itemPage(const QString& auctionId);
     Reply loginService(const SiteRequest& request);
     Reply signIn(const SiteRequest& request);
@@ -62,6 +70,7 @@ class AuctionSite {
     QHash<QString, Session> m_sessions;  // by cookie value
     QHash<QString, listing::Draft> m_drafts;  // by cookie value: the listing being sent
     QHash<QString, QList<demo::OpenListing>> m_selling;  // by account, from the demo data on first use
+    QHash<QString, QList<demo::ClosedListing>> m_closed;  // the same for the closed listings with a winner
     listing::Upload m_lastUpload;
     int m_nextAuction = 900000001;
     QHash<QString, int> m_rounds;  // by account: looks at the open listings so far

@@ -80,27 +80,36 @@ bool passwordMatches(const QString& login, const QString& password) {
     return false;
 }
 
+// The names and addresses carry the characters a strict EUC-JP table loses:
+// ①, Ⅱ, ㈱, ～, ∥ and the NEC-selected IBM ones (髙, 﨑, 纊, 褜).
 QList<ClosedListing> closedWithWinner(const QString& seller) {
     if (seller == QLatin1String("sorabako_demo")) {
         return {
-            {QStringLiteral("b123456789"), QStringLiteral("村上春樹「ノルウェイの森」上下巻 初版 帯付き"), 1500,
-             QStringLiteral("kuma_books22"), QStringLiteral("2024/05/12 21:14"), QStringLiteral("kuma.books22@example.jp")},
-            {QStringLiteral("c234567890"), QStringLiteral("SONY ウォークマン NW-A55 ブラック 動作確認済み"), 8200,
-             QStringLiteral("audio_fan_77"), QStringLiteral("2024/05/13 22:03"), QStringLiteral("audio_fan_77@example.ne.jp")},
-            {QStringLiteral("d345678901"), QStringLiteral("ポケモンカード 旧裏面 リザードン"), 12800,
-             QStringLiteral("card_master_jp"), QStringLiteral("2024/05/14 20:30"), QStringLiteral("cardmaster@example.com")},
-            {QStringLiteral("e456789012"), QStringLiteral("セイコー 腕時計 自動巻き ジャンク品"), 3300,
-             QStringLiteral("tokei_collector"), QStringLiteral("2024/05/15 23:45"), QStringLiteral("tokei.c@example.jp")},
-            {QStringLiteral("f567890123"), QStringLiteral("ダウンジャケット Mサイズ ネイビー"), 2000,
-             QStringLiteral("shopping_mama"), QStringLiteral("2024/05/16 21:00"), QStringLiteral("mama-shop@example.ne.jp")},
+            {QStringLiteral("b123456789"), QStringLiteral("空箱文庫 詩集「夜の灯台」上下巻 初版 帯付き"), 1500,
+             QStringLiteral("kuma_books22"), QStringLiteral("2024/05/12 21:14"), QStringLiteral("kuma.books22@example.jp"),
+             QStringLiteral("髙橋 久美"), QStringLiteral("〒150-0001 東京都渋谷区空箱町１－２－３ ソラハイツ２０１")},
+            {QStringLiteral("c234567890"), QStringLiteral("ハコ音響 ポータブルプレーヤー HP-5 ①本体 ②充電器"), 8200,
+             QStringLiteral("audio_fan_77"), QStringLiteral("2024/05/13 22:03"), QStringLiteral("audio_fan_77@example.ne.jp"),
+             QStringLiteral("山﨑 健太"), QStringLiteral("〒530-0001 大阪府大阪市北区ハコ町３丁目４番～６番")},
+            {QStringLiteral("d345678901"), QStringLiteral("ソラ遊具 トレーディングカード 第Ⅱ弾 ホロ仕様"), 12800,
+             QStringLiteral("card_master_jp"), QStringLiteral("2024/05/14 20:30"), QStringLiteral("cardmaster@example.com"),
+             QStringLiteral("佐藤 美咲"), QStringLiteral("〒460-0001 愛知県名古屋市中区空町５－６ 纊ビル３階")},
+            {QStringLiteral("e456789012"), QStringLiteral("㈱ソラ時計工房 自動巻き腕時計 ジャンク品"), 3300,
+             QStringLiteral("tokei_collector"), QStringLiteral("2024/05/15 23:45"), QStringLiteral("tokei.c@example.jp"),
+             QStringLiteral("褜田 一郎"), QStringLiteral("〒812-0001 福岡県福岡市博多区箱崎７－８")},
+            {QStringLiteral("f567890123"), QStringLiteral("ハコ工房 ダウンジャケット M～L ネイビー ∥ストライプ∥"), 2000,
+             QStringLiteral("shopping_mama"), QStringLiteral("2024/05/16 21:00"), QStringLiteral("mama-shop@example.ne.jp"),
+             QStringLiteral("田中 花子"), QStringLiteral("〒980-0001 宮城県仙台市青葉区空箱９－１０")},
         };
     }
     if (seller == QLatin1String("sorabako_test")) {
         return {
             {QStringLiteral("g678901234"), QStringLiteral("テスト出品 文庫本まとめて10冊"), 800,
-             QStringLiteral("yomu_yomu"), QStringLiteral("2024/05/10 22:10"), QStringLiteral("yomu@example.jp")},
-            {QStringLiteral("h789012345"), QStringLiteral("テスト出品 ミニ四駆 パーツセット"), 1200,
-             QStringLiteral("speed_kids"), QStringLiteral("2024/05/11 21:40"), QStringLiteral("speed.kids@example.jp")},
+             QStringLiteral("yomu_yomu"), QStringLiteral("2024/05/10 22:10"), QStringLiteral("yomu@example.jp"),
+             QStringLiteral("読田 読子"), QStringLiteral("〒100-0001 東京都千代田区ソラ１－１")},
+            {QStringLiteral("h789012345"), QStringLiteral("テスト出品 ミニカー パーツセット"), 1200,
+             QStringLiteral("speed_kids"), QStringLiteral("2024/05/11 21:40"), QStringLiteral("speed.kids@example.jp"),
+             QStringLiteral("速水 翔"), QStringLiteral("〒220-0001 神奈川県横浜市西区ハコ２－２")},
         };
     }
     return {};
@@ -108,16 +117,16 @@ QList<ClosedListing> closedWithWinner(const QString& seller) {
 
 namespace {
 
-// The demo seller's shop: about 120 listings made from a few products, so a
-// scan walks three pages of 50.
+// The demo seller's shop: about 120 listings made from a few invented
+// products, so a scan walks three pages of 50.
 QList<OpenListing> demoShop(int count) {
     const QStringList products{
-        QStringLiteral("ニコン 一眼レフ D5300 レンズキット"), QStringLiteral("昭和レトロ 切手シート まとめて"),
-        QStringLiteral("文庫本 東野圭吾 10冊セット"),         QStringLiteral("ナイキ スニーカー 26.5cm 美品"),
-        QStringLiteral("任天堂 ゲームソフト 3本セット"),       QStringLiteral("有田焼 湯呑み 5客 箱入り"),
-        QStringLiteral("ルイヴィトン 財布 正規品"),           QStringLiteral("レゴ クラシック 大容量ボックス"),
-        QStringLiteral("シマノ リール 釣り具 中古"),           QStringLiteral("古銭 寛永通宝 おまとめ"),
-        QStringLiteral("キャノン コンパクトカメラ 動作品"),   QStringLiteral("着物 正絹 訪問着 未使用"),
+        QStringLiteral("ソラ光学 SK-300 レンズキット"),       QStringLiteral("昭和レトロ風 記念切手シート まとめて"),
+        QStringLiteral("空箱文庫 文庫本 10冊セット"),          QStringLiteral("ハコ靴店 スニーカー 26.5cm 美品"),
+        QStringLiteral("ソラ遊具 ゲームソフト ①②③ 3本セット"), QStringLiteral("有田焼風 湯呑み 5客 箱入り"),
+        QStringLiteral("ハコ革工房 長財布 ～本革～"),          QStringLiteral("ソラブロック 大容量ボックス 第Ⅱ弾"),
+        QStringLiteral("ハコ釣具 スピニングリール 中古"),      QStringLiteral("古銭 寛永通宝 おまとめ"),
+        QStringLiteral("㈱ソラ光学 コンパクトカメラ 動作品"),  QStringLiteral("手織り 纊布の反物 未使用"),
     };
     const QStringList bidders{QStringLiteral("hana_2010"), QStringLiteral("taro_collect"), QStringLiteral("m_sato88"),
                               QStringLiteral("kaitori_king"), QStringLiteral("yuki-chan")};

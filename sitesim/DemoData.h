@@ -16,9 +16,11 @@ struct ClosedListing {
     QString auctionId;
     QString title;
     int price;  // winning bid, yen
-    QString winner;
+    QString winner;  // the winner's Yahoo! JAPAN ID
     QString endTime;
     QString winnerMail;
+    QString winnerName;     // as the winner gave it for the trade
+    QString winnerAddress;  // where the item goes
 };
 
 struct OpenListing {

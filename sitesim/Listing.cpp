@@ -1,7 +1,6 @@
 #include "Listing.h"
 
 #include "Pages.h"
-#include "core/Prefectures.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
@@ -10,9 +9,57 @@
 namespace listing {
 namespace {
 
-// The site's own list of regions: the 47 prefectures, then 海外.
-const QStringList& prefectures() {
-    static const QStringList list = kPrefectures + QStringList{QStringLiteral("海外")};
+// The regions of the form's 発送元, as the site numbers them: the prefectures
+// by their JIS X 0401 codes, then 海外 as 48. Option k of "loc_cd" is region k.
+struct Region {
+    int code;
+    QString name;
+};
+const QList<Region>& regions() {
+    static const QList<Region> list{
+        {1, QStringLiteral("北海道")}, {2, QStringLiteral("青森県")}, {3, QStringLiteral("岩手県")},
+        {4, QStringLiteral("宮城県")}, {5, QStringLiteral("秋田県")}, {6, QStringLiteral("山形県")},
+        {7, QStringLiteral("福島県")}, {8, QStringLiteral("茨城県")}, {9, QStringLiteral("栃木県")},
+        {10, QStringLiteral("群馬県")}, {11, QStringLiteral("埼玉県")}, {12, QStringLiteral("千葉県")},
+        {13, QStringLiteral("東京都")}, {14, QStringLiteral("神奈川県")}, {15, QStringLiteral("新潟県")},
+        {16, QStringLiteral("富山県")}, {17, QStringLiteral("石川県")}, {18, QStringLiteral("福井県")},
+        {19, QStringLiteral("山梨県")}, {20, QStringLiteral("長野県")}, {21, QStringLiteral("岐阜県")},
+        {22, QStringLiteral("静岡県")}, {23, QStringLiteral("愛知県")}, {24, QStringLiteral("三重県")},
+        {25, QStringLiteral("滋賀県")}, {26, QStringLiteral("京都府")}, {27, QStringLiteral("大阪府")},
+        {28, QStringLiteral("兵庫県")}, {29, QStringLiteral("奈良県")}, {30, QStringLiteral("和歌山県")},
+        {31, QStringLiteral("鳥取県")}, {32, QStringLiteral("島根県")}, {33, QStringLiteral("岡山県")},
+        {34, QStringLiteral("広島県")}, {35, QStringLiteral("山口県")}, {36, QStringLiteral("徳島県")},
+        {37, QStringLiteral("香川県")}, {38, QStringLiteral("愛媛県")}, {39, QStringLiteral("高知県")},
+        {40, QStringLiteral("福岡県")}, {41, QStringLiteral("佐賀県")}, {42, QStringLiteral("長崎県")},
+        {43, QStringLiteral("熊本県")}, {44, QStringLiteral("大分県")}, {45, QStringLiteral("宮崎県")},
+        {46, QStringLiteral("鹿児島県")}, {47, QStringLiteral("沖縄県")}, {48, QStringLiteral("海外")}};
+    return list;
+}
+
+QStringList regionNames() {
+    QStringList names;
+    for (const Region& r : regions()) names << r.name;
+    return names;
+}
+
+// The eye-catch icons; option 0 asks for a choice, option 1 is no icon.
+const QStringList& giftIcons() {
+    static const QStringList list{QStringLiteral("選択してください"), QStringLiteral("なし"),      QStringLiteral("新品"),
+                                  QStringLiteral("美品"),           QStringLiteral("非売品"),    QStringLiteral("限定品"),
+                                  QStringLiteral("保証書付"),       QStringLiteral("全巻セット"), QStringLiteral("正規店購入"),
+                                  QStringLiteral("産地直送")};
+    return list;
+}
+
+// Relisting: option 0 is none, option k relists k times.
+const QStringList& resubmits() {
+    static const QStringList list{QStringLiteral("しない"), QStringLiteral("1回"), QStringLiteral("2回"), QStringLiteral("3回")};
+    return list;
+}
+
+const QStringList& durations() {
+    static const QStringList list{QStringLiteral("2日間"), QStringLiteral("3日間"), QStringLiteral("4日間"),
+                                  QStringLiteral("5日間"), QStringLiteral("6日間"), QStringLiteral("7日間")};
     return list;
 }
 
@@ -112,10 +159,16 @@ QList<Part> parseMultipart(const QByteArray& contentType, const QByteArray& body
     return parts;
 }
 
-QString durationText(const QString& index) {
-    const int i = index.toInt();
-    return i >= 0 && i < 6 ? QStringLiteral("%1 日").arg(i + 2) : QStringLiteral("未選択");
+namespace {
+// The text of the option a select sent, by its value (the option's position).
+QString optionText(const QStringList& texts, const QString& value, int first = 0) {
+    bool ok = false;
+    const int i = value.toInt(&ok);
+    return ok && i >= first && i < texts.size() ? texts[i] : QStringLiteral("未選択");
 }
+}  // namespace
+
+QString durationText(const QString& index) { return optionText(durations(), index); }
 
 QString closingTimeText(const QString& index) {
     bool ok = false;
@@ -123,10 +176,10 @@ QString closingTimeText(const QString& index) {
     return ok && h >= 0 && h < 24 ? hour(h) + QStringLiteral("から") + hour(h + 1) : QStringLiteral("未選択");
 }
 
-QString regionText(const QString& index) {
-    const int i = index.toInt();  // 0 is the leading "選択してください"
-    return i >= 1 && i <= prefectures().size() ? prefectures()[i - 1] : QStringLiteral("未選択");
-}
+// Option 0 of the region and the icon lists asks for a choice: nothing chosen.
+QString regionText(const QString& index) { return optionText(QStringList{QString()} + regionNames(), index, 1); }
+QString giftText(const QString& index) { return optionText(giftIcons(), index, 1); }
+QString resubmitText(const QString& index) { return optionText(resubmits(), index); }
 
 QString formPage(const demo::Category& category) {
     QStringList hours;
@@ -154,13 +207,12 @@ QString formPage(const demo::Category& category) {
     rows += at(1100, label.arg(QStringLiteral("発送")) + box(QStringLiteral("intlOK"), QStringLiteral("海外発送")) +
                          box(QStringLiteral("ypkOK"), QStringLiteral("Yahoo!ゆうパック")));
     rows += at(1210, label.arg(QStringLiteral("商品の発送元")) +
-                         select(QStringLiteral("loc_cd"), QStringList{QStringLiteral("選択してください")} + prefectures()) +
+                         select(QStringLiteral("loc_cd"), QStringList{QStringLiteral("選択してください")} + regionNames()) +
                          QStringLiteral(" 市区町村 ") + text(QStringLiteral("city"), 24));
     rows += at(1500, label.arg(QStringLiteral("エスクロー")) + box(QStringLiteral("escj1"), QStringLiteral("オークションチェック")) +
                          box(QStringLiteral("escj6"), QStringLiteral("イオンレジオークション")));
     rows += at(1800, label.arg(QStringLiteral("開催期間")) +
-                         select(QStringLiteral("Duration"), {QStringLiteral("2日間"), QStringLiteral("3日間"), QStringLiteral("4日間"),
-                                                             QStringLiteral("5日間"), QStringLiteral("6日間"), QStringLiteral("7日間")}) +
+                         select(QStringLiteral("Duration"), durations()) +
                          QStringLiteral(" 数量 ") + text(QStringLiteral("Quantity"), 4) + QStringLiteral(" 開始価格 ") +
                          text(QStringLiteral("StartPrice"), 10) + QStringLiteral(" 円"));
     rows += at(2000, label.arg(QStringLiteral("注目のオークション")) + QStringLiteral("1日あたり ") +
@@ -169,10 +221,7 @@ QString formPage(const demo::Category& category) {
     rows += at(2500, label.arg(QStringLiteral("背景色")) + box(QStringLiteral("highlightlistingSelected"), QStringLiteral("利用する")) +
                          box(QStringLiteral("postagefreeSelected"), QStringLiteral("送料無料アイコン")));
     rows += at(2600, label.arg(QStringLiteral("目立ちアイコン")) +
-                         select(QStringLiteral("giftSelected"),
-                                {QStringLiteral("なし"), QStringLiteral("新品"), QStringLiteral("美品"), QStringLiteral("非売品"),
-                                 QStringLiteral("限定品"), QStringLiteral("保証書付"), QStringLiteral("全巻セット"),
-                                 QStringLiteral("正規店購入"), QStringLiteral("産地直送")}));
+                         select(QStringLiteral("giftSelected"), giftIcons()));
     rows += at(2800, label.arg(QStringLiteral("贈答品アイコン")) + box(QStringLiteral("wrappingSelected"), QStringLiteral("利用する")) +
                          QStringLiteral(" 即決価格 ") + text(QStringLiteral("JpBuyNowPrice"), 10) +
                          QStringLiteral(" 円 最低落札価格 ") + text(QStringLiteral("ReservePrice"), 10) + QStringLiteral(" 円"));
@@ -181,8 +230,7 @@ QString formPage(const demo::Category& category) {
                          box(QStringLiteral("CloseEarly"), QStringLiteral("早期終了")));
     rows += at(3200, label.arg(QStringLiteral("終了時間")) + select(QStringLiteral("ClosingTime"), hours) +
                          QStringLiteral(" 自動再出品 ") +
-                         select(QStringLiteral("numResubmit"), {QStringLiteral("しない"), QStringLiteral("1回"),
-                                                                QStringLiteral("2回"), QStringLiteral("3回")}) +
+                         select(QStringLiteral("numResubmit"), resubmits()) +
                          QStringLiteral(" 希望落札価格 ") + text(QStringLiteral("BidOrBuyPrice"), 10) + QStringLiteral(" 円"));
     rows += at(3400, QStringLiteral("<input type=\"submit\" name=\"next\" value=\"続ける\">"));
     return pages::layout(
@@ -217,7 +265,15 @@ QString imagePage(const Draft& draft) {
                        "<p><input type=\"submit\" id=\"upload\" value=\"アップロード\"></p>\n</form>\n"
                        "<h2>アップロード済みの画像</h2>\n<ul id=\"images\">\n%1</ul>\n"
                        "<p><a id=\"toConfirm\" href=\"/jp/submit/confirm\">確認画面へ進む</a></p>\n"
-                       "<p id=\"help\">画像は3枚まで、1枚あたり5MBまでです。</p>")
+                       "<p id=\"help\">画像は3枚まで、1枚あたり5MBまでです。</p>\n"
+                       "<h2 id=\"rules\">画像の規約</h2>\n<ol>\n"
+                       "<li>出品する商品そのものの画像を掲載してください。</li>\n"
+                       "<li>他人が撮影した画像や、カタログ等からの転載は掲載できません。</li>\n"
+                       "<li>商品の状態が分かるよう、傷や汚れがある場合はその部分も掲載してください。</li>\n"
+                       "<li>画像に連絡先やほかのサイトへの案内を入れることはできません。</li>\n"
+                       "<li>画像の形式はJPEG、GIF、PNGのいずれかです。</li>\n"
+                       "<li>規約に反する画像は予告なく削除することがあります。</li>\n</ol>\n"
+                       "<div style=\"height:900px\"></div>")
             .arg(uploaded));
 }
 
@@ -252,6 +308,31 @@ QString confirmPage(const Draft& draft) {
     rows += row.arg(QStringLiteral("即決価格"), QStringLiteral("cBuyNow"), yenOrNone(field(draft, QStringLiteral("JpBuyNowPrice"))));
     rows += row.arg(QStringLiteral("終了時間"), QStringLiteral("cClosingTime"),
                     closingTimeText(field(draft, QStringLiteral("ClosingTime"))));
+    rows += row.arg(QStringLiteral("最低落札価格"), QStringLiteral("cReserve"), yenOrNone(field(draft, QStringLiteral("ReservePrice"))));
+    rows += row.arg(QStringLiteral("希望落札価格"), QStringLiteral("cBidOrBuy"), yenOrNone(field(draft, QStringLiteral("BidOrBuyPrice"))));
+    rows += row.arg(QStringLiteral("注目のオークション"), QStringLiteral("cFeatured"),
+                    yenOrNone(field(draft, QStringLiteral("featuredAmount"))));
+    rows += row.arg(QStringLiteral("目立ちアイコン"), QStringLiteral("cGift"), giftText(field(draft, QStringLiteral("giftSelected"))));
+    rows += row.arg(QStringLiteral("有料オプション"), QStringLiteral("cPaid"),
+                    checked(draft,
+                            {QStringLiteral("boldSelected"), QStringLiteral("highlightlistingSelected"),
+                             QStringLiteral("postagefreeSelected"), QStringLiteral("wrappingSelected")},
+                            {QStringLiteral("太字テキスト"), QStringLiteral("背景色"), QStringLiteral("送料無料アイコン"),
+                             QStringLiteral("贈答品アイコン")}));
+    rows += row.arg(QStringLiteral("無料オプション"), QStringLiteral("cFree"),
+                    checked(draft, {QStringLiteral("minBidRating"), QStringLiteral("AutoExtension"), QStringLiteral("CloseEarly")},
+                            {QStringLiteral("入札者評価制限"), QStringLiteral("自動延長"), QStringLiteral("早期終了")}));
+    rows += row.arg(QStringLiteral("発送"), QStringLiteral("cDelivery"),
+                    checked(draft, {QStringLiteral("intlOK"), QStringLiteral("ypkOK")},
+                            {QStringLiteral("海外発送"), QStringLiteral("Yahoo!ゆうパック")}));
+    rows += row.arg(QStringLiteral("エスクロー"), QStringLiteral("cEscrow"),
+                    checked(draft, {QStringLiteral("escj1"), QStringLiteral("escj6")},
+                            {QStringLiteral("オークションチェック"), QStringLiteral("イオンレジオークション")}));
+    rows += row.arg(QStringLiteral("発送時期"), QStringLiteral("cShipTime"),
+                    field(draft, QStringLiteral("shiptime")) == QLatin1String("1")   ? QStringLiteral("オークション終了後")
+                    : field(draft, QStringLiteral("shiptime")) == QLatin1String("0") ? QStringLiteral("支払い後")
+                                                                                    : QStringLiteral("未選択"));
+    rows += row.arg(QStringLiteral("自動再出品"), QStringLiteral("cResubmit"), resubmitText(field(draft, QStringLiteral("numResubmit"))));
     rows += row.arg(QStringLiteral("画像"), QStringLiteral("cImages"), images.isEmpty() ? QStringLiteral("なし") : images);
     return pages::layout(QStringLiteral("Yahoo!オークション - 出品内容の確認"),
                          QStringLiteral("<h1>出品内容の確認</h1>\n<table class=\"list\" id=\"confirm\">\n%1</table>\n"

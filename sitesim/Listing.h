@@ -44,5 +44,7 @@ QString noDraftPage();
 QString durationText(const QString& index);
 QString closingTimeText(const QString& index);
 QString regionText(const QString& index);
+QString giftText(const QString& index);
+QString resubmitText(const QString& index);
 
 }  // namespace listing

@@ -161,7 +161,8 @@ QString closedListings(const QString& seller, const QList<demo::ClosedListing>& 
         rows += QStringLiteral(
                     "<tr><td class=\"aid\"><a href=\"/jp/auction/%1\">%1</a></td><td class=\"title\">%2</td>"
                     "<td class=\"price\">%3</td><td class=\"winner\">%4</td><td class=\"end\">%5</td></tr>\n")
-                    .arg(esc(item.auctionId), esc(item.title), yen(item.price), esc(item.winner), esc(item.endTime));
+                    .arg(esc(item.auctionId), esc(item.title), yen(item.price),
+                         esc(item.winner) + QStringLiteral("（") + esc(item.winnerName) + QStringLiteral("）"), esc(item.endTime));
     return layout(QStringLiteral("Yahoo!オークション - 出品終了分"),
                   QStringLiteral("<h1>マイ・オークション</h1>\n"
                                  "<h2 id=\"seller\">%1 さんの出品終了分（落札者あり）</h2>\n"
@@ -205,13 +206,14 @@ QString selling(const QString& seller, const QList<demo::OpenListing>& listings,
 }
 
 QString itemPage(const QString& title, int price, const QString& timeLeft, int access, int watch, int bids,
-                 const QString& winner, const QString& winnerMail) {
+                 const demo::ClosedListing* closed) {
     // Each figure is its label and its value in one element, then a line end: how the site writes them.
     QString contact;
-    if (!winner.isEmpty())
+    if (closed)
         contact = QStringLiteral("<p>落札者の連絡先は<a href=\"#winner\">こちら</a></p>\n"
-                                 "<p id=\"winner\"><a href=\"/jp/user/%1\">%1</a> <a href=\"mailto:%2\">%2</a></p>\n")
-                      .arg(esc(winner), esc(winnerMail));
+                                 "<p id=\"winner\"><a href=\"/jp/user/%1\">%2</a> <a href=\"mailto:%3\">%3</a></p>\n"
+                                 "<p id=\"address\">送付先：%4</p>\n")
+                      .arg(esc(closed->winner), esc(closed->winnerName), esc(closed->winnerMail), esc(closed->winnerAddress));
     return layout(QStringLiteral("Yahoo!オークション - ") + title,
                   QStringLiteral("<h1>%1</h1>\n<div id=\"figures\">\n<p class=\"head\">商品の情報</p>\n"
                                  "<p class=\"price\">現在の価格：<b>%2</b></p>\n"

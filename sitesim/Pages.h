@@ -28,9 +28,9 @@ QString reenterPassword(const QString& account, const QString& done);
 QString closedListings(const QString& seller, const QList<demo::ClosedListing>& listings);
 // One page of the seller's open listings (`page` of `pages`, 50 a page).
 QString selling(const QString& seller, const QList<demo::OpenListing>& listings, int page, int pages);
-// An item page: its figures, and for an ended auction the winner's contact links.
+// An item page: its figures, and for an auction that ended with a winner the winner's contact links.
 QString itemPage(const QString& title, int price, const QString& timeLeft, int access, int watch, int bids,
-                 const QString& winner, const QString& winnerMail);
+                 const demo::ClosedListing* closed);
 QString noSuchItem();  // titled "Yahoo!オークション" alone
 
 enum class LoginNotice {
