@@ -71,7 +71,7 @@ QStringList fileLines(const Service& s) {
     int headerLines = 0;
     for (const Region& region : r) headerLines = qMax(headerLines, static_cast<int>(region.prefectures.size()));
     QStringList lines;
-    for (const QString& origin : kPrefectures) {
+    for (const QString& origin : kShippingPrefectures) {
         int from = 0;
         while (!r[from].prefectures.contains(origin)) ++from;
         const QString lead = origin + QStringLiteral("発着,");

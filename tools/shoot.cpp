@@ -84,10 +84,10 @@ T* find(QWidget* w, const char* name) {
 bool listingPane(fMain& w, const QString& base) {
     Browser* wb = w.WB();
     if (!load(wb, base + QStringLiteral("/__sim/signin?login=sorabako_demo"))) return false;
-    find<QLineEdit>(&w, "txtSYOUHIN")->setText(QStringLiteral("ニコン D5300 レンズキット 美品"));
+    find<QLineEdit>(&w, "txtSYOUHIN")->setText(QStringLiteral("ソラ光学 SK-300 レンズキット 美品"));
     find<QComboBox>(&w, "cmbKIGOU_1")->setCurrentIndex(1);
     find<QPlainTextEdit>(&w, "txtHTML")->setPlainText(
-        QStringLiteral("<CENTER><h2>ニコン D5300 レンズキット</h2></CENTER><BR>\n<p>使用回数は少なく、外装に目立つ傷はありません。</p>"));
+        QStringLiteral("<CENTER><h2>ソラ光学 SK-300 レンズキット</h2></CENTER><BR>\n<p>使用回数は少なく、外装に目立つ傷はありません。</p>"));
     w.descriptionPane()->Command9_Click();
     w.setListDefaults();
     find<QLineEdit>(&w, "imNumLite2")->setText(QStringLiteral("25000"));

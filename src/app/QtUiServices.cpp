@@ -28,7 +28,7 @@ UiServices::Answer QtUiServices::message(const QString& text, const QString& tit
         case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
         case Icon::Question: box.setIcon(QMessageBox::Question); break;
     }
-    // Button captions as a Japanese Windows shows them, whatever the desktop's language.
+    // Japanese button captions, whatever the desktop's language: every text around them is Japanese.
     auto add = [&box](QMessageBox::StandardButton b, const QString& caption) { box.addButton(b)->setText(caption); };
     switch (buttons) {
         case Buttons::Ok: add(QMessageBox::Ok, QStringLiteral("OK")); break;
@@ -62,7 +62,10 @@ QString QtUiServices::openFileName(const QString& initialDir, const QString& fil
 }
 
 QString QtUiServices::saveFileName(const QString& initialDir, const QString& filter, QObject* owner) {
-    return QFileDialog::getSaveFileName(ownerWidget(owner), QString(), initialDir, toQtFileFilter(filter));
+    // The caller asks before replacing a file (only it knows the name after ".srb" is added):
+    // one question, not the dialog's and then the caller's.
+    return QFileDialog::getSaveFileName(ownerWidget(owner), QString(), initialDir, toQtFileFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtUiServices::folderName(const QString& instruction, QObject* owner) {

@@ -195,24 +195,24 @@ void fMain::Open() {
     if (ReadFile(name)) m_currentPath = name;
 }
 
-void fMain::Save() {
-    if (m_currentPath.trimmed().isEmpty()) {
-        SaveAs();
-        return;
-    }
-    m_memory->SaveFile(m_currentPath);
+fMain::SaveResult fMain::Save() {
+    if (m_currentPath.trimmed().isEmpty()) return SaveAs();
+    return m_memory->SaveFile(m_currentPath) ? SaveResult::Saved : SaveResult::Failed;
 }
 
-void fMain::SaveAs() {
+fMain::SaveResult fMain::SaveAs() {
     QString name = m_ui.saveFileName(ProgramFolder::user(), memory::kFilter, this);
-    if (name.isEmpty()) return;
+    if (name.isEmpty()) return SaveResult::Cancelled;
     name = memory::withExtension(name);
+    // The file dialog does not ask (it cannot know the name gets ".srb"); this is the one question.
     if (QFileInfo::exists(name) &&
         m_ui.message(QStringLiteral("「%1」は既にあります。\r\n上書きしますか?").arg(QFileInfo(name).fileName()), kAppTitle,
                      UiServices::Icon::Question, UiServices::Buttons::YesNo, this) != UiServices::Answer::Yes)
-        return;
+        return SaveResult::Cancelled;
     // A path that was not written is not made current: the listing is not saved there.
-    if (m_memory->SaveFile(name)) m_currentPath = name;
+    if (!m_memory->SaveFile(name)) return SaveResult::Failed;
+    m_currentPath = name;
+    return SaveResult::Saved;
 }
 
 bool fMain::ReadFile(const QString& path) { return m_memory->ReadFile(path); }
@@ -288,8 +288,15 @@ void fMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // The window goes whatever the save did, also when save-as was cancelled.
-    if (answer == UiServices::Answer::Yes) Save();
+    // A cancelled save-as still closes; a save that failed (the message said why) keeps the
+    // window, or the screen the seller meant to keep would be lost with it.
+    if (answer == UiServices::Answer::Yes && Save() == SaveResult::Failed) {
+        event->ignore();
+        return;
+    }
     event->accept();
+    // Commands still waiting for the site end here, without acting on what they were waiting for.
+    m_mail->abandon();
+    m_myAuction->cancelScan();
     Q_EMIT unloaded();
 }

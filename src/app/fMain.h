@@ -39,10 +39,11 @@ public:
     const QString& currentPath() const { return m_currentPath; }
     void setCurrentPath(const QString& path) { m_currentPath = path; }
 
-    // File commands.
+    // File commands. A save says how it ended: the close prompt keeps the window when it failed.
+    enum class SaveResult { Saved, Cancelled, Failed };
     void Open();
-    void Save();
-    void SaveAs();
+    SaveResult Save();
+    SaveResult SaveAs();
     bool ReadFile(const QString& path);  // false, after telling the user, when the file could not be read
 
     void Command7_Click();   // confirm

@@ -133,11 +133,164 @@ bool fromAnsiCode(int code, QString* character) {
 }  // namespace cp932
 
 namespace charset {
+namespace {
+
+bool isShiftJis(const QByteArray& name) {
+    // The spellings a server may use for it; Windows' Shift_JIS is CP932, the table of the program's files.
+    static const QList<QByteArray> names{"shift_jis", "shift-jis", "sjis",  "x-sjis",     "windows-31j",
+                                         "ms_kanji",  "csshiftjis", "ms932", "cp932",      "x-ms-cp932"};
+    return names.contains(name);
+}
+
+bool isEucJp(const QByteArray& name) { return name == "euc-jp" || name == "x-euc-jp" || name == "cseucpkdfmtjapanese"; }
+
+// Characters of the two-byte EUC-JP codes and of the three-byte (0x8F) ones,
+// by pointer: (first byte - 0xA1) * 94 + (second byte - 0xA1). A null
+// character for a code that names none.
+struct EucJpTables {
+    QList<char16_t> jis0208;
+    QList<char32_t> jis0212;
+};
+
+QByteArray bytesOf(std::initializer_list<int> values) {
+    QByteArray bytes;
+    for (int v : values) bytes.append(static_cast<char>(v));
+    return bytes;
+}
+
+const EucJpTables& eucJpTables() {
+    static const EucJpTables tables = [] {
+        EucJpTables t;
+        t.jis0208.fill(0, 94 * 94);
+        t.jis0212.fill(0, 94 * 94);
+        cp932::Converter fromCp932("UTF-32LE", "CP932");
+        cp932::Converter fromEucJp("UTF-32LE", "EUC-JP");
+        auto one = [](const cp932::Converter& conv, QByteArray in) -> char32_t {
+            char32_t out = 0;
+            char* inPtr = in.data();
+            size_t inLeft = static_cast<size_t>(in.size());
+            char* outPtr = reinterpret_cast<char*>(&out);
+            size_t outLeft = sizeof out;
+            iconv(conv.cd(), nullptr, nullptr, nullptr, nullptr);
+            if (iconv(conv.cd(), &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0 || outLeft != 0)
+                return 0;
+            return out;
+        };
+        for (int row = 0; row < 94; ++row)
+            for (int cell = 0; cell < 94; ++cell) {
+                // Row and cell as the Shift_JIS bytes of the same code, so the two-byte codes go
+                // through CP932's table: the NEC row 13 and the NEC-selected IBM rows 89-92 included.
+                const int lead = (row >> 1) + (row < 62 ? 0x81 : 0xC1);
+                const int trail = row % 2 == 0 ? cell + (cell < 63 ? 0x40 : 0x41) : cell + 0x9F;
+                const char32_t c = one(fromCp932, bytesOf({lead, trail}));
+                // The user-defined rows of CP932 are no character of a page.
+                if (c < 0xE000 || c > 0xF8FF) t.jis0208[row * 94 + cell] = static_cast<char16_t>(c <= 0xFFFF ? c : 0);
+                t.jis0212[row * 94 + cell] = one(fromEucJp, bytesOf({0x8F, 0xA1 + row, 0xA1 + cell}));
+            }
+        // The engine also reads row 83 of the three-byte codes as IBM's Roman numerals and ㈱
+        // (0x8FF3A1 ⅰ … 0x8FF3AA ⅹ, 0x8FF3AB Ⅰ … 0x8FF3B4 Ⅹ, 0x8FF3B7 ㈱); JIS X 0212 has nothing there.
+        for (int i = 0; i < 10; ++i) {
+            t.jis0212[82 * 94 + i] = 0x2170 + i;
+            t.jis0212[82 * 94 + 10 + i] = 0x2160 + i;
+        }
+        t.jis0212[82 * 94 + 22] = 0x3231;
+        return t;
+    }();
+    return tables;
+}
+
+// EUC-JP the way the web engine reads it, byte for byte: a code the tables
+// do not name becomes U+FFFD; a sequence cut short by a byte that can begin
+// a character becomes U+001A and that byte is read again; a sequence broken
+// by a byte that can begin nothing (0xA0, 0xFF) becomes one U+FFFD with it.
+QString decodeEucJp(const QByteArray& bytes) {
+    const EucJpTables& tables = eucJpTables();
+    QString out;
+    out.reserve(bytes.size());
+    const auto within = [](int b, int low, int high) { return b >= low && b <= high; };
+    const auto canBegin = [](int b) { return b != 0xA0 && b != 0xFF; };
+    const QChar cutShort(0x001A), unknown(0xFFFD);
+    const qsizetype n = bytes.size();
+    const auto at = [&bytes](qsizetype i) { return static_cast<int>(static_cast<unsigned char>(bytes[i])); };
+    qsizetype i = 0;
+    while (i < n) {
+        const int b = at(i);
+        if (b < 0x8E || within(b, 0x90, 0x9F)) {  // ASCII and the C1 controls stand for themselves
+            out += QChar(b);
+            ++i;
+            continue;
+        }
+        if (!canBegin(b) || i + 1 >= n) {
+            out += cutShort;
+            ++i;
+            continue;
+        }
+        const int t = at(i + 1);
+        if (b == 0x8E) {
+            if (within(t, 0xA1, 0xDF)) {
+                out += QChar(0xFF61 - 0xA1 + t);  // half-width katakana
+                i += 2;
+            } else if (within(t, 0xE0, 0xE4)) {
+                static const char16_t signs[] = {0x00A2, 0x00A3, 0x00AC, 0xFFFD, 0xFFFD};  // ¢ £ ¬
+                out += QChar(signs[t - 0xE0]);
+                i += 2;
+            } else if (canBegin(t)) {
+                out += cutShort;
+                ++i;
+            } else {
+                out += unknown;
+                i += 2;
+            }
+            continue;
+        }
+        if (b == 0x8F) {
+            if (within(t, 0xA1, 0xFE)) {
+                if (i + 2 < n && within(at(i + 2), 0xA1, 0xFE)) {
+                    const char32_t c = tables.jis0212[(t - 0xA1) * 94 + (at(i + 2) - 0xA1)];
+                    out += c != 0 ? QString::fromUcs4(&c, 1) : QString(unknown);
+                    i += 3;
+                } else {
+                    out += cutShort;  // read again from the second byte
+                    ++i;
+                }
+            } else if (canBegin(t)) {
+                out += cutShort;
+                ++i;
+            } else {
+                out += unknown;
+                i += 2;
+            }
+            continue;
+        }
+        // 0xA1 to 0xFE: a two-byte code.
+        if (within(t, 0xA1, 0xFE)) {
+            const char16_t c = tables.jis0208[(b - 0xA1) * 94 + (t - 0xA1)];
+            out += c != 0 ? QChar(c) : unknown;
+            i += 2;
+        } else if (canBegin(t)) {
+            out += cutShort;
+            ++i;
+        } else {
+            out += unknown;
+            i += 2;
+        }
+    }
+    return out;
+}
+
+}  // namespace
 
 bool decode(const QByteArray& bytes, const QByteArray& name, QString* text) {
-    // Windows' Shift_JIS is CP932: the same table the program's files use.
-    const QByteArray from = name.compare("Shift_JIS", Qt::CaseInsensitive) == 0 ? QByteArray("CP932") : name;
-    cp932::Converter conv("UTF-8", from.constData());
+    const QByteArray label = name.trimmed().toLower();
+    if (isShiftJis(label)) {
+        *text = cp932::decode(bytes);
+        return true;
+    }
+    if (isEucJp(label)) {
+        *text = decodeEucJp(bytes);
+        return true;
+    }
+    cp932::Converter conv("UTF-8", label.constData());
     if (!conv.ok()) return false;
     const QByteArray replacement = QStringLiteral("\uFFFD").toUtf8();
     *text = QString::fromUtf8(cp932::convert(conv, bytes, [&](QByteArray& out, qsizetype, size_t) {

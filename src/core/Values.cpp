@@ -2,14 +2,36 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace values {
 namespace {
+
+// A number as leadingNumber() reads it, kept as digits: sign, the digits
+// without the point, and where the point goes (digits[0 .. point) are the
+// whole part; point may lie outside the digits).
+struct Decimal {
+    bool negative = false;
+    QString digits;
+    int point = 0;
+};
+
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'); }
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 }  // namespace
 
+// The lenient reading's characters: sign, digits, point, exponent; empty when no digit.
+static QString leadingNumberText(const QString& text);
+
 double leadingNumber(const QString& text) {
+    const QString number = leadingNumberText(text);
+    if (number.isEmpty()) return 0.0;
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+static QString leadingNumberText(const QString& text) {
     QString number;
     bool sawDigit = false, sawPoint = false, sawExponent = false, signAllowed = true;
     for (QChar c : text) {
@@ -34,12 +56,101 @@ double leadingNumber(const QString& text) {
             break;
         }
     }
-    if (!sawDigit) return 0.0;
+    if (!sawDigit) return QString();
     // An exponent with no digits after it ("12e", "12e-") is not part of the number.
     while (!number.isEmpty() && !isDigit(number.back()) && number.back() != QLatin1Char('.')) number.chop(1);
-    bool ok = false;
-    const double value = number.toDouble(&ok);
-    return ok && std::isfinite(value) ? value : 0.0;
+    return number;
+}
+
+namespace {
+
+// The lenient reading as digits; nothing for a number no double could hold
+// either (leadingNumber() reads those as 0 too).
+std::optional<Decimal> toDecimal(const QString& text) {
+    const QString number = leadingNumberText(text);
+    if (number.isEmpty() || !std::isfinite(number.toDouble())) return std::nullopt;
+    Decimal d;
+    qsizetype i = 0;
+    if (number[0] == QLatin1Char('-') || number[0] == QLatin1Char('+')) {
+        d.negative = number[0] == QLatin1Char('-');
+        ++i;
+    }
+    bool seenPoint = false;
+    int exponent = 0;
+    for (; i < number.size(); ++i) {
+        const QChar c = number[i];
+        if (c == QLatin1Char('.')) {
+            seenPoint = true;
+        } else if (c == QLatin1Char('e')) {
+            exponent = number.mid(i + 1).toInt();  // finite as a double, so a few hundred at most
+            break;
+        } else {
+            d.digits += c;
+            if (!seenPoint) ++d.point;
+        }
+    }
+    d.point += exponent;
+    return d;
+}
+
+// Digit `i` counted from the point: i >= 0 the whole part's i-th from the right, i < 0 the fraction.
+int digitAt(const Decimal& d, int i) {
+    const int index = d.point - 1 - i;
+    return index >= 0 && index < d.digits.size() ? d.digits[index].digitValue() : 0;
+}
+
+// |a| >= |b|, both as digit positions from `high` down to `low`.
+bool notSmaller(const Decimal& a, const Decimal& b, int high, int low) {
+    for (int i = high; i >= low; --i)
+        if (digitAt(a, i) != digitAt(b, i)) return digitAt(a, i) > digitAt(b, i);
+    return true;
+}
+
+}  // namespace
+
+QString decimalSum(const QString& a, const QString& b) {
+    const Decimal x = toDecimal(a).value_or(Decimal{}), y = toDecimal(b).value_or(Decimal{});
+    const int high = qMax(qMax(x.point, y.point), 1);
+    const int low = qMin(qMin(x.point - static_cast<int>(x.digits.size()), y.point - static_cast<int>(y.digits.size())), 0);
+    // Same signs add; different signs subtract the smaller magnitude from the larger.
+    const bool sameSign = x.negative == y.negative;
+    const bool xFirst = sameSign || notSmaller(x, y, high, low);
+    const Decimal& big = xFirst ? x : y;
+    const Decimal& small = xFirst ? y : x;
+    QString out;  // digits from the lowest place up
+    int carry = 0;
+    for (int i = low; i <= high; ++i) {
+        int v = digitAt(big, i) + (sameSign ? digitAt(small, i) : -digitAt(small, i)) + carry;
+        carry = 0;
+        if (v < 0) {
+            v += 10;
+            carry = -1;
+        } else if (v >= 10) {
+            v -= 10;
+            carry = 1;
+        }
+        out.prepend(QChar(QLatin1Char('0' + v)));
+        if (i == -1) out.prepend(QLatin1Char('.'));
+    }
+    if (carry > 0) out.prepend(QLatin1Char('1'));
+    if (out.contains(QLatin1Char('.'))) {
+        while (out.endsWith(QLatin1Char('0'))) out.chop(1);
+        if (out.endsWith(QLatin1Char('.'))) out.chop(1);
+    }
+    while (out.size() > 1 && out.startsWith(QLatin1Char('0')) && out[1] != QLatin1Char('.')) out.remove(0, 1);
+    if (out == QLatin1String("0")) return out;
+    return big.negative ? QLatin1Char('-') + out : out;
+}
+
+QString plainDecimal(double value) {
+    if (!std::isfinite(value)) return QStringLiteral("0");
+    if (value == std::floor(value) && std::fabs(value) < 1e15) return QString::number(static_cast<long long>(value));
+    QString text = QString::number(value, 'f', std::fabs(value) < 1e15 ? 10 : 0);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0'))) text.chop(1);
+        if (text.endsWith(QLatin1Char('.'))) text.chop(1);
+    }
+    return text;
 }
 
 int leadingInt(const QString& text) {

@@ -15,6 +15,16 @@ double leadingNumber(const QString& text);
 // number above, truncated toward zero, 0 when out of the int range.
 int leadingInt(const QString& text);
 
+// The sum of two texts read as leadingNumber() reads them, written as a
+// plain decimal number (no exponent, no separators, no trailing zeros),
+// computed digit by digit: a 20-digit fee or a figure of 1e30 adds up
+// exactly instead of overflowing or losing its last digits.
+QString decimalSum(const QString& a, const QString& b);
+
+// A number as a plain decimal text ("60", "60.5", "-3"), for any finite value:
+// no exponent and no cast that could overflow.
+QString plainDecimal(double value);
+
 // "1,500 円" -> 1500: the unit and the thousands commas removed first.
 double readMoney(const QString& text);
 

@@ -1,6 +1,5 @@
 #include "mail/MailComposer.h"
 
-#include <QRegularExpression>
 #include <QUrl>
 
 #include "core/Values.h"
@@ -43,9 +42,7 @@ QString shippingList(const QStringList& captions) {
 QString total(const QString& price, const QString& cost) {
     QString digits = price;
     digits.remove(QStringLiteral("円")).remove(QLatin1Char(','));
-    const double sum = values::leadingNumber(digits) + values::leadingNumber(cost);
-    if (sum == static_cast<double>(static_cast<long long>(sum))) return QString::number(static_cast<long long>(sum));
-    return QString::number(sum, 'f', 10).remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+    return values::decimalSum(digits, cost);
 }
 
 QString fill(const QString& body, const Values& v) {
@@ -76,12 +73,11 @@ QString subject(const QString& title) {
     return s.replace(QStringLiteral("<TITLE>"), title);
 }
 
-QString mailtoAddress(const QString& recipientName, const QString& recipientAddress, const QString& subject,
-                      const QString& body) {
+QString mailtoAddress(const QString& recipientAddress, const QString& subject, const QString& body) {
     auto encode = [](const QString& text) { return QString::fromLatin1(QUrl::toPercentEncoding(text)); };
-    const QString to = recipientName.isEmpty() ? recipientAddress
-                                               : recipientName + QStringLiteral(" 様 <") + recipientAddress + QLatin1Char('>');
-    return QStringLiteral("mailto:") + encode(to) + QStringLiteral("?subject=") + encode(subject) + QStringLiteral("&body=") +
+    // The recipient is the bare address (RFC 6068): a display name is not part of a mailto:
+    // address and mail programs read one differently. No address on the page: no recipient.
+    return QStringLiteral("mailto:") + encode(recipientAddress.trimmed()) + QStringLiteral("?subject=") + encode(subject) + QStringLiteral("&body=") +
            encode(body);
 }
 

@@ -50,11 +50,10 @@ QString cashOnDeliverySentence(const QString& fee);
 QString shippingList(const QStringList& captions);
 QString total(const QString& price, const QString& cost);  // price without 円 and commas, plus the fee
 
-// A mailto: address for the desktop's mail program: the recipient as
-// name + " 様" and the address, the subject and the body, percent-encoded
-// UTF-8 (CR LF as %0D%0A).
-QString mailtoAddress(const QString& recipientName, const QString& recipientAddress, const QString& subject,
-                      const QString& body);
+// A mailto: address for the desktop's mail program: the winner's bare mail
+// address as the recipient (none when the page gave none), the subject and
+// the body, percent-encoded UTF-8 (CR LF as %0D%0A).
+QString mailtoAddress(const QString& recipientAddress, const QString& subject, const QString& body);
 // Longer than this the address is not handed over whole (command lines and
 // mail programs cut it); the body then goes to the clipboard.
 constexpr int kMailtoLimit = 32000;

@@ -266,6 +266,7 @@ void MailPane::Command1_Click() {
     m_body.clear();
     // The item page once, for the title, the winner and the price together.
     const mInterNet::ItemPage item = mInterNet::readItemPage(*m_loader, m_txtID->text());
+    if (m_abandoned) return;  // the window closed while the page loaded
     if (!item.title) return;  // a page without a title: the command ends where it is
     m_txtSYOU->setText(*item.title);
     m_txtSYOU->setCursorPosition(0);  // a long title shows its beginning
@@ -287,15 +288,15 @@ void MailPane::Command1_Click() {
         return;
     }
     m_body = mail::fill(mail::bodyFromTemplate(text), values());
-    if (m_ckMail->isChecked()) handOver(m_txtNAME->text(), item.contactAddress);
+    if (m_ckMail->isChecked()) handOver(item.contactAddress);
 }
 
-void MailPane::handOver(const QString& recipientName, const QString& recipientAddress) {
+void MailPane::handOver(const QString& recipientAddress) {
     const QString subject = mail::subject(m_txtSYOU->text());
-    QString address = mail::mailtoAddress(recipientName, recipientAddress, subject, m_body);
+    QString address = mail::mailtoAddress(recipientAddress, subject, m_body);
     if (address.size() > mail::kMailtoLimit) {
         // Too long to hand over whole: the mail program gets the recipient and subject, the clipboard the body.
-        address = mail::mailtoAddress(recipientName, recipientAddress, subject, QString());
+        address = mail::mailtoAddress(recipientAddress, subject, QString());
         m_ui.setClipboardText(m_body);
         m_ui.message(QStringLiteral("メール本文が長いため、本文をクリップボードにコピーしました。\r\n"
                                     "メールソフトの本文欄に貼り付けて下さい。"),
@@ -304,6 +305,11 @@ void MailPane::handOver(const QString& recipientName, const QString& recipientAd
     if (!m_ui.sendMail(address))
         m_ui.message(QStringLiteral("メールソフトを起動できませんでした。\r\n[コピー]で本文をコピーしてお使い下さい。"), kMailCaption,
                      UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+}
+
+void MailPane::abandon() {
+    m_abandoned = true;
+    m_loader->cancel();
 }
 
 void MailPane::Command5_Click() { m_ui.setClipboardText(m_body); }

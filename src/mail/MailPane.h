@@ -55,6 +55,10 @@ public:
 
     const QString& mailBody() const { return m_body; }
 
+    // The program is ending: a ﾒｰﾙ作成 that waits for the item page stops there and hands
+    // nothing to the mail program.
+    void abandon();
+
     // Where item pages are loaded from (the web engine unless a test says otherwise).
     void setDocumentLoader(mInterNet::DocumentLoader* loader) { m_loader = loader; }
 
@@ -63,7 +67,7 @@ private:
     QWidget* buildMiddleColumn();
     QWidget* buildClosedListings();
     mail::Values values() const;
-    void handOver(const QString& recipientName, const QString& recipientAddress);
+    void handOver(const QString& recipientAddress);
 
     UiServices& m_ui;
     std::function<void()> m_showLogin;
@@ -71,6 +75,7 @@ private:
     mInterNet::DocumentLoader* m_loader = nullptr;
     QString m_body;  // the mail of the last ﾒｰﾙ作成, for コピー
     bool m_running = false;
+    bool m_abandoned = false;
 
     Browser* m_wb2 = nullptr;
     QComboBox* m_combo10 = nullptr;

@@ -10,7 +10,7 @@
 
 namespace {
 // Everything the program reads of a document, read once. The root's markup is
-// written the way the program has always read it: tag names in upper case and
+// written the way the extractors read it: tag names in upper case and
 // the head's elements one after another, whatever the engine's own spelling.
 const char* const kSnapshot = R"((function(){
 function ser(e){var t=e.tagName.toUpperCase();var s='<'+t;
@@ -72,6 +72,10 @@ void WebDocumentRequest::poll() {
     if (!m_done && m_deadline.hasExpired()) finish(std::nullopt);
 }
 
+void WebDocumentRequest::cancel() {
+    if (!m_done) finish(std::nullopt);
+}
+
 void WebDocumentRequest::finish(std::optional<mInterNet::Document> document) {
     m_done = true;
     m_document = std::move(document);
@@ -81,10 +85,16 @@ void WebDocumentRequest::finish(std::optional<mInterNet::Document> document) {
 
 std::optional<mInterNet::Document> WebDocumentLoader::Doc_Load(const QString& address, int timeoutSeconds) {
     WebDocumentRequest request(address, timeoutSeconds);
+    m_current = &request;
     if (!request.isDone()) {
         QEventLoop loop;
         QObject::connect(&request, &WebDocumentRequest::finished, &loop, &QEventLoop::quit);
         loop.exec();  // the window stays usable while the page loads
     }
+    m_current = nullptr;
     return request.document();
+}
+
+void WebDocumentLoader::cancel() {
+    if (m_current) m_current->cancel();
 }

@@ -20,6 +20,8 @@ public:
     WebDocumentRequest& operator=(const WebDocumentRequest&) = delete;
 
     bool isDone() const { return m_done; }
+    // Ends the wait now, with no document.
+    void cancel();
     // The document, or nothing for a page that did not finish, failed, or has no content.
     const std::optional<mInterNet::Document>& document() const { return m_document; }
 
@@ -42,4 +44,8 @@ private:
 class WebDocumentLoader : public mInterNet::DocumentLoader {
 public:
     std::optional<mInterNet::Document> Doc_Load(const QString& address, int timeoutSeconds) override;
+    void cancel() override;
+
+private:
+    WebDocumentRequest* m_current = nullptr;
 };

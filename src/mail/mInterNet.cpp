@@ -25,7 +25,7 @@ QByteArray declaredCharset(const QByteArray& contentType) {
 }  // namespace
 
 QNetworkReply* startGet(QNetworkAccessManager& network, const QString& address) {
-    // A redirect is followed, as the browsers' own request object always did.
+    // A redirect is followed: the site answers some pages from another address.
     return network.get(QNetworkRequest(QUrl(address)));
 }
 

@@ -15,7 +15,7 @@ namespace mInterNet {
 
 // What the program reads of a loaded document.
 struct Document {
-    // The root element's inner markup as the program has always read it:
+    // The root element's inner markup as the extractors read it:
     // tag names in upper case, the head's elements one after the other
     // ("<HEAD><TITLE>…</TITLE>…"), whatever the engine's own spelling.
     QString rootMarkup;
@@ -34,6 +34,8 @@ class DocumentLoader {
 public:
     virtual ~DocumentLoader() = default;
     virtual std::optional<Document> Doc_Load(const QString& address, int timeoutSeconds) = 0;
+    // Ends a Doc_Load that is waiting, which then gives no document.
+    virtual void cancel() {}
 };
 
 constexpr int kTimeoutSeconds = 20;

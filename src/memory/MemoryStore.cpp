@@ -39,7 +39,11 @@ QMap<QString, QString> MemoryStore::controlValues() const {
         else if (auto* box = qobject_cast<QCheckBox*>(w))
             v = QString::number(VbCheck::value(box));
         else if (auto* combo = qobject_cast<QComboBox*>(w))
-            v = QString::number(combo->currentIndex());
+            // A box that takes typed text (the weight) is an item only when its text is one:
+            // the index it last selected may belong to another weight.
+            v = QString::number(combo->isEditable()
+                                    ? combo->findText(combo->currentText(), Qt::MatchFixedString | Qt::MatchCaseSensitive)
+                                    : combo->currentIndex());
         else if (auto* edit = qobject_cast<QLineEdit*>(w))
             v = edit->text();
         else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
@@ -55,7 +59,8 @@ void MemoryStore::apply(const QString& name, const QString& value) const {
     QWidget* w = control(name);
     if (auto* radio = qobject_cast<QRadioButton*>(w)) {
         const bool on = value == QLatin1String("True");
-        // "False" unticks this option even though it is one of a pair, as it always could.
+        // "False" unticks this option even though it is one of a pair: a file that says False for
+        // both leaves neither chosen, and the site's form gets the same.
         QButtonGroup* group = radio->group();
         if (!on && group) group->setExclusive(false);
         radio->setChecked(on);

@@ -11,7 +11,7 @@
 namespace memory {
 
 const QList<Key>& keys() {
-    // One line per key, in the order the file has always been written.
+    // One line per key, in writing order: files already saved depend on these names and sections.
     static const QList<Key> table{
         {QStringLiteral("メール作成"), QStringLiteral("その他"), QStringLiteral("imText2"), Kind::MultiLine},
         {QStringLiteral("メール作成"), QStringLiteral("ミニレター"), QStringLiteral("ckHASSOU_0"), Kind::Check},
@@ -128,11 +128,6 @@ const QList<Key>& keys() {
 }
 
 namespace {
-QString plainNumber(double v) {
-    if (v == std::floor(v) && std::fabs(v) < 1e15) return QString::number(static_cast<long long>(v));
-    return QString::number(v, 'g', 15);
-}
-
 // A whole number and nothing else ("3", " 3 "); anything else is no number.
 std::optional<int> wholeNumber(const QString& text) {
     bool ok = false;
@@ -182,7 +177,8 @@ std::optional<QString> applied(Kind kind, const QString& value, int listCount) {
             return v.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
         }
         case Kind::Number:
-            return plainNumber(values::leadingNumber(value));
+            // Digit for digit: a long number typed into a box comes back as typed, not rounded.
+            return values::decimalSum(value, QString());
         case Kind::Text:
         case Kind::OptionalNumber:
             return value;

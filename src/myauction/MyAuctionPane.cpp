@@ -108,6 +108,16 @@ void MyAuctionPane::placeHeading() {
     m_label13->setGeometry(left, 0, width, m_label13->parentWidget()->height());
 }
 
+void MyAuctionPane::showRows(const QList<scan::Row>& rows) {
+    // Cell by cell: a tab inside a value read from a page must stay in its cell, not open a new one.
+    for (const scan::Row& row : rows) {
+        m_vbNow->addRow(QStringList(row.cells.begin(), row.cells.end()));
+        const int r = m_vbNow->rows() - 1;
+        for (int c = 0; c < scan::kColumns; ++c)
+            if (row.colours[c] != 0) m_vbNow->setCellBackground(r, c, QColor(QRgb(row.colours[c])));
+    }
+}
+
 void MyAuctionPane::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     placeHeading();
@@ -159,22 +169,23 @@ void MyAuctionPane::scanDone() {
         m_label12->setText(QStringLiteral("前回:") + clockOf(QFileInfo(previousFile()).lastModified()));
     }
     scan::compare(rows);
+    // The previous scan is the base of the next comparison: a scan that found nothing (signed
+    // out, the site down) or missed pages would replace it with holes, so it stays as it was.
+    const bool complete = !rows.isEmpty() && job->failedPages() == 0 && job->failedListPages() == 0;
+    const bool keptPrevious = m_ckHOZON->isChecked() && !complete;
     bool saveFailed = false;
-    if (m_ckHOZON->isChecked()) saveFailed = !TextFile::writeCp932Lines(previousFile(), scan::previousLines(rows));
+    if (m_ckHOZON->isChecked() && complete) saveFailed = !TextFile::writeCp932Lines(previousFile(), scan::previousLines(rows));
 
-    for (const scan::Row& row : rows) {
-        m_vbNow->addRow(QStringList(row.cells.begin(), row.cells.end()).join(QLatin1Char('\t')));
-        const int r = m_vbNow->rows() - 1;
-        for (int c = 0; c < scan::kColumns; ++c)
-            if (row.colours[c] != 0) m_vbNow->setCellBackground(r, c, QColor(QRgb(row.colours[c])));
-    }
+    showRows(rows);
     if (m_vbNow->rows() > 1) m_vbNow->setRow(1);
     mduInterFace::Wait_Cursor(m_ui, 1);
-    m_progressText->setText(job->failedPages() > 0
-                                ? QStringLiteral("%1 件を解析しました（取得できなかったページ %2 件）").arg(rows.size()).arg(job->failedPages())
-                                : QStringLiteral("%1 件を解析しました").arg(rows.size()));
+    const int failed = job->failedPages() + job->failedListPages();
+    QString status = failed > 0 ? QStringLiteral("%1 件を解析しました（取得できなかったページ %2 件）").arg(rows.size()).arg(failed)
+                                : QStringLiteral("%1 件を解析しました").arg(rows.size());
+    if (keptPrevious) status += QStringLiteral("。前回データは保存せず、前回の解析結果をそのまま残しました。");
+    m_progressText->setText(status);
 
-    // Once per scan, however many pages failed: the progress line says how many.
+    // Once per scan, however many item pages failed: the progress line says how many.
     if (job->failedPages() > 0)
         m_ui.message(QStringLiteral("情報を取得できませんでした。"), QStringLiteral("ソラバコ"), UiServices::Icon::Critical,
                      UiServices::Buttons::Ok, this);

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "myauction/Scan.h"
+
 class Grid;
 class QCheckBox;
 class QLabel;
@@ -35,6 +37,7 @@ protected:
 
 private:
     void scanDone();
+    void showRows(const QList<scan::Row>& rows);
     void placeHeading();
 
     UiServices& m_ui;

@@ -9,7 +9,7 @@
 namespace scan {
 namespace {
 
-// A number as the old runtime took one: blanks around it, a sign, digits, one decimal point.
+// A figure that is a number: blanks around it, a sign, digits with thousands commas, one decimal point.
 std::optional<double> numeric(const QString& text) {
     QString t = text.trimmed();
     t.remove(QLatin1Char(','));
@@ -18,11 +18,6 @@ std::optional<double> numeric(const QString& text) {
     const double v = t.toDouble(&ok);
     if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
-}
-
-QString plain(double v) {
-    if (v == std::floor(v) && std::fabs(v) < 1e15) return QString::number(static_cast<long long>(v));
-    return QString::number(v, 'g', 15);
 }
 
 class Walker {
@@ -165,7 +160,7 @@ void applyPrevious(QList<Row>& rows, const QString& fileText) {
         for (int k = 0; k < 4; ++k) {
             const QString field = fields.value(k).trimmed();
             const std::optional<double> n = k < 3 ? numeric(field) : std::nullopt;
-            rows[i].cells[7 + k] = n ? plain(*n) : field;  // 00012 shows as 12
+            rows[i].cells[7 + k] = n ? values::plainDecimal(*n) : field;  // 00012 shows as 12
         }
     }
 }
@@ -175,7 +170,7 @@ void compare(QList<Row>& rows) {
     for (Row& row : rows)
         for (const auto& p : pairs) {
             const double d = values::leadingNumber(row.cells[p[0]]) - values::leadingNumber(row.cells[p[1]]);
-            row.cells[p[2]] = d == 0 ? QString() : plain(d);
+            row.cells[p[2]] = d == 0 ? QString() : values::plainDecimal(d);
             if (values::leadingNumber(row.cells[p[2]]) != 0) row.colours[p[2]] = kChanged;
         }
 }
@@ -183,8 +178,18 @@ void compare(QList<Row>& rows) {
 QString fiveDigits(const QString& cell) {
     const std::optional<double> n = numeric(cell);
     if (!n) return cell;
-    const long long whole = std::llround(*n);
-    const QString digits = QString::number(std::llabs(whole)).rightJustified(5, QLatin1Char('0'));
+    // Whole digits are padded as they stand, however many; anything else is rounded as a
+    // double and written without a cast (a figure of 1e30 has no long long).
+    static const QRegularExpression digitsOnly(QStringLiteral("^([+-]?)0*(\\d+)$"));
+    const QRegularExpressionMatch m = digitsOnly.match(QString(cell).remove(QLatin1Char(',')).trimmed());
+    if (m.hasMatch()) {
+        const QString digits = m.captured(2).rightJustified(5, QLatin1Char('0'));
+        return m.captured(1) == QLatin1String("-") && m.captured(2).contains(QRegularExpression(QStringLiteral("[1-9]")))
+                   ? QStringLiteral("-") + digits
+                   : digits;
+    }
+    const double whole = std::round(*n);
+    const QString digits = values::plainDecimal(std::fabs(whole)).rightJustified(5, QLatin1Char('0'));
     return whole < 0 ? QStringLiteral("-") + digits : digits;
 }
 

@@ -49,6 +49,8 @@ void ScanJob::plan() {
             if (const auto& doc = m_pageRequest->document()) {
                 links = QList<scan::Link>();
                 for (const mInterNet::Document::Link& l : doc->links) links->append({l.text, l.href});
+            } else {
+                ++m_failedListPages;
             }
             m_pages.insert(address, links);
             // Not from inside the request's own signal: it is replaced by the next one.

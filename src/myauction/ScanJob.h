@@ -30,6 +30,8 @@ public:
     const QList<scan::Step>& steps() const { return m_steps; }
     const QHash<QString, std::optional<scan::Figures>>& figures() const { return m_figures; }
     int failedPages() const { return m_failed; }
+    // Pages of the list itself that did not load: the rows after them are missing.
+    int failedListPages() const { return m_failedListPages; }
 
     static constexpr int kTimeoutSeconds = 20;
 
@@ -56,6 +58,7 @@ private:
     QList<QPointer<QNetworkReply>> m_inFlight;
     QHash<QString, std::optional<scan::Figures>> m_figures;
     int m_failed = 0;
+    int m_failedListPages = 0;
     bool m_cancelled = false;
     bool m_finished = false;
 };

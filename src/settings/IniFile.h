@@ -19,7 +19,8 @@ public:
 
     const QString& path() const { return m_path; }
 
-    // The first section and the first key of that name win, as on Windows.
+    // The first section and the first key of that name win, so a hand-edited file with a
+    // repeated key reads the same every time.
     // Names compare without regard to letter case; the value is trimmed.
     // `found` is false for a missing key and for an empty value.
     QString value(const QString& section, const QString& key, bool* found = nullptr) const;

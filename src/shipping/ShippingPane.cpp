@@ -69,7 +69,7 @@ QWidget* ShippingPane::buildInputs() {
                                 QStringLiteral("落札者の住んでいる都道府県を選択して下さい。")};
     for (int i = 0; i < 2; ++i) {
         auto* combo = named(new QComboBox, QStringLiteral("cmbKEN_%1").arg(i), placeTips[i]);
-        combo->addItems(kPrefectures);
+        combo->addItems(kShippingPrefectures);
         combo->setCurrentIndex(-1);
         combo->setMaxVisibleItems(20);
         m_cmbKEN << combo;
@@ -108,6 +108,14 @@ QWidget* ShippingPane::buildInputs() {
                         QStringLiteral("250"), QStringLiteral("500"), QStringLiteral("1000"), QStringLiteral("2000"),
                         QStringLiteral("4000")});
     m_combo8->setCurrentIndex(-1);
+    // The box keeps what is typed: completing 200 to 2000 would price another weight, and a
+    // typed weight is not a new item of the list.
+    m_combo8->setCompleter(nullptr);
+    m_combo8->setInsertPolicy(QComboBox::NoInsert);
+    connect(m_combo8->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        const int item = m_combo8->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (item >= 0 && item != m_combo8->currentIndex()) m_combo8->setCurrentIndex(item);
+    });
     weightRow->addWidget(m_combo8, 1);
     weightRow->addWidget(new QLabel(QStringLiteral("g")));
     v->addLayout(weightRow);
@@ -224,12 +232,12 @@ void ShippingPane::appendHtml(const QString& html) {
 
 void ShippingPane::showRates(const QList<QStringList>& block) {
     m_vsYU->setRows(1);
-    for (const QStringList& row : block) m_vsYU->addRow(row.join(QLatin1Char('\t')));
+    for (const QStringList& row : block) m_vsYU->addRow(row);
 }
 
 void ShippingPane::Command15_Click() {
     m_imText1->clear();
-    // The running sum is written back after each side, as the box always showed it.
+    // The running sum is written back after each side, so the box shows the sum however far it got.
     double sideSum = 0;
     m_label46->setText(QStringLiteral("0"));
     for (QLineEdit* side : m_imNumber1) {

@@ -1,6 +1,5 @@
 #include "shipping/mHASSOU.h"
 
-#include <QRegularExpression>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -246,7 +245,8 @@ QString parcelTable(const RateBlock& block, int sizeRow, const QString& title, b
              << QStringLiteral("      <TD colspan=13 align=center height=20><FONT color=#0000ff size=4><B>[TITLE] "
                                "</B></FONT></TD></TR>");
     }
-    // Columns 5 to 8 carry a blank before the tag's closing bracket, as the site's table always had.
+    // Columns 5 to 8 carry a blank before the tag's closing bracket: the table's fixed markup, which
+    // sellers' pasted tables and their templates' styles rely on.
     auto column = [](const QString& marker, int n) -> QString {
         const QString open = n >= 5 && n <= 8 ? QStringLiteral("      <TD >") : QStringLiteral("      <TD>");
         return open + marker.arg(n) + QStringLiteral("</TD>");
@@ -285,9 +285,6 @@ int roundHalfEven(double value) {
     return static_cast<int>(r);
 }
 
-QString plainNumber(double value) {
-    if (value == std::floor(value) && std::fabs(value) < 1e15) return QString::number(static_cast<long long>(value));
-    return QString::number(value, 'f', 10).remove(QRegularExpression(QStringLiteral("\\.?0+$")));
-}
+QString plainNumber(double value) { return values::plainDecimal(value); }
 
 }  // namespace mHASSOU

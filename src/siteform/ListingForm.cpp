@@ -62,10 +62,12 @@ double listValue(const QString& control, int index) {
 
 const QStringList& mirrorAllOrder() {
     static const QStringList order = [] {
+        // The buy-now and reserve prices follow the desired price: a price restored from a
+        // memory file must reach a form that loads afterwards, or the listing goes out without it.
         QStringList o{QStringLiteral("txtTitle"),   QStringLiteral("txtDescription"), QStringLiteral("imNumLite2"),
                       QStringLiteral("Text1"),      QStringLiteral("imNumLite1"),     QStringLiteral("imNumLite3"),
-                      QStringLiteral("imNumLite6"), QStringLiteral("optHANBAI"),      QStringLiteral("optHANBAI2"),
-                      QStringLiteral("Combo2")};
+                      QStringLiteral("imNumLite6"), QStringLiteral("imNumLite4"),     QStringLiteral("imNumLite5"),
+                      QStringLiteral("optHANBAI"),  QStringLiteral("optHANBAI2"),     QStringLiteral("Combo2")};
         for (int n = 16; n <= 31; ++n) o << QStringLiteral("Check%1").arg(n);
         for (int n = 35; n <= 41; ++n) o << QStringLiteral("Check%1").arg(n);
         o << QStringLiteral("Combo1") << QStringLiteral("Combo2") << QStringLiteral("Combo3") << QStringLiteral("Combo4")
@@ -144,7 +146,7 @@ const QStringList& relistings() {
 }
 
 const QStringList& sellerRegions() {
-    static const QStringList list = kPrefectures + QStringList{QStringLiteral("海外")};
+    static const QStringList list = kJisPrefectures + QStringList{QStringLiteral("海外")};
     return list;
 }
 

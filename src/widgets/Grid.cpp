@@ -188,11 +188,12 @@ bool Grid::isTicked(int row, int col) const {
     return it && it->checkState() == Qt::Checked;
 }
 
-void Grid::addRow(const QString& tabSeparated) {
+void Grid::addRow(const QString& tabSeparated) { addRow(tabSeparated.split(QLatin1Char('\t'))); }
+
+void Grid::addRow(const QStringList& cells) {
     if (!m_headerShown) setRows(1);
     const int r = rowCount();
     setRowCount(r + 1);
-    const QStringList cells = tabSeparated.split(QLatin1Char('\t'));
     for (int c = 0; c < columnCount(); ++c) {
         ensureItem(r, c);
         setText(r + 1, c, c < cells.size() ? cells.at(c) : QString());

@@ -34,6 +34,8 @@ public:
 
     // A new row at the end, its cells taken from a tab-separated text.
     void addRow(const QString& tabSeparated);
+    // The same, cell by cell: for values that may hold a tab themselves (read from a page or a file).
+    void addRow(const QStringList& cells);
 
     int row() const;  // the cell cursor; 0 when there is none
     int col() const;

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "core/Charset.h"
 #include "core/Cp932.h"
 
 class TestCp932 : public QObject {
@@ -41,6 +42,22 @@ private Q_SLOTS:
         QVERIFY(mixed.endsWith(QStringLiteral("あy")));
         // A lead byte before a line feed must not swallow the line feed.
         QVERIFY(cp932::decode(QByteArray("a\x82\nb")).contains(QLatin1Char('\n')));
+    }
+
+    void serversShiftJisInAnySpellingIsCp932() {
+        const QByteArray bytes("\x81\x60\x87\x40\x87\x8a\x81\x61\xfa\x5c");  // ～①㈱∥纊
+        for (const char* name : {"Shift_JIS", "shift-jis", "SJIS", "x-sjis", "windows-31j", "MS_Kanji", "\"Shift_JIS\""}) {
+            QString text;
+            QVERIFY2(charset::decode(bytes, QByteArray(name).replace('"', ""), &text), name);
+            QCOMPARE(text, QStringLiteral("～①㈱∥纊"));
+        }
+        // EUC-JP: the same characters as a browser sends them (纊 from the NEC-selected IBM row 89).
+        QString text;
+        QVERIFY(charset::decode(QByteArray("\xa1\xc1\xad\xa1\xad\xea\xa1\xc2\xf9\xa1"), "EUC-JP", &text));
+        QCOMPARE(text, QStringLiteral("～①㈱∥纊"));
+        QVERIFY(charset::decode(QByteArray("\x8e\xbf\x8e\xd7"), "x-euc-jp", &text));
+        QCOMPARE(text, QStringLiteral("ｿﾗ"));
+        QVERIFY(!charset::decode(QByteArray("a"), "no-such-charset", &text));
     }
 
     void ansiCodes() {

@@ -9,7 +9,7 @@ namespace {
 Values someValues() {
     Values v;
     v.user = QStringLiteral("kuma_books22");
-    v.title = QStringLiteral("ノルウェイの森");
+    v.title = QStringLiteral("夜の灯台");
     v.price = QStringLiteral("1,500 円");
     v.yahooId = QStringLiteral("sorabako_demo");
     v.name = QStringLiteral("空箱 太郎");
@@ -81,7 +81,18 @@ private Q_SLOTS:
         QCOMPARE(total(QStringLiteral("1,500 円"), QStringLiteral("500")), QStringLiteral("2000"));
         QCOMPARE(total(QStringLiteral("12,800円"), QString()), QStringLiteral("12800"));
         QCOMPARE(total(QString(), QString()), QStringLiteral("0"));
-        QCOMPARE(subject(QStringLiteral("ノルウェイの森")), QStringLiteral("『ノルウェイの森』 落札ありがとうございます"));
+        QCOMPARE(total(QStringLiteral("1,500 円"), QStringLiteral("180.5")), QStringLiteral("1680.5"));
+        QCOMPARE(subject(QStringLiteral("夜の灯台")), QStringLiteral("『夜の灯台』 落札ありがとうございます"));
+    }
+
+    void hugeFiguresAddUpDigitForDigit() {
+        // A 20-digit fee typed by mistake: the sum a seller can check by hand, no overflow, no rounding.
+        QCOMPARE(total(QStringLiteral("1,500 円"), QStringLiteral("12345678901234567890")), QStringLiteral("12345678901234569390"));
+        QCOMPARE(total(QStringLiteral("99,999,999,999,999,999,999 円"), QStringLiteral("1")),
+                 QStringLiteral("100000000000000000000"));
+        QCOMPARE(total(QStringLiteral("1e30"), QString()), QStringLiteral("1000000000000000000000000000000"));
+        QCOMPARE(total(QStringLiteral("-3"), QStringLiteral("1.25")), QStringLiteral("-1.75"));
+        QCOMPARE(total(QStringLiteral("1e999"), QStringLiteral("5")), QStringLiteral("5"));  // no number at all: 0
     }
 
     void templateLinesEachEndWithCrLf() {
@@ -91,17 +102,20 @@ private Q_SLOTS:
     }
 
     void mailtoAddress() {
-        const QString address = mail::mailtoAddress(QStringLiteral("kuma"), QStringLiteral("kuma@example.jp"),
-                                                    QStringLiteral("『本』 落札"), QStringLiteral("一行目\r\n二行目 & ?"));
-        QVERIFY(address.startsWith(QStringLiteral("mailto:kuma%20%E6%A7%98%20%3Ckuma%40example.jp%3E?subject=")));
+        // The recipient is the bare address (RFC 6068), never "name 様 <address>".
+        const QString address =
+            mail::mailtoAddress(QStringLiteral("kuma@example.jp"), QStringLiteral("『本』 落札"), QStringLiteral("一行目\r\n二行目 & ?"));
+        QVERIFY(address.startsWith(QStringLiteral("mailto:kuma%40example.jp?subject=")));
         QVERIFY(address.contains(QStringLiteral("&body=%E4%B8%80%E8%A1%8C%E7%9B%AE%0D%0A%E4%BA%8C%E8%A1%8C%E7%9B%AE%20%26%20%3F")));
         for (QChar c : address) QVERIFY(c.unicode() < 0x80);  // all of it is plain ASCII
+        // No address on the page: no recipient at all.
+        QVERIFY(mail::mailtoAddress(QString(), QStringLiteral("s"), QString()).startsWith(QStringLiteral("mailto:?subject=s")));
     }
 
     void extractorsOnCannedDocuments() {
         mInterNet::Document page;
-        page.rootMarkup = QStringLiteral("<HEAD><TITLE>Yahoo!オークション - ノルウェイの森</TITLE><META charset=\"EUC-JP\"></HEAD>");
-        QCOMPARE(*mInterNet::Item_Title(page), QStringLiteral("ノルウェイの森"));
+        page.rootMarkup = QStringLiteral("<HEAD><TITLE>Yahoo!オークション - 夜の灯台</TITLE><META charset=\"EUC-JP\"></HEAD>");
+        QCOMPARE(*mInterNet::Item_Title(page), QStringLiteral("夜の灯台"));
         page.rootMarkup = QStringLiteral("<HEAD><TITLE>Yahoo!オークション</TITLE></HEAD>");
         QCOMPARE(*mInterNet::Item_Title(page), QStringLiteral("<HEAD><TITLE>Yahoo!オークション"));
         QCOMPARE(*mInterNet::Item_Title(page), mail::kWrongIdTitle);

@@ -11,6 +11,7 @@
 #include "app/fMain.h"
 #include "core/Cp932.h"
 #include "mail/MailPane.h"
+#include "mail/mInterNet.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
 #include "support/Dialogs.h"
@@ -31,6 +32,26 @@ void settings(RecordingUiServices& ui) {
                       {QStringLiteral("差出人"), QStringLiteral("氏名"), QStringLiteral("空箱 太郎")}},
                      ui);
 }
+
+// An item page that arrives while the program is being closed.
+class ClosingLoader : public mInterNet::DocumentLoader {
+public:
+    explicit ClosingLoader(QWidget* window) : m_window(window) {}
+    std::optional<mInterNet::Document> Doc_Load(const QString&, int) override {
+        m_window->close();
+        mInterNet::Document page;
+        page.rootMarkup = QStringLiteral("<HEAD><TITLE>Yahoo!オークション - 空箱文庫 詩集</TITLE></HEAD>");
+        page.elementTexts = {QStringLiteral("現在の価格：1,500 円")};
+        page.links = {{QStringLiteral("こちら"), QString()}, {QStringLiteral("髙橋 久美"), QString()},
+                      {QStringLiteral("kuma.books22@example.jp"), QString()}};
+        return page;
+    }
+    void cancel() override { ++cancelled; }
+    int cancelled = 0;
+
+private:
+    QWidget* m_window;
+};
 }  // namespace
 
 class TestMailPane : public QObject {
@@ -77,27 +98,98 @@ private Q_SLOTS:
         child<QCheckBox>(pane, QStringLiteral("ckMail"))->setChecked(true);
         child<QPushButton>(pane, QStringLiteral("Command1"))->click();
         QVERIFY(ui.messages.isEmpty());
-        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtSYOU"))->text(), QStringLiteral("村上春樹「ノルウェイの森」上下巻 初版 帯付き"));
-        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtNAME"))->text(), QStringLiteral("kuma_books22"));
+        // The winner's name as the site shows it: 髙 is one of the characters browsers send in EUC-JP.
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtSYOU"))->text(), QStringLiteral("空箱文庫 詩集「夜の灯台」上下巻 初版 帯付き"));
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtNAME"))->text(), QStringLiteral("髙橋 久美"));
         QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtKingaku"))->text(), QStringLiteral("1,500 円"));
         const QString body = pane->mailBody();
-        QVERIFY(body.startsWith(QStringLiteral("kuma_books22 様\r\n『村上春樹「ノルウェイの森」上下巻 初版 帯付き』 1,500 円 + 500 円 = 2000 円\r\n"
+        QVERIFY(body.startsWith(QStringLiteral("髙橋 久美 様\r\n『空箱文庫 詩集「夜の灯台」上下巻 初版 帯付き』 1,500 円 + 500 円 = 2000 円\r\n"
                                                "　銀行振込1　 銀　　行 ： ソラ銀行\r\n")));
         QVERIFY(!body.contains(QStringLiteral("ハコ銀行")));
         QVERIFY(body.endsWith(QStringLiteral("　　　　　　　　　　・定形外郵便\r\n--\r\n")));
         QCOMPARE(ui.busyCalls.first(), true);
         QCOMPARE(ui.busyCalls.last(), false);
 
-        // The mail program gets recipient, subject and body in one mailto: address.
+        // The mail program gets the bare address, the subject and the body in one mailto: address.
         QCOMPARE(ui.mails.size(), 1);
-        QVERIFY(ui.mails[0].startsWith(QStringLiteral("mailto:kuma_books22%20%E6%A7%98%20%3Ckuma.books22%40example.jp%3E?subject=")));
+        QVERIFY(ui.mails[0].startsWith(QStringLiteral("mailto:kuma.books22%40example.jp?subject=")));
         QVERIFY(ui.mails[0].contains(QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("』 落札ありがとうございます")))));
-        QVERIFY(ui.mails[0].contains(QStringLiteral("&body=kuma_books22%20%E6%A7%98%0D%0A")));
+        QVERIFY(ui.mails[0].contains(QStringLiteral("&body=") +
+                                     QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("髙橋 久美 様\r\n")))));
 
         pane->Command5_Click();
         QCOMPARE(ui.clipboard, body);
         pane->Command4_Click();
         QCOMPARE(ui.opened.last(), QUrl(SiteAddresses::closedListingsUrl()));
+    }
+
+    void everyBlockOfTheMailFromThePanesControls() {
+        // Sender, both postal accounts, cash on delivery and another way, as the pane holds them.
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"),
+                          QStringLiteral("<YAHOOID>|<NAME>|<YUBINNO>|<TEL>\r\n<JUSYO>\r\n<YUBIN1><YUBIN2><YUBIN3>\r\n"
+                                         "<DAIBIKI>\r\n<SONOTA><HASSOU>=<TOTAL>\r\n"));
+        RecordingUiServices ui;
+        mINI::Ini_PutAll({{QStringLiteral("郵便振替"), QStringLiteral("チェック1"), QStringLiteral("0")},
+                          {QStringLiteral("郵便振替"), QStringLiteral("口座種別1"), QStringLiteral("ぱるる")},
+                          {QStringLiteral("郵便振替"), QStringLiteral("チェック2"), QStringLiteral("-1")},
+                          {QStringLiteral("郵便振替"), QStringLiteral("口座種別2"), QStringLiteral("一般振替口座")},
+                          {QStringLiteral("郵便振替"), QStringLiteral("記号2"), QStringLiteral("00120-3")},
+                          {QStringLiteral("郵便振替"), QStringLiteral("番号2"), QStringLiteral("456789")},
+                          {QStringLiteral("郵便振替"), QStringLiteral("口座名義2"), QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")},
+                          {QStringLiteral("差出人"), QStringLiteral("YahooID"), QStringLiteral("sorabako_demo")},
+                          {QStringLiteral("差出人"), QStringLiteral("氏名"), QStringLiteral("空箱 太郎")},
+                          {QStringLiteral("差出人"), QStringLiteral("郵便番号"), QStringLiteral("150-0001")},
+                          {QStringLiteral("差出人"), QStringLiteral("電話番号"), QStringLiteral("03-0000-1234")},
+                          {QStringLiteral("差出人"), QStringLiteral("住所"), QStringLiteral("東京都渋谷区空箱町１－２\\nソラハイツ２０１")}},
+                         ui);
+        fMain w(ui);
+        w.Ini_Re();
+        MailPane* pane = w.mailPane();
+        child<QLineEdit>(pane, QStringLiteral("txtID"))->setText(QStringLiteral("c234567890"));
+        child<QLineEdit>(pane, QStringLiteral("imNumber2"))->setText(QStringLiteral("700"));
+        child<QCheckBox>(pane, QStringLiteral("Check3"))->setChecked(true);
+        child<QLineEdit>(pane, QStringLiteral("imNumLite7"))->setText(QStringLiteral("330"));
+        child<QCheckBox>(pane, QStringLiteral("Check4"))->setChecked(true);
+        child<QPlainTextEdit>(pane, QStringLiteral("imText2"))->setPlainText(QStringLiteral("現金書留\n手渡し（新宿駅）"));
+        child<QCheckBox>(pane, QStringLiteral("ckHASSOU_6"))->setChecked(true);
+        child<QCheckBox>(pane, QStringLiteral("ckHASSOU_9"))->setChecked(true);
+        pane->Command1_Click();
+        QVERIFY(ui.messages.isEmpty());
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtNAME"))->text(), QStringLiteral("山﨑 健太"));
+        QCOMPARE(pane->mailBody(),
+                 QStringLiteral("sorabako_demo|空箱 太郎|150-0001|03-0000-1234\r\n"
+                                "東京都渋谷区空箱町１－２\r\nソラハイツ２０１\r\n"
+                                "　郵便振替2　 口座種別 ： 一般振替口座\r\n"
+                                "　　　　　　　記　　号 ： 00120-3\r\n"
+                                "　　　　　　　番　　号 ： 456789\r\n"
+                                "　　　　　　　口座名義 ： ｿﾗﾊﾞｺ ﾀﾛｳ\r\n"
+                                "<YUBIN3>\r\n"
+                                "　代金引換　　　代引手数料として、330 円をご負担頂きます｡別途､送料がかかります｡\r\n"
+                                "現金書留\r\n手渡し（新宿駅）\r\n"
+                                "　　　　　　　　　　・ゆうパック\r\n　　　　　　　　　　・その他ご要望\r\n"
+                                "=8900\r\n"));
+    }
+
+    void closingWhileTheItemPageLoadsHandsNoMailOver() {
+        TempProgramFolder folder;
+        folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), kTemplate);
+        RecordingUiServices ui;
+        fMain w(ui);
+        w.show();
+        ClosingLoader loader(&w);
+        w.mailPane()->setDocumentLoader(&loader);
+        child<QLineEdit>(w.mailPane(), QStringLiteral("txtID"))->setText(QStringLiteral("b123456789"));
+        child<QCheckBox>(w.mailPane(), QStringLiteral("ckMail"))->setChecked(true);
+        ui.answers << UiServices::Answer::No;  // 画面内容を保存しますか? - No: the program ends
+        w.mailPane()->Command1_Click();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(loader.cancelled, 1);
+        QVERIFY(ui.mails.isEmpty());
+        QCOMPARE(w.mailPane()->mailBody(), QString());
+        QCOMPARE(ui.busyCalls.last(), false);
     }
 
     void emptyAndWrongIds() {
@@ -136,7 +228,7 @@ private Q_SLOTS:
         pane->Command1_Click();  // no template in the folder
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("メールの雛形を読み込めませんでした。")));
-        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtSYOU"))->text(), QStringLiteral("SONY ウォークマン NW-A55 ブラック 動作確認済み"));
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtSYOU"))->text(), QStringLiteral("ハコ音響 ポータブルプレーヤー HP-5 ①本体 ②充電器"));
 
         folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), kTemplate + QString(40000, QChar(0x3042)));
         pane->setMailTemplates({QStringLiteral("お礼")});

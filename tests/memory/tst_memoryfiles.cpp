@@ -48,7 +48,7 @@ void fill(fMain& w) {
     c<QCheckBox>(&w, "Check2")->setChecked(true);
     c<QComboBox>(&w, "cmbHTML")->setCurrentIndex(2);
     c<QComboBox>(&w, "cmbKIGOU_1")->setCurrentIndex(3);
-    c<QLineEdit>(&w, "txtSYOUHIN")->setText(QStringLiteral("ニコン D5300"));
+    c<QLineEdit>(&w, "txtSYOUHIN")->setText(QStringLiteral("ソラ光学 SK-300"));
     for (int k = 0; k < 8; ++k) {
         c<QLineEdit>(&w, qPrintable(QStringLiteral("txtITEM_%1").arg(k)))->setText(QStringLiteral("項目名%1").arg(k));
         c<QPlainTextEdit>(&w, qPrintable(QStringLiteral("txtSETUMEI_%1").arg(k)))
@@ -59,7 +59,7 @@ void fill(fMain& w) {
     c<QCheckBox>(&w, "ckSIHARAI_3")->setChecked(true);
     c<QComboBox>(&w, "Combo7_1")->setCurrentIndex(4);
     c<QCheckBox>(&w, "ckHSSOU_7")->setChecked(true);
-    c<QLineEdit>(&w, "txtTitle")->setText(QStringLiteral("★ニコン D5300★"));
+    c<QLineEdit>(&w, "txtTitle")->setText(QStringLiteral("★ソラ光学 SK-300★"));
     QString description;
     for (int i = 0; i < 400; ++i) description += QStringLiteral("<p>%1行目の説明です。</p>\n").arg(i);  // about 10 KB
     c<QPlainTextEdit>(&w, "txtDescription")->setPlainText(description);
@@ -104,7 +104,7 @@ private Q_SLOTS:
         const QMap<QString, QString> before = MemoryStore(&a, ui).controlValues();
         const QMap<QString, QString> after = MemoryStore(&b, ui).controlValues();
         for (auto it = before.cbegin(); it != before.cend(); ++it) {
-            // A backslash-n typed in an item's content comes back as a line break, as it always did.
+            // A backslash-n typed in an item's content comes back as a line break.
             QString expected = it.value();
             if (it.key().startsWith(QLatin1String("txtSETUMEI"))) expected.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
             QCOMPARE(after.value(it.key()), expected);
@@ -115,7 +115,7 @@ private Q_SLOTS:
         QVERIFY(c<QPlainTextEdit>(&b, "txtSETUMEI_0")->toPlainText().endsWith(QStringLiteral("二行目 \n そのまま")));
         // Opening is an ordinary change: the echo and the counters follow.
         QCOMPARE(c<QLabel>(&b, "lbl_ITEM_3")->text(), QStringLiteral("項目名3"));
-        QCOMPARE(c<QLabel>(&b, "Label16")->text(), QStringLiteral("16"));
+        QCOMPARE(c<QLabel>(&b, "Label16")->text(), QStringLiteral("19"));
         QTRY_VERIFY_WITH_TIMEOUT(b.WB3()->url().toString().endsWith(c<QComboBox>(&b, "cmbHTML")->currentText()), 20000);
 
         // Overwrite: the current file without asking for a name.
@@ -125,7 +125,7 @@ private Q_SLOTS:
         QVERIFY(cp932::decode(folder.readBytes(QStringLiteral("USER/カメラ.srb"))).contains(QStringLiteral("商品名=変更後")));
     }
 
-    void aFileWrittenByTheOldProgramOpens() {
+    void aPartlyWrittenFileOpensWithDefaultsForTheRest() {
         TempProgramFolder folder(TempProgramFolder::Content::Shipped);
         folder.writeCp932(QStringLiteral("USER/old.srb"),
                           QStringLiteral("[メール作成]\r\nその他=振込手数料はご負担下さい\\n宜しくお願いします\r\nゆうパック=1\r\n"

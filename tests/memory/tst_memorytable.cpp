@@ -60,6 +60,8 @@ private Q_SLOTS:
         // Numbers: the number at the start, empty is 0; an optional number stays empty.
         QCOMPARE(*applied(Kind::Number, QString(), 0), QStringLiteral("0"));
         QCOMPARE(*applied(Kind::Number, QStringLiteral("25000円"), 0), QStringLiteral("25000"));
+        // A long number comes back digit for digit, not rounded into an exponent.
+        QCOMPARE(*applied(Kind::Number, QStringLiteral("12345678901234567890"), 0), QStringLiteral("12345678901234567890"));
         QCOMPARE(*applied(Kind::OptionalNumber, QString(), 0), QString());
         QCOMPARE(*applied(Kind::Text, QStringLiteral(" 東京 "), 0), QStringLiteral(" 東京 "));
     }

@@ -196,6 +196,21 @@ private Q_SLOTS:
         QCOMPARE(clockText(9, 5), QStringLiteral("9:5"));
         QCOMPARE(clockText(21, 30), QStringLiteral("21:30"));
     }
+
+    void hugeFiguresNeitherOverflowNorTurnIntoExponents() {
+        // An item page that says 1e30, or 20 digits: written whole, compared without overflow.
+        QCOMPARE(fiveDigits(QStringLiteral("1e30")), QStringLiteral("1000000000000000019884624838656"));
+        QCOMPARE(fiveDigits(QStringLiteral("12345678901234567890")), QStringLiteral("12345678901234567890"));
+        QCOMPARE(fiveDigits(QStringLiteral("2.6")), QStringLiteral("00003"));
+        QCOMPARE(fiveDigits(QStringLiteral("-0")), QStringLiteral("00000"));
+        QList<Row> rows(1);
+        rows[0].cells[2] = QStringLiteral("1e30");
+        applyPrevious(rows, QStringLiteral("1e30,99999999999999999999,-1e300,5\r\n"));
+        QCOMPARE(rows[0].cells[7], QStringLiteral("1000000000000000019884624838656"));
+        compare(rows);
+        QCOMPARE(rows[0].cells[11], QString());  // the same figure: no difference
+        QVERIFY(!rows[0].cells[12].contains(QLatin1Char('e')));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestScan)

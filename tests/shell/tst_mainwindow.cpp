@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include "core/MemoryFiles.h"
+#include "app/QtUiServices.h"
 #include "app/fMain.h"
 #include "description/DescriptionPane.h"
 #include "mail/MailPane.h"
@@ -29,7 +31,9 @@ namespace {
 class RecordingMemory : public MemoryFiles {
 public:
     QStringList saved, read;
+    bool failSaves = false;  // a full disk, a folder that went away
     bool SaveFile(const QString& path) override {
+        if (failSaves) return false;
         saved << path;
         return true;
     }
@@ -185,6 +189,70 @@ private Q_SLOTS:
         QVERIFY(w.close());
         QCOMPARE(memory.saved.size(), 1);
         QCOMPARE(unloaded.count(), 3);
+    }
+
+    void aFailedSaveInTheClosePromptKeepsTheWindow() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        RecordingMemory memory;
+        fMain w(ui, &memory);
+        w.show();
+        QSignalSpy unloaded(&w, &fMain::unloaded);
+        w.setCurrentPath(QStringLiteral("/tmp/a.srb"));
+        memory.failSaves = true;
+        ui.answers << UiServices::Answer::Yes;
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QCOMPARE(unloaded.count(), 0);
+
+        // Save-as to a path that cannot be written: the window stays too.
+        w.setCurrentPath(QString());
+        ui.answers << UiServices::Answer::Yes;
+        ui.saveNames << folder.file(QStringLiteral("USER/b.srb"));
+        QVERIFY(!w.close());
+        QCOMPARE(unloaded.count(), 0);
+
+        // Once the save works, Yes closes.
+        memory.failSaves = false;
+        ui.answers << UiServices::Answer::Yes;
+        ui.saveNames << folder.file(QStringLiteral("USER/b.srb"));
+        QVERIFY(w.close());
+        QCOMPARE(memory.saved, QStringList{folder.file(QStringLiteral("USER/b.srb"))});
+        QCOMPARE(unloaded.count(), 1);
+    }
+
+    void saveAsAsksOnceBeforeReplacingAFile() {
+        // The file dialog itself does not ask: the program asks once, knowing the name with ".srb".
+        TempProgramFolder folder;
+        folder.writeCp932(QStringLiteral("USER/old.srb"), QStringLiteral("[出品手続]\r\n"));
+        QtUiServices qt;
+        bool dialogAsks = true;
+        QString shownIn;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<QFileDialog*>(top); dialog && dialog->isVisible()) {
+                    dialogAsks = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+                    shownIn = dialog->directory().absolutePath();
+                    dialog->reject();
+                }
+        });
+        QCOMPARE(qt.saveFileName(folder.file(QStringLiteral("USER")), QStringLiteral("記憶ファイル(*.SRB)|*.srb"), nullptr), QString());
+        QCOMPARE(shownIn, folder.file(QStringLiteral("USER")));
+        QVERIFY(!dialogAsks);
+
+        RecordingUiServices ui;
+        RecordingMemory memory;
+        fMain w(ui, &memory);
+        ui.saveNames << folder.file(QStringLiteral("USER/old"));  // typed without the extension
+        ui.answers << UiServices::Answer::No;
+        w.SaveAs();
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("「old.srb」は既にあります。\r\n上書きしますか?")});
+        QVERIFY(memory.saved.isEmpty());
+        ui.saveNames << folder.file(QStringLiteral("USER/old.srb"));
+        ui.answers << UiServices::Answer::Yes;
+        w.SaveAs();
+        QCOMPARE(ui.messages.size(), 2);
+        QCOMPARE(memory.saved, QStringList{folder.file(QStringLiteral("USER/old.srb"))});
     }
 
     void fileCommandsKeepTheCurrentPath() {

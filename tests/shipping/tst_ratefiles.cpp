@@ -27,7 +27,7 @@ private Q_SLOTS:
     void everyOriginHasFourteenRegionsAndEveryPrefectureOnce() {
         for (const RateTables::Service& s : RateTables::services()) {
             const QString text = cp932::decode(shipped(s.file));
-            for (const QString& origin : kPrefectures) {
+            for (const QString& origin : kShippingPrefectures) {
                 const mHASSOU::RateBlock block = mHASSOU::originBlock(text, origin);
                 QVERIFY2(!block.isEmpty(), qPrintable(s.file + origin));
                 QStringList listed;
@@ -43,7 +43,7 @@ private Q_SLOTS:
                 }
                 QCOMPARE(sizeLines, s.classes.size());
                 listed.sort();
-                QStringList all = kPrefectures;
+                QStringList all = kShippingPrefectures;
                 all.sort();
                 QCOMPARE(listed, all);
             }

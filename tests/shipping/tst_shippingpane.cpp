@@ -131,6 +131,95 @@ private Q_SLOTS:
         QVERIFY(pane.shippingHtml().startsWith(kBlock.arg(QStringLiteral("定形"), QStringLiteral("80 円"))));
     }
 
+    void aTypedWeightIsKeptAsTyped() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        fMain w(ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.vsMAIN()->setCurrentWidget(w.shippingPane());
+        auto* weight = child<QComboBox>(&w, QStringLiteral("Combo8"));
+        weight->setCurrentText(QStringLiteral("2000"));
+        weight->setCurrentIndex(7);
+        weight->lineEdit()->clear();
+        weight->setFocus();
+        QTRY_VERIFY(weight->hasFocus());
+        QTest::keyClicks(weight->lineEdit(), QStringLiteral("200"));
+        QCOMPARE(weight->currentText(), QStringLiteral("200"));
+        child<QCheckBox>(&w, QStringLiteral("ckHOUHOU_2"))->setChecked(true);
+        w.shippingPane()->Command15_Click();
+        auto* grid = child<Grid>(&w, QStringLiteral("vsSOURYOU"));
+        QCOMPARE(grid->text(3, 1), QStringLiteral("240 円"));  // 定形外, 151g～250g
+        QCOMPARE(grid->text(3, 2), QStringLiteral("151g～250g"));
+        // Enter moves on and adds nothing to the list.
+        QTest::keyClick(weight->lineEdit(), Qt::Key_Return);
+        QCOMPARE(weight->count(), 9);
+        QCOMPARE(weight->currentText(), QStringLiteral("200"));
+
+        // Saved: 200 is no weight of the list ("-1"), never the 2000 selected before; 250 is item 4.
+        const QString path = folder.file(QStringLiteral("USER/w.srb"));
+        ui.saveNames << path;
+        w.SaveAs();
+        QCOMPARE(cp932::decode(folder.readBytes(QStringLiteral("USER/w.srb"))).contains(QStringLiteral("重さ=-1\r\n")), true);
+        weight->lineEdit()->selectAll();
+        QTest::keyClicks(weight->lineEdit(), QStringLiteral("250"));
+        QCOMPARE(weight->currentIndex(), 4);
+        w.Save();
+        QVERIFY(cp932::decode(folder.readBytes(QStringLiteral("USER/w.srb"))).contains(QStringLiteral("重さ=4\r\n")));
+    }
+
+    void theLongSideAndTheThicknessAreTheirOwnLimits() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        ShippingPane pane(ui);
+        auto sides = [&](const char* length, const char* width, const char* thickness) {
+            child<QLineEdit>(&pane, QStringLiteral("imNumber1_0"))->setText(QLatin1String(length));
+            child<QLineEdit>(&pane, QStringLiteral("imNumber1_1"))->setText(QLatin1String(width));
+            child<QLineEdit>(&pane, QStringLiteral("imNumber1_2"))->setText(QLatin1String(thickness));
+            pane.Command15_Click();
+        };
+        child<QComboBox>(&pane, QStringLiteral("Combo8"))->setCurrentText(QStringLiteral("100"));
+        child<QCheckBox>(&pane, QStringLiteral("ckHOUHOU_2"))->setChecked(true);  // 定形外: long side 60
+        child<QCheckBox>(&pane, QStringLiteral("ckHOUHOU_5"))->setChecked(true);  // メール便: long side 40, thickness 2
+        auto* grid = child<Grid>(&pane, QStringLiteral("vsSOURYOU"));
+        sides("30", "20", "3");  // thick: only the mail service refuses it
+        QCOMPARE(grid->text(3, 1), QStringLiteral("140 円"));
+        QCOMPARE(grid->text(6, 2), QStringLiteral("厚さ: 2cm以内です"));
+        sides("3", "20", "30");  // the same sides the other way round: thick again, long side short
+        QCOMPARE(grid->text(6, 2), QStringLiteral("厚さ: 2cm以内です"));
+        QCOMPARE(grid->text(3, 1), QStringLiteral("140 円"));
+        sides("61", "1", "1");  // long: both refuse it by the long side
+        QCOMPARE(grid->text(3, 2), QStringLiteral("長辺: 60cm以内です"));
+        QCOMPARE(grid->text(6, 2), QStringLiteral("長辺: 40cm以内です"));
+        sides("1", "1", "61");  // the same length as thickness: 定形外 takes it, the mail service refuses the thickness
+        QCOMPARE(grid->text(3, 1), QStringLiteral("140 円"));
+        QCOMPARE(grid->text(6, 2), QStringLiteral("厚さ: 2cm以内です"));
+        QCOMPARE(child<QLabel>(&pane, QStringLiteral("Label46"))->text(), QStringLiteral("63"));
+    }
+
+    void anEmptyDestinationAsksForIt() {
+        TempProgramFolder folder;
+        writeRates(folder);
+        RecordingUiServices ui;
+        ShippingPane pane(ui);
+        prepare(&pane);
+        child<QComboBox>(&pane, QStringLiteral("cmbKEN_1"))->setCurrentIndex(-1);
+        pane.Command15_Click();
+        auto* grid = child<Grid>(&pane, QStringLiteral("vsSOURYOU"));
+        for (int row : {7, 8, 9}) {
+            QCOMPARE(grid->text(row, 1), QStringLiteral("----"));
+            QCOMPARE(grid->text(row, 2), QStringLiteral("発送元/発送先入力"));
+        }
+        QVERIFY(!pane.shippingHtml().contains(QStringLiteral("<TABLE border=1")));
+        QCOMPARE(child<Grid>(&pane, QStringLiteral("vsYU"))->rows(), 1);
+        QVERIFY(ui.messages.isEmpty());
+        // From 北海道 the weight-based service has no counter, whatever the destination.
+        child<QComboBox>(&pane, QStringLiteral("cmbKEN_0"))->setCurrentText(QStringLiteral("北海道"));
+        pane.Command15_Click();
+        QCOMPARE(grid->text(8, 1), QStringLiteral("不可"));
+        QCOMPARE(grid->text(8, 2), QStringLiteral("取扱店舗無"));
+    }
+
     void aMissingRateFileIsReportedOnceAndTheRestStays() {
         TempProgramFolder folder;
         writeRates(folder);
