@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -91,12 +92,20 @@ bool listingPane(fMain& w, const QString& base) {
     w.descriptionPane()->Command9_Click();
     w.setListDefaults();
     find<QLineEdit>(&w, "imNumLite2")->setText(QStringLiteral("25000"));
-    find<QComboBox>(&w, "Combo5")->setCurrentIndex(12);
-    find<QLineEdit>(&w, "Text1")->setText(QStringLiteral("新宿区"));
+    find<QComboBox>(&w, "Combo5")->setCurrentText(QStringLiteral("山梨県"));
+    find<QLineEdit>(&w, "Text1")->setText(QStringLiteral("甲府市"));
+    find<QComboBox>(&w, "Combo2")->setCurrentText(QStringLiteral("美品"));
     find<QCheckBox>(&w, "Check18")->setChecked(true);
     if (!load(wb, base + QStringLiteral("/jp/submit/form?c=23634"))) return false;
-    wb->scrollTo(0, 380);
+    // The seller's region beside the form's own 発送元, both reading 山梨県.
+    wb->scrollTo(0, 960);
     w.vsMAIN()->setCurrentWidget(w.siteFormPane());
+    auto* region = find<QComboBox>(&w, "Combo5");
+    for (QWidget* up = region->parentWidget(); up; up = up->parentWidget())
+        if (auto* area = qobject_cast<QScrollArea*>(up)) {
+            area->ensureWidgetVisible(region, 0, 120);
+            break;
+        }
     return true;
 }
 
@@ -202,7 +211,8 @@ int main(int argc, char** argv) {
         {QStringLiteral("siteform-options"), [](fMain& w, const QString& base) {
              if (!listingPane(w, base)) return false;
              w.siteFormPane()->tabSYUPPINN()->setCurrentIndex(1);
-             w.WB()->scrollTo(0, 1750);
+             // The eye-catch icon beside the form's own list, both reading 美品.
+             w.WB()->scrollTo(0, 2300);
              return true;
          }}};
     QStringList wanted = args.mid(4);
