@@ -179,6 +179,12 @@ bool AuctionSite::changeListing(const QString& auctionId, const eucjp::Form& fie
         for (demo::OpenListing& l : sellingOf(account)) {
             if (l.auctionId != auctionId)
                 continue;
+            static const QStringList known{QStringLiteral("id"),     QStringLiteral("title"),  QStringLiteral("left"),
+                                           QStringLiteral("price"),  QStringLiteral("bids"),   QStringLiteral("access"),
+                                           QStringLiteral("watch"),  QStringLiteral("bidder")};
+            for (auto it = fields.constBegin(); it != fields.constEnd(); ++it)
+                if (!known.contains(it.key()))
+                    return false;  // nothing changed
             for (auto it = fields.constBegin(); it != fields.constEnd(); ++it) {
                 const QString& name = it.key();
                 if (name == QLatin1String("id"))
@@ -197,8 +203,6 @@ bool AuctionSite::changeListing(const QString& auctionId, const eucjp::Form& fie
                     l.watch = it.value().toInt();
                 else if (name == QLatin1String("bidder"))
                     l.bidder = it.value();
-                else
-                    return false;
             }
             return true;
         }

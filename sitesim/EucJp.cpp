@@ -15,19 +15,23 @@ QByteArray bytesOf(std::initializer_list<int> values) {
     return bytes;
 }
 
-// One character through iconv, or 0 when the bytes name none.
-char32_t decodeOne(const char* from, QByteArray bytes) {
-    iconv_t cd = iconv_open("UTF-32LE", from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        qFatal("iconv cannot convert from %s", from);
+// One character through an open iconv descriptor, or 0 when the bytes name none.
+char32_t decodeOne(iconv_t cd, QByteArray bytes) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     char32_t out = 0;
     char* in = bytes.data();
     size_t inLeft = static_cast<size_t>(bytes.size());
     char* outPtr = reinterpret_cast<char*>(&out);
     size_t outLeft = sizeof out;
     const size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
     return rc == static_cast<size_t>(-1) || inLeft != 0 || outLeft != 0 ? 0 : out;
+}
+
+iconv_t openFrom(const char* from) {
+    iconv_t cd = iconv_open("UTF-32LE", from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        qFatal("iconv cannot convert from %s", from);
+    return cd;
 }
 
 // The browsers' tables, by pointer (row * 94 + cell, both from 0): the
@@ -45,20 +49,24 @@ const Tables& tables() {
         Tables t;
         t.jis0208.fill(0, 94 * 94);
         t.jis0212.fill(0, 94 * 94);
+        iconv_t cp932 = openFrom("CP932");
+        iconv_t eucJp = openFrom("EUC-JP");
         for (int row = 0; row < 94; ++row) {
             for (int cell = 0; cell < 94; ++cell) {
                 const int lead = (row >> 1) + (row < 62 ? 0x81 : 0xC1);
                 const int trail = row % 2 == 0 ? cell + (cell < 63 ? 0x40 : 0x41) : cell + 0x9F;
-                const char32_t c = decodeOne("CP932", bytesOf({lead, trail}));
+                const char32_t c = decodeOne(cp932, bytesOf({lead, trail}));
                 const int pointer = row * 94 + cell;
                 if (c != 0 && (c < 0xE000 || c > 0xF8FF)) {
                     t.jis0208[pointer] = c;
                     if (!t.pointerOf.contains(c))
                         t.pointerOf.insert(c, pointer);
                 }
-                t.jis0212[pointer] = decodeOne("EUC-JP", bytesOf({0x8F, 0xA1 + row, 0xA1 + cell}));
+                t.jis0212[pointer] = decodeOne(eucJp, bytesOf({0x8F, 0xA1 + row, 0xA1 + cell}));
             }
         }
+        iconv_close(cp932);
+        iconv_close(eucJp);
         return t;
     }();
     return t;

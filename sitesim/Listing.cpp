@@ -10,36 +10,23 @@ namespace listing {
 namespace {
 
 // The regions of the form's 発送元, as the site numbers them: the prefectures
-// by their JIS X 0401 codes, then 海外 as 48. Option k of "loc_cd" is region k.
-struct Region {
-    int code;
-    QString name;
-};
-const QList<Region>& regions() {
-    static const QList<Region> list{
-        {1, QStringLiteral("北海道")}, {2, QStringLiteral("青森県")}, {3, QStringLiteral("岩手県")},
-        {4, QStringLiteral("宮城県")}, {5, QStringLiteral("秋田県")}, {6, QStringLiteral("山形県")},
-        {7, QStringLiteral("福島県")}, {8, QStringLiteral("茨城県")}, {9, QStringLiteral("栃木県")},
-        {10, QStringLiteral("群馬県")}, {11, QStringLiteral("埼玉県")}, {12, QStringLiteral("千葉県")},
-        {13, QStringLiteral("東京都")}, {14, QStringLiteral("神奈川県")}, {15, QStringLiteral("新潟県")},
-        {16, QStringLiteral("富山県")}, {17, QStringLiteral("石川県")}, {18, QStringLiteral("福井県")},
-        {19, QStringLiteral("山梨県")}, {20, QStringLiteral("長野県")}, {21, QStringLiteral("岐阜県")},
-        {22, QStringLiteral("静岡県")}, {23, QStringLiteral("愛知県")}, {24, QStringLiteral("三重県")},
-        {25, QStringLiteral("滋賀県")}, {26, QStringLiteral("京都府")}, {27, QStringLiteral("大阪府")},
-        {28, QStringLiteral("兵庫県")}, {29, QStringLiteral("奈良県")}, {30, QStringLiteral("和歌山県")},
-        {31, QStringLiteral("鳥取県")}, {32, QStringLiteral("島根県")}, {33, QStringLiteral("岡山県")},
-        {34, QStringLiteral("広島県")}, {35, QStringLiteral("山口県")}, {36, QStringLiteral("徳島県")},
-        {37, QStringLiteral("香川県")}, {38, QStringLiteral("愛媛県")}, {39, QStringLiteral("高知県")},
-        {40, QStringLiteral("福岡県")}, {41, QStringLiteral("佐賀県")}, {42, QStringLiteral("長崎県")},
-        {43, QStringLiteral("熊本県")}, {44, QStringLiteral("大分県")}, {45, QStringLiteral("宮崎県")},
-        {46, QStringLiteral("鹿児島県")}, {47, QStringLiteral("沖縄県")}, {48, QStringLiteral("海外")}};
-    return list;
-}
-
+// by their JIS X 0401 codes (01 北海道 … 15 新潟県 … 19 山梨県 … 47 沖縄県),
+// then 海外 as 48. Option k of "loc_cd" is region k.
 QStringList regionNames() {
-    QStringList names;
-    for (const Region& r : regions()) names << r.name;
-    return names;
+    static const QStringList list{
+        QStringLiteral("北海道"), QStringLiteral("青森県"), QStringLiteral("岩手県"), QStringLiteral("宮城県"),
+        QStringLiteral("秋田県"), QStringLiteral("山形県"), QStringLiteral("福島県"), QStringLiteral("茨城県"),
+        QStringLiteral("栃木県"), QStringLiteral("群馬県"), QStringLiteral("埼玉県"), QStringLiteral("千葉県"),
+        QStringLiteral("東京都"), QStringLiteral("神奈川県"), QStringLiteral("新潟県"), QStringLiteral("富山県"),
+        QStringLiteral("石川県"), QStringLiteral("福井県"), QStringLiteral("山梨県"), QStringLiteral("長野県"),
+        QStringLiteral("岐阜県"), QStringLiteral("静岡県"), QStringLiteral("愛知県"), QStringLiteral("三重県"),
+        QStringLiteral("滋賀県"), QStringLiteral("京都府"), QStringLiteral("大阪府"), QStringLiteral("兵庫県"),
+        QStringLiteral("奈良県"), QStringLiteral("和歌山県"), QStringLiteral("鳥取県"), QStringLiteral("島根県"),
+        QStringLiteral("岡山県"), QStringLiteral("広島県"), QStringLiteral("山口県"), QStringLiteral("徳島県"),
+        QStringLiteral("香川県"), QStringLiteral("愛媛県"), QStringLiteral("高知県"), QStringLiteral("福岡県"),
+        QStringLiteral("佐賀県"), QStringLiteral("長崎県"), QStringLiteral("熊本県"), QStringLiteral("大分県"),
+        QStringLiteral("宮崎県"), QStringLiteral("鹿児島県"), QStringLiteral("沖縄県"), QStringLiteral("海外")};
+    return list;
 }
 
 // The eye-catch icons; option 0 asks for a choice, option 1 is no icon.

@@ -201,14 +201,18 @@ fMain::SaveResult fMain::Save() {
 }
 
 fMain::SaveResult fMain::SaveAs() {
-    QString name = m_ui.saveFileName(ProgramFolder::user(), memory::kFilter, this);
-    if (name.isEmpty()) return SaveResult::Cancelled;
-    name = memory::withExtension(name);
-    // The file dialog does not ask (it cannot know the name gets ".srb"); this is the one question.
-    if (QFileInfo::exists(name) &&
-        m_ui.message(QStringLiteral("「%1」は既にあります。\r\n上書きしますか?").arg(QFileInfo(name).fileName()), kAppTitle,
-                     UiServices::Icon::Question, UiServices::Buttons::YesNo, this) != UiServices::Answer::Yes)
-        return SaveResult::Cancelled;
+    QString name;
+    for (;;) {
+        name = m_ui.saveFileName(ProgramFolder::user(), memory::kFilter, this);
+        if (name.isEmpty()) return SaveResult::Cancelled;
+        name = memory::withExtension(name);
+        // The file dialog does not ask (it cannot know the name gets ".srb"); this is the one question.
+        // No means another name, as in the dialog itself: the screen is still to be saved.
+        if (!QFileInfo::exists(name) ||
+            m_ui.message(QStringLiteral("「%1」は既にあります。\r\n上書きしますか?").arg(QFileInfo(name).fileName()), kAppTitle,
+                         UiServices::Icon::Question, UiServices::Buttons::YesNo, this) == UiServices::Answer::Yes)
+            break;
+    }
     // A path that was not written is not made current: the listing is not saved there.
     if (!m_memory->SaveFile(name)) return SaveResult::Failed;
     m_currentPath = name;

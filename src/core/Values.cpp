@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <algorithm>
 #include <optional>
 
 namespace values {
@@ -68,28 +69,37 @@ namespace {
 // either (leadingNumber() reads those as 0 too).
 std::optional<Decimal> toDecimal(const QString& text) {
     const QString number = leadingNumberText(text);
-    if (number.isEmpty() || !std::isfinite(number.toDouble())) return std::nullopt;
+    if (number.isEmpty()) return std::nullopt;
+    const double value = number.toDouble();
+    if (!std::isfinite(value)) return std::nullopt;
     Decimal d;
+    // Zero, however it is written (0e2147483647, 1e-99999): no exponent to shift by.
+    if (value == 0) return d;
     qsizetype i = 0;
     if (number[0] == QLatin1Char('-') || number[0] == QLatin1Char('+')) {
         d.negative = number[0] == QLatin1Char('-');
         ++i;
     }
     bool seenPoint = false;
-    int exponent = 0;
+    qint64 exponent = 0;
     for (; i < number.size(); ++i) {
         const QChar c = number[i];
         if (c == QLatin1Char('.')) {
             seenPoint = true;
         } else if (c == QLatin1Char('e')) {
-            exponent = number.mid(i + 1).toInt();  // finite as a double, so a few hundred at most
+            // A finite, non-zero double: the exponent is a few hundred plus the digits written.
+            exponent = number.mid(i + 1).toLongLong();
             break;
+        } else if (d.digits.isEmpty() && c == QLatin1Char('0')) {
+            if (seenPoint) --d.point;  // leading zeros after the point move it, before it they are nothing
         } else {
             d.digits += c;
             if (!seenPoint) ++d.point;
         }
     }
-    d.point += exponent;
+    const qint64 point = d.point + exponent;
+    if (point > 100000 || point < -100000) return std::nullopt;  // cannot happen for a finite double; no overflow if it did
+    d.point = static_cast<int>(point);
     return d;
 }
 
@@ -117,7 +127,7 @@ QString decimalSum(const QString& a, const QString& b) {
     const bool xFirst = sameSign || notSmaller(x, y, high, low);
     const Decimal& big = xFirst ? x : y;
     const Decimal& small = xFirst ? y : x;
-    QString out;  // digits from the lowest place up
+    QString reversed;  // digits from the lowest place up
     int carry = 0;
     for (int i = low; i <= high; ++i) {
         int v = digitAt(big, i) + (sameSign ? digitAt(small, i) : -digitAt(small, i)) + carry;
@@ -129,15 +139,19 @@ QString decimalSum(const QString& a, const QString& b) {
             v -= 10;
             carry = 1;
         }
-        out.prepend(QChar(QLatin1Char('0' + v)));
-        if (i == -1) out.prepend(QLatin1Char('.'));
+        reversed += QChar(QLatin1Char(static_cast<char>('0' + v)));
+        if (i == -1) reversed += QLatin1Char('.');
     }
-    if (carry > 0) out.prepend(QLatin1Char('1'));
+    if (carry > 0) reversed += QLatin1Char('1');
+    QString out(reversed.size(), Qt::Uninitialized);
+    std::reverse_copy(reversed.cbegin(), reversed.cend(), out.begin());
     if (out.contains(QLatin1Char('.'))) {
         while (out.endsWith(QLatin1Char('0'))) out.chop(1);
         if (out.endsWith(QLatin1Char('.'))) out.chop(1);
     }
-    while (out.size() > 1 && out.startsWith(QLatin1Char('0')) && out[1] != QLatin1Char('.')) out.remove(0, 1);
+    qsizetype lead = 0;
+    while (lead + 1 < out.size() && out[lead] == QLatin1Char('0') && out[lead + 1] != QLatin1Char('.')) ++lead;
+    out.remove(0, lead);
     if (out == QLatin1String("0")) return out;
     return big.negative ? QLatin1Char('-') + out : out;
 }
@@ -150,7 +164,7 @@ QString plainDecimal(double value) {
         while (text.endsWith(QLatin1Char('0'))) text.chop(1);
         if (text.endsWith(QLatin1Char('.'))) text.chop(1);
     }
-    return text;
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;  // a tiny negative rounds to zero, unsigned
 }
 
 int leadingInt(const QString& text) {

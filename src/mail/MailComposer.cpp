@@ -77,7 +77,8 @@ QString mailtoAddress(const QString& recipientAddress, const QString& subject, c
     auto encode = [](const QString& text) { return QString::fromLatin1(QUrl::toPercentEncoding(text)); };
     // The recipient is the bare address (RFC 6068): a display name is not part of a mailto:
     // address and mail programs read one differently. No address on the page: no recipient.
-    return QStringLiteral("mailto:") + encode(recipientAddress.trimmed()) + QStringLiteral("?subject=") + encode(subject) + QStringLiteral("&body=") +
+    return QStringLiteral("mailto:") + QString::fromLatin1(QUrl::toPercentEncoding(recipientAddress.trimmed(), "@")) +
+           QStringLiteral("?subject=") + encode(subject) + QStringLiteral("&body=") +
            encode(body);
 }
 

@@ -48,7 +48,13 @@ void ScanJob::plan() {
             std::optional<QList<scan::Link>> links;
             if (const auto& doc = m_pageRequest->document()) {
                 links = QList<scan::Link>();
-                for (const mInterNet::Document::Link& l : doc->links) links->append({l.text, l.href});
+                bool list = false;
+                for (const mInterNet::Document::Link& l : doc->links) {
+                    links->append({l.text, l.href});
+                    list = list || l.text.trimmed() == QStringLiteral("残り時間");
+                }
+                // A further page that shows no list (the sign-in ran out half-way) misses its rows.
+                if (!list && address != m_firstPage) ++m_failedListPages;
             } else {
                 ++m_failedListPages;
             }

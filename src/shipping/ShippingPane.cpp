@@ -114,7 +114,10 @@ QWidget* ShippingPane::buildInputs() {
     m_combo8->setInsertPolicy(QComboBox::NoInsert);
     connect(m_combo8->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
         const int item = m_combo8->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-        if (item >= 0 && item != m_combo8->currentIndex()) m_combo8->setCurrentIndex(item);
+        if (item < 0 || item == m_combo8->currentIndex()) return;
+        const int cursor = m_combo8->lineEdit()->cursorPosition();  // selecting rewrites the text and moves it
+        m_combo8->setCurrentIndex(item);
+        m_combo8->lineEdit()->setCursorPosition(cursor);
     });
     weightRow->addWidget(m_combo8, 1);
     weightRow->addWidget(new QLabel(QStringLiteral("g")));

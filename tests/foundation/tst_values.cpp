@@ -41,6 +41,23 @@ private Q_SLOTS:
         QCOMPARE(priceText(120), QStringLiteral("120 円"));
     }
 
+    void exactSums() {
+        QCOMPARE(decimalSum(QStringLiteral("1500"), QStringLiteral("500")), QStringLiteral("2000"));
+        QCOMPARE(decimalSum(QStringLiteral("0.1"), QStringLiteral("0.2")), QStringLiteral("0.3"));  // no binary fraction
+        QCOMPARE(decimalSum(QStringLiteral("007"), QStringLiteral("-0.50")), QStringLiteral("6.5"));
+        QCOMPARE(decimalSum(QStringLiteral("5"), QStringLiteral("-5")), QStringLiteral("0"));
+        QCOMPARE(decimalSum(QStringLiteral("1.5e3"), QStringLiteral("2e-2")), QStringLiteral("1500.02"));
+        // Zero or nothing however it is written: no shift by a huge exponent, no endless loop.
+        QCOMPARE(decimalSum(QStringLiteral("0e2147483647"), QStringLiteral("1")), QStringLiteral("1"));
+        QCOMPARE(decimalSum(QStringLiteral("12.5e-2147483648"), QStringLiteral("1")), QStringLiteral("1"));
+        QCOMPARE(decimalSum(QStringLiteral("1e-99999999"), QString()), QStringLiteral("0"));
+        QCOMPARE(decimalSum(QStringLiteral("1e99999999"), QStringLiteral("2")), QStringLiteral("2"));
+        QCOMPARE(decimalSum(QString(200000, QLatin1Char('9')), QString()), QStringLiteral("0"));  // past any double
+        QCOMPARE(plainDecimal(-1e-11), QStringLiteral("0"));
+        QCOMPARE(plainDecimal(60.5), QStringLiteral("60.5"));
+        QCOMPARE(plainDecimal(1e20), QStringLiteral("100000000000000000000"));
+    }
+
     void multiLineValues() {
         const QString text = QStringLiteral("一行目\r\n二行目\r\n三行目");
         QCOMPARE(toStoredLine(text), QStringLiteral("一行目\\n二行目\\n三行目"));

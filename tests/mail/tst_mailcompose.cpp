@@ -105,7 +105,7 @@ private Q_SLOTS:
         // The recipient is the bare address (RFC 6068), never "name 様 <address>".
         const QString address =
             mail::mailtoAddress(QStringLiteral("kuma@example.jp"), QStringLiteral("『本』 落札"), QStringLiteral("一行目\r\n二行目 & ?"));
-        QVERIFY(address.startsWith(QStringLiteral("mailto:kuma%40example.jp?subject=")));
+        QVERIFY(address.startsWith(QStringLiteral("mailto:kuma@example.jp?subject=")));
         QVERIFY(address.contains(QStringLiteral("&body=%E4%B8%80%E8%A1%8C%E7%9B%AE%0D%0A%E4%BA%8C%E8%A1%8C%E7%9B%AE%20%26%20%3F")));
         for (QChar c : address) QVERIFY(c.unicode() < 0x80);  // all of it is plain ASCII
         // No address on the page: no recipient at all.

@@ -112,7 +112,7 @@ private Q_SLOTS:
 
         // The mail program gets the bare address, the subject and the body in one mailto: address.
         QCOMPARE(ui.mails.size(), 1);
-        QVERIFY(ui.mails[0].startsWith(QStringLiteral("mailto:kuma.books22%40example.jp?subject=")));
+        QVERIFY(ui.mails[0].startsWith(QStringLiteral("mailto:kuma.books22@example.jp?subject=")));
         QVERIFY(ui.mails[0].contains(QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("』 落札ありがとうございます")))));
         QVERIFY(ui.mails[0].contains(QStringLiteral("&body=") +
                                      QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("髙橋 久美 様\r\n")))));

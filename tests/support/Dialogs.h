@@ -27,6 +27,33 @@ inline void whenDialogOpens(const QString& name, std::function<void(QDialog*)> f
     });
 }
 
+// Runs `handle` once on the dialog of that name when it shows, whenever that
+// is: for dialogs that open later, inside another window's own sequence (the
+// settings and login windows during start-up).
+class DialogHandler {
+public:
+    DialogHandler(const QString& name, std::function<void(QDialog*)> handle) : m_name(name), m_handle(std::move(handle)) {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (m_done) return;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QDialog*>(w); d && d->objectName() == m_name && d->isVisible()) {
+                    m_done = true;
+                    m_timer.stop();
+                    m_handle(d);
+                    return;
+                }
+        });
+        m_timer.start(50);
+    }
+    bool handled() const { return m_done; }
+
+private:
+    QString m_name;
+    std::function<void(QDialog*)> m_handle;
+    QTimer m_timer;
+    bool m_done = false;
+};
+
 // Closes (rejects) every modal dialog of that name as soon as it shows, for
 // as long as it lives, and counts them: for dialogs a window opens by itself
 // while a test waits for something else.
