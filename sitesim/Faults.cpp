@@ -7,6 +7,10 @@ std::optional<Fault> Fault::parse(const QString& kind) {
         return Fault{Kind::Truncate};
     if (kind == QLatin1String("garbage"))
         return Fault{Kind::Garbage};
+    if (kind == QLatin1String("nocharset"))
+        return Fault{Kind::NoCharset};
+    if (kind == QLatin1String("wrongcharset"))
+        return Fault{Kind::WrongCharset};
     if (kind.startsWith(QLatin1String("status:"))) {
         bool ok = false;
         const int status = kind.mid(7).toInt(&ok);

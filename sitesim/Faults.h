@@ -13,11 +13,13 @@ struct Fault {
         Stall,     // never answers; the connection stays open
         Truncate,  // sends half the page and closes, short of its Content-Length
         Garbage,   // 200 with random bytes labelled as an EUC-JP page
+        NoCharset,     // the real page, its HTTP header naming no charset (the page's <meta> still does)
+        WrongCharset,  // the real page (EUC-JP bytes) declared as Shift_JIS in the HTTP header
     };
     Kind kind = Kind::Status;
     int status = 0;
 
-    // "status:NNN", "stall", "truncate" or "garbage".
+    // "status:NNN", "stall", "truncate", "garbage", "nocharset" or "wrongcharset".
     static std::optional<Fault> parse(const QString& kind);
 };
 

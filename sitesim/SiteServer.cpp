@@ -69,6 +69,18 @@ void deliver(const Fault& fault, const Reply& page, QHttpServerResponder& respon
         case Fault::Kind::Garbage:
             send(Reply{200, "text/html; charset=EUC-JP", {}, randomBytes(4096)}, responder);
             return;
+        case Fault::Kind::NoCharset: {
+            Reply undeclared = page;
+            undeclared.contentType = "text/html";
+            send(undeclared, responder);
+            return;
+        }
+        case Fault::Kind::WrongCharset: {
+            Reply mislabelled = page;
+            mislabelled.contentType = "text/html; charset=Shift_JIS";
+            send(mislabelled, responder);
+            return;
+        }
         case Fault::Kind::Stall:
             return;
     }
@@ -99,10 +111,11 @@ void SiteServer::handle(const QHttpServerRequest& request, QHttpServerResponder&
     // QHttpServer answers on this thread only, so a delay must not block it:
     // the responder is parked and answered from a timer. The request object
     // does not outlive this call, hence the page is built now. A failing
-    // request leaves the site untouched, except a truncated one: that page
-    // was produced and only its delivery broke.
+    // request leaves the site untouched, except a truncated or mislabelled
+    // one: that page was produced and only its delivery broke.
     const std::optional<Fault> fault = m_faults.find(path);
-    const bool served = !fault || fault->kind == Fault::Kind::Truncate;
+    const bool served = !fault || fault->kind == Fault::Kind::Truncate || fault->kind == Fault::Kind::NoCharset ||
+                        fault->kind == Fault::Kind::WrongCharset;
     const Reply page = served ? m_site.handle(siteRequest(request)) : Reply();
     auto parked = std::make_shared<QHttpServerResponder>(std::move(responder));
     QPointer<QTcpSocket> socket = parked->socket();

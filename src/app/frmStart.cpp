@@ -1,6 +1,7 @@
 #include "app/frmStart.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -8,6 +9,9 @@
 #include "app/Artwork.h"
 #include "app/SplashBar.h"
 #include "app/fMain.h"
+#include "core/ProgramFolder.h"
+#include "core/TextFile.h"
+#include "core/UiServices.h"
 #include "widgets/Browser.h"
 #include "login/frmLogin.h"
 #include "settings/SiteAddresses.h"
@@ -33,7 +37,26 @@ frmStart::frmStart(UiServices& ui, MemoryFiles* memory)
 
 frmStart::~frmStart() { delete m_main; }
 
-void frmStart::run() { StartUp::run(*this, m_ui); }
+void frmStart::run() {
+    setAsideBrokenSettings();
+    StartUp::run(*this, m_ui);
+}
+
+void frmStart::setAsideBrokenSettings() {
+    // A settings file that is no text (a disk error, another program's file) would be read as
+    // nothing and then written over: it is kept aside instead, and the program starts fresh.
+    const QString path = ProgramFolder::settingsFile();
+    QString text;
+    if (TextFile::readCp932Text(path, &text) != TextFile::Read::NotText) return;
+    QString aside = path + QStringLiteral(".broken");
+    for (int n = 2; QFile::exists(aside); ++n) aside = path + QStringLiteral(".broken%1").arg(n);
+    const bool moved = QFile::rename(path, aside);
+    m_ui.message(moved ? QStringLiteral("設定ファイルが壊れていたため、次の名前で残して新しい設定で起動します。\r\n") + aside +
+                             QStringLiteral("\r\n[オプション]-[設定]で設定し直して下さい。")
+                       : QStringLiteral("設定ファイルが壊れていて読み込めません。\r\n") + path +
+                             QStringLiteral("\r\n設定は保存されないことがあります。"),
+                 QStringLiteral("ソラバコ"), UiServices::Icon::Critical, UiServices::Buttons::Ok);
+}
 
 fMain* frmStart::takeMain() {
     fMain* main = m_main;

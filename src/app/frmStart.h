@@ -41,6 +41,7 @@ public:
 
 private:
     fMain* main();
+    void setAsideBrokenSettings();
 
     UiServices& m_ui;
     MemoryFiles* m_memory;

@@ -22,8 +22,12 @@ QString ListPickDialog::listFile(Kind kind) {
 
 ListPickDialog* ListPickDialog::create(Kind kind, UiServices& ui, QWidget* parent) {
     QString text;
-    if (!TextFile::readCp932(listFile(kind), &text)) {
-        ui.message(QStringLiteral("一覧ファイルが見つかりません。\r\n") + listFile(kind),
+    const TextFile::Read read = TextFile::readCp932Text(listFile(kind), &text);
+    if (read != TextFile::Read::Ok) {
+        ui.message((read == TextFile::Read::Missing ? QStringLiteral("一覧ファイルが見つかりません。\r\n")
+                                                    : QStringLiteral("一覧ファイルを読み込めませんでした。\r\n"
+                                                                     "Shift-JIS（CP932）のテキストファイルか確認して下さい。\r\n")) +
+                       listFile(kind),
                    kind == Kind::Phrases ? QStringLiteral("文言一覧") : QStringLiteral("項目一覧"),
                    UiServices::Icon::Critical, UiServices::Buttons::Ok, parent);
         return nullptr;

@@ -9,8 +9,15 @@ namespace description {
 PreviewOutcome buildPreview(const QString& templatePath, const Input& input, const QString& previewPath) {
     PreviewOutcome outcome;
     QString text;
-    if (QFileInfo(templatePath).isDir() || !TextFile::readCp932(templatePath, &text)) {
+    const TextFile::Read read = QFileInfo(templatePath).isDir() ? TextFile::Read::Missing
+                                                                : TextFile::readCp932Text(templatePath, &text);
+    if (read == TextFile::Read::Missing) {
         outcome.message = QStringLiteral("デザインファイルが見つかりません。\r\n") + templatePath;
+        return outcome;
+    }
+    if (read == TextFile::Read::NotText) {
+        outcome.message = QStringLiteral("デザインファイルを読み込めませんでした。\r\n") + templatePath +
+                          QStringLiteral("\r\nShift-JIS（CP932）のテキストファイルか確認して下さい。");
         return outcome;
     }
     const QStringList lines = templateLines(text);

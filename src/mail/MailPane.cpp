@@ -267,7 +267,17 @@ void MailPane::Command1_Click() {
     // The item page once, for the title, the winner and the price together.
     const mInterNet::ItemPage item = mInterNet::readItemPage(*m_loader, m_txtID->text());
     if (m_abandoned) return;  // the window closed while the page loaded
-    if (!item.title) return;  // a page without a title: the command ends where it is
+    // Nothing read, or a page that is no item page (an error page, garbage, text in another
+    // charset than the site said): a mail with an empty or garbled title, winner and price is
+    // no mail to hand over.
+    const bool itemPage = item.loaded && item.title &&
+                          (*item.title == mail::kWrongIdTitle || !item.title->startsWith(QStringLiteral("<HEAD><TITLE>")));
+    if (!itemPage) {
+        m_ui.message(QStringLiteral("商品ページを読み込めませんでした。\r\n"
+                                    "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。"),
+                     kMailCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        return;
+    }
     m_txtSYOU->setText(*item.title);
     m_txtSYOU->setCursorPosition(0);  // a long title shows its beginning
     if (*item.title == mail::kWrongIdTitle) {
@@ -282,7 +292,7 @@ void MailPane::Command1_Click() {
 
     const QString path = ProgramFolder::templateMail() + m_combo10->currentText() + QStringLiteral(".txt");
     QString text;
-    if (m_combo10->currentText().isEmpty() || !TextFile::readCp932(path, &text)) {
+    if (m_combo10->currentText().isEmpty() || TextFile::readCp932Text(path, &text) != TextFile::Read::Ok) {
         m_ui.message(QStringLiteral("メールの雛形を読み込めませんでした。\r\n") + path, kMailCaption, UiServices::Icon::Critical,
                      UiServices::Buttons::Ok, this);
         return;

@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 
 #include "widgets/WebProfile.h"
@@ -46,7 +47,12 @@ WebDocumentRequest::WebDocumentRequest(const QString& address, int timeoutSecond
       m_deadline(timeoutSeconds * 1000) {
     connect(m_page.get(), &QWebEnginePage::loadFinished, this, [this](bool ok) {
         m_loaded = true;
-        m_loadOk = ok;
+        m_loadOk = ok && !m_httpError;
+    });
+    // The engine shows a site's error page (500, 404) as a page; it is no item page or list.
+    connect(m_page.get(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400) m_httpError = true;
+        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus) m_httpError = true;
     });
     m_page->load(QUrl(address));
     auto* timer = new QTimer(this);

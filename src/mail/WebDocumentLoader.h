@@ -36,7 +36,7 @@ private:
 
     std::unique_ptr<QWebEnginePage> m_page;
     QDeadlineTimer m_deadline;
-    bool m_loaded = false, m_loadOk = false, m_asked = false, m_done = false;
+    bool m_loaded = false, m_loadOk = false, m_asked = false, m_done = false, m_httpError = false;
     std::optional<mInterNet::Document> m_document;
 };
 

@@ -16,11 +16,21 @@ namespace {
 const QString kPriceLabel = QStringLiteral("現在の価格：");
 const QString kTitlePrefix = QStringLiteral("<HEAD><TITLE>Yahoo!オークション - ");
 
-QByteArray declaredCharset(const QByteArray& contentType) {
-    static const QRegularExpression re(QStringLiteral("charset\\s*=\\s*\"?([A-Za-z0-9_.:-]+)"),
+QByteArray charsetIn(const QString& text) {
+    static const QRegularExpression re(QStringLiteral("charset\\s*=\\s*[\"']?([A-Za-z0-9_.:-]+)"),
                                        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = re.match(QString::fromLatin1(contentType));
+    const QRegularExpressionMatch m = re.match(text);
     return m.hasMatch() ? m.captured(1).toLatin1() : QByteArray();
+}
+
+// The charset the server declares: in its Content-Type, or else, as browsers
+// read it, in a <meta> near the top of the page.
+QByteArray declaredCharset(const QByteArray& contentType, const QByteArray& body) {
+    const QByteArray fromHeader = charsetIn(QString::fromLatin1(contentType));
+    if (!fromHeader.isEmpty()) return fromHeader;
+    static const QRegularExpression meta(QStringLiteral("<meta[^>]*charset[^>]*>"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = meta.match(QString::fromLatin1(body.left(1024)));
+    return m.hasMatch() ? charsetIn(m.captured(0)) : QByteArray();
 }
 }  // namespace
 
@@ -34,7 +44,7 @@ bool readReply(QNetworkReply* reply, QString* text) {
     if (status < 200 || status >= 300) return false;
     if (reply->error() != QNetworkReply::NoError) return false;  // a connection cut half-way
     const QByteArray body = reply->readAll();
-    const QByteArray charset = declaredCharset(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
+    const QByteArray charset = declaredCharset(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body);
     QString decoded;
     if (charset.isEmpty() || !charset::decode(body, charset, &decoded)) decoded = QString::fromUtf8(body);
     *text = decoded;

@@ -12,6 +12,7 @@
 
 #include "core/UiServices.h"
 #include "memory/MemoryTable.h"
+#include "core/TextFile.h"
 #include "settings/IniFile.h"
 #include "widgets/PlainText.h"
 #include "widgets/VbCheck.h"
@@ -102,7 +103,19 @@ bool MemoryStore::ReadFile(const QString& path) {
         return false;
     }
     probe.close();
+    // Junk (a picture, a file of another program) would reset every pane to empty values: it is
+    // no memory file, and nothing on the screen changes.
+    QString text;
+    const TextFile::Read read = TextFile::readCp932Text(path, &text);
     const IniFile file = IniFile::load(path);
+    bool known = false;
+    for (const char* section : {"メール作成", "送料計算", "出品ﾌｫｰﾑ作成", "出品手続"})
+        known = known || file.hasSection(QString::fromUtf8(section));
+    if (read == TextFile::Read::NotText || (!text.trimmed().isEmpty() && !known)) {
+        m_ui.message(QStringLiteral("記憶ファイルとして読み込めませんでした。\r\n") + path, kCaption, UiServices::Icon::Critical,
+                     UiServices::Buttons::Ok, m_window);
+        return false;
+    }
     for (const memory::Key& key : memory::keys()) {
         QWidget* w = control(key.control);
         if (!w) continue;

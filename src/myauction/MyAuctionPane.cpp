@@ -162,12 +162,15 @@ void MyAuctionPane::scanDone() {
 
     QList<scan::Row> rows = scan::buildRows(job->steps(), job->figures());
     m_label11->setText(QStringLiteral("現在:") + clockOf(QDateTime::currentDateTime()));
-    // A missing previous scan reads as an empty one and leaves 前回 as it was.
+    // A missing previous scan reads as an empty one and leaves 前回 as it was; so does one that
+    // is junk, after saying so (a good scan with 前回保存 then replaces it).
     QString previous;
-    if (TextFile::readCp932(previousFile(), &previous)) {
+    const TextFile::Read read = TextFile::readCp932Text(previousFile(), &previous);
+    if (read == TextFile::Read::Ok) {
         scan::applyPrevious(rows, previous);
         m_label12->setText(QStringLiteral("前回:") + clockOf(QFileInfo(previousFile()).lastModified()));
     }
+    const bool previousUnreadable = read == TextFile::Read::NotText;
     scan::compare(rows);
     // The previous scan is the base of the next comparison: a scan that found nothing (signed
     // out, the site down) or missed pages would replace it with holes, so it stays as it was.
@@ -189,6 +192,9 @@ void MyAuctionPane::scanDone() {
     if (job->failedPages() > 0)
         m_ui.message(QStringLiteral("情報を取得できませんでした。"), QStringLiteral("ソラバコ"), UiServices::Icon::Critical,
                      UiServices::Buttons::Ok, this);
+    if (previousUnreadable)
+        m_ui.message(QStringLiteral("前回データを読み込めませんでした。\r\n") + previousFile(), kCaption,
+                     UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
     if (saveFailed)
         m_ui.message(QStringLiteral("前回データを保存できませんでした。\r\n") + previousFile(), kCaption,
                      UiServices::Icon::Critical, UiServices::Buttons::Ok, this);

@@ -92,7 +92,7 @@ Figures parseItemFigures(const QString& pageText) {
     }
     auto zeroIsEmpty = [](const QString& v) { return v == QLatin1String("0") ? QString() : v; };
     Figures f;
-    f.price = valueAfter(pieces, QStringLiteral("現在の価格："));
+    f.price = valueAfter(pieces, kPriceLabel);
     f.price.remove(QStringLiteral(" 円")).remove(QLatin1Char(','));
     f.watch = zeroIsEmpty(valueAfter(pieces, QStringLiteral("ウォッチリストに追加した総数：")));
     f.timeLeft = zeroIsEmpty(valueAfter(pieces, QStringLiteral("残り時間：")));
@@ -109,11 +109,14 @@ Walk walk(const QString& firstPage, const QHash<QString, std::optional<QList<Lin
 QStringList fetchList(const QList<Step>& steps) {
     QStringList list;
     QSet<QString> seen;
-    for (const Step& s : steps)
-        if (!seen.contains(s.address)) {
-            seen.insert(s.address);
-            list << s.address;
-        }
+    for (const Step& s : steps) {
+        // A page link (次の50件, 前の50件) makes no row: its page is no item page and its figures
+        // would go nowhere, so it is not fetched (nor counted as an item page that failed).
+        if (s.kind == Step::Kind::Title && !s.addsRow) continue;
+        if (seen.contains(s.address)) continue;
+        seen.insert(s.address);
+        list << s.address;
+    }
     return list;
 }
 

@@ -79,6 +79,7 @@ QString fiveDigits(const QString& cell);
 QString clockText(int hour, int minute);
 
 inline const QString kNextPage = QStringLiteral("次の50件");
+inline const QString kPriceLabel = QStringLiteral("現在の価格：");
 inline const QString kPreviousPage = QStringLiteral("前の50件");
 
 }  // namespace scan

@@ -67,6 +67,8 @@ void ScanJob::plan() {
     m_pageRequest.reset();
     m_steps = walk.steps;
     m_toFetch = scan::fetchList(m_steps);
+    Q_EMIT progress(QStringLiteral("出品情報を取得しています… 0 / %1 件").arg(m_toFetch.size()), 0,
+                    static_cast<int>(m_toFetch.size()));
     fetchMore();
 }
 
@@ -93,7 +95,9 @@ void ScanJob::fetched(QNetworkReply* reply, const QString& address) {
     reply->deleteLater();
     if (m_cancelled) return;
     QString text;
-    if (mInterNet::readReply(reply, &text)) {
+    // A page without the price label is no item page (an error page, garbage, the wrong charset):
+    // its empty figures would pass for a listing nobody looked at.
+    if (mInterNet::readReply(reply, &text) && text.contains(scan::kPriceLabel)) {
         m_figures.insert(address, scan::parseItemFigures(text));
     } else {
         m_figures.insert(address, std::nullopt);

@@ -1,8 +1,9 @@
 #include "settings/IniFile.h"
 
+#include "core/TextFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "core/Cp932.h"
 
@@ -161,15 +162,7 @@ bool IniFile::save() const {
     if (m_unreadable) return false;
     const QFileInfo info(m_path);
     if (info.exists() && (info.isDir() || !(QFile::permissions(m_path) & QFileDevice::WriteOwner))) return false;
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (m_ownerOnly) file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return TextFile::writeBytes(m_path, toBytes(), m_ownerOnly);
 }
 
 QString IniFile::read(const QString& path, const QString& section, const QString& key, bool* found) {

@@ -24,6 +24,7 @@ public:
     // Names compare without regard to letter case; the value is trimmed.
     // `found` is false for a missing key and for an empty value.
     QString value(const QString& section, const QString& key, bool* found = nullptr) const;
+    bool hasSection(const QString& section) const { return findSection(section) >= 0; }
 
     // Replaces the key in place, or appends it at the end of its section, or
     // appends the section at the end of the file. A value is one line: a CR or

@@ -268,13 +268,13 @@ void ShippingPane::Command15_Click() {
     }
 
     const QString origin = m_cmbKEN[0]->currentText(), destination = m_cmbKEN[1]->currentText();
-    QStringList unreadable;
+    QStringList unreadable, malformed;
     for (const ParcelService& service : kParcels) {
         if (!m_ckHOUHOU[service.index]->isChecked()) continue;
         const QString path = ProgramFolder::mast() + QLatin1String(service.file);
         const mHASSOU::RateReader rates = [&path]() -> std::optional<QString> {
             QString text;
-            if (!TextFile::readCp932(path, &text)) return std::nullopt;
+            if (TextFile::readCp932Text(path, &text) != TextFile::Read::Ok) return std::nullopt;  // missing or junk
             return text;
         };
         const mHASSOU::ParcelFee fee =
@@ -283,12 +283,17 @@ void ShippingPane::Command15_Click() {
                 : mHASSOU::Souryou_Parcel(origin, destination, rates, mHASSOU::roundHalfEven(sideSum),
                                           m_check1[service.dropOff]->isChecked(), QString::fromUtf8(service.title));
         if (fee.unreadable) unreadable << path;
+        if (fee.malformed) malformed << path;
         if (fee.blockLoaded) showRates(fee.block);
         setRow(service.index + 1, fee.price, fee.note);
         appendHtml(fee.html);
     }
     if (!unreadable.isEmpty())
         m_ui.message(QStringLiteral("料金表ファイルを読み込めませんでした。\r\n") + unreadable.join(QStringLiteral("\r\n")) +
+                         QStringLiteral("\r\nそれ以外の送料は計算しました。"),
+                     kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+    if (!malformed.isEmpty())
+        m_ui.message(QStringLiteral("料金表ファイルの内容が正しくありません。\r\n") + malformed.join(QStringLiteral("\r\n")) +
                          QStringLiteral("\r\nそれ以外の送料は計算しました。"),
                      kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
 

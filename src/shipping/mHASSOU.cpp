@@ -94,6 +94,13 @@ ParcelFee lookUp(const QString& origin, const RateReader& rates, const QString& 
     const RateBlock block = originBlock(*text, origin);
     fee.blockLoaded = true;
     fee.block = block;
+    if (block.isEmpty()) {
+        // Every rate file has a block for every origin; one without is damaged, not a service gap.
+        fee.malformed = true;
+        fee.price = kNotYet;
+        fee.note = QStringLiteral("料金表に発送元がありません");
+        return fee;
+    }
     const std::optional<int> col = destinationColumn(block, destination);
     if (!col) {
         fee.price = kUnavailable;
@@ -111,6 +118,13 @@ ParcelFee lookUp(const QString& origin, const RateReader& rates, const QString& 
         return fee;
     }
     const QString price = cell(block, *row, *col);
+    if (price.trimmed().isEmpty()) {
+        // A line cut short: no price to charge, and none to guess.
+        fee.malformed = true;
+        fee.price = kNotYet;
+        fee.note = QStringLiteral("料金表に料金がありません");
+        return fee;
+    }
     fee.price = (dropOff ? plainNumber(values::leadingNumber(price) - 100) : price) + QStringLiteral(" 円");
     fee.note = cell(block, *row, 0);
     if (weightBased) fee.note = kilograms(fee.note);

@@ -44,6 +44,7 @@ struct ParcelFee : Fee {
     bool blockLoaded = false;  // the rate grid is to show `block`
     RateBlock block;
     bool unreadable = false;   // the rate file was needed and could not be read
+    bool malformed = false;    // it was read, but has no block for the origin or no price in its cell
 };
 
 // The text of a rate file, read only when a fee needs it; nothing when it cannot be read.

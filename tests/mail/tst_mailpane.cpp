@@ -245,16 +245,21 @@ private Q_SLOTS:
         QVERIFY(ui.messages[1].text.startsWith(QStringLiteral("メールソフトを起動できませんでした。")));
     }
 
-    void aSiteThatIsDownLeavesEmptyValues() {
+    void aSiteThatIsDownMakesNoMail() {
         TempProgramFolder folder;
         SiteAddresses::writeAll(QStringLiteral("http://127.0.0.1:1"));
         folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), QStringLiteral("<USER>|<TITLE>|<PRICE>\r\n"));
         RecordingUiServices ui;
         fMain w(ui);
         child<QLineEdit>(w.mailPane(), QStringLiteral("txtID"))->setText(QStringLiteral("b123456789"));
+        child<QCheckBox>(w.mailPane(), QStringLiteral("ckMail"))->setChecked(true);
         w.mailPane()->Command1_Click();
-        QVERIFY(ui.messages.isEmpty());
-        QCOMPARE(w.mailPane()->mailBody(), QStringLiteral("||\r\n"));
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("商品ページを読み込めませんでした。\r\n"
+                                                               "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。")});
+        QCOMPARE(w.mailPane()->mailBody(), QString());
+        QVERIFY(ui.mails.isEmpty());
+        QCOMPARE(child<QLineEdit>(w.mailPane(), QStringLiteral("txtID"))->text(), QStringLiteral("b123456789"));
+        QCOMPARE(ui.busyCalls.last(), false);
     }
 };
 

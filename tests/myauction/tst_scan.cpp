@@ -76,9 +76,11 @@ private Q_SLOTS:
         QCOMPARE(rows[2].cells[0], QStringLiteral("3"));  // numbered on from the first page
         QCOMPARE(rows[2].cells[1], QStringLiteral("C"));
         QCOMPARE(rows[2].cells[4], QStringLiteral("2"));
-        // The page link itself is fetched as a title would be, and adds no row.
+        // The page link itself is a step that adds no row, and its page is no item page to fetch.
         QCOMPARE(w.steps[2].text, QStringLiteral("次の50件"));
         QVERIFY(!w.steps[2].addsRow);
+        QCOMPARE(fetchList(w.steps),
+                 (QStringList{QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/c"), QStringLiteral("/c#bids")}));
 
         // Before any row the counter is 1: a 次の50件 above the list starts no walk.
         pages.clear();

@@ -26,13 +26,13 @@ SiteSimProcess::SiteSimProcess(const QStringList& extraArgs) {
     if (line.startsWith("PORT ")) m_port = line.mid(5).toInt();
 }
 
-SiteSimProcess::~SiteSimProcess() {
+SiteSimProcess::~SiteSimProcess() { stop(); }
+
+void SiteSimProcess::stop() {
     if (m_process.state() == QProcess::NotRunning) return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    // Gone at once, open connections and all: the site going away in the middle of a command.
+    m_process.kill();
+    m_process.waitForFinished(5000);
 }
 
 QString SiteSimProcess::base() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }

@@ -11,6 +11,8 @@ public:
     ~SiteSimProcess();
 
     bool isRunning() const { return m_port > 0; }
+    // The site goes away: the process is killed, its connections with it.
+    void stop();
     int port() const { return m_port; }
     QString base() const;  // "http://127.0.0.1:PORT"
 
