@@ -3,7 +3,13 @@ BUILD ?= build
 JOBS ?= 2
 CTEST_JOBS ?= 2
 
-.PHONY: all bootstrap configure build test run demo bench clean
+.PHONY: all bootstrap configure build test run demo bench fuzz clean
+# make test SANITIZE=1: the whole suite built and run under ASan and UBSan, in its own folder.
+ifeq ($(SANITIZE),1)
+BUILD := build-sanitize
+CMAKE_FLAGS += -DSORABAKO_SANITIZE=ON
+endif
+FUZZ_SECONDS ?= 60
 
 all: build
 
@@ -11,7 +17,7 @@ bootstrap:
 	@scripts/bootstrap
 
 configure: bootstrap
-	@if [ ! -f $(BUILD)/build.ninja ]; then cmake -S . -B $(BUILD) -G Ninja; fi
+	@if [ ! -f $(BUILD)/build.ninja ]; then cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS); fi
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -28,5 +34,8 @@ demo: build
 bench: build
 	bench/run $(BUILD)
 
+fuzz:
+	scripts/fuzz $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf build build-sanitize build-fuzz

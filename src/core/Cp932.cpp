@@ -2,6 +2,7 @@
 #include "core/Charset.h"
 
 #include <QList>
+#include <QStringDecoder>
 
 #include <iconv.h>
 
@@ -9,8 +10,7 @@
 
 namespace cp932 {
 
-// One conversion descriptor per call: iconv_t is not thread-safe and opening
-// one is cheap next to the file I/O around every use.
+// A conversion descriptor; iconv_t is not thread-safe, so each thread keeps its own.
 class Converter {
 public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
@@ -36,23 +36,33 @@ int utf8SequenceLength(unsigned char lead) {
 
 // Runs iconv over the whole input; on a sequence it cannot convert it calls
 // onBad(position, length-to-skip) which may append a replacement to `out`.
+// The input goes to iconv a piece at a time: on an error glibc converts the
+// rest of what it was given again to find the spot, so one call over a long
+// text with many characters CP932 has no code for would take quadratic time.
 template <typename OnBad>
 QByteArray convert(const Converter& conv, const QByteArray& in, OnBad onBad) {
+    constexpr size_t kPiece = 64;  // longer than any one character's bytes, short enough to search again
     QByteArray out;
     if (!conv.ok() || in.isEmpty()) return out;
+    iconv(conv.cd(), nullptr, nullptr, nullptr, nullptr);  // a descriptor used before starts afresh
     out.reserve(in.size() * 3 / 2 + 16);
     char* inPtr = const_cast<char*>(in.constData());
     size_t inLeft = static_cast<size_t>(in.size());
     char buffer[4096];
     while (inLeft > 0) {
+        const size_t piece = qMin(inLeft, kPiece);
+        size_t pieceLeft = piece;
         char* outPtr = buffer;
         size_t outLeft = sizeof buffer;
-        const size_t rc = iconv(conv.cd(), &inPtr, &inLeft, &outPtr, &outLeft);
+        const size_t rc = iconv(conv.cd(), &inPtr, &pieceLeft, &outPtr, &outLeft);
         const int error = errno;  // before anything that may allocate
+        inLeft -= piece - pieceLeft;
         out.append(buffer, static_cast<int>(outPtr - buffer));
-        if (rc != static_cast<size_t>(-1)) break;
+        if (rc != static_cast<size_t>(-1)) continue;
         if (error == E2BIG) continue;
-        // EILSEQ or EINVAL (an incomplete sequence at the end): skip and go on.
+        // A character cut by the end of the piece: the next piece starts with it.
+        if (error == EINVAL && pieceLeft < inLeft) continue;
+        // EILSEQ, or an incomplete sequence at the very end: skip and go on.
         size_t skip = onBad(out, inPtr - in.constData(), inLeft);
         if (skip == 0 || skip > inLeft) skip = 1;
         inPtr += skip;
@@ -67,7 +77,8 @@ QByteArray convert(const Converter& conv, const QByteArray& in, OnBad onBad) {
 }
 
 QString decode(const QByteArray& bytes) {
-    Converter conv("UTF-8", "CP932");
+    // Opened once per thread: a memory file converts a hundred values, and opening costs more than converting.
+    thread_local const Converter conv("UTF-8", "CP932");
     const QByteArray replacement = QStringLiteral("\uFFFD").toUtf8();
     QByteArray utf8 = convert(conv, bytes, [&](QByteArray& out, qsizetype, size_t) {
         out.append(replacement);
@@ -77,11 +88,13 @@ QString decode(const QByteArray& bytes) {
 }
 
 QByteArray encode(const QString& text, QString* unmappable) {
-    Converter conv("CP932", "UTF-8");
+    thread_local const Converter conv("CP932", "UTF-8");
     const QByteArray utf8 = text.toUtf8();
     return convert(conv, utf8, [&](QByteArray& out, qsizetype pos, size_t) {
         const int len = utf8SequenceLength(static_cast<unsigned char>(utf8.at(pos)));
-        if (unmappable) *unmappable += QString::fromUtf8(utf8.mid(pos, len));
+        // Decoded without dropping a byte-order mark: U+FEFF pasted into a text is a character CP932
+        // cannot hold, and it must be reported like any other.
+        if (unmappable) *unmappable += QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)(utf8.mid(pos, len));
         out.append('?');
         return size_t(len);
     });

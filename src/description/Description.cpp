@@ -1,5 +1,7 @@
 #include "description/Description.h"
 
+#include <QSet>
+
 #include <QDir>
 
 #include "core/Values.h"
@@ -40,11 +42,19 @@ QStringList templateLines(const QString& text) {
 }
 
 QString escapeForCp932(const QString& text) {
-    if (cp932::canEncode(text)) return text;
+    // One pass finds the characters CP932 has no code for; whether a character has one does not
+    // depend on its neighbours, so each of them is then replaced wherever it stands.
+    QString unmappable;
+    cp932::encode(text, &unmappable);
+    if (unmappable.isEmpty()) return text;
+    const QList<uint> badList = unmappable.toUcs4();
+    const QSet<uint> bad(badList.cbegin(), badList.cend());
     QString out;
     for (uint cp : text.toUcs4()) {
-        const QString ch = QString::fromUcs4(reinterpret_cast<const char32_t*>(&cp), 1);
-        out += cp932::canEncode(ch) ? ch : QStringLiteral("&#%1;").arg(cp);
+        if (bad.contains(cp))
+            out += QStringLiteral("&#%1;").arg(cp);
+        else
+            out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&cp), 1);
     }
     return out;
 }

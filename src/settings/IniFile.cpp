@@ -33,12 +33,20 @@ IniFile IniFile::load(const QString& path) {
     return file;
 }
 
+IniFile IniFile::fromBytes(const QString& path, const QByteArray& bytes) {
+    IniFile file(path);
+    file.parse(bytes);
+    return file;
+}
+
 void IniFile::parse(const QByteArray& bytes) {
     m_lines.clear();
     // An editor may have saved the file with a UTF-8 byte-order mark. Those
     // three bytes are never CP932 text; kept, they would hide the first
-    // section header. The file is written back without them.
-    const QByteArray data = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    // section header. The file is written back without them (all of them: an
+    // editor that added one each time leaves several).
+    QByteArray data = bytes;
+    while (data.startsWith("\xEF\xBB\xBF")) data.remove(0, 3);
     qsizetype pos = 0;
     const qsizetype size = data.size();
     while (pos < size) {
@@ -120,6 +128,11 @@ IniFile::Line IniFile::makeLine(const QString& text) const {
 }
 
 void IniFile::setValue(const QString& section, const QString& key, const QString& value) {
+    // A name the format cannot hold would write other sections and keys into the file.
+    const auto breaksLine = [](const QString& name) { return name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')); };
+    if (section.trimmed().isEmpty() || key.trimmed().isEmpty() || breaksLine(section) || breaksLine(key) ||
+        section.contains(QLatin1Char(']')) || key.contains(QLatin1Char('=')))
+        return;
     QString oneLine = value;
     oneLine.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     Line keyLine = makeLine(key + QLatin1Char('=') + oneLine);

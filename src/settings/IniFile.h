@@ -16,6 +16,8 @@ public:
 
     // Reads the file; a missing or unreadable file reads as empty.
     static IniFile load(const QString& path);
+    // The file's bytes as read, for a file that is to be saved at `path`.
+    static IniFile fromBytes(const QString& path, const QByteArray& bytes);
 
     const QString& path() const { return m_path; }
 
@@ -29,7 +31,8 @@ public:
     // Replaces the key in place, or appends it at the end of its section, or
     // appends the section at the end of the file. A value is one line: a CR or
     // LF left in it would split the line and corrupt the file, so each becomes
-    // a blank.
+    // a blank. A section or key name the format cannot hold (empty, a line
+    // end, "]" in a section, "=" in a key) writes nothing.
     void setValue(const QString& section, const QString& key, const QString& value);
 
     // Created files get owner-only permissions when asked (the settings file

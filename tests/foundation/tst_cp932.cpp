@@ -31,6 +31,10 @@ private Q_SLOTS:
         QCOMPARE(out, QByteArray("a?b?c"));
         QCOMPARE(bad, QStringLiteral("😀𠮷"));
         QVERIFY(!cp932::canEncode(QStringLiteral("😀")));
+        // An invisible byte-order mark pasted into a name is no exception.
+        QVERIFY(!cp932::canEncode(QStringLiteral("A\uFEFF")));
+        QVERIFY(!cp932::canEncode(QStringLiteral("\uFEFFA")));
+        QCOMPARE(cp932::encode(QStringLiteral("A\uFEFFB"), &bad), QByteArray("A?B"));
         QVERIFY(cp932::canEncode(QStringLiteral("ソラバコ①")));
     }
 

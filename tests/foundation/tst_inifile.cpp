@@ -192,6 +192,21 @@ private Q_SLOTS:
                  QString());
         mINI::Hzn_Write(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"), folder.file(QStringLiteral("NO/m")));
     }
+
+    void namesTheFormatCannotHoldWriteNothing() {
+        // A name with a line end, a "]" in a section or an "=" in a key would write other
+        // sections and keys into the file: such a call leaves the file as it was.
+        IniFile file = IniFile::fromBytes(QStringLiteral("x.ini"), QByteArray("[a]\r\nb=c\r\n"));
+        file.setValue(QStringLiteral("a"), QStringLiteral("x\r\n[z]\r\ny"), QStringLiteral("1"));
+        file.setValue(QStringLiteral("a]"), QStringLiteral("k"), QStringLiteral("1"));
+        file.setValue(QStringLiteral("a"), QStringLiteral("k=v"), QStringLiteral("1"));
+        file.setValue(QStringLiteral(" "), QStringLiteral("k"), QStringLiteral("1"));
+        QCOMPARE(file.toBytes(), QByteArray("[a]\r\nb=c\r\n"));
+        // Byte-order marks an editor added one after another all go, so the first section is one.
+        const IniFile marked = IniFile::fromBytes(QStringLiteral("x.ini"), QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF[a]\r\nb=c\r\n"));
+        QCOMPARE(marked.value(QStringLiteral("A"), QStringLiteral("b")), QStringLiteral("c"));
+        QCOMPARE(marked.toBytes(), QByteArray("[a]\r\nb=c\r\n"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestIniFile)
