@@ -3,13 +3,14 @@ BUILD ?= build
 JOBS ?= 2
 CTEST_JOBS ?= 2
 
-.PHONY: all bootstrap configure build test run demo bench fuzz clean
+.PHONY: all bootstrap configure build test run demo bench fuzz install package clean
 # make test SANITIZE=1: the whole suite built and run under ASan and UBSan, in its own folder.
 ifeq ($(SANITIZE),1)
 BUILD := build-sanitize
 CMAKE_FLAGS += -DSORABAKO_SANITIZE=ON
 endif
 FUZZ_SECONDS ?= 60
+PREFIX ?= /usr/local
 
 all: build
 
@@ -36,6 +37,14 @@ bench: build
 
 fuzz:
 	scripts/fuzz $(FUZZ_SECONDS)
+
+# The program, its shipped folder, desktop entry, icons and metainfo below $(PREFIX).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A .deb for Debian 12 in $(BUILD)/: apt install ./$(BUILD)/sorabako_*.deb
+package: build
+	cd $(BUILD) && cpack
 
 clean:
 	rm -rf build build-sanitize build-fuzz

@@ -1,7 +1,7 @@
 // The open-listings scan against a slow site (150 listings on three pages):
 // item pages fetched a few at a time against one after another, in the same
 // run, with identical rows required:
-//   bench_scan <program folder> <runs>
+//   bench_scan <program folder> <runs> [account] [listings]
 // The folder's site addresses must point at a simulator started with
 // --latency and --frozen (so two scans find the same figures).
 #include <QApplication>
@@ -45,10 +45,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ProgramFolder::setRoot(app.arguments().value(1));
     const int runs = qMax(1, app.arguments().value(2).toInt());
+    const QString account = app.arguments().value(3, QStringLiteral("sorabako_bench"));
+    const int listings = app.arguments().value(4, QStringLiteral("150")).toInt();
     QString ignored;
     // Signed in through a plain request: the cookie reaches the off-screen pages too.
     if (!mInterNet::Page_Get(*SharedNetwork::manager(), SiteAddresses::host(SiteAddresses::kSelling) +
-                                                            QStringLiteral("/__sim/signin?login=sorabako_bench"),
+                                                            QStringLiteral("/__sim/signin?login=") + account,
                              &ignored)) {
         QTextStream(stderr) << "bench_scan: cannot sign in at the simulator\n";
         return 1;
@@ -59,7 +61,7 @@ int main(int argc, char** argv) {
         double a = 0, b = 0;
         const QList<scan::Row> one = runScan(1, &a);
         const QList<scan::Row> four = runScan(4, &b);
-        if (!same(one, four) || one.size() < 150) {
+        if (!same(one, four) || one.size() < listings) {
             QTextStream(stderr) << "bench_scan: the two scans made different rows (" << one.size() << ", " << four.size() << ")\n";
             return 1;
         }
@@ -68,7 +70,7 @@ int main(int argc, char** argv) {
         concurrent << b;
     }
     const double s = median(serial), c = median(concurrent);
-    QTextStream(stdout) << QStringLiteral("scan of %1 listings: four at a time %2 ms, one after another %3 ms (medians of %4)\n")
+    QTextStream(stdout) << QStringLiteral("scan of %1 listings: four at a time %2 ms, baseline (one after another) %3 ms (medians of %4)\n")
                                .arg(rows)
                                .arg(c, 0, 'f', 0)
                                .arg(s, 0, 'f', 0)

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,6 +17,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/Language.h"
+#include "app/QtUiServices.h"
 #include "app/fMain.h"
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
@@ -194,6 +197,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ソラバコ"));
+    speakJapanese(app);
     const QStringList args = app.arguments();
     if (args.size() < 4) {
         QTextStream(stderr) << "usage: shoot <program folder> <site base address> <output folder> [pane...]\n";
@@ -219,6 +223,20 @@ int main(int argc, char** argv) {
     if (wanted.isEmpty()) wanted = panes.keys();
 
     int failures = 0;
+    // The file dialog of ファイル → 開く, as a seller sees it: Qt's own dialog, in Japanese.
+    if (wanted.removeAll(QStringLiteral("filedialog")) > 0 || args.mid(4).isEmpty()) {
+        const QString file = QDir(args.at(3)).filePath(QStringLiteral("filedialog.png"));
+        QTimer::singleShot(2000, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<QFileDialog*>(top); dialog && dialog->isVisible()) {
+                    if (!dialog->grab().save(file)) ++failures;
+                    dialog->reject();
+                }
+        });
+        QtUiServices qt;
+        qt.openFileName(ProgramFolder::user(), QStringLiteral("記憶ファイル(*.SRB)|*.srb"), nullptr);
+        QTextStream(stdout) << file << "\n";
+    }
     for (const QString& name : wanted) {
         QuietUi ui;
         fMain w(ui);

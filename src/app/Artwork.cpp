@@ -88,13 +88,28 @@ QPixmap product() {
     return pm;
 }
 
-QIcon appIcon() {
-    QPixmap pm(64, 64);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
+QImage iconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    QLinearGradient sky(0, 0, 0, 64);
+    sky.setColorAt(0.0, QColor(0x3f, 0x8c, 0xd9));
+    sky.setColorAt(1.0, QColor(0xbf, 0xe3, 0xff));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    p.drawRoundedRect(QRectF(1, 1, 62, 62), 10, 10);
+    p.setBrush(QColor(255, 255, 255, 217));
+    p.drawEllipse(QPointF(44, 14), 12, 5);
     paintBox(p, QRectF(0, 0, 64, 64));
-    return QIcon(pm);
+    return image;
+}
+
+QIcon appIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(QPixmap::fromImage(iconImage(size)));
+    return icon;
 }
 
 }  // namespace Artwork

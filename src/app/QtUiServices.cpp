@@ -5,6 +5,8 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrlQuery>
@@ -87,7 +89,20 @@ void QtUiServices::setClipboardText(const QString& text) {
 
 QString QtUiServices::clipboardText() { return QApplication::clipboard()->text(); }
 
-bool QtUiServices::openWithDesktop(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool QtUiServices::openWithDesktop(const QUrl& url) {
+#ifdef Q_OS_LINUX
+    // xdg-open is started whether or not any program is set for the type, and then fails out of
+    // sight: ask first, so that the caller can offer another way.
+    const QString type = url.isLocalFile() ? QMimeDatabase().mimeTypeForFile(url.toLocalFile()).name()
+                                           : QStringLiteral("x-scheme-handler/") + url.scheme();
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), type});
+    const bool answered = query.waitForFinished(5000) && query.exitStatus() == QProcess::NormalExit;
+    const bool handler = answered && !query.readAllStandardOutput().trimmed().isEmpty();
+    if (!handler && qEnvironmentVariableIsEmpty("BROWSER")) return false;
+#endif
+    return QDesktopServices::openUrl(url);
+}
 
 bool QtUiServices::sendMail(const QString& mailto) {
     // Already percent-encoded: taken byte for byte, not encoded again.

@@ -231,7 +231,11 @@ void fMain::Command7_Click() {
 
 void fMain::Command18_Click() { m_mail->Command18_Click(); }
 
-void fMain::mHelp2_Click() { m_ui.openWithDesktop(QUrl(SiteAddresses::productPage())); }
+void fMain::mHelp2_Click() {
+    if (!m_ui.openWithDesktop(QUrl(SiteAddresses::productPage())))
+        m_ui.message(QStringLiteral("ブラウザを起動できませんでした。\r\n") + SiteAddresses::productPage(), kAppTitle,
+                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+}
 
 void fMain::mVer_Click() {
     frmVer version(this);

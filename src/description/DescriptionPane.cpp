@@ -24,6 +24,7 @@
 #include "description/ClearableCombo.h"
 #include "description/ListPickDialog.h"
 #include "description/Preview.h"
+#include "description/PreviewWindow.h"
 #include "description/frmLINK.h"
 #include "description/frmMOJI.h"
 
@@ -272,7 +273,22 @@ void DescriptionPane::cmdPre_Click() {
         return;
     }
     PlainText::setCrlf(m_txtHTML, outcome.output.html);
-    m_ui.openWithDesktop(QUrl::fromLocalFile(ProgramFolder::previewFile()));
+    openPreview();
+}
+
+void DescriptionPane::openPreview() {
+    const QUrl file = QUrl::fromLocalFile(ProgramFolder::previewFile());
+    if (m_ui.openWithDesktop(file)) return;
+    // No program for HTML files, or it did not start: the preview is shown all the same, and the
+    // seller is told why it is in the program's own window (once; the window says it too).
+    if (!m_previewWindow) m_previewWindow = new PreviewWindow(window());
+    m_previewWindow->showFile(file);
+    if (!m_toldNoBrowser) {
+        m_toldNoBrowser = true;
+        m_ui.message(QStringLiteral("HTMLファイルを開くプログラム（ブラウザ）が設定されていないか、起動できませんでした。\r\n"
+                                    "ソラバコの画面でプレビューを表示します。"),
+                     description::kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+    }
 }
 
 void DescriptionPane::Command9_Click() {
@@ -290,7 +306,7 @@ void DescriptionPane::shippingPreview(const QString& html) {
         m_ui.message(description::cannotWriteMessage(ProgramFolder::previewFile()), description::kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
         return;
     }
-    m_ui.openWithDesktop(QUrl::fromLocalFile(ProgramFolder::previewFile()));
+    openPreview();
 }
 
 void DescriptionPane::Command6_Click() {

@@ -8,6 +8,7 @@
 #include "description/Description.h"
 
 class Browser;
+class PreviewWindow;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -60,6 +61,7 @@ private:
     QWidget* buildItemTabs();
     QWidget* buildButtons();
     void updateCounter();
+    void openPreview();
     void onProductNameChanged();
 
     UiServices& m_ui;
@@ -77,4 +79,6 @@ private:
     Browser* m_wb3 = nullptr;
     QPlainTextEdit* m_txtHTML = nullptr;
     QPointer<QWidget> m_phrases;  // the open phrase list, if any
+    QPointer<PreviewWindow> m_previewWindow;  // the program's own preview, when the desktop has none
+    bool m_toldNoBrowser = false;
 };

@@ -324,4 +324,8 @@ void MailPane::abandon() {
 
 void MailPane::Command5_Click() { m_ui.setClipboardText(m_body); }
 
-void MailPane::Command4_Click() { m_ui.openWithDesktop(QUrl(SiteAddresses::closedListingsUrl())); }
+void MailPane::Command4_Click() {
+    if (!m_ui.openWithDesktop(QUrl(SiteAddresses::closedListingsUrl())))
+        m_ui.message(QStringLiteral("ブラウザを起動できませんでした。\r\n出品終了分は右の画面でもご覧いただけます。"), kMailCaption,
+                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+}

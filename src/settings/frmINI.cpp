@@ -1,6 +1,7 @@
 #include "settings/frmINI.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -103,6 +104,15 @@ QWidget* frmINI::buildCommon() {
         g->addWidget(m_text2[i], 6 + i, 1, 1, 2);
     }
     m_text2[1]->setEchoMode(QLineEdit::Password);
+    // Where the memory files, the settings and the previous scan are kept (to back them up, or to
+    // find a start-up file): the program folder, the build's or the user's own copy.
+    auto* where = new QLabel(QStringLiteral("ファイルの保存場所：") + QDir::toNativeSeparators(ProgramFolder::root()));
+    where->setObjectName(QStringLiteral("lblFolder"));
+    where->setTextFormat(Qt::PlainText);
+    where->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    where->setWordWrap(true);
+    where->setToolTip(QStringLiteral("記憶ファイル(USER)、設定(INI)、前回データ(DATA)はこのフォルダにあります。"));
+    g->addWidget(where, 8, 0, 1, 3);
     connect(browseFile, &QPushButton::clicked, this, &frmINI::Command3_Click);
     connect(browseFolder, &QPushButton::clicked, this, &frmINI::Command5_Click);
     connect(login, &QPushButton::clicked, this, [this] {

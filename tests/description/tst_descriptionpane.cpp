@@ -82,6 +82,33 @@ private Q_SLOTS:
         QCOMPARE(folder.readBytes(QStringLiteral("DATA/CREATE.html")), cp932::encode(QStringLiteral("<i>★カメラ★</i>\r\n")));
     }
 
+    void withoutAProgramForHtmlThePreviewShowsInItsOwnWindow() {
+        TempProgramFolder folder;
+        folder.writeCp932(QStringLiteral("Template/HTML/a.html"), QStringLiteral("<h1>＜タイトル＞</h1>\r\n"));
+        RecordingUiServices ui;
+        ui.desktopOpens = false;  // no program set for HTML files, or it did not start
+        DescriptionPane pane(ui);
+        pane.fillDesignList(folder.file(QStringLiteral("Template/HTML")));
+        child<QLineEdit>(&pane, QStringLiteral("txtSYOUHIN"))->setText(QStringLiteral("ソラ光学 SK-300"));
+        child<QPushButton>(&pane, QStringLiteral("cmdPre"))->click();
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("HTMLファイルを開くプログラム（ブラウザ）が設定されていないか、起動できませんでした。\r\n"
+                                                               "ソラバコの画面でプレビューを表示します。")});
+        QWidget* own = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("frmPreview") && top->isVisible()) own = top;
+        QVERIFY(own);
+        auto* view = own->findChild<Browser*>(QStringLiteral("WBPreview"));
+        QTRY_VERIFY_WITH_TIMEOUT(view->bodyText().text().contains(QStringLiteral("ソラ光学 SK-300")), 20000);
+        // Once told is enough: the next preview goes to the same window without a word.
+        child<QLineEdit>(&pane, QStringLiteral("txtSYOUHIN"))->setText(QStringLiteral("空箱文庫"));
+        child<QPushButton>(&pane, QStringLiteral("cmdPre"))->click();
+        QCOMPARE(ui.messages.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(view->bodyText().text().contains(QStringLiteral("空箱文庫")), 20000);
+        pane.shippingPreview(QStringLiteral("<CENTER>送料表</CENTER>"));
+        QTRY_VERIFY_WITH_TIMEOUT(view->bodyText().text().contains(QStringLiteral("送料表")), 20000);
+        QCOMPARE(ui.messages.size(), 1);
+    }
+
     void untouchedListsAndAClearedMark() {
         TempProgramFolder folder;
         folder.writeCp932(QStringLiteral("Template/HTML/a.html"), kTemplate);

@@ -41,7 +41,7 @@ void RecordingUiServices::setClipboardText(const QString& text) {
 
 bool RecordingUiServices::openWithDesktop(const QUrl& url) {
     opened << url;
-    return true;
+    return desktopOpens;
 }
 
 bool RecordingUiServices::sendMail(const QString& mailto) {

@@ -45,6 +45,7 @@ public:
     void setClipboardText(const QString& text) override;
     QString clipboardText() override { return clipboard; }
     bool openWithDesktop(const QUrl& url) override;
+    bool desktopOpens = true;  // false: no program is set for the file or address
     bool sendMail(const QString& mailto) override;
     bool mailProgram = true;  // false: no mail program could be started
     void setBusy(bool busy) override { busyCalls << busy; }
