@@ -174,6 +174,27 @@ bool AuctionSite::endAuction(const QString& auctionId, const eucjp::Form& winner
     return false;
 }
 
+bool AuctionSite::addListing(const QString& account, const eucjp::Form& fields) {
+    const QString id = fields.value(QStringLiteral("id"));
+    if (!demo::accounts().contains(account) || id.isEmpty())
+        return false;
+    for (const QString& a : demo::accounts())
+        for (const demo::OpenListing& l : sellingOf(a))
+            if (l.auctionId == id)
+                return false;
+    demo::OpenListing l{id, fields.value(QStringLiteral("title"), QStringLiteral("新しい出品")),
+                        fields.value(QStringLiteral("price"), QStringLiteral("1000")).toInt(), 0,
+                        QDateTime::currentDateTime().addDays(7).toString(QStringLiteral("yyyy/MM/dd hh:mm")), 0, 0,
+                        fields.value(QStringLiteral("left"), QStringLiteral("7日")), QString()};
+    sellingOf(account) << l;
+    eucjp::Form figures = fields;
+    figures.remove(QStringLiteral("account"));
+    figures.remove(QStringLiteral("title"));
+    figures.remove(QStringLiteral("price"));
+    figures.remove(QStringLiteral("left"));
+    return figures.size() <= 1 || changeListing(id, figures);
+}
+
 bool AuctionSite::changeListing(const QString& auctionId, const eucjp::Form& fields) {
     for (const QString& account : demo::accounts())
         for (demo::OpenListing& l : sellingOf(account)) {

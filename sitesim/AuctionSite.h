@@ -50,6 +50,9 @@ class AuctionSite {
     // Changes an open listing as a day of browsing would (title, price, bids, access, watch,
     // time left); false for an unknown ID or field.
     bool changeListing(const QString& auctionId, const eucjp::Form& fields);
+    // A seller lists a new item (as if through the listing pages): it joins the end of their
+    // open listings. False for an unknown account or an ID already in use.
+    bool addListing(const QString& account, const eucjp::Form& fields);
 
   private:
     struct Session {

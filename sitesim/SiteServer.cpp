@@ -158,13 +158,15 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
         return reply;
     } else if (command == QLatin1String("upload")) {
         return Reply::text(m_site.lastUploadSummary() + '\n');
-    } else if (command == QLatin1String("end") || command == QLatin1String("set")) {
+    } else if (command == QLatin1String("end") || command == QLatin1String("set") || command == QLatin1String("add")) {
         // UTF-8 in the query, as tests write it; the site's own pages stay EUC-JP.
         eucjp::Form fields;
         for (const auto& [name, value] : request.query().queryItems(QUrl::FullyDecoded))
             fields.insert(name, value);
         const QString id = fields.value(QStringLiteral("id"));
-        const bool ok = command == QLatin1String("end") ? m_site.endAuction(id, fields) : m_site.changeListing(id, fields);
+        const bool ok = command == QLatin1String("end")   ? m_site.endAuction(id, fields)
+                        : command == QLatin1String("add") ? m_site.addListing(fields.value(QStringLiteral("account")), fields)
+                                                          : m_site.changeListing(id, fields);
         if (!ok)
             return Reply::text("unknown listing or field\n", 400);
     } else if (command == QLatin1String("attempts")) {

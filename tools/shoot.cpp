@@ -9,10 +9,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTextStream>
 #include <QTimer>
 #include <functional>
@@ -22,10 +25,13 @@
 #include "app/fMain.h"
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
+#include "core/Values.h"
 #include "description/DescriptionPane.h"
 #include "memory/MemoryStore.h"
 #include "mail/MailPane.h"
+#include "myauction/HistoryWindow.h"
 #include "myauction/MyAuctionPane.h"
+#include "myauction/ScanHistory.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
@@ -141,21 +147,81 @@ bool mailPane(fMain& w, const QString& base) {
     return load(w.WB2(), SiteAddresses::closedListingsUrl());
 }
 
-// Two scans, the first saved as the previous one: the second shows the differences.
+// A request to the simulator's control side (as a day on the site would change it).
+bool control(const QString& base, const QString& request) {
+    QNetworkAccessManager net;
+    std::unique_ptr<QNetworkReply> reply(net.get(QNetworkRequest(QUrl(base + QStringLiteral("/__sim/") + request))));
+    if (!waitUntil([&] { return reply->isFinished(); }, 10000)) return false;
+    return reply->error() == QNetworkReply::NoError;
+}
+
+bool scanOnce(MyAuctionPane* pane) {
+    bool done = false;
+    const auto c = QObject::connect(pane, &MyAuctionPane::scanFinished, pane, [&] { done = true; });
+    pane->Command2_Click();
+    const bool ok = waitUntil([&] { return done; }, 120000);
+    QObject::disconnect(c);
+    return ok;
+}
+
+// Two scans, the first saved as the previous one: the second shows the differences,
+// each listing against its own previous figures; between them one listing ended
+// and a new one was listed.
 bool myAuctionPane(fMain& w, const QString& base) {
     if (!load(w.WB2(), base + QStringLiteral("/__sim/signin?login=sorabako_demo"))) return false;
     w.vsMAIN()->setCurrentWidget(w.myAuctionPane());
     MyAuctionPane* pane = w.myAuctionPane();
     find<QCheckBox>(&w, "ckHOZON")->setChecked(true);
-    for (int i = 0; i < 2; ++i) {
-        bool done = false;
-        const auto c = QObject::connect(pane, &MyAuctionPane::scanFinished, pane, [&] { done = true; });
-        pane->Command2_Click();
-        const bool ok = waitUntil([&] { return done; }, 120000);
-        QObject::disconnect(c);
-        if (!ok) return false;
-    }
+    if (!control(base, QStringLiteral("set?id=k700000001&access=38&watch=5")) || !scanOnce(pane)) return false;
+    const QString newTitle = QString::fromUtf8(QUrl::toPercentEncoding(QStringLiteral("ハコ工房 帆布トートバッグ 新品")));
+    if (!control(base, QStringLiteral("end?id=k700000003")) ||
+        !control(base, QStringLiteral("add?account=sorabako_demo&id=k700000999&price=2400&access=3&title=") + newTitle) ||
+        !control(base, QStringLiteral("set?id=k700000001&access=41&watch=6")) ||
+        !control(base, QStringLiteral("set?id=k700000002&access=30&watch=2")))
+        return false;
+    if (!scanOnce(pane)) return false;
+    // The end of the list: the new listing, marked 新規.
+    find<QTableWidget>(&w, "vbNow")->scrollToBottom();
     return true;
+}
+
+// The history of one listing: a week of scans before today's (seeded into the
+// program's own database as the scans of the past days would have left them).
+bool historyWindow(fMain& w, const QString& base, const QString& out) {
+    if (!load(w.WB2(), base + QStringLiteral("/__sim/signin?login=sorabako_demo"))) return false;
+    if (!scanOnce(w.myAuctionPane())) return false;
+    // A second program on the same folder, as the database allows.
+    ScanHistory own(ProgramFolder::data() + QStringLiteral("rireki.sqlite"));
+    ScanHistory* history = &own;
+    if (own.open() != ScanHistory::Opened::Ok || history->scanTimes().isEmpty()) return false;
+    const QList<ScanHistory::Entry> today = history->scanAt(history->scanTimes().first());
+    const QString id = QStringLiteral("k700000001");
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int day = 7; day >= 1; --day)
+        for (const int hour : {9, 21}) {
+            const QDateTime taken(now.date().addDays(-day), QTime(hour, 0));
+            const int step = (7 - day) * 2 + (hour == 21);
+            QList<scan::Row> rows;
+            for (const ScanHistory::Entry& e : today) {
+                scan::Row row;
+                row.address = base + QStringLiteral("/jp/auction/") + e.auctionId;
+                row.cells[1] = e.title;
+                const bool shown = e.auctionId == id;
+                // The shown listing: looked at more each day, watched, one bid on the fifth day.
+                row.cells[2] = QString::number(shown ? 2 + step * 3 - qMax(0, step - 8) : values::leadingNumber(e.access) / 2);
+                row.cells[3] = shown ? QString::number(step / 3) : e.watch;
+                row.cells[4] = shown ? (step >= 9 ? QStringLiteral("1") : QString()) : e.bids;
+                row.cells[5] = QStringLiteral("%1日").arg(day);
+                row.cells[6] = e.price;
+                rows << row;
+            }
+            if (!history->store(taken, rows)) return false;
+        }
+    QuietUi quiet;
+    HistoryWindow window(quiet, *history, id, &w);
+    window.show();
+    settle(1500);
+    return window.grab().save(out);
 }
 
 // The description pane with the demo's camera listing opened from its memory file.
@@ -253,6 +319,16 @@ int main(int argc, char** argv) {
         const QString file = QDir(args.at(3)).filePath(name + QStringLiteral(".png"));
         if (!w.grab().save(file)) ++failures;
         QTextStream(stdout) << file << "\n";
+        if (name == QLatin1String("myauction")) {
+            QuietUi quiet;
+            fMain again(quiet);
+            again.resize(1280, 860);
+            again.show();
+            settle(1500);
+            const QString history = QDir(args.at(3)).filePath(QStringLiteral("history.png"));
+            if (!historyWindow(again, base, history)) ++failures;
+            QTextStream(stdout) << history << "\n";
+        }
         if (name == QLatin1String("shipping")) {
             w.shippingPane()->Command19_Click();
             const QString preview = QDir(args.at(3)).filePath(QStringLiteral("shipping-preview.png"));

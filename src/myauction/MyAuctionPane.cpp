@@ -17,6 +17,7 @@
 #include "core/UiServices.h"
 #include "core/mduInterFace.h"
 #include "myauction/Scan.h"
+#include "myauction/HistoryWindow.h"
 #include "myauction/ScanJob.h"
 #include "settings/SiteAddresses.h"
 #include "widgets/Grid.h"
@@ -26,6 +27,10 @@ namespace {
 const QString kCaption = QStringLiteral("アクセス解析");
 
 QString previousFile() { return ProgramFolder::data() + QStringLiteral("zenkai.csv"); }
+QString historyFile() { return ProgramFolder::data() + QStringLiteral("rireki.sqlite"); }
+
+const QString kPositionNotice = QStringLiteral("※追加出品、出品終了分がある時は前回値がズレて正常に比較できません。");
+const QString kByIdNotice = QStringLiteral("※前回値は、同じ出品（オークションID）の前回の解析結果と比べています。");
 
 QString clockOf(const QDateTime& t) { return scan::clockText(t.time().hour(), t.time().minute()); }
 }  // namespace
@@ -85,12 +90,22 @@ MyAuctionPane::MyAuctionPane(UiServices& ui, QWidget* parent) : QWidget(parent),
         m_vbNow->setText(0, c, headers[c]);
         m_vbNow->setColWidthTwips(c, widths[c]);
     }
+    // A shop of a hundred listings or more: its row numbers must be read, not "…".
+    m_vbNow->setColumnWidth(0, qMax(m_vbNow->columnWidth(0), m_vbNow->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 10));
     m_vbNow->setEditTriggers(QAbstractItemView::NoEditTriggers);
     v->addWidget(m_vbNow, 1);
 
-    auto* notice = new QLabel(QStringLiteral("※追加出品、出品終了分がある時は前回値がズレて正常に比較できません。"));
-    notice->setObjectName(QStringLiteral("Label45"));
-    v->addWidget(notice);
+    auto* bottom = new QHBoxLayout;
+    m_label45 = new QLabel(kPositionNotice);
+    m_label45->setObjectName(QStringLiteral("Label45"));
+    bottom->addWidget(m_label45, 1);
+    auto* rireki = new QPushButton(QStringLiteral("履歴"));
+    rireki->setObjectName(QStringLiteral("cmdRIREKI"));
+    rireki->setToolTip(QStringLiteral("選んだ出品のアクセス・ウォッチ・入札・価格の推移を表示します。（行をダブルクリックしても表示します）"));
+    bottom->addWidget(rireki);
+    v->addLayout(bottom);
+    connect(rireki, &QPushButton::clicked, this, [this] { showHistory(m_vbNow->row()); });
+    connect(m_vbNow, &QTableWidget::cellDoubleClicked, this, [this](int tableRow, int) { showHistory(tableRow + 1); });
 
     connect(m_command2, &QPushButton::clicked, this, &MyAuctionPane::Command2_Click);
     connect(m_vbNow->horizontalScrollBar(), &QScrollBar::valueChanged, this, &MyAuctionPane::placeHeading);
@@ -118,6 +133,37 @@ void MyAuctionPane::showRows(const QList<scan::Row>& rows) {
     }
 }
 
+ScanHistory* MyAuctionPane::history() {
+    if (m_history && m_history->isOpen()) return m_history.get();
+    m_history = std::make_unique<ScanHistory>(historyFile());
+    const ScanHistory::Opened opened = m_history->open();
+    if (opened == ScanHistory::Opened::MovedAside)
+        m_ui.message(QStringLiteral("アクセス解析の履歴が壊れていたため、次の名前で残して新しく始めます。\r\n") +
+                         m_history->movedAsidePath(),
+                     kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+    if (opened == ScanHistory::Opened::Failed) {
+        m_ui.message(QStringLiteral("アクセス解析の履歴を開けませんでした。\r\n") + historyFile() +
+                         QStringLiteral("\r\n解析結果は前回データ（位置）と比べて表示します。"),
+                     kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+        m_history.reset();
+        return nullptr;
+    }
+    return m_history.get();
+}
+
+void MyAuctionPane::showHistory(int row) {
+    if (row < 1 || row > m_rowAddresses.size()) {
+        m_ui.message(QStringLiteral("履歴を表示する出品を一覧から選んで下さい。"), kCaption, UiServices::Icon::Information,
+                     UiServices::Buttons::Ok, this);
+        return;
+    }
+    ScanHistory* store = history();
+    if (!store) return;
+    const QString id = ScanHistory::auctionIdOf(m_rowAddresses[row - 1]);
+    HistoryWindow window(m_ui, *store, id, this);
+    window.exec();
+}
+
 void MyAuctionPane::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     placeHeading();
@@ -126,6 +172,7 @@ void MyAuctionPane::resizeEvent(QResizeEvent* event) {
 void MyAuctionPane::Command2_Click() {
     if (m_job) return;  // one scan at a time
     m_vbNow->setRows(1);
+    m_rowAddresses.clear();
     mduInterFace::Wait_Cursor(m_ui, 0);
     m_command2->setEnabled(false);
     m_cancel->setEnabled(true);
@@ -171,20 +218,35 @@ void MyAuctionPane::scanDone() {
         m_label12->setText(QStringLiteral("前回:") + clockOf(QFileInfo(previousFile()).lastModified()));
     }
     const bool previousUnreadable = read == TextFile::Read::NotText;
+    // Each listing against its own previous scan, where the history has one; the rest by position.
+    const QDateTime now = QDateTime::currentDateTime();
+    ScanHistory* store = rows.isEmpty() ? nullptr : history();
+    scanhistory::Comparison byId;
+    if (store) {
+        QStringList ids;
+        for (const scan::Row& row : rows) ids << ScanHistory::auctionIdOf(row.address);
+        byId = scanhistory::applyPreviousById(rows, store->latestBefore(ids, now), store->idsOfScanBefore(now));
+    }
     scan::compare(rows);
+    m_label45->setText(store && byId.byPosition == 0 ? kByIdNotice : kPositionNotice);
     // The previous scan is the base of the next comparison: a scan that found nothing (signed
     // out, the site down) or missed pages would replace it with holes, so it stays as it was.
     const bool complete = !rows.isEmpty() && job->failedPages() == 0 && job->failedListPages() == 0;
+    // A complete scan joins the history; the grid and zenkai.csv do not depend on it.
+    const bool historyFailed = store && complete && !store->store(now, rows);
     const bool keptPrevious = m_ckHOZON->isChecked() && !complete;
     bool saveFailed = false;
     if (m_ckHOZON->isChecked() && complete) saveFailed = !TextFile::writeCp932Lines(previousFile(), scan::previousLines(rows));
 
     showRows(rows);
+    for (const scan::Row& row : rows) m_rowAddresses << row.address;
     if (m_vbNow->rows() > 1) m_vbNow->setRow(1);
     mduInterFace::Wait_Cursor(m_ui, 1);
     const int failed = job->failedPages() + job->failedListPages();
     QString status = failed > 0 ? QStringLiteral("%1 件を解析しました（取得できなかったページ %2 件）").arg(rows.size()).arg(failed)
                                 : QStringLiteral("%1 件を解析しました").arg(rows.size());
+    if (store && (byId.fresh > 0 || byId.ended > 0))
+        status += QStringLiteral("。新規出品 %1 件、前回から終了した出品 %2 件").arg(byId.fresh).arg(byId.ended);
     if (keptPrevious) status += QStringLiteral("。前回データは保存せず、前回の解析結果をそのまま残しました。");
     m_progressText->setText(status);
 
@@ -195,6 +257,10 @@ void MyAuctionPane::scanDone() {
     if (previousUnreadable)
         m_ui.message(QStringLiteral("前回データを読み込めませんでした。\r\n") + previousFile(), kCaption,
                      UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+    if (historyFailed)
+        m_ui.message(QStringLiteral("アクセス解析の履歴を保存できませんでした。\r\n") + historyFile() +
+                         QStringLiteral("\r\n他のソラバコが使用中か、書き込めません。解析結果と前回データはいつもどおりです。"),
+                     kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
     if (saveFailed)
         m_ui.message(QStringLiteral("前回データを保存できませんでした。\r\n") + previousFile(), kCaption,
                      UiServices::Icon::Critical, UiServices::Buttons::Ok, this);

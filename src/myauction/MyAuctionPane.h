@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "myauction/Scan.h"
+#include "myauction/ScanHistory.h"
 
 class Grid;
 class QCheckBox;
@@ -24,6 +25,8 @@ public:
 
     void Command2_Click();  // 解  析
     void cancelScan();
+    // The history of the listing in that row of the scan (row from 1): its window, modal.
+    void showHistory(int row);
     bool isScanning() const { return m_job != nullptr; }
 
     // How many item pages are fetched at once.
@@ -38,6 +41,8 @@ protected:
 private:
     void scanDone();
     void showRows(const QList<scan::Row>& rows);
+    // The scan history, opened on first need; nothing when it cannot be (the seller has been told).
+    ScanHistory* history();
     void placeHeading();
 
     UiServices& m_ui;
@@ -46,10 +51,13 @@ private:
     QLabel* m_label11 = nullptr;
     QLabel* m_label12 = nullptr;
     QLabel* m_label13 = nullptr;
+    QLabel* m_label45 = nullptr;
     QLabel* m_progressText = nullptr;
     QProgressBar* m_progress = nullptr;
     QPushButton* m_command2 = nullptr;
     QPushButton* m_cancel = nullptr;
     ScanJob* m_job = nullptr;
+    std::unique_ptr<ScanHistory> m_history;
+    QStringList m_rowAddresses;  // the item page of each row shown, from row 1
     int m_concurrency = 4;
 };

@@ -130,6 +130,7 @@ QList<Row> buildRows(const QList<Step>& steps, const QHash<QString, std::optiona
         if (s.kind == Step::Kind::Title) {
             if (!s.addsRow) continue;
             Row row;
+            row.address = s.address;
             row.cells[0] = QString::number(s.counter);
             row.cells[1] = s.text;
             row.cells[2] = f.access;
@@ -172,6 +173,10 @@ void compare(QList<Row>& rows) {
     const int pairs[][3] = {{2, 7, 11}, {3, 8, 12}, {4, 9, 13}, {6, 10, 14}};
     for (Row& row : rows)
         for (const auto& p : pairs) {
+            if (row.listedSinceLastScan) {
+                row.cells[p[2]].clear();
+                continue;
+            }
             const double d = values::leadingNumber(row.cells[p[0]]) - values::leadingNumber(row.cells[p[1]]);
             row.cells[p[2]] = d == 0 ? QString() : values::plainDecimal(d);
             if (values::leadingNumber(row.cells[p[2]]) != 0) row.colours[p[2]] = kChanged;

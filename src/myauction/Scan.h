@@ -60,6 +60,8 @@ constexpr Rgb kChanged = 0xF7A2B0;   // a difference that is not 0
 struct Row {
     std::array<QString, kColumns> cells;
     std::array<Rgb, kColumns> colours{};
+    QString address;  // the listing's item page (its auction ID follows it from scan to scan)
+    bool listedSinceLastScan = false;  // nothing earlier to compare with: no differences shown
 };
 
 // The rows the walk makes from the fetched figures (no value for a page that

@@ -1,8 +1,15 @@
 #include <QtTest>
 
+#include <QChartView>
+#include <QLineSeries>
+
 #include <QCheckBox>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableWidget>
 #include <QLabel>
 #include <QPushButton>
 
@@ -242,6 +249,123 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(folder.file(QStringLiteral("DATA/zenkai.csv"))));  // nothing half-saved
         QVERIFY(ui.messages.isEmpty());
         QCOMPARE(ui.busyCalls.last(), false);
+    }
+
+    void listingsAddedAndEndedBetweenScansAreComparedById() {
+        TempProgramFolder folder;
+        SiteSimProcess sim({QStringLiteral("--frozen")});
+        sim.writeSiteAddresses();
+        QVERIFY(signIn(sim, "sorabako_test"));
+        RecordingUiServices ui;
+        MyAuctionPane pane(ui);
+        child<QCheckBox>(&pane, QStringLiteral("ckHOZON"))->setChecked(true);
+        QVERIFY(runScan(pane));
+        auto* notice = child<QLabel>(&pane, QStringLiteral("Label45"));
+        QCOMPARE(notice->text(), QStringLiteral("※追加出品、出品終了分がある時は前回値がズレて正常に比較できません。"));  // nothing known yet
+
+        // Between the scans: 野球グローブ ends, a new listing comes, テニスラケット and サッカーボール are looked at.
+        QCOMPARE(sim.control(QStringLiteral("end?id=n123456789")), QStringLiteral("OK"));
+        QCOMPARE(sim.control(QStringLiteral("add?account=sorabako_test&id=q345678901&title=%E3%83%86%E3%82%B9%E3%83%88%E5%87%BA%E5%93%81%20%E3%83%90%E3%83%89%E3%83%9F%E3%83%B3%E3%83%88%E3%83%B3&access=2&price=900")),
+                 QStringLiteral("OK"));
+        QCOMPARE(sim.control(QStringLiteral("set?id=m012345678&access=20")), QStringLiteral("OK"));
+        QCOMPARE(sim.control(QStringLiteral("set?id=p234567890&access=7&watch=3")), QStringLiteral("OK"));
+        QVERIFY(runScan(pane));
+        auto* grid = child<Grid>(&pane, QStringLiteral("vbNow"));
+        QCOMPARE(grid->rows(), 4);
+        // Row 1, テニスラケット: 12 → 20 accesses.
+        QCOMPARE(grid->text(1, 1), QStringLiteral("テスト出品 テニスラケット"));
+        QCOMPARE(grid->text(1, 11), QStringLiteral("8"));
+        // Row 2 is now サッカーボール (row 3 before): against its own 0 accesses and 1 watch, not the glove's 4.
+        QCOMPARE(grid->text(2, 1), QStringLiteral("テスト出品 サッカーボール"));
+        QCOMPARE(grid->text(2, 7), QString());
+        QCOMPARE(grid->text(2, 8), QStringLiteral("1"));
+        QCOMPARE(grid->text(2, 11), QStringLiteral("7"));
+        QCOMPARE(grid->text(2, 12), QStringLiteral("2"));
+        // Row 3, the new listing: marked, with nobody's previous figures, and no difference
+        // (its 900 yen is its price, not a rise of 900).
+        QCOMPARE(grid->text(3, 1), QStringLiteral("テスト出品 バドミントン"));
+        QCOMPARE(grid->text(3, 7), QStringLiteral("新規"));
+        QCOMPARE(grid->text(3, 8), QString());
+        for (int c = 11; c <= 14; ++c) QCOMPARE(grid->text(3, c), QString());
+        QCOMPARE(grid->cellBackground(3, 7), QColor(0xD6, 0xEA, 0xF8));
+        QVERIFY(child<QLabel>(&pane, QStringLiteral("lblScan"))->text().contains(QStringLiteral("新規出品 1 件、前回から終了した出品 1 件")));
+        QCOMPARE(notice->text(), QStringLiteral("※前回値は、同じ出品（オークションID）の前回の解析結果と比べています。"));
+        // The previous-scan file is still the one the rows make, line by line and by position.
+        QCOMPARE(cp932::decode(folder.readBytes(QStringLiteral("DATA/zenkai.csv"))),
+                 QStringLiteral("00020,00003,00001,500\r\n00007,00003,,1200\r\n00002,,,900\r\n"));
+        QVERIFY(ui.messages.isEmpty());
+
+        // The history of サッカーボール: both scans, in the window a double-click opens, and as CSV.
+        ui.saveNames << folder.file(QStringLiteral("DATA/ball.csv"));
+        DialogHandler window(QStringLiteral("frmRIREKI"), [](QDialog* d) {
+            auto* table = d->findChild<Grid*>(QStringLiteral("vbRIREKI"));
+            QCOMPARE(table->rows(), 3);
+            QCOMPARE(table->text(1, 1), QString());
+            QCOMPARE(table->text(2, 1), QStringLiteral("7"));
+            QCOMPARE(table->text(2, 2), QStringLiteral("3"));
+            QVERIFY(d->findChild<QLabel*>(QStringLiteral("lblTitle"))->text().contains(QStringLiteral("p234567890")));
+            // The chart: accesses, watches, bids and price, a point per scan; accesses 0 then 7.
+            QChart* chart = d->findChild<QChartView*>(QStringLiteral("chtRIREKI"))->chart();
+            QCOMPARE(chart->series().size(), 4);
+            auto* access = qobject_cast<QLineSeries*>(chart->series().at(0));
+            QCOMPARE(access->name(), QStringLiteral("アクセス"));
+            QCOMPARE(access->count(), 2);
+            QCOMPARE(access->at(0).y(), 0.0);
+            QCOMPARE(access->at(1).y(), 7.0);
+            d->findChild<QPushButton*>(QStringLiteral("cmdCSV"))->click();
+            d->accept();
+        });
+        pane.resize(1000, 500);
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        const QRect cell = grid->visualRect(grid->model()->index(1, 1));
+        // A widget double-click in QTest is the second click only; the view wants the first.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(window.handled());
+        const QStringList csv = cp932::decode(folder.readBytes(QStringLiteral("DATA/ball.csv"))).split(QStringLiteral("\r\n"));
+        QCOMPARE(csv.size(), 4);  // the header, two scans, the last line end
+        QCOMPARE(csv[0], QStringLiteral("日時,オークションID,タイトル,アクセス,ウォッチ,入札,残り時間,価格"));
+        QVERIFY(csv[2].endsWith(QStringLiteral(",p234567890,テスト出品 サッカーボール,7,3,,5時間,1200")));
+    }
+
+    void aDamagedOrLockedHistoryLeavesTheScanAsItWas() {
+        TempProgramFolder folder;
+        SiteSimProcess sim({QStringLiteral("--frozen")});
+        sim.writeSiteAddresses();
+        QVERIFY(signIn(sim, "sorabako_test"));
+        QFile damaged(folder.file(QStringLiteral("DATA/rireki.sqlite")));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(QByteArray(3000, '\x7f'));
+        damaged.close();
+        RecordingUiServices ui;
+        MyAuctionPane pane(ui);
+        child<QCheckBox>(&pane, QStringLiteral("ckHOZON"))->setChecked(true);
+        QVERIFY(runScan(pane));
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("アクセス解析の履歴が壊れていたため、次の名前で残して新しく始めます。")));
+        QCOMPARE(child<Grid>(&pane, QStringLiteral("vbNow"))->rows(), 4);
+        QVERIFY(QDir(folder.file(QStringLiteral("DATA"))).entryList({QStringLiteral("rireki.sqlite.damaged-*")}).size() == 1);
+        QVERIFY(folder.readBytes(QStringLiteral("DATA/zenkai.csv")).startsWith("00012,00003,00001,500"));
+
+        // Another program holds the history's write lock: the scan, the grid and zenkai.csv go on.
+        folder.writeCp932(QStringLiteral("DATA/zenkai.csv"), QString());
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
+            db.setDatabaseName(folder.file(QStringLiteral("DATA/rireki.sqlite")));
+            QVERIFY(db.open());
+            QSqlQuery hold(db);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            ui.messages.clear();
+            QVERIFY(runScan(pane));
+            QCOMPARE(ui.messages.size(), 1);
+            QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("アクセス解析の履歴を保存できませんでした。")));
+            QCOMPARE(child<Grid>(&pane, QStringLiteral("vbNow"))->rows(), 4);
+            QVERIFY(folder.readBytes(QStringLiteral("DATA/zenkai.csv")).startsWith("00012,00003,00001,500"));
+            hold.exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other program"));
     }
 };
 

@@ -1,0 +1,364 @@
+#include "myauction/ScanHistory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUuid>
+#include <QVariant>
+
+namespace {
+// Times are stored as UTC text with milliseconds: sortable, and the same on every machine.
+QString stamp(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
+QDateTime fromStamp(const QString& s) { return QDateTime::fromString(s, Qt::ISODateWithMs).toLocalTime(); }
+
+const char* const kEntryColumns = "s.taken, f.auction, f.row, t.text, f.access, f.watch, f.bids, f.time_left, f.price";
+const char* const kEntryTables = "figures f JOIN scans s ON s.id = f.scan LEFT JOIN titles t ON t.id = f.title";
+
+ScanHistory::Entry entryOf(const QSqlQuery& q) {
+    ScanHistory::Entry e;
+    e.taken = fromStamp(q.value(0).toString());
+    e.auctionId = q.value(1).toString();
+    e.row = q.value(2).toInt();
+    e.title = q.value(3).toString();
+    e.access = q.value(4).toString();
+    e.watch = q.value(5).toString();
+    e.bids = q.value(6).toString();
+    e.timeLeft = q.value(7).toString();
+    e.price = q.value(8).toString();
+    return e;
+}
+
+// The schema, version by version: migrations[k] takes a database of version k to k + 1.
+const QList<QStringList>& migrations() {
+    static const QList<QStringList> steps{
+        {QStringLiteral("CREATE TABLE scans (id INTEGER PRIMARY KEY, taken TEXT NOT NULL UNIQUE, listings INTEGER NOT NULL)"),
+         // A title is stored once, not in each of the few hundred scans of its listing: most of a row's bytes.
+         QStringLiteral("CREATE TABLE titles (id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE)"),
+         // By listing first: one listing's history is a range of the primary key, however many scans there are.
+         QStringLiteral("CREATE TABLE figures (auction TEXT NOT NULL, scan INTEGER NOT NULL REFERENCES scans(id), "
+                        "row INTEGER NOT NULL, title INTEGER REFERENCES titles(id), access TEXT, watch TEXT, bids TEXT, "
+                        "time_left TEXT, price TEXT, PRIMARY KEY (auction, scan)) WITHOUT ROWID"),
+         QStringLiteral("CREATE INDEX figures_by_scan ON figures(scan, row)")},
+    };
+    return steps;
+}
+}  // namespace
+
+ScanHistory::ScanHistory(const QString& path)
+    : m_path(path), m_connection(QStringLiteral("scanhistory-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+
+ScanHistory::~ScanHistory() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isValid()) db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+bool ScanHistory::exec(const QString& sql) const {
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (q.exec(sql)) return true;
+    const_cast<ScanHistory*>(this)->m_error = q.lastError().text();
+    return false;
+}
+
+ScanHistory::Opened ScanHistory::open() {
+    m_titleIds.clear();
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        m_error = QStringLiteral("SQLite driver missing (libqt6sql6-sqlite)");
+        return Opened::Failed;
+    }
+    if (!QDir(QFileInfo(m_path).path()).exists()) {
+        m_error = QStringLiteral("folder missing");
+        return Opened::Failed;
+    }
+    Opened outcome = Opened::Ok;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        {
+            QSqlDatabase db = QSqlDatabase::contains(m_connection) ? QSqlDatabase::database(m_connection, false)
+                                                                   : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+            db.setDatabaseName(m_path);
+            // Another program scanning into the same folder holds the lock for a moment: wait for it.
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+            if (!db.open()) {
+                m_error = db.lastError().text();
+                return Opened::Failed;
+            }
+            // A damaged file (or one that is no database) fails here, not at open().
+            QSqlQuery check(db);
+            if (check.exec(QStringLiteral("PRAGMA quick_check")) && check.next() &&
+                check.value(0).toString() == QLatin1String("ok")) {
+                check.finish();  // the journal mode cannot change while a statement is open
+                // Readers and one writer at a time, from several programs, without waiting for each other.
+                exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+                exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+                if (!migrate()) return Opened::Failed;
+                m_open = true;
+                return outcome;
+            }
+            m_error = check.lastError().text();
+            db.close();
+        }
+        if (attempt > 0) return Opened::Failed;
+        // Kept aside with its journal files, never deleted: the seller or a helper may still want it.
+        QString aside = m_path + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+        for (int n = 2; QFile::exists(aside); ++n) aside = m_path + QStringLiteral(".damaged-%1").arg(n);
+        if (!QFile::rename(m_path, aside)) {
+            m_error = QStringLiteral("cannot move %1 aside").arg(m_path);
+            return Opened::Failed;
+        }
+        for (const char* suffix : {"-wal", "-shm"})
+            if (QFile::exists(m_path + QLatin1String(suffix))) QFile::rename(m_path + QLatin1String(suffix), aside + QLatin1String(suffix));
+        m_movedAside = aside;
+        outcome = Opened::MovedAside;
+    }
+    return Opened::Failed;
+}
+
+bool ScanHistory::migrate() {
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery version(db);
+    if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next()) {
+        m_error = version.lastError().text();
+        return false;
+    }
+    int current = version.value(0).toInt();
+    if (current > kSchemaVersion) {
+        m_error = QStringLiteral("written by a newer version (schema %1)").arg(current);
+        return false;
+    }
+    while (current < kSchemaVersion) {
+        // Each step whole or not at all.
+        if (!db.transaction()) {
+            m_error = db.lastError().text();
+            return false;
+        }
+        bool ok = true;
+        for (const QString& sql : migrations()[current]) ok = ok && exec(sql);
+        ok = ok && exec(QStringLiteral("PRAGMA user_version = %1").arg(current + 1));
+        if (!ok || !db.commit()) {
+            db.rollback();
+            return false;
+        }
+        ++current;
+    }
+    return true;
+}
+
+bool ScanHistory::store(const QDateTime& taken, const QList<scan::Row>& rows) {
+    if (!m_open) return false;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction()) {
+        m_error = db.lastError().text();
+        return false;
+    }
+    QSqlQuery scanRow(db);
+    scanRow.prepare(QStringLiteral("INSERT INTO scans (taken, listings) VALUES (?, ?)"));
+    scanRow.addBindValue(stamp(taken));
+    scanRow.addBindValue(static_cast<int>(rows.size()));
+    bool ok = scanRow.exec();
+    const QVariant scanId = scanRow.lastInsertId();
+    QSqlQuery knownTitle(db), newTitle(db), figure(db);
+    knownTitle.prepare(QStringLiteral("SELECT id FROM titles WHERE text = ?"));
+    newTitle.prepare(QStringLiteral("INSERT INTO titles (text) VALUES (?)"));
+    figure.prepare(QStringLiteral("INSERT OR REPLACE INTO figures (auction, scan, row, title, access, watch, bids, time_left, price) "
+                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    // Titles are never changed or removed, so an ID once committed stays right; one
+    // made in this transaction is remembered only if the transaction is kept.
+    QHash<QString, QVariant> made;
+    const auto titleId = [&](const QString& title) -> QVariant {
+        if (const auto known = m_titleIds.constFind(title); known != m_titleIds.constEnd()) return *known;
+        if (const auto fresh = made.constFind(title); fresh != made.constEnd()) return *fresh;
+        QVariant id;
+        knownTitle.addBindValue(title);
+        if (!knownTitle.exec()) return QVariant();
+        if (knownTitle.next()) {
+            id = knownTitle.value(0);
+        } else {
+            newTitle.addBindValue(title);
+            if (!newTitle.exec()) return QVariant();
+            id = newTitle.lastInsertId();
+        }
+        knownTitle.finish();
+        made.insert(title, id);
+        return id;
+    };
+    for (int i = 0; ok && i < rows.size(); ++i) {
+        const QString id = auctionIdOf(rows[i].address);
+        if (id.isEmpty()) continue;  // a row without an item page has no listing to follow
+        const QVariant title = titleId(rows[i].cells[1]);
+        if (!title.isValid()) {
+            ok = false;
+            break;
+        }
+        figure.addBindValue(id);
+        figure.addBindValue(scanId);
+        figure.addBindValue(i + 1);
+        figure.addBindValue(title);
+        for (int c : {2, 3, 4, 5, 6}) figure.addBindValue(rows[i].cells[c]);
+        ok = figure.exec();
+    }
+    if (!ok) {
+        QSqlError why = scanRow.lastError();
+        for (const QSqlQuery* q : {&knownTitle, &newTitle, &figure})
+            if (q->lastError().isValid()) why = q->lastError();
+        m_error = why.text();
+        db.rollback();
+        return false;
+    }
+    if (!db.commit()) {
+        m_error = db.lastError().text();
+        db.rollback();
+        return false;
+    }
+    m_titleIds.insert(made);
+    return true;
+}
+
+QHash<QString, ScanHistory::Entry> ScanHistory::latestBefore(const QStringList& ids, const QDateTime& before) const {
+    QHash<QString, Entry> out;
+    if (!m_open) return out;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    // One listing at a time through its own range of the primary key: as fast after a year of scans as after one.
+    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE f.auction = ? AND s.taken < ? ORDER BY s.taken DESC LIMIT 1")
+                  .arg(QLatin1String(kEntryColumns), QLatin1String(kEntryTables)));
+    for (const QString& id : ids) {
+        if (id.isEmpty() || out.contains(id)) continue;
+        q.addBindValue(id);
+        q.addBindValue(stamp(before));
+        if (q.exec() && q.next()) out.insert(id, entryOf(q));
+    }
+    return out;
+}
+
+QStringList ScanHistory::idsOfScanBefore(const QDateTime& before) const {
+    QStringList ids;
+    if (!m_open) return ids;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT f.auction FROM figures f WHERE f.scan = "
+                             "(SELECT id FROM scans WHERE taken < ? ORDER BY taken DESC LIMIT 1) ORDER BY f.row"));
+    q.addBindValue(stamp(before));
+    if (!q.exec()) return ids;
+    while (q.next()) ids << q.value(0).toString();
+    return ids;
+}
+
+bool ScanHistory::hasScanBefore(const QDateTime& before) const {
+    if (!m_open) return false;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT 1 FROM scans WHERE taken < ? LIMIT 1"));
+    q.addBindValue(stamp(before));
+    return q.exec() && q.next();
+}
+
+QList<ScanHistory::Entry> ScanHistory::history(const QString& auctionId) const {
+    QList<Entry> out;
+    if (!m_open) return out;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE f.auction = ? ORDER BY s.taken")
+                  .arg(QLatin1String(kEntryColumns), QLatin1String(kEntryTables)));
+    q.addBindValue(auctionId);
+    if (!q.exec()) return out;
+    while (q.next()) out << entryOf(q);
+    return out;
+}
+
+QList<QDateTime> ScanHistory::scanTimes() const {
+    QList<QDateTime> out;
+    if (!m_open) return out;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (!q.exec(QStringLiteral("SELECT taken FROM scans ORDER BY taken DESC"))) return out;
+    while (q.next()) out << fromStamp(q.value(0).toString());
+    return out;
+}
+
+QList<ScanHistory::Entry> ScanHistory::scanAt(const QDateTime& taken) const {
+    QList<Entry> out;
+    if (!m_open) return out;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE s.taken = ? ORDER BY f.row")
+                  .arg(QLatin1String(kEntryColumns), QLatin1String(kEntryTables)));
+    q.addBindValue(stamp(taken));
+    if (!q.exec()) return out;
+    while (q.next()) out << entryOf(q);
+    return out;
+}
+
+QString ScanHistory::auctionIdOf(const QString& address) {
+    const QString path = QUrl(address).path();
+    const qsizetype at = path.indexOf(QStringLiteral("/auction/"));
+    if (at < 0) return QString();
+    return path.mid(at + 9).section(QLatin1Char('/'), 0, 0);
+}
+
+namespace scanhistory {
+
+Comparison applyPreviousById(QList<scan::Row>& rows, const QHash<QString, ScanHistory::Entry>& previous,
+                             const QStringList& lastIds) {
+    Comparison c;
+    QSet<QString> current;
+    for (scan::Row& row : rows) {
+        const QString id = ScanHistory::auctionIdOf(row.address);
+        current.insert(id);
+        const auto it = previous.constFind(id);
+        if (it != previous.constEnd()) {
+            row.cells[7] = it->access;
+            row.cells[8] = it->watch;
+            row.cells[9] = it->bids;
+            row.cells[10] = it->price;
+            ++c.byId;
+        } else if (!lastIds.isEmpty() && !id.isEmpty()) {
+            // Listed since the last scan: nothing of its own to compare with, and nobody else's figures either.
+            for (int col = 7; col <= 10; ++col) row.cells[col].clear();
+            row.cells[7] = kNewMark;
+            for (int col = 7; col <= 10; ++col) row.colours[col] = kNew;
+            row.listedSinceLastScan = true;
+            ++c.fresh;
+            ++c.byId;
+        } else {
+            ++c.byPosition;
+        }
+    }
+    for (const QString& id : lastIds)
+        if (!current.contains(id)) ++c.ended;
+    return c;
+}
+
+namespace {
+QString field(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QLatin1Char('\r')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+QString line(const QStringList& fields) {
+    QStringList out;
+    for (const QString& f : fields) out << field(f);
+    return out.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+}
+QString when(const QDateTime& t) { return t.toString(QStringLiteral("yyyy/MM/dd HH:mm")); }
+}  // namespace
+
+QString historyCsv(const QList<ScanHistory::Entry>& entries) {
+    QString csv = line({QStringLiteral("日時"), QStringLiteral("オークションID"), QStringLiteral("タイトル"), QStringLiteral("アクセス"),
+                        QStringLiteral("ウォッチ"), QStringLiteral("入札"), QStringLiteral("残り時間"), QStringLiteral("価格")});
+    for (const ScanHistory::Entry& e : entries)
+        csv += line({when(e.taken), e.auctionId, e.title, e.access, e.watch, e.bids, e.timeLeft, e.price});
+    return csv;
+}
+
+QString scanCsv(const QList<ScanHistory::Entry>& entries) {
+    QString csv = line({QStringLiteral("No."), QStringLiteral("日時"), QStringLiteral("オークションID"), QStringLiteral("タイトル"),
+                        QStringLiteral("アクセス"), QStringLiteral("ウォッチ"), QStringLiteral("入札"), QStringLiteral("残り時間"),
+                        QStringLiteral("価格")});
+    for (const ScanHistory::Entry& e : entries)
+        csv += line({QString::number(e.row), when(e.taken), e.auctionId, e.title, e.access, e.watch, e.bids, e.timeLeft, e.price});
+    return csv;
+}
+
+}  // namespace scanhistory

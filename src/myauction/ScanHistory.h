@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include "myauction/Scan.h"
+
+// Every completed scan, kept per listing: a SQLite database below DATA/,
+// keyed by auction ID and scan time, so that a listing is compared with its
+// own previous figures (not with whatever row stood at its position) and its
+// accesses, watches, bids and price can be followed over time.
+//
+// The database has a schema version and migrations; a scan is stored in one
+// transaction; several programs may use one folder at once (SQLite's locks,
+// write-ahead log). A database that is no database (damaged) is moved aside,
+// never deleted, and a new one is started.
+class ScanHistory {
+public:
+    static constexpr int kSchemaVersion = 1;
+
+    // One listing in one scan.
+    struct Entry {
+        QDateTime taken;
+        QString auctionId;
+        int row = 0;  // its row in that scan's grid
+        QString title, access, watch, bids, timeLeft, price;  // as the grid showed them
+    };
+
+    enum class Opened { Ok, MovedAside, Failed };
+
+    explicit ScanHistory(const QString& path);
+    ~ScanHistory();
+    ScanHistory(const ScanHistory&) = delete;
+    ScanHistory& operator=(const ScanHistory&) = delete;
+
+    // Opens (creating or migrating) the database. MovedAside: it was damaged,
+    // kept as movedAsidePath(), and a new one started. Failed: see error().
+    Opened open();
+    bool isOpen() const { return m_open; }
+    QString error() const { return m_error; }
+    QString movedAsidePath() const { return m_movedAside; }
+    QString path() const { return m_path; }
+
+    // The scan's rows, in one transaction; false (and nothing stored) when
+    // the database is locked by another program for longer than it waits,
+    // or cannot be written.
+    bool store(const QDateTime& taken, const QList<scan::Row>& rows);
+
+    // The most recent figures stored before `before` of each of these listings, by auction ID.
+    QHash<QString, Entry> latestBefore(const QStringList& ids, const QDateTime& before) const;
+    // The auction IDs of the scan stored last before `before` (to tell which listings ended).
+    QStringList idsOfScanBefore(const QDateTime& before) const;
+    bool hasScanBefore(const QDateTime& before) const;
+
+    // One listing over time, oldest first.
+    QList<Entry> history(const QString& auctionId) const;
+    // Every scan's time, newest first, and one scan's rows in grid order.
+    QList<QDateTime> scanTimes() const;
+    QList<Entry> scanAt(const QDateTime& taken) const;
+
+    // The auction ID in an item page's address (".../jp/auction/ID", fragment and query ignored).
+    static QString auctionIdOf(const QString& address);
+
+private:
+    bool migrate();
+    bool exec(const QString& sql) const;
+
+    QString m_path;
+    QString m_connection;
+    bool m_open = false;
+    QString m_error;
+    QString m_movedAside;
+    QHash<QString, QVariant> m_titleIds;  // titles this program has seen committed
+};
+
+namespace scanhistory {
+// What a scan shows when the database knows the listings: the previous
+// columns (7 to 10) from each listing's own previous figures, new listings
+// marked, the rest left as the file put them (by position).
+struct Comparison {
+    int byId = 0;        // rows compared with their own listing's previous scan
+    int byPosition = 0;  // rows left with the positional previous values
+    int fresh = 0;       // listings the database has never seen
+    int ended = 0;       // listings of the previous scan that are gone
+};
+constexpr scan::Rgb kNew = 0xD6EAF8;  // the previous columns of a listing new since the last scan
+inline const QString kNewMark = QStringLiteral("新規");
+
+// Applies the database's previous figures to `rows` (before scan::compare).
+// `previous` is latestBefore(the rows' IDs, now); `lastIds` the IDs of the previous scan (empty: none).
+Comparison applyPreviousById(QList<scan::Row>& rows, const QHash<QString, ScanHistory::Entry>& previous,
+                             const QStringList& lastIds);
+
+// CSV text (a header row, then a line per entry, fields quoted where they need it).
+QString historyCsv(const QList<ScanHistory::Entry>& entries);
+QString scanCsv(const QList<ScanHistory::Entry>& entries);
+}  // namespace scanhistory

@@ -1,0 +1,214 @@
+// The scan history: each listing followed by its auction ID from scan to
+// scan, the schema and its migration, and a database that is damaged,
+// locked by another program, or shared by two at once.
+#include <QtTest>
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include "core/Cp932.h"
+#include "myauction/ScanHistory.h"
+
+namespace {
+scan::Row row(const char* id, const char* title, const char* access, const char* watch, const char* bids, const char* price) {
+    scan::Row r;
+    r.address = QStringLiteral("http://page.example/jp/auction/") + QLatin1String(id);
+    r.cells[1] = QString::fromUtf8(title);
+    r.cells[2] = QLatin1String(access);
+    r.cells[3] = QLatin1String(watch);
+    r.cells[4] = QLatin1String(bids);
+    r.cells[5] = QStringLiteral("2日");
+    r.cells[6] = QLatin1String(price);
+    return r;
+}
+QDateTime at(int day, int hour) { return QDateTime(QDate(2026, 12, day), QTime(hour, 0)); }
+}  // namespace
+
+class TestScanHistory : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void eachListingFollowedByItsId() {
+        QTemporaryDir dir;
+        ScanHistory h(dir.filePath(QStringLiteral("rireki.sqlite")));
+        QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+        QVERIFY(!h.hasScanBefore(at(9, 0)));
+        QVERIFY(h.store(at(1, 9), {row("a1", "カメラ", "10", "1", "", "500"), row("b2", "本", "4", "", "", "800")}));
+        QVERIFY(h.store(at(1, 18), {row("a1", "カメラ", "15", "2", "1", "600"), row("c3", "時計", "1", "", "", "300")}));
+
+        // Before the evening scan: each listing's own latest figures, whatever row it stood in.
+        const auto before = h.latestBefore({QStringLiteral("c3"), QStringLiteral("a1"), QStringLiteral("b2")}, at(2, 0));
+        QCOMPARE(before.size(), 3);
+        QCOMPARE(before.value(QStringLiteral("a1")).access, QStringLiteral("15"));
+        QCOMPARE(before.value(QStringLiteral("a1")).row, 1);
+        QCOMPARE(before.value(QStringLiteral("b2")).access, QStringLiteral("4"));  // from the morning: it ended since
+        QCOMPARE(before.value(QStringLiteral("c3")).row, 2);
+        QCOMPARE(h.latestBefore({QStringLiteral("a1")}, at(1, 12)).value(QStringLiteral("a1")).access, QStringLiteral("10"));
+        QCOMPARE(h.idsOfScanBefore(at(2, 0)), (QStringList{QStringLiteral("a1"), QStringLiteral("c3")}));
+
+        const QList<ScanHistory::Entry> a1 = h.history(QStringLiteral("a1"));
+        QCOMPARE(a1.size(), 2);
+        QCOMPARE(a1[0].taken, at(1, 9));
+        QCOMPARE(a1[1].price, QStringLiteral("600"));
+        QCOMPARE(a1[1].title, QStringLiteral("カメラ"));
+        QCOMPARE(h.scanTimes(), (QList<QDateTime>{at(1, 18), at(1, 9)}));  // newest first
+        QCOMPARE(h.scanAt(at(1, 9)).size(), 2);
+
+        // A listing renamed keeps each scan's own title; another listing of the same title keeps its own figures.
+        QVERIFY(h.store(at(1, 21), {row("a1", "カメラ 値下げ", "16", "2", "1", "550"), row("d4", "カメラ", "3", "", "", "900")}));
+        const QList<ScanHistory::Entry> renamed = h.history(QStringLiteral("a1"));
+        QCOMPARE(renamed.size(), 3);
+        QCOMPARE(renamed[1].title, QStringLiteral("カメラ"));
+        QCOMPARE(renamed[2].title, QStringLiteral("カメラ 値下げ"));
+        QCOMPARE(h.history(QStringLiteral("d4")).value(0).title, QStringLiteral("カメラ"));
+        QCOMPARE(h.history(QStringLiteral("d4")).value(0).price, QStringLiteral("900"));
+
+        // A row without an item page has no listing to follow and is not stored.
+        scan::Row stray = row("x", "", "1", "", "", "1");
+        stray.address.clear();
+        QVERIFY(h.store(at(2, 9), {stray}));
+        QCOMPARE(h.scanAt(at(2, 9)).size(), 0);
+        QCOMPARE(ScanHistory::auctionIdOf(QStringLiteral("http://h/jp/auction/k700000001#bids")), QStringLiteral("k700000001"));
+        QCOMPARE(ScanHistory::auctionIdOf(QStringLiteral("http://h/jp/manage?aID=1")), QString());
+    }
+
+    void theComparisonByIdAndWhatIsNewOrEnded() {
+        QList<scan::Row> rows{row("a1", "カメラ", "20", "2", "1", "700"), row("c3", "時計", "3", "", "", "300"),
+                              row("d4", "新しい出品", "1", "", "", "900")};
+        // The positional file put someone else's figures into the new listing's row.
+        rows[2].cells[7] = QStringLiteral("99");
+        QHash<QString, ScanHistory::Entry> previous;
+        ScanHistory::Entry a;
+        a.access = QStringLiteral("15"), a.watch = QStringLiteral("2"), a.bids = QStringLiteral("1"), a.price = QStringLiteral("600");
+        previous.insert(QStringLiteral("a1"), a);
+        ScanHistory::Entry c;
+        c.access = QStringLiteral("1"), c.price = QStringLiteral("300");
+        previous.insert(QStringLiteral("c3"), c);
+        const scanhistory::Comparison cmp = scanhistory::applyPreviousById(
+            rows, previous, {QStringLiteral("a1"), QStringLiteral("b2"), QStringLiteral("c3")});
+        QCOMPARE(cmp.byPosition, 0);
+        QCOMPARE(cmp.fresh, 1);
+        QCOMPARE(cmp.ended, 1);  // b2
+        scan::compare(rows);
+        QCOMPARE(rows[0].cells[11], QStringLiteral("5"));
+        QCOMPARE(rows[0].cells[14], QStringLiteral("100"));
+        QCOMPARE(rows[1].cells[11], QStringLiteral("2"));
+        QCOMPARE(rows[2].cells[7], QStringLiteral("新規"));
+        for (int c = 11; c <= 14; ++c) QCOMPARE(rows[2].cells[c], QString());  // nothing to compare with
+        QCOMPARE(rows[2].colours[8], scanhistory::kNew);
+
+        // The first scan with a database: nothing known, everything stays by position.
+        QList<scan::Row> first{row("a1", "カメラ", "20", "2", "1", "700")};
+        first[0].cells[7] = QStringLiteral("12");
+        const scanhistory::Comparison none = scanhistory::applyPreviousById(first, {}, {});
+        QCOMPARE(none.byPosition, 1);
+        QCOMPARE(first[0].cells[7], QStringLiteral("12"));
+    }
+
+    void csvForASpreadsheet() {
+        ScanHistory::Entry e;
+        e.taken = at(3, 21);
+        e.auctionId = QStringLiteral("a1");
+        e.row = 4;
+        e.title = QStringLiteral("ソラ光学 SK-300, \"美品\"");
+        e.access = QStringLiteral("15");
+        e.price = QStringLiteral("1500");
+        QCOMPARE(scanhistory::historyCsv({e}),
+                 QStringLiteral("日時,オークションID,タイトル,アクセス,ウォッチ,入札,残り時間,価格\r\n"
+                                "2026/12/03 21:00,a1,\"ソラ光学 SK-300, \"\"美品\"\"\",15,,,,1500\r\n"));
+        QVERIFY(scanhistory::scanCsv({e}).startsWith(QStringLiteral("No.,日時,オークションID")));
+        QVERIFY(scanhistory::scanCsv({e}).contains(QStringLiteral("\r\n4,2026/12/03 21:00,a1,")));
+    }
+
+    void theSchemaHasAVersionAndAMigration() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
+        {
+            // A database of version 0: an empty one (as an earlier program or a crash left it).
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery(db).exec(QStringLiteral("CREATE TABLE other (x)"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        {
+            ScanHistory h(path);
+            QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+            QVERIFY(h.store(at(4, 9), {row("a1", "カメラ", "1", "", "", "1")}));
+        }
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("PRAGMA user_version")) && q.next());
+            QCOMPARE(q.value(0).toInt(), ScanHistory::kSchemaVersion);
+            QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM other")));  // nothing of the file is lost
+            QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode")) && q.next());
+            QCOMPARE(q.value(0).toString(), QStringLiteral("wal"));
+            // A newer program's database is not written over by this one.
+            QVERIFY(q.exec(QStringLiteral("PRAGMA user_version = 99")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        ScanHistory newer(path);
+        QCOMPARE(newer.open(), ScanHistory::Opened::Failed);
+        QVERIFY(newer.error().contains(QStringLiteral("newer")));
+    }
+
+    void aDamagedDatabaseIsMovedAsideNeverDeleted() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
+        QFile junk(path);
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        const QByteArray bytes = QByteArray("SQLite format 3") + QByteArray(4000, '\x5a');
+        junk.write(bytes);
+        junk.close();
+        ScanHistory h(path);
+        QCOMPARE(h.open(), ScanHistory::Opened::MovedAside);
+        QVERIFY(h.movedAsidePath().startsWith(path + QStringLiteral(".damaged-")));
+        QFile aside(h.movedAsidePath());
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), bytes);
+        QVERIFY(h.store(at(5, 9), {row("a1", "カメラ", "1", "", "", "1")}));  // a new one, working
+        QCOMPARE(h.history(QStringLiteral("a1")).size(), 1);
+        // A folder that is not there: no database, said as such.
+        ScanHistory nowhere(dir.filePath(QStringLiteral("missing/rireki.sqlite")));
+        QCOMPARE(nowhere.open(), ScanHistory::Opened::Failed);
+    }
+
+    void anotherProgramHoldingTheLockAndTwoAtOnce() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
+        ScanHistory one(path), two(path);
+        QCOMPARE(one.open(), ScanHistory::Opened::Ok);
+        QCOMPARE(two.open(), ScanHistory::Opened::Ok);
+        // Two programs on one folder, scanning by turns: every scan kept, none damaged.
+        for (int i = 0; i < 10; ++i) {
+            QVERIFY(one.store(at(6, 0).addSecs(i * 120), {row("a1", "カメラ", "1", "", "", "1")}));
+            QVERIFY(two.store(at(6, 0).addSecs(i * 120 + 60), {row("a1", "カメラ", "2", "", "", "1")}));
+        }
+        QCOMPARE(one.history(QStringLiteral("a1")).size(), 20);
+        QCOMPARE(two.scanTimes().size(), 20);
+
+        // A third holds the write lock for longer than a store waits: the store fails whole.
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery hold(db);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QVERIFY(!one.store(at(7, 9), {row("a1", "カメラ", "3", "", "", "1"), row("b2", "本", "1", "", "", "1")}));
+            QVERIFY(!one.error().isEmpty());
+            QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QCOMPARE(one.scanTimes().size(), 20);  // nothing half-stored
+        QVERIFY(one.store(at(7, 10), {row("b2", "本", "1", "", "", "1")}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScanHistory)
+#include "tst_scanhistory.moc"
