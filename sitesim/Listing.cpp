@@ -92,7 +92,12 @@ const char* const kFormStyle = R"(<style>
 </style>
 )";
 
-QString field(const Draft& draft, const QString& name) { return draft.fields.value(name); }
+QStringList& renamedFields() {
+    static QStringList ids;
+    return ids;
+}
+
+QString field(const Draft& draft, const QString& name) { return draft.fields.value(fieldName(name)); }
 
 QString checked(const Draft& draft, const QStringList& ids, const QStringList& captions) {
     QStringList on;
@@ -168,6 +173,35 @@ QString regionText(const QString& index) { return optionText(QStringList{QString
 QString giftText(const QString& index) { return optionText(giftIcons(), index, 1); }
 QString resubmitText(const QString& index) { return optionText(resubmits(), index); }
 
+void setRenamedFields(const QStringList& ids) { renamedFields() = ids; }
+
+QString fieldName(const QString& id) { return renamedFields().contains(id) ? id + QStringLiteral("_2") : id; }
+
+QString optionFees(const Draft& draft) {
+    // The site's option fees in sen (1/100 yen), tax included.
+    const QList<QPair<QString, qint64>> fixed{{QStringLiteral("boldSelected"), 1080},
+                                              {QStringLiteral("highlightlistingSelected"), 3240},
+                                              {QStringLiteral("postagefreeSelected"), 1080},
+                                              {QStringLiteral("wrappingSelected"), 2160}};
+    qint64 sen = 0;
+    for (const auto& [id, fee] : fixed)
+        if (!field(draft, id).isEmpty())
+            sen += fee;
+    // Icon 0 asks for a choice and icon 1 is none: any other is charged.
+    if (field(draft, QStringLiteral("giftSelected")).toInt() >= 2)
+        sen += 2160;
+    // The featured auction: the seller's amount for every day of the auction.
+    bool ok = false;
+    const qint64 perDay = field(draft, QStringLiteral("featuredAmount")).trimmed().toLongLong(&ok);
+    const int days = field(draft, QStringLiteral("Duration")).toInt() + 2;  // option 0 is 2 days
+    if (ok && perDay > 0 && perDay < 100000000 && days >= 2 && days <= 7)
+        sen += perDay * 100 * days;
+    QString yen = QString::number(sen / 100);
+    for (qsizetype at = yen.size() - 3; at > 0; at -= 3)
+        yen.insert(at, QLatin1Char(','));
+    return yen + QStringLiteral(".%1 円").arg(sen % 100, 2, 10, QLatin1Char('0'));
+}
+
 QString formPage(const demo::Category& category) {
     QStringList hours;
     for (int h = 0; h < 24; ++h)
@@ -220,6 +254,10 @@ QString formPage(const demo::Category& category) {
                          select(QStringLiteral("numResubmit"), resubmits()) +
                          QStringLiteral(" 希望落札価格 ") + text(QStringLiteral("BidOrBuyPrice"), 10) + QStringLiteral(" 円"));
     rows += at(3400, QStringLiteral("<input type=\"submit\" name=\"next\" value=\"続ける\">"));
+    for (const QString& id : renamedFields()) {
+        rows.replace(QStringLiteral("id=\"%1\"").arg(id), QStringLiteral("id=\"%1\"").arg(fieldName(id)));
+        rows.replace(QStringLiteral("name=\"%1\"").arg(id), QStringLiteral("name=\"%1\"").arg(fieldName(id)));
+    }
     return pages::layout(
         QStringLiteral("Yahoo!オークション - 出品フォーム"),
         QLatin1String(kFormStyle) +
@@ -321,6 +359,7 @@ QString confirmPage(const Draft& draft) {
                                                                                     : QStringLiteral("未選択"));
     rows += row.arg(QStringLiteral("自動再出品"), QStringLiteral("cResubmit"), resubmitText(field(draft, QStringLiteral("numResubmit"))));
     rows += row.arg(QStringLiteral("画像"), QStringLiteral("cImages"), images.isEmpty() ? QStringLiteral("なし") : images);
+    rows += row.arg(QStringLiteral("オプション利用料（税込）"), QStringLiteral("cFees"), optionFees(draft));
     return pages::layout(QStringLiteral("Yahoo!オークション - 出品内容の確認"),
                          QStringLiteral("<h1>出品内容の確認</h1>\n<table class=\"list\" id=\"confirm\">\n%1</table>\n"
                                         "<form method=\"post\" action=\"/jp/submit/finish\">\n"

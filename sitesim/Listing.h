@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The site's listing pages after the category: the listing form, the
 // picture upload, the confirmation and the final page. A seller's listing in
@@ -34,6 +35,10 @@ QList<Part> parseMultipart(const QByteArray& contentType, const QByteArray& body
 // The listing form: every field where the site's layout keeps it (each near
 // its vertical position on the page).
 QString formPage(const demo::Category& category);
+// A redesign of the form: these fields (by their id) get a new id and name
+// ("ReservePrice" becomes "ReservePrice_2"); the site reads them by the new one.
+void setRenamedFields(const QStringList& ids);
+QString fieldName(const QString& id);
 QString imagePage(const Draft& draft);
 QString confirmPage(const Draft& draft);
 QString finishedPage(const QString& auctionId, const QString& title);
@@ -46,5 +51,7 @@ QString closingTimeText(const QString& index);
 QString regionText(const QString& index);
 QString giftText(const QString& index);
 QString resubmitText(const QString& index);
+// What the options of a draft cost, as the confirmation shows it ("1,086.40 円").
+QString optionFees(const Draft& draft);
 
 }  // namespace listing

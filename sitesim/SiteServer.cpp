@@ -1,5 +1,7 @@
 #include "SiteServer.h"
 
+#include "Listing.h"
+
 #include "Pages.h"
 
 #include <QHttpServerRequest>
@@ -156,6 +158,9 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
         Reply reply = Reply::text("OK");
         reply.headers.append({"Set-Cookie", cookie});
         return reply;
+    } else if (command == QLatin1String("rename")) {
+        const QString ids = request.query().queryItemValue(QStringLiteral("fields"), QUrl::FullyDecoded);
+        listing::setRenamedFields(ids.split(QLatin1Char(','), Qt::SkipEmptyParts));
     } else if (command == QLatin1String("upload")) {
         return Reply::text(m_site.lastUploadSummary() + '\n');
     } else if (command == QLatin1String("end") || command == QLatin1String("set") || command == QLatin1String("add")) {

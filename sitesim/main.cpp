@@ -1,4 +1,5 @@
 #include "Faults.h"
+#include "Listing.h"
 #include "SiteServer.h"
 
 #include <QCommandLineParser>
@@ -67,7 +68,10 @@ int main(int argc, char* argv[]) {
         QStringLiteral("PATH=KIND"));
     const QCommandLineOption frozenOption(QStringLiteral("frozen"),
                                           QStringLiteral("The open listings' figures stay as they are between looks."));
-    parser.addOptions({portOption, latencyOption, faultOption, frozenOption});
+    const QCommandLineOption renameOption(QStringLiteral("rename-fields"),
+                                          QStringLiteral("The listing form gives these fields (ids, comma-separated) a new id and name."),
+                                          QStringLiteral("IDS"));
+    parser.addOptions({portOption, latencyOption, faultOption, frozenOption, renameOption});
     parser.process(app);
 
     bool ok = false;
@@ -85,6 +89,7 @@ int main(int argc, char* argv[]) {
     quitOnTerminationSignals(app);
     SiteServer server(latencyMs, faults);
     server.setFrozen(parser.isSet(frozenOption));
+    listing::setRenamedFields(parser.value(renameOption).split(QLatin1Char(','), Qt::SkipEmptyParts));
     const quint16 actualPort = server.listen(static_cast<quint16>(port));
     if (actualPort == 0)
         fail(QStringLiteral("cannot listen on 127.0.0.1:%1").arg(port));

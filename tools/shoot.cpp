@@ -35,6 +35,7 @@
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
+#include "siteform/PreflightWindow.h"
 #include "siteform/SiteFormPane.h"
 #include "widgets/Browser.h"
 
@@ -105,6 +106,9 @@ bool listingPane(fMain& w, const QString& base) {
     find<QLineEdit>(&w, "Text1")->setText(QStringLiteral("甲府市"));
     find<QComboBox>(&w, "Combo2")->setCurrentText(QStringLiteral("美品"));
     find<QCheckBox>(&w, "Check18")->setChecked(true);
+    // Two paid options and a featured auction: the fee summary on the options page.
+    find<QCheckBox>(&w, "Check35")->setChecked(true);
+    find<QLineEdit>(&w, "imNumLite3")->setText(QStringLiteral("30"));
     if (!load(wb, base + QStringLiteral("/jp/submit/form?c=23634"))) return false;
     // The seller's region beside the form's own 発送元, both reading 山梨県.
     wb->scrollTo(0, 960);
@@ -285,6 +289,23 @@ int main(int argc, char** argv) {
              w.WB()->scrollTo(0, 2300);
              return true;
          }}};
+    // The summary before 確認, on a form the site has redesigned (two fields renamed).
+    const auto preflight = [&](const QString& out) {
+        if (!control(base, QStringLiteral("rename?fields=ReservePrice,Quantity"))) return false;
+        QuietUi quiet;
+        fMain w(quiet);
+        w.resize(1280, 860);
+        w.show();
+        settle(1500);
+        const bool ok = listingPane(w, base);
+        control(base, QStringLiteral("rename?fields="));
+        if (!ok) return false;
+        settle(800);
+        PreflightWindow window(quiet, w.siteFormPane()->fees(), w.siteFormPane()->formCheck(), &w);
+        window.show();
+        settle(800);
+        return window.grab().save(out);
+    };
     QStringList wanted = args.mid(4);
     if (wanted.isEmpty()) wanted = panes.keys();
 
@@ -328,6 +349,11 @@ int main(int argc, char** argv) {
             const QString history = QDir(args.at(3)).filePath(QStringLiteral("history.png"));
             if (!historyWindow(again, base, history)) ++failures;
             QTextStream(stdout) << history << "\n";
+        }
+        if (name == QLatin1String("siteform-options")) {
+            const QString file = QDir(args.at(3)).filePath(QStringLiteral("preflight.png"));
+            if (!preflight(file)) ++failures;
+            QTextStream(stdout) << file << "\n";
         }
         if (name == QLatin1String("shipping")) {
             w.shippingPane()->Command19_Click();

@@ -22,6 +22,7 @@
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "app/frmKakunin.h"
+#include "siteform/PreflightWindow.h"
 #include "app/frmVer.h"
 #include "core/mduInterFace.h"
 #include "widgets/Browser.h"
@@ -222,6 +223,12 @@ fMain::SaveResult fMain::SaveAs() {
 bool fMain::ReadFile(const QString& path) { return m_memory->ReadFile(path); }
 
 void fMain::Command7_Click() {
+    // Paid options or fields the form did not take: the seller sees them before the site's last steps.
+    const SiteFormPane::Fees fees = m_siteForm->fees();
+    if (PreflightWindow::wanted(fees, m_siteForm->formCheck())) {
+        PreflightWindow summary(m_ui, fees, m_siteForm->formCheck(), this);
+        if (summary.exec() != QDialog::Accepted) return;
+    }
     if (mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")) != QLatin1String("1")) {
         frmKakunin notice(m_ui, this);
         notice.exec();

@@ -1,6 +1,8 @@
 #include "siteform/SiteFormPane.h"
+#include "siteform/PreflightWindow.h"
 
 #include <QButtonGroup>
+#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -11,7 +13,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,7 +25,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/ProgramFolder.h"
+#include "core/TextFile.h"
 #include "core/UiServices.h"
+#include "core/Values.h"
 #include "core/mduInterFace.h"
 #include "settings/SiteAddresses.h"
 #include "widgets/Browser.h"
@@ -76,6 +83,7 @@ SiteFormPane::SiteFormPane(UiServices& ui, QWidget* parent) : QWidget(parent), m
     m_tabs->addTab(scrolling(buildGoodsPage()), QStringLiteral("商品情報"));
     m_tabs->addTab(scrolling(buildOptionsPage()), QStringLiteral("オプション"));
     leftLayout->addWidget(m_tabs, 1);
+    leftLayout->addWidget(buildFormCheckFrame());
     leftLayout->addWidget(buildUploadFrame());
     left->setMinimumWidth(440);
     left->setMaximumWidth(500);
@@ -101,6 +109,21 @@ SiteFormPane::SiteFormPane(UiServices& ui, QWidget* parent) : QWidget(parent), m
     m_txtTitle->installEventFilter(this);
     m_txtDescription->installEventFilter(this);
     connect(m_wb, &Browser::DocumentComplete, this, &SiteFormPane::WB_DocumentComplete);
+
+    // The fee summary follows every paid choice and the duration the featured fee is counted by.
+    for (const char* name : {"Check35", "Check36", "Check37", "Check38"})
+        connect(static_cast<QCheckBox*>(m_controls.value(QLatin1String(name))), &QCheckBox::stateChanged, this, &SiteFormPane::showFees);
+    for (const char* name : {"Combo1", "Combo2"})
+        connect(static_cast<QComboBox*>(m_controls.value(QLatin1String(name))), &QComboBox::currentIndexChanged, this,
+                &SiteFormPane::showFees);
+    connect(static_cast<QLineEdit*>(m_controls.value(QStringLiteral("imNumLite3"))), &QLineEdit::textChanged, this,
+            &SiteFormPane::showFees);
+    // The seller looks at the options: a fee file that cannot be read is said then, not at start-up.
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == 1) reportFeeFile();
+    });
+    showFees();
+    showFormCheck();
 }
 
 QCheckBox* SiteFormPane::check(const QString& name) {
@@ -226,6 +249,22 @@ QWidget* SiteFormPane::buildOptionsPage() {
     addRow(paidGrid, 2, QStringLiteral("目立ちアイコン"), list(QStringLiteral("Combo2"), siteform::eyeCatchIcons()));
     v->addWidget(paid);
 
+    auto* fees = named(new QGroupBox(QStringLiteral("有料オプションの料金（目安）")), QStringLiteral("fraFees"));
+    auto* feeLayout = new QVBoxLayout(fees);
+    m_feeLines = named(new QLabel, QStringLiteral("lblFees"),
+                       QStringLiteral("選んだ有料オプションの料金です。料金は MAST フォルダの「有料オプション.csv」で変えられます。"));
+    m_feeLines->setTextFormat(Qt::RichText);
+    m_feeLines->setWordWrap(true);
+    feeLayout->addWidget(m_feeLines);
+    m_feeTotal = named(new QLabel, QStringLiteral("lblFeeTotal"));
+    m_feeTotal->setTextFormat(Qt::PlainText);
+    m_feeTotal->setAlignment(Qt::AlignRight);
+    QFont bold = m_feeTotal->font();
+    bold.setBold(true);
+    m_feeTotal->setFont(bold);
+    feeLayout->addWidget(m_feeTotal);
+    v->addWidget(fees);
+
     auto* prices = new QGridLayout;
     addRow(prices, 0, QStringLiteral("即買価格"), number(QStringLiteral("imNumLite4")), QStringLiteral("円"));
     addRow(prices, 1, QStringLiteral("最低落札価格"), number(QStringLiteral("imNumLite5")), QStringLiteral("円"));
@@ -245,6 +284,21 @@ QWidget* SiteFormPane::buildOptionsPage() {
     v->addLayout(end);
     v->addStretch(1);
     return page;
+}
+
+QWidget* SiteFormPane::buildFormCheckFrame() {
+    auto* frame = named(new QGroupBox(QStringLiteral("出品フォームへの入力")), QStringLiteral("fraFormCheck"));
+    auto* v = new QVBoxLayout(frame);
+    m_formCheckText = named(new QLabel, QStringLiteral("lblFormCheck"));
+    m_formCheckText->setTextFormat(Qt::PlainText);
+    m_formCheckText->setWordWrap(true);
+    v->addWidget(m_formCheckText);
+    m_formCheckList = named(new QListWidget, QStringLiteral("lstFormCheck"),
+                            QStringLiteral("出品フォームに入らなかった項目です。サイトの出品フォームで直接入力して下さい。"));
+    m_formCheckList->setMaximumHeight(m_formCheckList->fontMetrics().height() * 4 + 10);
+    m_formCheckList->setFocusPolicy(Qt::NoFocus);
+    v->addWidget(m_formCheckList);
+    return frame;
 }
 
 QWidget* SiteFormPane::buildUploadFrame() {
@@ -300,50 +354,180 @@ void SiteFormPane::mirror(const QString& control) {
     if (const siteform::Mirror* m = siteform::findMirror(control)) writeMirror(*m);
 }
 
-void SiteFormPane::writeMirror(const siteform::Mirror& m) {
+namespace {
+siteform::Reach reachOf(const Browser::Result& r) {
+    switch (r.outcome) {
+        case Browser::Outcome::Done:
+            return siteform::Reach::Reached;
+        case Browser::Outcome::Missing:
+            return siteform::Reach::Missing;
+        case Browser::Outcome::NoAnswer:
+            break;
+    }
+    return siteform::Reach::NoAnswer;
+}
+}  // namespace
+
+siteform::Reach SiteFormPane::writeMirror(const siteform::Mirror& m) {
     // Each step needs the one before: a page that cannot scroll is not written either.
-    if (!m_wb->scrollTo(0, m.scrollY)) return;
+    const Browser::Result scrolled = m_wb->scrollTo(0, m.scrollY);
+    if (!scrolled) return reachOf(scrolled);
     QWidget* w = m_controls.value(m.control);
     switch (m.kind) {
         case Kind::Check:
-            m_wb->setCheckedById(m.element, VbCheck::value(static_cast<QCheckBox*>(w)));
-            break;
+            return reachOf(m_wb->setCheckedById(m.element, VbCheck::value(static_cast<QCheckBox*>(w))));
         case Kind::List:
-            m_wb->setSelectedIndexById(m.element,
-                                       siteform::listValue(m.control, static_cast<QComboBox*>(w)->currentIndex()));
-            break;
+            return reachOf(m_wb->setSelectedIndexById(m.element,
+                                                      siteform::listValue(m.control, static_cast<QComboBox*>(w)->currentIndex())));
         case Kind::Number:
         case Kind::Text:
-            m_wb->setValueById(m.element, static_cast<QLineEdit*>(w)->text());
-            break;
+            return reachOf(m_wb->setValueById(m.element, static_cast<QLineEdit*>(w)->text()));
         case Kind::Option: {
             const QList<QRadioButton*>& pair = m_options.value(m.control);
-            m_wb->setPairCheckedByName(m.element, pair[0]->isChecked(), pair[1]->isChecked());
-            break;
+            return reachOf(m_wb->setPairCheckedByName(m.element, pair[0]->isChecked(), pair[1]->isChecked()));
         }
     }
+    return siteform::Reach::NoAnswer;
 }
 
-void SiteFormPane::txtTitle_Change() {
+siteform::Reach SiteFormPane::pushTitle() {
     // The counter follows the page: no title field there, no new count.
-    if (!m_wb->setValueById(QStringLiteral("Title"), m_txtTitle->text())) return;
+    const Browser::Result written = m_wb->setValueById(QStringLiteral("Title"), m_txtTitle->text());
+    if (!written) return reachOf(written);
     const int bytes = mduInterFace::Byte_Len(m_txtTitle->text());
     CounterLabel::show(m_label18, bytes, bytes > kTitleLimit);
+    return siteform::Reach::Reached;
 }
 
-void SiteFormPane::txtDescription_Change() {
-    m_wb->setValueById(QStringLiteral("Description"), PlainText::crlf(m_txtDescription));
+siteform::Reach SiteFormPane::pushDescription() {
+    return reachOf(m_wb->setValueById(QStringLiteral("Description"), PlainText::crlf(m_txtDescription)));
 }
+
+void SiteFormPane::txtTitle_Change() { pushTitle(); }
+
+void SiteFormPane::txtDescription_Change() { pushDescription(); }
 
 void SiteFormPane::Mirror_All() {
+    QList<QPair<QString, siteform::Reach>> pushed;
     for (const QString& name : siteform::mirrorAllOrder()) {
         if (name == QLatin1String("txtTitle"))
-            txtTitle_Change();
+            pushed.append({name, pushTitle()});
         else if (name == QLatin1String("txtDescription"))
-            txtDescription_Change();
-        else
-            mirror(name);
+            pushed.append({name, pushDescription()});
+        else if (const siteform::Mirror* m = siteform::findMirror(name))
+            pushed.append({name, writeMirror(*m)});
     }
+    // A missing field stops nothing (each write is on its own), but the seller is told which.
+    // The pages after the form (the picture, the site's confirmation) have none of its fields:
+    // what the form took stays known until the next listing begins.
+    const siteform::FormCheck check = siteform::checkForm(pushed);
+    if (!check.formPage) return;
+    m_formCheck = check;
+    showFormCheck();
+}
+
+void SiteFormPane::forgetFormCheck() {
+    m_formCheck = siteform::FormCheck();
+    showFormCheck();
+}
+
+void SiteFormPane::showFormCheck() {
+    const QStringList lines = siteform::formCheckLines(m_formCheck);
+    m_formCheckList->clear();
+    m_formCheckList->addItems(lines);
+    m_formCheckList->setVisible(!lines.isEmpty());
+    QPalette palette = m_formCheckText->palette();
+    palette.setColor(QPalette::WindowText, lines.isEmpty() ? this->palette().color(QPalette::WindowText) : QColor(0xC0, 0, 0));
+    m_formCheckText->setPalette(palette);
+    if (!m_formCheck.formPage)
+        m_formCheckText->setText(QStringLiteral("出品フォームを開くと、各項目がページに入ったかをここに表示します。"));
+    else if (lines.isEmpty())
+        m_formCheckText->setText(QStringLiteral("すべての項目が出品フォームに入りました。"));
+    else
+        m_formCheckText->setText(QStringLiteral("%1 項目が出品フォームに入りませんでした。サイトの出品フォームで直接入力して下さい。")
+                                     .arg(lines.size()));
+}
+
+QString SiteFormPane::feeFile() { return ProgramFolder::mast() + siteform::kFeeFileName; }
+
+void SiteFormPane::loadFees() {
+    const QFileInfo info(feeFile());
+    const QString stamp = info.exists() ? info.lastModified().toString(Qt::ISODateWithMs) + QLatin1Char('/') + QString::number(info.size())
+                                        : QString();
+    if (m_feeFile != FeeFile::NotRead && stamp == m_feeStamp) return;
+    m_feeStamp = stamp;
+    m_feeTable = siteform::FeeTable();
+    QString text;
+    switch (TextFile::readCp932Text(feeFile(), &text)) {
+        case TextFile::Read::Missing:
+            m_feeFile = FeeFile::Missing;
+            return;
+        case TextFile::Read::NotText:
+            m_feeFile = FeeFile::NotText;
+            return;
+        case TextFile::Read::Ok:
+            break;
+    }
+    m_feeTable = siteform::parseFees(text);
+    m_feeFile = m_feeTable.ok() ? FeeFile::Ok : FeeFile::Malformed;
+}
+
+SiteFormPane::Fees SiteFormPane::fees() {
+    Fees f;
+    auto box = [this](const char* name) { return static_cast<QCheckBox*>(m_controls.value(QLatin1String(name)))->isChecked(); };
+    f.choice.bold = box("Check35");
+    f.choice.background = box("Check36");
+    f.choice.freeShipping = box("Check37");
+    f.choice.gift = box("Check38");
+    // Entry 0 of the icon list is none.
+    f.choice.eyeCatch = static_cast<QComboBox*>(m_controls.value(QStringLiteral("Combo2")))->currentIndex() > 0;
+    f.choice.featuredPerDay = static_cast<QLineEdit*>(m_controls.value(QStringLiteral("imNumLite3")))->text();
+    auto* duration = static_cast<QComboBox*>(m_controls.value(QStringLiteral("Combo1")));
+    f.choice.days = duration->currentIndex() < 0 ? 0 : values::leadingInt(duration->currentText());
+    loadFees();
+    f.known = m_feeFile == FeeFile::Ok;
+    if (f.known) f.cost = siteform::cost(f.choice, m_feeTable);
+    return f;
+}
+
+bool SiteFormPane::reportFeeFile() {
+    loadFees();
+    if (m_feeFile == FeeFile::Ok) return true;
+    const QString fault = m_feeStamp + QLatin1Char('|') + QString::number(static_cast<int>(m_feeFile));
+    if (fault == m_feeReported) return false;
+    m_feeReported = fault;
+    QString text;
+    if (m_feeFile == FeeFile::Missing)
+        text = QStringLiteral("有料オプションの料金表が見つかりません。\r\n") + feeFile();
+    else if (m_feeFile == FeeFile::NotText)
+        text = QStringLiteral("有料オプションの料金表を読み込めませんでした。\r\nShift-JIS（CP932）のテキストファイルか確認して下さい。\r\n") +
+               feeFile();
+    else if (!m_feeTable.missingOption.isEmpty())
+        text = QStringLiteral("有料オプションの料金表に「%1」の料金がありません。\r\n").arg(m_feeTable.missingOption) + feeFile();
+    else
+        text = QStringLiteral("有料オプションの料金表の %1 行目が正しくありません。\r\n").arg(m_feeTable.badLine) + feeFile() +
+               QStringLiteral("\r\n見出しの行「%1」の後に、「太字テキスト,10.80」のように項目名と料金を書いて下さい。").arg(siteform::kFeeHeader);
+    m_ui.message(text + QStringLiteral("\r\n料金の目安は表示できません。"), QStringLiteral("有料オプション"), UiServices::Icon::Critical,
+                 UiServices::Buttons::Ok, this);
+    return false;
+}
+
+void SiteFormPane::showFees() {
+    const Fees f = fees();
+    if (!f.known) {
+        m_feeLines->setText(QStringLiteral("料金表（MAST フォルダの「%1」）を読み込めないため、料金は表示できません。")
+                                .arg(siteform::kFeeFileName.toHtmlEscaped()));
+        m_feeTotal->clear();
+        return;
+    }
+    if (f.cost.lines.isEmpty()) {
+        m_feeLines->setText(QStringLiteral("有料オプションは選ばれていません。"));
+        m_feeTotal->setText(QStringLiteral("合計　0円"));
+        return;
+    }
+    m_feeLines->setText(siteform::costHtml(f.cost));
+    m_feeTotal->setText(QStringLiteral("合計　") + siteform::yenText(f.cost.total) +
+                        (f.cost.durationMissing ? QStringLiteral("（注目のオークションは期間を選ぶと加わります）") : QString()));
 }
 
 bool SiteFormPane::eventFilter(QObject* watched, QEvent* event) {
@@ -370,6 +554,10 @@ void SiteFormPane::WB_DocumentComplete() {
     Browser::Outcome outcome;
     const QList<Browser::NamedElement> buttons = m_wb->elementsByName(siteform::kContinueName, Browser::kDefaultTimeoutMs, &outcome);
     if (outcome != Browser::Outcome::Done) return;
+    // The start page, or the page just before a form: a new listing, whose form is still to come.
+    const bool continuePage = std::any_of(buttons.begin(), buttons.end(),
+                                          [](const Browser::NamedElement& e) { return e.value == siteform::kContinueValue; });
+    if (continuePage || m_wb->url().toString() == SiteAddresses::submitStartUrl()) forgetFormCheck();
     for (const Browser::NamedElement& e : buttons) {
         if (e.value != siteform::kContinueValue) continue;
         const auto answer = m_ui.message(siteform::kContinuePrompt, siteform::kContinueCaption,

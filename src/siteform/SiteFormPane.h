@@ -4,12 +4,14 @@
 #include <QWidget>
 
 #include "siteform/ListingForm.h"
+#include "siteform/Preflight.h"
 
 class Browser;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -41,6 +43,21 @@ public:
     // The two flags that scroll the page once when the title or the description takes the focus.
     void setFocusScrollFlags(bool on);
 
+    // What Mirror_All found on the last listing form of this listing (nothing before the form
+    // has been seen; forgotten when a new listing begins: the start page, or a 続ける page).
+    const siteform::FormCheck& formCheck() const { return m_formCheck; }
+
+    // The paid options chosen, and what they cost by the fee file (read again when it changes).
+    struct Fees {
+        siteform::PaidChoice choice;
+        bool known = false;  // the fee file was read; `cost` is good
+        siteform::Cost cost;
+    };
+    Fees fees();
+    // Tells the seller, once per fault, that the fee file is missing or wrong; false when it is.
+    bool reportFeeFile();
+    static QString feeFile();
+
     void WB_DocumentComplete();
     void Command14_Click();  // picture upload
     void Command20_Click();  // back to the categories
@@ -58,7 +75,15 @@ private:
     QLineEdit* number(const QString& name);
     QWidget* checkFrame(const QString& caption, const QString& objectName, const QStringList& names, int columns);
     QWidget* optionFrame(const QString& caption, const QString& array, const QString& first, const QString& second);
-    void writeMirror(const siteform::Mirror& m);
+    siteform::Reach writeMirror(const siteform::Mirror& m);
+    siteform::Reach pushTitle();
+    siteform::Reach pushDescription();
+    QWidget* buildFormCheckFrame();
+    void showFormCheck();
+    void forgetFormCheck();
+    void showFees();
+    // The fee file as last read: re-read when its time or size changes.
+    void loadFees();
     bool uploadThroughPage(const QString& path);
 
     UiServices& m_ui;
@@ -71,6 +96,15 @@ private:
     QLineEdit* m_imText3 = nullptr;
     QMap<QString, QWidget*> m_controls;  // mirrored controls by object name
     QMap<QString, QList<QRadioButton*>> m_options;
+    siteform::FormCheck m_formCheck;
+    QLabel* m_formCheckText = nullptr;
+    QListWidget* m_formCheckList = nullptr;
+    QLabel* m_feeLines = nullptr;
+    QLabel* m_feeTotal = nullptr;
+    siteform::FeeTable m_feeTable;
+    enum class FeeFile { NotRead, Ok, Missing, NotText, Malformed } m_feeFile = FeeFile::NotRead;
+    QString m_feeStamp;     // the file's time and size when it was read
+    QString m_feeReported;  // the fault last told to the seller (stamp and kind), not told twice
     bool m_titleScroll = true;
     bool m_descriptionScroll = true;
 };

@@ -382,11 +382,19 @@ private Q_SLOTS:
         QCOMPARE(cell(wb, "cShipping"), QStringLiteral("出品者"));
         QCOMPARE(cell(wb, "cShipTime"), QStringLiteral("オークション終了後"));
         QCOMPARE(cell(wb, "cImages").trimmed(), QStringLiteral("sk300.png"));
+        // The site's fees: 太字テキスト 10.80 + 贈答品アイコン 21.60 + 美品 21.60 + 注目 20 円 × 6 日 = 174.00 円.
+        QCOMPARE(cell(wb, "cFees"), QStringLiteral("174.00 円"));
 
-        // 確認: the notice, then the site's final button.
+        // 確認: the summary of the paid options (the same sum) and of the form, the notice, then the site's final button.
+        DialogHandler summary(QStringLiteral("frmYOUYAKU"), [](QDialog* d) {
+            QCOMPARE(at<QLabel>(d, QStringLiteral("lblTotal"))->text(), QStringLiteral("合計　174円"));
+            QCOMPARE(at<QLabel>(d, QStringLiteral("lblFormCheck"))->text(), QStringLiteral("すべての項目が出品フォームに入りました。"));
+            at<QPushButton>(d, QStringLiteral("cmdGO"))->click();
+        });
         DialogHandler notice(QStringLiteral("frmKakunin"),
                              [](QDialog* d) { at<QPushButton>(d, QStringLiteral("Command1"))->click(); });
         at<QPushButton>(pane, QStringLiteral("Command7"))->click();
+        QVERIFY(summary.handled());
         QVERIFY(notice.handled());
         QVERIFY(clickOnPage(wb, QStringLiteral("#agree")));
         QTRY_VERIFY_WITH_TIMEOUT(titleIs(wb, QStringLiteral("Yahoo!オークション - 出品完了")), kWait);

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +17,7 @@
 #include "description/DescriptionPane.h"
 #include "mail/MailPane.h"
 #include "settings/SiteAddresses.h"
+#include "settings/mINI.h"
 #include "siteform/ListingForm.h"
 #include "siteform/SiteFormPane.h"
 #include "support/Dialogs.h"
@@ -618,6 +620,159 @@ private Q_SLOTS:
         QCOMPARE(control<QLabel>(&w, QStringLiteral("A_0"))->text(), QString());
         QTest::qWait(300);
         QCOMPARE(sim.control(QStringLiteral("upload")), expected);
+    }
+
+    // The fees the pane adds up are the fees the site charges: the site's own confirmation
+    // shows the same sum. 太字 10.80 + 背景色 32.40 + 美品 icon 21.60 + 50 円 × 5 日 = 314.80 円.
+    void theOptionsCostWhatTheSiteCharges() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        SiteFormPane pane(ui);
+        auto* total = control<QLabel>(&pane, QStringLiteral("lblFeeTotal"));
+        QCOMPARE(total->text(), QStringLiteral("合計　0円"));
+        QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblFees"))->text(), QStringLiteral("有料オプションは選ばれていません。"));
+        control<QComboBox>(&pane, QStringLiteral("Combo1"))->setCurrentText(QStringLiteral("5 日"));
+        control<QCheckBox>(&pane, QStringLiteral("Check35"))->setChecked(true);
+        QCOMPARE(total->text(), QStringLiteral("合計　10.80円"));
+        control<QCheckBox>(&pane, QStringLiteral("Check36"))->setChecked(true);
+        control<QComboBox>(&pane, QStringLiteral("Combo2"))->setCurrentText(QStringLiteral("美品"));
+        control<QLineEdit>(&pane, QStringLiteral("imNumLite3"))->setText(QStringLiteral("50"));
+        QCOMPARE(total->text(), QStringLiteral("合計　314.80円"));
+        QVERIFY(control<QLabel>(&pane, QStringLiteral("lblFees"))->text().contains(QStringLiteral("50円 × 5日")));
+        // The duration counts for the featured auction: 6 days, 50 yen more.
+        control<QComboBox>(&pane, QStringLiteral("Combo1"))->setCurrentText(QStringLiteral("6 日"));
+        QCOMPARE(total->text(), QStringLiteral("合計　364.80円"));
+        control<QComboBox>(&pane, QStringLiteral("Combo1"))->setCurrentText(QStringLiteral("5 日"));
+        pane.tabSYUPPINN()->setCurrentIndex(1);
+        QVERIFY(ui.messages.isEmpty());
+
+        QVERIFY(openForm(sim, pane.WB()));
+        QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblFormCheck"))->text(), QStringLiteral("すべての項目が出品フォームに入りました。"));
+        QVERIFY(!control<QListWidget>(&pane, QStringLiteral("lstFormCheck"))->isVisibleTo(&pane));
+        QVERIFY(pane.WB()->evaluate(QStringLiteral("document.forms['auction'].submit();return true;")));
+        QTRY_COMPARE_WITH_TIMEOUT(pane.WB()->documentTitle().text(), siteform::kUploadPageTitle, kLoad);
+        QVERIFY(load(pane.WB(), sim.base() + QStringLiteral("/jp/submit/confirm")));
+        QCOMPARE(page(pane.WB(), QStringLiteral("return document.getElementById('cFees').innerText;")).toString(),
+                 QStringLiteral("314.80 円"));
+        // The form's check outlives the pages after it: the listing is still the one the form took.
+        QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblFormCheck"))->text(), QStringLiteral("すべての項目が出品フォームに入りました。"));
+    }
+
+    // The site redesigned its form: two fields went by new names. The pane says which, exactly.
+    void aRedesignedFormListsTheFieldsItLost() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim({QStringLiteral("--rename-fields"), QStringLiteral("ReservePrice,Quantity")});
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        SiteFormPane pane(ui);
+        auto* text = control<QLabel>(&pane, QStringLiteral("lblFormCheck"));
+        auto* list = control<QListWidget>(&pane, QStringLiteral("lstFormCheck"));
+        QCOMPARE(text->text(), QStringLiteral("出品フォームを開くと、各項目がページに入ったかをここに表示します。"));
+        control<QLineEdit>(&pane, QStringLiteral("imNumLite5"))->setText(QStringLiteral("18000"));
+        QVERIFY(openForm(sim, pane.WB()));
+        QStringList lines;
+        for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+        QCOMPARE(lines, (QStringList{QStringLiteral("数量：ページに項目がありません"), QStringLiteral("最低落札価格：ページに項目がありません")}));
+        QCOMPARE(text->text(), QStringLiteral("2 項目が出品フォームに入りませんでした。サイトの出品フォームで直接入力して下さい。"));
+        QVERIFY(list->isVisibleTo(&pane));
+        QCOMPARE(pane.formCheck().notReached, (QStringList{QStringLiteral("imNumLite1"), QStringLiteral("imNumLite5")}));
+        // Everything else did reach the page, the renamed fields did not get another's value.
+        QCOMPARE(valueOf(pane.WB(), QStringLiteral("ReservePrice_2")).toString(), QString());
+        QCOMPARE(valueOf(pane.WB(), QStringLiteral("StartPrice")).toString(), QString());
+        QVERIFY(ui.messages.isEmpty());  // said on the pane, not in the seller's way
+
+        // A new listing begins at the page before its form (answered No: back to the start): forgotten.
+        ui.answers << UiServices::Answer::No;
+        QVERIFY(load(pane.WB(), sim.base() + QStringLiteral("/jp/submit/category?c=21601")));
+        QTRY_COMPARE_WITH_TIMEOUT(text->text(), QStringLiteral("出品フォームを開くと、各項目がページに入ったかをここに表示します。"), kLoad);
+        QCOMPARE(list->count(), 0);
+    }
+
+    // The fee file is the seller's to edit: missing, wrong or mended, the pane says so and follows.
+    void aFeeFileThatCannotBeReadIsSaidOnce() {
+        TempProgramFolder folder;  // no fee file
+        RecordingUiServices ui;
+        SiteFormPane pane(ui);
+        control<QCheckBox>(&pane, QStringLiteral("Check35"))->setChecked(true);
+        QVERIFY(ui.messages.isEmpty());  // not at start-up, nor on a tick: when the seller looks
+        pane.tabSYUPPINN()->setCurrentIndex(1);
+        const QString path = folder.file(QStringLiteral("MAST/有料オプション.csv"));
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("有料オプションの料金表が見つかりません。\r\n") + path +
+                                                QStringLiteral("\r\n料金の目安は表示できません。")});
+        QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblFeeTotal"))->text(), QString());
+        QVERIFY(control<QLabel>(&pane, QStringLiteral("lblFees"))->text().contains(QStringLiteral("料金は表示できません")));
+        pane.tabSYUPPINN()->setCurrentIndex(0);
+        pane.tabSYUPPINN()->setCurrentIndex(1);
+        QCOMPARE(ui.messages.size(), 1);  // the same fault is not told twice
+
+        folder.writeCp932(QStringLiteral("MAST/有料オプション.csv"),
+                          QStringLiteral("項目,料金（円）\r\n太字テキスト,10.80\r\n背景色,三十円\r\n"));
+        pane.tabSYUPPINN()->setCurrentIndex(0);
+        pane.tabSYUPPINN()->setCurrentIndex(1);
+        QCOMPARE(ui.messages.size(), 2);
+        QVERIFY(ui.messageTexts().last().startsWith(QStringLiteral("有料オプションの料金表の 3 行目が正しくありません。\r\n") + path));
+
+        // Mended while the program runs: the summary comes back without a restart.
+        folder.writeCp932(QStringLiteral("MAST/有料オプション.csv"),
+                          QStringLiteral("項目,料金（円）\r\n太字テキスト,11\r\n背景色,33\r\n送料無料アイコン,11\r\n"
+                                         "贈答品アイコン,22\r\n目立ちアイコン,22\r\n"));
+        control<QCheckBox>(&pane, QStringLiteral("Check37"))->setChecked(true);
+        QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblFeeTotal"))->text(), QStringLiteral("合計　22円"));
+        QVERIFY(pane.reportFeeFile());
+        QCOMPARE(ui.messages.size(), 2);
+    }
+
+    // 確認 with a paid option and a form that lost two fields: the summary first, then the Part's
+    // notice and scroll when the seller goes on; nothing when the seller goes back.
+    void confirmShowsTheSummaryFirst() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim({QStringLiteral("--rename-fields"), QStringLiteral("ReservePrice,Quantity")});
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain w(ui);
+        w.resize(1280, 860);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        Browser* wb = w.WB();
+        control<QCheckBox>(&w, QStringLiteral("Check36"))->setChecked(true);
+        QVERIFY(openForm(sim, wb));
+        const int top = scrollY(wb);
+
+        // Back: neither the notice nor the scroll.
+        DialogCloser notices(QStringLiteral("frmKakunin"));
+        DialogHandler back(QStringLiteral("frmYOUYAKU"), [](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("出品前の確認"));
+            QCOMPARE(control<QLabel>(d, QStringLiteral("lblTotal"))->text(), QStringLiteral("合計　32.40円"));
+            auto* missing = control<QListWidget>(d, QStringLiteral("lstMissing"));
+            QCOMPARE(missing->count(), 2);
+            QCOMPARE(missing->item(0)->text(), QStringLiteral("数量：ページに項目がありません"));
+            QCOMPARE(missing->item(1)->text(), QStringLiteral("最低落札価格：ページに項目がありません"));
+            QVERIFY(control<QPushButton>(d, QStringLiteral("cmdBACK"))->isDefault());
+            control<QPushButton>(d, QStringLiteral("cmdBACK"))->click();
+        });
+        w.Command7_Click();
+        QVERIFY(back.handled());
+        QCOMPARE(notices.count(), 0);
+        QCOMPARE(scrollY(wb), top);
+
+        // On, switching the summary off: the notice and the scroll to the site's last button.
+        DialogHandler on(QStringLiteral("frmYOUYAKU"), [](QDialog* d) {
+            control<QCheckBox>(d, QStringLiteral("Check1"))->setChecked(true);
+            control<QPushButton>(d, QStringLiteral("cmdGO"))->click();
+        });
+        w.Command7_Click();
+        QVERIFY(on.handled());
+        QTRY_COMPARE(notices.count(), 1);
+        QTRY_VERIFY(scrollY(wb) > 3000);
+        QCOMPARE(mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("出品前確認")), QStringLiteral("1"));
+
+        // Switched off, it stays away; the Part's notice keeps its own switch.
+        DialogCloser summaries(QStringLiteral("frmYOUYAKU"));
+        w.Command7_Click();
+        QTRY_COMPARE(notices.count(), 2);
+        QCOMPARE(summaries.count(), 0);
     }
 
     void uploadNeedsThePagesSelectElement() {
