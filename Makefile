@@ -6,12 +6,13 @@ CTEST_JOBS ?= 2
 .PHONY: all bootstrap configure build test run demo bench fuzz install package clean
 # make test SANITIZE=1: the whole suite built and run under ASan and UBSan, in its own folder.
 # Leaks are not judged (the web engine and fontconfig keep theirs until exit), nor is
-# Debian's web engine library's own sized-delete mismatch, which it commits on every page.
+# Debian's web engine library's own sized-delete mismatch, which it commits on every page;
+# tests/ubsan.supp says what else is set aside and why.
 ifeq ($(SANITIZE),1)
 BUILD := build-sanitize
 CMAKE_FLAGS += -DSORABAKO_SANITIZE=ON
 export ASAN_OPTIONS ?= detect_leaks=0:new_delete_type_mismatch=0
-export UBSAN_OPTIONS ?= halt_on_error=1:print_stacktrace=1
+export UBSAN_OPTIONS ?= halt_on_error=1:print_stacktrace=1:suppressions=$(CURDIR)/tests/ubsan.supp
 endif
 FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
