@@ -114,10 +114,10 @@ Reply AuctionSite::submission(const SiteRequest& request, const Session& session
         return Reply::page(listing::confirmPage(*draft));
     if (path == QLatin1String("/jp/submit/finish") && request.post) {
         const QString auctionId = QStringLiteral("x%1").arg(m_nextAuction++);
-        const QString title = draft->fields.value(QStringLiteral("Title"));
-        const int days = draft->fields.value(QStringLiteral("Duration")).toInt() + 2;
+        const QString title = draft->fields.value(listing::fieldName(QStringLiteral("Title")));
+        const int days = draft->fields.value(listing::fieldName(QStringLiteral("Duration"))).toInt() + 2;
         sellingOf(session.account)
-            << demo::OpenListing{auctionId, title, draft->fields.value(QStringLiteral("StartPrice")).toInt(), 0,
+            << demo::OpenListing{auctionId, title, draft->fields.value(listing::fieldName(QStringLiteral("StartPrice"))).toInt(), 0,
                                  QDateTime::currentDateTime().addDays(days).toString(QStringLiteral("yyyy/MM/dd hh:mm")),
                                  0, 0, QStringLiteral("%1日").arg(days), QString()};
         m_drafts.erase(draft);

@@ -225,6 +225,8 @@ bool fMain::ReadFile(const QString& path) { return m_memory->ReadFile(path); }
 void fMain::Command7_Click() {
     // Paid options or fields the form did not take: the seller sees them before the site's last steps.
     const SiteFormPane::Fees fees = m_siteForm->fees();
+    // A paid option with no fee file to price it: the seller hears why before the summary shows no total.
+    if (fees.choice.any() && !fees.known) m_siteForm->reportFeeFile();
     if (PreflightWindow::wanted(fees, m_siteForm->formCheck())) {
         PreflightWindow summary(m_ui, fees, m_siteForm->formCheck(), this);
         if (summary.exec() != QDialog::Accepted) return;

@@ -91,8 +91,8 @@ ScanHistory::Opened ScanHistory::open() {
             }
             // A damaged file (or one that is no database) fails here, not at open().
             QSqlQuery check(db);
-            if (check.exec(QStringLiteral("PRAGMA quick_check")) && check.next() &&
-                check.value(0).toString() == QLatin1String("ok")) {
+            const bool checked = check.exec(QStringLiteral("PRAGMA quick_check"));
+            if (checked && check.next() && check.value(0).toString() == QLatin1String("ok")) {
                 check.finish();  // the journal mode cannot change while a statement is open
                 // Readers and one writer at a time, from several programs, without waiting for each other.
                 exec(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -101,8 +101,14 @@ ScanHistory::Opened ScanHistory::open() {
                 m_open = true;
                 return outcome;
             }
-            m_error = check.lastError().text();
+            m_error = checked ? QStringLiteral("quick_check: %1").arg(check.value(0).toString()) : check.lastError().text();
+            // Only damage is moved aside. A file another program holds locked, or one this
+            // user may not read, is the seller's history all the same: moved, the other
+            // program would go on writing into the copy and the history would split in two.
+            const int code = check.lastError().nativeErrorCode().toInt() & 0xFF;
+            const bool damaged = checked || code == 11 /* SQLITE_CORRUPT */ || code == 26 /* SQLITE_NOTADB */;
             db.close();
+            if (!damaged) return Opened::Failed;
         }
         if (attempt > 0) return Opened::Failed;
         // Kept aside with its journal files, never deleted: the seller or a helper may still want it.

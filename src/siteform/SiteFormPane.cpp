@@ -515,6 +515,8 @@ bool SiteFormPane::reportFeeFile() {
 void SiteFormPane::showFees() {
     const Fees f = fees();
     if (!f.known) {
+        // Broken while the seller is on the options: said now, not at the next visit.
+        if (m_tabs->currentIndex() == 1 && isVisible()) reportFeeFile();
         m_feeLines->setText(QStringLiteral("料金表（MAST フォルダの「%1」）を読み込めないため、料金は表示できません。")
                                 .arg(siteform::kFeeFileName.toHtmlEscaped()));
         m_feeTotal->clear();

@@ -173,6 +173,31 @@ private Q_SLOTS:
         QCOMPARE(aside.readAll(), bytes);
         QVERIFY(h.store(at(5, 9), {row("a1", "カメラ", "1", "", "", "1")}));  // a new one, working
         QCOMPARE(h.history(QStringLiteral("a1")).size(), 1);
+        // Held by another program (here in the journal mode that locks readers out), or not
+        // readable: not damaged, so it stays where it is and the open fails.
+        {
+            const QString held = dir.filePath(QStringLiteral("held.sqlite"));
+            {
+                ScanHistory first(held);
+                QCOMPARE(first.open(), ScanHistory::Opened::Ok);
+                QVERIFY(first.store(at(5, 9), {row("a1", "カメラ", "1", "", "", "1")}));
+            }
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("exclusive"));
+            db.setDatabaseName(held);
+            QVERIFY(db.open());
+            QSqlQuery lock(db);
+            QVERIFY(lock.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
+            lock.finish();
+            QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QVERIFY(lock.exec(QStringLiteral("INSERT INTO titles (text) VALUES ('x')")));
+            ScanHistory second(held);
+            QCOMPARE(second.open(), ScanHistory::Opened::Failed);
+            QVERIFY(second.movedAsidePath().isEmpty());
+            QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("exclusive"));
+        QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("held.sqlite.damaged-*")}).size(), 0);
         // A folder that is not there: no database, said as such.
         ScanHistory nowhere(dir.filePath(QStringLiteral("missing/rireki.sqlite")));
         QCOMPARE(nowhere.open(), ScanHistory::Opened::Failed);

@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QtTest>
 
 #include <QCheckBox>
@@ -671,6 +672,8 @@ private Q_SLOTS:
         auto* list = control<QListWidget>(&pane, QStringLiteral("lstFormCheck"));
         QCOMPARE(text->text(), QStringLiteral("出品フォームを開くと、各項目がページに入ったかをここに表示します。"));
         control<QLineEdit>(&pane, QStringLiteral("imNumLite5"))->setText(QStringLiteral("18000"));
+        control<QLineEdit>(&pane, QStringLiteral("imNumLite2"))->setText(QStringLiteral("3000"));
+        control<QLineEdit>(&pane, QStringLiteral("imNumLite1"))->setText(QStringLiteral("2"));
         QVERIFY(openForm(sim, pane.WB()));
         QStringList lines;
         for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
@@ -680,7 +683,8 @@ private Q_SLOTS:
         QCOMPARE(pane.formCheck().notReached, (QStringList{QStringLiteral("imNumLite1"), QStringLiteral("imNumLite5")}));
         // Everything else did reach the page, the renamed fields did not get another's value.
         QCOMPARE(valueOf(pane.WB(), QStringLiteral("ReservePrice_2")).toString(), QString());
-        QCOMPARE(valueOf(pane.WB(), QStringLiteral("StartPrice")).toString(), QString());
+        QCOMPARE(valueOf(pane.WB(), QStringLiteral("Quantity_2")).toString(), QString());
+        QCOMPARE(valueOf(pane.WB(), QStringLiteral("StartPrice")).toString(), QStringLiteral("3000"));
         QVERIFY(ui.messages.isEmpty());  // said on the pane, not in the seller's way
 
         // A new listing begins at the page before its form (answered No: back to the start): forgotten.
@@ -722,6 +726,13 @@ private Q_SLOTS:
         QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblFeeTotal"))->text(), QStringLiteral("合計　22円"));
         QVERIFY(pane.reportFeeFile());
         QCOMPARE(ui.messages.size(), 2);
+
+        // Broken again while the seller stays on the options: said at the next change there.
+        pane.show();
+        folder.writeCp932(QStringLiteral("MAST/有料オプション.csv"), QStringLiteral("項目,料金（円）\r\n太字テキスト,11\r\n"));
+        control<QCheckBox>(&pane, QStringLiteral("Check38"))->setChecked(true);
+        QCOMPARE(ui.messages.size(), 3);
+        QVERIFY(ui.messageTexts().last().startsWith(QStringLiteral("有料オプションの料金表に「背景色」の料金がありません。\r\n") + path));
     }
 
     // 確認 with a paid option and a form that lost two fields: the summary first, then the Part's
@@ -769,10 +780,26 @@ private Q_SLOTS:
         QCOMPARE(mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("出品前確認")), QStringLiteral("1"));
 
         // Switched off, it stays away; the Part's notice keeps its own switch.
-        DialogCloser summaries(QStringLiteral("frmYOUYAKU"));
+        {
+            DialogCloser summaries(QStringLiteral("frmYOUYAKU"));
+            w.Command7_Click();
+            QTRY_COMPARE(notices.count(), 2);
+            QCOMPARE(summaries.count(), 0);
+        }
+
+        // Shown again, with the fee file gone: the seller is told why the summary has no total.
+        mINI::Ini_Put(QStringLiteral("確認画面"), QStringLiteral("出品前確認"), QStringLiteral("0"), ui);
+        QVERIFY(QFile::remove(folder.file(QStringLiteral("MAST/有料オプション.csv"))));
+        ui.messages.clear();
+        DialogHandler unpriced(QStringLiteral("frmYOUYAKU"), [](QDialog* d) {
+            QVERIFY(control<QLabel>(d, QStringLiteral("lblFees"))->text().contains(QStringLiteral("料金は表示できません")));
+            control<QPushButton>(d, QStringLiteral("cmdBACK"))->click();
+        });
         w.Command7_Click();
-        QTRY_COMPARE(notices.count(), 2);
-        QCOMPARE(summaries.count(), 0);
+        QVERIFY(unpriced.handled());
+        QCOMPARE(ui.messageTexts().size(), 1);
+        QVERIFY(ui.messageTexts().first().startsWith(QStringLiteral("有料オプションの料金表が見つかりません。")));
+        QCOMPARE(notices.count(), 2);
     }
 
     void uploadNeedsThePagesSelectElement() {
