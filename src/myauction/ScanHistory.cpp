@@ -322,7 +322,9 @@ Comparison applyPreviousById(QList<scan::Row>& rows, const QHash<QString, ScanHi
             // Listed since the last scan: nothing of its own to compare with, and nobody else's figures either.
             for (int col = 7; col <= 10; ++col) row.cells[col].clear();
             row.cells[7] = kNewMark;
-            for (int col = 7; col <= 10; ++col) row.colours[col] = kNew;
+            // A listing with bids is yellow from end to end; the mark says it is new.
+            for (int col = 7; col <= 10; ++col)
+                if (row.colours[col] == 0) row.colours[col] = kNew;
             row.listedSinceLastScan = true;
             ++c.fresh;
             ++c.byId;

@@ -74,7 +74,9 @@ private Q_SLOTS:
 
     void theComparisonByIdAndWhatIsNewOrEnded() {
         QList<scan::Row> rows{row("a1", "カメラ", "20", "2", "1", "700"), row("c3", "時計", "3", "", "", "300"),
-                              row("d4", "新しい出品", "1", "", "", "900")};
+                              row("d4", "新しい出品", "1", "", "", "900"), row("e5", "入札のある新しい出品", "4", "", "2", "1500")};
+        // A row with bids is yellow (255, 255, 0) in every column, new or not.
+        for (scan::Rgb& colour : rows[3].colours) colour = 0xFFFF00;
         // The positional file put someone else's figures into the new listing's row.
         rows[2].cells[7] = QStringLiteral("99");
         QHash<QString, ScanHistory::Entry> previous;
@@ -87,7 +89,7 @@ private Q_SLOTS:
         const scanhistory::Comparison cmp = scanhistory::applyPreviousById(
             rows, previous, {QStringLiteral("a1"), QStringLiteral("b2"), QStringLiteral("c3")});
         QCOMPARE(cmp.byPosition, 0);
-        QCOMPARE(cmp.fresh, 1);
+        QCOMPARE(cmp.fresh, 2);
         QCOMPARE(cmp.ended, 1);  // b2
         scan::compare(rows);
         QCOMPARE(rows[0].cells[11], QStringLiteral("5"));
@@ -96,6 +98,8 @@ private Q_SLOTS:
         QCOMPARE(rows[2].cells[7], QStringLiteral("新規"));
         for (int c = 11; c <= 14; ++c) QCOMPARE(rows[2].cells[c], QString());  // nothing to compare with
         QCOMPARE(rows[2].colours[8], scanhistory::kNew);
+        QCOMPARE(rows[3].cells[7], QStringLiteral("新規"));
+        QCOMPARE(rows[3].colours[8], scan::Rgb(0xFFFF00));
 
         // The first scan with a database: nothing known, everything stays by position.
         QList<scan::Row> first{row("a1", "カメラ", "20", "2", "1", "700")};
