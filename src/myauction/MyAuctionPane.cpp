@@ -225,7 +225,8 @@ void MyAuctionPane::scanDone() {
     if (store) {
         QStringList ids;
         for (const scan::Row& row : rows) ids << ScanHistory::auctionIdOf(row.address);
-        byId = scanhistory::applyPreviousById(rows, store->latestBefore(ids, now), store->idsOfScanBefore(now));
+        byId = scanhistory::applyPreviousById(rows, store->latestBefore(ids, now), store->idsOfScanBefore(now),
+                                              job->failedListPages() == 0);
     }
     scan::compare(rows);
     m_label45->setText(store && byId.byPosition == 0 ? kByIdNotice : kPositionNotice);
@@ -245,7 +246,9 @@ void MyAuctionPane::scanDone() {
     const int failed = job->failedPages() + job->failedListPages();
     QString status = failed > 0 ? QStringLiteral("%1 件を解析しました（取得できなかったページ %2 件）").arg(rows.size()).arg(failed)
                                 : QStringLiteral("%1 件を解析しました").arg(rows.size());
-    if (store && (byId.fresh > 0 || byId.ended > 0))
+    if (store && !byId.endedCounted)
+        status += QStringLiteral("。新規出品 %1 件（一覧のページが欠けたため、終了した出品は数えていません）").arg(byId.fresh);
+    else if (store && (byId.fresh > 0 || byId.ended > 0))
         status += QStringLiteral("。新規出品 %1 件、前回から終了した出品 %2 件").arg(byId.fresh).arg(byId.ended);
     if (keptPrevious) status += QStringLiteral("。前回データは保存せず、前回の解析結果をそのまま残しました。");
     m_progressText->setText(status);

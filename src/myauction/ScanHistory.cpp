@@ -305,7 +305,7 @@ QString ScanHistory::auctionIdOf(const QString& address) {
 namespace scanhistory {
 
 Comparison applyPreviousById(QList<scan::Row>& rows, const QHash<QString, ScanHistory::Entry>& previous,
-                             const QStringList& lastIds) {
+                             const QStringList& lastIds, bool wholeList) {
     Comparison c;
     QSet<QString> current;
     for (scan::Row& row : rows) {
@@ -322,9 +322,9 @@ Comparison applyPreviousById(QList<scan::Row>& rows, const QHash<QString, ScanHi
             // Listed since the last scan: nothing of its own to compare with, and nobody else's figures either.
             for (int col = 7; col <= 10; ++col) row.cells[col].clear();
             row.cells[7] = kNewMark;
-            // A listing with bids is yellow from end to end; the mark says it is new.
+            // A listing with bids stays yellow from end to end; the mark says it is new.
             for (int col = 7; col <= 10; ++col)
-                if (row.colours[col] == 0) row.colours[col] = kNew;
+                if (row.colours[col] != scan::kBid) row.colours[col] = kNew;
             row.listedSinceLastScan = true;
             ++c.fresh;
             ++c.byId;
@@ -332,8 +332,10 @@ Comparison applyPreviousById(QList<scan::Row>& rows, const QHash<QString, ScanHi
             ++c.byPosition;
         }
     }
-    for (const QString& id : lastIds)
-        if (!current.contains(id)) ++c.ended;
+    c.endedCounted = wholeList;
+    if (wholeList)
+        for (const QString& id : lastIds)
+            if (!current.contains(id)) ++c.ended;
     return c;
 }
 

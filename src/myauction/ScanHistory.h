@@ -86,14 +86,16 @@ struct Comparison {
     int byPosition = 0;  // rows left with the positional previous values
     int fresh = 0;       // listings the database has never seen
     int ended = 0;       // listings of the previous scan that are gone
+    bool endedCounted = true;  // false when list pages were missing: their listings would look ended
 };
 constexpr scan::Rgb kNew = 0xD6EAF8;  // the previous columns of a listing new since the last scan
 inline const QString kNewMark = QStringLiteral("新規");
 
 // Applies the database's previous figures to `rows` (before scan::compare).
 // `previous` is latestBefore(the rows' IDs, now); `lastIds` the IDs of the previous scan (empty: none).
+// `wholeList`: every list page of this scan was read, so a listing not among the rows has ended.
 Comparison applyPreviousById(QList<scan::Row>& rows, const QHash<QString, ScanHistory::Entry>& previous,
-                             const QStringList& lastIds);
+                             const QStringList& lastIds, bool wholeList = true);
 
 // CSV text (a header row, then a line per entry, fields quoted where they need it).
 QString historyCsv(const QList<ScanHistory::Entry>& entries);

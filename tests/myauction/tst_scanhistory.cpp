@@ -75,8 +75,10 @@ private Q_SLOTS:
     void theComparisonByIdAndWhatIsNewOrEnded() {
         QList<scan::Row> rows{row("a1", "カメラ", "20", "2", "1", "700"), row("c3", "時計", "3", "", "", "300"),
                               row("d4", "新しい出品", "1", "", "", "900"), row("e5", "入札のある新しい出品", "4", "", "2", "1500")};
-        // A row with bids is yellow (255, 255, 0) in every column, new or not.
+        // As the list page colours them: a row with bids is yellow (255, 255, 0) in every
+        // column, new or not; the previous columns of any other row are pale green.
         for (scan::Rgb& colour : rows[3].colours) colour = 0xFFFF00;
+        for (int col = 7; col <= 10; ++col) rows[2].colours[col] = 0xE4FEE0;
         // The positional file put someone else's figures into the new listing's row.
         rows[2].cells[7] = QStringLiteral("99");
         QHash<QString, ScanHistory::Entry> previous;
@@ -100,6 +102,14 @@ private Q_SLOTS:
         QCOMPARE(rows[2].colours[8], scanhistory::kNew);
         QCOMPARE(rows[3].cells[7], QStringLiteral("新規"));
         QCOMPARE(rows[3].colours[8], scan::Rgb(0xFFFF00));
+
+        // A list page that did not load: its listings are missing from the rows, not ended.
+        QList<scan::Row> partial{row("a1", "カメラ", "21", "2", "1", "700")};
+        const scanhistory::Comparison cut = scanhistory::applyPreviousById(
+            partial, previous, {QStringLiteral("a1"), QStringLiteral("b2"), QStringLiteral("c3")}, false);
+        QCOMPARE(cut.ended, 0);
+        QVERIFY(!cut.endedCounted);
+        QCOMPARE(partial[0].cells[7], QStringLiteral("15"));  // the rows that are there still compare by ID
 
         // The first scan with a database: nothing known, everything stays by position.
         QList<scan::Row> first{row("a1", "カメラ", "20", "2", "1", "700")};
