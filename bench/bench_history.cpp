@@ -123,21 +123,10 @@ QList<ScanHistory::Entry> historyByFullRead(const QString& path, const QString& 
         if (!db.open()) return found;
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        q.exec(QStringLiteral("SELECT s.taken, f.auction, f.row, t.text, f.access, f.watch, f.bids, f.time_left, f.price "
-                              "FROM figures f JOIN scans s ON s.id = f.scan LEFT JOIN titles t ON t.id = f.title"));
+        q.exec(ScanHistory::entrySelect());
         while (q.next()) {
             if (q.value(1).toString() != id) continue;
-            ScanHistory::Entry e;
-            e.taken = QDateTime::fromString(q.value(0).toString(), Qt::ISODateWithMs).toLocalTime();
-            e.auctionId = q.value(1).toString();
-            e.row = q.value(2).toInt();
-            e.title = q.value(3).toString();
-            e.access = q.value(4).toString();
-            e.watch = q.value(5).toString();
-            e.bids = q.value(6).toString();
-            e.timeLeft = q.value(7).toString();
-            e.price = q.value(8).toString();
-            found << e;
+            found << ScanHistory::entryOf(q);
         }
         std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.taken < b.taken; });
         db.close();

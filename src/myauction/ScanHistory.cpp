@@ -16,11 +16,15 @@ namespace {
 QString stamp(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
 QDateTime fromStamp(const QString& s) { return QDateTime::fromString(s, Qt::ISODateWithMs).toLocalTime(); }
 
-const char* const kEntryColumns = "s.taken, f.auction, f.row, t.text, f.access, f.watch, f.bids, f.time_left, f.price";
-const char* const kEntryTables = "figures f JOIN scans s ON s.id = f.scan LEFT JOIN titles t ON t.id = f.title";
+}  // namespace
 
-ScanHistory::Entry entryOf(const QSqlQuery& q) {
-    ScanHistory::Entry e;
+QString ScanHistory::entrySelect() {
+    return QStringLiteral("SELECT s.taken, f.auction, f.row, t.text, f.access, f.watch, f.bids, f.time_left, f.price "
+                          "FROM figures f JOIN scans s ON s.id = f.scan LEFT JOIN titles t ON t.id = f.title");
+}
+
+ScanHistory::Entry ScanHistory::entryOf(const QSqlQuery& q) {
+    Entry e;
     e.taken = fromStamp(q.value(0).toString());
     e.auctionId = q.value(1).toString();
     e.row = q.value(2).toInt();
@@ -32,6 +36,8 @@ ScanHistory::Entry entryOf(const QSqlQuery& q) {
     e.price = q.value(8).toString();
     return e;
 }
+
+namespace {
 
 // The schema, version by version: migrations[k] takes a database of version k to k + 1.
 const QList<QStringList>& migrations() {
@@ -231,8 +237,7 @@ QHash<QString, ScanHistory::Entry> ScanHistory::latestBefore(const QStringList& 
     if (!m_open) return out;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     // One listing at a time through its own range of the primary key: as fast after a year of scans as after one.
-    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE f.auction = ? AND s.taken < ? ORDER BY s.taken DESC LIMIT 1")
-                  .arg(QLatin1String(kEntryColumns), QLatin1String(kEntryTables)));
+    q.prepare(entrySelect() + QStringLiteral(" WHERE f.auction = ? AND s.taken < ? ORDER BY s.taken DESC LIMIT 1"));
     for (const QString& id : ids) {
         if (id.isEmpty() || out.contains(id)) continue;
         q.addBindValue(id);
@@ -266,8 +271,7 @@ QList<ScanHistory::Entry> ScanHistory::history(const QString& auctionId) const {
     QList<Entry> out;
     if (!m_open) return out;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE f.auction = ? ORDER BY s.taken")
-                  .arg(QLatin1String(kEntryColumns), QLatin1String(kEntryTables)));
+    q.prepare(entrySelect() + QStringLiteral(" WHERE f.auction = ? ORDER BY s.taken"));
     q.addBindValue(auctionId);
     if (!q.exec()) return out;
     while (q.next()) out << entryOf(q);
@@ -287,8 +291,7 @@ QList<ScanHistory::Entry> ScanHistory::scanAt(const QDateTime& taken) const {
     QList<Entry> out;
     if (!m_open) return out;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE s.taken = ? ORDER BY f.row")
-                  .arg(QLatin1String(kEntryColumns), QLatin1String(kEntryTables)));
+    q.prepare(entrySelect() + QStringLiteral(" WHERE s.taken = ? ORDER BY f.row"));
     q.addBindValue(stamp(taken));
     if (!q.exec()) return out;
     while (q.next()) out << entryOf(q);

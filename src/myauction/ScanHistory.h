@@ -9,6 +9,8 @@
 
 #include "myauction/Scan.h"
 
+class QSqlQuery;
+
 // Every completed scan, kept per listing: a SQLite database below DATA/,
 // keyed by auction ID and scan time, so that a listing is compared with its
 // own previous figures (not with whatever row stood at its position) and its
@@ -64,6 +66,10 @@ public:
 
     // The auction ID in an item page's address (".../jp/auction/ID", fragment and query ignored).
     static QString auctionIdOf(const QString& address);
+
+    // "SELECT <an entry's columns> FROM <its tables>", for a WHERE to follow; entryOf reads a row of it.
+    static QString entrySelect();
+    static Entry entryOf(const QSqlQuery& row);
 
 private:
     bool migrate();
