@@ -2,7 +2,6 @@
 #include "core/Charset.h"
 
 #include <QList>
-#include <QStringDecoder>
 
 #include <iconv.h>
 
@@ -87,16 +86,79 @@ QString decode(const QByteArray& bytes) {
     return QString::fromUtf8(utf8);
 }
 
+namespace {
+// The characters CP932 gives back as themselves: the ones some byte sequence
+// decodes to. glibc's table also writes a few others as a neighbour's code
+// (U+00A5 ¥ as 0x5C, which reads back as "\", U+203E as "~", U+301C as
+// U+FF5E, U+2016, U+2212, U+00A2, U+00A3, U+00AC, U+2014 ...): written, they
+// would come back changed without a word, so they count as characters CP932
+// cannot hold. A bit per character of the Basic Multilingual Plane; CP932
+// has nothing beyond it.
+class Held {
+public:
+    Held() : m_bits(0x10000 / 64, 0) {
+        Converter conv("UTF-32LE", "CP932");
+        const auto take = [&](const char* bytes, size_t size) {
+            char32_t out[2] = {0, 0};
+            char* inPtr = const_cast<char*>(bytes);
+            size_t inLeft = size;
+            char* outPtr = reinterpret_cast<char*>(out);
+            size_t outLeft = sizeof out;
+            iconv(conv.cd(), nullptr, nullptr, nullptr, nullptr);
+            if (iconv(conv.cd(), &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) return;
+            if (outLeft != sizeof out - sizeof(char32_t) || out[0] > 0xFFFF) return;
+            m_bits[out[0] / 64] |= quint64(1) << (out[0] % 64);
+        };
+        for (int b = 0; b < 0x100; ++b) {
+            const char one = static_cast<char>(b);
+            take(&one, 1);
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (lead > 0x9F && lead < 0xE0) continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                const char two[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                take(two, 2);
+            }
+        }
+    }
+    bool has(char16_t c) const { return (m_bits[c / 64] >> (c % 64)) & 1; }
+
+private:
+    QList<quint64> m_bits;
+};
+
+const Held& held() {
+    static const Held table;
+    return table;
+}
+}  // namespace
+
 QByteArray encode(const QString& text, QString* unmappable) {
     thread_local const Converter conv("CP932", "UTF-8");
-    const QByteArray utf8 = text.toUtf8();
+    // Every character is judged here, in the text's order, so the ones that cannot be held
+    // are named in that order; what reaches iconv is then all of its own.
+    QString holdable;
+    bool changed = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // NUL too: a file holding one is binary to every reader of the program.
+        if ((c.unicode() != 0 && c.unicode() < 0x80) || (c.unicode() >= 0x80 && !c.isSurrogate() && held().has(c.unicode()))) {
+            if (changed) holdable += c;
+            continue;
+        }
+        if (!changed) {
+            holdable = text.left(i);
+            changed = true;
+        }
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        if (unmappable) *unmappable += text.mid(i, pair ? 2 : 1);
+        if (pair) ++i;
+        holdable += QLatin1Char('?');
+    }
+    const QByteArray utf8 = (changed ? holdable : text).toUtf8();
     return convert(conv, utf8, [&](QByteArray& out, qsizetype pos, size_t) {
-        const int len = utf8SequenceLength(static_cast<unsigned char>(utf8.at(pos)));
-        // Decoded without dropping a byte-order mark: U+FEFF pasted into a text is a character CP932
-        // cannot hold, and it must be reported like any other.
-        if (unmappable) *unmappable += QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)(utf8.mid(pos, len));
         out.append('?');
-        return size_t(len);
+        return size_t(utf8SequenceLength(static_cast<unsigned char>(utf8.at(pos))));
     });
 }
 

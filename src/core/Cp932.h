@@ -12,6 +12,8 @@ namespace cp932 {
 QString decode(const QByteArray& bytes);
 
 // Characters CP932 cannot hold become "?" (one byte each), as Windows does.
+// So do the few that its table writes only as another character's code (¥ as
+// "\\", ‾ as "~", 〜 as "～", − as "－" ...): they would not read back as typed.
 QByteArray encode(const QString& text);
 
 // As encode(); every character that could not be held is appended to

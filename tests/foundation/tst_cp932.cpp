@@ -80,6 +80,47 @@ private Q_SLOTS:
         QVERIFY(!cp932::fromAnsiCode(40000, &ch));   // beyond 16 bits
         QVERIFY(!cp932::fromAnsiCode(0x1234, &ch));  // two bytes that are no character
     }
+
+    void charactersThatWouldComeBackAsOthersAreReported() {
+        // Typed on a Japanese keyboard or pasted from a web page; the table writes each as a
+        // neighbour's code, so each would read back changed.
+        const QString typed = QStringLiteral("¥500 ‾ 〜 ‖ − ¢ £ ¬ —");
+        QString lost;
+        const QByteArray bytes = cp932::encode(typed, &lost);
+        QCOMPARE(lost, QStringLiteral("¥‾〜‖−¢£¬—"));
+        QCOMPARE(cp932::decode(bytes), QStringLiteral("?500 ? ? ? ? ? ? ? ?"));
+        // Their full-width and Windows forms are CP932's own and come back as typed.
+        const QString own = QStringLiteral("￥500 ～ ∥ － ￠ ￡ ￢ ― \\ ~");
+        lost.clear();
+        QCOMPARE(cp932::decode(cp932::encode(own, &lost)), own);
+        QCOMPARE(lost, QString());
+        QVERIFY(!cp932::canEncode(QStringLiteral("¥")));
+        int code = 0;
+        QVERIFY(!cp932::ansiCode(QStringLiteral("¥"), &code));
+        // Bytes already in a file read as they always have.
+        QCOMPARE(cp932::decode("\x5C\x7E\x81\x60"), QStringLiteral("\\~～"));
+    }
+
+    void everyCharacterOfTheBasicPlaneComesBackOrIsReported() {
+        int held = 0;
+        for (char32_t c = 1; c <= 0xFFFF; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) continue;
+            const QString one = QString::fromUcs4(&c, 1);
+            QString lost;
+            const QString back = cp932::decode(cp932::encode(one, &lost));
+            if (lost.isEmpty()) {
+                QVERIFY2(back == one, qPrintable(QStringLiteral("U+%1 came back as U+%2").arg(uint(c), 4, 16, QLatin1Char('0'))
+                                                     .arg(back.isEmpty() ? 0u : uint(back.at(0).unicode()), 4, 16, QLatin1Char('0'))));
+                ++held;
+            } else {
+                QCOMPARE(lost, one);
+                QCOMPARE(back, QStringLiteral("?"));
+            }
+        }
+        // ASCII but NUL, the half-width katakana, JIS X 0208 with the NEC and IBM rows, and the
+        // 1,880 user-defined characters (U+E000 to U+E757).
+        QVERIFY2(held > 9000 && held < 10000, qPrintable(QString::number(held)));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCp932)

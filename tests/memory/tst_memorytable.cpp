@@ -95,6 +95,49 @@ private Q_SLOTS:
         QCOMPARE(file.value(QStringLiteral("出品ﾌｫｰﾑ作成"), QStringLiteral("商品名")), QStringLiteral("カメラ&#128512;"));
     }
 
+    void everyCharacterTypedComesBackFromTheFileOrIsReported() {
+        // The whole Basic Multilingual Plane typed into the product name, a few thousand
+        // characters at a time, saved to a real file and read back.
+        TempProgramFolder folder;
+        const QString path = folder.file(QStringLiteral("USER/bmp.srb"));
+        QList<char32_t> typed;
+        for (char32_t c = 1; c <= 0xFFFF; ++c)
+            if ((c < 0xD800 || c > 0xDFFF) && c != '\r' && c != '\n') typed << c;
+        int reported = 0;
+        for (qsizetype from = 0; from < typed.size(); from += 4000) {
+            const QList<char32_t> chunk = typed.mid(from, 4000);
+            QString text = QStringLiteral("<");
+            for (char32_t c : chunk) text += QString::fromUcs4(&c, 1);
+            text += QLatin1Char('>');
+            QMap<QString, QString> values;
+            values.insert(QStringLiteral("txtSYOUHIN"), text);
+            IniFile file = IniFile::load(path);
+            QString lost;
+            memory::write(file, values, &lost);
+            QVERIFY(file.save());
+            const QString back = *memory::applied(Kind::Text, IniFile::load(path).value(QStringLiteral("出品ﾌｫｰﾑ作成"), QStringLiteral("商品名")), 0);
+            // Read back in order: each character as typed, or the reference the notice announced.
+            qsizetype at = 1;
+            QString expectedLost;
+            for (char32_t c : chunk) {
+                const QString one = QString::fromUcs4(&c, 1);
+                if (back.mid(at, one.size()) == one) {
+                    at += one.size();
+                    continue;
+                }
+                const QString reference = QStringLiteral("&#%1;").arg(uint(c));
+                QVERIFY2(back.mid(at, reference.size()) == reference,
+                         qPrintable(QStringLiteral("U+%1 neither came back nor was kept as a reference").arg(uint(c), 4, 16, QLatin1Char('0'))));
+                at += reference.size();
+                expectedLost += one;
+            }
+            QCOMPARE(back.mid(at), QStringLiteral(">"));
+            QCOMPARE(lost, expectedLost);
+            reported += static_cast<int>(expectedLost.size());
+        }
+        QVERIFY(reported > 50000);
+    }
+
     void extensions() {
         QCOMPARE(memory::withExtension(QStringLiteral("/u/USER/カメラ")), QStringLiteral("/u/USER/カメラ.srb"));
         QCOMPARE(memory::withExtension(QStringLiteral("/u/USER/カメラ.SRB")), QStringLiteral("/u/USER/カメラ.SRB"));
