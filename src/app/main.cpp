@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QWidget>
 #include <memory>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -9,6 +10,8 @@
 #include "app/fMain.h"
 #include "app/frmStart.h"
 #include "core/ProgramFolder.h"
+#include "core/SingleInstance.h"
+#include "core/TextFile.h"
 
 int main(int argc, char** argv) {
 #ifdef Q_OS_UNIX
@@ -33,7 +36,31 @@ int main(int argc, char** argv) {
         ui.message(QStringLiteral("プログラムフォルダを用意できませんでした。\r\n") + failed +
                        QStringLiteral("\r\nディスクの空きと書き込みの権限を確認して下さい。"),
                    QStringLiteral("ソラバコ"), UiServices::Icon::Critical, UiServices::Buttons::Ok, nullptr);
+    // One program per program folder: a second one would write over the first one's settings.
+    SingleInstance instance(ProgramFolder::root());
+    if (!instance.acquire()) {
+        const bool cameForward = instance.askFirstToComeForward();
+        ui.message(cameForward ? QStringLiteral("ソラバコは既に起動しています。\r\n起動中のソラバコを前面に表示しました。")
+                               : QStringLiteral("ソラバコは既に起動しています。\r\n同じフォルダで二つ目のソラバコは起動できません。"),
+                   QStringLiteral("ソラバコ"), UiServices::Icon::Information, UiServices::Buttons::Ok, nullptr);
+        return 0;
+    }
+    // Only now that no other program can be writing here: the temporary files of a program
+    // that was killed half-way through a save.
+    TextFile::removeLeftovers(ProgramFolder::root());
+
     std::unique_ptr<fMain> window;
+    QObject::connect(&instance, &SingleInstance::comeForward, &app, [&window] {
+        QWidget* front = QApplication::activeModalWidget();
+        if (!front && window) front = window.get();
+        if (!front)
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible()) front = w;
+        if (!front) return;
+        if (front->isMinimized()) front->showNormal();
+        front->raise();
+        front->activateWindow();
+    });
     {
         frmStart start(ui, nullptr);
         start.run();

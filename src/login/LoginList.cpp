@@ -13,8 +13,9 @@ QString idKey(int n) { return QStringLiteral("期間") + QString::number(n); }
 QString passwordKey(int n) { return QStringLiteral("ソード") + QString::number(n); }
 }  // namespace
 
-State read() {
-    const IniFile file = IniFile::load(ProgramFolder::settingsFile());
+State read() { return stateOf(IniFile::load(ProgramFolder::settingsFile())); }
+
+State stateOf(const IniFile& file) {
     State s;
     s.text1 = mduInterFace::Dec_Str(file.value(kOptions, QStringLiteral("ログイン情報0")));
     s.text2 = mduInterFace::Dec_Str(file.value(kOptions, QStringLiteral("ログイン情報1")));
@@ -46,6 +47,12 @@ int numberFor(const QList<Row>& rows, const QString& id) {
 QList<mINI::Entry> addEntries(int number, const QString& id, const QString& password) {
     return {{kRecord, idKey(number), mduInterFace::Enc_Str(id)},
             {kRecord, passwordKey(number), mduInterFace::Enc_Str(password)}};
+}
+
+void add(IniFile& file, const QString& id, const QString& password) {
+    const int n = numberFor(stateOf(file).rows, id);
+    if (n < 1) return;
+    for (const mINI::Entry& e : addEntries(n, id, password)) file.setValue(e.section, e.key, e.value);
 }
 
 bool editAllowed(const QList<Row>& rows, int row, int currentCol) {

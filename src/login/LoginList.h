@@ -5,6 +5,8 @@
 
 #include "settings/mINI.h"
 
+class IniFile;
+
 // The saved accounts of the login window, kept in the settings file
 // (section レコード, keys 期間n / ソードn, encoded with Enc_Str) and the
 // remembered account (各種設定 / ログイン情報0 and 1).
@@ -26,11 +28,15 @@ struct State {
 
 // Login_ListRead: stops at the first missing or empty 期間n.
 State read();
+State stateOf(const IniFile& file);
 
 // Login_ListAdd: the number the account gets, or 0 when its ID is already
 // among the leading filled rows (then nothing is written).
 int numberFor(const QList<Row>& rows, const QString& id);
 QList<mINI::Entry> addEntries(int number, const QString& id, const QString& password);
+// Login_ListAdd on the file as it is now (another program may have added an
+// account since this window read the list): the next free number of its list.
+void add(IniFile& file, const QString& id, const QString& password);
 
 // The before-edit rule: only the tick column, only rows with an ID, and at
 // most one ticked row. `row` counts from 1.

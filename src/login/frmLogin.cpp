@@ -13,6 +13,7 @@
 #include "widgets/Browser.h"
 #include "widgets/EnterKeyFilter.h"
 #include "widgets/Grid.h"
+#include "settings/IniFile.h"
 #include "settings/SiteAddresses.h"
 
 namespace {
@@ -146,8 +147,8 @@ void frmLogin::Login_Lock(int mode) {
 
 void frmLogin::Login_ListAdd() {
     if (!m_ckLogin->isChecked()) return;
-    const int n = LoginList::numberFor(rows(), m_text1->text());
-    if (n > 0) mINI::Ini_PutAll(LoginList::addEntries(n, m_text1->text(), m_text2->text()), m_ui);
+    const QString id = m_text1->text(), password = m_text2->text();
+    mINI::Ini_Update([&](IniFile& file) { LoginList::add(file, id, password); }, m_ui);
 }
 
 void frmLogin::cmdLOGIN_Click() {

@@ -56,4 +56,15 @@ QList<mINI::Entry> entriesToSave(const Settings& s) {
     return out;
 }
 
+void save(IniFile& file, const Settings& opened, const Settings& now) {
+    const QList<mINI::Entry> before = entriesToSave(opened);
+    const QList<mINI::Entry> after = entriesToSave(now);
+    for (int i = 0; i < after.size(); ++i) {
+        const mINI::Entry& e = after[i];
+        // What the seller changed here, and what the file lacks (a fresh file gets every key in
+        // the dialog's order); a value another program wrote meanwhile is not put back.
+        if (e.value != before.value(i).value || !file.hasKey(e.section, e.key)) file.setValue(e.section, e.key, e.value);
+    }
+}
+
 }  // namespace accounts

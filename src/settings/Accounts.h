@@ -6,6 +6,8 @@
 
 #include "settings/mINI.h"
 
+class IniFile;
+
 // The seller's data kept in the settings file: bank and postal transfer
 // accounts, the sender block and the start-up options, as the settings
 // dialog and the mail pane show them.
@@ -45,5 +47,9 @@ Settings read();
 
 // The 48 keys the settings dialog saves, in its order; the login pair is not among them.
 QList<mINI::Entry> entriesToSave(const Settings& s);
+
+// The settings dialog's save into the file as it is now: the keys whose value
+// the seller changed since `opened` was read, and the keys the file lacks.
+void save(IniFile& file, const Settings& opened, const Settings& now);
 
 }  // namespace accounts

@@ -1,7 +1,9 @@
 #include "settings/IniFile.h"
 
+#include "core/FileLock.h"
 #include "core/TextFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -119,11 +121,22 @@ QString IniFile::value(const QString& section, const QString& key, bool* found) 
     return QString();
 }
 
-IniFile::Line IniFile::makeLine(const QString& text) const {
+bool IniFile::hasKey(const QString& section, const QString& key) const {
+    const int header = findSection(section);
+    if (header < 0) return false;
+    const int end = sectionEnd(header);
+    for (int i = header + 1; i < end; ++i)
+        if (m_lines[i].kind == Kind::Key && sameName(m_lines[i].name, key)) return true;
+    return false;
+}
+
+IniFile::Line IniFile::makeLine(const QString& text) {
     Line line;
-    line.raw = cp932::encode(text);
+    line.raw = cp932::encode(text, &m_lost);
     line.eol = kCrLf;
-    classify(line, text);
+    // What the file will hold, not what was asked for: a character CP932 cannot hold reads
+    // back as "?", here as after the next load.
+    classify(line, cp932::decode(line.raw));
     return line;
 }
 
@@ -155,6 +168,7 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
         Line& line = m_lines[i];
         if (line.kind != Kind::Key) continue;
         if (sameName(line.name, key)) {
+            if (line.value == keyLine.value) return;  // unchanged: the seller's spelling of the line stays
             keyLine.eol = line.eol;
             line = keyLine;
             return;
@@ -180,6 +194,25 @@ bool IniFile::save() const {
 
 QString IniFile::read(const QString& path, const QString& section, const QString& key, bool* found) {
     return load(path).value(section, key, found);
+}
+
+QString IniFile::lockPathFor(const QString& path) {
+    const QFileInfo info(path);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".lock");
+}
+
+bool IniFile::update(const QString& path, const std::function<void(IniFile&)>& change, bool ownerOnly) {
+    if (!QFileInfo(path).absoluteDir().exists()) return false;
+    const FileLock lock(lockPathFor(path));
+    // A folder where no lock file can be made takes no file either; a lock another
+    // program keeps for seconds is no write of ours to wait for.
+    if (!lock.isLocked()) return false;
+    IniFile file = load(path);
+    file.setOwnerOnly(ownerOnly);
+    const QByteArray before = file.toBytes();
+    change(file);
+    if (file.toBytes() == before && QFileInfo::exists(path)) return !file.m_unreadable;
+    return file.save();
 }
 
 bool IniFile::write(const QString& path, const QString& section, const QString& key, const QString& value,

@@ -59,12 +59,11 @@ QString loginPageUrl() {
 }
 
 void writeAll(const QString& base) {
-    IniFile file = IniFile::load(ProgramFolder::settingsFile());
-    file.setOwnerOnly(true);
-    for (const QString& key : {kAuction, kClosed, kItemPage, kSelling, kLogin}) file.setValue(kSection, key, base);
-    file.setValue(kSection, kPortal, base + QLatin1Char('/'));
-    file.setValue(kSection, kProduct, base + QStringLiteral("/sorabako/"));
-    file.save();
+    IniFile::update(ProgramFolder::settingsFile(), [&](IniFile& file) {
+        for (const QString& key : {kAuction, kClosed, kItemPage, kSelling, kLogin}) file.setValue(kSection, key, base);
+        file.setValue(kSection, kPortal, base + QLatin1Char('/'));
+        file.setValue(kSection, kProduct, base + QStringLiteral("/sorabako/"));
+    }, true);
 }
 
 }  // namespace SiteAddresses

@@ -11,11 +11,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/Cp932.h"
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "widgets/EnterKeyFilter.h"
 #include "widgets/Grid.h"
 #include "settings/AccountGrids.h"
+#include "settings/IniFile.h"
 
 namespace {
 QLineEdit* lineEdit(const char* name) {
@@ -123,6 +125,7 @@ QWidget* frmINI::buildCommon() {
 
 void frmINI::Form_Load() {
     const accounts::Settings s = accounts::read();
+    m_opened = s;
     AccountGrids::fill(m_bank, s.bank);
     AccountGrids::fill(m_postal, s.postal);
     m_sender.show(s.sender);
@@ -145,8 +148,20 @@ accounts::Settings frmINI::values() const {
 }
 
 void frmINI::Command1_Click() {
-    // One write for all 48 keys: a failure is told once and leaves the file as it was.
-    mINI::Ini_PutAll(accounts::entriesToSave(values()), m_ui);
+    // One write for the keys the seller changed, into the file as it is now (another program
+    // may have saved other keys since this dialog opened): a failure is told once and leaves
+    // the file as it was.
+    const accounts::Settings now = values();
+    // A character the file cannot hold would come back as another one in every mail: the
+    // seller replaces it first, and nothing is saved until then.
+    QString lost;
+    for (const mINI::Entry& e : accounts::entriesToSave(now)) cp932::encode(e.value, &lost);
+    if (!lost.isEmpty()) {
+        m_ui.message(QStringLiteral("次の文字は設定ファイルに保存できません。別の文字に置き換えて下さい。\r\n") + lost, mINI::kAppTitle,
+                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        return;
+    }
+    mINI::Ini_Update([&](IniFile& file) { accounts::save(file, m_opened, now); }, m_ui);
     m_ui.message(QStringLiteral("設定を反映させるにはｱﾌﾟﾘｹｰｼｮﾝの再起動を行って下さい。"), mINI::kAppTitle,
                  UiServices::Icon::Information, UiServices::Buttons::Ok, this);
     accept();

@@ -35,6 +35,7 @@ private:
     QCheckBox* m_check3 = nullptr;
     QLineEdit* m_text1 = nullptr;
     QLineEdit* m_text3 = nullptr;
+    accounts::Settings m_opened;  // as the file held them when the dialog opened
     QCheckBox* m_ckMail = nullptr;
     QLineEdit* m_text2[2] = {};
     Grid* m_bank = nullptr;

@@ -16,18 +16,27 @@ QString Ini_Get(const QString& section, const QString& key, bool* found) {
 }
 
 bool Ini_Put(const QString& section, const QString& key, const QString& value, UiServices& ui) {
-    if (IniFile::write(ProgramFolder::settingsFile(), section, key, value, true)) return true;
-    reportWriteFailure(ui);
-    return false;
+    return Ini_Update([&](IniFile& file) { file.setValue(section, key, value); }, ui);
 }
 
 bool Ini_PutAll(const QList<Entry>& entries, UiServices& ui) {
-    IniFile file = IniFile::load(ProgramFolder::settingsFile());
-    file.setOwnerOnly(true);
-    for (const Entry& e : entries) file.setValue(e.section, e.key, e.value);
-    if (file.save()) return true;
-    reportWriteFailure(ui);
-    return false;
+    return Ini_Update([&entries](IniFile& file) {
+        for (const Entry& e : entries) file.setValue(e.section, e.key, e.value);
+    }, ui);
+}
+
+bool Ini_Update(const std::function<void(IniFile&)>& change, UiServices& ui) {
+    QString lost;
+    const bool saved = IniFile::update(ProgramFolder::settingsFile(), [&](IniFile& file) {
+        change(file);
+        lost = file.lostCharacters();
+    }, true);
+    if (!saved) {
+        reportWriteFailure(ui);
+        return false;
+    }
+    if (!lost.isEmpty()) ui.message(kLostCharacters + lost, kAppTitle, UiServices::Icon::Information, UiServices::Buttons::Ok);
+    return true;
 }
 
 void Hzn_Write(const QString& strSEC, const QString& strKey, const QString& strMOJI, const QString& strFile) {

@@ -207,6 +207,31 @@ private Q_SLOTS:
         QCOMPARE(marked.value(QStringLiteral("A"), QStringLiteral("b")), QStringLiteral("c"));
         QCOMPARE(marked.toBytes(), QByteArray("[a]\r\nb=c\r\n"));
     }
+
+    void everyCharacterPutInTheSettingsFileComesBackOrIsReported() {
+        TempProgramFolder folder;
+        QList<char32_t> typed;
+        for (char32_t c = 1; c <= 0xFFFF; ++c)
+            if ((c < 0xD800 || c > 0xDFFF) && c != '\r' && c != '\n') typed << c;
+        for (qsizetype from = 0; from < typed.size(); from += 8000) {
+            const QList<char32_t> chunk = typed.mid(from, 8000);
+            QString text = QStringLiteral("<");
+            for (char32_t c : chunk) text += QString::fromUcs4(&c, 1);
+            text += QLatin1Char('>');
+            RecordingUiServices ui;
+            QVERIFY(mINI::Ini_Put(QStringLiteral("差出人"), QStringLiteral("住所"), text, ui));
+            const QString back = mINI::Ini_Get(QStringLiteral("差出人"), QStringLiteral("住所"));
+            QCOMPARE(back.size(), text.size());
+            QString lost;
+            for (qsizetype i = 0; i < text.size(); ++i)
+                if (back.at(i) != text.at(i)) {
+                    QCOMPARE(back.at(i), QLatin1Char('?'));
+                    lost += text.at(i);
+                }
+            // Whatever did not come back was named to the seller, in order, and nothing else was.
+            QCOMPARE(ui.messageTexts(), lost.isEmpty() ? QStringList() : QStringList{mINI::kLostCharacters + lost});
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestIniFile)
