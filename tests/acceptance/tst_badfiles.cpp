@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,6 +20,7 @@
 #include "app/frmStart.h"
 #include "app/StartUp.h"
 #include "core/Cp932.h"
+#include "core/ProgramFolder.h"
 #include "core/TextFile.h"
 #include "description/DescriptionPane.h"
 #include "mail/MailPane.h"
@@ -29,6 +31,7 @@
 #include "support/Dialogs.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
+#include "support/SmallDisk.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
 #include "widgets/Browser.h"
@@ -50,6 +53,11 @@ QByteArray junk(int size = 4096) {
     for (char& b : bytes) b = static_cast<char>(QRandomGenerator::global()->bounded(256));
     bytes[size / 2] = '\0';  // binary for certain
     return bytes;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
@@ -296,6 +304,83 @@ private Q_SLOTS:
         grid->setRow(100000);
         list->findChild<QPushButton*>(QStringLiteral("cmdCOPY"))->click();
         QCOMPARE(ui.clipboard, QStringLiteral("よくある文言 その100000\r\n"));
+    }
+
+    void aFullDiskLosesNothingAndSaysSo() {
+        // A real file system that is full, not a seam: the kernel refuses every block.
+        SmallDisk small(1024);
+        if (!small.isMounted()) QSKIP("mounting a small disk needs root");
+        TempProgramFolder shipped(TempProgramFolder::Content::Shipped);
+        for (const QString& relative : QDir(shipped.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QDirIterator it(shipped.file(relative), QDir::Files, QDirIterator::Subdirectories);
+            QDir(small.path()).mkpath(relative);
+            while (it.hasNext()) {
+                const QString from = it.next();
+                const QString to = small.file(QDir(shipped.path()).relativeFilePath(from));
+                QDir().mkpath(QFileInfo(to).path());
+                QVERIFY(QFile::copy(from, to));
+            }
+        }
+        ProgramFolder::setRoot(small.path());
+        SiteSimProcess sim({QStringLiteral("--frozen")});
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        mINI::Ini_Put(QStringLiteral("差出人"), QStringLiteral("氏名"), QStringLiteral("空箱 太郎"), ui);
+        {
+            Browser b;
+            QVERIFY(loadAndWait(&b, sim.base() + QStringLiteral("/__sim/signin?login=sorabako_test"), kWait));
+        }
+        const QString memoryFile = small.file(QStringLiteral("USER/today.srb"));
+        const QString settingsFile = small.file(QStringLiteral("INI/SRB.INI"));
+        const QString previous = small.file(QStringLiteral("DATA/zenkai.csv"));
+        {
+            fMain w(ui);
+            w.show();
+            prepareScreen(w);
+            ui.saveNames << memoryFile;
+            QCOMPARE(w.SaveAs(), fMain::SaveResult::Saved);
+            QFile csv(previous);
+            QVERIFY(csv.open(QIODevice::WriteOnly));
+            csv.write("00012,00003,,500\r\n");
+            csv.close();
+            const QByteArray memoryBefore = readAll(memoryFile), settingsBefore = readAll(settingsFile), previousBefore = readAll(previous);
+            QVERIFY(!memoryBefore.isEmpty() && !settingsBefore.isEmpty());
+            ui.messages.clear();
+            QVERIFY(small.fill());
+
+            // Ctrl+S, the settings dialog, a kept scan: each refused by the disk and said.
+            at<QLineEdit>(&w, "txtSYOUHIN")->setText(QStringLiteral("満杯のディスクで保存"));
+            w.findChild<QAction*>(QStringLiteral("mUwaGakiHzn"))->trigger();
+            DialogHandler settings(QStringLiteral("frmINI"), [](QDialog* d) {
+                at<QLineEdit>(d, "txtTEL")->setText(QStringLiteral("03-1111-2222"));
+                at<QPushButton>(d, "Command1")->click();
+            });
+            w.findChild<QAction*>(QStringLiteral("mINI"))->trigger();
+            QVERIFY(settings.handled());
+            at<QCheckBox>(&w, "ckHOZON")->setChecked(true);
+            QSignalSpy scanned(w.myAuctionPane(), &MyAuctionPane::scanFinished);
+            at<QPushButton>(&w, "Command2")->click();
+            QVERIFY(QTest::qWaitFor([&] { return scanned.count() == 1; }, kWait));
+
+            const QStringList messages = ui.messageTexts();
+            QVERIFY(messages.contains(QStringLiteral("記憶ファイルを保存できませんでした。\r\n") + memoryFile +
+                                      QStringLiteral("\r\nフォルダがあるか、書き込みできるかを確認して下さい。")));
+            QVERIFY(messages.contains(QStringLiteral("INIファイル書き込みに失敗しました。")));
+            QVERIFY(messages.contains(QStringLiteral("前回データを保存できませんでした。\r\n") + previous));
+            QCOMPARE(readAll(memoryFile), memoryBefore);
+            QCOMPARE(readAll(settingsFile), settingsBefore);
+            QCOMPARE(readAll(previous), previousBefore);
+            for (const QString& name : QDir(small.file(QStringLiteral("USER"))).entryList(QDir::Files | QDir::Hidden))
+                QVERIFY2(!TextFile::isLeftover(name), qPrintable(name));
+            small.makeRoom();
+            ui.answers << UiServices::Answer::No;  // the close prompt: not now
+            w.close();
+        }
+        // The next start shows the listing as it was last saved.
+        fMain next(ui);
+        QVERIFY(next.ReadFile(memoryFile));
+        QCOMPARE(at<QLineEdit>(&next, "txtSYOUHIN")->text(), QStringLiteral("ソラ光学 SK-300"));
+        ProgramFolder::setRoot(QString());
     }
 
     void aDiskThatFillsUpHalfWay() {
