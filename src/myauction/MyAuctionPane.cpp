@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include "core/ProgramFolder.h"
@@ -31,6 +32,8 @@ QString historyFile() { return ProgramFolder::data() + QStringLiteral("rireki.sq
 
 const QString kPositionNotice = QStringLiteral("※追加出品、出品終了分がある時は前回値がズレて正常に比較できません。");
 const QString kByIdNotice = QStringLiteral("※前回値は、同じ出品（オークションID）の前回の解析結果と比べています。");
+const QString kHistoryBehindNotice =
+    QStringLiteral("※前回保存した解析結果が履歴に無いため、前回値は位置で比べています。追加出品、出品終了分がある時はズレます。");
 
 QString clockOf(const QDateTime& t) { return scan::clockText(t.time().hour(), t.time().minute()); }
 }  // namespace
@@ -113,7 +116,10 @@ MyAuctionPane::MyAuctionPane(UiServices& ui, QWidget* parent) : QWidget(parent),
     connect(m_cancel, &QPushButton::clicked, this, &MyAuctionPane::cancelScan);
 }
 
-MyAuctionPane::~MyAuctionPane() = default;
+MyAuctionPane::~MyAuctionPane() {
+    // The history's thread ends within its busy wait; the program must not end under it.
+    if (m_worker) m_worker->wait();
+}
 
 void MyAuctionPane::placeHeading() {
     const int left = m_vbNow->x() + m_vbNow->frameWidth() + m_vbNow->verticalHeader()->width() +
@@ -170,7 +176,7 @@ void MyAuctionPane::resizeEvent(QResizeEvent* event) {
 }
 
 void MyAuctionPane::Command2_Click() {
-    if (m_job) return;  // one scan at a time
+    if (isScanning()) return;  // one scan at a time
     m_vbNow->setRows(1);
     m_rowAddresses.clear();
     mduInterFace::Wait_Cursor(m_ui, 0);
@@ -197,64 +203,111 @@ void MyAuctionPane::scanDone() {
     ScanJob* job = m_job;
     m_job = nullptr;
     job->deleteLater();
-    m_command2->setEnabled(true);
     m_cancel->setEnabled(false);
-    m_progress->setVisible(false);
     if (job->isCancelled()) {
+        m_command2->setEnabled(true);
+        m_progress->setVisible(false);
         mduInterFace::Wait_Cursor(m_ui, 1);
         m_progressText->setText(QStringLiteral("解析を中止しました。"));
         Q_EMIT scanFinished();
         return;
     }
+    Finished finished;
+    finished.rows = scan::buildRows(job->steps(), job->figures());
+    finished.taken = QDateTime::currentDateTime();
+    finished.failedPages = job->failedPages();
+    finished.failedListPages = job->failedListPages();
+    finished.kept = m_ckHOZON->isChecked();
+    if (finished.rows.isEmpty()) {
+        finish(finished, std::nullopt);
+        return;
+    }
+    m_comparing = true;
+    // The history is read and written on a thread of its own: another program holding the
+    // database makes the scan wait for it, not the window.
+    scanhistory::Request request;
+    request.path = historyFile();
+    request.taken = finished.taken;
+    request.rows = finished.rows;
+    request.store = finished.complete();
+    request.kept = finished.kept;
+    m_progressText->setText(QStringLiteral("解析結果を履歴と比べています…"));
+    auto answer = std::make_shared<scanhistory::Answer>();
+    QThread* worker = QThread::create([request, answer] { *answer = scanhistory::ask(request); });
+    m_worker = worker;
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    connect(worker, &QThread::finished, this, [this, finished, answer] { finish(finished, *answer); });
+    worker->start();
+}
 
-    QList<scan::Row> rows = scan::buildRows(job->steps(), job->figures());
-    m_label11->setText(QStringLiteral("現在:") + clockOf(QDateTime::currentDateTime()));
+void MyAuctionPane::finish(Finished done, const std::optional<scanhistory::Answer>& answer) {
+    m_comparing = false;
+    m_command2->setEnabled(true);
+    m_progress->setVisible(false);
+    QList<scan::Row>& rows = done.rows;
+    m_label11->setText(QStringLiteral("現在:") + clockOf(done.taken));
     // A missing previous scan reads as an empty one and leaves 前回 as it was; so does one that
     // is junk, after saying so (a good scan with 前回保存 then replaces it).
     QString previous;
     const TextFile::Read read = TextFile::readCp932Text(previousFile(), &previous);
+    const QDateTime previousWritten = QFileInfo(previousFile()).lastModified();
     if (read == TextFile::Read::Ok) {
         scan::applyPrevious(rows, previous);
-        m_label12->setText(QStringLiteral("前回:") + clockOf(QFileInfo(previousFile()).lastModified()));
+        m_label12->setText(QStringLiteral("前回:") + clockOf(previousWritten));
     }
     const bool previousUnreadable = read == TextFile::Read::NotText;
-    // Each listing against its own previous scan, where the history has one; the rest by position.
-    const QDateTime now = QDateTime::currentDateTime();
-    ScanHistory* store = rows.isEmpty() ? nullptr : history();
+
+    if (answer && answer->opened == ScanHistory::Opened::MovedAside)
+        m_ui.message(QStringLiteral("アクセス解析の履歴が壊れていたため、次の名前で残して新しく始めます。\r\n") + answer->movedAside,
+                     kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+    if (answer && answer->opened == ScanHistory::Opened::Failed)
+        m_ui.message(QStringLiteral("アクセス解析の履歴を開けませんでした。\r\n") + historyFile() +
+                         QStringLiteral("\r\n解析結果は前回データ（位置）と比べて表示します。"),
+                     kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+    const bool historyOpen = answer && answer->opened != ScanHistory::Opened::Failed;
+
+    // The base is the scan the seller last kept, by auction ID as by position. A kept scan the
+    // history could not store left the previous-scan file newer than the history's last kept
+    // one (its figures are not the history's last kept ones): comparing by ID would then compare
+    // with an older scan, so it is by position, and said.
+    const std::optional<ScanHistory::Base>& base = historyOpen ? answer->base : std::nullopt;
+    const bool historyBehind = base && read == TextFile::Read::Ok && !scanhistory::isPreviousFileOf(*base, previous);
     scanhistory::Comparison byId;
-    if (store) {
-        QStringList ids;
-        for (const scan::Row& row : rows) ids << ScanHistory::auctionIdOf(row.address);
-        byId = scanhistory::applyPreviousById(rows, store->latestBefore(ids, now), store->idsOfScanBefore(now),
-                                              job->failedListPages() == 0);
+    const bool comparedById = base && !historyBehind;
+    if (comparedById) {
+        byId = scanhistory::applyPreviousById(rows, base->byId, base->ids, done.failedListPages == 0);
+        m_label12->setText(QStringLiteral("前回:") + clockOf(base->taken));
     }
     scan::compare(rows);
-    m_label45->setText(store && byId.byPosition == 0 ? kByIdNotice : kPositionNotice);
+    m_label45->setText(comparedById && byId.byPosition == 0 ? kByIdNotice
+                       : historyBehind                      ? kHistoryBehindNotice
+                                                            : kPositionNotice);
     // The previous scan is the base of the next comparison: a scan that found nothing (signed
     // out, the site down) or missed pages would replace it with holes, so it stays as it was.
-    const bool complete = !rows.isEmpty() && job->failedPages() == 0 && job->failedListPages() == 0;
-    // A complete scan joins the history; the grid and zenkai.csv do not depend on it.
-    const bool historyFailed = store && complete && !store->store(now, rows);
-    const bool keptPrevious = m_ckHOZON->isChecked() && !complete;
+    const bool complete = done.complete();
+    const bool historyFailed = historyOpen && complete && !answer->stored;
+    const bool keptPrevious = done.kept && !complete;
     bool saveFailed = false;
-    if (m_ckHOZON->isChecked() && complete) saveFailed = !TextFile::writeCp932Lines(previousFile(), scan::previousLines(rows));
+    if (done.kept && complete) saveFailed = !TextFile::writeCp932Lines(previousFile(), scan::previousLines(rows));
 
     showRows(rows);
+    m_rowAddresses.clear();
     for (const scan::Row& row : rows) m_rowAddresses << row.address;
     if (m_vbNow->rows() > 1) m_vbNow->setRow(1);
     mduInterFace::Wait_Cursor(m_ui, 1);
-    const int failed = job->failedPages() + job->failedListPages();
+    const int failed = done.failedPages + done.failedListPages;
     QString status = failed > 0 ? QStringLiteral("%1 件を解析しました（取得できなかったページ %2 件）").arg(rows.size()).arg(failed)
                                 : QStringLiteral("%1 件を解析しました").arg(rows.size());
-    if (store && !byId.endedCounted)
+    if (comparedById && !byId.endedCounted)
         status += QStringLiteral("。新規出品 %1 件（一覧のページが欠けたため、終了した出品は数えていません）").arg(byId.fresh);
-    else if (store && (byId.fresh > 0 || byId.ended > 0))
+    else if (comparedById && (byId.fresh > 0 || byId.ended > 0))
         status += QStringLiteral("。新規出品 %1 件、前回から終了した出品 %2 件").arg(byId.fresh).arg(byId.ended);
+    if (historyBehind) status += QStringLiteral("。前回保存した解析結果が履歴に無いため、前回値は位置で比べました");
     if (keptPrevious) status += QStringLiteral("。前回データは保存せず、前回の解析結果をそのまま残しました。");
     m_progressText->setText(status);
 
     // Once per scan, however many item pages failed: the progress line says how many.
-    if (job->failedPages() > 0)
+    if (done.failedPages > 0)
         m_ui.message(QStringLiteral("情報を取得できませんでした。"), QStringLiteral("ソラバコ"), UiServices::Icon::Critical,
                      UiServices::Buttons::Ok, this);
     if (previousUnreadable)
@@ -262,7 +315,9 @@ void MyAuctionPane::scanDone() {
                      UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
     if (historyFailed)
         m_ui.message(QStringLiteral("アクセス解析の履歴を保存できませんでした。\r\n") + historyFile() +
-                         QStringLiteral("\r\n他のソラバコが使用中か、書き込めません。解析結果と前回データはいつもどおりです。"),
+                         QStringLiteral("\r\n他のプログラムが使用中か、書き込めません。") +
+                         (done.kept && !saveFailed ? QStringLiteral("前回データは保存しました。次の解析は、履歴ではなく前回データと位置で比べます。")
+                                                   : QStringLiteral("この解析は履歴に残りません。")),
                      kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
     if (saveFailed)
         m_ui.message(QStringLiteral("前回データを保存できませんでした。\r\n") + previousFile(), kCaption,

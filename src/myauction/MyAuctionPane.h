@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QDateTime>
+#include <QPointer>
+#include <QThread>
 #include <QWidget>
 #include <memory>
 
@@ -27,7 +30,7 @@ public:
     void cancelScan();
     // The history of the listing in that row of the scan (row from 1): its window, modal.
     void showHistory(int row);
-    bool isScanning() const { return m_job != nullptr; }
+    bool isScanning() const { return m_job != nullptr || m_comparing; }
 
     // How many item pages are fetched at once.
     void setConcurrency(int pages) { m_concurrency = pages; }
@@ -39,7 +42,16 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // What a scan found, waiting for the history's answer.
+    struct Finished {
+        QList<scan::Row> rows;
+        QDateTime taken;
+        int failedPages = 0, failedListPages = 0;
+        bool kept = false;  // 前回保存 as it was when the scan ended
+        bool complete() const { return !rows.isEmpty() && failedPages == 0 && failedListPages == 0; }
+    };
     void scanDone();
+    void finish(Finished done, const std::optional<scanhistory::Answer>& answer);
     void showRows(const QList<scan::Row>& rows);
     // The scan history, opened on first need; nothing when it cannot be (the seller has been told).
     ScanHistory* history();
@@ -57,6 +69,8 @@ private:
     QPushButton* m_command2 = nullptr;
     QPushButton* m_cancel = nullptr;
     ScanJob* m_job = nullptr;
+    bool m_comparing = false;  // the history's answer is awaited
+    QPointer<QThread> m_worker;
     std::unique_ptr<ScanHistory> m_history;
     QStringList m_rowAddresses;  // the item page of each row shown, from row 1
     int m_concurrency = 4;

@@ -50,6 +50,9 @@ const QList<QStringList>& migrations() {
                         "row INTEGER NOT NULL, title INTEGER REFERENCES titles(id), access TEXT, watch TEXT, bids TEXT, "
                         "time_left TEXT, price TEXT, PRIMARY KEY (auction, scan)) WITHOUT ROWID"),
          QStringLiteral("CREATE INDEX figures_by_scan ON figures(scan, row)")},
+        // Whether the seller kept the scan (前回保存) as the base of the next comparison. The
+        // scans stored before were each the next one's base: they count as kept.
+        {QStringLiteral("ALTER TABLE scans ADD COLUMN kept INTEGER NOT NULL DEFAULT 1")},
     };
     return steps;
 }
@@ -162,7 +165,7 @@ bool ScanHistory::migrate() {
     return true;
 }
 
-bool ScanHistory::store(const QDateTime& taken, const QList<scan::Row>& rows) {
+bool ScanHistory::store(const QDateTime& taken, const QList<scan::Row>& rows, bool kept) {
     if (!m_open) return false;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction()) {
@@ -170,9 +173,10 @@ bool ScanHistory::store(const QDateTime& taken, const QList<scan::Row>& rows) {
         return false;
     }
     QSqlQuery scanRow(db);
-    scanRow.prepare(QStringLiteral("INSERT INTO scans (taken, listings) VALUES (?, ?)"));
+    scanRow.prepare(QStringLiteral("INSERT INTO scans (taken, listings, kept) VALUES (?, ?, ?)"));
     scanRow.addBindValue(stamp(taken));
     scanRow.addBindValue(static_cast<int>(rows.size()));
+    scanRow.addBindValue(kept ? 1 : 0);
     bool ok = scanRow.exec();
     const QVariant scanId = scanRow.lastInsertId();
     QSqlQuery knownTitle(db), newTitle(db), figure(db);
@@ -245,6 +249,21 @@ QHash<QString, ScanHistory::Entry> ScanHistory::latestBefore(const QStringList& 
         if (q.exec() && q.next()) out.insert(id, entryOf(q));
     }
     return out;
+}
+
+std::optional<ScanHistory::Base> ScanHistory::keptBefore(const QDateTime& before) const {
+    if (!m_open) return std::nullopt;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT taken FROM scans WHERE kept = 1 AND taken < ? ORDER BY taken DESC LIMIT 1"));
+    q.addBindValue(stamp(before));
+    if (!q.exec() || !q.next()) return std::nullopt;
+    Base base;
+    base.taken = fromStamp(q.value(0).toString());
+    for (const Entry& e : scanAt(base.taken)) {
+        base.ids << e.auctionId;
+        base.byId.insert(e.auctionId, e);
+    }
+    return base;
 }
 
 QStringList ScanHistory::idsOfScanBefore(const QDateTime& before) const {
@@ -356,6 +375,39 @@ QString line(const QStringList& fields) {
 }
 QString when(const QDateTime& t) { return t.toString(QStringLiteral("yyyy/MM/dd HH:mm")); }
 }  // namespace
+
+bool isPreviousFileOf(const ScanHistory::Base& base, const QString& fileText) {
+    QList<scan::Row> rows;
+    for (const QString& id : base.ids) {
+        const ScanHistory::Entry& e = base.byId[id];
+        scan::Row row;
+        row.cells[2] = e.access;
+        row.cells[3] = e.watch;
+        row.cells[4] = e.bids;
+        row.cells[6] = e.price;
+        rows << row;
+    }
+    QString expected;
+    for (const QString& line : scan::previousLines(rows)) expected += line + QStringLiteral("\r\n");
+    return expected == fileText;
+}
+
+Answer ask(const Request& request) {
+    Answer answer;
+    ScanHistory history(request.path);
+    answer.opened = history.open();
+    answer.movedAside = history.movedAsidePath();
+    if (answer.opened == ScanHistory::Opened::Failed) {
+        answer.error = history.error();
+        return answer;
+    }
+    answer.base = history.keptBefore(request.taken);
+    if (request.store) {
+        answer.stored = history.store(request.taken, request.rows, request.kept);
+        if (!answer.stored) answer.error = history.error();
+    }
+    return answer;
+}
 
 QString historyCsv(const QList<ScanHistory::Entry>& entries) {
     QString csv = line({QStringLiteral("日時"), QStringLiteral("オークションID"), QStringLiteral("タイトル"), QStringLiteral("アクセス"),

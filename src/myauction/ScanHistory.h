@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 
 #include "myauction/Scan.h"
 
@@ -22,7 +23,7 @@ class QSqlQuery;
 // never deleted, and a new one is started.
 class ScanHistory {
 public:
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     // One listing in one scan.
     struct Entry {
@@ -49,8 +50,17 @@ public:
 
     // The scan's rows, in one transaction; false (and nothing stored) when
     // the database is locked by another program for longer than it waits,
-    // or cannot be written.
-    bool store(const QDateTime& taken, const QList<scan::Row>& rows);
+    // or cannot be written. `kept`: the seller kept it (前回保存) as the base
+    // of the next comparison; every complete scan is stored for the history.
+    bool store(const QDateTime& taken, const QList<scan::Row>& rows, bool kept = true);
+
+    // The base of the next comparison: the last scan the seller kept before `before`.
+    struct Base {
+        QDateTime taken;
+        QHash<QString, Entry> byId;
+        QStringList ids;  // in row order
+    };
+    std::optional<Base> keptBefore(const QDateTime& before) const;
 
     // The most recent figures stored before `before` of each of these listings, by auction ID.
     QHash<QString, Entry> latestBefore(const QStringList& ids, const QDateTime& before) const;
@@ -105,5 +115,27 @@ Comparison applyPreviousById(QList<scan::Row>& rows, const QHash<QString, ScanHi
 
 // CSV text (a header row, then a line per entry, fields quoted where they need it).
 QString historyCsv(const QList<ScanHistory::Entry>& entries);
+
+// Whether the previous-scan file is the one that scan wrote: a kept scan the
+// history could not store leaves a file of its own, newer than the history's base.
+bool isPreviousFileOf(const ScanHistory::Base& base, const QString& fileText);
+
+// What a scan asks of the history, done on a connection of its own, so it can
+// run off the window's thread: a database another program holds makes this
+// wait (SQLite's busy wait), never the window.
+struct Request {
+    QString path;
+    QDateTime taken;
+    QList<scan::Row> rows;
+    bool store = false;  // a complete scan
+    bool kept = false;   // 前回保存 was ticked
+};
+struct Answer {
+    ScanHistory::Opened opened = ScanHistory::Opened::Failed;
+    QString movedAside, error;
+    std::optional<ScanHistory::Base> base;  // the last kept scan before this one
+    bool stored = false;
+};
+Answer ask(const Request& request);
 QString scanCsv(const QList<ScanHistory::Entry>& entries);
 }  // namespace scanhistory

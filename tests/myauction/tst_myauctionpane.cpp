@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <QLabel>
 #include <QPushButton>
+#include <QProcess>
+#include <QThread>
 
 #include "core/Cp932.h"
 #include "myauction/MyAuctionPane.h"
@@ -32,6 +34,37 @@ constexpr int kScan = 60000;
 bool signIn(const SiteSimProcess& sim, const char* account) {
     Browser b;
     return loadAndWait(&b, sim.base() + QStringLiteral("/__sim/signin?login=") + QLatin1String(account));
+}
+
+// The helper's side: another program that holds the history's write lock for a while.
+int holdHistory(const QStringList& args) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
+    db.setDatabaseName(args.value(1));
+    if (!db.open()) return 1;
+    QSqlQuery hold(db);
+    if (!hold.exec(QStringLiteral("BEGIN EXCLUSIVE"))) return 2;
+    QTextStream(stdout) << "held" << Qt::endl;
+    QThread::msleep(static_cast<unsigned long>(args.value(2).toInt()));
+    hold.exec(QStringLiteral("ROLLBACK"));
+    return 0;
+}
+
+int helper(const QStringList& args) { return args.value(0) == QLatin1String("hold-history") ? holdHistory(args) : 99; }
+
+// The longest the event loop went without a turn while `work` ran: the window answering input.
+template <typename Work>
+qint64 longestPause(Work work) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longest = 0;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+        longest = qMax(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    beat.start(20);
+    work();
+    return qMax(longest, clock.elapsed() - last);
 }
 
 bool runScan(MyAuctionPane& pane) {
@@ -329,6 +362,86 @@ private Q_SLOTS:
         QVERIFY(csv[2].endsWith(QStringLiteral(",p234567890,テスト出品 サッカーボール,7,3,,5時間,1200")));
     }
 
+    void theBaseIsTheLastScanTheSellerKept() {
+        TempProgramFolder folder;
+        SiteSimProcess sim({QStringLiteral("--frozen")});
+        sim.writeSiteAddresses();
+        QVERIFY(signIn(sim, "sorabako_test"));
+        RecordingUiServices ui;
+        MyAuctionPane pane(ui);
+        auto* keep = child<QCheckBox>(&pane, QStringLiteral("ckHOZON"));
+        auto* grid = child<Grid>(&pane, QStringLiteral("vbNow"));
+        auto* label12 = child<QLabel>(&pane, QStringLiteral("Label12"));
+        keep->setChecked(true);
+        QVERIFY(runScan(pane));  // テニスラケット: 12 accesses, kept
+        const QByteArray kept = folder.readBytes(QStringLiteral("DATA/zenkai.csv"));
+        const QString keptAt = child<QLabel>(&pane, QStringLiteral("Label11"))->text().mid(3);  // after 現在:
+        // Two looks without 前回保存: neither becomes the base.
+        keep->setChecked(false);
+        QCOMPARE(sim.control(QStringLiteral("set?id=m012345678&access=20")), QStringLiteral("OK"));
+        QVERIFY(runScan(pane));
+        QCOMPARE(grid->text(1, 7), QStringLiteral("12"));
+        QCOMPARE(sim.control(QStringLiteral("set?id=m012345678&access=25")), QStringLiteral("OK"));
+        QVERIFY(runScan(pane));
+        QCOMPARE(grid->text(1, 2), QStringLiteral("25"));
+        QCOMPARE(grid->text(1, 7), QStringLiteral("12"));
+        QCOMPARE(grid->text(1, 11), QStringLiteral("13"));
+        QCOMPARE(label12->text(), QStringLiteral("前回:") + keptAt);
+        QCOMPARE(child<QLabel>(&pane, QStringLiteral("Label45"))->text(),
+                 QStringLiteral("※前回値は、同じ出品（オークションID）の前回の解析結果と比べています。"));
+        QCOMPARE(folder.readBytes(QStringLiteral("DATA/zenkai.csv")), kept);
+        QVERIFY(ui.messages.isEmpty());
+    }
+
+    void aKeptScanTheHistoryCouldNotStoreIsNeverComparedWithAnOlderOne() {
+        TempProgramFolder folder;
+        SiteSimProcess sim({QStringLiteral("--frozen")});
+        sim.writeSiteAddresses();
+        QVERIFY(signIn(sim, "sorabako_test"));
+        RecordingUiServices ui;
+        MyAuctionPane pane(ui);
+        auto* grid = child<Grid>(&pane, QStringLiteral("vbNow"));
+        child<QCheckBox>(&pane, QStringLiteral("ckHOZON"))->setChecked(true);
+        QVERIFY(runScan(pane));  // 12 accesses, kept and stored
+
+        // Another program holds the history while the next kept scan ends.
+        QCOMPARE(sim.control(QStringLiteral("set?id=m012345678&access=20")), QStringLiteral("OK"));
+        QProcess other;
+        other.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--helper"), QStringLiteral("hold-history"), folder.file(QStringLiteral("DATA/rireki.sqlite")),
+                     QStringLiteral("8000")});
+        QVERIFY(other.waitForReadyRead(20000));
+        QCOMPARE(other.readAll().trimmed(), QByteArray("held"));
+        bool scanned = false;
+        const qint64 pause = longestPause([&] { scanned = runScan(pane); });
+        QVERIFY(scanned);
+        // The window kept answering while the history waited for the other program.
+        QVERIFY2(pause < 1000, qPrintable(QStringLiteral("the window stood still for %1 ms").arg(pause)));
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages[0].text, QStringLiteral("アクセス解析の履歴を保存できませんでした。\r\n") +
+                                          folder.file(QStringLiteral("DATA/rireki.sqlite")) +
+                                          QStringLiteral("\r\n他のプログラムが使用中か、書き込めません。前回データは保存しました。"
+                                                         "次の解析は、履歴ではなく前回データと位置で比べます。"));
+        QVERIFY(folder.readBytes(QStringLiteral("DATA/zenkai.csv")).startsWith("00020,"));
+        QVERIFY(other.waitForFinished(20000));
+
+        // The next scan compares with that scan (20), by position, and says so; not with the
+        // history's older 12.
+        ui.messages.clear();
+        QCOMPARE(sim.control(QStringLiteral("set?id=m012345678&access=25")), QStringLiteral("OK"));
+        QVERIFY(runScan(pane));
+        QCOMPARE(grid->text(1, 7), QStringLiteral("20"));
+        QCOMPARE(grid->text(1, 11), QStringLiteral("5"));
+        QVERIFY(child<QLabel>(&pane, QStringLiteral("Label45"))->text().startsWith(QStringLiteral("※前回保存した解析結果が履歴に無いため")));
+        QVERIFY(child<QLabel>(&pane, QStringLiteral("lblScan"))->text().contains(QStringLiteral("前回値は位置で比べました")));
+        QVERIFY(ui.messages.isEmpty());
+        // That one was stored: by auction ID again.
+        QVERIFY(runScan(pane));
+        QCOMPARE(grid->text(1, 7), QStringLiteral("25"));
+        QCOMPARE(child<QLabel>(&pane, QStringLiteral("Label45"))->text(),
+                 QStringLiteral("※前回値は、同じ出品（オークションID）の前回の解析結果と比べています。"));
+    }
+
     void aDamagedOrLockedHistoryLeavesTheScanAsItWas() {
         TempProgramFolder folder;
         SiteSimProcess sim({QStringLiteral("--frozen")});
@@ -369,5 +482,5 @@ private Q_SLOTS:
     }
 };
 
-SORABAKO_GUI_TEST_MAIN(TestMyAuctionPane)
+SORABAKO_GUI_TEST_MAIN_WITH_HELPER(TestMyAuctionPane, helper)
 #include "tst_myauctionpane.moc"

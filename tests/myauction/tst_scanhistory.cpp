@@ -171,6 +171,46 @@ private Q_SLOTS:
         QVERIFY(newer.error().contains(QStringLiteral("newer")));
     }
 
+    void aHistoryOfTheFirstVersionKeepsItsScansAsKept() {
+        // Written by the first version (schema 1): every scan it stored was the next one's base.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            for (const char* sql :
+                 {"CREATE TABLE scans (id INTEGER PRIMARY KEY, taken TEXT NOT NULL UNIQUE, listings INTEGER NOT NULL)",
+                  "CREATE TABLE titles (id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE)",
+                  "CREATE TABLE figures (auction TEXT NOT NULL, scan INTEGER NOT NULL REFERENCES scans(id), row INTEGER NOT NULL, "
+                  "title INTEGER REFERENCES titles(id), access TEXT, watch TEXT, bids TEXT, time_left TEXT, price TEXT, "
+                  "PRIMARY KEY (auction, scan)) WITHOUT ROWID",
+                  "INSERT INTO scans VALUES (1, '2026-12-01T00:00:00.000Z', 1)", "INSERT INTO titles VALUES (1, 'カメラ')",
+                  "INSERT INTO figures VALUES ('a1', 1, 1, 1, '7', '', '', '2日', '500')", "PRAGMA user_version = 1"})
+                QVERIFY2(q.exec(QString::fromUtf8(sql)), sql);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        ScanHistory h(path);
+        QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+        const auto base = h.keptBefore(at(9, 0));
+        QVERIFY(base);
+        QCOMPARE(base->ids, QStringList{QStringLiteral("a1")});
+        QCOMPARE(base->byId.value(QStringLiteral("a1")).access, QStringLiteral("7"));
+
+        // A look the seller did not keep is history, but no base.
+        QVERIFY(h.store(at(2, 9), {row("a1", "カメラ", "9", "", "", "500")}, false));
+        QCOMPARE(h.keptBefore(at(9, 0))->byId.value(QStringLiteral("a1")).access, QStringLiteral("7"));
+        QCOMPARE(h.history(QStringLiteral("a1")).size(), 2);
+        QVERIFY(h.store(at(3, 9), {row("a1", "カメラ", "12", "1", "", "600")}, true));
+        QCOMPARE(h.keptBefore(at(9, 0))->byId.value(QStringLiteral("a1")).access, QStringLiteral("12"));
+        QCOMPARE(h.keptBefore(at(3, 9))->byId.value(QStringLiteral("a1")).access, QStringLiteral("7"));
+        // The previous-scan file that kept scan wrote, and one it did not.
+        QVERIFY(scanhistory::isPreviousFileOf(*h.keptBefore(at(9, 0)), QStringLiteral("00012,00001,,600\r\n")));
+        QVERIFY(!scanhistory::isPreviousFileOf(*h.keptBefore(at(9, 0)), QStringLiteral("00013,00001,,600\r\n")));
+    }
+
     void aDamagedDatabaseIsMovedAsideNeverDeleted() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
