@@ -11,6 +11,10 @@ std::optional<Fault> Fault::parse(const QString& kind) {
         return Fault{Kind::NoCharset};
     if (kind == QLatin1String("wrongcharset"))
         return Fault{Kind::WrongCharset};
+    if (kind == QLatin1String("endless"))
+        return Fault{Kind::Endless};
+    if (kind == QLatin1String("redirectloop"))
+        return Fault{Kind::RedirectLoop};
     if (kind.startsWith(QLatin1String("status:"))) {
         bool ok = false;
         const int status = kind.mid(7).toInt(&ok);

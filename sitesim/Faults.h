@@ -15,11 +15,13 @@ struct Fault {
         Garbage,   // 200 with random bytes labelled as an EUC-JP page
         NoCharset,     // the real page, its HTTP header naming no charset (the page's <meta> still does)
         WrongCharset,  // the real page (EUC-JP bytes) declared as Shift_JIS in the HTTP header
+        Endless,       // 200 and an HTML page that never ends, as fast as the client takes it
+        RedirectLoop,  // 302 back to the same address, for ever
     };
     Kind kind = Kind::Status;
     int status = 0;
 
-    // "status:NNN", "stall", "truncate", "garbage", "nocharset" or "wrongcharset".
+    // "status:NNN", "stall", "truncate", "garbage", "nocharset", "wrongcharset", "endless" or "redirectloop".
     static std::optional<Fault> parse(const QString& kind);
 };
 

@@ -2,6 +2,7 @@
 
 #include "Listing.h"
 
+#include "EucJp.h"
 #include "Pages.h"
 
 #include <QHttpServerRequest>
@@ -60,6 +61,27 @@ QByteArray randomBytes(int size) {
     return bytes;
 }
 
+// An answer that never ends: the head of a page, then paragraph after paragraph,
+// written whenever the client has taken the last ones, until it hangs up.
+void pourEndlessly(QHttpServerResponder& responder) {
+    responder.writeStatusLine(QHttpServerResponder::StatusCode::Ok);
+    responder.writeHeader("Content-Type", "text/html; charset=EUC-JP");
+    responder.writeHeader("Connection", "close");
+    QTcpSocket* socket = responder.socket();
+    // No Content-Length: the body runs until the connection closes.
+    socket->write("\r\n");
+    socket->write(eucjp::encode(QStringLiteral("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">"
+                                               "<title>Yahoo!オークション</title></head><body>")));
+    QByteArray paragraphs;
+    const QByteArray one = eucjp::encode(QStringLiteral("<p>終わらないページです。終わらないページです。</p>\n"));
+    while (paragraphs.size() < 64 * 1024) paragraphs += one;
+    const auto pour = [socket, paragraphs] {
+        while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 1024 * 1024) socket->write(paragraphs);
+    };
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, pour);
+    pour();
+}
+
 void deliver(const Fault& fault, const Reply& page, QHttpServerResponder& responder) {
     switch (fault.kind) {
         case Fault::Kind::Status:
@@ -84,7 +106,9 @@ void deliver(const Fault& fault, const Reply& page, QHttpServerResponder& respon
             return;
         }
         case Fault::Kind::Stall:
-            return;
+        case Fault::Kind::Endless:
+        case Fault::Kind::RedirectLoop:
+            return;  // answered by the caller
     }
 }
 
@@ -126,11 +150,22 @@ void SiteServer::handle(const QHttpServerRequest& request, QHttpServerResponder&
         connect(socket, &QAbstractSocket::disconnected, this, [parked]() mutable { parked.reset(); });
         return;
     }
-    QTimer::singleShot(m_latencyMs, this, [socket, parked, fault, page] {
+    if (fault && fault->kind == Fault::Kind::Endless) {
+        connect(socket, &QAbstractSocket::disconnected, this, [parked]() mutable { parked.reset(); });
+        QTimer::singleShot(m_latencyMs, this, [socket, parked] {
+            if (socket) pourEndlessly(*parked);
+        });
+        return;
+    }
+    // Back to the address asked for, query and all: the client follows it until it gives up.
+    const QString again = siteRequest(request).address;
+    QTimer::singleShot(m_latencyMs, this, [socket, parked, fault, page, again] {
         // The responder writes to its socket without checking it is still there.
         if (!socket)
             return;
-        if (fault)
+        if (fault && fault->kind == Fault::Kind::RedirectLoop)
+            send(Reply::redirect(again), *parked);
+        else if (fault)
             deliver(*fault, page, *parked);
         else
             send(page, *parked);

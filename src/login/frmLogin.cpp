@@ -93,6 +93,12 @@ frmLogin::frmLogin(UiServices& ui, std::function<void()> onSignedIn, QWidget* pa
     connect(m_w1, &Browser::DocumentComplete, this, &frmLogin::onW1Complete);
     connect(m_wb2, &Browser::DocumentComplete, this, &frmLogin::onWB2Complete);
     connect(m_webBrowser1, &Browser::DocumentComplete, this, &frmLogin::onWebBrowser1Complete);
+    for (Browser* b : {m_w1, m_wb2, m_webBrowser1})
+        connect(b, &Browser::loadStopped, this, [this](PageGuard::Stop why) {
+            if (!m_requested || why != PageGuard::Stop::TooLarge) return;
+            for (Browser* each : {m_w1, m_wb2, m_webBrowser1}) each->stop();
+            fail(QStringLiteral("ログイン画面が大きすぎるため、読み込みを中止しました。\r\nしばらくしてから再度ログインして下さい。"), false);
+        });
     m_deadline.setSingleShot(true);
     m_deadline.setInterval(kDefaultDeadlineMs);
     connect(&m_deadline, &QTimer::timeout, this, [this] {

@@ -177,6 +177,8 @@ QWidget* MailPane::buildClosedListings() {
     closedLayout->addLayout(buttonRow);
     m_wb2 = named(new Browser, QStringLiteral("WB2"), QStringLiteral("Yahoo!ｵｰｸｼｮﾝ 出品終了分が表示されます。"));
     closedLayout->addWidget(m_wb2, 1);
+    // A site that does not answer leaves the program's notice here, not a page loading for ever.
+    m_wb2->setLoadDeadline(mInterNet::kTimeoutSeconds * 1000);
     connect(reload, &QPushButton::clicked, this, &MailPane::Command18_Click);
     connect(m_wb2, &Browser::DocumentComplete, this, &MailPane::WB2_DocumentComplete);
     return closed;
@@ -273,8 +275,11 @@ void MailPane::Command1_Click() {
     const bool itemPage = item.loaded && item.title &&
                           (*item.title == mail::kWrongIdTitle || !item.title->startsWith(QStringLiteral("<HEAD><TITLE>")));
     if (!itemPage) {
-        m_ui.message(QStringLiteral("商品ページを読み込めませんでした。\r\n"
-                                    "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。"),
+        m_ui.message(item.failure == mInterNet::Failure::TooLarge
+                         ? QStringLiteral("商品ページが大きすぎるため、読み込みを中止しました。\r\n"
+                                          "オークションIDを確認して、しばらくしてから再度お試し下さい。")
+                         : QStringLiteral("商品ページを読み込めませんでした。\r\n"
+                                          "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。"),
                      kMailCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
         return;
     }

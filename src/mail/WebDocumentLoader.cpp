@@ -7,6 +7,7 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 
+#include "widgets/PageGuard.h"
 #include "widgets/WebProfile.h"
 
 namespace {
@@ -24,12 +25,15 @@ var texts=[];var all=document.getElementsByTagName('*');
 for(var i=0;i<all.length;i++){var e=all[i];texts.push(String(e.innerText!==undefined?e.innerText:e.textContent));}
 var links=[];for(var i=0;i<document.links.length;i++){var l=document.links[i];links.push([String(l.innerText),String(l.href)]);}
 var b=document.body;var content=!!(b&&(b.children.length>0||b.textContent.trim().length>0));
-return {markup:m,texts:texts,links:links,content:content};})())";
+return {markup:m,texts:texts,links:links,content:content,url:String(location.href),
+signIn:!!document.querySelector('input[type=password]')};})())";
 
 std::optional<mInterNet::Document> toDocument(const QVariant& snapshot) {
     const QVariantMap map = snapshot.toMap();
     if (!map.value(QStringLiteral("content")).toBool()) return std::nullopt;  // a document without content
     mInterNet::Document doc;
+    doc.url = map.value(QStringLiteral("url")).toString();
+    doc.asksForSignIn = map.value(QStringLiteral("signIn")).toBool();
     doc.rootMarkup = map.value(QStringLiteral("markup")).toString();
     for (const QVariant& t : map.value(QStringLiteral("texts")).toList()) doc.elementTexts << t.toString();
     for (const QVariant& l : map.value(QStringLiteral("links")).toList()) {
@@ -47,12 +51,17 @@ WebDocumentRequest::WebDocumentRequest(const QString& address, int timeoutSecond
       m_deadline(timeoutSeconds * 1000) {
     connect(m_page.get(), &QWebEnginePage::loadFinished, this, [this](bool ok) {
         m_loaded = true;
-        m_loadOk = ok && !m_httpError;
+        m_loadOk = ok && !m_loadFailed && m_status == 0;
     });
     // The engine shows a site's error page (500, 404) as a page; it is no item page or list.
     connect(m_page.get(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
-        if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400) m_httpError = true;
-        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus) m_httpError = true;
+        if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400) m_status = info.errorCode();
+        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus) m_loadFailed = true;
+    });
+    // A page without end stops here, long before it fills the memory.
+    auto* guard = new PageGuard(m_page.get(), m_page.get());
+    connect(guard, &PageGuard::stopped, this, [this](PageGuard::Stop why) {
+        if (!m_done) finish(std::nullopt, why == PageGuard::Stop::TooLarge ? Failure::TooLarge : Failure::NoAnswer);
     });
     m_page->load(QUrl(address));
     auto* timer = new QTimer(this);
@@ -65,27 +74,34 @@ WebDocumentRequest::~WebDocumentRequest() = default;
 void WebDocumentRequest::poll() {
     if (m_done) return;
     if (m_loaded && !m_asked) {
-        if (!m_loadOk) {  // refused, aborted: no document to read
-            finish(std::nullopt);
+        if (!m_loadOk) {  // refused, aborted, an error page: no document to read
+            finish(std::nullopt, m_status != 0 ? Failure::ServerError : Failure::Unreadable);
             return;
         }
         m_asked = true;
         QPointer<WebDocumentRequest> self(this);
         m_page->runJavaScript(QString::fromUtf8(kSnapshot), [self](const QVariant& v) {
-            if (self && !self->m_done) self->finish(toDocument(v));
+            if (!self || self->m_done) return;
+            std::optional<mInterNet::Document> doc = toDocument(v);
+            const bool read = doc.has_value();
+            self->finish(std::move(doc), read ? Failure::None : Failure::Unreadable);
         });
     }
-    if (!m_done && m_deadline.hasExpired()) finish(std::nullopt);
+    if (!m_done && m_deadline.hasExpired()) finish(std::nullopt, Failure::NoAnswer);
 }
 
 void WebDocumentRequest::cancel() {
     if (!m_done) finish(std::nullopt);
 }
 
-void WebDocumentRequest::finish(std::optional<mInterNet::Document> document) {
+void WebDocumentRequest::finish(std::optional<mInterNet::Document> document, Failure failure) {
     m_done = true;
-    m_document = std::move(document);
+    m_failure = failure;
+    // Nothing more of this page is wanted: it goes now, and with it its page process, which
+    // would otherwise go on reading a page without end. Not from inside its own signals.
     if (auto* timer = findChild<QTimer*>()) timer->stop();
+    m_page.release()->deleteLater();
+    m_document = std::move(document);
     Q_EMIT finished();
 }
 
@@ -98,6 +114,7 @@ std::optional<mInterNet::Document> WebDocumentLoader::Doc_Load(const QString& ad
         loop.exec();  // the window stays usable while the page loads
     }
     m_current = nullptr;
+    m_lastFailure = request.failure();
     return request.document();
 }
 

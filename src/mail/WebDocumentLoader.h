@@ -20,6 +20,11 @@ public:
     WebDocumentRequest& operator=(const WebDocumentRequest&) = delete;
 
     bool isDone() const { return m_done; }
+
+    // Why there is no document.
+    using Failure = mInterNet::Failure;
+    Failure failure() const { return m_failure; }
+    int httpStatus() const { return m_status; }  // for ServerError
     // Ends the wait now, with no document.
     void cancel();
     // The document, or nothing for a page that did not finish, failed, or has no content.
@@ -32,11 +37,13 @@ Q_SIGNALS:
 
 private:
     void poll();
-    void finish(std::optional<mInterNet::Document> document);
+    void finish(std::optional<mInterNet::Document> document, Failure failure = Failure::None);
 
     std::unique_ptr<QWebEnginePage> m_page;
     QDeadlineTimer m_deadline;
-    bool m_loaded = false, m_loadOk = false, m_asked = false, m_done = false, m_httpError = false;
+    bool m_loaded = false, m_loadOk = false, m_asked = false, m_done = false, m_loadFailed = false;
+    int m_status = 0;
+    Failure m_failure = Failure::None;
     std::optional<mInterNet::Document> m_document;
 };
 
@@ -45,7 +52,9 @@ class WebDocumentLoader : public mInterNet::DocumentLoader {
 public:
     std::optional<mInterNet::Document> Doc_Load(const QString& address, int timeoutSeconds) override;
     void cancel() override;
+    mInterNet::Failure lastFailure() const override { return m_lastFailure; }
 
 private:
+    mInterNet::Failure m_lastFailure = mInterNet::Failure::None;
     WebDocumentRequest* m_current = nullptr;
 };

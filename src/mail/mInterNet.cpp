@@ -34,24 +34,81 @@ QByteArray declaredCharset(const QByteArray& contentType, const QByteArray& body
 }
 }  // namespace
 
+namespace {
+// The body of a reply as it arrives. The reply itself buffers only a little
+// (its read buffer is bounded), so an answer without end is cut off at the
+// limit here, never held whole.
+class Body : public QObject {
+public:
+    explicit Body(QNetworkReply* reply) : QObject(reply), m_reply(reply) {
+        reply->setReadBufferSize(kReadBuffer);
+        connect(reply, &QNetworkReply::readyRead, this, &Body::take);
+        connect(reply, &QNetworkReply::metaDataChanged, this, [this] {
+            if (m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > kMaxPageBytes) tooLarge();
+        });
+    }
+    void take() {
+        if (m_tooLarge) return;
+        m_bytes += m_reply->readAll();
+        if (m_bytes.size() > kMaxPageBytes) tooLarge();
+    }
+    bool isTooLarge() const { return m_tooLarge; }
+    QByteArray bytes() {
+        take();
+        return m_bytes;
+    }
+
+private:
+    static constexpr qint64 kReadBuffer = 256 * 1024;
+    void tooLarge() {
+        m_tooLarge = true;
+        m_bytes.clear();
+        m_bytes.squeeze();
+        m_reply->abort();
+    }
+    QNetworkReply* m_reply;
+    QByteArray m_bytes;
+    bool m_tooLarge = false;
+};
+
+Body* bodyOf(QNetworkReply* reply) {
+    for (QObject* child : reply->children())
+        if (auto* body = dynamic_cast<Body*>(child)) return body;
+    return nullptr;
+}
+}  // namespace
+
 QNetworkReply* startGet(QNetworkAccessManager& network, const QString& address) {
-    // A redirect is followed: the site answers some pages from another address.
-    return network.get(QNetworkRequest(QUrl(address)));
+    // A redirect is followed: the site answers some pages from another address; not for ever.
+    QNetworkRequest request{QUrl(address)};
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    QNetworkReply* reply = network.get(request);
+    new Body(reply);
+    return reply;
 }
 
-bool readReply(QNetworkReply* reply, QString* text) {
+bool readReply(QNetworkReply* reply, QString* text, Failure* why) {
+    const auto fail = [why](Failure f) {
+        if (why) *why = f;
+        return false;
+    };
+    Body* body = bodyOf(reply);
+    if (body && body->isTooLarge()) return fail(Failure::TooLarge);
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status < 200 || status >= 300) return false;
-    if (reply->error() != QNetworkReply::NoError) return false;  // a connection cut half-way
-    const QByteArray body = reply->readAll();
-    const QByteArray charset = declaredCharset(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), body);
+    if (reply->error() == QNetworkReply::OperationCanceledError) return fail(Failure::NoAnswer);
+    if (status >= 400) return fail(Failure::ServerError);
+    // A connection refused or cut half-way, a redirect that never ends, no status at all.
+    if (reply->error() != QNetworkReply::NoError || status < 200 || status >= 300) return fail(Failure::Unreadable);
+    const QByteArray bytes = body ? body->bytes() : reply->readAll();
+    const QByteArray charset = declaredCharset(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), bytes);
     QString decoded;
-    if (charset.isEmpty() || !charset::decode(body, charset, &decoded)) decoded = QString::fromUtf8(body);
+    if (charset.isEmpty() || !charset::decode(bytes, charset, &decoded)) decoded = QString::fromUtf8(bytes);
     *text = decoded;
+    if (why) *why = Failure::None;
     return true;
 }
 
-bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* text, int timeoutSeconds) {
+bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* text, int timeoutSeconds, Failure* why) {
     std::unique_ptr<QNetworkReply> reply(startGet(network, address));
     // The answer is awaited with the event loop running and a deadline: a
     // site that stalls must not keep the program waiting for ever.
@@ -64,9 +121,10 @@ bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* t
     if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (!reply->isFinished()) {
         reply->abort();
+        if (why) *why = Failure::NoAnswer;
         return false;
     }
-    return readReply(reply.get(), text);
+    return readReply(reply.get(), text, why);
 }
 
 std::optional<QString> Item_Title(const Document& page) {
@@ -100,6 +158,7 @@ ItemPage readItemPage(DocumentLoader& loader, const QString& auctionId) {
     ItemPage item;
     const std::optional<Document> page = loader.Doc_Load(SiteAddresses::itemUrl(auctionId), kTimeoutSeconds);
     if (!page) {
+        item.failure = loader.lastFailure();
         item.title = QString();  // a page that did not load reads as an empty title
         return item;
     }

@@ -25,6 +25,17 @@ struct Document {
         QString href;
     };
     QList<Link> links;  // in document order
+    QString url;                 // where the page ended up (after redirects)
+    bool asksForSignIn = false;  // it holds a password field: the site wants a sign-in first
+};
+
+// Why a read gave no page.
+enum class Failure {
+    None,
+    NoAnswer,     // nothing (or not all) in time
+    ServerError,  // the site answered an error status
+    Unreadable,   // cut short, refused, redirected without end, or no page of the site
+    TooLarge,     // past kMaxPageBytes: stopped there
 };
 
 // Loads an address into an off-screen document of the web engine and waits,
@@ -36,20 +47,27 @@ public:
     virtual std::optional<Document> Doc_Load(const QString& address, int timeoutSeconds) = 0;
     // Ends a Doc_Load that is waiting, which then gives no document.
     virtual void cancel() {}
+    // Why the last Doc_Load gave no document.
+    virtual Failure lastFailure() const { return Failure::None; }
 };
 
 constexpr int kTimeoutSeconds = 20;
+// The site's real pages are a few hundred kilobytes; an answer past this is no page of it.
+constexpr qint64 kMaxPageBytes = 16LL * 1024 * 1024;
+constexpr int kMaxRedirects = 10;
+
 
 // One GET with a deadline. True for a status from 200 to 299, the text then
 // decoded by the charset the server declares; false (and `text` untouched)
-// for any other status, a network error, or no answer before the deadline.
+// for any other status, a network error, an answer past kMaxPageBytes, or no
+// answer before the deadline; `why` says which.
 bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* text,
-              int timeoutSeconds = kTimeoutSeconds);
+              int timeoutSeconds = kTimeoutSeconds, Failure* why = nullptr);
 
 // The same GET without waiting, for callers that keep several in flight:
 // start it, and when the reply has finished read it with the same rules.
 QNetworkReply* startGet(QNetworkAccessManager& network, const QString& address);
-bool readReply(QNetworkReply* finishedReply, QString* text);
+bool readReply(QNetworkReply* finishedReply, QString* text, Failure* why = nullptr);
 
 // The extractors, each from a loaded item page. Item_Title has no result
 // when the markup holds no "</TITLE>" (the caller's command then ends).
@@ -61,6 +79,7 @@ void Item_Contact(const Document& page, QString* first, QString* second);
 // An item page read once for all three (the mail needs them together).
 struct ItemPage {
     bool loaded = false;
+    Failure failure = Failure::None;  // why it did not load
     std::optional<QString> title;  // empty text when the page did not load
     QString price;
     QString contactName;

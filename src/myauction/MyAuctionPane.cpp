@@ -218,6 +218,8 @@ void MyAuctionPane::scanDone() {
     finished.failedPages = job->failedPages();
     finished.failedListPages = job->failedListPages();
     finished.kept = m_ckHOZON->isChecked();
+    finished.listProblem = job->listProblem();
+    finished.listStatus = job->listHttpStatus();
     if (finished.rows.isEmpty()) {
         finish(finished, std::nullopt);
         return;
@@ -322,7 +324,13 @@ void MyAuctionPane::finish(Finished done, const std::optional<scanhistory::Answe
     if (saveFailed)
         m_ui.message(QStringLiteral("前回データを保存できませんでした。\r\n") + previousFile(), kCaption,
                      UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
-    if (rows.isEmpty())
+    // What kept the list from being read, when something did; an empty list read whole keeps
+    // the message that the list is empty or the seller signed out.
+    if (done.listProblem != scan::ListProblem::None)
+        m_ui.message(scan::listProblemMessage(done.listProblem, done.listStatus), kCaption,
+                     done.listProblem == scan::ListProblem::SignedOut ? UiServices::Icon::Information : UiServices::Icon::Critical,
+                     UiServices::Buttons::Ok, this);
+    else if (rows.isEmpty())
         m_ui.message(QStringLiteral("出品リストが無いか、Yahooにログインしていません。\r\n確認して下さい。"), kCaption,
                      UiServices::Icon::Information, UiServices::Buttons::Ok, this);
     Q_EMIT scanFinished();

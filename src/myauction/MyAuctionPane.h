@@ -48,6 +48,8 @@ private:
         QDateTime taken;
         int failedPages = 0, failedListPages = 0;
         bool kept = false;  // 前回保存 as it was when the scan ended
+        scan::ListProblem listProblem = scan::ListProblem::None;
+        int listStatus = 0;
         bool complete() const { return !rows.isEmpty() && failedPages == 0 && failedListPages == 0; }
     };
     void scanDone();

@@ -209,6 +209,32 @@ QStringList previousLines(const QList<Row>& rows) {
     return lines;
 }
 
+ListPage classifyListPage(const QList<Link>& links, bool asksForSignIn) {
+    for (const Link& l : links)
+        if (l.text.trimmed() == QStringLiteral("残り時間")) return ListPage::List;
+    return asksForSignIn ? ListPage::SignedOut : ListPage::Unknown;
+}
+
+QString listProblemMessage(ListProblem problem, int httpStatus) {
+    switch (problem) {
+        case ListProblem::None:
+            return QString();
+        case ListProblem::NoAnswer:
+            return QStringLiteral("出品リストのページが時間内に表示されませんでした。\r\n"
+                                  "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。");
+        case ListProblem::ServerError:
+            return QStringLiteral("出品リストのページでサーバーのエラーが返されました。（%1）\r\nしばらくしてから再度お試し下さい。")
+                .arg(httpStatus);
+        case ListProblem::Unreadable:
+            return QStringLiteral("出品リストのページを読み取れませんでした。\r\nしばらくしてから再度お試し下さい。");
+        case ListProblem::TooLarge:
+            return QStringLiteral("出品リストのページが大きすぎるため、読み込みを中止しました。\r\nしばらくしてから再度お試し下さい。");
+        case ListProblem::SignedOut:
+            return QStringLiteral("Yahooにログインしていません。\r\nログインしてから再度解析して下さい。");
+    }
+    return QString();
+}
+
 QString clockText(int hour, int minute) { return QStringLiteral("%1:%2").arg(hour).arg(minute); }
 
 }  // namespace scan

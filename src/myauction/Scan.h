@@ -47,6 +47,16 @@ struct Walk {
 };
 Walk walk(const QString& firstPage, const QHash<QString, std::optional<QList<Link>>>& pages);
 
+// What a loaded page of the open listings is: the list (its 残り時間 link
+// heads the list, even an empty one), the site asking for a sign-in (a password
+// field), or something else (garbage, another page).
+enum class ListPage { List, SignedOut, Unknown };
+ListPage classifyListPage(const QList<Link>& links, bool asksForSignIn);
+
+// Why the list could not be read, for the seller: the first list page's problem.
+enum class ListProblem { None, NoAnswer, ServerError, Unreadable, TooLarge, SignedOut };
+QString listProblemMessage(ListProblem problem, int httpStatus);
+
 // The addresses whose figures the walk needs, each once, in walking order.
 QStringList fetchList(const QList<Step>& steps);
 

@@ -46,17 +46,27 @@ void ScanJob::plan() {
         m_pageRequest = std::make_unique<WebDocumentRequest>(address, kTimeoutSeconds);
         connect(m_pageRequest.get(), &WebDocumentRequest::finished, this, [this, address] {
             std::optional<QList<scan::Link>> links;
+            scan::ListProblem problem = scan::ListProblem::None;
             if (const auto& doc = m_pageRequest->document()) {
                 links = QList<scan::Link>();
-                bool list = false;
-                for (const mInterNet::Document::Link& l : doc->links) {
-                    links->append({l.text, l.href});
-                    list = list || l.text.trimmed() == QStringLiteral("残り時間");
-                }
+                for (const mInterNet::Document::Link& l : doc->links) links->append({l.text, l.href});
+                const scan::ListPage kind = scan::classifyListPage(*links, doc->asksForSignIn);
+                if (kind == scan::ListPage::SignedOut) problem = scan::ListProblem::SignedOut;
+                if (kind == scan::ListPage::Unknown) problem = scan::ListProblem::Unreadable;
                 // A further page that shows no list (the sign-in ran out half-way) misses its rows.
-                if (!list && address != m_firstPage) ++m_failedListPages;
+                if (kind != scan::ListPage::List && address != m_firstPage) ++m_failedListPages;
             } else {
                 ++m_failedListPages;
+                switch (m_pageRequest->failure()) {
+                    case mInterNet::Failure::NoAnswer: problem = scan::ListProblem::NoAnswer; break;
+                    case mInterNet::Failure::ServerError: problem = scan::ListProblem::ServerError; break;
+                    case mInterNet::Failure::TooLarge: problem = scan::ListProblem::TooLarge; break;
+                    default: problem = scan::ListProblem::Unreadable; break;
+                }
+            }
+            if (m_listProblem == scan::ListProblem::None) {
+                m_listProblem = problem;
+                m_listStatus = m_pageRequest->httpStatus();
             }
             m_pages.insert(address, links);
             // Not from inside the request's own signal: it is replaced by the next one.

@@ -32,6 +32,9 @@ public:
     int failedPages() const { return m_failed; }
     // Pages of the list itself that did not load: the rows after them are missing.
     int failedListPages() const { return m_failedListPages; }
+    // The first list page's problem that left rows out (None: the list was read).
+    scan::ListProblem listProblem() const { return m_listProblem; }
+    int listHttpStatus() const { return m_listStatus; }
 
     static constexpr int kTimeoutSeconds = 20;
 
@@ -59,6 +62,8 @@ private:
     QHash<QString, std::optional<scan::Figures>> m_figures;
     int m_failed = 0;
     int m_failedListPages = 0;
+    scan::ListProblem m_listProblem = scan::ListProblem::None;
+    int m_listStatus = 0;
     bool m_cancelled = false;
     bool m_finished = false;
 };

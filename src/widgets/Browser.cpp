@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 
 #include <memory>
@@ -50,8 +51,7 @@ protected:
 };
 
 Browser::Browser(QWidget* parent) : QWebEngineView(parent) {
-    m_page = new BrowserPage(WebProfile::shared(), this);
-    setPage(m_page);
+    attachPage();
     connect(this, &QWebEngineView::loadFinished, this, &Browser::onLoadFinished);
     // A timer, not a posted call: a handler that waits for the page inside a
     // posted event's dispatch would keep the engine's own posted work back.
@@ -60,12 +60,61 @@ Browser::Browser(QWidget* parent) : QWebEngineView(parent) {
     connect(&m_delivery, &QTimer::timeout, this, &Browser::deliver);
 }
 
+void Browser::attachPage() {
+    m_page = new BrowserPage(WebProfile::shared(), this);
+    setPage(m_page);
+    m_guard = new PageGuard(m_page, m_page);
+    connect(m_guard, &PageGuard::stopped, this, [this](PageGuard::Stop why) {
+        // Told once as a load that failed, whatever the engine reports of it afterwards.
+        m_lastLoadOk = false;
+        m_everLoaded = true;
+        m_completionPending = true;
+        if (m_holds == 0) deliverLater();
+        // A stopped page's process goes on reading what it was sent: only a new page (and with
+        // it a new page process) ends it. The old page goes from the event loop, not from
+        // inside its own guard.
+        const int deadline = m_guard->deadline();
+        BrowserPage* old = m_page;
+        old->disconnect(this);
+        attachPage();
+        m_guard->setDeadline(deadline);
+        old->deleteLater();
+        showNotice(noticeFor(why));
+        Q_EMIT loadStopped(why);
+    });
+    // A page of the site starting to load ends the notice: its completion is told as usual.
+    connect(m_page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus && info.url().scheme() != QLatin1String("data"))
+            m_noticeLoading = false;
+    });
+}
+
 QString Browser::currentAddress() const {
     const QUrl u = url();
-    return u.isEmpty() || u.toString() == QLatin1String("about:blank") ? QString() : u.toString();
+    // The program's own notice is no address of the site either.
+    return u.isEmpty() || u.toString() == QLatin1String("about:blank") || u.scheme() == QLatin1String("data") ? QString()
+                                                                                                               : u.toString();
+}
+
+void Browser::setLoadDeadline(int ms) { m_guard->setDeadline(ms); }
+
+QString Browser::noticeFor(PageGuard::Stop why) {
+    return why == PageGuard::Stop::TooLarge ? QStringLiteral("ページが大きすぎるため、読み込みを中止しました。")
+                                            : QStringLiteral("ページが時間内に表示されませんでした。しばらくしてから再度お試し下さい。");
+}
+
+void Browser::showNotice(const QString& text) {
+    m_noticeLoading = true;
+    m_page->setHtml(QStringLiteral("<html><body style=\"font-family:sans-serif;color:#444;margin:2em\"><p>%1</p></body></html>")
+                        .arg(text.toHtmlEscaped()));
 }
 
 void Browser::onLoadFinished(bool ok) {
+    if (m_noticeLoading) {
+        // The stopped load, or the program's own words: nothing new to act on.
+        m_lastLoadOk = false;
+        return;
+    }
     m_lastLoadOk = ok;
     m_everLoaded = true;
     // Handlers read the page back, and the engine does not answer a script

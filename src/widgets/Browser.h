@@ -7,6 +7,8 @@
 #include <QVariant>
 #include <QWebEngineView>
 
+#include "widgets/PageGuard.h"
+
 class BrowserPage;
 
 // The program's embedded browser. Page access is JavaScript run in the page.
@@ -52,6 +54,13 @@ public:
     // Whether the last document finished loading without an error (a
     // refused connection or an aborted load is not a document to act on).
     bool lastLoadOk() const { return m_lastLoadOk; }
+
+    // Every load is stopped when the page grows past what any page of the site
+    // takes, and, with a deadline (0: none, the default), when it has not
+    // finished in time. The browser then shows the program's notice in place of
+    // the page (no DocumentComplete for it) and says why.
+    void setLoadDeadline(int ms);
+    static QString noticeFor(PageGuard::Stop why);
 
     Result setCheckedById(const QString& id, double value);  // non-zero ticks
     Result setValueById(const QString& id, const QString& value);
@@ -104,6 +113,8 @@ public:
 Q_SIGNALS:
     // A document finished loading; the address is empty for a blank page.
     void DocumentComplete(const QString& url);
+    // A load was stopped by its guard (after its failed DocumentComplete).
+    void loadStopped(PageGuard::Stop why);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -117,7 +128,12 @@ private:
     void deliver();
     QString currentAddress() const;
 
+    void showNotice(const QString& text);
+    void attachPage();  // a new page (and guard) for the view
+
     BrowserPage* m_page = nullptr;
+    PageGuard* m_guard = nullptr;
+    bool m_noticeLoading = false;  // the page shown is the program's own notice, until a page of the site starts
     bool m_dropTarget = true;
     bool m_lastLoadOk = false;
     bool m_everLoaded = false;

@@ -78,7 +78,7 @@ QStringList simArguments(const QString& fault, const QString& path) {
 
 void faultRows() {
     QTest::addColumn<QString>("fault");
-    for (const char* f : {"stall", "status:500", "truncate", "garbage", "nocharset", "wrongcharset", "challenge", "gone"})
+    for (const char* f : {"stall", "status:500", "truncate", "garbage", "nocharset", "wrongcharset", "endless", "redirectloop", "challenge", "gone"})
         QTest::newRow(f) << QString::fromLatin1(f);
 }
 
@@ -118,6 +118,8 @@ private Q_SLOTS:
             {QStringLiteral("wrongcharset"), {noAnswer}},
             // The image number is for the seller to type on the site: the program does not send the password.
             {QStringLiteral("challenge"), {QStringLiteral("YahooIDもしくはパスワードが間違っています。")}},
+            {QStringLiteral("endless"), {QStringLiteral("ログイン画面が大きすぎるため、読み込みを中止しました。\r\nしばらくしてから再度ログインして下さい。")}},
+            {QStringLiteral("redirectloop"), {noPage}},
             {QStringLiteral("gone"), {noPage}}};
         QCOMPARE(ui.messageTexts(), expected.value(fault));
         QCOMPARE(w.isVisible(), !expected.value(fault).isEmpty());
@@ -228,7 +230,10 @@ private Q_SLOTS:
             QCOMPARE(pane->mailBody(), good);
             QCOMPARE(ui.mails.size(), 1);
         } else {
-            QCOMPARE(ui.messageTexts(), QStringList{noPage});
+            QCOMPARE(ui.messageTexts(), QStringList{fault == QLatin1String("endless")
+                                                        ? QStringLiteral("商品ページが大きすぎるため、読み込みを中止しました。\r\n"
+                                                                         "オークションIDを確認して、しばらくしてから再度お試し下さい。")
+                                                        : noPage});
             QVERIFY(ui.mails.isEmpty());
             QCOMPARE(pane->mailBody(), QString());
         }
@@ -267,7 +272,7 @@ private Q_SLOTS:
         qInfo("scan / %s: %s; %d rows; %s", qPrintable(fault), qPrintable(ui.messageTexts().join(QLatin1Char('|'))),
               grid->rows() - 1, qPrintable(pane.findChild<QLabel*>(QStringLiteral("lblScan"))->text()));
         if (fault == QLatin1String("challenge")) {
-            QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("出品リストが無いか、Yahooにログインしていません。\r\n確認して下さい。")});
+            QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("Yahooにログインしていません。\r\nログインしてから再度解析して下さい。")});
         } else if (fault == QLatin1String("nocharset")) {
             QVERIFY(ui.messages.isEmpty());
             QCOMPARE(grid->text(1, 2), QStringLiteral("12"));
@@ -281,6 +286,48 @@ private Q_SLOTS:
         // A scan that failed keeps the previous one; a good one writes it.
         QCOMPARE(saved.changed(), failing(fault) || fault == QLatin1String("challenge") ? QStringList()
                                                                                           : QStringList{QStringLiteral("DATA/zenkai.csv")});
+    }
+
+    // --- The scan's list page itself: each way it fails has its own message, none of them
+    // the one that sends the seller to sign in again for nothing.
+    void scanListPage_data() { faultRows(); }
+    void scanListPage() {
+        QFETCH(QString, fault);
+        if (fault == QLatin1String("gone") || fault == QLatin1String("nocharset")) QSKIP("the item pages' case");
+        TempProgramFolder folder;
+        SiteSimProcess sim(simArguments(fault, QStringLiteral("/jp/show/mystatus")));
+        sim.writeSiteAddresses();
+        const Saved saved(folder);
+        if (fault != QLatin1String("challenge")) {
+            Browser b;
+            QVERIFY(loadAndWait(&b, sim.base() + QStringLiteral("/__sim/signin?login=sorabako_test"), kWait));
+        }
+        RecordingUiServices ui;
+        MyAuctionPane pane(ui);
+        pane.findChild<QCheckBox*>(QStringLiteral("ckHOZON"))->setChecked(true);
+        Heartbeat heart;
+        QSignalSpy finished(&pane, &MyAuctionPane::scanFinished);
+        pane.Command2_Click();
+        QVERIFY(QTest::qWaitFor([&] { return finished.count() >= 1; }, kWait));
+        qInfo("scan list / %s: %s", qPrintable(fault), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
+        const QString later = QStringLiteral("\r\nしばらくしてから再度お試し下さい。");
+        const QString unreadable = QStringLiteral("出品リストのページを読み取れませんでした。") + later;
+        const QMap<QString, QString> expected{
+            {QStringLiteral("stall"), QStringLiteral("出品リストのページが時間内に表示されませんでした。\r\n"
+                                                     "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。")},
+            {QStringLiteral("status:500"), QStringLiteral("出品リストのページでサーバーのエラーが返されました。（500）") + later},
+            {QStringLiteral("truncate"), unreadable},
+            {QStringLiteral("garbage"), unreadable},
+            // Read as Shift_JIS, the list's links no longer read 残り時間.
+            {QStringLiteral("wrongcharset"), unreadable},
+            {QStringLiteral("endless"), QStringLiteral("出品リストのページが大きすぎるため、読み込みを中止しました。") + later},
+            {QStringLiteral("redirectloop"), unreadable},
+            {QStringLiteral("challenge"), QStringLiteral("Yahooにログインしていません。\r\nログインしてから再度解析して下さい。")}};
+        QCOMPARE(ui.messageTexts(), QStringList{expected.value(fault)});
+        QCOMPARE(pane.findChild<Grid*>(QStringLiteral("vbNow"))->rows(), 1);
+        QVERIFY(heart.beats() > 0);
+        QCOMPARE(saved.changed(), QStringList());
+        QCOMPARE(ui.busyCalls.last(), false);
     }
 };
 

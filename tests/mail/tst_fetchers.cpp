@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QDir>
 #include <QFile>
 #include <QNetworkAccessManager>
 
@@ -12,12 +13,40 @@
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
 #include "widgets/Browser.h"
+#include "widgets/PageGuard.h"
 #include "widgets/SharedNetwork.h"
 
 namespace {
 constexpr int kLoad = 30000;
 
 bool load(Browser* b, const QString& address) { return loadAndWait(b, address, kLoad); }
+
+// The resident bytes of this program and of every process it started (the engine's).
+qint64 residentWithChildren(qint64 pid) {
+    qint64 total = PageGuard::residentBytes(pid);
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile children(tasks.filePath(task + QStringLiteral("/children")));
+        if (!children.open(QIODevice::ReadOnly)) continue;
+        for (const QByteArray& child : children.readAll().split(' '))
+            if (!child.trimmed().isEmpty()) total += residentWithChildren(child.trimmed().toLongLong());
+    }
+    return total;
+}
+
+// The most memory the program and its engine held above `baseline` while `work` ran.
+template <typename Work>
+qint64 peakGrowth(Work work) {
+    const qint64 pid = QCoreApplication::applicationPid();
+    const qint64 baseline = residentWithChildren(pid);
+    qint64 peak = baseline;
+    QTimer sample;
+    QObject::connect(&sample, &QTimer::timeout, [&] { peak = qMax(peak, residentWithChildren(pid)); });
+    sample.start(25);
+    work();
+    return qMax(peak, residentWithChildren(pid)) - baseline;
+}
+constexpr qint64 kMiB = 1024 * 1024;
 }  // namespace
 
 class TestFetchers : public QObject {
@@ -199,6 +228,71 @@ private Q_SLOTS:
         QVERIFY(mInterNet::Page_Get(*net, sim.base() + QStringLiteral("/__sim/signin?login=sorabako_demo"), &text));
         QVERIFY(load(&b, SiteAddresses::sellingUrl()));
         QTRY_VERIFY_WITH_TIMEOUT(b.bodyText().text().contains(QStringLiteral("sorabako_demo さんの出品中")), kLoad);
+    }
+
+    void anAnswerWithoutEndStopsAtItsLimitWithMemoryBounded() {
+        SiteSimProcess sim({QStringLiteral("--fault"), QStringLiteral("/jp/auction/endless=endless"), QStringLiteral("--fault"),
+                            QStringLiteral("/jp/auction/loop=redirectloop"), QStringLiteral("--fault"),
+                            QStringLiteral("/jp/auction/broken=status:500")});
+        const QString endless = sim.base() + QStringLiteral("/jp/auction/endless");
+        // A plain request: cut off at its limit, well within its 20 seconds, holding little more than the limit.
+        QNetworkAccessManager net;
+        QString text = QStringLiteral("kept");
+        mInterNet::Failure why = mInterNet::Failure::None;
+        const qint64 plain = peakGrowth([&] { QVERIFY(!mInterNet::Page_Get(net, endless, &text, 20, &why)); });
+        QCOMPARE(why, mInterNet::Failure::TooLarge);
+        QCOMPARE(text, QStringLiteral("kept"));
+        QVERIFY2(plain < mInterNet::kMaxPageBytes + 64 * kMiB, qPrintable(QStringLiteral("%1 MiB").arg(plain / kMiB)));
+        QVERIFY(!mInterNet::Page_Get(net, sim.base() + QStringLiteral("/jp/auction/loop"), &text, 20, &why));
+        QCOMPARE(why, mInterNet::Failure::Unreadable);
+        QVERIFY(!mInterNet::Page_Get(net, sim.base() + QStringLiteral("/jp/auction/broken"), &text, 20, &why));
+        QCOMPARE(why, mInterNet::Failure::ServerError);
+
+        // The engine's off-screen document: its page process stopped at the guard's limit.
+        WebDocumentLoader loader;
+        std::optional<mInterNet::Document> doc;
+        const qint64 engine = peakGrowth([&] {
+            doc = loader.Doc_Load(endless, 20);
+            QTest::qWait(2000);
+        });
+        QVERIFY(!doc);
+        QCOMPARE(loader.lastFailure(), mInterNet::Failure::TooLarge);
+        QVERIFY2(engine < PageGuard::kGrowthLimit + 256 * kMiB, qPrintable(QStringLiteral("%1 MiB").arg(engine / kMiB)));
+        QVERIFY(!loader.Doc_Load(sim.base() + QStringLiteral("/jp/auction/loop"), 20));
+        QCOMPARE(loader.lastFailure(), mInterNet::Failure::Unreadable);
+        QVERIFY(!loader.Doc_Load(sim.base() + QStringLiteral("/jp/auction/broken"), 20));
+        QCOMPARE(loader.lastFailure(), mInterNet::Failure::ServerError);
+
+        // A browser the seller sees: the load stopped, the program's notice in its place.
+        Browser b;
+        QSignalSpy stopped(&b, &Browser::loadStopped);
+        const qint64 shown = peakGrowth([&] {
+            b.Navigate2(endless);
+            QVERIFY(QTest::qWaitFor([&] { return stopped.count() == 1; }, kLoad));
+            // Stopped means stopped: the page process does not go on reading meanwhile.
+            QTRY_VERIFY_WITH_TIMEOUT(b.bodyText().text().contains(QStringLiteral("ページが大きすぎるため、読み込みを中止しました。")), kLoad);
+            QTest::qWait(2000);
+        });
+        QCOMPARE(stopped.at(0).at(0).value<PageGuard::Stop>(), PageGuard::Stop::TooLarge);
+        QVERIFY2(shown < PageGuard::kGrowthLimit + 256 * kMiB, qPrintable(QStringLiteral("%1 MiB").arg(shown / kMiB)));
+        QVERIFY(!b.lastLoadOk());
+    }
+
+    void aBrowserWithADeadlineStopsAStalledPage() {
+        SiteSimProcess sim({QStringLiteral("--fault"), QStringLiteral("/jp/show/mystatus=stall")});
+        Browser b;
+        b.setLoadDeadline(4000);
+        QSignalSpy stopped(&b, &Browser::loadStopped);
+        QSignalSpy complete(&b, &Browser::DocumentComplete);
+        b.Navigate2(sim.base() + QStringLiteral("/jp/show/mystatus?select=closed&hasWinner=1"));
+        QVERIFY(QTest::qWaitFor([&] { return stopped.count() == 1; }, kLoad));
+        QCOMPARE(stopped.at(0).at(0).value<PageGuard::Stop>(), PageGuard::Stop::NoAnswer);
+        QTRY_VERIFY_WITH_TIMEOUT(b.bodyText().text().contains(QStringLiteral("ページが時間内に表示されませんでした。")), kLoad);
+        // The notice is the program's, not a page of the site: no handler is told of it as one.
+        for (const QList<QVariant>& call : complete) QVERIFY(!call.at(0).toString().startsWith(QLatin1String("data:")));
+        // The next page loads as usual.
+        QVERIFY(load(&b, sim.base() + QStringLiteral("/")));
+        QVERIFY(b.lastLoadOk());
     }
 };
 

@@ -225,18 +225,27 @@ private Q_SLOTS:
         }
     }
 
-    void signedOutThereIsNoList() {
+    void signedOutOrNothingListedEachSayWhich() {
         TempProgramFolder folder;
         SiteSimProcess sim;
         sim.writeSiteAddresses();
         QCOMPARE(sim.control(QStringLiteral("clear")), QStringLiteral("OK"));
         RecordingUiServices ui;
         MyAuctionPane pane(ui);
+        // Signed out, the site shows its sign-in form instead of the list: signing in is the remedy.
         QVERIFY(runScan(pane));
-        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("出品リストが無いか、Yahooにログインしていません。\r\n確認して下さい。")});
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("Yahooにログインしていません。\r\nログインしてから再度解析して下さい。")});
         QCOMPARE(ui.messages[0].title, QStringLiteral("アクセス解析"));
         QCOMPARE(child<Grid>(&pane, QStringLiteral("vbNow"))->rows(), 1);
         QCOMPARE(child<QLabel>(&pane, QStringLiteral("Label12"))->text(), QStringLiteral("前回:"));  // no file: as it was
+
+        // Signed in with nothing listed: the list is there, and empty.
+        QVERIFY(signIn(sim, "sorabako_test"));
+        for (const char* id : {"m012345678", "n123456789", "p234567890"})
+            QCOMPARE(sim.control(QStringLiteral("end?id=") + QLatin1String(id)), QStringLiteral("OK"));
+        ui.messages.clear();
+        QVERIFY(runScan(pane));
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("出品リストが無いか、Yahooにログインしていません。\r\n確認して下さい。")});
     }
 
     void failingPagesAreSaidOnceAndTheirRowsStayEmpty() {

@@ -242,6 +242,44 @@ private Q_SLOTS:
         QVERIFY(ui.messages.isEmpty());
     }
 
+    void everyPrefectureReachesTheSiteAsItsJisCode() {
+        // JIS X 0401 as the standard lists it: the code the site's region list numbers each by.
+        const QStringList jis{QStringLiteral("01 北海道"), QStringLiteral("02 青森県"), QStringLiteral("03 岩手県"),
+                              QStringLiteral("04 宮城県"), QStringLiteral("05 秋田県"), QStringLiteral("06 山形県"),
+                              QStringLiteral("07 福島県"), QStringLiteral("08 茨城県"), QStringLiteral("09 栃木県"),
+                              QStringLiteral("10 群馬県"), QStringLiteral("11 埼玉県"), QStringLiteral("12 千葉県"),
+                              QStringLiteral("13 東京都"), QStringLiteral("14 神奈川県"), QStringLiteral("15 新潟県"),
+                              QStringLiteral("16 富山県"), QStringLiteral("17 石川県"), QStringLiteral("18 福井県"),
+                              QStringLiteral("19 山梨県"), QStringLiteral("20 長野県"), QStringLiteral("21 岐阜県"),
+                              QStringLiteral("22 静岡県"), QStringLiteral("23 愛知県"), QStringLiteral("24 三重県"),
+                              QStringLiteral("25 滋賀県"), QStringLiteral("26 京都府"), QStringLiteral("27 大阪府"),
+                              QStringLiteral("28 兵庫県"), QStringLiteral("29 奈良県"), QStringLiteral("30 和歌山県"),
+                              QStringLiteral("31 鳥取県"), QStringLiteral("32 島根県"), QStringLiteral("33 岡山県"),
+                              QStringLiteral("34 広島県"), QStringLiteral("35 山口県"), QStringLiteral("36 徳島県"),
+                              QStringLiteral("37 香川県"), QStringLiteral("38 愛媛県"), QStringLiteral("39 高知県"),
+                              QStringLiteral("40 福岡県"), QStringLiteral("41 佐賀県"), QStringLiteral("42 長崎県"),
+                              QStringLiteral("43 熊本県"), QStringLiteral("44 大分県"), QStringLiteral("45 宮崎県"),
+                              QStringLiteral("46 鹿児島県"), QStringLiteral("47 沖縄県")};
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        SiteFormPane pane(ui);
+        Browser* wb = pane.WB();
+        QVERIFY(openForm(sim, wb));
+        auto* region = control<QComboBox>(&pane, QStringLiteral("Combo5"));
+        // The seller's list holds each prefecture once (and 海外), so none can be missed here.
+        QCOMPARE(region->count(), 48);
+        for (const QString& entry : jis) {
+            const int code = entry.left(2).toInt();
+            const QString name = entry.mid(3);
+            QVERIFY2(region->findText(name) >= 0, qPrintable(name));
+            region->setCurrentIndex(region->findText(name));
+            QCOMPARE(selectedText(wb, QStringLiteral("loc_cd")), name);
+            QCOMPARE(indexOf(wb, QStringLiteral("loc_cd")).toInt(), code);
+        }
+    }
+
     void aPageWithoutTheFieldsTakesNothingAndSaysNothing() {
         TempProgramFolder folder;
         SiteSimProcess sim;
