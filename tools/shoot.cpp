@@ -40,6 +40,8 @@
 #include "widgets/Browser.h"
 
 namespace {
+// A seller's laptop: 1366×768, less a taskbar and the window's title bar.
+const QSize kLaptop(1366, 768 - 40 - 30);
 
 // Answers every question with Yes or OK and never opens anything.
 class QuietUi : public UiServices {
@@ -294,14 +296,14 @@ int main(int argc, char** argv) {
         if (!control(base, QStringLiteral("rename?fields=ReservePrice,Quantity"))) return false;
         QuietUi quiet;
         fMain w(quiet);
-        w.resize(1280, 860);
+        w.resize(kLaptop);
         w.show();
         settle(1500);
         const bool ok = listingPane(w, base);
         control(base, QStringLiteral("rename?fields="));
         if (!ok) return false;
         settle(800);
-        PreflightWindow window(quiet, w.siteFormPane()->fees(), w.siteFormPane()->formCheck(), &w);
+        PreflightWindow window(quiet, w.siteFormPane()->fees(), w.siteFormPane()->formCheck(), w.siteFormPane()->listingWarnings(), &w);
         window.show();
         settle(800);
         return window.grab().save(out);
@@ -327,7 +329,7 @@ int main(int argc, char** argv) {
     for (const QString& name : wanted) {
         QuietUi ui;
         fMain w(ui);
-        w.resize(1280, 860);
+        w.resize(kLaptop);
         w.show();
         settle(1500);
         const auto shot = panes.value(name);
@@ -343,7 +345,7 @@ int main(int argc, char** argv) {
         if (name == QLatin1String("myauction")) {
             QuietUi quiet;
             fMain again(quiet);
-            again.resize(1280, 860);
+            again.resize(kLaptop);
             again.show();
             settle(1500);
             const QString history = QDir(args.at(3)).filePath(QStringLiteral("history.png"));

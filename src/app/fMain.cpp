@@ -11,11 +11,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "app/Artwork.h"
+#include "app/MainPlacement.h"
 #include "core/MemoryFiles.h"
 #include "memory/MemoryStore.h"
 #include "memory/MemoryTable.h"
@@ -27,12 +30,14 @@
 #include "core/mduInterFace.h"
 #include "widgets/Browser.h"
 #include "widgets/EnterKeyFilter.h"
+#include "widgets/ScreenFit.h"
 #include "description/Description.h"
 #include "description/DescriptionPane.h"
 #include "login/frmLogin.h"
 #include "mail/MailPane.h"
 #include "myauction/MyAuctionPane.h"
 #include "settings/Accounts.h"
+#include "settings/IniFile.h"
 #include "settings/SiteAddresses.h"
 #include "settings/frmINI.h"
 #include "settings/mINI.h"
@@ -72,7 +77,8 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
     layout->addWidget(buildBottomBar());
     setCentralWidget(central);
     buildMenus();
-    resize(1180, 800);
+    ScreenFit::install();
+    resize(MainPlacement::kFirstWidth, MainPlacement::kFirstHeight);
 
     connect(m_siteForm->Command7(), &QPushButton::clicked, this, &fMain::Command7_Click);
     // 出品手続へ: the description's title and HTML go to the listing pane, which comes to the front.
@@ -227,8 +233,9 @@ void fMain::Command7_Click() {
     const SiteFormPane::Fees fees = m_siteForm->fees();
     // A paid option with no fee file to price it: the seller hears why before the summary shows no total.
     if (fees.choice.any() && !fees.known) m_siteForm->reportFeeFile();
-    if (PreflightWindow::wanted(fees, m_siteForm->formCheck())) {
-        PreflightWindow summary(m_ui, fees, m_siteForm->formCheck(), this);
+    const siteform::ListingWarnings warnings = m_siteForm->listingWarnings();
+    if (PreflightWindow::wanted(fees, m_siteForm->formCheck(), warnings)) {
+        PreflightWindow summary(m_ui, fees, m_siteForm->formCheck(), warnings, this);
         if (summary.exec() != QDialog::Accepted) return;
     }
     if (mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")) != QLatin1String("1")) {
@@ -239,6 +246,29 @@ void fMain::Command7_Click() {
 }
 
 void fMain::Command18_Click() { m_mail->Command18_Click(); }
+
+void fMain::showPlaced() {
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) screens << s->availableGeometry();
+    const QRect primary = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect();
+    const auto saved = MainPlacement::read(IniFile::load(ProgramFolder::settingsFile()));
+    QRect wanted(QPoint(), QSize(MainPlacement::kFirstWidth, MainPlacement::kFirstHeight));
+    wanted.moveCenter(primary.center());
+    if (saved) wanted = saved->normal;
+    // The frame and title bar take their share of the screen too.
+    const QMargins frame(8, 32, 8, 8);
+    QRect placed = ScreenFit::placed(wanted + frame, screens, primary) - frame;
+    setGeometry(placed);
+    setProperty("sorabako.fitted", true);  // placed already: the seller's size stands
+    if (saved && saved->maximized) showMaximized();
+    else show();
+}
+
+void fMain::savePlacement() {
+    const MainPlacement::Placement placement{isMaximized() ? normalGeometry() : geometry(), isMaximized()};
+    // The window's size is no setting of the seller's: a disk that takes no writes just forgets it.
+    IniFile::update(ProgramFolder::settingsFile(), [&](IniFile& file) { MainPlacement::write(file, placement); }, true);
+}
 
 void fMain::mHelp2_Click() {
     if (!m_ui.openWithDesktop(QUrl(SiteAddresses::productPage())))
@@ -312,6 +342,7 @@ void fMain::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    if (isVisible()) savePlacement();
     // Commands still waiting for the site end here, without acting on what they were waiting for.
     m_mail->abandon();
     m_myAuction->cancelScan();

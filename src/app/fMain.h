@@ -56,6 +56,9 @@ public:
     void setListDefaults();
     void Ini_Re();
     void showLogin();
+    // Shown where it was last closed (size, place, maximised), brought back onto a screen
+    // when that place is on none; a first start opens at its usual size, inside the screen.
+    void showPlaced();
 
     // What runs each time the main window becomes active.
     void Form_Activate();
@@ -71,6 +74,7 @@ protected:
 
 private:
     void buildMenus();
+    void savePlacement();
     QWidget* buildBottomBar();
     void Form_Load();
 

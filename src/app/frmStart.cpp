@@ -13,6 +13,7 @@
 #include "core/TextFile.h"
 #include "core/UiServices.h"
 #include "widgets/Browser.h"
+#include "widgets/ScreenFit.h"
 #include "login/frmLogin.h"
 #include "settings/SiteAddresses.h"
 #include "settings/frmINI.h"
@@ -21,6 +22,8 @@
 frmStart::frmStart(UiServices& ui, MemoryFiles* memory)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), m_ui(ui), m_memory(memory) {
     setObjectName(QStringLiteral("frmStart"));
+    // Before the first window: the first start's settings and login windows fit the screen too.
+    ScreenFit::install();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -109,5 +112,5 @@ void frmStart::setProgress(int value) { m_pb->setValue(value); }
 
 void frmStart::finish() {
     hide();
-    main()->show();
+    main()->showPlaced();
 }

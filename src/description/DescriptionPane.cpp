@@ -17,6 +17,7 @@
 
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/Browser.h"
 #include "widgets/Named.h"
 #include "widgets/CounterLabel.h"
@@ -39,7 +40,7 @@ QString twoDigits(int n) {  // 1 -> "０１"
 
 DescriptionPane::DescriptionPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
     setObjectName(QStringLiteral("DescriptionPane"));
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(ScreenFit::scrollingContent(this));
     auto* splitter = new QSplitter(Qt::Horizontal);
     layout->addWidget(splitter);
 

@@ -11,7 +11,11 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QUrl>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineContextMenuRequest>
 
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
@@ -23,6 +27,7 @@
 #include "settings/Accounts.h"
 #include "settings/SiteAddresses.h"
 #include "siteform/ListingForm.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/Browser.h"
 #include "widgets/Named.h"
 #include "widgets/Grid.h"
@@ -47,10 +52,41 @@ private:
 MailPane::MailPane(UiServices& ui, QWidget* parent)
     : QWidget(parent), m_ui(ui), m_ownLoader(std::make_unique<WebDocumentLoader>()), m_loader(m_ownLoader.get()) {
     setObjectName(QStringLiteral("MailPane"));
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(ScreenFit::scrollingContent(this));
     layout->addWidget(buildLeftColumn(), 0);
     layout->addWidget(buildMiddleColumn(), 0);
-    layout->addWidget(buildClosedListings(), 1);
+    // The mail as composed, and the closed listings it is made from, one behind the other.
+    m_tabMAIL = named(new QTabWidget, QStringLiteral("tabMAIL"));
+    m_tabMAIL->addTab(buildMailView(), QStringLiteral("作成したメール"));
+    m_tabMAIL->addTab(buildClosedListings(), QStringLiteral("出品終了分"));
+    m_tabMAIL->setCurrentIndex(1);
+    layout->addWidget(m_tabMAIL, 1);
+}
+
+QWidget* MailPane::buildMailView() {
+    auto* view = named(new QWidget, QStringLiteral("fraMAIL"));
+    auto* g = new QGridLayout(view);
+    m_txtATESAKI = named(new QLineEdit, QStringLiteral("txtATESAKI"), QStringLiteral("落札者のメールアドレスです。"));
+    m_txtKENMEI = named(new QLineEdit, QStringLiteral("txtKENMEI"));
+    m_txtHONBUN = named(new QPlainTextEdit, QStringLiteral("txtHONBUN"),
+                        QStringLiteral("作成したメールです。送る前に読んで、必要なら書き直して下さい。"));
+    m_txtHONBUN->setTabChangesFocus(true);
+    m_txtHONBUN->setLineWrapMode(QPlainTextEdit::NoWrap);
+    g->addWidget(new QLabel(QStringLiteral("宛先")), 0, 0);
+    g->addWidget(m_txtATESAKI, 0, 1, 1, 3);
+    g->addWidget(new QLabel(QStringLiteral("件名")), 1, 0);
+    g->addWidget(m_txtKENMEI, 1, 1, 1, 3);
+    g->addWidget(m_txtHONBUN, 2, 0, 1, 4);
+    auto* copy = named(new QPushButton(QStringLiteral("コピー")), QStringLiteral("Command5"), QStringLiteral("本文をクリップボードにコピーします。"));
+    auto* mailer = named(new QPushButton(QStringLiteral("メーラー起動")), QStringLiteral("cmdMAILER"),
+                         QStringLiteral("宛先・件名・本文を、表示のとおりメールソフトに渡します。"));
+    g->addWidget(copy, 3, 2);
+    g->addWidget(mailer, 3, 3);
+    g->setColumnStretch(1, 1);
+    g->setRowStretch(2, 1);
+    connect(copy, &QPushButton::clicked, this, &MailPane::Command5_Click);
+    connect(mailer, &QPushButton::clicked, this, &MailPane::cmdMAILER_Click);
+    return view;
 }
 
 MailPane::~MailPane() = default;
@@ -98,15 +134,12 @@ QWidget* MailPane::buildLeftColumn() {
     v->addWidget(m_sender.build(QStringLiteral("2"), QStringLiteral("住所")));
 
     auto* buttons = new QHBoxLayout;
-    auto* copy = named(new QPushButton(QStringLiteral("コピー")), QStringLiteral("Command5"));
     auto* closed = named(new QPushButton(QStringLiteral("出品終了分")), QStringLiteral("Command4"));
-    buttons->addWidget(copy);
     buttons->addWidget(closed);
     v->addLayout(buttons);
     v->addStretch(1);
 
     connect(make, &QPushButton::clicked, this, &MailPane::Command1_Click);
-    connect(copy, &QPushButton::clicked, this, &MailPane::Command5_Click);
     connect(closed, &QPushButton::clicked, this, &MailPane::Command4_Click);
     return column;
 }
@@ -181,6 +214,15 @@ QWidget* MailPane::buildClosedListings() {
     m_wb2->setLoadDeadline(mInterNet::kTimeoutSeconds * 1000);
     connect(reload, &QPushButton::clicked, this, &MailPane::Command18_Click);
     connect(m_wb2, &Browser::DocumentComplete, this, &MailPane::WB2_DocumentComplete);
+    // A listing's auction ID is the mail's: one click makes it; its item page is one menu away.
+    m_wb2->setLinkHandler([this](const QUrl& url) {
+        const QString id = mail::auctionIdOf(url);
+        if (id.isEmpty()) return false;
+        QTimer::singleShot(0, this, [this, id] { composeFor(id); });
+        return true;
+    });
+    m_wb2->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_wb2, &QWidget::customContextMenuRequested, this, &MailPane::closedListingsMenu);
     return closed;
 }
 
@@ -200,6 +242,30 @@ void MailPane::applyAccounts(const accounts::Settings& settings) {
 }
 
 void MailPane::Command18_Click() { m_wb2->Navigate2(SiteAddresses::closedListingsUrl()); }
+
+void MailPane::composeFor(const QString& auctionId) {
+    if (m_running) return;
+    m_txtID->setText(auctionId);
+    Command1_Click();
+}
+
+void MailPane::closedListingsMenu(const QPoint& pos) {
+    const QWebEngineContextMenuRequest* request = m_wb2->lastContextMenuRequest();
+    const QUrl link = request ? request->linkUrl() : QUrl();
+    const QString id = mail::auctionIdOf(link);
+    QMenu menu(m_wb2);
+    if (!id.isEmpty()) {
+        menu.addAction(QStringLiteral("メールを作成（%1）").arg(id), this, [this, id] { composeFor(id); });
+        menu.addAction(QStringLiteral("商品ページを開く"), this, [this, link] {
+            if (!m_ui.openWithDesktop(link))
+                m_ui.message(QStringLiteral("ブラウザを起動できませんでした。\r\n") + link.toString(), kMailCaption,
+                             UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        });
+        menu.addSeparator();
+    }
+    menu.addAction(QStringLiteral("最新の情報に更新"), this, &MailPane::Command18_Click);
+    menu.exec(m_wb2->mapToGlobal(pos));
+}
 
 void MailPane::WB2_DocumentComplete() {
     if (!m_wb2->lastLoadOk()) return;
@@ -265,7 +331,9 @@ void MailPane::Command1_Click() {
     m_txtSYOU->clear();
     m_txtNAME->clear();
     m_txtKingaku->clear();
-    m_body.clear();
+    m_txtATESAKI->clear();
+    m_txtKENMEI->clear();
+    m_txtHONBUN->clear();
     // The item page once, for the title, the winner and the price together.
     const mInterNet::ItemPage item = mInterNet::readItemPage(*m_loader, m_txtID->text());
     if (m_abandoned) return;  // the window closed while the page loaded
@@ -302,17 +370,35 @@ void MailPane::Command1_Click() {
                      UiServices::Buttons::Ok, this);
         return;
     }
-    m_body = mail::fill(mail::bodyFromTemplate(text), values());
-    if (m_ckMail->isChecked()) handOver(item.contactAddress);
+    // The mail is shown whole before it goes anywhere; what leaves is what the seller sees there.
+    m_txtATESAKI->setText(item.contactAddress);
+    m_txtKENMEI->setText(mail::subject(m_txtSYOU->text()));
+    PlainText::setCrlf(m_txtHONBUN, mail::fill(mail::bodyFromTemplate(text), values()));
+    m_txtHONBUN->moveCursor(QTextCursor::Start);
+    m_tabMAIL->setCurrentIndex(0);
+    if (m_ckMail->isChecked()) handOver();
 }
 
-void MailPane::handOver(const QString& recipientAddress) {
-    const QString subject = mail::subject(m_txtSYOU->text());
-    QString address = mail::mailtoAddress(recipientAddress, subject, m_body);
+QString MailPane::mailBody() const { return PlainText::crlf(m_txtHONBUN); }
+
+void MailPane::cmdMAILER_Click() {
+    if (mailBody().isEmpty() && m_txtATESAKI->text().isEmpty()) {
+        m_ui.message(QStringLiteral("メールがまだありません。商品IDを入力して[ﾒｰﾙ作成]を押して下さい。"), kMailCaption,
+                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        return;
+    }
+    handOver();
+}
+
+void MailPane::handOver() {
+    const QString recipientAddress = m_txtATESAKI->text().trimmed();
+    const QString subject = m_txtKENMEI->text();
+    const QString body = mailBody();
+    QString address = mail::mailtoAddress(recipientAddress, subject, body);
     if (address.size() > mail::kMailtoLimit) {
         // Too long to hand over whole: the mail program gets the recipient and subject, the clipboard the body.
         address = mail::mailtoAddress(recipientAddress, subject, QString());
-        m_ui.setClipboardText(m_body);
+        m_ui.setClipboardText(body);
         m_ui.message(QStringLiteral("メール本文が長いため、本文をクリップボードにコピーしました。\r\n"
                                     "メールソフトの本文欄に貼り付けて下さい。"),
                      kMailCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
@@ -327,7 +413,7 @@ void MailPane::abandon() {
     m_loader->cancel();
 }
 
-void MailPane::Command5_Click() { m_ui.setClipboardText(m_body); }
+void MailPane::Command5_Click() { m_ui.setClipboardText(mailBody()); }
 
 void MailPane::Command4_Click() {
     if (!m_ui.openWithDesktop(QUrl(SiteAddresses::closedListingsUrl())))

@@ -21,6 +21,7 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTabWidget;
 class UiServices;
 
 // The "メール作成(&1)" tab: the winning-bid mail, the sender block, the
@@ -53,7 +54,11 @@ public:
     void Command5_Click();  // コピー
     void Command4_Click();  // 出品終了分, in the desktop's browser
 
-    const QString& mailBody() const { return m_body; }
+    // The mail's body as the seller sees it (and may have changed it).
+    QString mailBody() const;
+    void cmdMAILER_Click();  // the mail as shown, to the mail program
+    // The mail of one of the closed listings: its ID into 商品ID, then ﾒｰﾙ作成.
+    void composeFor(const QString& auctionId);
 
     // The program is ending: a ﾒｰﾙ作成 that waits for the item page stops there and hands
     // nothing to the mail program.
@@ -66,14 +71,15 @@ private:
     QWidget* buildLeftColumn();
     QWidget* buildMiddleColumn();
     QWidget* buildClosedListings();
+    QWidget* buildMailView();
+    void closedListingsMenu(const QPoint& pos);
     mail::Values values() const;
-    void handOver(const QString& recipientAddress);
+    void handOver();
 
     UiServices& m_ui;
     std::function<void()> m_showLogin;
     std::unique_ptr<mInterNet::DocumentLoader> m_ownLoader;
     mInterNet::DocumentLoader* m_loader = nullptr;
-    QString m_body;  // the mail of the last ﾒｰﾙ作成, for コピー
     bool m_running = false;
     bool m_abandoned = false;
 
@@ -93,4 +99,8 @@ private:
     QCheckBox* m_check4 = nullptr;
     QPlainTextEdit* m_imText2 = nullptr;
     QList<QCheckBox*> m_ckHASSOU;
+    QTabWidget* m_tabMAIL = nullptr;
+    QLineEdit* m_txtATESAKI = nullptr;
+    QLineEdit* m_txtKENMEI = nullptr;
+    QPlainTextEdit* m_txtHONBUN = nullptr;
 };

@@ -91,7 +91,6 @@ void HistoryWindow::fillChart() {
                           {"入札", &ScanHistory::Entry::bids, false},
                           {"価格（円）", &ScanHistory::Entry::price, true}};
     auto* time = new QDateTimeAxis;
-    time->setFormat(QStringLiteral("MM/dd HH:mm"));
     time->setTitleText(QStringLiteral("解析日時"));
     auto* counts = new QValueAxis;
     counts->setTitleText(QStringLiteral("件数"));
@@ -123,9 +122,10 @@ void HistoryWindow::fillChart() {
     counts->applyNiceNumbers();
     yen->applyNiceNumbers();
     if (!m_entries.isEmpty()) {
-        QDateTime first = m_entries.first().taken, last = m_entries.last().taken;
-        if (first == last) last = first.addSecs(60);  // one scan: a minute's width to draw it in
-        time->setRange(first, last);
+        const scanhistory::TimeAxis axis = scanhistory::timeAxis(m_entries.first().taken, m_entries.last().taken);
+        time->setRange(axis.from, axis.to);
+        time->setFormat(axis.format);
+        time->setTickCount(axis.ticks);
     }
     chart->legend()->setAlignment(Qt::AlignBottom);
     m_chart->setChart(chart);
@@ -155,11 +155,16 @@ bool HistoryWindow::writeCsv(const QString& text, const QString& suggested) {
     // CP932 with CR LF, like every file the program writes; a character it cannot hold becomes "?".
     QStringList lines = text.split(QStringLiteral("\r\n"));
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    if (!TextFile::writeCp932Lines(path, lines)) {
+    QString lost;
+    if (!TextFile::writeCp932Lines(path, lines, &lost)) {
         m_ui.message(QStringLiteral("CSVファイルを保存できませんでした。\r\n") + path, kCaption, UiServices::Icon::Critical,
                      UiServices::Buttons::Ok, this);
         return false;
     }
+    // A title with a character the file cannot hold is still exported; the seller is told which.
+    if (!lost.isEmpty())
+        m_ui.message(QStringLiteral("次の文字はCSVファイルに保存できないため、「?」で保存しました。\r\n") + lost, kCaption,
+                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
     return true;
 }
 

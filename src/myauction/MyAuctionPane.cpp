@@ -21,6 +21,7 @@
 #include "myauction/HistoryWindow.h"
 #include "myauction/ScanJob.h"
 #include "settings/SiteAddresses.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/Grid.h"
 #include "widgets/SharedNetwork.h"
 
@@ -40,7 +41,7 @@ QString clockOf(const QDateTime& t) { return scan::clockText(t.time().hour(), t.
 
 MyAuctionPane::MyAuctionPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
     setObjectName(QStringLiteral("MyAuctionPane"));
-    auto* v = new QVBoxLayout(this);
+    auto* v = new QVBoxLayout(ScreenFit::scrollingContent(this));
 
     auto* top = new QHBoxLayout;
     m_command2 = new QPushButton(QStringLiteral("解  析"));

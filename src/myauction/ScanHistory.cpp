@@ -409,6 +409,37 @@ Answer ask(const Request& request) {
     return answer;
 }
 
+TimeAxis timeAxis(const QDateTime& first, const QDateTime& last) {
+    TimeAxis axis;
+    axis.from = first;
+    axis.to = last > first ? last : first.addSecs(60);  // one scan: a minute's width to draw it in
+    const qint64 span = axis.from.secsTo(axis.to);
+    qint64 unit = 60;
+    if (axis.from.date().year() != axis.to.date().year()) {
+        axis.format = span >= 7 * 86400 ? QStringLiteral("yyyy/MM/dd") : QStringLiteral("yyyy/MM/dd HH:mm");
+        unit = span >= 7 * 86400 ? 86400 : 60;
+    } else if (axis.from.date() != axis.to.date()) {
+        axis.format = span >= 7 * 86400 ? QStringLiteral("MM/dd") : QStringLiteral("MM/dd HH:mm");
+        unit = span >= 7 * 86400 ? 86400 : 60;
+    } else if (span < 120) {
+        axis.format = QStringLiteral("HH:mm:ss");
+        unit = 1;
+    } else {
+        axis.format = QStringLiteral("HH:mm");
+    }
+    // Ticks at least one unit of the label apart, so that no two read the same.
+    axis.ticks = static_cast<int>(qBound(qint64(2), span / unit + 1, qint64(6)));
+    return axis;
+}
+
+QStringList timeLabels(const TimeAxis& axis) {
+    QStringList labels;
+    const qint64 from = axis.from.toMSecsSinceEpoch(), to = axis.to.toMSecsSinceEpoch();
+    for (int i = 0; i < axis.ticks; ++i)
+        labels << QDateTime::fromMSecsSinceEpoch(from + (to - from) * i / (axis.ticks - 1)).toString(axis.format);
+    return labels;
+}
+
 QString historyCsv(const QList<ScanHistory::Entry>& entries) {
     QString csv = line({QStringLiteral("日時"), QStringLiteral("オークションID"), QStringLiteral("タイトル"), QStringLiteral("アクセス"),
                         QStringLiteral("ウォッチ"), QStringLiteral("入札"), QStringLiteral("残り時間"), QStringLiteral("価格")});

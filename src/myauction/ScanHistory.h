@@ -113,6 +113,19 @@ inline const QString kNewMark = QStringLiteral("新規");
 Comparison applyPreviousById(QList<scan::Row>& rows, const QHash<QString, ScanHistory::Entry>& previous,
                              const QStringList& lastIds, bool wholeList = true);
 
+// The time axis of a listing's chart: its range and ticks, and a label format
+// fine enough that no two ticks read the same and no coarser than needed:
+// times alone within a day, the date with them once the scans span days, the
+// date alone over a week or more.
+struct TimeAxis {
+    QDateTime from, to;
+    QString format;  // QDateTime's format
+    int ticks = 2;   // including both ends
+};
+TimeAxis timeAxis(const QDateTime& first, const QDateTime& last);
+// The labels that axis shows, tick by tick.
+QStringList timeLabels(const TimeAxis& axis);
+
 // CSV text (a header row, then a line per entry, fields quoted where they need it).
 QString historyCsv(const QList<ScanHistory::Entry>& entries);
 

@@ -15,6 +15,7 @@
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "widgets/EnterKeyFilter.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/Grid.h"
 #include "settings/AccountGrids.h"
 #include "settings/IniFile.h"
@@ -31,7 +32,8 @@ frmINI::frmINI(UiServices& ui, std::function<void()> showLogin, QWidget* parent)
     : QDialog(parent), m_ui(ui), m_showLogin(std::move(showLogin)) {
     setObjectName(QStringLiteral("frmINI"));
     setWindowTitle(QStringLiteral("設定"));
-    auto* layout = new QGridLayout(this);
+    // The frames scroll on a low screen; the buttons stay in sight below them.
+    auto* layout = new QGridLayout(ScreenFit::scrollingContent(this));
     layout->addWidget(buildCommon(), 0, 0);
     layout->addWidget(m_sender.build(QString(), QStringLiteral("住所：")), 0, 1);
 
@@ -61,7 +63,7 @@ frmINI::frmINI(UiServices& ui, std::function<void()> showLogin, QWidget* parent)
     cancel->setObjectName(QStringLiteral("Command2"));
     buttons->addWidget(save);
     buttons->addWidget(cancel);
-    layout->addLayout(buttons, 3, 0, 1, 2);
+    static_cast<QBoxLayout*>(this->layout())->addLayout(buttons);
     connect(save, &QPushButton::clicked, this, &frmINI::Command1_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

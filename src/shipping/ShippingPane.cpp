@@ -18,6 +18,7 @@
 #include "core/UiServices.h"
 #include "core/Values.h"
 #include "shipping/mHASSOU.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/Grid.h"
 #include "widgets/Named.h"
 #include "widgets/PlainText.h"
@@ -52,7 +53,7 @@ const QStringList& ShippingPane::serviceNames() {
 
 ShippingPane::ShippingPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
     setObjectName(QStringLiteral("ShippingPane"));
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(ScreenFit::scrollingContent(this));
     layout->addWidget(buildInputs(), 0);
     layout->addWidget(buildResults(), 1);
 }

@@ -1,5 +1,7 @@
 #include "siteform/Preflight.h"
 
+#include "core/mduInterFace.h"
+
 #include <QHash>
 #include <QRegularExpression>
 
@@ -160,6 +162,22 @@ QString yenText(const QString& plainDecimal) {
     for (qsizetype at = whole.size() - 3; at > 0; at -= 3) whole.insert(at, QLatin1Char(','));
     if (!sen.isEmpty()) whole += QLatin1Char('.') + sen.leftJustified(2, QLatin1Char('0'));
     return (negative ? QStringLiteral("-") : QString()) + whole + QStringLiteral("円");
+}
+
+ListingWarnings listingWarnings(const QString& title, const QString& startPrice) {
+    ListingWarnings w;
+    w.titleBytes = mduInterFace::Byte_Len(title);
+    w.titleTooLong = w.titleBytes > kTitleLimit;
+    w.noStartPrice = startPrice.trimmed().isEmpty();
+    return w;
+}
+
+QStringList warningLines(const ListingWarnings& warnings) {
+    QStringList lines;
+    if (warnings.titleTooLong)
+        lines << QStringLiteral("タイトルが %1 バイトあります（%2 バイトまで）。短くして下さい。").arg(warnings.titleBytes).arg(kTitleLimit);
+    if (warnings.noStartPrice) lines << QStringLiteral("開始価格が入力されていません。");
+    return lines;
 }
 
 }  // namespace siteform

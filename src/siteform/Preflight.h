@@ -28,6 +28,18 @@ FormCheck checkForm(const QList<QPair<QString, Reach>>& pushed);
 // "最低落札価格：ページに項目がありません", one line per field that did not reach the page.
 QStringList formCheckLines(const FormCheck& check);
 
+// What the listing itself lacks: a title longer than the site takes (30 bytes
+// of CP932, as the pane's counter shows), a start price left empty.
+struct ListingWarnings {
+    int titleBytes = 0;
+    bool titleTooLong = false;
+    bool noStartPrice = false;
+    bool any() const { return titleTooLong || noStartPrice; }
+};
+constexpr int kTitleLimit = 30;
+ListingWarnings listingWarnings(const QString& title, const QString& startPrice);
+QStringList warningLines(const ListingWarnings& warnings);
+
 // The paid options' fees, in yen with at most two decimals, as the fee file
 // in MAST/ gives them (the site's fees change; the seller edits the file).
 inline const QString kFeeFileName = QStringLiteral("有料オプション.csv");

@@ -31,17 +31,28 @@ QLabel* plain(const QString& text, const char* name = nullptr) {
 }
 }  // namespace
 
-bool PreflightWindow::wanted(const SiteFormPane::Fees& fees, const siteform::FormCheck& check) {
-    if (!fees.choice.any() && check.notReached.isEmpty()) return false;
+bool PreflightWindow::wanted(const SiteFormPane::Fees& fees, const siteform::FormCheck& check,
+                             const siteform::ListingWarnings& warnings) {
+    if (!fees.choice.any() && check.notReached.isEmpty() && !warnings.any()) return false;
     return mINI::Ini_Get(kSection, kKey) != QLatin1String("1");
 }
 
 PreflightWindow::PreflightWindow(UiServices& ui, const SiteFormPane::Fees& fees, const siteform::FormCheck& check,
-                                 QWidget* parent)
+                                 const siteform::ListingWarnings& warnings, QWidget* parent)
     : QDialog(parent), m_ui(ui) {
     setObjectName(QStringLiteral("frmYOUYAKU"));
     setWindowTitle(QStringLiteral("出品前の確認"));
     auto* layout = new QVBoxLayout(this);
+
+    const QStringList lacking = siteform::warningLines(warnings);
+    if (!lacking.isEmpty()) {
+        auto* listing = new QGroupBox(QStringLiteral("出品内容"));
+        auto* listingLayout = new QVBoxLayout(listing);
+        auto* lines = plain(lacking.join(QLatin1Char('\n')), "lblWarnings");
+        lines->setStyleSheet(QStringLiteral("color: #c00000;"));
+        listingLayout->addWidget(lines);
+        layout->addWidget(listing);
+    }
 
     auto* paid = new QGroupBox(QStringLiteral("有料オプションの料金（目安）"));
     auto* paidLayout = new QVBoxLayout(paid);
@@ -105,8 +116,8 @@ PreflightWindow::PreflightWindow(UiServices& ui, const SiteFormPane::Fees& fees,
     row->addWidget(back);
     row->addWidget(go);
     layout->addLayout(row);
-    // With a field missing, Enter takes the seller back to mend it; otherwise on.
-    (missing.isEmpty() ? go : back)->setDefault(true);
+    // With something to mend, Enter takes the seller back to mend it; otherwise on.
+    (missing.isEmpty() && lacking.isEmpty() ? go : back)->setDefault(true);
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
     connect(go, &QPushButton::clicked, this, &QDialog::accept);
     setMinimumWidth(480);

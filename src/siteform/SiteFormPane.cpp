@@ -31,6 +31,7 @@
 #include "core/Values.h"
 #include "core/mduInterFace.h"
 #include "settings/SiteAddresses.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/Browser.h"
 #include "widgets/Named.h"
 #include "widgets/CounterLabel.h"
@@ -40,7 +41,6 @@
 using siteform::Kind;
 
 namespace {
-constexpr int kTitleLimit = 30;  // bytes before the counter turns red
 
 
 QWidget* scrolling(QWidget* page) {
@@ -74,7 +74,7 @@ bool waitFor(const std::function<bool()>& done, int timeoutMs) {
 
 SiteFormPane::SiteFormPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
     setObjectName(QStringLiteral("SiteFormPane"));
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(ScreenFit::scrollingContent(this));
 
     auto* left = new QWidget;
     auto* leftLayout = new QVBoxLayout(left);
@@ -395,7 +395,7 @@ siteform::Reach SiteFormPane::pushTitle() {
     const Browser::Result written = m_wb->setValueById(QStringLiteral("Title"), m_txtTitle->text());
     if (!written) return reachOf(written);
     const int bytes = mduInterFace::Byte_Len(m_txtTitle->text());
-    CounterLabel::show(m_label18, bytes, bytes > kTitleLimit);
+    CounterLabel::show(m_label18, bytes, bytes > siteform::kTitleLimit);
     return siteform::Reach::Reached;
 }
 
@@ -617,4 +617,9 @@ bool SiteFormPane::uploadThroughPage(const QString& path) {
     for (int i = 0; i < 2; ++i) m_wb->sendKey(Qt::Key_Tab);
     m_wb->sendKey(Qt::Key_Return);
     return true;
+}
+
+siteform::ListingWarnings SiteFormPane::listingWarnings() const {
+    auto* startPrice = findChild<QLineEdit*>(QStringLiteral("imNumLite2"));
+    return siteform::listingWarnings(m_txtTitle->text(), startPrice ? startPrice->text() : QString());
 }

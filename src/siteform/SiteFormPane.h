@@ -46,6 +46,8 @@ public:
     // What Mirror_All found on the last listing form of this listing (nothing before the form
     // has been seen; forgotten when a new listing begins: the start page, or a 続ける page).
     const siteform::FormCheck& formCheck() const { return m_formCheck; }
+    // The title's length and the start price, as the summary before 確認 warns of them.
+    siteform::ListingWarnings listingWarnings() const;
 
     // The paid options chosen, and what they cost by the fee file (read again when it changes).
     struct Fees {

@@ -13,6 +13,7 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -38,8 +39,20 @@ public:
 
     std::optional<QStringList> pending;
     bool answered = false;
+    std::function<bool(const QUrl&)> linkHandler;
+    bool declined = false;  // a link was taken by the program: its refused navigation is no load
 
 protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
+        // A link the program takes for itself is not followed (from the event loop: the engine
+        // asks from inside its own work).
+        if (type == NavigationTypeLinkClicked && isMainFrame && linkHandler && linkHandler(url)) {
+            declined = true;
+            return false;
+        }
+        return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+    }
+
     QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                             const QStringList& acceptedMimeTypes) override {
         if (!pending) return QWebEnginePage::chooseFiles(mode, oldFiles, acceptedMimeTypes);
@@ -60,8 +73,14 @@ Browser::Browser(QWidget* parent) : QWebEngineView(parent) {
     connect(&m_delivery, &QTimer::timeout, this, &Browser::deliver);
 }
 
+void Browser::setLinkHandler(std::function<bool(const QUrl&)> handler) {
+    m_linkHandler = std::move(handler);
+    m_page->linkHandler = m_linkHandler;
+}
+
 void Browser::attachPage() {
     m_page = new BrowserPage(WebProfile::shared(), this);
+    m_page->linkHandler = m_linkHandler;
     setPage(m_page);
     m_guard = new PageGuard(m_page, m_page);
     connect(m_guard, &PageGuard::stopped, this, [this](PageGuard::Stop why) {
@@ -110,6 +129,11 @@ void Browser::showNotice(const QString& text) {
 }
 
 void Browser::onLoadFinished(bool ok) {
+    if (!ok && m_page->declined) {
+        // The engine reports the link the program took as a load that failed: the page is as it was.
+        m_page->declined = false;
+        return;
+    }
     if (m_noticeLoading) {
         // The stopped load, or the program's own words: nothing new to act on.
         m_lastLoadOk = false;

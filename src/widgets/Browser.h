@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <functional>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -102,6 +103,10 @@ public:
     void forgetFileChooserAnswer();  // the chooser did not open: nothing waits for it any more
     bool fileChooserAnswered() const;
 
+    // A link the seller clicks goes to `handler` first; when it answers true the
+    // page does not follow it.
+    void setLinkHandler(std::function<bool(const QUrl&)> handler);
+
     // A key press and release delivered only to this browser's page.
     void sendKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
@@ -133,6 +138,7 @@ private:
 
     BrowserPage* m_page = nullptr;
     PageGuard* m_guard = nullptr;
+    std::function<bool(const QUrl&)> m_linkHandler;
     bool m_noticeLoading = false;  // the page shown is the program's own notice, until a page of the site starts
     bool m_dropTarget = true;
     bool m_lastLoadOk = false;

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QMenu>
+#include <QTabWidget>
 
 #include "app/fMain.h"
 #include "core/Cp932.h"
@@ -14,11 +16,13 @@
 #include "mail/mInterNet.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
+#include "support/Browsing.h"
 #include "support/Dialogs.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "widgets/Browser.h"
 #include "widgets/Grid.h"
 
 namespace {
@@ -121,6 +125,76 @@ private Q_SLOTS:
         QCOMPARE(ui.clipboard, body);
         pane->Command4_Click();
         QCOMPARE(ui.opened.last(), QUrl(SiteAddresses::closedListingsUrl()));
+    }
+
+    void theMailIsSeenAndCanBeMendedBeforeItLeaves() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), kTemplate);
+        RecordingUiServices ui;
+        settings(ui);
+        fMain w(ui);
+        w.Ini_Re();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MailPane* pane = w.mailPane();
+        auto* tabs = child<QTabWidget>(pane, QStringLiteral("tabMAIL"));
+        Browser* closed = w.WB2();
+        QVERIFY(loadAndWait(closed, sim.base() + QStringLiteral("/__sim/signin?login=sorabako_demo")));
+        QVERIFY(loadAndWait(closed, SiteAddresses::closedListingsUrl()));
+        tabs->setCurrentIndex(1);
+
+        // A click on a listing's auction ID, as the seller clicks it: its mail, shown whole.
+        const QVariantList where =
+            closed->evaluate(QStringLiteral("var a=document.querySelector('a[href*=\"/jp/auction/b123456789\"]');"
+                                            "a.scrollIntoView();var r=a.getBoundingClientRect();return [r.left+r.width/2,r.top+r.height/2];"))
+                .value.toList();
+        QCOMPARE(where.size(), 2);
+        QSignalSpy pages(closed, &Browser::DocumentComplete);
+        QWidget* surface = closed->focusProxy() ? closed->focusProxy() : closed;
+        QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(where[0].toInt(), where[1].toInt()));
+        QTRY_COMPARE_WITH_TIMEOUT(child<QLineEdit>(pane, QStringLiteral("txtID"))->text(), QStringLiteral("b123456789"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(child<QLineEdit>(pane, QStringLiteral("txtATESAKI"))->text(), QStringLiteral("kuma.books22@example.jp"), 30000);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(pages.count(), 0);  // the closed listings stay as they were
+        QVERIFY(ui.mails.isEmpty());  // メーラー起動 not ticked: nothing has left
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtKENMEI"))->text(),
+                 QStringLiteral("『空箱文庫 詩集「夜の灯台」上下巻 初版 帯付き』 落札ありがとうございます"));
+        auto* body = child<QPlainTextEdit>(pane, QStringLiteral("txtHONBUN"));
+        QVERIFY(body->toPlainText().startsWith(QStringLiteral("髙橋 久美 様\n")));
+
+        // Mended by the seller: the copy and the mail program take it as it reads now.
+        body->setPlainText(QStringLiteral("髙橋 久美 様\n発送は明日になります。\n"));
+        child<QLineEdit>(pane, QStringLiteral("txtKENMEI"))->setText(QStringLiteral("ご落札のお礼"));
+        child<QPushButton>(pane, QStringLiteral("Command5"))->click();
+        QCOMPARE(ui.clipboard, QStringLiteral("髙橋 久美 様\r\n発送は明日になります。\r\n"));
+        child<QPushButton>(pane, QStringLiteral("cmdMAILER"))->click();
+        QCOMPARE(ui.mails.size(), 1);
+        QCOMPARE(ui.mails[0], QStringLiteral("mailto:kuma.books22@example.jp?subject=") +
+                                  QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("ご落札のお礼"))) + QStringLiteral("&body=") +
+                                  QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("髙橋 久美 様\r\n発送は明日になります。\r\n"))));
+
+        // The item page is one menu away, in the seller's browser.
+        tabs->setCurrentIndex(1);
+        QStringList offered;
+        QTimer chooser;
+        connect(&chooser, &QTimer::timeout, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* menu = qobject_cast<QMenu*>(top); menu && menu->isVisible()) {
+                    for (QAction* a : menu->actions()) offered << a->text();
+                    for (QAction* a : menu->actions())
+                        if (a->text() == QStringLiteral("商品ページを開く")) {
+                            menu->close();
+                            a->trigger();
+                        }
+                }
+        });
+        chooser.start(100);
+        QTest::mouseClick(surface, Qt::RightButton, {}, QPoint(where[0].toInt(), where[1].toInt()));
+        QTRY_VERIFY_WITH_TIMEOUT(!ui.opened.isEmpty(), 30000);
+        QCOMPARE(ui.opened.last().path(), QStringLiteral("/jp/auction/b123456789"));
+        QVERIFY(offered.contains(QStringLiteral("メールを作成（b123456789）")));
     }
 
     void everyBlockOfTheMailFromThePanesControls() {

@@ -3,6 +3,7 @@
 // locked by another program, or shared by two at once.
 #include <QtTest>
 
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -286,6 +287,37 @@ private Q_SLOTS:
         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         QCOMPARE(one.scanTimes().size(), 20);  // nothing half-stored
         QVERIFY(one.store(at(7, 10), {row("b2", "本", "1", "", "", "1")}));
+    }
+
+    void theChartsTimeLabelsReadWellWhateverTheSpacing() {
+        const QDateTime morning(QDate(2026, 12, 9), QTime(9, 0));
+        struct Case {
+            QDateTime last;
+            bool dated;
+        };
+        const Case cases[] = {{morning, false},                   // one scan
+                              {morning.addSecs(40), false},       // two scans seconds apart
+                              {morning.addSecs(5 * 60), false},   // minutes
+                              {morning.addSecs(3 * 3600), false}, // a morning
+                              {morning.addSecs(20 * 3600), true}, // overnight: another date
+                              {morning.addDays(3), true},
+                              {morning.addDays(40), true},
+                              {morning.addDays(400), true}};
+        for (const Case& c : cases) {
+            const scanhistory::TimeAxis axis = scanhistory::timeAxis(morning, c.last);
+            const QStringList labels = scanhistory::timeLabels(axis);
+            const QString what = labels.join(QStringLiteral(" | "));
+            QVERIFY2(labels.size() >= 2, qPrintable(what));
+            // No label twice, and the date only once the scans span days.
+            QVERIFY2(QSet<QString>(labels.begin(), labels.end()).size() == labels.size(), qPrintable(what));
+            QVERIFY2(labels.first().contains(QLatin1Char('/')) == c.dated, qPrintable(what));
+            QVERIFY2(axis.from <= morning && axis.to >= c.last, qPrintable(what));
+        }
+        // A year turned: the year is shown.
+        QVERIFY(scanhistory::timeLabels(scanhistory::timeAxis(QDateTime(QDate(2026, 12, 30), QTime(9, 0)),
+                                                               QDateTime(QDate(2027, 1, 2), QTime(9, 0))))
+                    .first()
+                    .startsWith(QStringLiteral("2026/")));
     }
 };
 

@@ -125,6 +125,18 @@ private Q_SLOTS:
         QCOMPARE(caption(QStringLiteral("optHANBAI2")), QStringLiteral("発送時期"));
         QCOMPARE(caption(QStringLiteral("Check41")), QStringLiteral("早期終了"));
     }
+
+    void whatTheListingLacks() {
+        // Bytes as the site counts them: full width 2, half width 1.
+        siteform::ListingWarnings w = siteform::listingWarnings(QStringLiteral("ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ"), QStringLiteral("1"));
+        QCOMPARE(w.titleBytes, 30);
+        QVERIFY(!w.any());
+        w = siteform::listingWarnings(QStringLiteral("ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯｱ"), QStringLiteral(" "));
+        QCOMPARE(w.titleBytes, 31);
+        QCOMPARE(siteform::warningLines(w), (QStringList{QStringLiteral("タイトルが 31 バイトあります（30 バイトまで）。短くして下さい。"),
+                                                        QStringLiteral("開始価格が入力されていません。")}));
+        QVERIFY(!siteform::listingWarnings(QString(), QStringLiteral("0")).noStartPrice);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPreflight)

@@ -775,6 +775,38 @@ private Q_SLOTS:
 
     // 確認 with a paid option and a form that lost two fields: the summary first, then the Part's
     // notice and scroll when the seller goes on; nothing when the seller goes back.
+    void confirmWarnsOfALongTitleAndNoStartPrice() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain w(ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(openForm(sim, w.WB()));
+        // 34 bytes: 2 marks of 2 bytes each and 30 bytes between them.
+        control<QLineEdit>(&w, QStringLiteral("txtTitle"))->setText(QStringLiteral("★テスト出品 カメラ ﾚﾝｽﾞ付き 箱あり★"));
+        control<QLineEdit>(&w, QStringLiteral("imNumLite2"))->clear();
+        DialogCloser notices(QStringLiteral("frmKakunin"));
+        DialogHandler summary(QStringLiteral("frmYOUYAKU"), [](QDialog* d) {
+            QCOMPARE(control<QLabel>(d, QStringLiteral("lblWarnings"))->text(),
+                     QStringLiteral("タイトルが 34 バイトあります（30 バイトまで）。短くして下さい。\n開始価格が入力されていません。"));
+            QVERIFY(control<QPushButton>(d, QStringLiteral("cmdBACK"))->isDefault());
+            control<QPushButton>(d, QStringLiteral("cmdBACK"))->click();
+        });
+        w.Command7_Click();
+        QVERIFY(summary.handled());
+        QCOMPARE(notices.count(), 0);
+
+        // Mended: nothing to warn of, and nothing else to say: straight to the notice.
+        control<QLineEdit>(&w, QStringLiteral("txtTitle"))->setText(QStringLiteral("★テスト出品 カメラ★"));
+        control<QLineEdit>(&w, QStringLiteral("imNumLite2"))->setText(QStringLiteral("1000"));
+        DialogCloser summaries(QStringLiteral("frmYOUYAKU"));
+        w.Command7_Click();
+        QTRY_COMPARE(notices.count(), 1);
+        QCOMPARE(summaries.count(), 0);
+    }
+
     void confirmShowsTheSummaryFirst() {
         TempProgramFolder folder(TempProgramFolder::Content::Shipped);
         SiteSimProcess sim({QStringLiteral("--rename-fields"), QStringLiteral("ReservePrice,Quantity")});
