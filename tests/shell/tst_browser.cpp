@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <QLineEdit>
+
 #include <QDropEvent>
 #include <QMimeData>
 
@@ -194,7 +196,8 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(w->WB2()->url().toString(), SiteAddresses::closedListingsUrl(), kLoad);
         QTRY_COMPARE_WITH_TIMEOUT(w->WB()->url().toString(), SiteAddresses::submitStartUrl(), kLoad);
         QTRY_VERIFY_WITH_TIMEOUT(w->WB()->documentTitle(1000).text().contains(QStringLiteral("出品")), kLoad);
-        // Confirm, with the notice declined before, only scrolls the listing form.
+        // Confirm, with the notice declined before (and nothing to warn of), only scrolls the listing form.
+        w->findChild<QLineEdit*>(QStringLiteral("imNumLite2"))->setText(QStringLiteral("1000"));
         mINI::Ini_Put(QStringLiteral("確認画面"), QStringLiteral("同意"), QStringLiteral("1"), ui);
         folder.writeCp932(QStringLiteral("DATA/tall.html"), QStringLiteral("<body style='height:20000px'>x</body>"));
         QSignalSpy formLoads(w->WB(), &Browser::DocumentComplete);

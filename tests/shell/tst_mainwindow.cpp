@@ -302,6 +302,8 @@ private Q_SLOTS:
         TempProgramFolder folder;
         RecordingUiServices ui;
         fMain w(ui);
+        // A listing with nothing to warn of: the summary before the notice stays away.
+        w.findChild<QLineEdit*>(QStringLiteral("imNumLite2"))->setText(QStringLiteral("1000"));
         // First confirm: the notice; ticked and OK'd, it is remembered.
         whenDialogOpens(QStringLiteral("frmKakunin"), [](QDialog* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("注意"));
