@@ -11,8 +11,8 @@
 #include "Median.h"
 
 #include "core/ProgramFolder.h"
-#include "mail/WebDocumentLoader.h"
-#include "mail/mInterNet.h"
+#include "site/WebDocumentLoader.h"
+#include "site/mInterNet.h"
 #include "settings/SiteAddresses.h"
 
 namespace {

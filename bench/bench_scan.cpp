@@ -12,11 +12,11 @@
 #include "Median.h"
 
 #include "core/ProgramFolder.h"
-#include "mail/mInterNet.h"
+#include "site/mInterNet.h"
 #include "myauction/Scan.h"
 #include "myauction/ScanJob.h"
 #include "settings/SiteAddresses.h"
-#include "widgets/SharedNetwork.h"
+#include "site/SharedNetwork.h"
 
 namespace {
 

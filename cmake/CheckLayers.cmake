@@ -1,10 +1,12 @@
-# Fails when an include under src/ points up a layer. The layers, bottom up:
+# Fails when an include under src/ points up a layer or sideways. The layers, bottom up:
 #   core     the widget-free ground
 #   widgets  the controls every pane is built from
+#   site     everything the program knows about the auction site
 #   a subsystem (settings, login, description, ...)
 #   app      the program: main window and start-up
-# A file may include from its own layer and the layers below it; subsystems
-# may use one another. Run as: cmake -DSRC=<the src folder> -P CheckLayers.cmake
+# A file may include from its own layer and the layers below it; a subsystem
+# includes no other subsystem but settings. Run as:
+#   cmake -DSRC=<the src folder> -P CheckLayers.cmake
 if(NOT SRC)
   message(FATAL_ERROR "CheckLayers: pass -DSRC=<src folder>")
 endif()
@@ -16,10 +18,12 @@ function(layer_rank folder out)
     set(${out} 0 PARENT_SCOPE)
   elseif(folder STREQUAL "widgets")
     set(${out} 1 PARENT_SCOPE)
-  elseif(folder STREQUAL "app")
-    set(${out} 3 PARENT_SCOPE)
-  else()
+  elseif(folder STREQUAL "site")
     set(${out} 2 PARENT_SCOPE)
+  elseif(folder STREQUAL "app")
+    set(${out} 4 PARENT_SCOPE)
+  else()
+    set(${out} 3 PARENT_SCOPE)
   endif()
 endfunction()
 
@@ -40,6 +44,9 @@ foreach(rel IN LISTS sources)
         if(theirs GREATER own)
           string(STRIP "${line}" shown)
           string(APPEND found "${shownRoot}/${rel}:${n}: ${shown} reaches up from ${folder} into ${target}\n")
+        elseif(theirs EQUAL 3 AND own EQUAL 3 AND NOT target STREQUAL "settings")
+          string(STRIP "${line}" shown)
+          string(APPEND found "${shownRoot}/${rel}:${n}: ${shown} reaches sideways from ${folder} into ${target}\n")
         endif()
       endif()
     endif()
@@ -48,7 +55,7 @@ endforeach()
 
 if(found)
   # Printed as it is (an error message would be wrapped), one line per include.
-  message(NOTICE "Includes that point up a layer:\n${found}")
+  message(NOTICE "Includes that point up a layer or sideways:\n${found}")
   message(FATAL_ERROR "The layering of src/ is broken; see the lines above.")
 endif()
-message(STATUS "Layers: every include points down or sideways")
+message(STATUS "Layers: every include points down (or to settings)")

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(out.table.size() <= description::kTableSize);
     FUZZ_CHECK(out.fileLines.size() <= 3 * in.bytes(0).size() + 64 * 1024 * 1024);
     // What goes into the preview file can always be held by it.
-    for (const QString& line : out.fileLines) FUZZ_CHECK(cp932::canEncode(description::escapeForCp932(line)));
+    for (const QString& line : out.fileLines) FUZZ_CHECK(cp932::canEncode(cp932::escaped(line)));
     description::titleByteCount(input.mark, input.productName);
     description::decorationFragment(in.text(22), true, in.number(23, 2) == 1, false, static_cast<unsigned>(in.number(24, 1 << 24)),
                                     in.text(25));

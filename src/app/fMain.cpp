@@ -43,6 +43,7 @@
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
 #include "siteform/SiteFormPane.h"
+#include "site/ListingForm.h"
 
 namespace {
 const QString kAppTitle = QStringLiteral("ソラバコ");
@@ -242,7 +243,7 @@ void fMain::Command7_Click() {
         frmKakunin notice(m_ui, this);
         notice.exec();
     }
-    WB()->scrollTo(0, 6000);
+    WB()->scrollTo(0, site::finalButtonScroll());
 }
 
 void fMain::Command18_Click() { m_mail->Command18_Click(); }

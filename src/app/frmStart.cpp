@@ -16,6 +16,7 @@
 #include "widgets/ScreenFit.h"
 #include "login/frmLogin.h"
 #include "settings/SiteAddresses.h"
+#include "site/SiteFacts.h"
 #include "settings/frmINI.h"
 #include "settings/mINI.h"
 
@@ -42,6 +43,7 @@ frmStart::~frmStart() { delete m_main; }
 
 void frmStart::run() {
     setAsideBrokenSettings();
+    loadSiteDefinition();
     StartUp::run(*this, m_ui);
 }
 
@@ -59,6 +61,17 @@ void frmStart::setAsideBrokenSettings() {
                        : QStringLiteral("設定ファイルが壊れていて読み込めません。\r\n") + path +
                              QStringLiteral("\r\n設定は保存されないことがあります。"),
                  QStringLiteral("ソラバコ"), UiServices::Icon::Critical, UiServices::Buttons::Ok);
+}
+
+void frmStart::loadSiteDefinition() {
+    // What the seller mended of the site's pages holds from this start on; a damaged file is
+    // said once and the program goes on as if there were none.
+    const QString path = ProgramFolder::mast() + site::kDefinitionFile;
+    site::DefinitionProblem problem;
+    site::Facts::setCurrent(site::Facts::fromFile(path, &problem));
+    if (problem.any())
+        m_ui.message(site::problemMessage(path, problem), QStringLiteral("ソラバコ"), UiServices::Icon::Critical,
+                     UiServices::Buttons::Ok);
 }
 
 fMain* frmStart::takeMain() {

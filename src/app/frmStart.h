@@ -42,6 +42,7 @@ public:
 private:
     fMain* main();
     void setAsideBrokenSettings();
+    void loadSiteDefinition();
 
     UiServices& m_ui;
     MemoryFiles* m_memory;

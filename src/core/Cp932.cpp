@@ -2,6 +2,7 @@
 #include "core/Charset.h"
 
 #include <QList>
+#include <QSet>
 
 #include <iconv.h>
 
@@ -163,6 +164,25 @@ QByteArray encode(const QString& text, QString* unmappable) {
 }
 
 QByteArray encode(const QString& text) { return encode(text, nullptr); }
+
+QString escaped(const QString& text) {
+    // One pass finds the characters CP932 has no code for; whether a character has one does not
+    // depend on its neighbours, so each of them is then replaced wherever it stands.
+    QString unmappable;
+    encode(text, &unmappable);
+    if (unmappable.isEmpty()) return text;
+    const QList<uint> badList = unmappable.toUcs4();
+    const QSet<uint> bad(badList.cbegin(), badList.cend());
+    QString out;
+    for (uint cp : text.toUcs4()) {
+        if (bad.contains(cp))
+            out += QStringLiteral("&#%1;").arg(cp);
+        else
+            out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&cp), 1);
+    }
+    return out;
+}
+
 
 bool canEncode(const QString& text) {
     QString bad;

@@ -20,6 +20,10 @@ QByteArray encode(const QString& text);
 // `unmappable` (once per occurrence) so that callers can say which ones.
 QByteArray encode(const QString& text, QString* unmappable);
 
+// The text with every character CP932 cannot hold written as a numeric
+// character reference ("&#128512;"), as HTML and the memory files keep them.
+QString escaped(const QString& text);
+
 bool canEncode(const QString& text);
 
 // The ANSI code of one character: the byte for a single-byte character, the

@@ -41,31 +41,13 @@ QStringList templateLines(const QString& text) {
     return lines;
 }
 
-QString escapeForCp932(const QString& text) {
-    // One pass finds the characters CP932 has no code for; whether a character has one does not
-    // depend on its neighbours, so each of them is then replaced wherever it stands.
-    QString unmappable;
-    cp932::encode(text, &unmappable);
-    if (unmappable.isEmpty()) return text;
-    const QList<uint> badList = unmappable.toUcs4();
-    const QSet<uint> bad(badList.cbegin(), badList.cend());
-    QString out;
-    for (uint cp : text.toUcs4()) {
-        if (bad.contains(cp))
-            out += QStringLiteral("&#%1;").arg(cp);
-        else
-            out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&cp), 1);
-    }
-    return out;
-}
-
 Output generate(const QStringList& lines, const Input& input) {
     Output out;
     out.table = lines.mid(0, kTableSize);
     while (out.table.size() < kTableSize) out.table.append(QString());
     QStringList& t = out.table;
 
-    t[0].replace(QStringLiteral("＜タイトル＞"), escapeForCp932(listingTitle(input.mark, input.productName)));
+    t[0].replace(QStringLiteral("＜タイトル＞"), cp932::escaped(listingTitle(input.mark, input.productName)));
 
     for (int i = 1; i <= kItems; ++i) {
         const QString name = input.itemNames.value(i - 1);
@@ -75,17 +57,17 @@ Output generate(const QStringList& lines, const Input& input) {
         }
         // Content first: its own text may carry the name placeholder, which then becomes the name too.
         t[i].replace(QStringLiteral("＜項目") + digit(i) + QStringLiteral("＞"),
-                     escapeForCp932(values::crlfToBr(input.itemContents.value(i - 1))));
-        t[i].replace(QStringLiteral("項目") + digit(i), escapeForCp932(values::crlfToBr(name)));
+                     cp932::escaped(values::crlfToBr(input.itemContents.value(i - 1))));
+        t[i].replace(QStringLiteral("項目") + digit(i), cp932::escaped(values::crlfToBr(name)));
     }
 
     const QString user = QStringLiteral("＜ユーザー＞");
     if (input.myAuction) {
         if (input.myAuctionForm == 0) {
-            t[10].replace(user, escapeForCp932(input.sellerId));
+            t[10].replace(user, cp932::escaped(input.sellerId));
             t[11].clear();
         } else {
-            t[11].replace(user, escapeForCp932(input.sellerId));
+            t[11].replace(user, cp932::escaped(input.sellerId));
             t[10].clear();
         }
     } else {

@@ -46,9 +46,6 @@ QStringList templateLines(const QString& text);
 // Fills the template; `lines` must not hold more than kTableSize entries.
 Output generate(const QStringList& lines, const Input& input);
 
-// Characters the CP932 preview file cannot hold become numeric character
-// references, so an emoji typed into a name is kept rather than lost.
-QString escapeForCp932(const QString& text);
 
 // File names of the design templates (extension kept) and mail templates
 // (every ".txt" removed), sorted by name so the order is stable.

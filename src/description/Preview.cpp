@@ -1,5 +1,7 @@
 #include "description/Preview.h"
 
+#include "core/Cp932.h"
+
 #include <QFileInfo>
 
 #include "core/TextFile.h"
@@ -40,7 +42,7 @@ QString cannotWriteMessage(const QString& previewPath) {
 }
 
 bool writeShippingPreview(const QString& html, const QString& previewPath) {
-    return TextFile::writeCp932Lines(previewPath, {escapeForCp932(html)});
+    return TextFile::writeCp932Lines(previewPath, {cp932::escaped(html)});
 }
 
 }  // namespace description

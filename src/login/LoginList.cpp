@@ -71,10 +71,5 @@ QList<mINI::Entry> closingEntries(const QList<Row>& rows) {
     return out;
 }
 
-bool isFailurePage(const QString& bodyText) {
-    return bodyText.contains(QStringLiteral("画像の数字:")) ||
-           bodyText.contains(QStringLiteral("Yahoo! JAPAN IDとパスワードを再入力してください。")) ||
-           bodyText.contains(QStringLiteral("正しくありません"));
-}
 
 }  // namespace LoginList

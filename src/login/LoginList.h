@@ -46,8 +46,6 @@ bool editAllowed(const QList<Row>& rows, int row, int currentCol);
 // account; with no ticked row nothing is written.
 QList<mINI::Entry> closingEntries(const QList<Row>& rows);
 
-// The site's answers that mean the sign-in failed.
-bool isFailurePage(const QString& bodyText);
 
 inline const QString kCaption = QStringLiteral("ログイン");
 inline const QString kNoId = QStringLiteral("ﾔﾌｰIDを入力して下さい。");

@@ -10,6 +10,8 @@
 
 #include "core/UiServices.h"
 #include "core/mduInterFace.h"
+#include "site/SignIn.h"
+#include "site/SitePages.h"
 #include "widgets/Browser.h"
 #include "widgets/EnterKeyFilter.h"
 #include "widgets/Grid.h"
@@ -200,28 +202,23 @@ void frmLogin::onWebBrowser1Complete(const QString& url) {
 
     // Everything read from this page is read before the form is sent: the
     // answer may replace the page at any moment after that.
-    const QString body = m_webBrowser1->bodyText().text();
-    const bool hasForm = m_webBrowser1->evaluate(QStringLiteral("return !!document.forms['login_form'];")).value.toBool();
-    const auto saves = m_webBrowser1->elementsByName(QStringLiteral(".save"));
+    site::LoginPage page(m_webBrowser1);
+    const site::LoginPage::Seen seen = page.read();
     // Reading waits for the page; meanwhile the deadline or the window's closing may have ended this sign-in.
     if (!m_requested || m_closed) return;
-    if (m_submitted && LoginList::isFailurePage(body)) {
+    if (m_submitted && site::isFailurePage(seen.body)) {
         // The site has said no: sending the same password again would only count another failure.
         fail(LoginList::kFailed, true);
         return;
     }
-    if (!m_submitted && !hasForm && !LoginList::isFailurePage(body)) {
+    if (!m_submitted && !seen.hasForm && !site::isFailurePage(seen.body)) {
         fail(QStringLiteral("ログイン画面を表示できませんでした。\r\nしばらくしてから再度ログインして下さい。"), false);
         return;
     }
-    m_webBrowser1->setAllChecked(QStringLiteral(".persistent"), true);
-    m_webBrowser1->setFormField(QStringLiteral("login_form"), QStringLiteral("login"), m_text1->text());
-    m_webBrowser1->setFormField(QStringLiteral("login_form"), QStringLiteral("passwd"), m_text2->text());
-    for (const Browser::NamedElement& e : saves)
-        if (e.value == QStringLiteral("ログイン")) m_webBrowser1->submitForm(QStringLiteral("login_form"));
+    page.signIn(m_text1->text(), m_text2->text(), seen.buttonValues);
     m_submitted = true;
     mduInterFace::Wait_Cursor(m_ui, 1);
-    if (LoginList::isFailurePage(body)) fail(LoginList::kFailed, true);
+    if (site::isFailurePage(seen.body)) fail(LoginList::kFailed, true);
 }
 
 void frmLogin::fail(const QString& message, bool clearBoxes) {

@@ -82,12 +82,4 @@ QString mailtoAddress(const QString& recipientAddress, const QString& subject, c
            encode(body);
 }
 
-QString auctionIdOf(const QUrl& link) {
-    const QString path = link.path();
-    const qsizetype at = path.indexOf(QStringLiteral("/jp/auction/"));
-    if (at < 0 || link.hasFragment()) return QString();  // "#bids" and the like are parts of a page
-    const QString id = path.mid(at + 12);
-    return id.contains(QLatin1Char('/')) ? QString() : id;
-}
-
 }  // namespace mail

@@ -6,8 +6,6 @@
 
 // The winning-bid mail: a template's placeholders filled from the pane's
 // values, and the address that hands the mail to the desktop's mail program.
-class QUrl;
-
 namespace mail {
 
 struct BankRow {
@@ -57,12 +55,9 @@ QString total(const QString& price, const QString& cost);  // price without 円 
 // the body, percent-encoded UTF-8 (CR LF as %0D%0A).
 QString mailtoAddress(const QString& recipientAddress, const QString& subject, const QString& body);
 
-// The auction ID of a link to an item page (".../jp/auction/ID"); empty for any other link.
-QString auctionIdOf(const QUrl& link);
 // Longer than this the address is not handed over whole (command lines and
 // mail programs cut it); the body then goes to the clipboard.
 constexpr int kMailtoLimit = 32000;
 
-inline const QString kWrongIdTitle = QStringLiteral("<HEAD><TITLE>Yahoo!オークション");
 
 }  // namespace mail

@@ -21,12 +21,12 @@
 #include "core/TextFile.h"
 #include "core/UiServices.h"
 #include "core/mduInterFace.h"
-#include "mail/WebDocumentLoader.h"
-#include "mail/mInterNet.h"
+#include "site/WebDocumentLoader.h"
+#include "site/mInterNet.h"
 #include "settings/AccountGrids.h"
 #include "settings/Accounts.h"
 #include "settings/SiteAddresses.h"
-#include "siteform/ListingForm.h"
+#include "site/SitePages.h"
 #include "widgets/ScreenFit.h"
 #include "widgets/Browser.h"
 #include "widgets/Named.h"
@@ -36,6 +36,9 @@
 namespace {
 const QString kIdCaption = QStringLiteral("オークションID");
 const QString kMailCaption = QStringLiteral("メール作成");
+// The closed listings ask for a login when the site wants one.
+const QString kNotSignedIn = QStringLiteral("ログインされていません。\r\nログインして下さい。");
+const QString kNotSignedInCaption = QStringLiteral("ログイン");
 
 
 // The busy cursor for as long as a command runs, however it ends.
@@ -216,7 +219,7 @@ QWidget* MailPane::buildClosedListings() {
     connect(m_wb2, &Browser::DocumentComplete, this, &MailPane::WB2_DocumentComplete);
     // A listing's auction ID is the mail's: one click makes it; its item page is one menu away.
     m_wb2->setLinkHandler([this](const QUrl& url) {
-        const QString id = mail::auctionIdOf(url);
+        const QString id = mInterNet::auctionIdOf(url);
         if (id.isEmpty()) return false;
         QTimer::singleShot(0, this, [this, id] { composeFor(id); });
         return true;
@@ -252,7 +255,7 @@ void MailPane::composeFor(const QString& auctionId) {
 void MailPane::closedListingsMenu(const QPoint& pos) {
     const QWebEngineContextMenuRequest* request = m_wb2->lastContextMenuRequest();
     const QUrl link = request ? request->linkUrl() : QUrl();
-    const QString id = mail::auctionIdOf(link);
+    const QString id = mInterNet::auctionIdOf(link);
     QMenu menu(m_wb2);
     if (!id.isEmpty()) {
         menu.addAction(QStringLiteral("メールを作成（%1）").arg(id), this, [this, id] { composeFor(id); });
@@ -271,20 +274,9 @@ void MailPane::WB2_DocumentComplete() {
     if (!m_wb2->lastLoadOk()) return;
     // The login window reloads this browser; that page is looked at after this one, not inside it.
     const Browser::Hold hold(m_wb2);
-    if (!m_wb2->scrollTo(0, 500)) return;
-    const Browser::Result body = m_wb2->bodyText();
-    if (!body) return;
-    QStringList saveValues;
-    if (!body.text().contains(siteform::kPasswordAgain)) {
-        Browser::Outcome outcome;
-        for (const Browser::NamedElement& e : m_wb2->elementsByName(siteform::kLoginButtonName, Browser::kDefaultTimeoutMs, &outcome))
-            saveValues << e.value;
-        if (outcome != Browser::Outcome::Done) return;
-    }
-    const int prompts = siteform::loginPrompts(body.text(), saveValues);
-    for (int i = 0; i < prompts; ++i) {
-        m_ui.message(siteform::kNotSignedIn, siteform::kNotSignedInCaption, UiServices::Icon::Information,
-                     UiServices::Buttons::Ok, this);
+    const std::optional<int> prompts = site::ClosedListingsPage(m_wb2).loginPrompts();
+    for (int i = 0; prompts && i < *prompts; ++i) {
+        m_ui.message(kNotSignedIn, kNotSignedInCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
         if (m_showLogin) m_showLogin();
     }
 }
@@ -335,13 +327,13 @@ void MailPane::Command1_Click() {
     m_txtKENMEI->clear();
     m_txtHONBUN->clear();
     // The item page once, for the title, the winner and the price together.
-    const mInterNet::ItemPage item = mInterNet::readItemPage(*m_loader, m_txtID->text());
+    const mInterNet::ItemPage item = mInterNet::readItemPage(*m_loader, SiteAddresses::itemUrl(m_txtID->text()));
     if (m_abandoned) return;  // the window closed while the page loaded
     // Nothing read, or a page that is no item page (an error page, garbage, text in another
     // charset than the site said): a mail with an empty or garbled title, winner and price is
     // no mail to hand over.
     const bool itemPage = item.loaded && item.title &&
-                          (*item.title == mail::kWrongIdTitle || !item.title->startsWith(QStringLiteral("<HEAD><TITLE>")));
+                          (*item.title == mInterNet::wrongIdTitle() || !item.title->startsWith(QStringLiteral("<HEAD><TITLE>")));
     if (!itemPage) {
         m_ui.message(item.failure == mInterNet::Failure::TooLarge
                          ? QStringLiteral("商品ページが大きすぎるため、読み込みを中止しました。\r\n"
@@ -353,7 +345,7 @@ void MailPane::Command1_Click() {
     }
     m_txtSYOU->setText(*item.title);
     m_txtSYOU->setCursorPosition(0);  // a long title shows its beginning
-    if (*item.title == mail::kWrongIdTitle) {
+    if (*item.title == mInterNet::wrongIdTitle()) {
         m_ui.message(QStringLiteral("オークションIDが正しくありません。"), kIdCaption, UiServices::Icon::Information,
                      UiServices::Buttons::Ok, this);
         m_txtSYOU->clear();

@@ -5,7 +5,6 @@
 
 #include "core/Cp932.h"
 #include "core/Values.h"
-#include "description/Description.h"
 #include "settings/IniFile.h"
 
 namespace memory {
@@ -192,7 +191,7 @@ void write(IniFile& file, const QMap<QString, QString>& controlValues, QString* 
         QString lost;
         cp932::encode(value, &lost);
         if (unmappable) *unmappable += lost;
-        file.setValue(key.section, key.key, lost.isEmpty() ? value : description::escapeForCp932(value));
+        file.setValue(key.section, key.key, lost.isEmpty() ? value : cp932::escaped(value));
     }
 }
 

@@ -23,7 +23,7 @@
 #include "settings/SiteAddresses.h"
 #include "widgets/ScreenFit.h"
 #include "widgets/Grid.h"
-#include "widgets/SharedNetwork.h"
+#include "site/SharedNetwork.h"
 
 namespace {
 const QString kCaption = QStringLiteral("アクセス解析");

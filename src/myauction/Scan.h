@@ -8,57 +8,22 @@
 #include <functional>
 #include <optional>
 
+#include "site/OpenListings.h"
+
 // The my-auction check as values: the walk over the open-listings pages, the
 // figures of an item page, the rows they make, and the previous scan's file.
 namespace scan {
 
 constexpr int kColumns = 15;
 
-struct Link {
-    QString text;  // visible text, untrimmed
-    QString href;
-};
 
-// What an item page gives: read from its markup.
-struct Figures {
-    QString price;     // column 6, digits only
-    QString watch;     // column 3
-    QString timeLeft;  // column 5
-    QString access;    // column 2
-};
-Figures parseItemFigures(const QString& pageText);
 
-// One thing the walk does with a link, in walking order.
-struct Step {
-    enum class Kind { Title, Bid } kind;
-    QString address;  // whose figures are fetched
-    QString text;     // the link's untrimmed text
-    int counter;      // the walk's counter when it met the link
-    bool addsRow;     // a title that is not a page link (次の50件, 前の50件)
-};
 
-// The walk over the open-listings pages, as one run of the rules: `pages`
-// holds the links of the pages loaded so far (no value for a page that did
-// not load). When the walk reaches a page it does not have yet, `missing` is
-// that page's address and the steps are not complete: load it and walk again.
-struct Walk {
-    QList<Step> steps;
-    QString missing;
-};
-Walk walk(const QString& firstPage, const QHash<QString, std::optional<QList<Link>>>& pages);
-
-// What a loaded page of the open listings is: the list (its 残り時間 link
-// heads the list, even an empty one), the site asking for a sign-in (a password
-// field), or something else (garbage, another page).
-enum class ListPage { List, SignedOut, Unknown };
-ListPage classifyListPage(const QList<Link>& links, bool asksForSignIn);
 
 // Why the list could not be read, for the seller: the first list page's problem.
 enum class ListProblem { None, NoAnswer, ServerError, Unreadable, TooLarge, SignedOut };
 QString listProblemMessage(ListProblem problem, int httpStatus);
 
-// The addresses whose figures the walk needs, each once, in walking order.
-QStringList fetchList(const QList<Step>& steps);
 
 using Rgb = unsigned int;  // 0xRRGGBB; 0 for no colour of its own
 constexpr Rgb kCurrent = 0xFEEAE0;   // columns 2–6 of a new row
@@ -90,8 +55,5 @@ QString fiveDigits(const QString& cell);
 // "h:m" without leading zeros (9:5).
 QString clockText(int hour, int minute);
 
-inline const QString kNextPage = QStringLiteral("次の50件");
-inline const QString kPriceLabel = QStringLiteral("現在の価格：");
-inline const QString kPreviousPage = QStringLiteral("前の50件");
 
 }  // namespace scan

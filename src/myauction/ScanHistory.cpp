@@ -1,5 +1,7 @@
 #include "myauction/ScanHistory.h"
 
+#include "site/mInterNet.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -318,10 +320,8 @@ QList<ScanHistory::Entry> ScanHistory::scanAt(const QDateTime& taken) const {
 }
 
 QString ScanHistory::auctionIdOf(const QString& address) {
-    const QString path = QUrl(address).path();
-    const qsizetype at = path.indexOf(QStringLiteral("/auction/"));
-    if (at < 0) return QString();
-    return path.mid(at + 9).section(QLatin1Char('/'), 0, 0);
+    // A row's address may carry the place of its bids on the page ("#bids"): the listing is the same.
+    return mInterNet::auctionIdOf(QUrl(address).adjusted(QUrl::RemoveFragment));
 }
 
 namespace scanhistory {

@@ -3,8 +3,8 @@
 #include <QNetworkReply>
 #include <QTimer>
 
-#include "mail/WebDocumentLoader.h"
-#include "mail/mInterNet.h"
+#include "site/WebDocumentLoader.h"
+#include "site/mInterNet.h"
 
 ScanJob::ScanJob(QNetworkAccessManager& network, int concurrency, QObject* parent)
     : QObject(parent), m_network(network), m_concurrency(qMax(1, concurrency)) {}
@@ -107,7 +107,7 @@ void ScanJob::fetched(QNetworkReply* reply, const QString& address) {
     QString text;
     // A page without the price label is no item page (an error page, garbage, the wrong charset):
     // its empty figures would pass for a listing nobody looked at.
-    if (mInterNet::readReply(reply, &text) && text.contains(scan::kPriceLabel)) {
+    if (mInterNet::readReply(reply, &text) && text.contains(scan::priceLabel())) {
         m_figures.insert(address, scan::parseItemFigures(text));
     } else {
         m_figures.insert(address, std::nullopt);

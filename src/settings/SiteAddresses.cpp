@@ -4,6 +4,7 @@
 
 #include "core/ProgramFolder.h"
 #include "settings/IniFile.h"
+#include "site/Addresses.h"
 
 namespace SiteAddresses {
 namespace {
@@ -42,21 +43,16 @@ QString portalTop() {
 
 QString productPage() { return configured(kProduct); }
 
-QString submitStartUrl() { return host(kAuction) + QStringLiteral("/jp/0-submit.html"); }
-QString closedListingsUrl() { return host(kClosed) + QStringLiteral("/jp/show/mystatus?select=closed&hasWinner=1"); }
-QString sellingUrl() { return host(kSelling) + QStringLiteral("/jp/show/mystatus?select=selling"); }
-QString itemUrl(const QString& auctionId) { return host(kItemPage) + QStringLiteral("/jp/auction/") + auctionId; }
-
-QString logoutUrl() {
-    return host(kLogin) + QStringLiteral("/config/login?.lg=jp&.intl=jp&logout=1&.src=www&.done=") + portalTop();
+site::Hosts hosts() {
+    return {host(kAuction), host(kClosed), host(kItemPage), host(kSelling), host(kLogin), portalTop(), productPage()};
 }
 
-QString loginPageUrl() {
-    QString done = portalTop();
-    const qsizetype colon = done.indexOf(QStringLiteral("://"));
-    if (colon > 0) done.replace(colon, 1, QStringLiteral("%3a"));
-    return host(kLogin) + QStringLiteral("/config/login?.src=www&partner=&.protoctl=&.v=&.u=&.intl=jp&.done=") + done;
-}
+QString submitStartUrl() { return site::submitStartUrl(hosts()); }
+QString closedListingsUrl() { return site::closedListingsUrl(hosts()); }
+QString sellingUrl() { return site::sellingUrl(hosts()); }
+QString itemUrl(const QString& auctionId) { return site::itemUrl(hosts(), auctionId); }
+QString logoutUrl() { return site::logoutUrl(hosts()); }
+QString loginPageUrl() { return site::loginPageUrl(hosts()); }
 
 void writeAll(const QString& base) {
     IniFile::update(ProgramFolder::settingsFile(), [&](IniFile& file) {

@@ -2,10 +2,12 @@
 
 #include <QString>
 
-// The auction site's addresses. The site is outside the program, so every
-// host lives in the settings file (section "サイト") and falls back to the
-// real site when a key is missing; the demo and the tests point them at the
-// local simulator.
+#include "site/Addresses.h"
+
+// The auction site's hosts. The site is outside the program, so every host
+// lives in the settings file (section "サイト") and falls back to the real
+// site when a key is missing; the demo and the tests point them at the local
+// simulator. The paths are the site definition's (site/Addresses).
 namespace SiteAddresses {
 
 inline const QString kSection = QStringLiteral("サイト");
@@ -16,6 +18,9 @@ inline const QString kSelling = QStringLiteral("出品中");           // open l
 inline const QString kLogin = QStringLiteral("ログイン");           // login service
 inline const QString kPortal = QStringLiteral("トップページ");      // portal top page
 inline const QString kProduct = QStringLiteral("製品ページ");       // this product's web page
+
+// The hosts as the settings hold them, for the site's address builders.
+site::Hosts hosts();
 
 // The configured value (without a trailing "/" for hosts) or the built-in default.
 QString host(const QString& key);

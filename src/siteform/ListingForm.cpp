@@ -6,43 +6,43 @@ namespace siteform {
 
 const QList<Mirror>& mirrors() {
     static const QList<Mirror> list{
-        {QStringLiteral("Check16"), QStringLiteral("ypmOK"), 900, Kind::Check},
-        {QStringLiteral("Check17"), QStringLiteral("aspj1"), 900, Kind::Check},
-        {QStringLiteral("Check18"), QStringLiteral("aspj2"), 900, Kind::Check},
-        {QStringLiteral("Check19"), QStringLiteral("aspj8"), 900, Kind::Check},
-        {QStringLiteral("Check20"), QStringLiteral("aspj9"), 900, Kind::Check},
-        {QStringLiteral("Check21"), QStringLiteral("aspj10"), 900, Kind::Check},
-        {QStringLiteral("Check22"), QStringLiteral("aspj11"), 900, Kind::Check},
-        {QStringLiteral("Check23"), QStringLiteral("aspj3"), 900, Kind::Check},
-        {QStringLiteral("Check24"), QStringLiteral("aspj4"), 900, Kind::Check},
-        {QStringLiteral("Check25"), QStringLiteral("ycc"), 900, Kind::Check},
-        {QStringLiteral("Check26"), QStringLiteral("aspj7"), 900, Kind::Check},
-        {QStringLiteral("Check27"), QStringLiteral("ccmOK"), 900, Kind::Check},
-        {QStringLiteral("Check28"), QStringLiteral("intlOK"), 1100, Kind::Check},
-        {QStringLiteral("Check29"), QStringLiteral("ypkOK"), 1100, Kind::Check},
-        {QStringLiteral("Check30"), QStringLiteral("escj1"), 1500, Kind::Check},
-        {QStringLiteral("Check31"), QStringLiteral("escj6"), 1500, Kind::Check},
-        {QStringLiteral("Check35"), QStringLiteral("boldSelected"), 2200, Kind::Check},
-        {QStringLiteral("Check36"), QStringLiteral("highlightlistingSelected"), 2500, Kind::Check},
-        {QStringLiteral("Check37"), QStringLiteral("postagefreeSelected"), 2500, Kind::Check},
-        {QStringLiteral("Check38"), QStringLiteral("wrappingSelected"), 2800, Kind::Check},
-        {QStringLiteral("Check39"), QStringLiteral("minBidRating"), 3100, Kind::Check},
-        {QStringLiteral("Check40"), QStringLiteral("AutoExtension"), 3100, Kind::Check},
-        {QStringLiteral("Check41"), QStringLiteral("CloseEarly"), 3100, Kind::Check},
-        {QStringLiteral("Combo1"), QStringLiteral("Duration"), 1800, Kind::List},
-        {QStringLiteral("Combo2"), QStringLiteral("giftSelected"), 2600, Kind::List},
-        {QStringLiteral("Combo3"), QStringLiteral("ClosingTime"), 3200, Kind::List},
-        {QStringLiteral("Combo4"), QStringLiteral("numResubmit"), 3200, Kind::List},
-        {QStringLiteral("Combo5"), QStringLiteral("loc_cd"), 1210, Kind::List},
-        {QStringLiteral("imNumLite1"), QStringLiteral("Quantity"), 1800, Kind::Number},
-        {QStringLiteral("imNumLite2"), QStringLiteral("StartPrice"), 1800, Kind::Number},
-        {QStringLiteral("imNumLite3"), QStringLiteral("featuredAmount"), 2000, Kind::Number},
-        {QStringLiteral("imNumLite4"), QStringLiteral("JpBuyNowPrice"), 2800, Kind::Number},
-        {QStringLiteral("imNumLite5"), QStringLiteral("ReservePrice"), 2800, Kind::Number},
-        {QStringLiteral("imNumLite6"), QStringLiteral("BidOrBuyPrice"), 3200, Kind::Number},
-        {QStringLiteral("Text1"), QStringLiteral("city"), 1210, Kind::Text},
-        {QStringLiteral("optHANBAI"), QStringLiteral("shipping"), 960, Kind::Option},
-        {QStringLiteral("optHANBAI2"), QStringLiteral("shiptime"), 960, Kind::Option},
+        {QStringLiteral("Check16"), QStringLiteral("かんたん決済")},
+        {QStringLiteral("Check17"), QStringLiteral("銀行振込")},
+        {QStringLiteral("Check18"), QStringLiteral("郵便振替")},
+        {QStringLiteral("Check19"), QStringLiteral("イーバンク銀行決済")},
+        {QStringLiteral("Check20"), QStringLiteral("ジャパンネットバンク決済")},
+        {QStringLiteral("Check21"), QStringLiteral("みずほ銀行決済")},
+        {QStringLiteral("Check22"), QStringLiteral("UFJ銀行決済")},
+        {QStringLiteral("Check23"), QStringLiteral("現金書留")},
+        {QStringLiteral("Check24"), QStringLiteral("商品代引")},
+        {QStringLiteral("Check25"), QStringLiteral("クレジットカード")},
+        {QStringLiteral("Check26"), QStringLiteral("その他")},
+        {QStringLiteral("Check27"), QStringLiteral("NTTコム・セーフティパス決済")},
+        {QStringLiteral("Check28"), QStringLiteral("海外発送")},
+        {QStringLiteral("Check29"), QStringLiteral("Yahoo!ゆうパック")},
+        {QStringLiteral("Check30"), QStringLiteral("オークションチェック")},
+        {QStringLiteral("Check31"), QStringLiteral("イオンレジオークション")},
+        {QStringLiteral("Check35"), QStringLiteral("太字テキスト")},
+        {QStringLiteral("Check36"), QStringLiteral("背景色")},
+        {QStringLiteral("Check37"), QStringLiteral("送料無料アイコン")},
+        {QStringLiteral("Check38"), QStringLiteral("贈答品アイコン")},
+        {QStringLiteral("Check39"), QStringLiteral("入札者評価制限")},
+        {QStringLiteral("Check40"), QStringLiteral("自動延長")},
+        {QStringLiteral("Check41"), QStringLiteral("早期終了")},
+        {QStringLiteral("Combo1"), QStringLiteral("期間")},
+        {QStringLiteral("Combo2"), QStringLiteral("目立ちアイコン")},
+        {QStringLiteral("Combo3"), QStringLiteral("終了時間")},
+        {QStringLiteral("Combo4"), QStringLiteral("自動再出品")},
+        {QStringLiteral("Combo5"), QStringLiteral("都道府県")},
+        {QStringLiteral("imNumLite1"), QStringLiteral("数量")},
+        {QStringLiteral("imNumLite2"), QStringLiteral("開始価格")},
+        {QStringLiteral("imNumLite3"), QStringLiteral("注目のオークション")},
+        {QStringLiteral("imNumLite4"), QStringLiteral("即買価格")},
+        {QStringLiteral("imNumLite5"), QStringLiteral("最低落札価格")},
+        {QStringLiteral("imNumLite6"), QStringLiteral("希望落札価格")},
+        {QStringLiteral("Text1"), QStringLiteral("市区町村")},
+        {QStringLiteral("optHANBAI"), QStringLiteral("送料負担")},
+        {QStringLiteral("optHANBAI2"), QStringLiteral("発送時期")},
     };
     return list;
 }
@@ -51,13 +51,6 @@ const Mirror* findMirror(const QString& control) {
     for (const Mirror& m : mirrors())
         if (m.control == control) return &m;
     return nullptr;
-}
-
-double listValue(const QString& control, int index) {
-    // The duration goes to the page as a floating-point number, the others as integers;
-    // a whole number is the same either way.
-    if (control == QLatin1String("Combo1") || control == QLatin1String("Combo3")) return index;
-    return index + 1;
 }
 
 const QStringList& mirrorAllOrder() {
@@ -150,9 +143,5 @@ const QStringList& sellerRegions() {
     return list;
 }
 
-int loginPrompts(const QString& bodyText, const QStringList& saveValues) {
-    if (bodyText.contains(kPasswordAgain)) return 1;
-    return static_cast<int>(saveValues.count(kLoginButtonValue));
-}
 
 }  // namespace siteform

@@ -1,5 +1,7 @@
 #include "siteform/SiteFormPane.h"
 #include "siteform/PreflightWindow.h"
+#include "site/ListingForm.h"
+#include "site/SitePages.h"
 
 #include <QButtonGroup>
 #include <algorithm>
@@ -38,7 +40,6 @@
 #include "widgets/PlainText.h"
 #include "widgets/VbCheck.h"
 
-using siteform::Kind;
 
 namespace {
 
@@ -369,22 +370,23 @@ siteform::Reach reachOf(const Browser::Result& r) {
 }  // namespace
 
 siteform::Reach SiteFormPane::writeMirror(const siteform::Mirror& m) {
+    const site::FormField* field = site::formField(m.meaning);
+    if (!field) return siteform::Reach::Missing;
+    site::ListingFormPage form(m_wb);
     // Each step needs the one before: a page that cannot scroll is not written either.
-    const Browser::Result scrolled = m_wb->scrollTo(0, m.scrollY);
+    const Browser::Result scrolled = form.scrollTo(m.meaning);
     if (!scrolled) return reachOf(scrolled);
     QWidget* w = m_controls.value(m.control);
-    switch (m.kind) {
-        case Kind::Check:
-            return reachOf(m_wb->setCheckedById(m.element, VbCheck::value(static_cast<QCheckBox*>(w))));
-        case Kind::List:
-            return reachOf(m_wb->setSelectedIndexById(m.element,
-                                                      siteform::listValue(m.control, static_cast<QComboBox*>(w)->currentIndex())));
-        case Kind::Number:
-        case Kind::Text:
-            return reachOf(m_wb->setValueById(m.element, static_cast<QLineEdit*>(w)->text()));
-        case Kind::Option: {
+    switch (field->kind) {
+        case site::FieldKind::Check:
+            return reachOf(form.check(m.meaning, VbCheck::value(static_cast<QCheckBox*>(w))));
+        case site::FieldKind::List:
+            return reachOf(form.choose(m.meaning, static_cast<QComboBox*>(w)->currentIndex()));
+        case site::FieldKind::Text:
+            return reachOf(form.fill(m.meaning, static_cast<QLineEdit*>(w)->text()));
+        case site::FieldKind::Option: {
             const QList<QRadioButton*>& pair = m_options.value(m.control);
-            return reachOf(m_wb->setPairCheckedByName(m.element, pair[0]->isChecked(), pair[1]->isChecked()));
+            return reachOf(form.choosePair(m.meaning, pair[0]->isChecked(), pair[1]->isChecked()));
         }
     }
     return siteform::Reach::NoAnswer;
@@ -392,7 +394,7 @@ siteform::Reach SiteFormPane::writeMirror(const siteform::Mirror& m) {
 
 siteform::Reach SiteFormPane::pushTitle() {
     // The counter follows the page: no title field there, no new count.
-    const Browser::Result written = m_wb->setValueById(QStringLiteral("Title"), m_txtTitle->text());
+    const Browser::Result written = site::ListingFormPage(m_wb).fill(QStringLiteral("タイトル"), m_txtTitle->text());
     if (!written) return reachOf(written);
     const int bytes = mduInterFace::Byte_Len(m_txtTitle->text());
     CounterLabel::show(m_label18, bytes, bytes > siteform::kTitleLimit);
@@ -400,7 +402,7 @@ siteform::Reach SiteFormPane::pushTitle() {
 }
 
 siteform::Reach SiteFormPane::pushDescription() {
-    return reachOf(m_wb->setValueById(QStringLiteral("Description"), PlainText::crlf(m_txtDescription)));
+    return reachOf(site::ListingFormPage(m_wb).fill(QStringLiteral("説明"), PlainText::crlf(m_txtDescription)));
 }
 
 void SiteFormPane::txtTitle_Change() { pushTitle(); }
@@ -543,7 +545,7 @@ bool SiteFormPane::eventFilter(QObject* watched, QEvent* event) {
             flag = true;
         } else if (flag) {
             flag = false;
-            m_wb->scrollTo(0, watched == m_txtTitle ? siteform::kTitleFocusScrollY : siteform::kDescriptionFocusScrollY);
+            site::ListingFormPage(m_wb).scrollTo(watched == m_txtTitle ? QStringLiteral("タイトル") : QStringLiteral("説明"));
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -553,19 +555,18 @@ void SiteFormPane::WB_DocumentComplete() {
     if (!m_wb->lastLoadOk()) return;  // an error page is no step of the listing
     // Pages that finish while this runs (the prompt is modal) are handled after it, not inside it.
     const Browser::Hold hold(m_wb);
-    Browser::Outcome outcome;
-    const QList<Browser::NamedElement> buttons = m_wb->elementsByName(siteform::kContinueName, Browser::kDefaultTimeoutMs, &outcome);
-    if (outcome != Browser::Outcome::Done) return;
+    site::ListingFormPage form(m_wb);
+    const std::optional<QStringList> buttons = form.continueButtons();
+    if (!buttons) return;
     // The start page, or the page just before a form: a new listing, whose form is still to come.
-    const bool continuePage = std::any_of(buttons.begin(), buttons.end(),
-                                          [](const Browser::NamedElement& e) { return e.value == siteform::kContinueValue; });
+    const bool continuePage = buttons->contains(site::continueButtonText());
     if (continuePage || m_wb->url().toString() == SiteAddresses::submitStartUrl()) forgetFormCheck();
-    for (const Browser::NamedElement& e : buttons) {
-        if (e.value != siteform::kContinueValue) continue;
+    for (const QString& value : *buttons) {
+        if (value != site::continueButtonText()) continue;
         const auto answer = m_ui.message(siteform::kContinuePrompt, siteform::kContinueCaption,
                                          UiServices::Icon::Information, UiServices::Buttons::YesNo, this);
         if (answer == UiServices::Answer::Yes) {
-            if (!m_wb->clickById(siteform::kContinueName)) return;
+            if (!form.pressContinue()) return;
         } else {
             m_wb->Navigate2(SiteAddresses::submitStartUrl());
         }
@@ -573,7 +574,7 @@ void SiteFormPane::WB_DocumentComplete() {
     Mirror_All();
     const Browser::Result title = m_wb->documentTitle();
     if (!title) return;
-    m_wb->scrollTo(0, title.text() != siteform::kUploadPageTitle ? siteform::kPageScrollY : siteform::kUploadPageScrollY);
+    m_wb->scrollTo(0, title.text() != site::uploadPageTitle() ? site::pageScroll() : site::uploadPageScroll());
 }
 
 void SiteFormPane::Command20_Click() { m_wb->Navigate2(SiteAddresses::submitStartUrl()); }
@@ -581,7 +582,7 @@ void SiteFormPane::Command20_Click() { m_wb->Navigate2(SiteAddresses::submitStar
 void SiteFormPane::Command14_Click() {
     // The upload page answers the upload with a new page; it is looked at after this, not half-way.
     const Browser::Hold hold(m_wb);
-    if (!m_wb->clickById(QStringLiteral("select"))) return;
+    if (!m_wb->clickById(site::uploadSelectButton())) return;
     if (!m_wb->scrollTo(0, 0)) return;
     const QString chosen = m_ui.openFileName(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
                                              siteform::kPictureFilter, this);
@@ -595,12 +596,12 @@ void SiteFormPane::Command14_Click() {
 }
 
 bool SiteFormPane::uploadThroughPage(const QString& path) {
-    // From the clicked element, four Tabs reach the page's file field; the
+    // From the clicked element, a few Tabs reach the page's file field; the
     // field's chooser is answered with the chosen file (a typed path is not
-    // taken by the engine); two Tabs then reach the upload button. Every key
+    // taken by the engine); more Tabs then reach the upload button. Every key
     // goes to this browser's page only.
     m_wb->setFocus(Qt::OtherFocusReason);
-    for (int i = 0; i < 4; ++i) m_wb->sendKey(Qt::Key_Tab);
+    for (int i = 0; i < site::tabsToFileField(); ++i) m_wb->sendKey(Qt::Key_Tab);
     m_wb->answerNextFileChooser({path});
     m_wb->sendKey(Qt::Key_Space);
     const bool chosen = waitFor([this] { return m_wb->fileChooserAnswered(); }, 5000);
@@ -614,7 +615,7 @@ bool SiteFormPane::uploadThroughPage(const QString& path) {
         },
         5000);
     if (!taken) return false;
-    for (int i = 0; i < 2; ++i) m_wb->sendKey(Qt::Key_Tab);
+    for (int i = 0; i < site::tabsToUploadButton(); ++i) m_wb->sendKey(Qt::Key_Tab);
     m_wb->sendKey(Qt::Key_Return);
     return true;
 }

@@ -269,6 +269,14 @@ Browser::Result Browser::setSelectedIndexById(const QString& id, double index) {
         QStringLiteral("document.getElementById(%1).selectedIndex=%2;return true;").arg(jsString(id)).arg(index));
 }
 
+Browser::Result Browser::selectOptionById(const QString& id, const QString& text) {
+    return evaluate(QStringLiteral("var e=document.getElementById(%1);var t=%2;"
+                                   "if(t===''){e.selectedIndex=-1;return true;}"
+                                   "for(var i=0;i<e.options.length;i++)if(e.options[i].text.trim()===t){e.selectedIndex=i;return true;}"
+                                   "throw 0;")
+                        .arg(jsString(id), jsString(text.trimmed())));
+}
+
 Browser::Result Browser::clickById(const QString& id) {
     return evaluate(QStringLiteral("var e=document.getElementById(%1);if(e.focus)e.focus();e.click();return true;")
                         .arg(jsString(id)));

@@ -66,6 +66,9 @@ public:
     Result setCheckedById(const QString& id, double value);  // non-zero ticks
     Result setValueById(const QString& id, const QString& value);
     Result setSelectedIndexById(const QString& id, double index);
+    // The option that reads `text` (blanks around it aside); an empty text leaves nothing
+    // chosen. Missing when the list has no such option.
+    Result selectOptionById(const QString& id, const QString& text);
     Result clickById(const QString& id);  // focuses the element first, as a real click would
     Result setCheckedByName(const QString& name, int index, bool checked);
     // Items 0 and 1 of the named elements in one step.

@@ -7,6 +7,7 @@
 #include "core/mduInterFace.h"
 #include "widgets/Grid.h"
 #include "login/LoginList.h"
+#include "site/SignIn.h"
 #include "login/frmLogin.h"
 #include "settings/mINI.h"
 #include "support/RecordingUiServices.h"
@@ -60,10 +61,10 @@ private Q_SLOTS:
     }
 
     void failureTexts() {
-        QVERIFY(LoginList::isFailurePage(QStringLiteral("…画像の数字: ____")));
-        QVERIFY(LoginList::isFailurePage(QStringLiteral("IDまたはパスワードが正しくありません。")));
-        QVERIFY(LoginList::isFailurePage(QStringLiteral("Yahoo! JAPAN IDとパスワードを再入力してください。")));
-        QVERIFY(!LoginList::isFailurePage(QStringLiteral("ログイン")));
+        QVERIFY(site::isFailurePage(QStringLiteral("…画像の数字: ____")));
+        QVERIFY(site::isFailurePage(QStringLiteral("IDまたはパスワードが正しくありません。")));
+        QVERIFY(site::isFailurePage(QStringLiteral("Yahoo! JAPAN IDとパスワードを再入力してください。")));
+        QVERIFY(!site::isFailurePage(QStringLiteral("ログイン")));
     }
 
     void windowOpensWithTheListAndTheRememberedTick() {

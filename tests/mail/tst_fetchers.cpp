@@ -5,8 +5,8 @@
 #include <QNetworkAccessManager>
 
 #include "core/Charset.h"
-#include "mail/WebDocumentLoader.h"
-#include "mail/mInterNet.h"
+#include "site/WebDocumentLoader.h"
+#include "site/mInterNet.h"
 #include "settings/SiteAddresses.h"
 #include "support/Browsing.h"
 #include "support/SiteSimProcess.h"
@@ -14,7 +14,7 @@
 #include "support/TestMain.h"
 #include "widgets/Browser.h"
 #include "widgets/PageGuard.h"
-#include "widgets/SharedNetwork.h"
+#include "site/SharedNetwork.h"
 
 namespace {
 constexpr int kLoad = 30000;
@@ -173,18 +173,18 @@ private Q_SLOTS:
         SiteSimProcess sim;
         sim.writeSiteAddresses();
         WebDocumentLoader loader;
-        mInterNet::ItemPage item = mInterNet::readItemPage(loader, QStringLiteral("b123456789"));
+        mInterNet::ItemPage item = mInterNet::readItemPage(loader, SiteAddresses::itemUrl(QStringLiteral("b123456789")));
         QVERIFY(item.loaded);
         QCOMPARE(*item.title, QStringLiteral("空箱文庫 詩集「夜の灯台」上下巻 初版 帯付き"));
         QCOMPARE(item.price, QStringLiteral("1,500 円"));
         QCOMPARE(item.contactName, QStringLiteral("髙橋 久美"));
         QCOMPARE(item.contactAddress, QStringLiteral("kuma.books22@example.jp"));
 
-        item = mInterNet::readItemPage(loader, QStringLiteral("no_such_id"));
+        item = mInterNet::readItemPage(loader, SiteAddresses::itemUrl(QStringLiteral("no_such_id")));
         QCOMPARE(*item.title, QStringLiteral("<HEAD><TITLE>Yahoo!オークション"));
 
         // An open listing's page has no こちら link: the contact stays as it was.
-        item = mInterNet::readItemPage(loader, QStringLiteral("m012345678"));
+        item = mInterNet::readItemPage(loader, SiteAddresses::itemUrl(QStringLiteral("m012345678")));
         QCOMPARE(*item.title, QStringLiteral("テスト出品 テニスラケット"));
         QCOMPARE(item.contactName, QString());
 
@@ -204,7 +204,7 @@ private Q_SLOTS:
 
         // A page that cannot be reached is no document, and reads as an empty title.
         SiteAddresses::writeAll(QStringLiteral("http://127.0.0.1:1"));
-        item = mInterNet::readItemPage(loader, QStringLiteral("b123456789"));
+        item = mInterNet::readItemPage(loader, SiteAddresses::itemUrl(QStringLiteral("b123456789")));
         QVERIFY(!item.loaded);
         QCOMPARE(*item.title, QString());
     }

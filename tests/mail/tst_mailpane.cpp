@@ -13,7 +13,7 @@
 #include "app/fMain.h"
 #include "core/Cp932.h"
 #include "mail/MailPane.h"
-#include "mail/mInterNet.h"
+#include "site/mInterNet.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
 #include "support/Browsing.h"

@@ -613,7 +613,7 @@ private Q_SLOTS:
         const int before = static_cast<int>(done.count());
         QVERIFY(wb->evaluate(QStringLiteral("document.forms['auction'].submit();return true;")));
         QTRY_VERIFY_WITH_TIMEOUT(done.count() > before, kLoad);
-        QTRY_COMPARE_WITH_TIMEOUT(wb->documentTitle().text(), siteform::kUploadPageTitle, kLoad);
+        QTRY_COMPARE_WITH_TIMEOUT(wb->documentTitle().text(), QStringLiteral("Yahoo!オークション - 画像のアップロード"), kLoad);
         QTRY_COMPARE_WITH_TIMEOUT(scrollY(wb), 10, kLoad);  // the upload page stops near its top, the form at 200
 
         // A real picture goes up.
@@ -691,7 +691,7 @@ private Q_SLOTS:
         QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblFormCheck"))->text(), QStringLiteral("すべての項目が出品フォームに入りました。"));
         QVERIFY(!control<QListWidget>(&pane, QStringLiteral("lstFormCheck"))->isVisibleTo(&pane));
         QVERIFY(pane.WB()->evaluate(QStringLiteral("document.forms['auction'].submit();return true;")));
-        QTRY_COMPARE_WITH_TIMEOUT(pane.WB()->documentTitle().text(), siteform::kUploadPageTitle, kLoad);
+        QTRY_COMPARE_WITH_TIMEOUT(pane.WB()->documentTitle().text(), QStringLiteral("Yahoo!オークション - 画像のアップロード"), kLoad);
         QVERIFY(load(pane.WB(), sim.base() + QStringLiteral("/jp/submit/confirm")));
         QCOMPARE(page(pane.WB(), QStringLiteral("return document.getElementById('cFees').innerText;")).toString(),
                  QStringLiteral("314.80 円"));

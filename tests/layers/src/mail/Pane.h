@@ -1,3 +1,5 @@
 #pragma once
 #include "widgets/Grid.h"
 #include "app/fMain.h"
+#include "siteform/Form.h"
+#include "settings/Ini.h"

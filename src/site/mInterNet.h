@@ -7,6 +7,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QUrl;
 
 // Reading the auction site outside the embedded browsers: a page loaded into
 // an off-screen document (Doc_Load), one plain GET (Page_Get), and the item
@@ -69,6 +70,14 @@ bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* t
 QNetworkReply* startGet(QNetworkAccessManager& network, const QString& address);
 bool readReply(QNetworkReply* finishedReply, QString* text, Failure* why = nullptr);
 
+// The auction ID in an item page's address (".../jp/auction/ID", query ignored);
+// empty for any other address, and for a place inside a page ("#bids").
+QString auctionIdOf(const QUrl& address);
+
+// What Item_Title gives for an auction ID the site does not have: its page's
+// title left whole ("<HEAD><TITLE>Yahoo!オークション"), as the mail recognises it.
+QString wrongIdTitle();
+
 // The extractors, each from a loaded item page. Item_Title has no result
 // when the markup holds no "</TITLE>" (the caller's command then ends).
 std::optional<QString> Item_Title(const Document& page);
@@ -85,6 +94,6 @@ struct ItemPage {
     QString contactName;
     QString contactAddress;
 };
-ItemPage readItemPage(DocumentLoader& loader, const QString& auctionId);
+ItemPage readItemPage(DocumentLoader& loader, const QString& itemPageAddress);
 
 }  // namespace mInterNet

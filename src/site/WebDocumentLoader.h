@@ -4,7 +4,7 @@
 #include <QObject>
 #include <memory>
 
-#include "mail/mInterNet.h"
+#include "site/mInterNet.h"
 
 class QWebEnginePage;
 

@@ -1,4 +1,4 @@
-#include "mail/mInterNet.h"
+#include "site/mInterNet.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -6,15 +6,16 @@
 #include <QNetworkReply>
 #include <QRegularExpression>
 #include <QTimer>
+#include <QUrl>
 #include <memory>
 
 #include "core/Charset.h"
-#include "settings/SiteAddresses.h"
+#include "site/SiteFacts.h"
 
 namespace mInterNet {
 namespace {
-const QString kPriceLabel = QStringLiteral("現在の価格：");
-const QString kTitlePrefix = QStringLiteral("<HEAD><TITLE>Yahoo!オークション - ");
+QString priceLabel() { return site::fact(site::kItem, QStringLiteral("現在の価格")); }
+QString titlePrefix() { return QStringLiteral("<HEAD><TITLE>") + site::fact(site::kItem, QStringLiteral("題名の前置き")); }
 
 QByteArray charsetIn(const QString& text) {
     static const QRegularExpression re(QStringLiteral("charset\\s*=\\s*[\"']?([A-Za-z0-9_.:-]+)"),
@@ -127,9 +128,20 @@ bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* t
     return readReply(reply.get(), text, why);
 }
 
+QString auctionIdOf(const QUrl& address) {
+    const QString path = address.path();
+    const QString itemPath = site::fact(site::kPaths, QStringLiteral("商品ページ"));
+    const qsizetype at = path.indexOf(itemPath);
+    if (at < 0 || address.hasFragment()) return QString();
+    const QString id = path.mid(at + itemPath.size());
+    return id.contains(QLatin1Char('/')) ? QString() : id;
+}
+
+QString wrongIdTitle() { return QStringLiteral("<HEAD><TITLE>") + site::fact(site::kItem, QStringLiteral("IDが無い時の題名")); }
+
 std::optional<QString> Item_Title(const Document& page) {
     QString markup = page.rootMarkup;
-    markup.remove(kTitlePrefix);
+    markup.remove(titlePrefix());
     const qsizetype end = markup.indexOf(QStringLiteral("</TITLE>"));
     if (end < 0) return std::nullopt;
     return markup.left(end);
@@ -137,12 +149,14 @@ std::optional<QString> Item_Title(const Document& page) {
 
 QString Item_Price(const Document& page) {
     // In document order, so the outermost element that begins with the label wins.
+    const QString label = priceLabel();
     for (const QString& text : page.elementTexts)
-        if (text.startsWith(kPriceLabel)) return QString(text).remove(kPriceLabel);
+        if (text.startsWith(label)) return QString(text).remove(label);
     return QString();
 }
 
 void Item_Contact(const Document& page, QString* first, QString* second) {
+    const QString contact = site::fact(site::kItem, QStringLiteral("連絡先"));
     int counter = 1;
     for (const Document::Link& link : page.links) {
         if (counter == 2) *first = link.text;
@@ -150,13 +164,13 @@ void Item_Contact(const Document& page, QString* first, QString* second) {
             *second = link.text;
             return;
         }
-        if (counter >= 2 || link.text == QStringLiteral("こちら")) ++counter;
+        if (counter >= 2 || link.text == contact) ++counter;
     }
 }
 
-ItemPage readItemPage(DocumentLoader& loader, const QString& auctionId) {
+ItemPage readItemPage(DocumentLoader& loader, const QString& address) {
     ItemPage item;
-    const std::optional<Document> page = loader.Doc_Load(SiteAddresses::itemUrl(auctionId), kTimeoutSeconds);
+    const std::optional<Document> page = loader.Doc_Load(address, kTimeoutSeconds);
     if (!page) {
         item.failure = loader.lastFailure();
         item.title = QString();  // a page that did not load reads as an empty title

@@ -1,4 +1,4 @@
-#include "widgets/SharedNetwork.h"
+#include "site/SharedNetwork.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>

@@ -1,4 +1,4 @@
-#include "mail/WebDocumentLoader.h"
+#include "site/WebDocumentLoader.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

@@ -1,0 +1,24 @@
+#include "site/Addresses.h"
+
+#include "site/SiteFacts.h"
+
+namespace site {
+
+QString submitStartUrl(const Hosts& hosts) { return hosts.auction + fact(kPaths, QStringLiteral("出品開始")); }
+QString closedListingsUrl(const Hosts& hosts) { return hosts.closed + fact(kPaths, QStringLiteral("出品終了分")); }
+QString sellingUrl(const Hosts& hosts) { return hosts.selling + fact(kPaths, QStringLiteral("出品中")); }
+QString itemUrl(const Hosts& hosts, const QString& auctionId) {
+    // The ID exactly as the seller typed it.
+    return hosts.itemPage + fact(kPaths, QStringLiteral("商品ページ")) + auctionId;
+}
+QString logoutUrl(const Hosts& hosts) { return hosts.login + fact(kPaths, QStringLiteral("ログアウト")) + hosts.portalTop; }
+
+QString loginPageUrl(const Hosts& hosts) {
+    // The return address with "%3a" for the colon after its scheme, as the login page expects it.
+    QString done = hosts.portalTop;
+    const qsizetype colon = done.indexOf(QStringLiteral("://"));
+    if (colon > 0) done.replace(colon, 1, QStringLiteral("%3a"));
+    return hosts.login + fact(kPaths, QStringLiteral("ログイン画面")) + done;
+}
+
+}  // namespace site

@@ -1,0 +1,3 @@
+#pragma once
+#include "mail/Pane.h"
+#include "widgets/Grid.h"
