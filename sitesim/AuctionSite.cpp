@@ -1,4 +1,5 @@
 #include "AuctionSite.h"
+#include "Redesign.h"
 
 #include "DemoData.h"
 #include "Pages.h"
@@ -267,10 +268,10 @@ Reply AuctionSite::loginService(const SiteRequest& request) {
 
 Reply AuctionSite::signIn(const SiteRequest& request) {
     ++m_signInAttempts;
-    const QString login = request.form.value(QStringLiteral("login"));
+    const QString login = request.form.value(redesign::loginField(QStringLiteral("login")));
     const QString done = doneAddress(request.form, request.base);
 
-    if (!demo::passwordMatches(login, request.form.value(QStringLiteral("passwd")))) {
+    if (!demo::passwordMatches(login, request.form.value(redesign::loginField(QStringLiteral("passwd"))))) {
         ++m_failuresInARow;
         const auto notice = m_failuresInARow >= kChallengeAfterFailures ? pages::LoginNotice::Challenge
                                                                         : pages::LoginNotice::WrongPassword;

@@ -1,5 +1,9 @@
 #include "Listing.h"
 
+#include "Redesign.h"
+
+#include <algorithm>
+
 #include "Pages.h"
 
 #include <QCryptographicHash>
@@ -54,9 +58,17 @@ QString hour(int h) {
     return (h % 24 < 12 ? QStringLiteral("午前") : QStringLiteral("午後")) + QString::number(h % 12) + QStringLiteral("時");
 }
 
-QString options(const QStringList& texts) {
-    QString out;
+// Each option keeps its value (its place in the site's own list), however a redesign
+// reorders the list or leaves one out.
+QString options(const QString& id, const QStringList& texts) {
+    QList<int> order;
     for (int i = 0; i < texts.size(); ++i)
+        if (redesign::state().dropped.value(id) != texts[i])
+            order << i;
+    if (redesign::state().reversed.contains(id))
+        std::reverse(order.begin(), order.end());
+    QString out;
+    for (int i : order)
         out += QStringLiteral("<option value=\"%1\">%2</option>").arg(i).arg(pages::esc(texts[i]));
     return out;
 }
@@ -76,7 +88,7 @@ QString text(const QString& id, int size) {
 }
 
 QString select(const QString& id, const QStringList& texts) {
-    return QStringLiteral("<select id=\"%1\" name=\"%1\">%2</select>").arg(id, options(texts));
+    return QStringLiteral("<select id=\"%1\" name=\"%1\">%2</select>").arg(id, options(id, texts));
 }
 
 QString radios(const QString& name, const QString& first, const QString& second) {

@@ -1,5 +1,7 @@
 #include "Pages.h"
 
+#include "Redesign.h"
+
 #include "EucJp.h"
 
 #include <QLocale>
@@ -36,14 +38,15 @@ QString loginForm(const QString& done, bool challenge, const QString& enteredLog
     return QStringLiteral(
                "<form name=\"login_form\" method=\"post\" action=\"/config/login?.src=www\">\n"
                "<input type=\"hidden\" name=\".done\" value=\"%1\">\n"
-               "<p>Yahoo! JAPAN ID<br><input type=\"text\" name=\"login\" value=\"%2\" size=\"24\"></p>\n"
-               "<p>パスワード<br><input type=\"password\" name=\"passwd\" size=\"24\"></p>\n"
+               "<p>Yahoo! JAPAN ID<br><input type=\"text\" name=\"%4\" value=\"%2\" size=\"24\"></p>\n"
+               "<p>パスワード<br><input type=\"password\" name=\"%5\" size=\"24\"></p>\n"
                "%3"
                "<p><label><input type=\"checkbox\" name=\".persistent\" value=\"y\"> "
                "ログインしたままにする</label></p>\n"
                "<p><input type=\"submit\" name=\".save\" value=\"ログイン\"></p>\n"
                "</form>")
-        .arg(esc(done), esc(enteredLogin), check);
+        .arg(esc(done), esc(enteredLogin), check, redesign::loginField(QStringLiteral("login")),
+             redesign::loginField(QStringLiteral("passwd")));
 }
 
 }  // namespace
@@ -188,9 +191,9 @@ QString selling(const QString& seller, const QList<demo::OpenListing>& listings,
                     .arg(esc(item.auctionId), esc(item.title), yen(item.price), bids, bidder, esc(item.timeLeft));
     }
     // 前の50件 sits above the list, 次の50件 below the last listing.
-    const QString previous = page > 1 ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">前の50件</a></p>\n").arg(list.arg(page - 1))
+    const QString previous = page > 1 ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">%2</a></p>\n").arg(list.arg(page - 1), redesign::listingLink(QStringLiteral("前の50件")))
                                       : QString();
-    const QString next = page < pages ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">次の50件</a></p>\n").arg(list.arg(page + 1))
+    const QString next = page < pages ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">%2</a></p>\n").arg(list.arg(page + 1), redesign::listingLink(QStringLiteral("次の50件")))
                                       : QString();
     return layout(QStringLiteral("Yahoo!オークション - 出品中"),
                   QStringLiteral("<h1>マイ・オークション</h1>\n<h2 id=\"seller\">%1 さんの出品中の商品（%2件）</h2>\n"
@@ -198,11 +201,11 @@ QString selling(const QString& seller, const QList<demo::OpenListing>& listings,
                                  "出品終了分</a></p>\n%3"
                                  "<table class=\"list\" id=\"selling\">\n"
                                  "<tr><th>商品名</th><th>現在価格</th><th>入札</th><th>最高額入札者</th>"
-                                 "<th><a href=\"/jp/show/mystatus?select=selling&amp;sort=end\">残り時間</a></th><th></th></tr>\n"
+                                 "<th><a href=\"/jp/show/mystatus?select=selling&amp;sort=end\">%6</a></th><th></th></tr>\n"
                                  "%4</table>\n%5")
                       .arg(esc(seller))
                       .arg(listings.size())
-                      .arg(previous, rows, next));
+                      .arg(previous, rows, next, redesign::listingLink(QStringLiteral("残り時間"))));
 }
 
 QString itemPage(const QString& title, int price, const QString& timeLeft, int access, int watch, int bids,
@@ -216,17 +219,18 @@ QString itemPage(const QString& title, int price, const QString& timeLeft, int a
                       .arg(esc(closed->winner), esc(closed->winnerName), esc(closed->winnerMail), esc(closed->winnerAddress));
     return layout(QStringLiteral("Yahoo!オークション - ") + title,
                   QStringLiteral("<h1>%1</h1>\n<div id=\"figures\">\n<p class=\"head\">商品の情報</p>\n"
-                                 "<p class=\"price\">現在の価格：<b>%2</b></p>\n"
+                                 "<p class=\"price\">%8<b>%2</b></p>\n"
                                  "<p>残り時間：<b>%3</b></p>\n"
                                  "<p>入札件数：<b>%4</b></p>\n"
-                                 "<p>アクセス総数：<b>%5</b></p>\n"
-                                 "<p>ウォッチリストに追加した総数：<b>%6</b></p>\n"
+                                 "<p>%9<b>%5</b></p>\n"
+                                 "<p>%10<b>%6</b></p>\n"
                                  "</div>\n%7")
                       .arg(esc(title), yen(price), esc(timeLeft))
                       .arg(bids)
                       .arg(access)
                       .arg(watch)
-                      .arg(contact));
+                      .arg(contact, redesign::itemLabel(QStringLiteral("現在の価格：")), redesign::itemLabel(QStringLiteral("アクセス総数：")),
+                           redesign::itemLabel(QStringLiteral("ウォッチリストに追加した総数："))));
 }
 
 QString noSuchItem() {

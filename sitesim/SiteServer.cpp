@@ -4,6 +4,7 @@
 
 #include "EucJp.h"
 #include "Pages.h"
+#include "Redesign.h"
 
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
@@ -196,6 +197,9 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
     } else if (command == QLatin1String("rename")) {
         const QString ids = request.query().queryItemValue(QStringLiteral("fields"), QUrl::FullyDecoded);
         listing::setRenamedFields(ids.split(QLatin1Char(','), Qt::SkipEmptyParts));
+    } else if (command == QLatin1String("redesign")) {
+        if (!redesign::apply(request.query().queryItemValue(QStringLiteral("kind"), QUrl::FullyDecoded)))
+            return Reply::text("bad redesign\n", 400);
     } else if (command == QLatin1String("upload")) {
         return Reply::text(m_site.lastUploadSummary() + '\n');
     } else if (command == QLatin1String("end") || command == QLatin1String("set") || command == QLatin1String("add")) {

@@ -1,5 +1,6 @@
 #include "Faults.h"
 #include "Listing.h"
+#include "Redesign.h"
 #include "SiteServer.h"
 
 #include <QCommandLineParser>
@@ -71,7 +72,11 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption renameOption(QStringLiteral("rename-fields"),
                                           QStringLiteral("The listing form gives these fields (ids, comma-separated) a new id and name."),
                                           QStringLiteral("IDS"));
-    parser.addOptions({portOption, latencyOption, faultOption, frozenOption, renameOption});
+    const QCommandLineOption redesignOption(
+        QStringLiteral("redesign"),
+        QStringLiteral("The site redesigned: item-labels, listing-links, login-fields, reorder:ID or drop:ID:TEXT; repeatable."),
+        QStringLiteral("KIND"));
+    parser.addOptions({portOption, latencyOption, faultOption, frozenOption, renameOption, redesignOption});
     parser.process(app);
 
     bool ok = false;
@@ -86,6 +91,9 @@ int main(int argc, char* argv[]) {
         if (!faults.add(rule))
             fail(QStringLiteral("bad --fault %1").arg(rule));
 
+    for (const QString& kind : parser.values(redesignOption))
+        if (!redesign::apply(kind))
+            fail(QStringLiteral("bad --redesign %1").arg(kind));
     quitOnTerminationSignals(app);
     SiteServer server(latencyMs, faults);
     server.setFrozen(parser.isSet(frozenOption));

@@ -25,6 +25,7 @@
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "app/frmKakunin.h"
+#include "app/frmSHINDAN.h"
 #include "siteform/PreflightWindow.h"
 #include "app/frmVer.h"
 #include "core/mduInterFace.h"
@@ -143,6 +144,7 @@ void fMain::buildMenus() {
     QMenu* option = menuBar()->addMenu(QStringLiteral("オプション"));
     option->setObjectName(QStringLiteral("mOption"));
     addItem(option, "mINI", QStringLiteral("設定"), QKeySequence(), [this] { mINI_Click(); });
+    addItem(option, "mSHINDAN", QStringLiteral("サイト診断"), QKeySequence(), [this] { mSHINDAN_Click(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("mHelp"));
@@ -280,6 +282,11 @@ void fMain::mHelp2_Click() {
 void fMain::mVer_Click() {
     frmVer version(this);
     version.exec();
+}
+
+void fMain::mSHINDAN_Click() {
+    frmSHINDAN check(m_ui, SiteAddresses::hosts(), this);
+    check.exec();
 }
 
 void fMain::mINI_Click() {

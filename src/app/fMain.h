@@ -51,6 +51,7 @@ public:
     void mHelp2_Click();
     void mVer_Click();
     void mINI_Click();
+    void mSHINDAN_Click();  // サイト診断
 
     // Start-up's steps that act on the main window.
     void setListDefaults();

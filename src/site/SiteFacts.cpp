@@ -35,6 +35,8 @@ QList<Fact> makeFacts() {
       << one(kPaths, "出品終了分", QStringLiteral("/jp/show/mystatus?select=closed&hasWinner=1"))
       << one(kPaths, "出品中", QStringLiteral("/jp/show/mystatus?select=selling"))
       << one(kPaths, "商品ページ", QStringLiteral("/jp/auction/"))
+      << one(kPaths, "カテゴリ", QStringLiteral("/jp/submit/category"))
+      << one(kPaths, "画像アップロード", QStringLiteral("/jp/submit/image"))
       << one(kPaths, "ログアウト", QStringLiteral("/config/login?.lg=jp&.intl=jp&logout=1&.src=www&.done="))
       << one(kPaths, "ログイン画面", QStringLiteral("/config/login?.src=www&partner=&.protoctl=&.v=&.u=&.intl=jp&.done="));
 

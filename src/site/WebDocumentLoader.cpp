@@ -25,8 +25,18 @@ var texts=[];var all=document.getElementsByTagName('*');
 for(var i=0;i<all.length;i++){var e=all[i];texts.push(String(e.innerText!==undefined?e.innerText:e.textContent));}
 var links=[];for(var i=0;i<document.links.length;i++){var l=document.links[i];links.push([String(l.innerText),String(l.href)]);}
 var b=document.body;var content=!!(b&&(b.children.length>0||b.textContent.trim().length>0));
-return {markup:m,texts:texts,links:links,content:content,url:String(location.href),
-signIn:!!document.querySelector('input[type=password]')};})())";
+function lab(e){var l=e.closest?e.closest('label'):null;if(l)return l.innerText;
+var p=e.previousSibling;while(p&&p.nodeType==3&&!p.textContent.trim())p=p.previousSibling;
+if(p&&p.nodeType==3)return p.textContent;if(p&&p.nodeType==1&&p.tagName!='INPUT'&&p.tagName!='SELECT')return p.innerText;return '';}
+var els=[];var f=document.querySelectorAll('input,select,textarea,button');
+for(var i=0;i<f.length;i++){var e=f[i];var o=[];if(e.tagName=='SELECT')for(var k=0;k<e.options.length;k++)o.push(e.options[k].text);
+els.push([e.tagName.toLowerCase(),e.id||'',e.name||'',e.type||'',String(e.value||''),String(lab(e)).trim(),e.form&&e.form.name||'',o]);}
+var forms=[];for(var i=0;i<document.forms.length;i++){var fo=document.forms[i];var g='';
+if((fo.method||'get').toLowerCase()=='get'){try{g=fo.action.split('?')[0]+'?'+new URLSearchParams(new FormData(fo)).toString();}catch(x){}}
+forms.push([fo.name||'',g]);}
+return {markup:m,texts:texts,links:links,content:content,url:String(location.href),title:String(document.title),
+signIn:!!document.querySelector('input[type=password]'),elements:els,forms:forms,
+html:document.documentElement?document.documentElement.outerHTML:''};})())";
 
 std::optional<mInterNet::Document> toDocument(const QVariant& snapshot) {
     const QVariantMap map = snapshot.toMap();
@@ -35,6 +45,18 @@ std::optional<mInterNet::Document> toDocument(const QVariant& snapshot) {
     doc.url = map.value(QStringLiteral("url")).toString();
     doc.asksForSignIn = map.value(QStringLiteral("signIn")).toBool();
     doc.rootMarkup = map.value(QStringLiteral("markup")).toString();
+    doc.title = map.value(QStringLiteral("title")).toString();
+    doc.html = map.value(QStringLiteral("html")).toString();
+    for (const QVariant& e : map.value(QStringLiteral("elements")).toList()) {
+        const QVariantList v = e.toList();
+        if (v.size() != 8) continue;
+        doc.elements.append({v[0].toString(), v[1].toString(), v[2].toString(), v[3].toString(), v[4].toString(), v[5].toString(),
+                             v[6].toString(), v[7].toStringList()});
+    }
+    for (const QVariant& f : map.value(QStringLiteral("forms")).toList()) {
+        const QVariantList v = f.toList();
+        if (v.size() == 2) doc.forms.append({v[0].toString(), v[1].toString()});
+    }
     for (const QVariant& t : map.value(QStringLiteral("texts")).toList()) doc.elementTexts << t.toString();
     for (const QVariant& l : map.value(QStringLiteral("links")).toList()) {
         const QVariantList pair = l.toList();

@@ -28,6 +28,21 @@ struct Document {
     QList<Link> links;  // in document order
     QString url;                 // where the page ended up (after redirects)
     bool asksForSignIn = false;  // it holds a password field: the site wants a sign-in first
+    QString title;
+    // The page's fields (inputs, selects, text areas, buttons) as the site check reads them.
+    struct Element {
+        QString tag, id, name, type, value;
+        QString label;        // the text the page shows with it: its <label>, or the text just before it
+        QString form;         // the name of its form
+        QStringList options;  // a select's option texts, in order
+    };
+    QList<Element> elements;
+    struct Form {
+        QString name;
+        QString getAddress;  // where the form goes as a GET with its fields as they stand (empty for POST)
+    };
+    QList<Form> forms;
+    QString html;  // the page as the engine holds it now, for the record of a step that failed
 };
 
 // Why a read gave no page.
