@@ -37,12 +37,12 @@ int main(int argc, char** argv) {
     const int runs = qMax(1, app.arguments().value(2).toInt());
     WebDocumentLoader loader;
     const QString id = QStringLiteral("b123456789");
-    mInterNet::readItemPage(loader, id);  // the engine's own start-up is no part of either
+    mInterNet::readItemPage(loader, SiteAddresses::itemUrl(id));  // the engine's own start-up is no part of either
     QList<double> once, thrice;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer clock;
         clock.start();
-        const mInterNet::ItemPage a = mInterNet::readItemPage(loader, id);
+        const mInterNet::ItemPage a = mInterNet::readItemPage(loader, SiteAddresses::itemUrl(id));
         once << clock.nsecsElapsed() / 1e6;
         clock.restart();
         const mInterNet::ItemPage b = threeLoads(loader, id);

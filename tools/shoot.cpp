@@ -17,12 +17,14 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextStream>
+#include <QSignalSpy>
 #include <QTimer>
 #include <functional>
 
 #include "app/Language.h"
 #include "app/QtUiServices.h"
 #include "app/fMain.h"
+#include "app/frmSHINDAN.h"
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "core/Values.h"
@@ -292,6 +294,21 @@ int main(int argc, char** argv) {
              return true;
          }}};
     // The summary before 確認, on a form the site has redesigned (two fields renamed).
+    // サイト診断 on a site that renamed one field of its listing form.
+    const auto sitecheck = [&](const QString& out) {
+        if (!control(base, QStringLiteral("rename?fields=Quantity"))) return false;
+        QuietUi quiet;
+        fMain w(quiet);
+        frmSHINDAN window(quiet, SiteAddresses::hosts(), &w);
+        window.show();
+        QSignalSpy checked(&window, &frmSHINDAN::checked);
+        window.cmdSTART_Click();
+        const bool ok = checked.wait(120000);
+        control(base, QStringLiteral("rename?fields="));
+        if (!ok) return false;
+        settle(500);
+        return window.grab().save(out);
+    };
     const auto preflight = [&](const QString& out) {
         if (!control(base, QStringLiteral("rename?fields=ReservePrice,Quantity"))) return false;
         QuietUi quiet;
@@ -351,6 +368,11 @@ int main(int argc, char** argv) {
             const QString history = QDir(args.at(3)).filePath(QStringLiteral("history.png"));
             if (!historyWindow(again, base, history)) ++failures;
             QTextStream(stdout) << history << "\n";
+        }
+        if (name == QLatin1String("siteform")) {
+            const QString file = QDir(args.at(3)).filePath(QStringLiteral("sitecheck.png"));
+            if (!sitecheck(file)) ++failures;
+            QTextStream(stdout) << file << "\n";
         }
         if (name == QLatin1String("siteform-options")) {
             const QString file = QDir(args.at(3)).filePath(QStringLiteral("preflight.png"));

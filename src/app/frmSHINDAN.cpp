@@ -103,7 +103,7 @@ void frmSHINDAN::cmdSTART_Click() {
     connect(m_job, &SiteCheckJob::finished, this, [this] {
         SiteCheckJob* job = m_job;
         m_job = nullptr;
-        show(*job);
+        showFindings(*job);
         job->deleteLater();
         Q_EMIT checked();
     });
@@ -114,12 +114,13 @@ void frmSHINDAN::cmdCANCEL_Click() {
     if (m_job) m_job->cancel();
 }
 
-void frmSHINDAN::show(const SiteCheckJob& job) {
+void frmSHINDAN::showFindings(const SiteCheckJob& job) {
     m_start->setEnabled(true);
     m_cancel->setEnabled(false);
     m_progress->setValue(m_progress->maximum());
     const QList<site::Finding>& findings = job.findings();
     QTreeWidgetItem* group = nullptr;
+    QTreeWidgetItem* firstChange = nullptr;
     for (const site::Finding& f : findings) {
         if (!group || group->text(0) != f.page) {
             group = new QTreeWidgetItem(m_tree, {f.page});
@@ -128,6 +129,7 @@ void frmSHINDAN::show(const SiteCheckJob& job) {
         auto* item = new QTreeWidgetItem(group, {f.fact, site::verdictText(f.verdict), f.expected, f.now});
         item->setForeground(1, colourOf(f.verdict));
         item->setToolTip(3, f.now);
+        if (!firstChange && (f.verdict == site::Verdict::Missing || f.verdict == site::Verdict::Different)) firstChange = item;
     }
     // Each page's heading says how it went, so a long report reads from the top.
     for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
@@ -140,6 +142,11 @@ void frmSHINDAN::show(const SiteCheckJob& job) {
         g->setForeground(1, bad == 0 ? colourOf(site::Verdict::Match) : colourOf(site::Verdict::Different));
         // A page whose facts all match is folded away: what changed is what the seller looks for.
         g->setExpanded(bad > 0);
+    }
+    // The first change in sight, however far down its page it stands.
+    if (firstChange) {
+        m_tree->setCurrentItem(firstChange);
+        m_tree->scrollToItem(firstChange, QAbstractItemView::PositionAtCenter);
     }
     m_report = site::reportText(findings);
     const int changed = site::countOf(findings, site::Verdict::Missing) + site::countOf(findings, site::Verdict::Different);

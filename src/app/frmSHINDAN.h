@@ -30,7 +30,7 @@ Q_SIGNALS:
     void checked();
 
 private:
-    void show(const SiteCheckJob& job);
+    void showFindings(const SiteCheckJob& job);
 
     UiServices& m_ui;
     site::Hosts m_hosts;

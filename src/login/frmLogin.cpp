@@ -10,6 +10,7 @@
 
 #include "core/UiServices.h"
 #include "core/mduInterFace.h"
+#include "site/Evidence.h"
 #include "site/SignIn.h"
 #include "site/SitePages.h"
 #include "widgets/Browser.h"
@@ -212,7 +213,8 @@ void frmLogin::onWebBrowser1Complete(const QString& url) {
         return;
     }
     if (!m_submitted && !seen.hasForm && !site::isFailurePage(seen.body)) {
-        fail(QStringLiteral("ログイン画面を表示できませんでした。\r\nしばらくしてから再度ログインして下さい。"), false);
+        const QString kept = site::keepEvidence(m_webBrowser1, QStringLiteral("ログイン画面にログインのフォームがありませんでした"));
+        fail(QStringLiteral("ログイン画面を表示できませんでした。\r\nしばらくしてから再度ログインして下さい。") + site::evidenceNote(kept), false);
         return;
     }
     page.signIn(m_text1->text(), m_text2->text(), seen.buttonValues);

@@ -26,6 +26,7 @@
 #include "settings/AccountGrids.h"
 #include "settings/Accounts.h"
 #include "settings/SiteAddresses.h"
+#include "site/Evidence.h"
 #include "site/SitePages.h"
 #include "widgets/ScreenFit.h"
 #include "widgets/Browser.h"
@@ -335,11 +336,14 @@ void MailPane::Command1_Click() {
     const bool itemPage = item.loaded && item.title &&
                           (*item.title == mInterNet::wrongIdTitle() || !item.title->startsWith(QStringLiteral("<HEAD><TITLE>")));
     if (!itemPage) {
-        m_ui.message(item.failure == mInterNet::Failure::TooLarge
+        const QString kept = site::keepEvidence({QStringLiteral("商品ページが読めませんでした（メール作成）"),
+                                                 SiteAddresses::itemUrl(m_txtID->text()), item.html, QImage()});
+        m_ui.message((item.failure == mInterNet::Failure::TooLarge
                          ? QStringLiteral("商品ページが大きすぎるため、読み込みを中止しました。\r\n"
                                           "オークションIDを確認して、しばらくしてから再度お試し下さい。")
                          : QStringLiteral("商品ページを読み込めませんでした。\r\n"
-                                          "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。"),
+                                          "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。")) +
+                         site::evidenceNote(kept),
                      kMailCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
         return;
     }

@@ -20,6 +20,7 @@
 #include "myauction/Scan.h"
 #include "myauction/HistoryWindow.h"
 #include "myauction/ScanJob.h"
+#include "site/Evidence.h"
 #include "settings/SiteAddresses.h"
 #include "widgets/ScreenFit.h"
 #include "widgets/Grid.h"
@@ -221,6 +222,7 @@ void MyAuctionPane::scanDone() {
     finished.kept = m_ckHOZON->isChecked();
     finished.listProblem = job->listProblem();
     finished.listStatus = job->listHttpStatus();
+    finished.evidence = job->evidence();
     if (finished.rows.isEmpty()) {
         finish(finished, std::nullopt);
         return;
@@ -311,7 +313,8 @@ void MyAuctionPane::finish(Finished done, const std::optional<scanhistory::Answe
 
     // Once per scan, however many item pages failed: the progress line says how many.
     if (done.failedPages > 0)
-        m_ui.message(QStringLiteral("情報を取得できませんでした。"), QStringLiteral("ソラバコ"), UiServices::Icon::Critical,
+        m_ui.message(QStringLiteral("情報を取得できませんでした。") + site::evidenceNote(done.evidence), QStringLiteral("ソラバコ"),
+                     UiServices::Icon::Critical,
                      UiServices::Buttons::Ok, this);
     if (previousUnreadable)
         m_ui.message(QStringLiteral("前回データを読み込めませんでした。\r\n") + previousFile(), kCaption,
@@ -328,7 +331,9 @@ void MyAuctionPane::finish(Finished done, const std::optional<scanhistory::Answe
     // What kept the list from being read, when something did; an empty list read whole keeps
     // the message that the list is empty or the seller signed out.
     if (done.listProblem != scan::ListProblem::None)
-        m_ui.message(scan::listProblemMessage(done.listProblem, done.listStatus), kCaption,
+        m_ui.message(scan::listProblemMessage(done.listProblem, done.listStatus) +
+                         (done.listProblem == scan::ListProblem::SignedOut ? QString() : site::evidenceNote(done.evidence)),
+                     kCaption,
                      done.listProblem == scan::ListProblem::SignedOut ? UiServices::Icon::Information : UiServices::Icon::Critical,
                      UiServices::Buttons::Ok, this);
     else if (rows.isEmpty())

@@ -50,6 +50,7 @@ private:
         bool kept = false;  // 前回保存 as it was when the scan ended
         scan::ListProblem listProblem = scan::ListProblem::None;
         int listStatus = 0;
+        QString evidence;  // where a page that was not as expected was kept
         bool complete() const { return !rows.isEmpty() && failedPages == 0 && failedListPages == 0; }
     };
     void scanDone();

@@ -3,6 +3,7 @@
 #include <QNetworkReply>
 #include <QTimer>
 
+#include "site/Evidence.h"
 #include "site/WebDocumentLoader.h"
 #include "site/mInterNet.h"
 
@@ -67,6 +68,13 @@ void ScanJob::plan() {
             if (m_listProblem == scan::ListProblem::None) {
                 m_listProblem = problem;
                 m_listStatus = m_pageRequest->httpStatus();
+                // Not the list: the page is kept as it was (a page asking for a sign-in is the site's usual answer).
+                if (problem != scan::ListProblem::None && problem != scan::ListProblem::SignedOut && m_evidence.isEmpty()) {
+                    const auto& doc = m_pageRequest->document();
+                    m_evidence = site::keepEvidence({QStringLiteral("出品リストのページが読めませんでした: ") +
+                                                         scan::listProblemMessage(problem, m_listStatus).section(QLatin1Char('\r'), 0, 0),
+                                                     address, doc ? doc->html : QString(), QImage()});
+                }
             }
             m_pages.insert(address, links);
             // Not from inside the request's own signal: it is replaced by the next one.
@@ -112,6 +120,8 @@ void ScanJob::fetched(QNetworkReply* reply, const QString& address) {
     } else {
         m_figures.insert(address, std::nullopt);
         ++m_failed;
+        if (m_evidence.isEmpty())
+            m_evidence = site::keepEvidence({QStringLiteral("商品ページから数字を読めませんでした（アクセス解析）"), address, text, QImage()});
     }
     const int done = static_cast<int>(m_figures.size());
     QString status = QStringLiteral("出品情報を取得しています… %1 / %2 件").arg(done).arg(m_toFetch.size());

@@ -35,6 +35,8 @@ public:
     // The first list page's problem that left rows out (None: the list was read).
     scan::ListProblem listProblem() const { return m_listProblem; }
     int listHttpStatus() const { return m_listStatus; }
+    // Where the first page that was not as expected was kept (empty: none was, or none failed).
+    QString evidence() const { return m_evidence; }
 
     static constexpr int kTimeoutSeconds = 20;
 
@@ -64,6 +66,7 @@ private:
     int m_failedListPages = 0;
     scan::ListProblem m_listProblem = scan::ListProblem::None;
     int m_listStatus = 0;
+    QString m_evidence;
     bool m_cancelled = false;
     bool m_finished = false;
 };

@@ -177,6 +177,7 @@ ItemPage readItemPage(DocumentLoader& loader, const QString& address) {
         return item;
     }
     item.loaded = true;
+    item.html = page->html;
     item.title = Item_Title(*page);
     item.price = Item_Price(*page);
     Item_Contact(*page, &item.contactName, &item.contactAddress);

@@ -104,6 +104,7 @@ void Item_Contact(const Document& page, QString* first, QString* second);
 struct ItemPage {
     bool loaded = false;
     Failure failure = Failure::None;  // why it did not load
+    QString html;                     // the page as it came (for the record when it is no item page)
     std::optional<QString> title;  // empty text when the page did not load
     QString price;
     QString contactName;

@@ -1,6 +1,7 @@
 #include "siteform/SiteFormPane.h"
 #include "siteform/PreflightWindow.h"
 #include "site/ListingForm.h"
+#include "site/Evidence.h"
 #include "site/SitePages.h"
 
 #include <QButtonGroup>
@@ -424,12 +425,20 @@ void SiteFormPane::Mirror_All() {
     // what the form took stays known until the next listing begins.
     const siteform::FormCheck check = siteform::checkForm(pushed);
     if (!check.formPage) return;
+    // A form that did not take every field is kept as it was, once per page it came in.
+    if (!check.notReached.isEmpty() && m_wb->url() != m_evidenceFor) {
+        m_evidenceFor = m_wb->url();
+        m_evidence = site::keepEvidence(m_wb, QStringLiteral("出品フォームに入らなかった項目: ") +
+                                                  siteform::formCheckLines(check).join(QStringLiteral("、")));
+    }
     m_formCheck = check;
     showFormCheck();
 }
 
 void SiteFormPane::forgetFormCheck() {
     m_formCheck = siteform::FormCheck();
+    m_evidence.clear();
+    m_evidenceFor.clear();
     showFormCheck();
 }
 
@@ -447,7 +456,8 @@ void SiteFormPane::showFormCheck() {
         m_formCheckText->setText(QStringLiteral("すべての項目が出品フォームに入りました。"));
     else
         m_formCheckText->setText(QStringLiteral("%1 項目が出品フォームに入りませんでした。サイトの出品フォームで直接入力して下さい。")
-                                     .arg(lines.size()));
+                                     .arg(lines.size()) +
+                                 (m_evidence.isEmpty() ? QString() : QStringLiteral("（ページを %1 に残しました）").arg(m_evidence)));
 }
 
 QString SiteFormPane::feeFile() { return ProgramFolder::mast() + siteform::kFeeFileName; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMap>
+#include <QUrl>
 #include <QWidget>
 
 #include "siteform/ListingForm.h"
@@ -99,6 +100,8 @@ private:
     QMap<QString, QWidget*> m_controls;  // mirrored controls by object name
     QMap<QString, QList<QRadioButton*>> m_options;
     siteform::FormCheck m_formCheck;
+    QString m_evidence;  // where the form that did not take every field was kept
+    QUrl m_evidenceFor;
     QLabel* m_formCheckText = nullptr;
     QListWidget* m_formCheckList = nullptr;
     QLabel* m_feeLines = nullptr;

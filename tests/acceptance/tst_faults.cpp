@@ -106,7 +106,7 @@ private Q_SLOTS:
         w.cmdLOGIN_Click();
         if (fault == QLatin1String("gone")) sim.stop();
         QVERIFY(QTest::qWaitFor([&] { return !w.isVisible() || !ui.messages.isEmpty(); }, kWait));
-        const QString outcome = w.isVisible() ? ui.messageTexts().join(QLatin1Char('|')) : QStringLiteral("signed in");
+        const QString outcome = w.isVisible() ? ui.messagesBesidesEvidence().join(QLatin1Char('|')) : QStringLiteral("signed in");
         qInfo("sign-in / %s: %s", qPrintable(fault), qPrintable(outcome));
         const QString noAnswer = QStringLiteral("サーバーから応答がありません。\r\nしばらくしてから再度ログインして下さい。");
         const QString noPage = QStringLiteral("ログイン画面を表示できませんでした。\r\nしばらくしてから再度ログインして下さい。");
@@ -121,7 +121,7 @@ private Q_SLOTS:
             {QStringLiteral("endless"), {QStringLiteral("ログイン画面が大きすぎるため、読み込みを中止しました。\r\nしばらくしてから再度ログインして下さい。")}},
             {QStringLiteral("redirectloop"), {noPage}},
             {QStringLiteral("gone"), {noPage}}};
-        QCOMPARE(ui.messageTexts(), expected.value(fault));
+        QCOMPARE(ui.messagesBesidesEvidence(), expected.value(fault));
         QCOMPARE(w.isVisible(), !expected.value(fault).isEmpty());
         if (w.isVisible()) QVERIFY(w.findChild<QPushButton*>(QStringLiteral("cmdLOGIN"))->isEnabled());  // it can be tried again
         QVERIFY(heart.beats() > 0);
@@ -144,7 +144,7 @@ private Q_SLOTS:
         if (fault != QLatin1String("challenge"))  // the challenge: nobody signed in, the form asks for a sign-in
             QVERIFY(loadAndWait(wb, sim.base() + QStringLiteral("/__sim/signin?login=sorabako_demo"), kWait));
         QVERIFY(loadAndWait(wb, sim.base() + QStringLiteral("/jp/submit/category?c=23634"), kWait));  // answered Yes
-        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("出品手続きを行いますか？")});
+        QCOMPARE(ui.messagesBesidesEvidence(), QStringList{QStringLiteral("出品手続きを行いますか？")});
         Heartbeat heart;
         QSignalSpy loaded(wb, &Browser::DocumentComplete);
         if (fault == QLatin1String("gone")) {
@@ -156,9 +156,9 @@ private Q_SLOTS:
         QTest::qWait(300);
         const bool form = wb->elementsByName(QStringLiteral("StartPrice")).size() == 1;
         qInfo("listing / %s: %s, %s", qPrintable(fault), form ? "the form" : "no form",
-              qPrintable(ui.messageTexts().mid(1).join(QLatin1Char('|'))));
+              qPrintable(ui.messagesBesidesEvidence().mid(1).join(QLatin1Char('|'))));
         // Silent: the handlers end at the first field the page does not have.
-        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("出品手続きを行いますか？")});
+        QCOMPARE(ui.messagesBesidesEvidence(), QStringList{QStringLiteral("出品手続きを行いますか？")});
         QCOMPARE(form, fault == QLatin1String("nocharset") || fault == QLatin1String("wrongcharset"));
         QVERIFY(heart.beats() > 0);
         // The pane answers while the page is broken: a change is taken and the page is left alone.
@@ -193,9 +193,9 @@ private Q_SLOTS:
                 fault == QLatin1String("stall"));
         QTest::qWait(500);
         qInfo("closed listings / %s: %s (login windows %d)", qPrintable(fault),
-              qPrintable(ui.messageTexts().join(QLatin1Char('|'))), logins.count());
+              qPrintable(ui.messagesBesidesEvidence().join(QLatin1Char('|'))), logins.count());
         const bool asksForLogin = fault == QLatin1String("challenge");
-        QCOMPARE(ui.messageTexts(), asksForLogin ? QStringList{QStringLiteral("ログインされていません。\r\nログインして下さい。")} : QStringList());
+        QCOMPARE(ui.messagesBesidesEvidence(), asksForLogin ? QStringList{QStringLiteral("ログインされていません。\r\nログインして下さい。")} : QStringList());
         QCOMPARE(logins.count(), asksForLogin ? 1 : 0);
         QVERIFY(heart.beats() > 0);
         QCOMPARE(saved.changed(), QStringList());
@@ -220,7 +220,7 @@ private Q_SLOTS:
         Heartbeat heart;
         if (fault == QLatin1String("gone")) QTimer::singleShot(300, [&] { sim.stop(); });
         pane->Command1_Click();
-        qInfo("mail / %s: %s; mail: %s", qPrintable(fault), qPrintable(ui.messageTexts().join(QLatin1Char('|'))),
+        qInfo("mail / %s: %s; mail: %s", qPrintable(fault), qPrintable(ui.messagesBesidesEvidence().join(QLatin1Char('|'))),
               qPrintable(pane->mailBody()));
         const QString noPage = QStringLiteral("商品ページを読み込めませんでした。\r\n"
                                               "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。");
@@ -230,7 +230,7 @@ private Q_SLOTS:
             QCOMPARE(pane->mailBody(), good);
             QCOMPARE(ui.mails.size(), 1);
         } else {
-            QCOMPARE(ui.messageTexts(), QStringList{fault == QLatin1String("endless")
+            QCOMPARE(ui.messagesBesidesEvidence(), QStringList{fault == QLatin1String("endless")
                                                         ? QStringLiteral("商品ページが大きすぎるため、読み込みを中止しました。\r\n"
                                                                          "オークションIDを確認して、しばらくしてから再度お試し下さい。")
                                                         : noPage});
@@ -269,15 +269,15 @@ private Q_SLOTS:
         }
         QVERIFY(QTest::qWaitFor([&] { return finished.count() >= 1; }, kWait));
         auto* grid = pane.findChild<Grid*>(QStringLiteral("vbNow"));
-        qInfo("scan / %s: %s; %d rows; %s", qPrintable(fault), qPrintable(ui.messageTexts().join(QLatin1Char('|'))),
+        qInfo("scan / %s: %s; %d rows; %s", qPrintable(fault), qPrintable(ui.messagesBesidesEvidence().join(QLatin1Char('|'))),
               grid->rows() - 1, qPrintable(pane.findChild<QLabel*>(QStringLiteral("lblScan"))->text()));
         if (fault == QLatin1String("challenge")) {
-            QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("Yahooにログインしていません。\r\nログインしてから再度解析して下さい。")});
+            QCOMPARE(ui.messagesBesidesEvidence(), QStringList{QStringLiteral("Yahooにログインしていません。\r\nログインしてから再度解析して下さい。")});
         } else if (fault == QLatin1String("nocharset")) {
             QVERIFY(ui.messages.isEmpty());
             QCOMPARE(grid->text(1, 2), QStringLiteral("12"));
         } else {
-            QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("情報を取得できませんでした。")});
+            QCOMPARE(ui.messagesBesidesEvidence(), QStringList{QStringLiteral("情報を取得できませんでした。")});
             QCOMPARE(grid->rows(), 4);
             QCOMPARE(grid->text(1, 1), QStringLiteral("テスト出品 テニスラケット"));
             QCOMPARE(grid->text(1, 2), QString());  // its figures could not be read: empty, not another row's
@@ -309,7 +309,7 @@ private Q_SLOTS:
         QSignalSpy finished(&pane, &MyAuctionPane::scanFinished);
         pane.Command2_Click();
         QVERIFY(QTest::qWaitFor([&] { return finished.count() >= 1; }, kWait));
-        qInfo("scan list / %s: %s", qPrintable(fault), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
+        qInfo("scan list / %s: %s", qPrintable(fault), qPrintable(ui.messagesBesidesEvidence().join(QLatin1Char('|'))));
         const QString later = QStringLiteral("\r\nしばらくしてから再度お試し下さい。");
         const QString unreadable = QStringLiteral("出品リストのページを読み取れませんでした。") + later;
         const QMap<QString, QString> expected{
@@ -323,7 +323,7 @@ private Q_SLOTS:
             {QStringLiteral("endless"), QStringLiteral("出品リストのページが大きすぎるため、読み込みを中止しました。") + later},
             {QStringLiteral("redirectloop"), unreadable},
             {QStringLiteral("challenge"), QStringLiteral("Yahooにログインしていません。\r\nログインしてから再度解析して下さい。")}};
-        QCOMPARE(ui.messageTexts(), QStringList{expected.value(fault)});
+        QCOMPARE(ui.messagesBesidesEvidence(), QStringList{expected.value(fault)});
         QCOMPARE(pane.findChild<Grid*>(QStringLiteral("vbNow"))->rows(), 1);
         QVERIFY(heart.beats() > 0);
         QCOMPARE(saved.changed(), QStringList());

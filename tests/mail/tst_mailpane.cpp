@@ -328,7 +328,7 @@ private Q_SLOTS:
         child<QLineEdit>(w.mailPane(), QStringLiteral("txtID"))->setText(QStringLiteral("b123456789"));
         child<QCheckBox>(w.mailPane(), QStringLiteral("ckMail"))->setChecked(true);
         w.mailPane()->Command1_Click();
-        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("商品ページを読み込めませんでした。\r\n"
+        QCOMPARE(ui.messagesBesidesEvidence(), QStringList{QStringLiteral("商品ページを読み込めませんでした。\r\n"
                                                                "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。")});
         QCOMPARE(w.mailPane()->mailBody(), QString());
         QVERIFY(ui.mails.isEmpty());

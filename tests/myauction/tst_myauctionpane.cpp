@@ -258,7 +258,7 @@ private Q_SLOTS:
         RecordingUiServices ui;
         MyAuctionPane pane(ui);
         QVERIFY(runScan(pane));
-        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("情報を取得できませんでした。")});
+        QCOMPARE(ui.messagesBesidesEvidence(), QStringList{QStringLiteral("情報を取得できませんでした。")});
         QCOMPARE(ui.messages[0].icon, UiServices::Icon::Critical);
         auto* grid = child<Grid>(&pane, QStringLiteral("vbNow"));
         QCOMPARE(grid->rows(), 4);

@@ -10,6 +10,7 @@
 #include "app/StartUp.h"
 #include "app/fMain.h"
 #include "app/frmStart.h"
+#include "site/SiteFacts.h"
 #include "widgets/Browser.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
@@ -213,6 +214,35 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
         QCOMPARE(done.last().at(0).toString(), SiteAddresses::closedListingsUrl());
         QTRY_COMPARE_WITH_TIMEOUT(logins.count(), 2, kLoad);
+    }
+
+    void aDamagedSiteDefinitionIsSaidAtStartAndTheBuiltInValuesStand() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        StartUp::markStarted();
+        const QString path = folder.file(QStringLiteral("MAST/サイト定義.ini"));
+        folder.writeCp932(QStringLiteral("MAST/サイト定義.ini"), QStringLiteral("[出品フォーム]\r\n数量=Quantity_2\r\n期間.選択肢=2日間\r\n"));
+        const QByteArray before = folder.readBytes(QStringLiteral("MAST/サイト定義.ini"));
+        RecordingUiServices ui;
+        DialogCloser logins(QStringLiteral("frmLogin"));
+        frmStart start(ui, nullptr);
+        start.run();
+        std::unique_ptr<fMain> w(start.takeMain());
+        QVERIFY(ui.messageTexts().contains(QStringLiteral("サイト定義ファイルを読み込めませんでした。\r\n") + path +
+                                           QStringLiteral("（3 行目）\r\n「期間.選択肢」は 6 個の値を「,」で区切って書いて下さい（1 個あります）。\r\n"
+                                                          "ソラバコの既定の値で続けます。")));
+        QCOMPARE(site::fact(site::kForm, QStringLiteral("数量")), QStringLiteral("Quantity"));  // not half of the file
+        QCOMPARE(folder.readBytes(QStringLiteral("MAST/サイト定義.ini")), before);
+        // Mended, the next start takes it.
+        folder.writeCp932(QStringLiteral("MAST/サイト定義.ini"), QStringLiteral("[出品フォーム]\r\n数量=Quantity_2\r\n"));
+        w.reset();
+        ui.messages.clear();
+        frmStart again(ui, nullptr);
+        again.run();
+        w.reset(again.takeMain());
+        QCOMPARE(site::fact(site::kForm, QStringLiteral("数量")), QStringLiteral("Quantity_2"));
+        site::Facts::setCurrent(site::Facts::builtIn());
     }
 };
 

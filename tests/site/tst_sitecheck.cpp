@@ -5,6 +5,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QTabWidget>
 #include <QLabel>
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,6 +23,7 @@
 #include "mail/MailPane.h"
 #include "myauction/MyAuctionPane.h"
 #include "settings/SiteAddresses.h"
+#include "site/Evidence.h"
 #include "site/SiteCheckJob.h"
 #include "site/SiteFacts.h"
 #include "siteform/SiteFormPane.h"
@@ -299,6 +303,48 @@ private Q_SLOTS:
         QVERIFY(done.wait(kWait));
         QVERIFY(job.isCancelled());
         QVERIFY(job.pagesLoaded() < 5);
+    }
+
+    void aFailedStepLeavesItsPageAndTheNewestTwentyAreKept() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim({QStringLiteral("--frozen"), QStringLiteral("--rename-fields"), QStringLiteral("Quantity"), QStringLiteral("--fault"),
+                            QStringLiteral("/jp/auction/b123456789=garbage")});
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain w(ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.vsMAIN()->setCurrentWidget(w.siteFormPane());
+        // The listing form without its 数量: the page and what the browser showed.
+        QVERIFY(openForm(sim, w.WB()));
+        const QString note = at<QLabel>(w.siteFormPane(), "lblFormCheck")->text();
+        QVERIFY2(note.contains(folder.file(QStringLiteral("DATA/診断/"))), qPrintable(note));
+        const QString formEvent = note.section(QStringLiteral("（ページを "), 1).section(QStringLiteral(" に残しました）"), 0, 0);
+        QFile html(formEvent + QStringLiteral("/page.html"));
+        QVERIFY(html.open(QIODevice::ReadOnly));
+        QVERIFY(html.readAll().contains("Quantity_2"));
+        QVERIFY(!QImage(formEvent + QStringLiteral("/screen.png")).isNull());
+        QString about;
+        QCOMPARE(TextFile::readCp932Text(formEvent + QStringLiteral("/内容.txt"), &about), TextFile::Read::Ok);
+        QVERIFY(about.contains(QStringLiteral("数量：ページに項目がありません")));
+
+        // An item page that is garbage: the message says where it went.
+        folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), QStringLiteral("<USER> 様\r\n"));
+        w.mailPane()->setMailTemplates({QStringLiteral("お礼")});
+        at<QLineEdit>(w.mailPane(), "txtID")->setText(QStringLiteral("b123456789"));
+        w.mailPane()->Command1_Click();
+        QCOMPARE(ui.evidenceFolders().size(), 1);
+        QVERIFY(QFileInfo(ui.evidenceFolders()[0] + QStringLiteral("/page.html")).size() > 0);
+
+        // Twenty events are kept: the twenty-first takes the place of the oldest.
+        const QString root = folder.file(QStringLiteral("DATA/診断"));
+        QStringList made = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        QCOMPARE(made.size(), 2);
+        for (int i = 0; i < 19; ++i) QVERIFY(!site::keepEvidence({QStringLiteral("試し %1").arg(i), QString(), QString(), QImage()}).isEmpty());
+        const QStringList kept = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        QCOMPARE(kept.size(), site::kEvidenceKept);
+        QVERIFY(!kept.contains(made.first()));
+        QVERIFY(kept.contains(made.last()));
     }
 };
 

@@ -49,6 +49,23 @@ bool RecordingUiServices::sendMail(const QString& mailto) {
     return mailProgram;
 }
 
+namespace {
+const QString kKept = QStringLiteral("\r\nその時のページを次のフォルダに残しました。\r\n");
+}
+
+QStringList RecordingUiServices::messagesBesidesEvidence() const {
+    QStringList texts;
+    for (const Message& m : messages) texts << m.text.section(kKept, 0, 0);
+    return texts;
+}
+
+QStringList RecordingUiServices::evidenceFolders() const {
+    QStringList folders;
+    for (const Message& m : messages)
+        if (m.text.contains(kKept)) folders << m.text.section(kKept, 1);
+    return folders;
+}
+
 QStringList RecordingUiServices::messageTexts() const {
     QStringList texts;
     for (const Message& m : messages) texts << m.text;

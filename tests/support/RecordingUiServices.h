@@ -51,4 +51,8 @@ public:
     void setBusy(bool busy) override { busyCalls << busy; }
 
     QStringList messageTexts() const;
+    // The same, without the words that say where a failed step's page was kept
+    // (evidenceFolders() lists those folders, in order).
+    QStringList messagesBesidesEvidence() const;
+    QStringList evidenceFolders() const;
 };
