@@ -94,25 +94,37 @@ Reply AuctionSite::submission(const SiteRequest& request, const Session& session
         listing::Draft draft;
         draft.category = category->id;
         draft.fields = request.form;
+        draft.serial = ++m_drafted;
         m_drafts.insert(request.session, draft);
         return Reply::redirect(request.base + QStringLiteral("/jp/submit/image"));
     }
     const auto draft = m_drafts.find(request.session);
-    if (draft == m_drafts.end())
+    if (draft == m_drafts.end()) {
+        // A second press of the final button, or a listing sent again from an old page: it
+        // lists nothing, but tests must see that it was tried.
+        if (path == QLatin1String("/jp/submit/finish") && request.post)
+            ++m_finishWithoutDraft;
         return Reply::page(listing::noDraftPage());
+    }
     if (path == QLatin1String("/jp/submit/image")) {
         if (request.post) {
-            for (const listing::Part& part : listing::parseMultipart(request.contentType, request.body))
-                if (!part.fileName.isEmpty() && !part.bytes.isEmpty()) {
-                    m_lastUpload = {part.fileName, part.bytes};
-                    draft->images << m_lastUpload;
-                }
+            for (const listing::Part& part : listing::parseMultipart(request.contentType, request.body)) {
+                if (part.fileName.isEmpty() || part.bytes.isEmpty())
+                    continue;
+                // The site keeps three pictures of up to 5 MB each; anything else is refused with its rule.
+                if (draft->images.size() >= listing::kMaxImages || part.bytes.size() > listing::kMaxImageBytes)
+                    return Reply::page(listing::imagePage(*draft, true));
+                m_lastUpload = {part.fileName, part.bytes};
+                draft->images << m_lastUpload;
+            }
             return Reply::redirect(request.base + QStringLiteral("/jp/submit/image"));
         }
         return Reply::page(listing::imagePage(*draft));
     }
-    if (path == QLatin1String("/jp/submit/confirm"))
+    if (path == QLatin1String("/jp/submit/confirm")) {
+        ++draft->confirmations;
         return Reply::page(listing::confirmPage(*draft));
+    }
     if (path == QLatin1String("/jp/submit/finish") && request.post) {
         const QString auctionId = QStringLiteral("x%1").arg(m_nextAuction++);
         const QString title = draft->fields.value(listing::fieldName(QStringLiteral("Title")));
@@ -121,6 +133,7 @@ Reply AuctionSite::submission(const SiteRequest& request, const Session& session
             << demo::OpenListing{auctionId, title, draft->fields.value(listing::fieldName(QStringLiteral("StartPrice"))).toInt(), 0,
                                  QDateTime::currentDateTime().addDays(days).toString(QStringLiteral("yyyy/MM/dd hh:mm")),
                                  0, 0, QStringLiteral("%1日").arg(days), QString()};
+        m_submitted << Submitted{draft->serial, draft->confirmations, auctionId, title, draft->images};
         m_drafts.erase(draft);
         return Reply::page(listing::finishedPage(auctionId, title));
     }
@@ -229,6 +242,21 @@ bool AuctionSite::changeListing(const QString& auctionId, const eucjp::Form& fie
             return true;
         }
     return false;
+}
+
+QByteArray AuctionSite::submissions() const {
+    QByteArray out = "drafts " + QByteArray::number(m_drafted) + "\nwithout-draft " + QByteArray::number(m_finishWithoutDraft) + '\n';
+    for (const Submitted& s : m_submitted)
+        out += "listed " + s.auctionId.toUtf8() + " draft " + QByteArray::number(s.draft) + " confirmations " +
+               QByteArray::number(s.confirmations) + " images " + QByteArray::number(s.images.size()) + ' ' + s.title.toUtf8() + '\n';
+    return out;
+}
+
+QByteArray AuctionSite::uploadedBytes(const QString& auctionId, int index) const {
+    for (const Submitted& s : m_submitted)
+        if (s.auctionId == auctionId)
+            return index >= 0 && index < s.images.size() ? s.images[index].bytes : QByteArray();
+    return index == -1 ? m_lastUpload.bytes : QByteArray();
 }
 
 QByteArray AuctionSite::lastUploadSummary() const {

@@ -43,6 +43,12 @@ class AuctionSite {
     int signInAttempts() const { return m_signInAttempts; }
     // The last picture received by the upload page, for tests ("none" before any).
     QByteArray lastUploadSummary() const;
+    // Every draft begun and every listing made from one, for tests: a listing sent twice shows
+    // as a draft confirmed twice, a second listing of the same title, or a final press without a draft.
+    QByteArray submissions() const;
+    // The bytes of picture `index` (from 0) of a listing made, as the site stored them;
+    // index -1 with no ID: the last picture received.
+    QByteArray uploadedBytes(const QString& auctionId, int index) const;
 
     // An open listing's auction ends now: with a winner it joins the seller's closed
     // listings with a winner, without one it is gone. False for an unknown ID.
@@ -75,6 +81,16 @@ class AuctionSite {
     QHash<QString, QList<demo::OpenListing>> m_selling;  // by account, from the demo data on first use
     QHash<QString, QList<demo::ClosedListing>> m_closed;  // the same for the closed listings with a winner
     listing::Upload m_lastUpload;
+    struct Submitted {
+        int draft = 0;
+        int confirmations = 0;
+        QString auctionId;
+        QString title;
+        QList<listing::Upload> images;
+    };
+    QList<Submitted> m_submitted;
+    int m_drafted = 0;
+    int m_finishWithoutDraft = 0;
     int m_nextAuction = 900000001;
     QHash<QString, int> m_rounds;  // by account: looks at the open listings so far
     int m_failuresInARow = 0;

@@ -281,7 +281,7 @@ QString formPage(const demo::Category& category) {
                 .arg(rows));
 }
 
-QString imagePage(const Draft& draft) {
+QString imagePage(const Draft& draft, bool refused) {
     QString uploaded;
     for (const Upload& image : draft.images)
         uploaded += QStringLiteral("<li class=\"uploaded\">%1（%2 バイト）</li>\n")
@@ -292,7 +292,7 @@ QString imagePage(const Draft& draft) {
     // From the "select" button, four Tabs reach the file field and two more the upload button.
     return pages::layout(
         QStringLiteral("Yahoo!オークション - 画像のアップロード"),
-        QStringLiteral("<h1>画像のアップロード</h1>\n"
+        QStringLiteral("<h1>画像のアップロード</h1>\n%2"
                        "<form name=\"upload\" method=\"post\" action=\"/jp/submit/image\" enctype=\"multipart/form-data\">\n"
                        "<p><input type=\"button\" id=\"select\" value=\"パソコンから画像を選ぶ\"></p>\n"
                        "<p><a href=\"#help\">アップロードのヘルプ</a> <a href=\"#rules\">画像の規約</a></p>\n"
@@ -311,7 +311,8 @@ QString imagePage(const Draft& draft) {
                        "<li>画像の形式はJPEG、GIF、PNGのいずれかです。</li>\n"
                        "<li>規約に反する画像は予告なく削除することがあります。</li>\n</ol>\n"
                        "<div style=\"height:900px\"></div>")
-            .arg(uploaded));
+            .arg(uploaded, refused ? QStringLiteral("<p class=\"error\" id=\"refused\">画像は3枚まで、1枚あたり5MBまでです。</p>\n")
+                                   : QString()));
 }
 
 QString confirmPage(const Draft& draft) {

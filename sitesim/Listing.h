@@ -18,7 +18,13 @@ struct Upload {
     QByteArray bytes;
 };
 
+// What the upload page takes: three pictures of up to 5 MB each.
+inline constexpr int kMaxImages = 3;
+inline constexpr qsizetype kMaxImageBytes = 5 * 1024 * 1024;
+
 struct Draft {
+    int serial = 0;         // the order in which the site began its drafts, from 1
+    int confirmations = 0;  // how often its confirmation page was shown
     int category = 0;
     eucjp::Form fields;  // the listing form as sent
     QList<Upload> images;
@@ -39,7 +45,8 @@ QString formPage(const demo::Category& category);
 // ("ReservePrice" becomes "ReservePrice_2"); the site reads them by the new one.
 void setRenamedFields(const QStringList& ids);
 QString fieldName(const QString& id);
-QString imagePage(const Draft& draft);
+// `refused`: the last picture sent was not taken, and the page says why.
+QString imagePage(const Draft& draft, bool refused = false);
 QString confirmPage(const Draft& draft);
 QString finishedPage(const QString& auctionId, const QString& title);
 // A draft that does not exist (the form was not sent in this sign-in).

@@ -202,6 +202,17 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
             return Reply::text("bad redesign\n", 400);
     } else if (command == QLatin1String("upload")) {
         return Reply::text(m_site.lastUploadSummary() + '\n');
+    } else if (command == QLatin1String("submissions")) {
+        return Reply::text(m_site.submissions());
+    } else if (command == QLatin1String("picture")) {
+        const QUrlQuery query = request.query();
+        const QString id = query.queryItemValue(QStringLiteral("id"));
+        bool ok = false;
+        const int index = query.queryItemValue(QStringLiteral("n")).toInt(&ok);
+        const QByteArray bytes = m_site.uploadedBytes(id, id.isEmpty() ? -1 : (ok ? index : 0));
+        if (bytes.isEmpty())
+            return Reply::text("no such picture\n", 404);
+        return Reply::text(bytes);
     } else if (command == QLatin1String("end") || command == QLatin1String("set") || command == QLatin1String("add")) {
         // UTF-8 in the query, as tests write it; the site's own pages stay EUC-JP.
         eucjp::Form fields;

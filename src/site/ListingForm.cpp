@@ -60,4 +60,29 @@ int tabsToUploadButton() { return fact(kUpload, QStringLiteral("送信ボタン�
 QString finalButtonText() { return fact(kConfirm, QStringLiteral("同意ボタンの表示")); }
 int finalButtonScroll() { return fact(kConfirm, QStringLiteral("位置")).toInt(); }
 
+QString formSendButton() { return fact(kForm, QStringLiteral("送信ボタン")); }
+QString categoryPathLabel() { return fact(kForm, QStringLiteral("カテゴリの表示")); }
+
+QString categoryPathIn(const QString& pageText) {
+    const QString label = categoryPathLabel();
+    if (label.isEmpty()) return QString();
+    const qsizetype at = pageText.indexOf(label);
+    if (at < 0) return QString();
+    const qsizetype from = at + label.size();
+    qsizetype end = pageText.indexOf(QLatin1Char('\n'), from);
+    if (end < 0) end = pageText.size();
+    return pageText.mid(from, end - from).trimmed();
+}
+
+QString uploadedMark() { return fact(kUpload, QStringLiteral("アップロード済みの印")); }
+QString toConfirmLink() { return fact(kUpload, QStringLiteral("確認画面へ")); }
+int maxPictures() { return fact(kUpload, QStringLiteral("枚数の上限")).toInt(); }
+qint64 maxPictureBytes() { return fact(kUpload, QStringLiteral("1枚の上限")).toLongLong(); }
+QString pictureRule() { return fact(kUpload, QStringLiteral("上限の文言")); }
+
+QString confirmPageTitle() { return fact(kConfirm, QStringLiteral("題名")); }
+QString confirmTable() { return fact(kConfirm, QStringLiteral("内容の表")); }
+QString finishedPageTitle() { return fact(kFinished, QStringLiteral("題名")); }
+QString auctionIdElement() { return fact(kFinished, QStringLiteral("オークションID")); }
+
 }  // namespace site

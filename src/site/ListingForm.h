@@ -45,4 +45,22 @@ int tabsToUploadButton();
 QString finalButtonText();  // the confirmation page's last button: the seller's to press
 int finalButtonScroll();
 
+// The form's own button that sends it on to the picture upload (by name).
+QString formSendButton();
+// What stands before the category's path on the category page ("選択中のカテゴリ:").
+QString categoryPathLabel();
+// The category's path as a page shows it after the label, from the page's text; empty without one.
+QString categoryPathIn(const QString& pageText);
+
+QString uploadedMark();      // the class of each picture the upload page lists as received
+QString toConfirmLink();     // the id of the upload page's link to the confirmation
+int maxPictures();
+qint64 maxPictureBytes();
+QString pictureRule();       // the site's own words for both limits
+
+QString confirmPageTitle();
+QString confirmTable();      // the id of the table of what the listing will be
+QString finishedPageTitle();
+QString auctionIdElement();  // the id of the element that shows the new auction ID
+
 }  // namespace site

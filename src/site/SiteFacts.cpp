@@ -87,14 +87,21 @@ QList<Fact> makeFacts() {
     f << many(kForm, "自動再出品.選択肢", {QStringLiteral("1回"), QStringLiteral("2回"), QStringLiteral("3回")})
       << one(kForm, "自動再出品.未選択", QStringLiteral("しない"));
     f << one(kForm, "続けるボタン", QStringLiteral("btn")) << one(kForm, "続けるボタンの表示", QStringLiteral("続ける"))
-      << one(kForm, "ページの位置", QStringLiteral("200"));
+      << one(kForm, "ページの位置", QStringLiteral("200"))
+      << one(kForm, "送信ボタン", QStringLiteral("next")) << one(kForm, "カテゴリの表示", QStringLiteral("選択中のカテゴリ:"));
 
     f << one(kUpload, "題名", QStringLiteral("Yahoo!オークション - 画像のアップロード"))
       << one(kUpload, "位置", QStringLiteral("10")) << one(kUpload, "選択ボタン", QStringLiteral("select"))
-      << one(kUpload, "ファイル欄までのTab", QStringLiteral("4")) << one(kUpload, "送信ボタンまでのTab", QStringLiteral("2"));
+      << one(kUpload, "ファイル欄までのTab", QStringLiteral("4")) << one(kUpload, "送信ボタンまでのTab", QStringLiteral("2"))
+      << one(kUpload, "アップロード済みの印", QStringLiteral("uploaded")) << one(kUpload, "確認画面へ", QStringLiteral("toConfirm"))
+      << one(kUpload, "枚数の上限", QStringLiteral("3")) << one(kUpload, "1枚の上限", QStringLiteral("5242880"))
+      << one(kUpload, "上限の文言", QStringLiteral("画像は3枚まで、1枚あたり5MBまでです。"));
 
     f << one(kConfirm, "同意ボタンの表示", QStringLiteral("利用規約とガイドラインに同意する"))
-      << one(kConfirm, "位置", QStringLiteral("6000"));
+      << one(kConfirm, "位置", QStringLiteral("6000"))
+      << one(kConfirm, "題名", QStringLiteral("Yahoo!オークション - 出品内容の確認")) << one(kConfirm, "内容の表", QStringLiteral("confirm"));
+
+    f << one(kFinished, "題名", QStringLiteral("Yahoo!オークション - 出品完了")) << one(kFinished, "オークションID", QStringLiteral("auctionId"));
 
     f << one(kItem, "題名の前置き", QStringLiteral("\"Yahoo!オークション - \""))
       << one(kItem, "IDが無い時の題名", QStringLiteral("Yahoo!オークション"))

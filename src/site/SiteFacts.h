@@ -30,6 +30,7 @@ inline const QString kPaths = QStringLiteral("アドレス");
 inline const QString kForm = QStringLiteral("出品フォーム");
 inline const QString kUpload = QStringLiteral("画像アップロード");
 inline const QString kConfirm = QStringLiteral("確認画面");
+inline const QString kFinished = QStringLiteral("出品完了");
 inline const QString kItem = QStringLiteral("商品ページ");
 inline const QString kSelling = QStringLiteral("出品中一覧");
 inline const QString kClosed = QStringLiteral("出品終了分");
