@@ -112,7 +112,7 @@ Reply AuctionSite::submission(const SiteRequest& request, const Session& session
                 if (part.fileName.isEmpty() || part.bytes.isEmpty())
                     continue;
                 // The site keeps three pictures of up to 5 MB each; anything else is refused with its rule.
-                if (draft->images.size() >= listing::kMaxImages || part.bytes.size() > listing::kMaxImageBytes)
+                if (draft->images.size() >= listing::kMaxImages || part.bytes.size() > m_maxImageBytes)
                     return Reply::page(listing::imagePage(*draft, true));
                 m_lastUpload = {part.fileName, part.bytes};
                 draft->images << m_lastUpload;

@@ -46,6 +46,8 @@ class AuctionSite {
     // Every draft begun and every listing made from one, for tests: a listing sent twice shows
     // as a draft confirmed twice, a second listing of the same title, or a final press without a draft.
     QByteArray submissions() const;
+    // A stricter upload page (tests): pictures over `bytes` are refused with the site's message.
+    void setMaxImageBytes(qsizetype bytes) { m_maxImageBytes = bytes; }
     // The bytes of picture `index` (from 0) of a listing made, as the site stored them;
     // index -1 with no ID: the last picture received.
     QByteArray uploadedBytes(const QString& auctionId, int index) const;
@@ -90,6 +92,7 @@ class AuctionSite {
     };
     QList<Submitted> m_submitted;
     int m_drafted = 0;
+    qsizetype m_maxImageBytes = listing::kMaxImageBytes;
     int m_finishWithoutDraft = 0;
     int m_nextAuction = 900000001;
     QHash<QString, int> m_rounds;  // by account: looks at the open listings so far

@@ -151,7 +151,8 @@ QList<Part> parseMultipart(const QByteArray& contentType, const QByteArray& body
         if (next < 0)
             break;
         Part part;
-        const QString headers = QString::fromUtf8(body.mid(headersStart, headersEnd - headersStart));
+        // A browser names the file in the page's own charset: the site's pages are EUC-JP.
+        const QString headers = eucjp::decode(body.mid(headersStart, headersEnd - headersStart));
         static const QRegularExpression nameRe(QStringLiteral("name=\"([^\"]*)\""));
         static const QRegularExpression fileRe(QStringLiteral("filename=\"([^\"]*)\""));
         part.name = nameRe.match(headers).captured(1);

@@ -202,6 +202,12 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
             return Reply::text("bad redesign\n", 400);
     } else if (command == QLatin1String("upload")) {
         return Reply::text(m_site.lastUploadSummary() + '\n');
+    } else if (command == QLatin1String("picturelimit")) {
+        bool ok = false;
+        const qsizetype bytes = request.query().queryItemValue(QStringLiteral("bytes")).toLongLong(&ok);
+        if (!ok || bytes <= 0)
+            return Reply::text("bad limit\n", 400);
+        m_site.setMaxImageBytes(bytes);
     } else if (command == QLatin1String("submissions")) {
         return Reply::text(m_site.submissions());
     } else if (command == QLatin1String("picture")) {

@@ -63,6 +63,10 @@ QString QtUiServices::openFileName(const QString& initialDir, const QString& fil
     return QFileDialog::getOpenFileName(ownerWidget(owner), QString(), initialDir, toQtFileFilter(filter));
 }
 
+QStringList QtUiServices::openFileNames(const QString& initialDir, const QString& filter, QObject* owner) {
+    return QFileDialog::getOpenFileNames(ownerWidget(owner), QString(), initialDir, toQtFileFilter(filter));
+}
+
 QString QtUiServices::saveFileName(const QString& initialDir, const QString& filter, QObject* owner) {
     // The caller asks before replacing a file (only it knows the name after ".srb" is added):
     // one question, not the dialog's and then the caller's.

@@ -7,6 +7,7 @@ class QtUiServices : public UiServices {
 public:
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons, QObject* owner) override;
     QString openFileName(const QString& initialDir, const QString& filter, QObject* owner) override;
+    QStringList openFileNames(const QString& initialDir, const QString& filter, QObject* owner) override;
     QString saveFileName(const QString& initialDir, const QString& filter, QObject* owner) override;
     QString folderName(const QString& instruction, QObject* owner) override;
     bool chooseColor(unsigned int* rgb, QObject* owner) override;

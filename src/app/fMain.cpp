@@ -27,6 +27,9 @@
 #include "app/frmKakunin.h"
 #include "app/frmSHINDAN.h"
 #include "siteform/PreflightWindow.h"
+#include "siteform/QueueRun.h"
+#include "siteform/frmKIROKU.h"
+#include "siteform/frmQUEUE.h"
 #include "app/frmVer.h"
 #include "core/mduInterFace.h"
 #include "widgets/Browser.h"
@@ -83,6 +86,28 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
     resize(MainPlacement::kFirstWidth, MainPlacement::kFirstHeight);
 
     connect(m_siteForm->Command7(), &QPushButton::clicked, this, &fMain::Command7_Click);
+    m_queue = new QueueRun(ui, m_siteForm, listingqueue::queueFile(), this);
+    // The queue opens each listing as ファイル/開く does: it becomes the current file.
+    m_queue->setOpener([this](const QString& path) {
+        if (!ReadFile(path)) return false;
+        m_currentPath = path;
+        m_tabs->setCurrentWidget(m_siteForm);
+        return true;
+    });
+    // The site's confirmation page: the summary where there is something to say, and the
+    // page at its final button, for the seller to read and press.
+    connect(m_queue, &QueueRun::atConfirmation, this, [this] {
+        m_tabs->setCurrentWidget(m_siteForm);
+        const SiteFormPane::Fees fees = m_siteForm->fees();
+        const siteform::ListingWarnings warnings = m_siteForm->listingWarnings();
+        if (PreflightWindow::wanted(fees, m_siteForm->formCheck(), warnings)) {
+            auto* summary = new PreflightWindow(m_ui, fees, m_siteForm->formCheck(), warnings, this);
+            summary->setAttribute(Qt::WA_DeleteOnClose);
+            summary->open();  // not in the queue's way: the seller closes it and reads the page
+        }
+        WB()->scrollTo(0, site::finalButtonScroll());
+    });
+    connect(m_siteForm, &SiteFormPane::queueRequested, this, [this] { showQueue(); });
     // 出品手続へ: the description's title and HTML go to the listing pane, which comes to the front.
     connect(m_description, &DescriptionPane::listingRequested, this, [this](const QString& title, const QString& html) {
         m_siteForm->setListing(title, html);
@@ -138,6 +163,9 @@ void fMain::buildMenus() {
     addItem(file, "mUwaGakiHzn", QStringLiteral("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Save(); });
     m_saveAs = addItem(file, "mNameHzn", QStringLiteral("名前を付けて保存(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A),
                        [this] { SaveAs(); });
+    file->addSeparator();
+    addItem(file, "mQUEUE", QStringLiteral("出品キュー(&Q)..."), QKeySequence(), [this] { showQueue(); });
+    addItem(file, "mKIROKU", QStringLiteral("出品記録(&R)..."), QKeySequence(), [this] { showRecords(); });
     file->addSeparator();
     m_end = addItem(file, "mEnd", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), [this] { close(); });
 
@@ -246,6 +274,35 @@ void fMain::Command7_Click() {
         notice.exec();
     }
     WB()->scrollTo(0, site::finalButtonScroll());
+}
+
+frmQUEUE* fMain::showQueue() {
+    if (!m_queueWindow) {
+        m_queueWindow = new frmQUEUE(m_ui, *m_queue, this);
+        m_queueWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_queueWindow->show();
+    m_queueWindow->raise();
+    m_queueWindow->activateWindow();
+    return m_queueWindow;
+}
+
+frmKIROKU* fMain::showRecords() {
+    if (!m_recordsWindow) {
+        // A record opens as a copy: saving it asks for a name, so the record stays as it went out.
+        m_recordsWindow = new frmKIROKU(m_ui, *m_queue, [this](const QString& path) {
+            if (!ReadFile(path)) return false;
+            m_currentPath.clear();
+            return true;
+        }, this);
+        m_recordsWindow->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        m_recordsWindow->reload();
+    }
+    m_recordsWindow->show();
+    m_recordsWindow->raise();
+    m_recordsWindow->activateWindow();
+    return m_recordsWindow;
 }
 
 void fMain::Command18_Click() { m_mail->Command18_Click(); }

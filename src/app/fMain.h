@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class Browser;
@@ -14,6 +15,9 @@ class QPushButton;
 class QTabWidget;
 class ShippingPane;
 class SiteFormPane;
+class QueueRun;
+class frmQUEUE;
+class frmKIROKU;
 class UiServices;
 
 // The main window: every pane is a tab, and this class wires the data paths
@@ -52,6 +56,10 @@ public:
     void mVer_Click();
     void mINI_Click();
     void mSHINDAN_Click();  // サイト診断
+    // 出品キュー and 出品記録: one window each, brought forward when open.
+    frmQUEUE* showQueue();
+    frmKIROKU* showRecords();
+    QueueRun* queueRun() const { return m_queue; }
 
     // Start-up's steps that act on the main window.
     void setListDefaults();
@@ -93,4 +101,7 @@ private:
     QLabel* m_lblUser = nullptr;
     QAction* m_saveAs = nullptr;
     QAction* m_end = nullptr;
+    QueueRun* m_queue = nullptr;
+    QPointer<frmQUEUE> m_queueWindow;
+    QPointer<frmKIROKU> m_recordsWindow;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 class QObject;
@@ -22,6 +23,11 @@ public:
 
     // `filter` is in the product's "説明(*.EXT)|*.ext" form. An empty result means cancelled.
     virtual QString openFileName(const QString& initialDir, const QString& filter, QObject* owner = nullptr) = 0;
+    // Several files at once; an empty list when cancelled. By default one file, as openFileName.
+    virtual QStringList openFileNames(const QString& initialDir, const QString& filter, QObject* owner = nullptr) {
+        const QString one = openFileName(initialDir, filter, owner);
+        return one.isEmpty() ? QStringList() : QStringList{one};
+    }
     virtual QString saveFileName(const QString& initialDir, const QString& filter, QObject* owner = nullptr) = 0;
     virtual QString folderName(const QString& instruction, QObject* owner = nullptr) = 0;
 

@@ -111,6 +111,7 @@ bool MemoryStore::ReadFile(const QString& path) {
     bool known = false;
     for (const char* section : {"メール作成", "送料計算", "出品ﾌｫｰﾑ作成", "出品手続"})
         known = known || file.hasSection(QString::fromUtf8(section));
+    known = known || file.hasSection(memory::kListingSection);
     if (read == TextFile::Read::NotText || (!text.trimmed().isEmpty() && !known)) {
         m_ui.message(QStringLiteral("記憶ファイルとして読み込めませんでした。\r\n") + path, kCaption, UiServices::Icon::Critical,
                      UiServices::Buttons::Ok, m_window);

@@ -122,6 +122,13 @@ const QList<Key>& keys() {
         {QStringLiteral("出品手続"), QStringLiteral("自動再出品"), QStringLiteral("Combo4"), Kind::List},
         {QStringLiteral("出品手続"), QStringLiteral("都道府県"), QStringLiteral("Combo5"), Kind::List},
         {QStringLiteral("出品手続"), QStringLiteral("市町村"), QStringLiteral("Text1"), Kind::Text},
+        // The listing's category and pictures: a section of their own, so a file written
+        // before them reads as it did, and one written now still reads in an older copy.
+        {kListingSection, QStringLiteral("カテゴリ"), QStringLiteral("txtCategory"), Kind::Text},
+        {kListingSection, QStringLiteral("カテゴリのアドレス"), QStringLiteral("txtCategoryAddress"), Kind::Text},
+        {kListingSection, QStringLiteral("画像1"), QStringLiteral("txtPicture_0"), Kind::Text},
+        {kListingSection, QStringLiteral("画像2"), QStringLiteral("txtPicture_1"), Kind::Text},
+        {kListingSection, QStringLiteral("画像3"), QStringLiteral("txtPicture_2"), Kind::Text},
     };
     return table;
 }

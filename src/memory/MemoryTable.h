@@ -47,6 +47,8 @@ std::optional<QString> applied(Kind kind, const QString& fileValue, int listCoun
 // references; they are added to `unmappable`.
 void write(IniFile& file, const QMap<QString, QString>& controlValues, QString* unmappable = nullptr);
 
+inline const QString kListingSection = QStringLiteral("出品カテゴリと画像");
+
 inline const QString kFilter = QStringLiteral("記憶ファイル(*.SRB)|*.srb");
 inline const QString kExtension = QStringLiteral(".srb");
 

@@ -69,4 +69,44 @@ std::optional<QStringList> ListingFormPage::continueButtons() {
 
 Browser::Result ListingFormPage::pressContinue() { return m_browser->clickById(continueButtonName()); }
 
+std::optional<QString> ListingFormPage::categoryPath() {
+    const Browser::Result body = m_browser->bodyText();
+    if (!body) return std::nullopt;
+    return categoryPathIn(body.text());
+}
+
+Browser::Result ListingFormPage::send() {
+    return m_browser->evaluate(QStringLiteral("var b=document.getElementsByName(%1)[0];if(!b)throw 0;b.click();return true;")
+                                   .arg(Browser::jsString(formSendButton())));
+}
+
+std::optional<int> ListingFormPage::uploadedCount() {
+    const Browser::Result r = m_browser->evaluate(
+        QStringLiteral("return document.getElementsByClassName(%1).length;").arg(Browser::jsString(uploadedMark())));
+    if (!r) return std::nullopt;
+    return r.value.toInt();
+}
+
+Browser::Result ListingFormPage::toConfirmation() { return m_browser->clickById(toConfirmLink()); }
+
+std::optional<QList<QPair<QString, QString>>> ListingFormPage::confirmation() {
+    const Browser::Result r = m_browser->evaluate(
+        QStringLiteral("var t=document.getElementById(%1);if(!t)throw 0;var out=[];"
+                       "for(var i=0;i<t.rows.length;i++){var r=t.rows[i];if(r.cells.length<2)continue;"
+                       "out.push(r.cells[0].innerText.trim());out.push(r.cells[1].innerText.trim());}return out;")
+            .arg(Browser::jsString(confirmTable())));
+    if (!r) return std::nullopt;
+    const QVariantList cells = r.value.toList();
+    QList<QPair<QString, QString>> rows;
+    for (qsizetype i = 0; i + 1 < cells.size(); i += 2) rows.append({cells[i].toString(), cells[i + 1].toString()});
+    return rows;
+}
+
+std::optional<QString> ListingFormPage::newAuctionId() {
+    const Browser::Result r = m_browser->evaluate(
+        QStringLiteral("var e=document.getElementById(%1);if(!e)throw 0;return e.innerText.trim();").arg(Browser::jsString(auctionIdElement())));
+    if (!r || r.text().isEmpty()) return std::nullopt;
+    return r.text();
+}
+
 }  // namespace site

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -52,6 +54,17 @@ public:
     // The page's continue buttons (their values); nothing when the page did not answer.
     std::optional<QStringList> continueButtons();
     Browser::Result pressContinue();
+    // The category page: the category's path as it shows it (empty: it shows none).
+    std::optional<QString> categoryPath();
+    // The form's own button: the form goes to the site, and the upload page comes.
+    Browser::Result send();
+    // The upload page: how many pictures it lists as received, and its way on to the confirmation.
+    std::optional<int> uploadedCount();
+    Browser::Result toConfirmation();
+    // The confirmation page: each row of what the listing will be (caption, value), in order.
+    std::optional<QList<QPair<QString, QString>>> confirmation();
+    // The completion page: the new listing's auction ID.
+    std::optional<QString> newAuctionId();
 
 private:
     Browser* m_browser;

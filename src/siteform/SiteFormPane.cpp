@@ -3,6 +3,7 @@
 #include "site/ListingForm.h"
 #include "site/Evidence.h"
 #include "site/SitePages.h"
+#include "siteform/Picture.h"
 
 #include <QButtonGroup>
 #include <algorithm>
@@ -14,6 +15,9 @@
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QFileInfo>
@@ -26,6 +30,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTimer>
+#include <QDir>
 #include <QVBoxLayout>
 
 #include "core/ProgramFolder.h"
@@ -44,6 +49,9 @@
 
 namespace {
 
+constexpr int kThumb = 64;
+// The site answers an upload with its page again; longer than this is no answer.
+constexpr int kUploadWaitMs = 30000;
 
 QWidget* scrolling(QWidget* page) {
     auto* area = new QScrollArea;
@@ -304,8 +312,29 @@ QWidget* SiteFormPane::buildFormCheckFrame() {
 }
 
 QWidget* SiteFormPane::buildUploadFrame() {
-    auto* frame = named(new QGroupBox(QStringLiteral("画像のアップロード")), QStringLiteral("fraUpload"));
+    auto* frame = named(new QGroupBox(QStringLiteral("カテゴリと画像")), QStringLiteral("fraUpload"));
     auto* v = new QVBoxLayout(frame);
+    auto* categoryRow = new QHBoxLayout;
+    categoryRow->addWidget(new QLabel(QStringLiteral("カテゴリ")));
+    m_categoryShown = named(new QLabel, QStringLiteral("lblCategory"),
+                            QStringLiteral("この出品のカテゴリです。出品フォームの前のページ（続けるボタンのあるページ）で覚えます。"));
+    m_categoryShown->setTextFormat(Qt::PlainText);
+    m_categoryShown->setWordWrap(true);
+    categoryRow->addWidget(m_categoryShown, 1);
+    v->addLayout(categoryRow);
+    // What the memory file keeps: the path as the site showed it, and the page that returns to it.
+    m_category = named(new QLineEdit, QStringLiteral("txtCategory"));
+    m_category->setVisible(false);
+    m_categoryAddress = named(new QLineEdit, QStringLiteral("txtCategoryAddress"));
+    m_categoryAddress->setVisible(false);
+    v->addWidget(m_category);
+    v->addWidget(m_categoryAddress);
+    connect(m_category, &QLineEdit::textChanged, this, [this](const QString& path) {
+        m_categoryShown->setText(path.isEmpty() ? QStringLiteral("（まだ選ばれていません）") : path);
+    });
+    m_categoryShown->setText(QStringLiteral("（まだ選ばれていません）"));
+    v->addWidget(buildPictureFrame());
+
     auto* row = new QHBoxLayout;
     auto* upload = named(new QPushButton(QStringLiteral("画像ｱｯﾌﾟﾛｰﾄﾞ")), QStringLiteral("Command14"));
     row->addWidget(upload);
@@ -323,7 +352,142 @@ QWidget* SiteFormPane::buildUploadFrame() {
     m_imText3->setVisible(false);
     v->addWidget(m_imText3);
     connect(upload, &QPushButton::clicked, this, &SiteFormPane::Command14_Click);
+    m_uploadTimer = new QTimer(this);
+    m_uploadTimer->setSingleShot(true);
+    m_uploadTimer->setInterval(kUploadWaitMs);
+    connect(m_uploadTimer, &QTimer::timeout, this,
+            [this] { endUpload(QStringLiteral("画像のアップロードにサイトが応答しませんでした。")); });
     return frame;
+}
+
+QWidget* SiteFormPane::buildPictureFrame() {
+    auto* box = new QWidget;
+    auto* h = new QHBoxLayout(box);
+    h->setContentsMargins(0, 0, 0, 0);
+    m_pictureList = named(new QListWidget, QStringLiteral("lstPICTURE"),
+                          QStringLiteral("出品する画像です（3枚まで）。左から順にアップロードします。"));
+    m_pictureList->setViewMode(QListView::IconMode);
+    m_pictureList->setIconSize(QSize(kThumb, kThumb));
+    m_pictureList->setFlow(QListView::LeftToRight);
+    m_pictureList->setWrapping(false);
+    m_pictureList->setMovement(QListView::Static);
+    m_pictureList->setGridSize(QSize(kThumb + 24, kThumb + 10));
+    m_pictureList->setFixedHeight(kThumb + 20);
+    m_pictureList->setMinimumWidth(3 * (kThumb + 24) + 8);
+    h->addWidget(m_pictureList);
+    auto* buttons = new QGridLayout;
+    auto* add = named(new QPushButton(QStringLiteral("画像を選ぶ...")), QStringLiteral("cmdPICADD"));
+    auto* earlier = named(new QPushButton(QStringLiteral("◀ 前へ")), QStringLiteral("cmdPICUP"));
+    auto* later = named(new QPushButton(QStringLiteral("後へ ▶")), QStringLiteral("cmdPICDOWN"));
+    auto* clear = named(new QPushButton(QStringLiteral("クリア")), QStringLiteral("cmdPICCLEAR"),
+                        QStringLiteral("画像をこの出品から外します。画像のファイルはそのままです。"));
+    buttons->addWidget(add, 0, 0, 1, 2);
+    buttons->addWidget(earlier, 1, 0);
+    buttons->addWidget(later, 1, 1);
+    buttons->addWidget(clear, 2, 0, 1, 2);
+    h->addLayout(buttons);
+    h->addStretch(1);
+    for (int i = 0; i < 3; ++i) {
+        auto* key = named(new QLineEdit, QStringLiteral("txtPicture_%1").arg(i));
+        key->setVisible(false);
+        h->addWidget(key);
+        m_pictureKeys << key;
+        connect(key, &QLineEdit::textChanged, this, &SiteFormPane::showPictures);
+    }
+    connect(add, &QPushButton::clicked, this, &SiteFormPane::choosePicture);
+    connect(earlier, &QPushButton::clicked, this, [this] { movePicture(-1); });
+    connect(later, &QPushButton::clicked, this, [this] { movePicture(1); });
+    // クリア takes the picture chosen in the list, or every picture when none is.
+    connect(clear, &QPushButton::clicked, this, [this] {
+        QStringList list = pictures();
+        const int at = m_pictureList->currentRow();
+        if (at >= 0 && at < list.size() && m_pictureList->currentItem()->isSelected()) list.removeAt(at);
+        else list.clear();
+        setPictures(list);
+    });
+    return box;
+}
+
+QStringList SiteFormPane::pictures() const {
+    QStringList list;
+    for (QLineEdit* key : m_pictureKeys)
+        if (!key->text().trimmed().isEmpty()) list << key->text().trimmed();
+    return list;
+}
+
+void SiteFormPane::setPictures(const QStringList& paths) {
+    for (int i = 0; i < m_pictureKeys.size(); ++i) {
+        const QSignalBlocker quiet(m_pictureKeys[i]);
+        m_pictureKeys[i]->setText(paths.value(i));
+    }
+    showPictures();
+}
+
+void SiteFormPane::showPictures() {
+    const QStringList list = pictures();
+    const int current = m_pictureList->currentRow();
+    m_pictureList->clear();
+    for (int i = 0; i < 3; ++i)
+        if (auto* shown = findChild<QLabel*>(QStringLiteral("A_%1").arg(i))) shown->setText(list.value(i));
+    for (const QString& path : list) {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        const QSize size = reader.size();
+        if (size.isValid()) reader.setScaledSize(size.scaled(kThumb, kThumb, Qt::KeepAspectRatio));
+        const QImage thumb = reader.read();
+        auto* item = new QListWidgetItem(QFileInfo(path).fileName());
+        item->setToolTip(thumb.isNull() ? QStringLiteral("%1\r\n画像として読み込めません。").arg(path) : path);
+        if (!thumb.isNull()) item->setIcon(QIcon(QPixmap::fromImage(thumb)));
+        m_pictureList->addItem(item);
+    }
+    if (current >= 0 && current < m_pictureList->count()) m_pictureList->setCurrentRow(current);
+}
+
+void SiteFormPane::choosePicture() {
+    QStringList list = pictures();
+    if (list.size() >= site::maxPictures()) {
+        m_ui.message(site::pictureRule() + QStringLiteral("\r\n別の画像にするときは、先にクリアで外して下さい。"), QStringLiteral("画像"),
+                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        return;
+    }
+    const QString chosen = m_ui.openFileName(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                                             siteform::kPictureChoiceFilter, this);
+    if (chosen.isEmpty()) return;
+    list << chosen;
+    setPictures(list);
+    m_pictureList->setCurrentRow(list.size() - 1);
+}
+
+void SiteFormPane::movePicture(int by) {
+    QStringList list = pictures();
+    const int at = m_pictureList->currentRow();
+    const int to = at + by;
+    if (at < 0 || at >= list.size() || to < 0 || to >= list.size()) return;
+    list.move(at, to);
+    setPictures(list);
+    m_pictureList->setCurrentRow(to);
+}
+
+QString SiteFormPane::categoryPath() const { return m_category->text(); }
+
+QString SiteFormPane::categoryAddress() const {
+    const QString kept = m_categoryAddress->text().trimmed();
+    // Kept as the path on the listing host, so that a site moved to another host (or the
+    // simulator on another port) still finds it.
+    if (kept.startsWith(QLatin1Char('/'))) return SiteAddresses::host(SiteAddresses::kAuction) + kept;
+    return kept;
+}
+
+void SiteFormPane::setCategory(const QString& path, const QString& address) {
+    const QString host = SiteAddresses::host(SiteAddresses::kAuction);
+    m_categoryAddress->setText(!host.isEmpty() && address.startsWith(host + QLatin1Char('/')) ? address.mid(host.size()) : address);
+    m_category->setText(path);
+}
+
+void SiteFormPane::rememberCategory() {
+    const std::optional<QString> path = site::ListingFormPage(m_wb).categoryPath();
+    if (!path) return;
+    setCategory(*path, m_wb->url().toString());
 }
 
 QWidget* SiteFormPane::buildFormFrame() {
@@ -333,6 +497,10 @@ QWidget* SiteFormPane::buildFormFrame() {
     auto* back = named(new QPushButton(QStringLiteral("カテゴリへ戻る")), QStringLiteral("Command20"));
     top->addWidget(back);
     top->addWidget(new QLabel(QStringLiteral("※出品するカテゴリの選択をこちらからして下さい。")), 1);
+    auto* queue = named(new QPushButton(QStringLiteral("出品キュー...")), QStringLiteral("cmdQUEUE"),
+                        QStringLiteral("保存した出品を、1件ずつサイトの確認画面まで進めます。"));
+    top->addWidget(queue);
+    connect(queue, &QPushButton::clicked, this, &SiteFormPane::queueRequested);
     m_command7 = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command7"));
     top->addWidget(m_command7);
     formLayout->addLayout(top);
@@ -346,6 +514,9 @@ void SiteFormPane::setListing(const QString& title, const QString& description) 
     m_txtTitle->setText(title);
     PlainText::setCrlf(m_txtDescription, description);
 }
+
+QString SiteFormPane::title() const { return m_txtTitle->text(); }
+QString SiteFormPane::description() const { return PlainText::crlf(m_txtDescription); }
 
 void SiteFormPane::setFocusScrollFlags(bool on) {
     m_titleScroll = on;
@@ -562,6 +733,29 @@ bool SiteFormPane::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SiteFormPane::WB_DocumentComplete() {
+    if (uploadingPictures()) {
+        // The site's answer to one picture: the upload page again, listing one more.
+        m_uploadTimer->stop();
+        const QString name = QFileInfo(m_uploadNames.first()).fileName();
+        if (!m_wb->lastLoadOk() || m_wb->documentTitle().text() != site::uploadPageTitle()) {
+            endUpload(QStringLiteral("「%1」のアップロードの後、画像のアップロードのページが表示されませんでした。").arg(name));
+            return;
+        }
+        const std::optional<int> count = site::ListingFormPage(m_wb).uploadedCount();
+        if (!count || *count <= m_uploadedBefore) {
+            endUpload(QStringLiteral("「%1」はサイトに受け付けられませんでした。\r\n").arg(name) + site::pictureRule());
+            return;
+        }
+        m_uploads.removeFirst();
+        m_uploadNames.removeFirst();
+        if (!m_uploads.isEmpty()) {
+            uploadNext();
+            return;
+        }
+        endUpload(QString());
+        m_wb->scrollTo(0, site::uploadPageScroll());
+        return;
+    }
     if (!m_wb->lastLoadOk()) return;  // an error page is no step of the listing
     // Pages that finish while this runs (the prompt is modal) are handled after it, not inside it.
     const Browser::Hold hold(m_wb);
@@ -571,12 +765,17 @@ void SiteFormPane::WB_DocumentComplete() {
     // The start page, or the page just before a form: a new listing, whose form is still to come.
     const bool continuePage = buttons->contains(site::continueButtonText());
     if (continuePage || m_wb->url().toString() == SiteAddresses::submitStartUrl()) forgetFormCheck();
+    // The page with the continue button is the category's own: the listing keeps it.
+    if (continuePage) rememberCategory();
     for (const QString& value : *buttons) {
         if (value != site::continueButtonText()) continue;
-        const auto answer = m_ui.message(siteform::kContinuePrompt, siteform::kContinueCaption,
-                                         UiServices::Icon::Information, UiServices::Buttons::YesNo, this);
+        // The queue took this listing to its category on purpose: no question to answer.
+        const auto answer = m_queueMode ? UiServices::Answer::Yes
+                                        : m_ui.message(siteform::kContinuePrompt, siteform::kContinueCaption,
+                                                       UiServices::Icon::Information, UiServices::Buttons::YesNo, this);
         if (answer == UiServices::Answer::Yes) {
             if (!form.pressContinue()) return;
+            m_queueContinued = m_queueMode;
         } else {
             m_wb->Navigate2(SiteAddresses::submitStartUrl());
         }
@@ -590,19 +789,84 @@ void SiteFormPane::WB_DocumentComplete() {
 void SiteFormPane::Command20_Click() { m_wb->Navigate2(SiteAddresses::submitStartUrl()); }
 
 void SiteFormPane::Command14_Click() {
-    // The upload page answers the upload with a new page; it is looked at after this, not half-way.
+    if (uploadingPictures()) return;  // one upload at a time: the page answers each in turn
+    QString problem;
+    if (pictures().isEmpty()) {
+        // No picture chosen for the listing yet: the file dialog, and the choice becomes its first picture.
+        const Browser::Hold hold(m_wb);
+        if (!m_wb->clickById(site::uploadSelectButton())) return;
+        if (!m_wb->scrollTo(0, 0)) return;
+        const QString chosen = m_ui.openFileName(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                                                 siteform::kPictureFilter, this);
+        if (!chosen.isEmpty()) m_imText3->setText(chosen);
+        m_ui.setClipboardText(m_imText3->text());
+        const QString path = m_imText3->text();
+        m_imText3->clear();
+        if (path.isEmpty()) return;
+        setPictures({path});
+    }
+    if (!uploadPictures(&problem) && !problem.isEmpty())
+        m_ui.message(problem, QStringLiteral("画像のアップロード"), UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
+}
+
+bool SiteFormPane::uploadPictures(QString* problem) {
+    problem->clear();
+    if (uploadingPictures()) return false;
+    const QStringList list = pictures().mid(0, site::maxPictures());
+    if (list.isEmpty()) {
+        *problem = QStringLiteral("アップロードする画像が選ばれていません。");
+        return false;
+    }
+    const Browser::Result title = m_wb->documentTitle();
+    if (!title || title.text() != site::uploadPageTitle()) {
+        *problem = QStringLiteral("画像のアップロードのページが表示されていません。\r\n出品フォームの「続ける」の後のページで行って下さい。");
+        return false;
+    }
+    // Copies made for the site, never the seller's files; they go with the next upload or the pane.
+    m_pictureCopies = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("sorabako-pictures-XXXXXX")));
+    QStringList prepared;
+    for (int i = 0; i < list.size(); ++i) {
+        const QString folder = m_pictureCopies->filePath(QString::number(i + 1));
+        QDir().mkpath(folder);
+        const picture::Prepared p = picture::prepare(list[i], folder, picture::siteLimits());
+        if (!p.ok()) {
+            *problem = p.problem + QStringLiteral("\r\n画像は1枚もアップロードしていません。");
+            return false;
+        }
+        prepared << p.path;
+    }
+    m_uploads = prepared;
+    m_uploadNames = list;
+    uploadNext();
+    return true;
+}
+
+void SiteFormPane::uploadNext() {
+    const std::optional<int> count = site::ListingFormPage(m_wb).uploadedCount();
+    if (!count) {
+        endUpload(QStringLiteral("画像のアップロードのページが応答しませんでした。"));
+        return;
+    }
+    m_uploadedBefore = *count;
     const Browser::Hold hold(m_wb);
-    if (!m_wb->clickById(site::uploadSelectButton())) return;
-    if (!m_wb->scrollTo(0, 0)) return;
-    const QString chosen = m_ui.openFileName(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
-                                             siteform::kPictureFilter, this);
-    if (!chosen.isEmpty()) m_imText3->setText(chosen);
-    m_ui.setClipboardText(m_imText3->text());
-    const QString path = m_imText3->text();
-    m_imText3->clear();
-    // The label shows what this upload sent: nothing when the dialog was cancelled or the page took no file.
-    auto* shown = findChild<QLabel*>(QStringLiteral("A_0"));
-    shown->setText(!path.isEmpty() && uploadThroughPage(path) ? path : QString());
+    if (!m_wb->clickById(site::uploadSelectButton()) || !m_wb->scrollTo(0, 0) || !uploadThroughPage(m_uploads.first())) {
+        endUpload(QStringLiteral("「%1」を送れませんでした。ページに画像を選ぶ欄が見つかりません。").arg(QFileInfo(m_uploadNames.first()).fileName()));
+        return;
+    }
+    m_uploadTimer->start();
+}
+
+void SiteFormPane::endUpload(const QString& problem) {
+    m_uploadTimer->stop();
+    m_uploads.clear();
+    m_uploadNames.clear();
+    QString told = problem;
+    if (!problem.isEmpty()) told += site::evidenceNote(site::keepEvidence(m_wb, problem));
+    // The queue says it on its row (and leaves queue mode as it hears it); by hand the seller hears it now.
+    const bool byHand = !m_queueMode;
+    Q_EMIT picturesUploaded(told);
+    if (!told.isEmpty() && byHand)
+        m_ui.message(told, QStringLiteral("画像のアップロード"), UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
 }
 
 bool SiteFormPane::uploadThroughPage(const QString& path) {

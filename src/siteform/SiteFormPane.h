@@ -3,6 +3,9 @@
 #include <QMap>
 #include <QUrl>
 #include <QWidget>
+#include <QTemporaryDir>
+#include <memory>
+#include <utility>
 
 #include "siteform/ListingForm.h"
 #include "siteform/Preflight.h"
@@ -17,6 +20,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class QTimer;
 class UiServices;
 
 // The "出品手続(&4)" tab: the listing options, each a mirror of one field of
@@ -28,6 +32,8 @@ public:
     explicit SiteFormPane(UiServices& ui, QWidget* parent = nullptr);
 
     Browser* WB() const { return m_wb; }
+    QString title() const;
+    QString description() const;  // with CR LF line ends, as the site gets it
     QPushButton* Command7() const { return m_command7; }
     QTabWidget* tabSYUPPINN() const { return m_tabs; }
 
@@ -47,6 +53,8 @@ public:
     // What Mirror_All found on the last listing form of this listing (nothing before the form
     // has been seen; forgotten when a new listing begins: the start page, or a 続ける page).
     const siteform::FormCheck& formCheck() const { return m_formCheck; }
+    // Where the last form that did not take every field was kept (empty: not kept).
+    const QString& formEvidence() const { return m_evidence; }
     // The title's length and the start price, as the summary before 確認 warns of them.
     siteform::ListingWarnings listingWarnings() const;
 
@@ -64,6 +72,29 @@ public:
     void WB_DocumentComplete();
     void Command14_Click();  // picture upload
     void Command20_Click();  // back to the categories
+
+    // The listing's category as the site's category page showed it (its path, and the
+    // address that returns to it), remembered when the page with the continue button comes.
+    QString categoryPath() const;
+    QString categoryAddress() const;  // to navigate to; empty without a category
+    void setCategory(const QString& path, const QString& address);
+    // The listing's pictures in upload order (up to the number the site takes).
+    QStringList pictures() const;
+    void setPictures(const QStringList& paths);
+
+    // While the listing queue drives the pane, the page before a form is continued without asking.
+    void setQueueMode(bool on) { m_queueMode = on; m_queueContinued = false; }
+    // Whether the pane pressed a continue button for the queue since last asked.
+    bool takeQueueContinue() { return std::exchange(m_queueContinued, false); }
+    bool queueMode() const { return m_queueMode; }
+    // Sends every picture of the listing through the upload page now shown, one page after
+    // the next; picturesUploaded says how it ended. False, with the reason, when nothing began.
+    bool uploadPictures(QString* problem);
+    bool uploadingPictures() const { return !m_uploads.isEmpty(); }
+
+Q_SIGNALS:
+    void picturesUploaded(const QString& problem);  // empty: the site took every picture
+    void queueRequested();  // 出品キュー
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -88,6 +119,13 @@ private:
     // The fee file as last read: re-read when its time or size changes.
     void loadFees();
     bool uploadThroughPage(const QString& path);
+    QWidget* buildPictureFrame();
+    void showPictures();
+    void choosePicture();
+    void movePicture(int by);
+    void uploadNext();
+    void endUpload(const QString& problem);
+    void rememberCategory();
 
     UiServices& m_ui;
     QTabWidget* m_tabs = nullptr;
@@ -110,6 +148,18 @@ private:
     enum class FeeFile { NotRead, Ok, Missing, NotText, Malformed } m_feeFile = FeeFile::NotRead;
     QString m_feeStamp;     // the file's time and size when it was read
     QString m_feeReported;  // the fault last told to the seller (stamp and kind), not told twice
+    QLineEdit* m_category = nullptr;         // the path, kept in the memory file
+    QLineEdit* m_categoryAddress = nullptr;  // the same category's page, kept in the memory file
+    QLabel* m_categoryShown = nullptr;
+    QList<QLineEdit*> m_pictureKeys;         // the pictures' paths, kept in the memory file
+    QListWidget* m_pictureList = nullptr;
+    bool m_queueMode = false;
+    bool m_queueContinued = false;
+    QStringList m_uploads;     // prepared copies still to send, in order
+    QStringList m_uploadNames; // the seller's files they came from
+    int m_uploadedBefore = 0;  // what the page listed before the last one was sent
+    QTimer* m_uploadTimer = nullptr;
+    std::unique_ptr<QTemporaryDir> m_pictureCopies;
     bool m_titleScroll = true;
     bool m_descriptionScroll = true;
 };

@@ -359,8 +359,8 @@ private Q_SLOTS:
         at<QTabWidget>(pane, QStringLiteral("tabSYUPPINN"))->setCurrentIndex(0);
         at<QPushButton>(pane, QStringLiteral("Command14"))->click();
         QCOMPARE(at<QLabel>(pane, QStringLiteral("A_0"))->text(), picturePath);
-        QTRY_VERIFY_WITH_TIMEOUT(sim.control(QStringLiteral("upload")).startsWith(QStringLiteral("sk300.png ")), kWait);
-        QTRY_VERIFY_WITH_TIMEOUT(wb->bodyText().text().contains(QStringLiteral("sk300.png")), kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.control(QStringLiteral("upload")).startsWith(QStringLiteral("sk300.jpg ")), kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(wb->bodyText().text().contains(QStringLiteral("sk300.jpg")), kWait);
 
         // The confirmation shows what the site received.
         QVERIFY(clickOnPage(wb, QStringLiteral("#toConfirm")));
@@ -381,7 +381,7 @@ private Q_SLOTS:
         QCOMPARE(cell(wb, "cResubmit"), QStringLiteral("1回"));
         QCOMPARE(cell(wb, "cShipping"), QStringLiteral("出品者"));
         QCOMPARE(cell(wb, "cShipTime"), QStringLiteral("オークション終了後"));
-        QCOMPARE(cell(wb, "cImages").trimmed(), QStringLiteral("sk300.png"));
+        QCOMPARE(cell(wb, "cImages").trimmed(), QStringLiteral("sk300.jpg"));
         // The site's fees: 太字テキスト 10.80 + 贈答品アイコン 21.60 + 美品 21.60 + 注目 20 円 × 6 日 = 174.00 円.
         QCOMPARE(cell(wb, "cFees"), QStringLiteral("174.00 円"));
 

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "app/fMain.h"
+#include "siteform/SiteFormPane.h"
 #include "app/frmStart.h"
 #include "app/StartUp.h"
 #include "core/Cp932.h"
@@ -77,6 +78,9 @@ void fill(fMain& w) {
     c<QComboBox>(&w, "Combo4")->setCurrentIndex(-1);
     c<QComboBox>(&w, "Combo5")->setCurrentIndex(47);
     c<QLineEdit>(&w, "Text1")->setText(QStringLiteral("新宿区"));
+    w.siteFormPane()->setCategory(QStringLiteral("家電、AV、カメラ > カメラ、光学機器 > デジタル一眼"),
+                                  QStringLiteral("http://auctions.example.jp/jp/submit/category?c=23634"));
+    w.siteFormPane()->setPictures({QStringLiteral("/home/seller/写真/sk300-前.jpg"), QStringLiteral("/home/seller/写真/sk300-後.jpg")});
 }
 }  // namespace
 
@@ -271,6 +275,49 @@ private Q_SLOTS:
         c<QLineEdit>(w.get(), "txtSYOUHIN")->setText(QStringLiteral("閉じる前"));
         QVERIFY(w->close());
         QVERIFY(cp932::decode(folder.readBytes(QStringLiteral("USER/起動.srb"))).contains(QStringLiteral("商品名=閉じる前")));
+    }
+
+    // The category and the pictures are the listing's: they come back with its file, and a file
+    // written before them opens as it did (no pictures of the listing opened last), its lines untouched.
+    void theCategoryAndPicturesTravelWithTheFile() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        RecordingUiServices ui;
+        fMain w(ui);
+        fill(w);
+        const QString path = folder.file(QStringLiteral("USER/一眼.srb"));
+        ui.saveNames << path;
+        QCOMPARE(w.SaveAs(), fMain::SaveResult::Saved);
+        const QString text = cp932::decode(folder.readBytes(QStringLiteral("USER/一眼.srb")));
+        const qsizetype section = text.indexOf(QStringLiteral("[出品カテゴリと画像]"));
+        QVERIFY(section > text.indexOf(QStringLiteral("[出品手続]")));
+        QVERIFY(text.mid(section).contains(QStringLiteral("カテゴリ=家電、AV、カメラ > カメラ、光学機器 > デジタル一眼\r\n")));
+        QVERIFY(text.mid(section).contains(QStringLiteral("画像2=/home/seller/写真/sk300-後.jpg\r\n")));
+        QVERIFY(text.mid(section).contains(QStringLiteral("画像3=\r\n")));
+
+        fMain b(ui);
+        QVERIFY(b.ReadFile(path));
+        QCOMPARE(b.siteFormPane()->categoryPath(), QStringLiteral("家電、AV、カメラ > カメラ、光学機器 > デジタル一眼"));
+        QCOMPARE(c<QLabel>(&b, "lblCategory")->text(), QStringLiteral("家電、AV、カメラ > カメラ、光学機器 > デジタル一眼"));
+        QCOMPARE(b.siteFormPane()->pictures(),
+                 (QStringList{QStringLiteral("/home/seller/写真/sk300-前.jpg"), QStringLiteral("/home/seller/写真/sk300-後.jpg")}));
+        QCOMPARE(c<QLabel>(&b, "A_1")->text(), QStringLiteral("/home/seller/写真/sk300-後.jpg"));
+        QCOMPARE(c<QLabel>(&b, "A_2")->text(), QString());
+
+        // A file of before: nothing of the last listing's category or pictures stays.
+        const QStringList demos = QDir(folder.file(QStringLiteral("USER"))).entryList({QStringLiteral("*.srb")});
+        const QString demo = folder.file(QStringLiteral("USER/") + demos.first());
+        const QByteArray old = folder.readBytes(QStringLiteral("USER/") + demos.first());
+        QVERIFY(!cp932::decode(old).contains(QStringLiteral("[出品カテゴリと画像]")));
+        QVERIFY(b.ReadFile(demo));
+        QCOMPARE(b.siteFormPane()->categoryPath(), QString());
+        QVERIFY(b.siteFormPane()->pictures().isEmpty());
+        QCOMPARE(c<QLabel>(&b, "A_0")->text(), QString());
+        QVERIFY(ui.messages.isEmpty());
+        // Saved again, it gains the section after everything it had.
+        QVERIFY(MemoryStore(&b, ui).SaveFile(demo));
+        const QByteArray again = folder.readBytes(QStringLiteral("USER/") + demos.first());
+        QVERIFY(again.startsWith(old.endsWith("\r\n") ? old : old + "\r\n") || again.startsWith(old));
+        QVERIFY(cp932::decode(again.mid(old.size())).contains(QStringLiteral("[出品カテゴリと画像]")));
     }
 
     void theDemoFilesOpen() {

@@ -632,13 +632,17 @@ private Q_SLOTS:
         QCOMPARE(ui.clipboard, path);
         QCOMPARE(control<QLabel>(&w, QStringLiteral("A_0"))->text(), path);
         QCOMPARE(control<QLineEdit>(&w, QStringLiteral("imText3"))->text(), QString());
-        const QString expected = QStringLiteral("camera.png %1 %2")
-                                     .arg(bytes.size())
-                                     .arg(QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
-        QTRY_COMPARE_WITH_TIMEOUT(sim.control(QStringLiteral("upload")), expected, kLoad);
+        // The site gets a copy made for it, under the seller's name: the same picture, as a JPEG.
+        QTRY_VERIFY_WITH_TIMEOUT(sim.control(QStringLiteral("upload")).startsWith(QStringLiteral("camera.jpg ")), kLoad);
+        const QString expected = sim.control(QStringLiteral("upload"));
+        QImage received;
+        QVERIFY(received.loadFromData(sim.controlBytes(QStringLiteral("picture"))));
+        QCOMPARE(received.size(), QSize(64, 48));
+        QVERIFY(qAbs(qRed(received.pixel(30, 20)) - 200) < 12 && qGreen(received.pixel(30, 20)) < 50);
+        QCOMPARE(bytes, [&] { QFile again(path); again.open(QIODevice::ReadOnly); return again.readAll(); }());
 
         // The confirmation shows what was sent.
-        QTRY_VERIFY_WITH_TIMEOUT(wb->bodyText().text().contains(QStringLiteral("camera.png")), kLoad);
+        QTRY_VERIFY_WITH_TIMEOUT(wb->bodyText().text().contains(QStringLiteral("camera.jpg")), kLoad);
         QVERIFY(wb->clickById(QStringLiteral("toConfirm")));
         QTRY_COMPARE_WITH_TIMEOUT(wb->documentTitle().text(), QStringLiteral("Yahoo!オークション - 出品内容の確認"), kLoad);
         auto cell = [&](const char* id) {
@@ -649,11 +653,13 @@ private Q_SLOTS:
         QCOMPARE(cell("cDuration"), QStringLiteral("5日間"));
         QCOMPARE(cell("cRegion"), QStringLiteral("山梨県 甲府市"));
         QCOMPARE(cell("cPayment"), QStringLiteral("Yahoo!かんたん決済、銀行振込"));
-        QCOMPARE(cell("cImages").trimmed(), QStringLiteral("camera.png"));
+        QCOMPARE(cell("cImages").trimmed(), QStringLiteral("camera.jpg"));
         QCOMPARE(ui.messages.size(), 1);
 
-        // A cancelled picture dialog sends nothing, and the label says nothing was sent.
+        // With the listing's pictures taken off, a cancelled picture dialog sends nothing.
         QVERIFY(load(wb, sim.base() + QStringLiteral("/jp/submit/image")));
+        control<QPushButton>(&w, QStringLiteral("cmdPICCLEAR"))->click();
+        QCOMPARE(control<QLabel>(&w, QStringLiteral("A_0"))->text(), QString());
         w.siteFormPane()->Command14_Click();
         QCOMPARE(ui.fileDialogs.size(), 2);
         QCOMPARE(control<QLabel>(&w, QStringLiteral("A_0"))->text(), QString());

@@ -39,13 +39,19 @@ QString SiteSimProcess::base() const { return QStringLiteral("http://127.0.0.1:%
 
 void SiteSimProcess::writeSiteAddresses() const { SiteAddresses::writeAll(base()); }
 
-QString SiteSimProcess::control(const QString& request) const {
+QByteArray SiteSimProcess::controlBytes(const QString& request) const {
     QNetworkAccessManager net;
     std::unique_ptr<QNetworkReply> reply(net.get(QNetworkRequest(QUrl(base() + QStringLiteral("/__sim/") + request))));
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     if (!reply->isFinished()) loop.exec();
-    if (!reply->isFinished() || reply->error() != QNetworkReply::NoError) return QString();
-    return QString::fromUtf8(reply->readAll()).trimmed();
+    if (!reply->isFinished() || reply->error() != QNetworkReply::NoError) return QByteArray();
+    return reply->readAll();
+}
+
+QString SiteSimProcess::control(const QString& request) const {
+    const QByteArray body = controlBytes(request);
+    if (body.isNull()) return QString();
+    return QString::fromUtf8(body).trimmed();
 }

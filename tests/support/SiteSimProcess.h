@@ -21,6 +21,8 @@ public:
 
     // A control request ("clear", "fault?path=…&kind=…", "attempts"): its body, or a null text when it failed.
     QString control(const QString& request) const;
+    // The same, the body's bytes as sent (a picture).
+    QByteArray controlBytes(const QString& request) const;
 
 private:
     QProcess m_process;

@@ -1,0 +1,392 @@
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <csignal>
+
+#include "app/fMain.h"
+#include "core/Cp932.h"
+#include "core/ProgramFolder.h"
+#include "settings/SiteAddresses.h"
+#include "siteform/ListingQueue.h"
+#include "siteform/ListingRecord.h"
+#include "siteform/QueueRun.h"
+#include "siteform/SiteFormPane.h"
+#include "siteform/frmKIROKU.h"
+#include "siteform/frmQUEUE.h"
+#include "support/Browsing.h"
+#include "support/Dialogs.h"
+#include "support/RecordingUiServices.h"
+#include "support/SiteSimProcess.h"
+#include "support/TempProgramFolder.h"
+#include "support/TestMain.h"
+#include "widgets/Browser.h"
+
+using listingqueue::State;
+
+namespace {
+constexpr int kLoad = 30000;
+
+// A listing as a seller saves it: the listing pane's keys, its category and its pictures.
+QString listingFile(const TempProgramFolder& folder, const QString& name, const QString& title, const QString& price, int category,
+                    const QStringList& pictures) {
+    QString text = QStringLiteral("[出品手続]\r\nタイトル=%1\r\n説明=<p>%1 の説明です。</p>\\n<p>動作確認済み。</p>\r\n数量=1\r\n開始価格=%2\r\n"
+                                  "期間=3\r\nかんたん決済=1\r\n落札者が負担=True\r\n出品者が負担=False\r\n支払い終了時に発送=True\r\n"
+                                  "ｵｰｸｼｮﾝ終了時に発送=False\r\n都道府県=18\r\n市町村=甲府市\r\n終了時間=21\r\n"
+                                  "[出品カテゴリと画像]\r\nカテゴリ=（%3）\r\nカテゴリのアドレス=/jp/submit/category?c=%3\r\n")
+                       .arg(title, price)
+                       .arg(category);
+    for (int i = 0; i < pictures.size(); ++i) text += QStringLiteral("画像%1=%2\r\n").arg(i + 1).arg(pictures[i]);
+    folder.writeCp932(QStringLiteral("USER/") + name, text);
+    return folder.file(QStringLiteral("USER/") + name);
+}
+
+QString picture(const TempProgramFolder& folder, const QString& name, QColor colour) {
+    QImage image(120, 90, QImage::Format_RGB32);
+    image.fill(colour);
+    const QString path = folder.file(QStringLiteral("USER/") + name);
+    image.save(path);
+    return path;
+}
+
+// Waits, with the engine running, until the row is in `state` (or the time is up).
+bool reaches(QueueRun& run, int id, State state, int ms = 60000) {
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        const listingqueue::Row* row = run.queue().row(id);
+        if (row && row->state == state) return true;
+        QSignalSpy changed(&run, &QueueRun::changed);
+        changed.wait(500);
+    }
+    const listingqueue::Row* row = run.queue().row(id);
+    qWarning() << "row" << id << "is" << (row ? listingqueue::stateText(row->state) + QLatin1Char(' ') + row->reason : QStringLiteral("gone"));
+    return false;
+}
+
+QString cell(Browser* wb, const char* id) {
+    return wb->evaluate(QStringLiteral("return document.getElementById('%1').innerText;").arg(QLatin1String(id))).text().trimmed();
+}
+
+// The seller reads the site's confirmation page and presses its final button.
+bool pressFinalButton(Browser* wb) { return wb->clickById(QStringLiteral("agree")).ok(); }
+
+int count(const QString& submissions, const QString& start) {
+    int n = 0;
+    for (const QString& line : submissions.split(QLatin1Char('\n')))
+        if (line.startsWith(start)) ++n;
+    return n;
+}
+
+bool signIn(const SiteSimProcess& sim, Browser* wb) {
+    return loadAndWait(wb, sim.base() + QStringLiteral("/__sim/signin?login=sorabako_demo"), kLoad);
+}
+}  // namespace
+
+class TestQueue : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Three saved listings, one after another, each up to the site's confirmation page; the
+    // seller presses the final button each time. Each goes out once, with its pictures, and
+    // its record reopens with the values that went out.
+    void threeListingsGoOutOneAfterAnother() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain w(ui);
+        QVERIFY(signIn(sim, w.WB()));
+        const QString red = picture(folder, QStringLiteral("赤.png"), QColor(200, 20, 20));
+        const QString green = picture(folder, QStringLiteral("緑.png"), QColor(20, 160, 20));
+        const QString blue = picture(folder, QStringLiteral("青.png"), QColor(20, 20, 200));
+        const QStringList files{
+            listingFile(folder, QStringLiteral("一眼.srb"), QStringLiteral("ソラ光学 SK-300 ボディ"), QStringLiteral("25000"), 23634, {red, green}),
+            listingFile(folder, QStringLiteral("文庫.srb"), QStringLiteral("空箱文庫 10冊まとめて"), QStringLiteral("800"), 21601, {blue}),
+            listingFile(folder, QStringLiteral("時計.srb"), QStringLiteral("雲雀時計 懐中時計"), QStringLiteral("3000"), 20002, {}),
+        };
+        w.siteFormPane()->findChild<QPushButton*>(QStringLiteral("cmdQUEUE"))->click();
+        frmQUEUE* window = w.findChild<frmQUEUE*>(QStringLiteral("frmQUEUE"));
+        QVERIFY(window && window->isVisible());
+        for (const QString& f : files) ui.openNames << f;
+        // The seller's dialog gives one file at a time here; three clicks.
+        for (int i = 0; i < 3; ++i) child<QPushButton>(window, QStringLiteral("cmdADD"))->click();
+        auto* table = child<QTableWidget>(window, QStringLiteral("lvQUEUE"));
+        QCOMPARE(table->rowCount(), 3);
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("ソラ光学 SK-300 ボディ"));
+        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("2"));
+        QCOMPARE(table->item(2, 3)->text(), QStringLiteral("待機"));
+        QueueRun& run = *w.queueRun();
+        child<QCheckBox>(window, QStringLiteral("chkAUTO"))->setChecked(true);
+        child<QPushButton>(window, QStringLiteral("cmdSTART"))->click();
+
+        const QList<QStringList> names{{QStringLiteral("赤.jpg"), QStringLiteral("緑.jpg")}, {QStringLiteral("青.jpg")}, {}};
+        const QStringList titles{QStringLiteral("ソラ光学 SK-300 ボディ"), QStringLiteral("空箱文庫 10冊まとめて"), QStringLiteral("雲雀時計 懐中時計")};
+        QStringList ids;
+        for (int i = 0; i < 3; ++i) {
+            const int row = run.queue().rows().at(i).id;
+            QVERIFY(reaches(run, row, State::AtConfirmation));
+            QCOMPARE(table->item(i, 3)->text(), QStringLiteral("確認待ち"));
+            Browser* wb = w.WB();
+            QCOMPARE(wb->documentTitle().text(), QStringLiteral("Yahoo!オークション - 出品内容の確認"));
+            QCOMPARE(cell(wb, "cTitle"), titles[i]);
+            QCOMPARE(cell(wb, "cRegion"), QStringLiteral("山梨県 甲府市"));
+            QCOMPARE(cell(wb, "cDuration"), QStringLiteral("5日間"));
+            QCOMPARE(cell(wb, "cImages").split(QLatin1Char(' '), Qt::SkipEmptyParts),
+                     names[i].isEmpty() ? QStringList{QStringLiteral("なし")} : names[i]);
+            // The program waits here: nothing is listed until the seller presses.
+            QTest::qWait(300);
+            QCOMPARE(count(sim.control(QStringLiteral("submissions")), QStringLiteral("listed ")), i);
+            QVERIFY(pressFinalButton(wb));
+            QVERIFY(reaches(run, row, State::Listed));
+            ids << run.queue().row(row)->auctionId;
+            QVERIFY(table->item(i, 4)->text().startsWith(QLatin1Char('x')));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!run.running(), 5000);
+
+        // The site saw each listing once, each confirmed once, with its pictures.
+        const QString seen = sim.control(QStringLiteral("submissions"));
+        QCOMPARE(count(seen, QStringLiteral("listed ")), 3);
+        QVERIFY2(seen.startsWith(QStringLiteral("drafts 3\nwithout-draft 0\n")), qPrintable(seen));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(seen.contains(QStringLiteral("listed %1 draft %2 confirmations 1 images %3 %4").arg(ids[i]).arg(i + 1).arg(names[i].size()).arg(titles[i])),
+                     qPrintable(seen));
+        QImage second;
+        QVERIFY(second.loadFromData(sim.controlBytes(QStringLiteral("picture?id=%1&n=1").arg(ids[0]))));
+        QVERIFY(qGreen(second.pixel(60, 45)) > 120 && qRed(second.pixel(60, 45)) < 60);  // 緑 second, as ordered
+
+        // The open listings show the three.
+        QString selling;
+        for (int page = 1; page <= 4; ++page) {
+            QVERIFY(loadAndWait(w.WB(), SiteAddresses::sellingUrl() + QStringLiteral("&page=%1").arg(page), kLoad));
+            selling += w.WB()->bodyText().text();
+        }
+        for (int i = 0; i < 3; ++i) QVERIFY2(selling.contains(titles[i]), qPrintable(titles[i]));
+
+        // Every record reopens with what went out, whatever its memory file becomes.
+        listingFile(folder, QStringLiteral("一眼.srb"), QStringLiteral("書き換えた後"), QStringLiteral("1"), 23634, {});
+        const QList<listingrecord::Record> records = listingrecord::all();
+        QCOMPARE(records.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const auto r = std::find_if(records.begin(), records.end(), [&](const listingrecord::Record& x) { return x.auctionId == ids[i]; });
+            QVERIFY(r != records.end());
+            QCOMPARE(r->title, titles[i]);
+            QVERIFY(r->confirmation.contains({QStringLiteral("タイトル"), titles[i]}));
+            QVERIFY(r->description.contains(QStringLiteral("の説明です。")));
+            QVERIFY(w.ReadFile(listingrecord::memoryFileOf(*r)));
+            QCOMPARE(w.siteFormPane()->title(), titles[i]);
+        }
+        QCOMPARE(records.last().categoryAddress.endsWith(QStringLiteral("c=23634")), true);
+
+        // 出品記録: found by title, and put back into the queue with its start price lowered.
+        w.showRecords();
+        frmKIROKU* kiroku = w.findChild<frmKIROKU*>(QStringLiteral("frmKIROKU"));
+        QVERIFY(kiroku);
+        child<QLineEdit>(kiroku, QStringLiteral("txtKIROKU"))->setText(QStringLiteral("SK-300"));
+        QCOMPARE(child<QTableWidget>(kiroku, QStringLiteral("lvKIROKU"))->rowCount(), 1);
+        QVERIFY(child<QPlainTextEdit>(kiroku, QStringLiteral("txtDETAIL"))->toPlainText().contains(QStringLiteral("開始価格：25000 円")));
+        child<QSpinBox>(kiroku, QStringLiteral("spnNESAGE"))->setValue(10);
+        child<QPushButton>(kiroku, QStringLiteral("cmdRELIST"))->click();
+        QCOMPARE(run.queue().rows().size(), 4);
+        const listingqueue::Row again = run.queue().rows().last();
+        QCOMPARE(again.state, State::Waiting);
+        QCOMPARE(again.title, QStringLiteral("ソラ光学 SK-300 ボディ"));
+        QFile relisted(again.file);
+        QVERIFY(relisted.open(QIODevice::ReadOnly));
+        QVERIFY(cp932::decode(relisted.readAll()).contains(QStringLiteral("開始価格=22500")));
+    }
+
+    // Whatever goes wrong on the way, the row says why, the page is kept, the queue waits, and
+    // nothing reaches the site twice.
+    void aFaultAtEveryStepStopsTheRowAndNothingIsSentTwice() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain w(ui);
+        QueueRun& run = *w.queueRun();
+        run.setStepWait(3000);
+        run.setGoOnAtOnce(false);
+        const QString pic = picture(folder, QStringLiteral("写真.png"), QColor(90, 90, 90));
+
+        struct Case {
+            const char* name;
+            std::function<void()> arrange;
+            int category;
+            QStringList pictures;
+            QString reason;  // the start of the row's reason
+        };
+        const QList<Case> cases{
+            {"signed out", [&] { QVERIFY(signIn(sim, w.WB())); sim.control(QStringLiteral("clear")); }, 23634, {},
+             QStringLiteral("出品フォームの途中でログインを求められました")},
+            {"no such category", [&] { QVERIFY(signIn(sim, w.WB())); }, 99999, {},
+             QStringLiteral("カテゴリ「（99999）」のページを表示できませんでした。サイトにこのカテゴリが無くなったかもしれません。")},
+            {"renamed field", [&] { sim.control(QStringLiteral("rename?fields=Quantity")); }, 23634, {},
+             QStringLiteral("出品フォームに入らなかった項目があります: 数量")},
+            {"form fails", [&] { sim.control(QStringLiteral("rename?fields=")); sim.control(QStringLiteral("fault?path=/jp/submit/form&kind=status:500")); },
+             23634, {}, QStringLiteral("出品フォームのページを表示できませんでした")},
+            {"refused picture", [&] { sim.control(QStringLiteral("clear")); QVERIFY(signIn(sim, w.WB())); sim.control(QStringLiteral("picturelimit?bytes=200")); },
+             23634, {pic}, QStringLiteral("「写真.png」はサイトに受け付けられませんでした。\r\n画像は3枚まで、1枚あたり5MBまでです。")},
+            {"confirmation stalls", [&] { sim.control(QStringLiteral("picturelimit?bytes=5242880")); sim.control(QStringLiteral("fault?path=/jp/submit/confirm&kind=stall")); },
+             23634, {}, QStringLiteral("確認画面のページがサイトから返ってきませんでした（3秒待ちました）")},
+        };
+        for (const Case& c : cases) {
+            c.arrange();
+            const QString file = listingFile(folder, QStringLiteral("%1.srb").arg(QLatin1String(c.name)), QString::fromLatin1(c.name),
+                                             QStringLiteral("1000"), c.category, c.pictures);
+            run.queue().add({file});
+            const int id = run.queue().rows().last().id;
+            run.start();
+            QVERIFY2(reaches(run, id, State::NeedsCheck, 40000), c.name);
+            const listingqueue::Row* row = run.queue().row(id);
+            QVERIFY2(row->reason.startsWith(c.reason), qPrintable(row->reason));
+            QVERIFY2(row->reason.contains(QStringLiteral("診断")), qPrintable(row->reason));  // where the page was kept
+            QVERIFY(!run.running());
+            // The queue waits for the seller, and 開始 never takes a row that needs looking at.
+            run.start();
+            QTest::qWait(200);
+            QCOMPARE(run.queue().row(id)->state, State::NeedsCheck);
+        }
+        QVERIFY2(ui.messagesBesidesEvidence().isEmpty(), qPrintable(ui.messagesBesidesEvidence().join(QStringLiteral(" | "))));
+        const QString seen = sim.control(QStringLiteral("submissions"));
+        QCOMPARE(count(seen, QStringLiteral("listed ")), 0);
+        QVERIFY2(seen.contains(QStringLiteral("without-draft 0")), qPrintable(seen));
+
+        // After the confirmation page, any other page than the completion is 要確認, never entered again.
+        sim.control(QStringLiteral("clear"));
+        QVERIFY(signIn(sim, w.WB()));
+        run.queue().add({listingFile(folder, QStringLiteral("離脱.srb"), QStringLiteral("離脱"), QStringLiteral("500"), 21601, {})});
+        const int left = run.queue().rows().last().id;
+        run.start();
+        QVERIFY(reaches(run, left, State::AtConfirmation));
+        QVERIFY(loadAndWait(w.WB(), SiteAddresses::submitStartUrl(), kLoad));
+        QVERIFY(reaches(run, left, State::NeedsCheck));
+        QVERIFY(run.queue().row(left)->reason.startsWith(QStringLiteral("確認画面の後、出品完了のページが表示されませんでした")));
+        QVERIFY(!run.queue().backToWaiting(left));  // only the seller puts it back
+        run.start();
+        QTest::qWait(500);
+        QVERIFY2(sim.control(QStringLiteral("submissions")).contains(QStringLiteral("drafts 3\n")), qPrintable(sim.control(QStringLiteral("submissions"))));
+    }
+
+    // The program killed on the confirmation page and started again: that row is 要確認, the
+    // next start takes the next row, and the first is never entered again.
+    void killedOnTheConfirmationPage() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        const QString first = listingFile(folder, QStringLiteral("一.srb"), QStringLiteral("一つ目"), QStringLiteral("1000"), 21601, {});
+        const QString second = listingFile(folder, QStringLiteral("二.srb"), QStringLiteral("二つ目"), QStringLiteral("1000"), 21601, {});
+        {
+            listingqueue::Queue queue(listingqueue::queueFile());
+            queue.add({first, second});
+            QVERIFY(queue.save());
+        }
+        QProcess helper;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("SORABAKO_QUEUE_HELPER"), folder.path() + QLatin1Char('|') + sim.base());
+        helper.setProcessEnvironment(env);
+        helper.start(QCoreApplication::applicationFilePath(), {QStringLiteral("helperRunsToTheConfirmation")});
+        QVERIFY(helper.waitForStarted());
+        QDeadlineTimer deadline(90000);
+        QByteArray said;
+        while (!said.contains("AT-CONFIRMATION") && !deadline.hasExpired() && helper.state() == QProcess::Running) {
+            helper.waitForReadyRead(500);
+            said += helper.readAllStandardOutput();
+        }
+        QVERIFY2(said.contains("AT-CONFIRMATION"), said.constData());
+        ::kill(static_cast<pid_t>(helper.processId()), SIGKILL);
+        helper.waitForFinished();
+        QCOMPARE(sim.control(QStringLiteral("submissions")), QStringLiteral("drafts 1\nwithout-draft 0"));
+
+        RecordingUiServices ui;
+        fMain w(ui);
+        QueueRun& run = *w.queueRun();
+        QCOMPARE(run.queue().rows().at(0).state, State::NeedsCheck);
+        QVERIFY(run.queue().rows().at(0).reason.startsWith(QStringLiteral("確認画面を表示したままソラバコが終了しました")));
+        QCOMPARE(run.queue().rows().at(1).state, State::Waiting);
+        QVERIFY(signIn(sim, w.WB()));
+        run.start();
+        const int next = run.queue().rows().at(1).id;
+        QVERIFY(reaches(run, next, State::AtConfirmation));
+        QCOMPARE(w.siteFormPane()->title(), QStringLiteral("二つ目"));
+        QVERIFY(pressFinalButton(w.WB()));
+        QVERIFY(reaches(run, next, State::Listed));
+        const QString seen = sim.control(QStringLiteral("submissions"));
+        QVERIFY2(seen.startsWith(QStringLiteral("drafts 2\nwithout-draft 0\n")), qPrintable(seen));
+        QCOMPARE(count(seen, QStringLiteral("listed ")), 1);
+        QVERIFY(seen.contains(QStringLiteral("二つ目")));
+    }
+
+    // Run by killedOnTheConfirmationPage as a program of its own.
+    void helperRunsToTheConfirmation() {
+        const QString setup = qEnvironmentVariable("SORABAKO_QUEUE_HELPER");
+        if (setup.isEmpty()) QSKIP("run by killedOnTheConfirmationPage");
+        ProgramFolder::setRoot(setup.section(QLatin1Char('|'), 0, 0));
+        const QString base = setup.section(QLatin1Char('|'), 1);
+        RecordingUiServices ui;
+        fMain w(ui);
+        QVERIFY(loadAndWait(w.WB(), base + QStringLiteral("/__sim/signin?login=sorabako_demo"), kLoad));
+        w.queueRun()->start();
+        QVERIFY(reaches(*w.queueRun(), w.queueRun()->queue().rows().at(0).id, State::AtConfirmation));
+        QTextStream(stdout) << "AT-CONFIRMATION" << Qt::endl;
+        QTest::qWait(120000);  // killed here
+    }
+
+    // The queue's file: states survive a restart, and a row stopped on its way before the
+    // confirmation waits again while one past it needs the seller.
+    void theQueueFileKeepsEveryRow() {
+        TempProgramFolder folder;
+        const QString file = folder.file(QStringLiteral("DATA/出品キュー.json"));
+        listingqueue::Queue q(file);
+        folder.writeCp932(QStringLiteral("USER/a.srb"), QStringLiteral("[出品手続]\r\nタイトル=あ\r\n[出品カテゴリと画像]\r\nカテゴリ=本、雑誌 > 雑誌\r\n画像1=/p/1.jpg\r\n画像2=/p/2.jpg\r\n"));
+        folder.writeCp932(QStringLiteral("USER/b.srb"), QStringLiteral("[出品手続]\r\nタイトル=い\r\n"));
+        folder.writeCp932(QStringLiteral("USER/c.srb"), QStringLiteral("[出品手続]\r\nタイトル=う\r\n"));
+        QCOMPARE(q.add({folder.file(QStringLiteral("USER/a.srb")), folder.file(QStringLiteral("USER/b.srb")), folder.file(QStringLiteral("USER/c.srb"))}), 3);
+        QCOMPARE(q.add({folder.file(QStringLiteral("USER/a.srb"))}), 0);  // waiting already
+        const int a = q.rows()[0].id, b = q.rows()[1].id, c = q.rows()[2].id;
+        QCOMPARE(q.rows()[0].category, QStringLiteral("本、雑誌 > 雑誌"));
+        QCOMPARE(q.rows()[0].pictures, 2);
+        QVERIFY(q.begin(a));
+        QVERIFY(!q.begin(a));  // never entered twice
+        QVERIFY(q.reachConfirmation(a));
+        QVERIFY(!q.remove(a));
+        QVERIFY(q.begin(b));
+        QVERIFY(q.move(c, -2));
+        QVERIFY(q.save());
+
+        listingqueue::Queue again(file);
+        QString problem;
+        QVERIFY(again.load(&problem));
+        QCOMPARE(again.rows().size(), 3);
+        QCOMPARE(again.rows()[0].id, c);
+        QCOMPARE(again.recover(), 2);
+        QCOMPARE(again.row(a)->state, State::NeedsCheck);
+        QCOMPARE(again.row(b)->state, State::Waiting);
+        QCOMPARE(again.nextWaiting(), c);
+        QCOMPARE(again.nextWaiting({c}), b);
+        QVERIFY(!again.backToWaiting(a));
+        QVERIFY(again.backToWaiting(a, true));  // the seller's own decision
+        QVERIFY(!again.listed(a, QStringLiteral("x1"), QString()));  // only from the confirmation page
+
+        // A damaged file is put aside and said; the queue starts empty rather than guess.
+        folder.writeCp932(QStringLiteral("DATA/出品キュー.json"), QStringLiteral("{\"rows\": [ {\"id\": 1, "));
+        listingqueue::Queue broken(file);
+        QVERIFY(!broken.load(&problem));
+        QVERIFY(problem.startsWith(QStringLiteral("出品キューのファイルが壊れていたため")));
+        QVERIFY(broken.rows().isEmpty());
+        QVERIFY(QFile::exists(file + QStringLiteral(".壊れていたファイル")));
+
+        QCOMPARE(listingrecord::lowered(QStringLiteral("25000"), 10), QStringLiteral("22500"));
+        QCOMPARE(listingrecord::lowered(QStringLiteral("999"), 15), QStringLiteral("849"));
+        QCOMPARE(listingrecord::lowered(QStringLiteral("1"), 50), QStringLiteral("1"));
+        QCOMPARE(listingrecord::lowered(QString(), 50), QString());
+    }
+};
+
+SORABAKO_GUI_TEST_MAIN(TestQueue)
+#include "tst_queue.moc"
