@@ -38,6 +38,11 @@
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
 #include "siteform/PreflightWindow.h"
+#include "siteform/QueueRun.h"
+#include "siteform/frmKIROKU.h"
+#include "siteform/frmQUEUE.h"
+#include "core/Cp932.h"
+#include "core/TextFile.h"
 #include "siteform/SiteFormPane.h"
 #include "widgets/Browser.h"
 
@@ -325,6 +330,55 @@ int main(int argc, char** argv) {
         settle(800);
         return window.grab().save(out);
     };
+    // 出品キュー part-way through a sitting: one listed, one that needs a look (its category is
+    // gone from the site), one on the site's confirmation page, two waiting; then 出品記録.
+    const auto queueShots = [&](const QString& queueOut, const QString& recordsOut) {
+        QuietUi quiet;
+        fMain w(quiet);
+        w.resize(kLaptop);
+        w.show();
+        settle(1500);
+        if (!load(w.WB(), base + QStringLiteral("/__sim/signin?login=sorabako_demo"))) return false;
+        const QString user = ProgramFolder::user();
+        const auto listing = [&](const QString& name, const QString& title, const QString& price, const QString& path, int category) {
+            QString text = QStringLiteral("[出品手続]\r\nタイトル=%1\r\n説明=<p>%1</p>\r\n数量=1\r\n開始価格=%2\r\n期間=5\r\n"
+                                          "かんたん決済=1\r\n都道府県=18\r\n市町村=甲府市\r\n[出品カテゴリと画像]\r\nカテゴリ=%3\r\n"
+                                          "カテゴリのアドレス=/jp/submit/category?c=%4\r\n")
+                               .arg(title, price, path)
+                               .arg(category);
+            TextFile::writeBytes(QDir(user).filePath(name), cp932::encode(text));
+            return QDir(user).filePath(name);
+        };
+        QueueRun& run = *w.queueRun();
+        run.queue().add({listing(QStringLiteral("q1.srb"), QStringLiteral("ソラ光学 SK-300 ボディ 美品"), QStringLiteral("25000"),
+                                 QStringLiteral("家電、AV、カメラ > カメラ、光学機器 > デジタル一眼"), 23634),
+                         listing(QStringLiteral("q2.srb"), QStringLiteral("雲雀時計 懐中時計 手巻き"), QStringLiteral("3000"),
+                                 QStringLiteral("アンティーク、コレクション > 懐中時計"), 29999),
+                         listing(QStringLiteral("q3.srb"), QStringLiteral("空箱文庫 ミステリー 10冊セット"), QStringLiteral("800"),
+                                 QStringLiteral("本、雑誌 > 文学、小説"), 21601),
+                         listing(QStringLiteral("q4.srb"), QStringLiteral("ソラ光学 望遠レンズ 70-200mm"), QStringLiteral("18000"),
+                                 QStringLiteral("家電、AV、カメラ > カメラ、光学機器 > レンズ"), 23635),
+                         listing(QStringLiteral("q5.srb"), QStringLiteral("テニスラケット 2本組"), QStringLiteral("2000"),
+                                 QStringLiteral("スポーツ、レジャー > テニス"), 24699)});
+        run.saveQueue();
+        frmQUEUE* window = w.showQueue();
+        run.setGoOnAtOnce(false);
+        const auto state = [&](int at) { return run.queue().rows().at(at).state; };
+        run.start();
+        if (!waitUntil([&] { return state(0) == listingqueue::State::AtConfirmation; }, 60000)) return false;
+        w.WB()->clickById(QStringLiteral("agree"));
+        if (!waitUntil([&] { return state(0) == listingqueue::State::Listed; }, 60000)) return false;
+        run.start();
+        if (!waitUntil([&] { return state(1) == listingqueue::State::NeedsCheck; }, 60000)) return false;
+        run.start();
+        if (!waitUntil([&] { return state(2) == listingqueue::State::AtConfirmation; }, 60000)) return false;
+        settle(800);
+        window->move(w.geometry().topLeft() + QPoint(120, 90));
+        if (!window->grab().save(queueOut)) return false;
+        frmKIROKU* records = w.showRecords();
+        settle(600);
+        return records->grab().save(recordsOut);
+    };
     QStringList wanted = args.mid(4);
     if (wanted.isEmpty()) wanted = panes.keys();
 
@@ -370,6 +424,10 @@ int main(int argc, char** argv) {
             QTextStream(stdout) << history << "\n";
         }
         if (name == QLatin1String("siteform")) {
+            const QString queue = QDir(args.at(3)).filePath(QStringLiteral("queue.png"));
+            const QString records = QDir(args.at(3)).filePath(QStringLiteral("records.png"));
+            if (!queueShots(queue, records)) ++failures;
+            QTextStream(stdout) << queue << "\n" << records << "\n";
             const QString file = QDir(args.at(3)).filePath(QStringLiteral("sitecheck.png"));
             if (!sitecheck(file)) ++failures;
             QTextStream(stdout) << file << "\n";

@@ -90,7 +90,7 @@ bool Queue::load(QString* problem) {
         // A state this program does not know is no state to enter the site from.
         const std::optional<State> state = stateFromText(o.value(QStringLiteral("state")).toString());
         r.state = state.value_or(State::NeedsCheck);
-        r.auctionId = o.value(QStringLiteral("auctionId")).toString();
+        r.auctionId = o.value(QStringLiteral("auction")).toString();
         r.reason = state ? o.value(QStringLiteral("reason")).toString() : QStringLiteral("出品キューのファイルに読めない状態がありました。");
         r.changed = o.value(QStringLiteral("changed")).toString();
         r.record = o.value(QStringLiteral("record")).toString();
@@ -110,7 +110,7 @@ bool Queue::save(QString* problem) const {
                                 {QStringLiteral("category"), r.category},
                                 {QStringLiteral("pictures"), r.pictures},
                                 {QStringLiteral("state"), stateText(r.state)},
-                                {QStringLiteral("auctionId"), r.auctionId},
+                                {QStringLiteral("auction"), r.auctionId},
                                 {QStringLiteral("reason"), r.reason},
                                 {QStringLiteral("changed"), r.changed},
                                 {QStringLiteral("record"), r.record}});

@@ -39,7 +39,7 @@ QString write(const Record& record, const QByteArray& memoryFile, QString* probl
     if (QFileInfo::exists(QDir(folder).filePath(kRecordFile))) return folder;  // the first record of a listing stands
     QJsonArray rows;
     for (const auto& [caption, value] : record.confirmation) rows.append(QJsonArray{caption, value});
-    const QJsonObject o{{QStringLiteral("auctionId"), record.auctionId},
+    const QJsonObject o{{QStringLiteral("auction"), record.auctionId},
                         {QStringLiteral("listedAt"), record.listedAt},
                         {QStringLiteral("title"), record.title},
                         {QStringLiteral("category"), record.category},
@@ -63,7 +63,7 @@ std::optional<Record> read(const QString& folder) {
     if (!doc.isObject()) return std::nullopt;
     const QJsonObject o = doc.object();
     Record r;
-    r.auctionId = o.value(QStringLiteral("auctionId")).toString();
+    r.auctionId = o.value(QStringLiteral("auction")).toString();
     if (r.auctionId.isEmpty()) return std::nullopt;
     r.listedAt = o.value(QStringLiteral("listedAt")).toString();
     r.title = o.value(QStringLiteral("title")).toString();

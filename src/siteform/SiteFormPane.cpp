@@ -52,6 +52,8 @@ namespace {
 constexpr int kThumb = 64;
 // The site answers an upload with its page again; longer than this is no answer.
 constexpr int kUploadWaitMs = 30000;
+// A page that lists no new picture is the site's refusal once nothing else comes for this long.
+constexpr int kRefusalWaitMs = 2000;
 
 QWidget* scrolling(QWidget* page) {
     auto* area = new QScrollArea;
@@ -355,6 +357,14 @@ QWidget* SiteFormPane::buildUploadFrame() {
     m_uploadTimer = new QTimer(this);
     m_uploadTimer->setSingleShot(true);
     m_uploadTimer->setInterval(kUploadWaitMs);
+    m_refusalWait = new QTimer(this);
+    m_refusalWait->setSingleShot(true);
+    m_refusalWait->setInterval(kRefusalWaitMs);
+    connect(m_refusalWait, &QTimer::timeout, this, [this] {
+        if (!uploadingPictures()) return;
+        m_uploadTimer->stop();
+        afterUpload(true);
+    });
     connect(m_uploadTimer, &QTimer::timeout, this,
             [this] { endUpload(QStringLiteral("画像のアップロードにサイトが応答しませんでした。")); });
     return frame;
@@ -741,19 +751,8 @@ void SiteFormPane::WB_DocumentComplete() {
             endUpload(QStringLiteral("「%1」のアップロードの後、画像のアップロードのページが表示されませんでした。").arg(name));
             return;
         }
-        const std::optional<int> count = site::ListingFormPage(m_wb).uploadedCount();
-        if (!count || *count <= m_uploadedBefore) {
-            endUpload(QStringLiteral("「%1」はサイトに受け付けられませんでした。\r\n").arg(name) + site::pictureRule());
-            return;
-        }
-        m_uploads.removeFirst();
-        m_uploadNames.removeFirst();
-        if (!m_uploads.isEmpty()) {
-            uploadNext();
-            return;
-        }
-        endUpload(QString());
-        m_wb->scrollTo(0, site::uploadPageScroll());
+        m_refusalWait->stop();
+        afterUpload(false);
         return;
     }
     if (!m_wb->lastLoadOk()) return;  // an error page is no step of the listing
@@ -856,8 +855,33 @@ void SiteFormPane::uploadNext() {
     m_uploadTimer->start();
 }
 
+void SiteFormPane::afterUpload(bool waited) {
+    const QString name = QFileInfo(m_uploadNames.first()).fileName();
+    const std::optional<int> count = site::ListingFormPage(m_wb).uploadedCount();
+    if (!count || *count <= m_uploadedBefore) {
+        // The page that took the file may finish once more before the site's answer comes:
+        // a refusal is the site's answer only when no other page follows.
+        if (!waited) {
+            m_uploadTimer->start();
+            m_refusalWait->start();
+            return;
+        }
+        endUpload(QStringLiteral("「%1」はサイトに受け付けられませんでした。\r\n").arg(name) + site::pictureRule());
+        return;
+    }
+    m_uploads.removeFirst();
+    m_uploadNames.removeFirst();
+    if (!m_uploads.isEmpty()) {
+        uploadNext();
+        return;
+    }
+    endUpload(QString());
+    m_wb->scrollTo(0, site::uploadPageScroll());
+}
+
 void SiteFormPane::endUpload(const QString& problem) {
     m_uploadTimer->stop();
+    m_refusalWait->stop();
     m_uploads.clear();
     m_uploadNames.clear();
     QString told = problem;

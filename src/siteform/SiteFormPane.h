@@ -124,6 +124,7 @@ private:
     void choosePicture();
     void movePicture(int by);
     void uploadNext();
+    void afterUpload(bool waited);
     void endUpload(const QString& problem);
     void rememberCategory();
 
@@ -159,6 +160,7 @@ private:
     QStringList m_uploadNames; // the seller's files they came from
     int m_uploadedBefore = 0;  // what the page listed before the last one was sent
     QTimer* m_uploadTimer = nullptr;
+    QTimer* m_refusalWait = nullptr;
     std::unique_ptr<QTemporaryDir> m_pictureCopies;
     bool m_titleScroll = true;
     bool m_descriptionScroll = true;

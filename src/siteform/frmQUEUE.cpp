@@ -141,6 +141,10 @@ int frmQUEUE::selectedRow() const {
 }
 
 void frmQUEUE::refresh() {
+    {
+        const QSignalBlocker quiet(m_atOnce);
+        m_atOnce->setChecked(m_run.goesOnAtOnce());
+    }
     const int keep = selectedRow();
     const QList<listingqueue::Row>& rows = m_run.queue().rows();
     m_table->setRowCount(static_cast<int>(rows.size()));

@@ -304,20 +304,26 @@ private Q_SLOTS:
         QCOMPARE(c<QLabel>(&b, "A_2")->text(), QString());
 
         // A file of before: nothing of the last listing's category or pictures stays.
-        const QStringList demos = QDir(folder.file(QStringLiteral("USER"))).entryList({QStringLiteral("*.srb")});
-        const QString demo = folder.file(QStringLiteral("USER/") + demos.first());
-        const QByteArray old = folder.readBytes(QStringLiteral("USER/") + demos.first());
+        folder.writeCp932(QStringLiteral("USER/前からの.srb"),
+                          QStringLiteral("[出品ﾌｫｰﾑ作成]\r\n商品名=前からの出品\r\n[出品手続]\r\nタイトル=前からの出品\r\n開始価格=500\r\n"));
+        const QString demo = folder.file(QStringLiteral("USER/前からの.srb"));
+        const QByteArray old = folder.readBytes(QStringLiteral("USER/前からの.srb"));
         QVERIFY(!cp932::decode(old).contains(QStringLiteral("[出品カテゴリと画像]")));
         QVERIFY(b.ReadFile(demo));
         QCOMPARE(b.siteFormPane()->categoryPath(), QString());
         QVERIFY(b.siteFormPane()->pictures().isEmpty());
         QCOMPARE(c<QLabel>(&b, "A_0")->text(), QString());
         QVERIFY(ui.messages.isEmpty());
-        // Saved again, it gains the section after everything it had.
+        // Saved again, every line it had stays as it was, in its order, and the new section comes last.
         QVERIFY(MemoryStore(&b, ui).SaveFile(demo));
-        const QByteArray again = folder.readBytes(QStringLiteral("USER/") + demos.first());
-        QVERIFY(again.startsWith(old.endsWith("\r\n") ? old : old + "\r\n") || again.startsWith(old));
-        QVERIFY(cp932::decode(again.mid(old.size())).contains(QStringLiteral("[出品カテゴリと画像]")));
+        const QList<QByteArray> before = old.split('\n'), after = folder.readBytes(QStringLiteral("USER/前からの.srb")).split('\n');
+        qsizetype at = 0;
+        for (const QByteArray& line : before) {
+            if (line.isEmpty()) continue;
+            while (at < after.size() && after[at] != line) ++at;
+            QVERIFY2(at < after.size(), line.constData());
+        }
+        QCOMPARE(cp932::decode(after.mid(after.size() - 7).join('\n')).left(18), QStringLiteral("[出品カテゴリと画像]\r\nカテゴリ="));
     }
 
     void theDemoFilesOpen() {
@@ -330,6 +336,9 @@ private Q_SLOTS:
             QVERIFY(w.ReadFile(folder.file(QStringLiteral("USER/") + name)));
             QVERIFY(!c<QLineEdit>(&w, "txtSYOUHIN")->text().isEmpty());
             QVERIFY(!c<QLineEdit>(&w, "txtTitle")->text().isEmpty());
+            // Ready for the queue: each knows its category.
+            QVERIFY(w.siteFormPane()->categoryAddress().contains(QStringLiteral("/jp/submit/category?c=")));
+            QVERIFY(!w.siteFormPane()->categoryPath().isEmpty());
             QVERIFY(ui.messages.isEmpty());
         }
     }

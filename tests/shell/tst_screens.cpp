@@ -14,6 +14,8 @@
 
 #include "app/MainPlacement.h"
 #include "app/fMain.h"
+#include "siteform/frmKIROKU.h"
+#include "siteform/frmQUEUE.h"
 #include "app/frmKakunin.h"
 #include "app/frmVer.h"
 #include "description/Cp932Editor.h"
@@ -179,6 +181,16 @@ private Q_SLOTS:
                 siteform::listingWarnings(QStringLiteral("★★ とても長いタイトルのテスト出品 カメラ レンズ付き ★★"), QString());
             PreflightWindow d(ui, fees, siteform::checkForm(pushed), lacking, &main);
             checkWindow(&d);
+        }
+        {
+            frmQUEUE* d = main.showQueue();
+            checkWindow(d);
+            d->close();
+        }
+        {
+            frmKIROKU* d = main.showRecords();
+            checkWindow(d);
+            d->close();
         }
     }
 

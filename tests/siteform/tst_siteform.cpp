@@ -882,6 +882,74 @@ private Q_SLOTS:
         QCOMPARE(notices.count(), 2);
     }
 
+    // The category is the listing's: remembered from the page with the continue button. Its
+    // pictures go up in the order the seller gave them, and the site's refusal is said.
+    void theListingKeepsItsCategoryAndItsPicturesGoUpInOrder() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        SiteFormPane pane(ui);
+        QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblCategory"))->text(), QStringLiteral("（まだ選ばれていません）"));
+        QVERIFY(load(pane.WB(), sim.base() + QStringLiteral("/__sim/signin?login=sorabako_demo")));
+        ui.answers << UiServices::Answer::No;  // not now: the category is remembered all the same
+        QVERIFY(load(pane.WB(), sim.base() + QStringLiteral("/jp/submit/category?c=23634")));
+        QCOMPARE(pane.categoryPath(), QStringLiteral("家電、AV、カメラ > カメラ、光学機器 > デジタル一眼"));
+        QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblCategory"))->text(), pane.categoryPath());
+        // Kept as the site's path, so a moved host (or another port) still finds it.
+        QCOMPARE(control<QLineEdit>(&pane, QStringLiteral("txtCategoryAddress"))->text(), QStringLiteral("/jp/submit/category?c=23634"));
+        QCOMPARE(pane.categoryAddress(), sim.base() + QStringLiteral("/jp/submit/category?c=23634"));
+
+        QStringList paths;
+        for (const auto& [name, colour] : {std::pair{"前", QColor(200, 0, 0)}, std::pair{"横", QColor(0, 160, 0)}, std::pair{"後", QColor(0, 0, 200)}}) {
+            QImage image(50, 40, QImage::Format_RGB32);
+            image.fill(colour);
+            paths << folder.file(QStringLiteral("%1.png").arg(QString::fromUtf8(name)));
+            QVERIFY(image.save(paths.last()));
+            ui.openNames << paths.last();
+            control<QPushButton>(&pane, QStringLiteral("cmdPICADD"))->click();
+        }
+        QCOMPARE(pane.pictures(), paths);
+        QCOMPARE(control<QListWidget>(&pane, QStringLiteral("lstPICTURE"))->count(), 3);
+        QVERIFY(!control<QListWidget>(&pane, QStringLiteral("lstPICTURE"))->item(0)->icon().isNull());
+        // A fourth is not taken: the site's rule is said.
+        control<QPushButton>(&pane, QStringLiteral("cmdPICADD"))->click();
+        QCOMPARE(ui.fileDialogs.size(), 3);
+        QVERIFY(ui.messageTexts().last().startsWith(QStringLiteral("画像は3枚まで、1枚あたり5MBまでです。")));
+        // 後 first: the last one chosen, moved to the front.
+        control<QListWidget>(&pane, QStringLiteral("lstPICTURE"))->setCurrentRow(2);
+        control<QPushButton>(&pane, QStringLiteral("cmdPICUP"))->click();
+        control<QPushButton>(&pane, QStringLiteral("cmdPICUP"))->click();
+        QCOMPARE(pane.pictures(), (QStringList{paths[2], paths[0], paths[1]}));
+        QCOMPARE(control<QLabel>(&pane, QStringLiteral("A_0"))->text(), paths[2]);
+
+        // On the upload page, 画像ｱｯﾌﾟﾛｰﾄﾞ sends all three, one page after another, in that order.
+        QVERIFY(load(pane.WB(), sim.base() + QStringLiteral("/jp/submit/form?c=23634")));
+        QVERIFY(pane.WB()->evaluate(QStringLiteral("document.forms['auction'].submit();return true;")));
+        QTRY_COMPARE_WITH_TIMEOUT(pane.WB()->documentTitle().text(), QStringLiteral("Yahoo!オークション - 画像のアップロード"), kLoad);
+        QSignalSpy uploaded(&pane, &SiteFormPane::picturesUploaded);
+        const int before = static_cast<int>(ui.messages.size());
+        pane.Command14_Click();
+        QVERIFY(uploaded.count() == 1 || uploaded.wait(kLoad));
+        QCOMPARE(uploaded.first().first().toString(), QString());
+        const QString list = pane.WB()->evaluate(QStringLiteral("return document.getElementById('images').innerText;")).text();
+        QVERIFY2(list.indexOf(QStringLiteral("後.jpg")) >= 0 && list.indexOf(QStringLiteral("後.jpg")) < list.indexOf(QStringLiteral("前.jpg")) &&
+                     list.indexOf(QStringLiteral("前.jpg")) < list.indexOf(QStringLiteral("横.jpg")),
+                 qPrintable(list));
+        QCOMPARE(static_cast<int>(ui.messages.size()), before);
+        // Once more: the site holds three already and refuses the next; the seller is told which.
+        pane.Command14_Click();
+        QVERIFY(uploaded.count() == 2 || uploaded.wait(kLoad));
+        QVERIFY2(uploaded.last().first().toString().startsWith(QStringLiteral("「後.png」はサイトに受け付けられませんでした。\r\n画像は3枚まで")),
+                 qPrintable(uploaded.last().first().toString()));
+        QVERIFY(ui.messageTexts().last().startsWith(QStringLiteral("「後.png」はサイトに受け付けられませんでした。")));
+        // クリア with nothing chosen in the list takes every picture off the listing; the files stay.
+        control<QListWidget>(&pane, QStringLiteral("lstPICTURE"))->clearSelection();
+        control<QPushButton>(&pane, QStringLiteral("cmdPICCLEAR"))->click();
+        QVERIFY(pane.pictures().isEmpty());
+        QVERIFY(QFile::exists(paths[0]));
+    }
+
     void uploadNeedsThePagesSelectElement() {
         TempProgramFolder folder;
         SiteSimProcess sim;
