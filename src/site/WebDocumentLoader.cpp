@@ -74,6 +74,9 @@ WebDocumentRequest::WebDocumentRequest(const QString& address, int timeoutSecond
     connect(m_page.get(), &QWebEnginePage::loadFinished, this, [this](bool ok) {
         m_loaded = true;
         m_loadOk = ok && !m_loadFailed && m_status == 0;
+        // Read at once, but from the event loop: the engine answers no script from inside
+        // its own load notification.
+        QTimer::singleShot(0, this, &WebDocumentRequest::readPage);
     });
     // The engine shows a site's error page (500, 404) as a page; it is no item page or list.
     connect(m_page.get(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
@@ -86,14 +89,18 @@ WebDocumentRequest::WebDocumentRequest(const QString& address, int timeoutSecond
         if (!m_done) finish(std::nullopt, why == PageGuard::Stop::TooLarge ? Failure::TooLarge : Failure::NoAnswer);
     });
     m_page->load(QUrl(address));
+    // The deadline: one timer for it, no polling for the page.
     auto* timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, &WebDocumentRequest::poll);
-    timer->start(kPollMs);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, [this] {
+        if (!m_done) finish(std::nullopt, Failure::NoAnswer);
+    });
+    timer->start(static_cast<int>(qMax<qint64>(0, m_deadline.remainingTime())));
 }
 
 WebDocumentRequest::~WebDocumentRequest() = default;
 
-void WebDocumentRequest::poll() {
+void WebDocumentRequest::readPage() {
     if (m_done) return;
     if (m_loaded && !m_asked) {
         if (!m_loadOk) {  // refused, aborted, an error page: no document to read
@@ -109,7 +116,6 @@ void WebDocumentRequest::poll() {
             self->finish(std::move(doc), read ? Failure::None : Failure::Unreadable);
         });
     }
-    if (!m_done && m_deadline.hasExpired()) finish(std::nullopt, Failure::NoAnswer);
 }
 
 void WebDocumentRequest::cancel() {

@@ -10,7 +10,8 @@ class QWebEnginePage;
 
 // One off-screen document of the web engine: a hidden page in the browsers'
 // shared profile (so it carries their sign-in), read once when complete.
-// It polls every 100 ms against a monotonic deadline and reports once.
+// It reads the page as soon as the engine says it has loaded, ends at a monotonic
+// deadline, and reports once.
 class WebDocumentRequest : public QObject {
     Q_OBJECT
 public:
@@ -30,13 +31,11 @@ public:
     // The document, or nothing for a page that did not finish, failed, or has no content.
     const std::optional<mInterNet::Document>& document() const { return m_document; }
 
-    static constexpr int kPollMs = 100;
-
 Q_SIGNALS:
     void finished();
 
 private:
-    void poll();
+    void readPage();  // once the page has loaded
     void finish(std::optional<mInterNet::Document> document, Failure failure = Failure::None);
 
     std::unique_ptr<QWebEnginePage> m_page;
