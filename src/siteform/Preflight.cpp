@@ -11,29 +11,14 @@
 namespace siteform {
 
 QString caption(const QString& control) {
-    static const QHash<QString, QString> captions = [] {
-        QHash<QString, QString> c{
-            {QStringLiteral("txtTitle"), QStringLiteral("タイトル")},
-            {QStringLiteral("txtDescription"), QStringLiteral("説明")},
-            {QStringLiteral("imNumLite1"), QStringLiteral("数量")},
-            {QStringLiteral("imNumLite2"), QStringLiteral("開始価格")},
-            {QStringLiteral("imNumLite3"), QStringLiteral("注目のオークション")},
-            {QStringLiteral("imNumLite4"), QStringLiteral("即買価格")},
-            {QStringLiteral("imNumLite5"), QStringLiteral("最低落札価格")},
-            {QStringLiteral("imNumLite6"), QStringLiteral("希望落札価格")},
-            {QStringLiteral("Text1"), QStringLiteral("市区町村")},
-            {QStringLiteral("Combo1"), QStringLiteral("期間")},
-            {QStringLiteral("Combo2"), QStringLiteral("目立ちアイコン")},
-            {QStringLiteral("Combo3"), QStringLiteral("終了時間")},
-            {QStringLiteral("Combo4"), QStringLiteral("自動再出品")},
-            {QStringLiteral("Combo5"), QStringLiteral("都道府県")},
-            {QStringLiteral("optHANBAI"), QStringLiteral("送料負担")},
-            {QStringLiteral("optHANBAI2"), QStringLiteral("発送時期")},
-        };
-        for (const CheckBox& box : checkBoxes()) c.insert(box.name, box.caption);
-        return c;
-    }();
-    return captions.value(control, control);
+    // A check box by the pane's own caption; the title and description by theirs; every other
+    // field by the meaning the mirror table gives it, which is how the pane names it too.
+    for (const CheckBox& box : checkBoxes())
+        if (box.name == control) return box.caption;
+    if (control == QLatin1String("txtTitle")) return QStringLiteral("タイトル");
+    if (control == QLatin1String("txtDescription")) return QStringLiteral("説明");
+    if (const Mirror* m = findMirror(control)) return m->meaning;
+    return control;
 }
 
 FormCheck checkForm(const QList<QPair<QString, Reach>>& pushed) {
