@@ -230,8 +230,22 @@ bool historyWindow(fMain& w, const QString& base, const QString& out) {
             }
             if (!history->store(taken, rows)) return false;
         }
+    // It went out through the queue a week ago: the record below the chart.
+    ScanHistory::Listed listed;
+    listed.auctionId = id;
+    listed.listedAt = QDateTime(now.date().addDays(-7), QTime(8, 30));
+    for (const ScanHistory::Entry& e : today)
+        if (e.auctionId == id) listed.title = e.title;
+    listed.category = QStringLiteral("家電、AV、カメラ > カメラ、光学機器 > デジタル一眼");
+    listed.confirmation = {{QStringLiteral("タイトル"), listed.title},
+                           {QStringLiteral("カテゴリ"), listed.category},
+                           {QStringLiteral("開始価格"), QStringLiteral("1,000 円")},
+                           {QStringLiteral("開催期間"), QStringLiteral("7日間")},
+                           {QStringLiteral("発送元の地域"), QStringLiteral("山梨県 甲府市")}};
+    if (!history->storeListed(listed)) return false;
     QuietUi quiet;
     HistoryWindow window(quiet, *history, id, &w);
+    window.setRecordOpener([](const QString&) {});
     window.show();
     settle(1500);
     return window.grab().save(out);
@@ -332,7 +346,7 @@ int main(int argc, char** argv) {
     };
     // 出品キュー part-way through a sitting: one listed, one that needs a look (its category is
     // gone from the site), one on the site's confirmation page, two waiting; then 出品記録.
-    const auto queueShots = [&](const QString& queueOut, const QString& recordsOut) {
+    const auto queueShots = [&](const QString& fillingOut, const QString& queueOut, const QString& recordsOut) {
         QuietUi quiet;
         fMain w(quiet);
         w.resize(kLaptop);
@@ -370,10 +384,13 @@ int main(int argc, char** argv) {
         if (!waitUntil([&] { return state(0) == listingqueue::State::Listed; }, 60000)) return false;
         run.start();
         if (!waitUntil([&] { return state(1) == listingqueue::State::NeedsCheck; }, 60000)) return false;
+        window->move(w.geometry().topLeft() + QPoint(120, 90));
         run.start();
+        // The third on its way (入力中), then at the site's confirmation page (確認待ち).
+        if (!waitUntil([&] { return state(2) == listingqueue::State::Entering; }, 60000)) return false;
+        if (!window->grab().save(fillingOut)) return false;
         if (!waitUntil([&] { return state(2) == listingqueue::State::AtConfirmation; }, 60000)) return false;
         settle(800);
-        window->move(w.geometry().topLeft() + QPoint(120, 90));
         if (!window->grab().save(queueOut)) return false;
         frmKIROKU* records = w.showRecords();
         settle(600);
@@ -424,10 +441,11 @@ int main(int argc, char** argv) {
             QTextStream(stdout) << history << "\n";
         }
         if (name == QLatin1String("siteform")) {
+            const QString filling = QDir(args.at(3)).filePath(QStringLiteral("queue-filling.png"));
             const QString queue = QDir(args.at(3)).filePath(QStringLiteral("queue.png"));
             const QString records = QDir(args.at(3)).filePath(QStringLiteral("records.png"));
-            if (!queueShots(queue, records)) ++failures;
-            QTextStream(stdout) << queue << "\n" << records << "\n";
+            if (!queueShots(filling, queue, records)) ++failures;
+            QTextStream(stdout) << filling << "\n" << queue << "\n" << records << "\n";
             const QString file = QDir(args.at(3)).filePath(QStringLiteral("sitecheck.png"));
             if (!sitecheck(file)) ++failures;
             QTextStream(stdout) << file << "\n";

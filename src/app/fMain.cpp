@@ -108,6 +108,18 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
         WB()->scrollTo(0, site::finalButtonScroll());
     });
     connect(m_siteForm, &SiteFormPane::queueRequested, this, [this] { showQueue(); });
+    // A listing's record goes into the history too, so that listing's history window shows it.
+    connect(m_queue, &QueueRun::recorded, this, [this](const listingrecord::Record& record) {
+        ScanHistory::Listed listed;
+        listed.auctionId = record.auctionId;
+        listed.listedAt = QDateTime::fromString(record.listedAt, Qt::ISODate);
+        listed.title = record.title;
+        listed.category = record.category;
+        listed.folder = record.folder;
+        listed.confirmation = record.confirmation;
+        m_myAuction->recordListing(listed);
+    });
+    m_myAuction->setRecordOpener([this](const QString& auctionId) { showRecords()->find(auctionId); });
     // 出品手続へ: the description's title and HTML go to the listing pane, which comes to the front.
     connect(m_description, &DescriptionPane::listingRequested, this, [this](const QString& title, const QString& html) {
         m_siteForm->setListing(title, html);

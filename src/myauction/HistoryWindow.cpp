@@ -4,6 +4,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDateTimeAxis>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLegendMarker>
@@ -27,11 +28,16 @@ const QString kCsvFilter = QStringLiteral("CSVファイル(*.CSV)|*.csv");
 }  // namespace
 
 HistoryWindow::HistoryWindow(UiServices& ui, const ScanHistory& history, const QString& auctionId, QWidget* parent)
-    : QDialog(parent), m_ui(ui), m_history(history), m_auctionId(auctionId), m_entries(history.history(auctionId)) {
+    : QDialog(parent),
+      m_ui(ui),
+      m_history(history),
+      m_auctionId(auctionId),
+      m_entries(history.history(auctionId)),
+      m_listed(history.listed(auctionId)) {
     setObjectName(QStringLiteral("frmRIREKI"));
     setWindowTitle(kCaption);
     auto* layout = new QVBoxLayout(this);
-    const QString title = m_entries.isEmpty() ? QString() : m_entries.last().title;
+    const QString title = !m_entries.isEmpty() ? m_entries.last().title : m_listed ? m_listed->title : QString();
     m_title = new QLabel(QStringLiteral("%1　（オークションID：%2、解析 %3 回分）").arg(title, auctionId).arg(m_entries.size()));
     m_title->setObjectName(QStringLiteral("lblTitle"));
     m_title->setTextFormat(Qt::PlainText);
@@ -49,6 +55,12 @@ HistoryWindow::HistoryWindow(UiServices& ui, const ScanHistory& history, const Q
     splitter->addWidget(m_table);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    if (m_listed) {
+        // Room for the record's rows too, within a laptop's screen: the chart gives way.
+        m_chart->setMinimumHeight(220);
+        splitter->addWidget(recordPane());
+        splitter->setSizes({300, 130, 190});
+    }
     layout->addWidget(splitter, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -76,6 +88,50 @@ HistoryWindow::HistoryWindow(UiServices& ui, const ScanHistory& history, const Q
     fillChart();
     fillTable();
     resize(900, 680);
+}
+
+QWidget* HistoryWindow::recordPane() {
+    auto* box = new QGroupBox(QStringLiteral("出品記録"));
+    box->setObjectName(QStringLiteral("grpKIROKU"));
+    auto* v = new QVBoxLayout(box);
+    auto* top = new QHBoxLayout;
+    QString when = m_listed->listedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    QString text = QStringLiteral("%1 に出品").arg(when);
+    if (!m_listed->category.isEmpty()) text += QStringLiteral("　カテゴリ：") + m_listed->category;
+    auto* label = new QLabel(text);
+    label->setObjectName(QStringLiteral("lblKIROKU"));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    top->addWidget(label, 1);
+    m_openRecordButton = new QPushButton(QStringLiteral("出品記録を開く"));
+    m_openRecordButton->setObjectName(QStringLiteral("cmdKIROKU"));
+    m_openRecordButton->setToolTip(QStringLiteral("出品記録の画面で、この出品の記憶ファイルと説明文を表示します。"));
+    m_openRecordButton->hide();
+    top->addWidget(m_openRecordButton);
+    v->addLayout(top);
+    // What the site's confirmation page showed, row by row: the listing as it went out.
+    auto* rows = new Grid;
+    rows->setObjectName(QStringLiteral("vbKIROKU"));
+    rows->setCols(2);
+    rows->setRows(1);
+    rows->setText(0, 0, QStringLiteral("確認画面の項目"));
+    rows->setText(0, 1, QStringLiteral("内容"));
+    rows->setColWidthTwips(0, 2400);
+    rows->setColWidthTwips(1, 7200);
+    rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (const auto& [name, value] : m_listed->confirmation) rows->addRow(QStringList{name, value});
+    v->addWidget(rows, 1);
+    connect(m_openRecordButton, &QPushButton::clicked, this, [this] {
+        // The records window is the seller's next window: this modal one steps aside for it.
+        accept();
+        if (m_openRecord) m_openRecord(m_auctionId);
+    });
+    return box;
+}
+
+void HistoryWindow::setRecordOpener(std::function<void(const QString&)> open) {
+    m_openRecord = std::move(open);
+    if (m_openRecordButton) m_openRecordButton->setVisible(bool(m_openRecord));
 }
 
 void HistoryWindow::fillChart() {

@@ -121,6 +121,36 @@ MyAuctionPane::MyAuctionPane(UiServices& ui, QWidget* parent) : QWidget(parent),
 MyAuctionPane::~MyAuctionPane() {
     // The history's thread ends within its busy wait; the program must not end under it.
     if (m_worker) m_worker->wait();
+    if (m_recordWorker) m_recordWorker->wait();
+}
+
+void MyAuctionPane::recordListing(const ScanHistory::Listed& listed) {
+    m_pendingRecords.append(listed);
+    if (!m_recordWorker) storeRecords();  // else the running one starts the next batch when it ends
+}
+
+void MyAuctionPane::storeRecords() {
+    const QList<ScanHistory::Listed> batch = std::exchange(m_pendingRecords, {});
+    auto failed = std::make_shared<QStringList>();
+    QThread* worker = QThread::create([path = historyFile(), batch, failed] {
+        for (const ScanHistory::Listed& listed : batch) {
+            QString why;
+            if (!scanhistory::storeListed(path, listed, &why)) failed->append(listed.auctionId + QStringLiteral("：") + why);
+        }
+    });
+    m_recordWorker = worker;
+    connect(worker, &QThread::finished, this, [this, worker, failed] {
+        worker->deleteLater();
+        m_recordWorker = nullptr;
+        // The record itself is kept in its folder already; only the history's copy is missing.
+        if (!failed->isEmpty())
+            m_ui.message(QStringLiteral("出品記録をアクセス解析の履歴に保存できませんでした。記録は出品記録のフォルダに残っています。\r\n") +
+                             historyFile() + QStringLiteral("\r\n") + failed->join(QStringLiteral("\r\n")),
+                         kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
+        if (!m_pendingRecords.isEmpty()) storeRecords();
+        Q_EMIT listingRecorded();
+    });
+    worker->start();
 }
 
 void MyAuctionPane::placeHeading() {
@@ -169,6 +199,7 @@ void MyAuctionPane::showHistory(int row) {
     if (!store) return;
     const QString id = ScanHistory::auctionIdOf(m_rowAddresses[row - 1]);
     HistoryWindow window(m_ui, *store, id, this);
+    window.setRecordOpener(m_openRecord);
     window.exec();
 }
 

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QThread>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "myauction/Scan.h"
@@ -32,11 +33,18 @@ public:
     void showHistory(int row);
     bool isScanning() const { return m_job != nullptr || m_comparing; }
 
+    // A listing the queue took through the site, kept in the history (off the window's thread),
+    // so its history window can show how it went out.
+    void recordListing(const ScanHistory::Listed& listed);
+    // What the history window's 出品記録を開く does with a listing's auction ID.
+    void setRecordOpener(std::function<void(const QString&)> open) { m_openRecord = std::move(open); }
+
     // How many item pages are fetched at once.
     void setConcurrency(int pages) { m_concurrency = pages; }
 
 Q_SIGNALS:
     void scanFinished();
+    void listingRecorded();  // a record is in the history, or the seller was told why not
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -59,6 +67,7 @@ private:
     // The scan history, opened on first need; nothing when it cannot be (the seller has been told).
     ScanHistory* history();
     void placeHeading();
+    void storeRecords();
 
     UiServices& m_ui;
     Grid* m_vbNow = nullptr;
@@ -74,6 +83,9 @@ private:
     ScanJob* m_job = nullptr;
     bool m_comparing = false;  // the history's answer is awaited
     QPointer<QThread> m_worker;
+    QPointer<QThread> m_recordWorker;
+    QList<ScanHistory::Listed> m_pendingRecords;
+    std::function<void(const QString&)> m_openRecord;
     std::unique_ptr<ScanHistory> m_history;
     QStringList m_rowAddresses;  // the item page of each row shown, from row 1
     int m_concurrency = 4;

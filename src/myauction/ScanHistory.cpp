@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -55,6 +57,10 @@ const QList<QStringList>& migrations() {
         // Whether the seller kept the scan (前回保存) as the base of the next comparison. The
         // scans stored before were each the next one's base: they count as kept.
         {QStringLiteral("ALTER TABLE scans ADD COLUMN kept INTEGER NOT NULL DEFAULT 1")},
+        // The listings the queue took to the site, so a listing's history can show how it went out.
+        // The confirmation rows are JSON text: [[label, value], …] in the page's order.
+        {QStringLiteral("CREATE TABLE listings (auction TEXT PRIMARY KEY, listed_at TEXT NOT NULL, title TEXT, "
+                        "category TEXT, folder TEXT, confirmation TEXT) WITHOUT ROWID")},
     };
     return steps;
 }
@@ -238,6 +244,50 @@ bool ScanHistory::store(const QDateTime& taken, const QList<scan::Row>& rows, bo
     return true;
 }
 
+bool ScanHistory::storeListed(const Listed& listed) {
+    if (!m_open) return false;
+    if (listed.auctionId.isEmpty()) {
+        m_error = QStringLiteral("no auction ID");
+        return false;
+    }
+    QJsonArray rows;
+    for (const auto& [label, value] : listed.confirmation) rows.append(QJsonArray{label, value});
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    // The first record stands: a listing is recorded as it went out, never as a later copy of it.
+    q.prepare(QStringLiteral("INSERT OR IGNORE INTO listings (auction, listed_at, title, category, folder, confirmation) "
+                             "VALUES (?, ?, ?, ?, ?, ?)"));
+    q.addBindValue(listed.auctionId);
+    q.addBindValue(stamp(listed.listedAt));
+    q.addBindValue(listed.title);
+    q.addBindValue(listed.category);
+    q.addBindValue(listed.folder);
+    q.addBindValue(QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Compact)));
+    if (q.exec()) return true;
+    m_error = q.lastError().text();
+    return false;
+}
+
+std::optional<ScanHistory::Listed> ScanHistory::listed(const QString& auctionId) const {
+    if (!m_open || auctionId.isEmpty()) return std::nullopt;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT listed_at, title, category, folder, confirmation FROM listings WHERE auction = ?"));
+    q.addBindValue(auctionId);
+    if (!q.exec() || !q.next()) return std::nullopt;
+    Listed out;
+    out.auctionId = auctionId;
+    out.listedAt = fromStamp(q.value(0).toString());
+    out.title = q.value(1).toString();
+    out.category = q.value(2).toString();
+    out.folder = q.value(3).toString();
+    // Rows that are not [label, value] pairs (a hand-mended database) are passed over, not guessed at.
+    for (const QJsonValue& row : QJsonDocument::fromJson(q.value(4).toString().toUtf8()).array()) {
+        const QJsonArray pair = row.toArray();
+        if (pair.size() == 2 && pair[0].isString() && pair[1].isString())
+            out.confirmation.append({pair[0].toString(), pair[1].toString()});
+    }
+    return out;
+}
+
 QHash<QString, ScanHistory::Entry> ScanHistory::latestBefore(const QStringList& ids, const QDateTime& before) const {
     QHash<QString, Entry> out;
     if (!m_open) return out;
@@ -407,6 +457,13 @@ Answer ask(const Request& request) {
         if (!answer.stored) answer.error = history.error();
     }
     return answer;
+}
+
+bool storeListed(const QString& path, const ScanHistory::Listed& listed, QString* error) {
+    ScanHistory history(path);
+    if (history.open() != ScanHistory::Opened::Failed && history.storeListed(listed)) return true;
+    if (error) *error = history.error();
+    return false;
 }
 
 TimeAxis timeAxis(const QDateTime& first, const QDateTime& last) {

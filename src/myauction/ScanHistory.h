@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -23,7 +24,7 @@ class QSqlQuery;
 // never deleted, and a new one is started.
 class ScanHistory {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     // One listing in one scan.
     struct Entry {
@@ -31,6 +32,15 @@ public:
         QString auctionId;
         int row = 0;  // its row in that scan's grid
         QString title, access, watch, bids, timeLeft, price;  // as the grid showed them
+    };
+
+    // A listing the program took through the site's form, as it went out: its
+    // record's folder holds the rest (the memory file, the description).
+    struct Listed {
+        QString auctionId;
+        QDateTime listedAt;
+        QString title, category, folder;
+        QList<QPair<QString, QString>> confirmation;  // what the site's confirmation page showed
     };
 
     enum class Opened { Ok, MovedAside, Failed };
@@ -73,6 +83,10 @@ public:
     // Every scan's time, newest first, and one scan's rows in grid order.
     QList<QDateTime> scanTimes() const;
     QList<Entry> scanAt(const QDateTime& taken) const;
+
+    // A listing's record: kept once, as it first went out (a second store of the same ID changes nothing).
+    bool storeListed(const Listed& listed);
+    std::optional<Listed> listed(const QString& auctionId) const;
 
     // The auction ID in an item page's address (".../jp/auction/ID", fragment and query ignored).
     static QString auctionIdOf(const QString& address);
@@ -150,5 +164,7 @@ struct Answer {
     bool stored = false;
 };
 Answer ask(const Request& request);
+// Stores a listing's record on a connection of its own, so it can run off the window's thread like ask.
+bool storeListed(const QString& path, const ScanHistory::Listed& listed, QString* error);
 QString scanCsv(const QList<ScanHistory::Entry>& entries);
 }  // namespace scanhistory

@@ -296,6 +296,10 @@ void QueueRun::complete(const QString& auctionId) {
     finishRow();
     saveQueue();
     Q_EMIT changed();
+    if (!folder.isEmpty()) {
+        record.folder = folder;
+        Q_EMIT recorded(record);
+    }
     // The listing is out whatever became of its record; the seller hears what could not be kept.
     if (folder.isEmpty()) m_ui.message(problem, kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, m_pane);
     if (m_atOnce && !m_paused) takeNext();

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "siteform/ListingQueue.h"
+#include "siteform/ListingRecord.h"
 
 class SiteFormPane;
 class UiServices;
@@ -51,7 +52,8 @@ public:
 Q_SIGNALS:
     void changed();                  // a row's state, or the run's
     void atConfirmation(int row);    // the seller's turn on the site's confirmation page
-    void stopped(const QString& why);  // the queue waits: a row needs the seller, or none is waiting
+    void stopped(const QString& why);
+    void recorded(const listingrecord::Record& record);  // a listing out, its record kept (folder set)  // the queue waits: a row needs the seller, or none is waiting
 
 private:
     enum class Step { None, Category, Form, Upload, Pictures, Confirm, AtConfirmation };

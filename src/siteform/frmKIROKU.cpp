@@ -77,6 +77,8 @@ void frmKIROKU::reload() {
     showList();
 }
 
+void frmKIROKU::find(const QString& auctionId) { m_search->setText(auctionId); }
+
 void frmKIROKU::showList() {
     m_shown = listingrecord::search(m_all, m_search->text());
     m_table->setRowCount(static_cast<int>(m_shown.size()));

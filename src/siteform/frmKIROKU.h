@@ -20,6 +20,8 @@ public:
     frmKIROKU(UiServices& ui, QueueRun& run, std::function<bool(const QString&)> open, QWidget* parent = nullptr);
 
     void reload();
+    // The records shown narrowed to this listing, and it selected.
+    void find(const QString& auctionId);
     // The selected record put back into the queue, its start price lowered by the percentage typed.
     bool relist();
 

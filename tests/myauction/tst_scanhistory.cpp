@@ -210,6 +210,71 @@ private Q_SLOTS:
         // The previous-scan file that kept scan wrote, and one it did not.
         QVERIFY(scanhistory::isPreviousFileOf(*h.keptBefore(at(9, 0)), QStringLiteral("00012,00001,,600\r\n")));
         QVERIFY(!scanhistory::isPreviousFileOf(*h.keptBefore(at(9, 0)), QStringLiteral("00013,00001,,600\r\n")));
+
+        // The same old history takes the records of listings the queue sends out.
+        QVERIFY(!h.listed(QStringLiteral("a1")));
+        ScanHistory::Listed listed;
+        listed.auctionId = QStringLiteral("a1");
+        listed.listedAt = at(1, 8);
+        listed.title = QStringLiteral("カメラ");
+        listed.category = QStringLiteral("家電、AV、カメラ > カメラ、光学機器");
+        listed.folder = dir.filePath(QStringLiteral("a1"));
+        listed.confirmation = {{QStringLiteral("タイトル"), QStringLiteral("カメラ")}, {QStringLiteral("開始価格"), QStringLiteral("500 円")}};
+        QVERIFY(h.storeListed(listed));
+        QCOMPARE(h.history(QStringLiteral("a1")).size(), 3);  // the scans are untouched
+    }
+
+    // A listing's record is kept once, as it first went out; a second store (a record
+    // written again, a relisted copy under the same ID) does not change it.
+    void aListingsRecordIsKeptAsItFirstWentOut() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
+        ScanHistory::Listed listed;
+        listed.auctionId = QStringLiteral("x100000001");
+        listed.listedAt = at(5, 21);
+        listed.title = QStringLiteral("空箱文庫 10冊まとめて");
+        listed.category = QStringLiteral("本、雑誌 > 文庫");
+        listed.folder = dir.filePath(QStringLiteral("x100000001"));
+        listed.confirmation = {{QStringLiteral("タイトル"), listed.title},
+                               {QStringLiteral("説明"), QStringLiteral("\"引用\" と [括弧], \\ 記号")},
+                               {QStringLiteral("開始価格"), QStringLiteral("800 円")}};
+        QString why;
+        QVERIFY2(scanhistory::storeListed(path, listed, &why), qPrintable(why));
+        ScanHistory::Listed later = listed;
+        later.title = QStringLiteral("書き換えた後");
+        later.confirmation.clear();
+        QVERIFY(scanhistory::storeListed(path, later, &why));
+
+        ScanHistory h(path);
+        QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+        const auto back = h.listed(QStringLiteral("x100000001"));
+        QVERIFY(back);
+        QCOMPARE(back->title, listed.title);
+        QCOMPARE(back->category, listed.category);
+        QCOMPARE(back->listedAt, listed.listedAt);
+        QCOMPARE(back->folder, listed.folder);
+        QCOMPARE(back->confirmation, listed.confirmation);
+        QVERIFY(!h.listed(QStringLiteral("x100000002")));
+
+        // A listing without an ID is no record; a folder where no database can be is said.
+        ScanHistory::Listed nameless = listed;
+        nameless.auctionId.clear();
+        QVERIFY(!h.storeListed(nameless));
+        QVERIFY(!scanhistory::storeListed(dir.filePath(QStringLiteral("missing/rireki.sqlite")), listed, &why));
+        QVERIFY(!why.isEmpty());
+
+        // Rows mended by hand into something else are passed over, not guessed at.
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("UPDATE listings SET confirmation = '[[\"題名\", \"ok\"], [1, 2], \"x\"]'")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        const auto mended = h.listed(QStringLiteral("x100000001"));
+        QVERIFY(mended);
+        QCOMPARE(mended->confirmation, (QList<QPair<QString, QString>>{{QStringLiteral("題名"), QStringLiteral("ok")}}));
     }
 
     void aDamagedDatabaseIsMovedAsideNeverDeleted() {

@@ -162,8 +162,18 @@ private Q_SLOTS:
             row.cells[1] = QStringLiteral("テスト出品 カメラ");
             QVERIFY(history.store(QDateTime::currentDateTime().addDays(-1), {row}));
             QVERIFY(history.store(QDateTime::currentDateTime(), {row}));
+            // With the listing's record under the chart: every confirmation row the site shows.
+            ScanHistory::Listed listed;
+            listed.auctionId = QStringLiteral("a1");
+            listed.listedAt = QDateTime::currentDateTime().addDays(-2);
+            listed.title = row.cells[1];
+            listed.category = QStringLiteral("家電、AV、カメラ > カメラ、光学機器 > デジタル一眼");
+            for (int i = 0; i < 20; ++i) listed.confirmation.append({QStringLiteral("項目%1").arg(i), QStringLiteral("内容")});
+            QVERIFY(history.storeListed(listed));
             HistoryWindow d(ui, history, QStringLiteral("a1"), &main);
+            d.setRecordOpener([](const QString&) {});
             checkWindow(&d);
+            QVERIFY(d.findChild<QWidget*>(QStringLiteral("cmdKIROKU"))->isVisible());
         }
         {
             // The longest summary: every paid option and every field the form did not take.

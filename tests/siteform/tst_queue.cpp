@@ -14,6 +14,8 @@
 #include "app/fMain.h"
 #include "core/Cp932.h"
 #include "core/ProgramFolder.h"
+#include "myauction/MyAuctionPane.h"
+#include "myauction/ScanHistory.h"
 #include "settings/SiteAddresses.h"
 #include "siteform/ListingQueue.h"
 #include "siteform/ListingRecord.h"
@@ -28,6 +30,7 @@
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
 #include "widgets/Browser.h"
+#include "widgets/Grid.h"
 
 using listingqueue::State;
 
@@ -182,6 +185,47 @@ private Q_SLOTS:
             QCOMPARE(w.siteFormPane()->title(), titles[i]);
         }
         QCOMPARE(records.last().categoryAddress.endsWith(QStringLiteral("c=23634")), true);
+
+        // The history knows each listing's record: after a scan, the listing's history window
+        // shows how it went out, and 出品記録を開く takes the seller to it.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                ScanHistory h(ProgramFolder::data() + QStringLiteral("rireki.sqlite"));
+                return h.open() == ScanHistory::Opened::Ok && h.listed(ids[0]) && h.listed(ids[1]) && h.listed(ids[2]);
+            }(),
+            10000);
+        MyAuctionPane* scan = w.myAuctionPane();
+        QSignalSpy scanned(scan, &MyAuctionPane::scanFinished);
+        child<QPushButton>(scan, QStringLiteral("Command2"))->click();
+        QVERIFY(scanned.wait(60000));
+        auto* grid = child<Grid>(scan, QStringLiteral("vbNow"));
+        int camera = 0;
+        for (int r = 1; r < grid->rows() && !camera; ++r)
+            if (grid->text(r, 1) == titles[0]) camera = r;
+        QVERIFY(camera > 0);
+        bool shown = false;
+        DialogHandler history(QStringLiteral("frmRIREKI"), [&](QDialog* d) {
+            shown = true;
+            QTimer::singleShot(0, d, &QDialog::reject);  // closed whatever fails below
+            auto* label = d->findChild<QLabel*>(QStringLiteral("lblKIROKU"));
+            QVERIFY(label);
+            // The path as the site showed it on the way, not the file's placeholder.
+            QVERIFY2(label->text().contains(QStringLiteral("カテゴリ：家電、AV、カメラ > カメラ、光学機器 > デジタル一眼")), qPrintable(label->text()));
+            auto* rows = d->findChild<Grid*>(QStringLiteral("vbKIROKU"));
+            QVERIFY(rows);
+            bool titleRow = false;
+            for (int r = 1; r < rows->rows(); ++r) titleRow = titleRow || (rows->text(r, 0) == QStringLiteral("タイトル") && rows->text(r, 1) == titles[0]);
+            QVERIFY(titleRow);
+            auto* open = d->findChild<QPushButton*>(QStringLiteral("cmdKIROKU"));
+            QVERIFY(open && open->isVisible());
+            open->click();
+        });
+        scan->showHistory(camera);
+        QVERIFY(shown);
+        frmKIROKU* found = w.findChild<frmKIROKU*>(QStringLiteral("frmKIROKU"));
+        QVERIFY(found && found->isVisible());
+        QCOMPARE(child<QTableWidget>(found, QStringLiteral("lvKIROKU"))->rowCount(), 1);
+        QCOMPARE(child<QTableWidget>(found, QStringLiteral("lvKIROKU"))->item(0, 0)->text(), ids[0]);
 
         // 出品記録: found by title, and put back into the queue with its start price lowered.
         w.showRecords();
