@@ -136,6 +136,9 @@ void QueueRun::takeNext() {
         return;
     }
     m_pane->setQueueMode(true);
+    // The page shown before (the last listing's completion page, still loading) may yet say
+    // it has loaded: that is not the category's page.
+    m_leftUrl = m_pane->WB()->url();
     arm();
     m_pane->WB()->Navigate2(address);
 }
@@ -170,7 +173,9 @@ void QueueRun::onPage() {
 
     // The page this step left, told once more (the engine finishes a page that has just
     // taken a file twice): the next one is still on its way.
-    if (!m_leftUrl.isEmpty() && wb->url() == m_leftUrl && wb->lastLoadOk()) {
+    // On the way to the category, the page before may also end unloaded (its load cut short
+    // by the category's).
+    if (!m_leftUrl.isEmpty() && wb->url() == m_leftUrl && (wb->lastLoadOk() || m_step == Step::Category)) {
         arm();
         return;
     }

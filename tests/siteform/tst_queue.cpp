@@ -245,6 +245,29 @@ private Q_SLOTS:
         QVERIFY(cp932::decode(relisted.readAll()).contains(QStringLiteral("開始価格=22500")));
     }
 
+    // The seller's last page has not finished loading when 開始 is pressed (a slow page, the
+    // last listing's completion page): its end is no answer of the category's.
+    void aPageStillLoadingWhenTheQueueStarts() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim({QStringLiteral("--latency"), QStringLiteral("300")});
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain w(ui);
+        QVERIFY(signIn(sim, w.WB()));
+        QueueRun& run = *w.queueRun();
+        run.setStepWait(5000);
+        // The page has its title, and the program is still at work on it.
+        w.WB()->Navigate2(SiteAddresses::submitStartUrl());
+        QDeadlineTimer titled(10000);
+        while (w.WB()->documentTitle().text() != QStringLiteral("Yahoo!オークション - 出品") && !titled.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        run.queue().add({listingFile(folder, QStringLiteral("遅い.srb"), QStringLiteral("遅いページの後"), QStringLiteral("500"), 21601, {})});
+        const int id = run.queue().rows().last().id;
+        run.start();
+        QVERIFY(reaches(run, id, State::AtConfirmation, 30000));
+        QCOMPARE(cell(w.WB(), "cTitle"), QStringLiteral("遅いページの後"));
+    }
+
     // Whatever goes wrong on the way, the row says why, the page is kept, the queue waits, and
     // nothing reaches the site twice.
     void aFaultAtEveryStepStopsTheRowAndNothingIsSentTwice() {
