@@ -320,12 +320,16 @@ Reply AuctionSite::signIn(const SiteRequest& request) {
     return reply;
 }
 
-QByteArray AuctionSite::signInDirectly(const QString& account) {
+QByteArray AuctionSite::signInDirectly(const QString& account, bool persistent) {
     if (!demo::accounts().contains(account))
         return QByteArray();
     const QString id = newSessionId();
     m_sessions.insert(id, Session{account});
-    return kCookie + QByteArray("=") + id.toLatin1() + "; Path=/";
+    QByteArray cookie = kCookie + QByteArray("=") + id.toLatin1() + "; Path=/";
+    if (persistent)
+        cookie += "; Max-Age=" + QByteArray::number(kPersistentDays * 24 * 60 * 60) + "; Expires=" +
+                  httpDate(QDateTime::currentDateTimeUtc().addDays(kPersistentDays));
+    return cookie;
 }
 
 Reply AuctionSite::signOut(const SiteRequest& request) {

@@ -38,7 +38,8 @@ class AuctionSite {
     void forceChallenge();
     // Signs `account` in without the login pages: the Set-Cookie value for the
     // browser that asked, empty for an unknown account.
-    QByteArray signInDirectly(const QString& account);
+    // `persistent`: the cookie outlives the browser, as ログイン状態を保持 makes it.
+    QByteArray signInDirectly(const QString& account, bool persistent = false);
     // Forms sent to the sign-in since the start or the last clearSessions().
     int signInAttempts() const { return m_signInAttempts; }
     // The last picture received by the upload page, for tests ("none" before any).

@@ -188,7 +188,8 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
     } else if (command == QLatin1String("challenge")) {
         m_site.forceChallenge();
     } else if (command == QLatin1String("signin")) {
-        const QByteArray cookie = m_site.signInDirectly(request.query().queryItemValue(QStringLiteral("login")));
+        const QByteArray cookie = m_site.signInDirectly(request.query().queryItemValue(QStringLiteral("login")),
+                                                        request.query().queryItemValue(QStringLiteral("persistent")) == QLatin1String("1"));
         if (cookie.isEmpty())
             return Reply::text("unknown account\n", 400);
         Reply reply = Reply::text("OK");

@@ -118,7 +118,9 @@ void frmStart::disableBrowserDrops() {
 
 void frmStart::iniRe() { main()->Ini_Re(); }
 void frmStart::navigateClosedListings() { main()->WB2()->Navigate2(SiteAddresses::closedListingsUrl()); }
-void frmStart::navigateSubmitStart() { main()->WB()->Navigate2(SiteAddresses::submitStartUrl()); }
+// The listing tab is not the one shown at start: its page loads when the seller opens the tab
+// (or anything needs the page first), not while the seller waits for the window.
+void frmStart::navigateSubmitStart() { main()->WB()->navigateWhenShown(SiteAddresses::submitStartUrl()); }
 void frmStart::processEvents() { QCoreApplication::processEvents(); }
 void frmStart::ensureMainLoaded() { main(); }
 void frmStart::setProgress(int value) { m_pb->setValue(value); }

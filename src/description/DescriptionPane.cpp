@@ -221,7 +221,8 @@ void DescriptionPane::fillDesignList(const QString& folder) {
 
 void DescriptionPane::showDesign() {
     if (m_cmbHTML->currentText().isEmpty()) return;
-    m_wb3->Navigate2(ProgramFolder::templateHtml() + m_cmbHTML->currentText());
+    // Seen only on this tab: a design chosen while it is hidden (at start-up) shows when it opens.
+    m_wb3->navigateWhenShown(ProgramFolder::templateHtml() + m_cmbHTML->currentText());
 }
 
 void DescriptionPane::onProductNameChanged() {

@@ -162,7 +162,34 @@ void Browser::deliver() {
     Q_EMIT DocumentComplete(currentAddress());
 }
 
+void Browser::navigateWhenShown(const QString& address) {
+    if (isVisible()) {
+        Navigate2(address);
+        return;
+    }
+    m_deferred = address;
+}
+
+void Browser::loadDeferred() {
+    if (!m_deferred) return;
+    const QString address = *std::exchange(m_deferred, std::nullopt);
+    Navigate2(address);
+}
+
+QUrl Browser::url() const {
+    if (!m_deferred) return QWebEngineView::url();
+    if (m_deferred->trimmed().isEmpty()) return QUrl(QStringLiteral("about:blank"));
+    const QUrl asUrl(*m_deferred);
+    return asUrl.scheme().size() > 1 ? asUrl : QUrl::fromLocalFile(QFileInfo(*m_deferred).absoluteFilePath());
+}
+
+void Browser::showEvent(QShowEvent* event) {
+    QWebEngineView::showEvent(event);
+    loadDeferred();
+}
+
 void Browser::Navigate2(const QString& address) {
+    m_deferred.reset();  // an address of its own takes the place of a load still waiting
     if (address.trimmed().isEmpty()) {
         load(QUrl(QStringLiteral("about:blank")));
         return;
@@ -232,6 +259,8 @@ Browser::Result Browser::evaluate(const QString& script, int timeoutMs) {
     // Before its first page the view has no document to run anything in, and
     // it would not answer: say so at once (start-up sets the listing options
     // before the listing page is asked for).
+    // A page that waited to be shown is needed now: it loads, and answers once it has.
+    loadDeferred();
     if (!m_everLoaded) return {Outcome::NoAnswer, {}};
     struct State {
         bool done = false;

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <functional>
+#include <optional>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -47,6 +48,13 @@ public:
 
     // An address, a local file path or an empty text (a blank page).
     void Navigate2(const QString& address);
+    // The same, once the browser is first on screen or as soon as anything asks for its page
+    // (an operation on it, or an address of its own, which takes the place of this one): a
+    // browser in a tab the seller has not opened yet costs start-up nothing.
+    void navigateWhenShown(const QString& address);
+    bool hasDeferredLoad() const { return m_deferred.has_value(); }
+    // The page's address; while a load waits to be shown, the address it will load.
+    QUrl url() const;
 
     // False: a file dropped on the browser is not opened.
     void setRegisterAsDropTarget(bool accept);
@@ -125,6 +133,7 @@ Q_SIGNALS:
     void loadStopped(PageGuard::Stop why);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -135,6 +144,7 @@ private:
     void deliverLater();
     void deliver();
     QString currentAddress() const;
+    void loadDeferred();
 
     void showNotice(const QString& text);
     void attachPage();  // a new page (and guard) for the view
@@ -149,4 +159,5 @@ private:
     int m_holds = 0;
     bool m_completionPending = false;
     QTimer m_delivery;
+    std::optional<QString> m_deferred;
 };

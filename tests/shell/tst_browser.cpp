@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <QLineEdit>
+#include <QTabWidget>
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -10,6 +11,7 @@
 #include "app/StartUp.h"
 #include "app/fMain.h"
 #include "app/frmStart.h"
+#include "siteform/SiteFormPane.h"
 #include "site/SiteFacts.h"
 #include "widgets/Browser.h"
 #include "settings/SiteAddresses.h"
@@ -125,6 +127,52 @@ private Q_SLOTS:
         QCOMPARE(done.last().at(0).toString(), QString());
     }
 
+    // A load for a browser not on screen waits until it is shown, or until something needs
+    // its page; an address of its own takes its place.
+    void aLoadWaitsUntilTheBrowserIsShownOrNeeded() {
+        TempProgramFolder folder;
+        folder.writeCp932(QStringLiteral("Template/HTML/a.html"), QStringLiteral("<title>a</title><p id=x>ソラバコ</p>"));
+        folder.writeCp932(QStringLiteral("Template/HTML/b.html"), QStringLiteral("<title>b</title><p>b</p>"));
+        const QString a = folder.file(QStringLiteral("Template/HTML/a.html"));
+        {
+            Browser b;
+            QSignalSpy started(&b, &QWebEngineView::loadStarted);
+            QSignalSpy done(&b, &Browser::DocumentComplete);
+            b.navigateWhenShown(a);
+            QVERIFY(b.hasDeferredLoad());
+            QCOMPARE(b.url(), QUrl::fromLocalFile(a));  // where it will be, for whoever asks
+            QVERIFY(!QTest::qWaitFor([&] { return started.count() > 0; }, 500));
+            b.resize(300, 200);
+            b.show();
+            QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
+            QVERIFY(!b.hasDeferredLoad());
+            QCOMPARE(b.documentTitle().text(), QStringLiteral("a"));
+            // Shown, it loads at once.
+            b.navigateWhenShown(folder.file(QStringLiteral("Template/HTML/b.html")));
+            QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 2, kLoad);
+            QCOMPARE(b.documentTitle().text(), QStringLiteral("b"));
+        }
+        {
+            // Needed before it is shown: the page loads, and answers once it has.
+            Browser b;
+            b.navigateWhenShown(a);
+            QTRY_COMPARE_WITH_TIMEOUT(b.evaluate(QStringLiteral("return document.getElementById('x').innerText;")).text(),
+                                      QStringLiteral("ソラバコ"), kLoad);
+        }
+        {
+            // An address of its own: the waiting one never loads.
+            Browser b;
+            QSignalSpy done(&b, &Browser::DocumentComplete);
+            b.navigateWhenShown(a);
+            b.Navigate2(folder.file(QStringLiteral("Template/HTML/b.html")));
+            QVERIFY(!b.hasDeferredLoad());
+            QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
+            b.show();
+            QVERIFY(!QTest::qWaitFor([&] { return done.count() > 1; }, 500));
+            QVERIFY(done.last().at(0).toString().endsWith(QStringLiteral("b.html")));
+        }
+    }
+
     void droppedFilesAreNotOpened() {
         TempProgramFolder folder;
         folder.writeCp932(QStringLiteral("DATA/x.html"), QStringLiteral("<p>x</p>"));
@@ -175,6 +223,44 @@ private Q_SLOTS:
         QVERIFY(ui.messages.isEmpty());
     }
 
+    // A memory file opened at start-up reaches the listing form as before, though the form's
+    // browser first loads when the seller opens its tab.
+    void aStartUpFileReachesTheListingFormWhenItsTabOpens() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        {
+            Browser signIn;
+            QSignalSpy done(&signIn, &Browser::DocumentComplete);
+            signIn.Navigate2(sim.base() + QStringLiteral("/__sim/signin?login=sorabako_demo"));
+            QVERIFY(done.wait(kLoad));
+        }
+        StartUp::markStarted();
+        RecordingUiServices ui;
+        folder.writeCp932(QStringLiteral("USER/起動時.srb"),
+                          QStringLiteral("[出品手続]\r\nタイトル=起動時に開いた出品\r\n説明=<p>説明</p>\r\n数量=1\r\n開始価格=1200\r\n"));
+        mINI::Ini_PutAll({{QStringLiteral("各種設定"), QStringLiteral("起動時ﾌｧｲﾙ"), QStringLiteral("1")},
+                          {QStringLiteral("各種設定"), QStringLiteral("起動時ﾌｧｲﾙﾊﾟｽ"), folder.file(QStringLiteral("USER/起動時.srb"))}},
+                         ui);
+        frmStart start(ui, nullptr);
+        start.run();
+        std::unique_ptr<fMain> w(start.takeMain());
+        QVERIFY(w->WB()->hasDeferredLoad());
+        w->findChild<QTabWidget*>(QStringLiteral("vsMAIN"))->setCurrentWidget(w->siteFormPane());
+        Browser* wb = w->WB();
+        QTRY_COMPARE_WITH_TIMEOUT(wb->documentTitle(1000).text(), QStringLiteral("Yahoo!オークション - 出品"), kLoad);
+        ui.answers << UiServices::Answer::Yes;  // 出品手続きを行いますか？
+        for (const char* category : {"21600", "21601"}) {
+            QSignalSpy loaded(wb, &Browser::DocumentComplete);
+            QVERIFY(wb->evaluate(QStringLiteral("document.querySelector('a[href$=\"c=%1\"]').click();return true;").arg(QLatin1String(category))));
+            QVERIFY(loaded.wait(kLoad));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(wb->documentTitle(1000).text(), QStringLiteral("Yahoo!オークション - 出品フォーム"), kLoad);
+        QTRY_COMPARE_WITH_TIMEOUT(wb->evaluate(QStringLiteral("return document.getElementsByName('Title')[0].value;")).text(),
+                                  QStringLiteral("起動時に開いた出品"), kLoad);
+        QCOMPARE(wb->evaluate(QStringLiteral("return document.getElementsByName('StartPrice')[0].value;")).text(), QStringLiteral("1200"));
+    }
+
     void startUpReachesBothSitePages() {
         TempProgramFolder folder;
         SiteSimProcess sim;
@@ -195,6 +281,12 @@ private Q_SLOTS:
         QVERIFY(!w->WB()->registerAsDropTarget());
         QVERIFY(!w->WB2()->registerAsDropTarget());
         QTRY_COMPARE_WITH_TIMEOUT(w->WB2()->url().toString(), SiteAddresses::closedListingsUrl(), kLoad);
+        // The listing tab is not open yet: its start page waits for it, and comes when it opens.
+        QVERIFY(w->WB()->hasDeferredLoad());
+        QSignalSpy startPage(w->WB(), &Browser::DocumentComplete);
+        w->findChild<QTabWidget*>(QStringLiteral("vsMAIN"))->setCurrentWidget(w->siteFormPane());
+        QTRY_VERIFY_WITH_TIMEOUT(startPage.count() >= 1, kLoad);
+        QCOMPARE(startPage.first().at(0).toString(), SiteAddresses::submitStartUrl());
         QTRY_COMPARE_WITH_TIMEOUT(w->WB()->url().toString(), SiteAddresses::submitStartUrl(), kLoad);
         QTRY_VERIFY_WITH_TIMEOUT(w->WB()->documentTitle(1000).text().contains(QStringLiteral("出品")), kLoad);
         // Confirm, with the notice declined before (and nothing to warn of), only scrolls the listing form.
