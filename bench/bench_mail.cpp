@@ -38,6 +38,15 @@ int main(int argc, char** argv) {
     WebDocumentLoader loader;
     const QString id = QStringLiteral("b123456789");
     mInterNet::readItemPage(loader, SiteAddresses::itemUrl(id));  // the engine's own start-up is no part of either
+    // The first mail of a sitting: the hidden page of the last one has been let go (after five
+    // seconds idle), so this one starts a page process of its own.
+    QElapsedTimer idle;
+    idle.start();
+    while (idle.elapsed() < 5500) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QElapsedTimer coldClock;
+    coldClock.start();
+    mInterNet::readItemPage(loader, SiteAddresses::itemUrl(id));
+    const double cold = coldClock.nsecsElapsed() / 1e6;
     QList<double> once, thrice;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer clock;
@@ -63,6 +72,9 @@ int main(int argc, char** argv) {
     if (const int latency = app.arguments().value(3).toInt(); latency > 0)
         QTextStream(stdout) << QStringLiteral("one load against the page latency (%1 ms): %2 (goal: at most 1.10)\n")
                                    .arg(latency)
-                                   .arg(one / latency, 0, 'f', 2);
+                                   .arg(one / latency, 0, 'f', 2)
+                            << QStringLiteral("the first mail of a sitting (its own new page process): %1 ms, %2 × the latency\n")
+                                   .arg(cold, 0, 'f', 0)
+                                   .arg(cold / latency, 0, 'f', 2);
     return 0;
 }

@@ -96,6 +96,10 @@ void ScanJob::fetchMore() {
         done();
         return;
     }
+    request();
+}
+
+void ScanJob::request() {
     while (m_next < m_toFetch.size() && m_inFlight.size() < m_concurrency) {
         const QString address = m_toFetch[m_next++];
         QNetworkReply* reply = mInterNet::startGet(m_network, address);
@@ -112,6 +116,9 @@ void ScanJob::fetched(QNetworkReply* reply, const QString& address) {
     m_inFlight.removeAll(reply);
     reply->deleteLater();
     if (m_cancelled) return;
+    // The next page is asked for before this one is read: the site's answer time and the
+    // reading overlap, instead of one waiting for the other.
+    request();
     QString text;
     // A page without the price label is no item page (an error page, garbage, the wrong charset):
     // its empty figures would pass for a listing nobody looked at.

@@ -48,6 +48,7 @@ Q_SIGNALS:
 private:
     void plan();
     void fetchMore();
+    void request();  // as many item pages as may be on their way
     void fetched(QNetworkReply* reply, const QString& address);
     void done();
     void abortAll();

@@ -1,5 +1,6 @@
 #include "site/WebDocumentLoader.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QPointer>
@@ -38,6 +39,54 @@ return {markup:m,texts:texts,links:links,content:content,url:String(location.hre
 signIn:!!document.querySelector('input[type=password]'),elements:els,forms:forms,
 html:document.documentElement?document.documentElement.outerHTML:''};})())";
 
+// Hidden pages kept for a moment after their document was read: the next request of the
+// same command (the next list page of a scan, the next winner's mail) takes one, and with it
+// its page process, instead of starting the engine's page process again. Idle pages go after
+// a few seconds, so a finished command leaves none behind.
+class HiddenPages : public QObject {
+public:
+    static constexpr int kIdleMs = 5000;
+    static constexpr int kKept = 2;
+
+    static HiddenPages& instance() {
+        static HiddenPages* pages = [] {
+            auto* p = new HiddenPages;
+            // Before the application's children (the engine's profile among them) go: no page
+            // may outlive its profile.
+            qAddPostRoutine([] { delete pages; pages = nullptr; });
+            return p;
+        }();
+        return *pages;
+    }
+
+    QWebEnginePage* take() {
+        if (!m_idle.isEmpty()) return m_idle.takeLast();
+        auto* page = new QWebEnginePage(WebProfile::shared());
+        // A page without end stops here, long before it fills the memory.
+        new PageGuard(page, page);
+        return page;
+    }
+
+    void keep(QWebEnginePage* page) {
+        m_idle.append(page);
+        while (m_idle.size() > kKept) m_idle.takeFirst()->deleteLater();
+        m_release.start();
+    }
+
+    ~HiddenPages() override { qDeleteAll(std::exchange(m_idle, {})); }
+
+private:
+    HiddenPages() {
+        m_release.setSingleShot(true);
+        m_release.setInterval(kIdleMs);
+        connect(&m_release, &QTimer::timeout, this, [this] {
+            for (QWebEnginePage* page : std::exchange(m_idle, {})) page->deleteLater();
+        });
+    }
+    QList<QWebEnginePage*> m_idle;
+    QTimer m_release;
+};
+
 std::optional<mInterNet::Document> toDocument(const QVariant& snapshot) {
     const QVariantMap map = snapshot.toMap();
     if (!map.value(QStringLiteral("content")).toBool()) return std::nullopt;  // a document without content
@@ -68,10 +117,10 @@ std::optional<mInterNet::Document> toDocument(const QVariant& snapshot) {
 
 WebDocumentRequest::WebDocumentRequest(const QString& address, int timeoutSeconds, QObject* parent)
     : QObject(parent),
-      m_page(std::make_unique<QWebEnginePage>(WebProfile::shared())),
+      m_page(HiddenPages::instance().take()),
       // A monotonic deadline: a wait that crosses midnight or a clock change still ends on time.
       m_deadline(timeoutSeconds * 1000) {
-    connect(m_page.get(), &QWebEnginePage::loadFinished, this, [this](bool ok) {
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         m_loaded = true;
         m_loadOk = ok && !m_loadFailed && m_status == 0;
         // Read at once, but from the event loop: the engine answers no script from inside
@@ -79,13 +128,11 @@ WebDocumentRequest::WebDocumentRequest(const QString& address, int timeoutSecond
         QTimer::singleShot(0, this, &WebDocumentRequest::readPage);
     });
     // The engine shows a site's error page (500, 404) as a page; it is no item page or list.
-    connect(m_page.get(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+    connect(m_page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
         if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400) m_status = info.errorCode();
         if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus) m_loadFailed = true;
     });
-    // A page without end stops here, long before it fills the memory.
-    auto* guard = new PageGuard(m_page.get(), m_page.get());
-    connect(guard, &PageGuard::stopped, this, [this](PageGuard::Stop why) {
+    connect(m_page->findChild<PageGuard*>(), &PageGuard::stopped, this, [this](PageGuard::Stop why) {
         if (!m_done) finish(std::nullopt, why == PageGuard::Stop::TooLarge ? Failure::TooLarge : Failure::NoAnswer);
     });
     m_page->load(QUrl(address));
@@ -98,7 +145,9 @@ WebDocumentRequest::WebDocumentRequest(const QString& address, int timeoutSecond
     timer->start(static_cast<int>(qMax<qint64>(0, m_deadline.remainingTime())));
 }
 
-WebDocumentRequest::~WebDocumentRequest() = default;
+WebDocumentRequest::~WebDocumentRequest() {
+    if (m_page) m_page->deleteLater();  // never finished: nothing of it is wanted
+}
 
 void WebDocumentRequest::readPage() {
     if (m_done) return;
@@ -128,7 +177,13 @@ void WebDocumentRequest::finish(std::optional<mInterNet::Document> document, Fai
     // Nothing more of this page is wanted: it goes now, and with it its page process, which
     // would otherwise go on reading a page without end. Not from inside its own signals.
     if (auto* timer = findChild<QTimer*>()) timer->stop();
-    m_page.release()->deleteLater();
+    QWebEnginePage* page = std::exchange(m_page, nullptr);
+    page->disconnect(this);
+    if (auto* guard = page->findChild<PageGuard*>()) guard->disconnect(this);
+    // A page read whole is kept for the next request; any other (stalled, endless, failed)
+    // goes, and with it a page process that may still be reading.
+    if (document) HiddenPages::instance().keep(page);
+    else page->deleteLater();
     m_document = std::move(document);
     Q_EMIT finished();
 }

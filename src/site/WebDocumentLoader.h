@@ -38,7 +38,7 @@ private:
     void readPage();  // once the page has loaded
     void finish(std::optional<mInterNet::Document> document, Failure failure = Failure::None);
 
-    std::unique_ptr<QWebEnginePage> m_page;
+    QWebEnginePage* m_page = nullptr;  // a hidden page, lent for this request
     QDeadlineTimer m_deadline;
     bool m_loaded = false, m_loadOk = false, m_asked = false, m_done = false, m_loadFailed = false;
     int m_status = 0;
