@@ -12,7 +12,7 @@ QList<Row> buildRows(const QList<Step>& steps, const QHash<QString, std::optiona
     QList<Row> rows;
     int failed = 0;
     for (const Step& s : steps) {
-        const std::optional<Figures> found = fetched.value(s.address);
+        const std::optional<Figures> found = fetched.value(pageOf(s.address));
         if (!found) ++failed;
         const Figures f = found.value_or(Figures{});  // a failed page shows nothing, not the last one's figures
         if (s.kind == Step::Kind::Title) {

@@ -114,6 +114,11 @@ Walk walk(const QString& firstPage, const QHash<QString, std::optional<QList<Lin
     return {walker.steps, walker.missing};
 }
 
+QString pageOf(const QString& address) {
+    const int mark = address.indexOf(QLatin1Char('#'));
+    return mark < 0 ? address : address.left(mark);
+}
+
 QStringList fetchList(const QList<Step>& steps) {
     QStringList list;
     QSet<QString> seen;
@@ -121,9 +126,11 @@ QStringList fetchList(const QList<Step>& steps) {
         // A page link (次の50件, 前の50件) makes no row: its page is no item page and its figures
         // would go nowhere, so it is not fetched (nor counted as an item page that failed).
         if (s.kind == Step::Kind::Title && !s.addsRow) continue;
-        if (seen.contains(s.address)) continue;
-        seen.insert(s.address);
-        list << s.address;
+        // A bid count's link to its listing's own page is that page: asked for once, not twice.
+        const QString page = pageOf(s.address);
+        if (seen.contains(page)) continue;
+        seen.insert(page);
+        list << page;
     }
     return list;
 }

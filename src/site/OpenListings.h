@@ -51,7 +51,10 @@ Walk walk(const QString& firstPage, const QHash<QString, std::optional<QList<Lin
 enum class ListPage { List, SignedOut, Unknown };
 ListPage classifyListPage(const QList<Link>& links, bool asksForSignIn);
 
-// The addresses whose figures the walk needs, each once, in walking order.
+// The page an address names: the part after '#' is a place in the page, not another page
+// (a bid count links to its own listing's page at its bids).
+QString pageOf(const QString& address);
+// The pages whose figures the walk needs, each once, in walking order.
 QStringList fetchList(const QList<Step>& steps);
 
 // A figure that is a number: blanks around it, a sign, digits with thousands commas, one decimal point.
