@@ -145,9 +145,9 @@ WebDocumentRequest::WebDocumentRequest(const QString& address, int timeoutSecond
     timer->start(static_cast<int>(qMax<qint64>(0, m_deadline.remainingTime())));
 }
 
-WebDocumentRequest::~WebDocumentRequest() {
-    if (m_page) m_page->deleteLater();  // never finished: nothing of it is wanted
-}
+// Never finished: nothing of its page is wanted. Not from inside the page's own signals (finish
+// takes the page away before it says so), so it can go at once.
+WebDocumentRequest::~WebDocumentRequest() { delete m_page; }
 
 void WebDocumentRequest::readPage() {
     if (m_done) return;
