@@ -52,8 +52,8 @@ public:
 Q_SIGNALS:
     void changed();                  // a row's state, or the run's
     void atConfirmation(int row);    // the seller's turn on the site's confirmation page
-    void stopped(const QString& why);
-    void recorded(const listingrecord::Record& record);  // a listing out, its record kept (folder set)  // the queue waits: a row needs the seller, or none is waiting
+    void stopped(const QString& why);  // the queue waits: a row needs the seller, or none is waiting
+    void recorded(const listingrecord::Record& record);  // a listing out, its record kept (folder set)
 
 private:
     enum class Step { None, Category, Form, Upload, Pictures, Confirm, AtConfirmation };
