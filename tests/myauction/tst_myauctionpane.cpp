@@ -77,6 +77,39 @@ bool runScan(MyAuctionPane& pane) {
 class TestMyAuctionPane : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // A listing's record goes into the history; when the history cannot take it the seller
+    // hears so (the record itself is in its folder), and the next record is tried again.
+    void aListingsRecordThatTheHistoryCannotTakeIsSaid() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        MyAuctionPane pane(ui);
+        ScanHistory::Listed listed;
+        listed.auctionId = QStringLiteral("x100000001");
+        listed.listedAt = QDateTime::currentDateTime();
+        listed.title = QStringLiteral("テスト出品 カメラ");
+        listed.confirmation = {{QStringLiteral("タイトル"), listed.title}};
+        QVERIFY(QDir(folder.file(QStringLiteral("DATA"))).removeRecursively());
+        QSignalSpy recorded(&pane, &MyAuctionPane::listingRecorded);
+        pane.recordListing(listed);
+        QVERIFY(recorded.wait(10000));
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY(ui.messageTexts().first().startsWith(
+            QStringLiteral("出品記録をアクセス解析の履歴に保存できませんでした。記録は出品記録のフォルダに残っています。")));
+        QVERIFY(ui.messageTexts().first().contains(QStringLiteral("x100000001")));
+
+        // The folder is back: the next record goes in.
+        QVERIFY(QDir().mkpath(folder.file(QStringLiteral("DATA"))));
+        ui.messages.clear();
+        listed.auctionId = QStringLiteral("x100000002");
+        pane.recordListing(listed);
+        QVERIFY(recorded.wait(10000));
+        QVERIFY(ui.messages.isEmpty());
+        ScanHistory history(folder.file(QStringLiteral("DATA/rireki.sqlite")));
+        QCOMPARE(history.open(), ScanHistory::Opened::Ok);
+        QVERIFY(history.listed(QStringLiteral("x100000002")));
+        QVERIFY(!history.listed(QStringLiteral("x100000001")));
+    }
+
     void controls() {
         TempProgramFolder folder;
         RecordingUiServices ui;
