@@ -5,6 +5,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResource>
 
 namespace Artwork {
 namespace {
@@ -58,10 +59,28 @@ void paintSky(QPainter& p, const QRect& r) {
         p.drawEllipse(c);
 }
 
+constexpr int kSplashWidth = 480;
+constexpr int kSplashHeight = 300;
+constexpr QImage::Format kSplashFormat = QImage::Format_RGB32;
+constexpr QImage::Format kIconFormat = QImage::Format_ARGB32_Premultiplied;
+
+// The copy drawn at build time, or a null image where the program carries none of that size.
+QImage carriedImage(const QString& name, const QSize& size, QImage::Format format) {
+    const QResource resource(QStringLiteral(":/drawn/") + name);
+    const QByteArray bytes = resource.isValid() ? resource.uncompressedData() : QByteArray();
+    const QImage view(reinterpret_cast<const uchar*>(bytes.constData()), size.width(), size.height(),
+                      size.width() * 4, format);
+    return bytes.size() == view.sizeInBytes() ? view.copy() : QImage();
+}
+
 }  // namespace
 
-QPixmap splash() {
-    QPixmap pm(480, 300);
+QByteArray carriedBytes(const QImage& image) {
+    return QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+}
+
+QImage drawSplash() {
+    QImage pm(kSplashWidth, kSplashHeight, kSplashFormat);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     paintSky(p, pm.rect());
@@ -79,6 +98,11 @@ QPixmap splash() {
     return pm;
 }
 
+QPixmap splash() {
+    const QImage carried = carriedImage(QStringLiteral("splash"), QSize(kSplashWidth, kSplashHeight), kSplashFormat);
+    return QPixmap::fromImage(carried.isNull() ? drawSplash() : carried);
+}
+
 QPixmap product() {
     QPixmap pm(120, 120);
     QPainter p(&pm);
@@ -89,7 +113,7 @@ QPixmap product() {
 }
 
 QImage iconImage(int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size, size, kIconFormat);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -108,7 +132,10 @@ QImage iconImage(int size) {
 
 QIcon appIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(QPixmap::fromImage(iconImage(size)));
+    for (int size : kIconSizes) {
+        const QImage carried = carriedImage(QStringLiteral("icon%1").arg(size), QSize(size, size), kIconFormat);
+        icon.addPixmap(QPixmap::fromImage(carried.isNull() ? iconImage(size) : carried));
+    }
     return icon;
 }
 

@@ -33,6 +33,7 @@
 #include "app/frmVer.h"
 #include "core/mduInterFace.h"
 #include "widgets/Browser.h"
+#include "widgets/WebProfile.h"
 #include "widgets/EnterKeyFilter.h"
 #include "widgets/ScreenFit.h"
 #include "description/Description.h"
@@ -59,6 +60,9 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
         m_ownMemory = std::make_unique<MemoryStore>(this, ui);
         m_memory = m_ownMemory.get();
     }
+    // The browser engine starts first: it needs no font, so the font database is read on its
+    // thread meanwhile, and the panes built after it find their fonts ready.
+    WebProfile::shared();
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(kAppTitle);
     setWindowIcon(Artwork::appIcon());

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -23,6 +25,13 @@
 frmStart::frmStart(UiServices& ui, MemoryFiles* memory)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), m_ui(ui), m_memory(memory) {
     setObjectName(QStringLiteral("frmStart"));
+    // The first text anything measures makes the font database read every font on the system.
+    // The splash shows a picture, and the browser engine starts without fonts: that reading is
+    // done here meanwhile, on the other core. A window that needs a font first waits for it.
+    m_fontLookup = std::thread([] {
+        const QFontMetrics metrics{QFont()};
+        metrics.horizontalAdvance(QStringLiteral("ソラバコ起動"));
+    });
     // Before the first window: the first start's settings and login windows fit the screen too.
     ScreenFit::install();
     auto* layout = new QVBoxLayout(this);
@@ -39,7 +48,10 @@ frmStart::frmStart(UiServices& ui, MemoryFiles* memory)
     layout->addWidget(m_pb);
 }
 
-frmStart::~frmStart() { delete m_main; }
+frmStart::~frmStart() {
+    m_fontLookup.join();
+    delete m_main;
+}
 
 void frmStart::run() {
     setAsideBrokenSettings();

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <thread>
+
 #include "app/StartUp.h"
 
 class MemoryFiles;
@@ -48,4 +50,5 @@ private:
     MemoryFiles* m_memory;
     fMain* m_main = nullptr;
     SplashBar* m_pb = nullptr;
+    std::thread m_fontLookup;
 };

@@ -10,11 +10,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QResource>
 #include <QTabWidget>
 #include <QTimer>
 
 #include "core/MemoryFiles.h"
+#include "app/Artwork.h"
 #include "app/QtUiServices.h"
+#include "app/frmStart.h"
 #include "app/fMain.h"
 #include "description/DescriptionPane.h"
 #include "mail/MailPane.h"
@@ -362,6 +365,25 @@ private Q_SLOTS:
         w.mVer_Click();
         w.mHelp2_Click();
         QCOMPARE(ui.opened, QList<QUrl>{QUrl(QStringLiteral("https://sorabako.jp/"))});
+    }
+
+    // Start-up shows the copies drawn when the program was built: they must be the pictures
+    // as drawn now, whole, or the splash and the window icon would show stale or torn pixels.
+    void theSplashAndIconAreCarriedAsDrawn() {
+        const QImage drawn = Artwork::drawSplash();
+        QCOMPARE(QResource(QStringLiteral(":/drawn/splash")).uncompressedSize(), drawn.sizeInBytes());
+        QCOMPARE(Artwork::splash().toImage(), drawn);
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        frmStart start(ui, nullptr);
+        QCOMPARE(start.findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().toImage(), drawn);
+        const QIcon icon = Artwork::appIcon();
+        for (int size : Artwork::kIconSizes) {
+            QCOMPARE(QResource(QStringLiteral(":/drawn/icon%1").arg(size)).uncompressedSize(),
+                     Artwork::iconImage(size).sizeInBytes());
+            const QImage carried = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            QCOMPARE(carried, Artwork::iconImage(size));
+        }
     }
 };
 
