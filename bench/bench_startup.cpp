@@ -9,6 +9,9 @@
 #include "ProcessClock.h"
 #include "Pss.h"
 #include "core/ProgramFolder.h"
+#include "core/SingleInstance.h"
+#include "core/TextFile.h"
+#include "app/Language.h"
 #include "app/QtUiServices.h"
 #include "app/StartUp.h"
 #include "app/fMain.h"
@@ -29,7 +32,12 @@ int main(int argc, char** argv) {
         return done.wait(30000) && page.lastLoadOk() ? 0 : 1;
     }
     StartUp::markStarted();
+    // What main() does before start-up, as it does it: the folder given stands for the one it settles.
+    speakJapanese(app);
     QtUiServices ui;
+    SingleInstance instance(ProgramFolder::root());
+    if (!instance.acquire()) return 1;
+    TextFile::removeLeftovers(ProgramFolder::root());
     frmStart start(ui, nullptr);
     start.run();
     std::unique_ptr<fMain> window(start.takeMain());
