@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 // The splash window's progress bar. Start-up sets it 1500 times in a row;
@@ -24,4 +26,7 @@ private:
     int m_minimum = 0;
     int m_maximum = 100;
     int m_value = 0;
+    static constexpr int kFrameMs = 16;
+    QElapsedTimer m_painted;
+    QTimer m_late;
 };

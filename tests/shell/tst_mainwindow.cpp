@@ -17,6 +17,7 @@
 #include "core/MemoryFiles.h"
 #include "app/Artwork.h"
 #include "app/QtUiServices.h"
+#include "app/SplashBar.h"
 #include "app/frmStart.h"
 #include "app/fMain.h"
 #include "description/DescriptionPane.h"
@@ -365,6 +366,36 @@ private Q_SLOTS:
         w.mVer_Click();
         w.mHelp2_Click();
         QCOMPARE(ui.opened, QList<QUrl>{QUrl(QStringLiteral("https://sorabako.jp/"))});
+    }
+
+    // The bar is painted at most once a frame while start-up sets it 1500 times; whatever it is
+    // left at, the seller sees: at the end of the count, and where it stops half-way.
+    void theSplashBarShowsTheValueItIsLeftAt() {
+        struct PaintedValues : QObject {
+            QList<int> values;
+            bool eventFilter(QObject* watched, QEvent* event) override {
+                if (event->type() == QEvent::Paint) values << static_cast<SplashBar*>(watched)->value();
+                return false;
+            }
+        } painted;
+        SplashBar bar;
+        bar.setRange(0, 1500);
+        bar.resize(480, 10);
+        bar.installEventFilter(&painted);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        for (int i = 1; i <= 1500; ++i) {
+            bar.setValue(i);
+            QCoreApplication::processEvents();
+        }
+        QTRY_COMPARE(painted.values.value(painted.values.size() - 1), 1500);
+        QVERIFY(painted.values.size() < 480);  // not once for each pixel the fill grew by
+        bar.setValue(10);
+        QTRY_COMPARE(painted.values.last(), 10);
+        bar.setValue(700);  // right after a paint, and nothing sets it again
+        QTRY_COMPARE(painted.values.last(), 700);
+        QCOMPARE(bar.grab().toImage().pixelColor(bar.width() * 700 / 1500 - 2, 5), QColor(0x2f, 0x7f, 0xd0));
+        QCOMPARE(bar.grab().toImage().pixelColor(bar.width() * 700 / 1500 + 2, 5), QColor(0xe6, 0xee, 0xf6));
     }
 
     // Start-up shows the copies drawn when the program was built: they must be the pictures
