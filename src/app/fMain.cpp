@@ -60,8 +60,8 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
         m_ownMemory = std::make_unique<MemoryStore>(this, ui);
         m_memory = m_ownMemory.get();
     }
-    // The browser engine starts first: it needs no font, so the font database is read on its
-    // thread meanwhile, and the panes built after it find their fonts ready.
+    // The browser engine starts first: it needs no font, so the font database is read meanwhile
+    // (on the splash's thread, at start-up), and the panes built after it find their fonts ready.
     WebProfile::shared();
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(kAppTitle);
