@@ -67,10 +67,11 @@ constexpr QImage::Format kIconFormat = QImage::Format_ARGB32_Premultiplied;
 // The copy drawn at build time, or a null image where the program carries none of that size.
 QImage carriedImage(const QString& name, const QSize& size, QImage::Format format) {
     const QResource resource(QStringLiteral(":/drawn/") + name);
-    const QByteArray bytes = resource.isValid() ? resource.uncompressedData() : QByteArray();
-    const QImage view(reinterpret_cast<const uchar*>(bytes.constData()), size.width(), size.height(),
-                      size.width() * 4, format);
-    return bytes.size() == view.sizeInBytes() ? view.copy() : QImage();
+    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;  // both formats are four bytes a pixel
+    if (!resource.isValid() || resource.uncompressedSize() != bytesPerLine * size.height()) return QImage();
+    const QByteArray bytes = resource.uncompressedData();
+    return QImage(reinterpret_cast<const uchar*>(bytes.constData()), size.width(), size.height(), bytesPerLine, format)
+        .copy();  // the bytes may be a decompressed copy that goes with this scope
 }
 
 }  // namespace
