@@ -9,7 +9,7 @@
 #include <QPair>
 
 // The proportional set size of this process and every process it started (the
-// engine's zygote, its renderers, its utility processes), in MiB: memory shared
+// engine's zygote if it has one, its renderers, its utility processes), in MiB: memory shared
 // between them is counted once, split between its sharers.
 struct TreeMemory {
     double pssMiB = 0;
@@ -31,16 +31,18 @@ inline TreeMemory treeMemory() {
     }
     TreeMemory out;
     double kib = 0;
-    const auto isZygote = [](int pid) {
+    const auto commandLine = [](int pid) {
         QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        return cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains("--type=zygote");
+        return cmdline.open(QIODevice::ReadOnly) ? cmdline.readAll() : QByteArray();
     };
     QList<QPair<int, bool>> todo{{static_cast<int>(QCoreApplication::applicationPid()), false}};
     while (!todo.isEmpty()) {
         const auto [pid, parentIsZygote] = todo.takeLast();
-        const bool zygote = isZygote(pid);
-        // The engine's renderers are forked from its zygote and keep its command line.
-        if (zygote && parentIsZygote) ++out.renderers;
+        const QByteArray command = commandLine(pid);
+        const bool zygote = command.contains("--type=zygote");
+        // The engine's renderers are forked from its zygote and keep its command line;
+        // without a zygote they are started as renderers.
+        if ((zygote && parentIsZygote) || command.contains("--type=renderer")) ++out.renderers;
         for (int child : children.value(pid)) todo.append({child, zygote});
         QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
         if (!rollup.open(QIODevice::ReadOnly)) continue;

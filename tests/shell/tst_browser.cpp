@@ -14,6 +14,7 @@
 #include "siteform/SiteFormPane.h"
 #include "site/SiteFacts.h"
 #include "widgets/Browser.h"
+#include "widgets/WebProfile.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
 #include "support/Dialogs.h"
@@ -44,6 +45,42 @@ private Q_SLOTS:
         QCOMPARE(saves.size(), 1);
         QCOMPARE(saves[0].value, QStringLiteral("ログイン"));
         QCOMPARE(saves[0].type, QStringLiteral("submit"));
+    }
+
+    // Without the sandbox the engine starts no zygote: start-up does not wait for one, and
+    // pages still load, each in a page process the program started itself.
+    void withoutTheSandboxPagesLoadWithoutAZygote() {
+        using WebProfile::engineSwitches;
+        QCOMPARE(engineSwitches("--disable-gpu", {}, true), QByteArray("--disable-gpu --no-zygote"));
+        QCOMPARE(engineSwitches("", {}, true), QByteArray("--no-zygote"));
+        QCOMPARE(engineSwitches("--no-sandbox", {}, false), QByteArray("--no-sandbox --no-zygote"));
+        QCOMPARE(engineSwitches("", {QStringLiteral("sorabako"), QStringLiteral("--no-sandbox")}, false),
+                 QByteArray("--no-zygote"));
+        // The sandbox needs its zygote; a zygote switch of the seller's own is left as it is.
+        QCOMPARE(engineSwitches("--disable-gpu", {}, false), QByteArray("--disable-gpu"));
+        QCOMPARE(engineSwitches("--no-zygote --disable-gpu", {}, true), QByteArray("--no-zygote --disable-gpu"));
+
+        QVERIFY(qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"));  // as the tests run the engine
+        SiteSimProcess sim;
+        Browser b;
+        QSignalSpy done(&b, &Browser::DocumentComplete);
+        b.Navigate2(sim.base() + QStringLiteral("/jp/0-submit.html"));
+        QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
+        QVERIFY(b.lastLoadOk());
+        QStringList types;
+        const QString self = QString::number(QCoreApplication::applicationPid());
+        for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            if (!stat.open(QIODevice::ReadOnly)) continue;
+            const QByteArray line = stat.readAll();
+            if (line.mid(line.lastIndexOf(')') + 2).split(' ').value(1) != self.toLatin1()) continue;
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+            if (!cmdline.open(QIODevice::ReadOnly)) continue;
+            for (const QByteArray& arg : cmdline.readAll().split('\0'))
+                if (arg.startsWith("--type=")) types << QString::fromLatin1(arg.mid(7));
+        }
+        QVERIFY2(!types.contains(QStringLiteral("zygote")), qPrintable(types.join(u' ')));
+        QVERIFY2(types.contains(QStringLiteral("renderer")), qPrintable(types.join(u' ')));
     }
 
     void operationsOnMissingElementsEndSilently() {
