@@ -15,6 +15,8 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
+#include <QWindow>
 #include <QVBoxLayout>
 
 #include "app/Artwork.h"
@@ -54,7 +56,8 @@ namespace {
 const QString kAppTitle = QStringLiteral("ソラバコ");
 }  // namespace
 
-fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow(parent), m_ui(ui), m_memory(memory) {
+fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent, Panes panes)
+    : QMainWindow(parent), m_ui(ui), m_memory(memory) {
     // The window's own memory files, unless a caller brings another store.
     if (!m_memory) {
         m_ownMemory = std::make_unique<MemoryStore>(this, ui);
@@ -73,21 +76,60 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("vsMAIN"));
     m_mail = new MailPane(ui);
-    m_shipping = new ShippingPane(ui);
-    m_description = new DescriptionPane(ui);
-    m_siteForm = new SiteFormPane(ui);
-    m_myAuction = new MyAuctionPane(ui);
     m_tabs->addTab(m_mail, QStringLiteral("メール作成(&1)"));
-    m_tabs->addTab(m_shipping, QStringLiteral("送料計算(&2)"));
-    m_tabs->addTab(m_description, QStringLiteral("出品ﾌｫｰﾑ作成(&3)"));
-    m_tabs->addTab(m_siteForm, QStringLiteral("出品手続(&4)"));
-    m_tabs->addTab(m_myAuction, QStringLiteral("ｱｸｾｽ解析(&5)"));
+    // The other tabs' panes come in their places when they are built.
+    for (const QString& caption : {QStringLiteral("送料計算(&2)"), QStringLiteral("出品ﾌｫｰﾑ作成(&3)"),
+                                   QStringLiteral("出品手続(&4)"), QStringLiteral("ｱｸｾｽ解析(&5)")})
+        m_tabs->addTab(new QWidget, caption);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { buildPanes(); });
     layout->addWidget(m_tabs, 1);
     layout->addWidget(buildBottomBar());
     setCentralWidget(central);
     buildMenus();
     ScreenFit::install();
     resize(MainPlacement::kFirstWidth, MainPlacement::kFirstHeight);
+    m_mail->setLoginWindow([this] { showLogin(); });
+
+    // The keyboard rule of the main window's single-line fields, in one place for every pane
+    // (it goes by the fields' names: the fields of panes built later come under it too).
+    EnterKeyFilter::install(
+        this, {QStringLiteral("cmbHTML"), QStringLiteral("cmbKEN"), QStringLiteral("cmbKIGOU"), QStringLiteral("Combo1"),
+               QStringLiteral("Combo2"), QStringLiteral("Combo3"), QStringLiteral("Combo4"), QStringLiteral("Combo5"),
+               QStringLiteral("Combo6"), QStringLiteral("Combo8"), QStringLiteral("Combo9"), QStringLiteral("Combo10"),
+               QStringLiteral("imText1"), QStringLiteral("Text1"), QStringLiteral("Text2"), QStringLiteral("txtADD2"),
+               QStringLiteral("txtHTML"), QStringLiteral("txtID"), QStringLiteral("txtID2"), QStringLiteral("txtITEM"),
+               QStringLiteral("txtKingaku"), QStringLiteral("txtNAME"), QStringLiteral("txtNAME2"),
+               QStringLiteral("txtSYOUHIN"), QStringLiteral("txtTEL2"), QStringLiteral("txtTitle"),
+               QStringLiteral("txtYUBIN2"), QStringLiteral("vsSOURYOU")});
+
+    // Ctrl+A and Ctrl+X belong to this window's menu even where a text box has the focus.
+    qApp->installEventFilter(this);
+    m_mail->setMailTemplates(description::listMailTemplates(ProgramFolder::templateMail()));
+    if (panes == Panes::AllNow) buildPanes();
+}
+
+void fMain::buildPanes() {
+    if (m_siteForm) return;
+    UiServices& ui = m_ui;
+    m_shipping = new ShippingPane(ui);
+    m_description = new DescriptionPane(ui);
+    m_siteForm = new SiteFormPane(ui);
+    m_myAuction = new MyAuctionPane(ui);
+    {
+        // Each in its tab's place; the tab the seller is on stays the one shown.
+        const QSignalBlocker quiet(m_tabs);
+        const int current = m_tabs->currentIndex();
+        const QList<QWidget*> built{m_shipping, m_description, m_siteForm, m_myAuction};
+        for (int i = 0; i < built.size(); ++i) {
+            const int index = i + 1;
+            QWidget* place = m_tabs->widget(index);
+            const QString caption = m_tabs->tabText(index);
+            m_tabs->removeTab(index);
+            m_tabs->insertTab(index, built[i], caption);
+            delete place;
+        }
+        m_tabs->setCurrentIndex(current);
+    }
 
     connect(m_siteForm->Command7(), &QPushButton::clicked, this, &fMain::Command7_Click);
     m_queue = new QueueRun(ui, m_siteForm, listingqueue::queueFile(), this);
@@ -129,7 +171,6 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
         m_siteForm->setListing(title, html);
         m_tabs->setCurrentWidget(m_siteForm);
     });
-    m_mail->setLoginWindow([this] { showLogin(); });
     // The shipping table goes into an item row of the description, which comes to the front.
     connect(m_shipping, &ShippingPane::pasteRequested, this, [this](int row, const QString& name, const QString& html) {
         m_description->setItem(row, name, html);
@@ -137,32 +178,48 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent) : QMainWindow
     });
     connect(m_shipping, &ShippingPane::previewRequested, m_description, &DescriptionPane::shippingPreview);
 
-    // The keyboard rule of the main window's single-line fields, in one place for every pane.
-    EnterKeyFilter::install(
-        this, {QStringLiteral("cmbHTML"), QStringLiteral("cmbKEN"), QStringLiteral("cmbKIGOU"), QStringLiteral("Combo1"),
-               QStringLiteral("Combo2"), QStringLiteral("Combo3"), QStringLiteral("Combo4"), QStringLiteral("Combo5"),
-               QStringLiteral("Combo6"), QStringLiteral("Combo8"), QStringLiteral("Combo9"), QStringLiteral("Combo10"),
-               QStringLiteral("imText1"), QStringLiteral("Text1"), QStringLiteral("Text2"), QStringLiteral("txtADD2"),
-               QStringLiteral("txtHTML"), QStringLiteral("txtID"), QStringLiteral("txtID2"), QStringLiteral("txtITEM"),
-               QStringLiteral("txtKingaku"), QStringLiteral("txtNAME"), QStringLiteral("txtNAME2"),
-               QStringLiteral("txtSYOUHIN"), QStringLiteral("txtTEL2"), QStringLiteral("txtTitle"),
-               QStringLiteral("txtYUBIN2"), QStringLiteral("vsSOURYOU")});
+    // Digits only, typed or pasted: installed once every pane's fields exist.
     EnterKeyFilter::install(this,
                             {QStringLiteral("imNumber1"), QStringLiteral("imNumber2"), QStringLiteral("imNumLite1"),
                              QStringLiteral("imNumLite2"), QStringLiteral("imNumLite3"), QStringLiteral("imNumLite4"),
                              QStringLiteral("imNumLite5"), QStringLiteral("imNumLite6"), QStringLiteral("imNumLite7")},
                             EnterKeyFilter::Mode::EnterAndDigits);
-
-    // Ctrl+A and Ctrl+X belong to this window's menu even where a text box has the focus.
-    qApp->installEventFilter(this);
     Form_Load();
+    // What reached these panes before they were built, in the order it came.
+    const auto pending = std::move(m_whenBuilt);
+    m_whenBuilt.clear();
+    for (const auto& step : pending) step();
+}
+
+void fMain::whenPanesBuilt(const std::function<void()>& step) {
+    if (m_siteForm) step();
+    else m_whenBuilt.push_back(step);
+}
+
+fMain* fMain::built() const {
+    // Building the panes changes nothing a caller can see but that they now exist.
+    auto* self = const_cast<fMain*>(this);
+    self->buildPanes();
+    return self;
+}
+
+ShippingPane* fMain::shippingPane() const { return built()->m_shipping; }
+DescriptionPane* fMain::descriptionPane() const { return built()->m_description; }
+SiteFormPane* fMain::siteFormPane() const { return built()->m_siteForm; }
+MyAuctionPane* fMain::myAuctionPane() const { return built()->m_myAuction; }
+QueueRun* fMain::queueRun() const { return built()->m_queue; }
+
+void fMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The seller sees the mail pane first; the other panes are built once it is on screen.
+    if (!m_siteForm) m_buildOnExpose = true;
 }
 
 fMain::~fMain() { qApp->removeEventFilter(this); }
 
-Browser* fMain::WB() const { return m_siteForm->WB(); }
+Browser* fMain::WB() const { return siteFormPane()->WB(); }
 Browser* fMain::WB2() const { return m_mail->WB2(); }
-Browser* fMain::WB3() const { return m_description->WB3(); }
+Browser* fMain::WB3() const { return descriptionPane()->WB3(); }
 
 void fMain::buildMenus() {
     auto addItem = [this](QMenu* menu, const char* name, const QString& caption, const QKeySequence& key,
@@ -233,7 +290,6 @@ QWidget* fMain::buildBottomBar() {
 
 void fMain::Form_Load() {
     m_description->fillDesignList(ProgramFolder::templateHtml());
-    m_mail->setMailTemplates(description::listMailTemplates(ProgramFolder::templateMail()));
     m_description->showDesign();
     m_siteForm->setFocusScrollFlags(true);
     // The my-auction link names the seller of the mail pane's sender block.
@@ -250,6 +306,7 @@ void fMain::Open() {
 }
 
 fMain::SaveResult fMain::Save() {
+    buildPanes();  // the memory file holds every pane's fields
     if (m_currentPath.trimmed().isEmpty()) return SaveAs();
     return m_memory->SaveFile(m_currentPath) ? SaveResult::Saved : SaveResult::Failed;
 }
@@ -268,14 +325,19 @@ fMain::SaveResult fMain::SaveAs() {
             break;
     }
     // A path that was not written is not made current: the listing is not saved there.
+    buildPanes();
     if (!m_memory->SaveFile(name)) return SaveResult::Failed;
     m_currentPath = name;
     return SaveResult::Saved;
 }
 
-bool fMain::ReadFile(const QString& path) { return m_memory->ReadFile(path); }
+bool fMain::ReadFile(const QString& path) {
+    buildPanes();
+    return m_memory->ReadFile(path);
+}
 
 void fMain::Command7_Click() {
+    buildPanes();
     // Paid options or fields the form did not take: the seller sees them before the site's last steps.
     const SiteFormPane::Fees fees = m_siteForm->fees();
     // A paid option with no fee file to price it: the seller hears why before the summary shows no total.
@@ -293,6 +355,7 @@ void fMain::Command7_Click() {
 }
 
 frmQUEUE* fMain::showQueue() {
+    buildPanes();
     if (!m_queueWindow) {
         m_queueWindow = new frmQUEUE(m_ui, *m_queue, this);
         m_queueWindow->setAttribute(Qt::WA_DeleteOnClose);
@@ -304,6 +367,7 @@ frmQUEUE* fMain::showQueue() {
 }
 
 frmKIROKU* fMain::showRecords() {
+    buildPanes();
     if (!m_recordsWindow) {
         // A record opens as a copy: saving it asks for a name, so the record stays as it went out.
         m_recordsWindow = new frmKIROKU(m_ui, *m_queue, [this](const QString& path) {
@@ -369,10 +433,12 @@ void fMain::mINI_Click() {
 
 void fMain::setListDefaults() {
     // The listing pane's lists, when it has them: prefecture, duration, end time, relisting.
-    const std::pair<const char*, int> defaults[] = {{"Combo5", 0}, {"Combo1", 3}, {"Combo3", 9}, {"Combo4", 2}};
-    for (const auto& [name, index] : defaults)
-        if (auto* combo = m_siteForm->findChild<QComboBox*>(QLatin1String(name)); combo && index < combo->count())
-            combo->setCurrentIndex(index);
+    whenPanesBuilt([this] {
+        const std::pair<const char*, int> defaults[] = {{"Combo5", 0}, {"Combo1", 3}, {"Combo3", 9}, {"Combo4", 2}};
+        for (const auto& [name, index] : defaults)
+            if (auto* combo = m_siteForm->findChild<QComboBox*>(QLatin1String(name)); combo && index < combo->count())
+                combo->setCurrentIndex(index);
+    });
 }
 
 void fMain::Ini_Re() { m_mail->applyAccounts(accounts::read()); }
@@ -395,6 +461,12 @@ void fMain::changeEvent(QEvent* event) {
 }
 
 bool fMain::eventFilter(QObject* watched, QEvent* event) {
+    if (m_buildOnExpose && event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+        // Painted once this event is done: the panes come right after, before anything the seller does.
+        m_buildOnExpose = false;
+        QTimer::singleShot(0, this, [this] { buildPanes(); });
+        return false;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -426,6 +498,6 @@ void fMain::closeEvent(QCloseEvent* event) {
     if (isVisible()) savePlacement();
     // Commands still waiting for the site end here, without acting on what they were waiting for.
     m_mail->abandon();
-    m_myAuction->cancelScan();
+    if (m_myAuction) m_myAuction->cancelScan();
     Q_EMIT unloaded();
 }

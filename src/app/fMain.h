@@ -2,7 +2,9 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class Browser;
 class DescriptionPane;
@@ -25,15 +27,19 @@ class UiServices;
 class fMain : public QMainWindow {
     Q_OBJECT
 public:
+    // The panes of the tabs not shown at first are built with the window, or once the window
+    // is on screen (start-up), or when anything reaches them first, whichever comes first.
+    enum class Panes { AllNow, MailFirst };
     // Without a store of its own the window keeps its memory files itself.
-    explicit fMain(UiServices& ui, MemoryFiles* memory = nullptr, QWidget* parent = nullptr);
+    explicit fMain(UiServices& ui, MemoryFiles* memory = nullptr, QWidget* parent = nullptr,
+                   Panes panes = Panes::AllNow);
     ~fMain() override;
 
     MailPane* mailPane() const { return m_mail; }
-    ShippingPane* shippingPane() const { return m_shipping; }
-    DescriptionPane* descriptionPane() const { return m_description; }
-    SiteFormPane* siteFormPane() const { return m_siteForm; }
-    MyAuctionPane* myAuctionPane() const { return m_myAuction; }
+    ShippingPane* shippingPane() const;
+    DescriptionPane* descriptionPane() const;
+    SiteFormPane* siteFormPane() const;
+    MyAuctionPane* myAuctionPane() const;
     QTabWidget* vsMAIN() const { return m_tabs; }
 
     Browser* WB() const;
@@ -59,10 +65,13 @@ public:
     // 出品キュー and 出品記録: one window each, brought forward when open.
     frmQUEUE* showQueue();
     frmKIROKU* showRecords();
-    QueueRun* queueRun() const { return m_queue; }
+    QueueRun* queueRun() const;
 
     // Start-up's steps that act on the main window.
     void setListDefaults();
+    // Runs `step` on the panes not built yet once they are, at once where they are.
+    void whenPanesBuilt(const std::function<void()>& step);
+    bool panesBuilt() const { return m_siteForm != nullptr; }
     void Ini_Re();
     void showLogin();
     // Shown where it was last closed (size, place, maximised), brought back onto a screen
@@ -79,6 +88,7 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -86,6 +96,8 @@ private:
     void savePlacement();
     QWidget* buildBottomBar();
     void Form_Load();
+    void buildPanes();
+    fMain* built() const;
 
     UiServices& m_ui;
     std::unique_ptr<MemoryFiles> m_ownMemory;
@@ -104,4 +116,6 @@ private:
     QueueRun* m_queue = nullptr;
     QPointer<frmQUEUE> m_queueWindow;
     QPointer<frmKIROKU> m_recordsWindow;
+    std::vector<std::function<void()>> m_whenBuilt;
+    bool m_buildOnExpose = false;
 };

@@ -93,7 +93,8 @@ fMain* frmStart::takeMain() {
 }
 
 fMain* frmStart::main() {
-    if (!m_main) m_main = new fMain(m_ui, m_memory);
+    // The seller waits for the window with the mail pane; the other panes come once it shows.
+    if (!m_main) m_main = new fMain(m_ui, m_memory, nullptr, fMain::Panes::MailFirst);
     return m_main;
 }
 
@@ -124,15 +125,19 @@ void frmStart::showSplash() {
 void frmStart::setListDefaults() { main()->setListDefaults(); }
 
 void frmStart::disableBrowserDrops() {
-    main()->WB()->setRegisterAsDropTarget(false);
-    main()->WB2()->setRegisterAsDropTarget(false);
+    fMain* window = main();
+    window->whenPanesBuilt([window] { window->WB()->setRegisterAsDropTarget(false); });
+    window->WB2()->setRegisterAsDropTarget(false);
 }
 
 void frmStart::iniRe() { main()->Ini_Re(); }
 void frmStart::navigateClosedListings() { main()->WB2()->Navigate2(SiteAddresses::closedListingsUrl()); }
 // The listing tab is not the one shown at start: its page loads when the seller opens the tab
 // (or anything needs the page first), not while the seller waits for the window.
-void frmStart::navigateSubmitStart() { main()->WB()->navigateWhenShown(SiteAddresses::submitStartUrl()); }
+void frmStart::navigateSubmitStart() {
+    fMain* window = main();
+    window->whenPanesBuilt([window] { window->WB()->navigateWhenShown(SiteAddresses::submitStartUrl()); });
+}
 void frmStart::processEvents() { QCoreApplication::processEvents(); }
 void frmStart::ensureMainLoaded() { main(); }
 void frmStart::setProgress(int value) { m_pb->setValue(value); }

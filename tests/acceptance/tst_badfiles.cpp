@@ -173,6 +173,9 @@ private Q_SLOTS:
             w.reset(start.takeMain());
         }
         QVERIFY(w->isVisible());
+        // The seller finds every pane once the window is on screen.
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTRY_VERIFY(w->panesBuilt());
         const QString aside = folder.file(QStringLiteral("INI/SRB.INI.broken"));
         QCOMPARE(ui.messageTexts().value(0), QStringLiteral("設定ファイルが壊れていたため、次の名前で残して新しい設定で起動します。\r\n") + aside +
                                                  QStringLiteral("\r\n[オプション]-[設定]で設定し直して下さい。"));

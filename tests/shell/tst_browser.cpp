@@ -1,6 +1,8 @@
 #include <QtTest>
 
+#include <QComboBox>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <QDropEvent>
@@ -11,6 +13,9 @@
 #include "app/StartUp.h"
 #include "app/fMain.h"
 #include "app/frmStart.h"
+#include "description/DescriptionPane.h"
+#include "myauction/MyAuctionPane.h"
+#include "shipping/ShippingPane.h"
 #include "siteform/SiteFormPane.h"
 #include "site/SiteFacts.h"
 #include "widgets/Browser.h"
@@ -296,6 +301,52 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(wb->evaluate(QStringLiteral("return document.getElementsByName('Title')[0].value;")).text(),
                                   QStringLiteral("起動時に開いた出品"), kLoad);
         QCOMPARE(wb->evaluate(QStringLiteral("return document.getElementsByName('StartPrice')[0].value;")).text(), QStringLiteral("1200"));
+    }
+
+    // The seller waits for the window with the mail pane only; the other panes follow once it
+    // is on screen, and what start-up did to them lands as it would have.
+    void theOtherPanesComeOnceTheWindowIsShown() {
+        TempProgramFolder folder;
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        StartUp::markStarted();
+        RecordingUiServices ui;
+        DialogCloser logins(QStringLiteral("frmLogin"));
+        frmStart start(ui, nullptr);
+        start.run();
+        std::unique_ptr<fMain> w(start.takeMain());
+        auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("vsMAIN"));
+        QCOMPARE(tabs->count(), 5);
+        QCOMPARE(tabs->tabText(3), QStringLiteral("出品手続(&4)"));
+        QVERIFY(!w->panesBuilt());
+        QVERIFY(!w->findChild<QComboBox*>(QStringLiteral("Combo1")));
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTRY_VERIFY(w->panesBuilt());
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(tabs->widget(1), static_cast<QWidget*>(w->shippingPane()));
+        QCOMPARE(tabs->widget(2), static_cast<QWidget*>(w->descriptionPane()));
+        QCOMPARE(tabs->widget(3), static_cast<QWidget*>(w->siteFormPane()));
+        QCOMPARE(tabs->widget(4), static_cast<QWidget*>(w->myAuctionPane()));
+        QCOMPARE(tabs->tabText(3), QStringLiteral("出品手続(&4)"));
+        // The listing pane's lists as start-up sets them: prefecture, duration, end time, relisting.
+        QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("Combo5"))->currentIndex(), 0);
+        QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("5 日"));
+        QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("Combo3"))->currentIndex(), 9);
+        QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("Combo4"))->currentText(), QStringLiteral("3 回"));
+        QVERIFY(!w->WB()->registerAsDropTarget());
+        QVERIFY(w->WB()->hasDeferredLoad());
+        // Pressed before they are built, a tab shows its own pane, and its page loads.
+        w.reset();
+        frmStart again(ui, nullptr);
+        again.run();
+        w.reset(again.takeMain());
+        tabs = w->findChild<QTabWidget*>(QStringLiteral("vsMAIN"));
+        QVERIFY(!w->panesBuilt());
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(3).center());
+        QVERIFY(w->panesBuilt());
+        QCOMPARE(tabs->currentIndex(), 3);
+        QCOMPARE(tabs->currentWidget(), static_cast<QWidget*>(w->siteFormPane()));
+        QTRY_COMPARE_WITH_TIMEOUT(w->WB()->url().toString(), SiteAddresses::submitStartUrl(), kLoad);
     }
 
     void startUpReachesBothSitePages() {
