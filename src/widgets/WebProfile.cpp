@@ -22,13 +22,17 @@ QByteArray engineSwitches(const QByteArray& given, const QStringList& arguments,
 
 QWebEngineProfile* shared() {
     static QWebEngineProfile* profile = [] {
-        // The engine reads its switches once, when its first profile is made.
+        // The engine reads its switches once, when its first profile is made. Programs this one
+        // starts (the mailer, a browser) get the environment as it was.
+        const bool had = qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS");
+        const QByteArray given = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-                engineSwitches(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), QCoreApplication::arguments(),
-                               qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")));
+                engineSwitches(given, QCoreApplication::arguments(), qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")));
         // A named profile is persistent; parenting it to the application
         // keeps it alive until every page that uses it is gone.
         auto* p = new QWebEngineProfile(QStringLiteral("sorabako"), QCoreApplication::instance());
+        if (had) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", given);
+        else qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
         const QString dir = ProgramFolder::userDataDir() + QStringLiteral("/web");
         QDir().mkpath(dir);
         p->setPersistentStoragePath(dir);

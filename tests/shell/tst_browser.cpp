@@ -86,6 +86,8 @@ private Q_SLOTS:
         }
         QVERIFY2(!types.contains(QStringLiteral("zygote")), qPrintable(types.join(u' ')));
         QVERIFY2(types.contains(QStringLiteral("renderer")), qPrintable(types.join(u' ')));
+        // Only the engine was started so: programs started from this one get the switches as given.
+        QVERIFY(!qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--no-zygote"));
     }
 
     void operationsOnMissingElementsEndSilently() {
