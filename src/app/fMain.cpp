@@ -324,8 +324,8 @@ fMain::SaveResult fMain::SaveAs() {
                          UiServices::Icon::Question, UiServices::Buttons::YesNo, this) == UiServices::Answer::Yes)
             break;
     }
-    // A path that was not written is not made current: the listing is not saved there.
     buildPanes();
+    // A path that was not written is not made current: the listing is not saved there.
     if (!m_memory->SaveFile(name)) return SaveResult::Failed;
     m_currentPath = name;
     return SaveResult::Saved;
