@@ -183,6 +183,97 @@ QString escaped(const QString& text) {
     return out;
 }
 
+namespace {
+// Judged as encode() judges it.
+bool holds(char32_t cp) {
+    if (cp == 0) return false;
+    if (cp < 0x80) return true;
+    return cp <= 0xFFFF && (cp < 0xD800 || cp > 0xDFFF) && held().has(static_cast<char16_t>(cp));
+}
+
+// The length of "#number;" at `at` when it is the rest of a reference escaped() writes (the
+// number as QString::number gives it, of a character CP932 cannot hold); 0 otherwise.
+qsizetype referenceTail(const QString& text, qsizetype at, char32_t* cp) {
+    if (at + 2 >= text.size() || text.at(at) != QLatin1Char('#')) return 0;
+    const qsizetype first = at + 1;
+    qsizetype i = first;
+    char32_t n = 0;
+    while (i < text.size() && i - first < 8 && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'))
+        n = n * 10 + static_cast<char32_t>(text.at(i++).unicode() - '0');
+    if (i == first || text.at(first) == QLatin1Char('0') || i >= text.size() || text.at(i) != QLatin1Char(';')) return 0;
+    if (n > 0x10FFFF || (n >= 0xD800 && n <= 0xDFFF) || holds(n)) return 0;
+    *cp = n;
+    return i + 1 - at;
+}
+
+enum class Reference { None, Character, Ampersand };
+
+// What unescaped() reads at an "&": a character's reference, or "&#38;" followed by
+// ("#38;")* and the rest of a character's reference, which is the "&" of text typed that way.
+Reference referenceAt(const QString& text, qsizetype at, char32_t* cp, qsizetype* length) {
+    if (text.at(at) != QLatin1Char('&')) return Reference::None;
+    const QLatin1String mark("#38;");
+    int marks = 0;
+    for (qsizetype i = at + 1;; i += mark.size(), ++marks) {
+        if (const qsizetype tail = referenceTail(text, i, cp)) {
+            *length = marks == 0 ? 1 + tail : 1 + mark.size();
+            return marks == 0 ? Reference::Character : Reference::Ampersand;
+        }
+        if (QStringView(text).mid(i, mark.size()) != mark) return Reference::None;
+    }
+}
+}  // namespace
+
+QString reversiblyEscaped(const QString& text) {
+    QString out;
+    bool changed = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const char32_t cp = pair ? QChar::surrogateToUcs4(c, text.at(i + 1)) : c.unicode();
+        char32_t named = 0;
+        qsizetype length = 0;
+        QString written;
+        if (c == QLatin1Char('&') && referenceAt(text, i, &named, &length) != Reference::None)
+            written = QStringLiteral("&#38;");
+        else if (!holds(cp))
+            written = QStringLiteral("&#%1;").arg(c.isSurrogate() && !pair ? 0xFFFD : cp);  // as toUcs4() takes a lone half
+        if (written.isEmpty()) {
+            if (changed) out += text.mid(i, pair ? 2 : 1);
+        } else {
+            if (!changed) out = text.left(i);
+            changed = true;
+            out += written;
+        }
+        if (pair) ++i;
+    }
+    return changed ? out : text;
+}
+
+QString unescaped(const QString& text) {
+    if (!text.contains(QLatin1String("&#"))) return text;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        char32_t cp = 0;
+        qsizetype length = 0;
+        switch (referenceAt(text, i, &cp, &length)) {
+            case Reference::Character:
+                out += QString::fromUcs4(&cp, 1);
+                break;
+            case Reference::Ampersand:
+                out += QLatin1Char('&');
+                break;
+            case Reference::None:
+                out += text.at(i);
+                length = 1;
+                break;
+        }
+        i += length;
+    }
+    return out;
+}
+
 
 bool canEncode(const QString& text) {
     QString bad;

@@ -21,8 +21,22 @@ QByteArray encode(const QString& text);
 QByteArray encode(const QString& text, QString* unmappable);
 
 // The text with every character CP932 cannot hold written as a numeric
-// character reference ("&#128512;"), as HTML and the memory files keep them.
+// character reference ("&#128512;"), as HTML keeps them.
 QString escaped(const QString& text);
+
+// As escaped(), for a file whose text is read back with unescaped() (the memory
+// files): a reference typed as text that unescaped() would read as a character
+// keeps its "&" as "&#38;", so the text reads back exactly as it was.
+QString reversiblyEscaped(const QString& text);
+
+// The characters a file keeps as references, read back: "&#233;" is "é" again.
+// Only what the writers above produce is read: a decimal reference, written
+// without leading zeros, to a character CP932 cannot hold (not NUL), and
+// "&#38;" standing for the "&" of such a reference typed as text. Anything
+// else ("&#38;", "&#65;", "&#x41;", "&#0233;", "&#233" without its ";") stays
+// as it is: to HTML the characters mean the same as their references, and in
+// plain text they are what was typed.
+QString unescaped(const QString& text);
 
 bool canEncode(const QString& text);
 

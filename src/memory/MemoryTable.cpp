@@ -153,7 +153,9 @@ QString written(Kind kind, const QString& value) {
     }
 }
 
-std::optional<QString> applied(Kind kind, const QString& value, int listCount) {
+std::optional<QString> applied(Kind kind, const QString& fileValue, int listCount) {
+    // The characters write() kept as references are the seller's again.
+    const QString value = cp932::unescaped(fileValue);
     switch (kind) {
         case Kind::Check: {
             // The number at the start; empty is 0. A state a check box cannot take leaves it.
@@ -195,10 +197,8 @@ std::optional<QString> applied(Kind kind, const QString& value, int listCount) {
 void write(IniFile& file, const QMap<QString, QString>& controlValues, QString* unmappable) {
     for (const Key& key : keys()) {
         const QString value = written(key.kind, controlValues.value(key.control));
-        QString lost;
-        cp932::encode(value, &lost);
-        if (unmappable) *unmappable += lost;
-        file.setValue(key.section, key.key, lost.isEmpty() ? value : cp932::escaped(value));
+        if (unmappable) cp932::encode(value, unmappable);
+        file.setValue(key.section, key.key, cp932::reversiblyEscaped(value));
     }
 }
 

@@ -37,14 +37,14 @@ const QList<Key>& keys();
 // The file's value for a control's value.
 QString written(Kind kind, const QString& controlValue);
 
-// The value a control takes from the file's value (`found` false for a key
-// the file does not have); nothing when the control is to stay as it is.
-// `listCount` is the number of entries of a list.
+// The value a control takes from the file's value, its references read back
+// as the characters they stand for; nothing when the control is to stay as it
+// is. `listCount` is the number of entries of a list.
 std::optional<QString> applied(Kind kind, const QString& fileValue, int listCount);
 
 // Every key written into `file` (in memory) from the controls' values.
 // Characters the file's code page cannot hold are kept as numeric character
-// references; they are added to `unmappable`.
+// references, which applied() reads back; they are added to `unmappable`.
 void write(IniFile& file, const QMap<QString, QString>& controlValues, QString* unmappable = nullptr);
 
 inline const QString kListingSection = QStringLiteral("出品カテゴリと画像");

@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -217,16 +219,46 @@ private Q_SLOTS:
         QVERIFY(cp932::decode(folder.readBytes(QStringLiteral("USER/別の.srb"))).startsWith(QStringLiteral("[x]\r\ny=1\r\n[メール作成]")));
     }
 
-    void textTheFileCannotHoldIsToldAbout() {
+    // Kept as references, said once, and read back as typed: the title that goes to the site, a
+    // picture to find again, a reference the seller typed, and the HTML description.
+    void textTheFileCannotHoldIsToldAboutAndComesBackAsTyped() {
         TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        const QString picture = folder.file(QStringLiteral("USER/café.jpg"));
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+        QVERIFY(image.save(picture, "JPG"));
         RecordingUiServices ui;
         fMain w(ui);
         c<QLineEdit>(&w, "txtSYOUHIN")->setText(QStringLiteral("カメラ😀"));
+        c<QLineEdit>(&w, "txtTitle")->setText(QStringLiteral("空箱😀カメラ café"));
+        c<QLineEdit>(&w, "Text1")->setText(QStringLiteral("caf&#233;"));
+        c<QPlainTextEdit>(&w, "txtDescription")->setPlainText(QStringLiteral("<p>😀 caf&#233;</p>\n<p>&lt;&#38;&gt;</p>"));
+        w.siteFormPane()->setPictures({picture});
         ui.saveNames << folder.file(QStringLiteral("USER/絵文字.srb"));
         w.SaveAs();
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY(ui.messages[0].text.contains(QStringLiteral("😀")));
+        QVERIFY(ui.messages[0].text.contains(QStringLiteral("é")));
         QVERIFY(cp932::decode(folder.readBytes(QStringLiteral("USER/絵文字.srb"))).contains(QStringLiteral("商品名=カメラ&#128512;")));
+
+        fMain b(ui);
+        QVERIFY(b.ReadFile(folder.file(QStringLiteral("USER/絵文字.srb"))));
+        QCOMPARE(c<QLineEdit>(&b, "txtSYOUHIN")->text(), QStringLiteral("カメラ😀"));
+        QCOMPARE(c<QLineEdit>(&b, "txtTitle")->text(), QStringLiteral("空箱😀カメラ café"));
+        QCOMPARE(c<QLineEdit>(&b, "Text1")->text(), QStringLiteral("caf&#233;"));
+        QCOMPARE(c<QPlainTextEdit>(&b, "txtDescription")->toPlainText(), QStringLiteral("<p>😀 caf&#233;</p>\n<p>&lt;&#38;&gt;</p>"));
+        QCOMPARE(b.siteFormPane()->pictures(), QStringList{picture});
+        QVERIFY(QFileInfo::exists(b.siteFormPane()->pictures().value(0)));
+
+        // A file saved before: its references are the characters; in the HTML they mean the same.
+        folder.writeCp932(QStringLiteral("USER/前.srb"), QStringLiteral("[出品手続]\r\nタイトル=空箱&#128512;カメラ caf&#233;\r\n"
+                                                                       "説明=<p>caf&#233;</p>\r\n[出品カテゴリと画像]\r\n画像1=") +
+                                                            folder.file(QStringLiteral("USER/caf&#233;.jpg")) + QStringLiteral("\r\n"));
+        QVERIFY(b.ReadFile(folder.file(QStringLiteral("USER/前.srb"))));
+        QCOMPARE(c<QLineEdit>(&b, "txtTitle")->text(), QStringLiteral("空箱😀カメラ café"));
+        QCOMPARE(c<QPlainTextEdit>(&b, "txtDescription")->toPlainText(), QStringLiteral("<p>café</p>"));
+        QCOMPARE(b.siteFormPane()->pictures(), QStringList{picture});
+        QCOMPARE(ui.messages.size(), 1);
     }
 
     void openingMirrorsIntoTheListingForm() {
