@@ -34,6 +34,19 @@ Read readCp932Text(const QString& path, QString* text) {
     return Read::Ok;
 }
 
+QStringList splitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != QLatin1Char('\r') && text.at(i) != QLatin1Char('\n')) continue;
+        lines << text.mid(start, i - start);
+        if (text.at(i) == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ++i;
+        start = i + 1;
+    }
+    lines << text.mid(start);
+    return lines;
+}
+
 bool writeCp932Lines(const QString& path, const QStringList& lines, QString* unmappable) {
     QByteArray bytes;
     for (const QString& line : lines) bytes += cp932::encode(line, unmappable) + "\r\n";

@@ -16,6 +16,10 @@ bool readCp932(const QString& path, QString* text);
 enum class Read { Ok, Missing, NotText };
 Read readCp932Text(const QString& path, QString* text);
 
+// The lines of a text, whatever ends them: CR LF, LF, or CR alone (as editors of old
+// Macs save). A text ending in a line end has an empty last line, as split() gives.
+QStringList splitLines(const QString& text);
+
 // Each line followed by CR LF, through a temporary file, so a failed write
 // leaves the old file. False when the folder is missing or the write fails.
 // Characters CP932 cannot hold (or holds only as another character) become

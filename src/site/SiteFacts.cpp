@@ -18,15 +18,34 @@ QStringList hours() {
     return l;
 }
 
-Fact one(const QString& section, const char* key, const QString& value) { return {section, QString::fromUtf8(key), value, 0}; }
+// Where the program scrolls a page to, in pixels from its top: the site's pages are a few
+// thousand pixels long; a position past the end only shows the end.
+constexpr qint64 kFarthestPosition = 100000;
+// Tab presses from one element of the upload page to another: a handful on any page.
+constexpr qint64 kMostTabs = 99;
+// A listing keeps three pictures (its memory file has three): a site that takes fewer may say so.
+constexpr qint64 kMostPictures = 3;
+// The size a picture is made to fit: below some KB no picture fits however small it is made;
+// anything above a picture of the long side the program sends is the same as no limit.
+constexpr qint64 kSmallestPictureLimit = 10 * 1024;
+constexpr qint64 kLargestPictureLimit = 100 * 1024 * 1024;
+
+Fact one(const QString& section, const char* key, const QString& value) { return {section, QString::fromUtf8(key), value, 0, 0, 0}; }
+Fact number(const QString& section, const QString& key, qint64 value, qint64 least, qint64 most) {
+    return {section, key, QString::number(value), 0, least, most};
+}
+Fact number(const QString& section, const char* key, qint64 value, qint64 least, qint64 most) {
+    return number(section, QString::fromUtf8(key), value, least, most);
+}
+
 Fact many(const QString& section, const char* key, const QStringList& values) {
-    return {section, QString::fromUtf8(key), values.join(QLatin1Char(',')), static_cast<int>(values.size())};
+    return {section, QString::fromUtf8(key), values.join(QLatin1Char(',')), static_cast<int>(values.size()), 0, 0};
 }
 
 // A form field: its element and where the page shows it.
 void field(QList<Fact>& facts, const char* meaning, const char* element, int scrollY) {
     facts << one(kForm, meaning, QString::fromLatin1(element));
-    facts << Fact{kForm, QString::fromUtf8(meaning) + QStringLiteral(".位置"), QString::number(scrollY), 0};
+    facts << number(kForm, QString::fromUtf8(meaning) + QStringLiteral(".位置"), scrollY, 0, kFarthestPosition);
 }
 
 QList<Fact> makeFacts() {
@@ -87,18 +106,19 @@ QList<Fact> makeFacts() {
     f << many(kForm, "自動再出品.選択肢", {QStringLiteral("1回"), QStringLiteral("2回"), QStringLiteral("3回")})
       << one(kForm, "自動再出品.未選択", QStringLiteral("しない"));
     f << one(kForm, "続けるボタン", QStringLiteral("btn")) << one(kForm, "続けるボタンの表示", QStringLiteral("続ける"))
-      << one(kForm, "ページの位置", QStringLiteral("200"))
+      << number(kForm, "ページの位置", 200, 0, kFarthestPosition)
       << one(kForm, "送信ボタン", QStringLiteral("next")) << one(kForm, "カテゴリの表示", QStringLiteral("選択中のカテゴリ:"));
 
     f << one(kUpload, "題名", QStringLiteral("Yahoo!オークション - 画像のアップロード"))
-      << one(kUpload, "位置", QStringLiteral("10")) << one(kUpload, "選択ボタン", QStringLiteral("select"))
-      << one(kUpload, "ファイル欄までのTab", QStringLiteral("4")) << one(kUpload, "送信ボタンまでのTab", QStringLiteral("2"))
+      << number(kUpload, "位置", 10, 0, kFarthestPosition) << one(kUpload, "選択ボタン", QStringLiteral("select"))
+      << number(kUpload, "ファイル欄までのTab", 4, 0, kMostTabs) << number(kUpload, "送信ボタンまでのTab", 2, 0, kMostTabs)
       << one(kUpload, "アップロード済みの印", QStringLiteral("uploaded")) << one(kUpload, "確認画面へ", QStringLiteral("toConfirm"))
-      << one(kUpload, "枚数の上限", QStringLiteral("3")) << one(kUpload, "1枚の上限", QStringLiteral("5242880"))
+      << number(kUpload, "枚数の上限", 3, 1, kMostPictures)
+      << number(kUpload, "1枚の上限", 5242880, kSmallestPictureLimit, kLargestPictureLimit)
       << one(kUpload, "上限の文言", QStringLiteral("画像は3枚まで、1枚あたり5MBまでです。"));
 
     f << one(kConfirm, "同意ボタンの表示", QStringLiteral("利用規約とガイドラインに同意する"))
-      << one(kConfirm, "位置", QStringLiteral("6000"))
+      << number(kConfirm, "位置", 6000, 0, kFarthestPosition)
       << one(kConfirm, "題名", QStringLiteral("Yahoo!オークション - 出品内容の確認")) << one(kConfirm, "内容の表", QStringLiteral("confirm"));
 
     f << one(kFinished, "題名", QStringLiteral("Yahoo!オークション - 出品完了")) << one(kFinished, "オークションID", QStringLiteral("auctionId"));
@@ -133,6 +153,15 @@ QString unquoted(const QString& value) {
     const QString v = value.trimmed();
     if (v.size() >= 2 && v.startsWith(QLatin1Char('"')) && v.endsWith(QLatin1Char('"'))) return v.mid(1, v.size() - 2);
     return v;
+}
+
+// Digits only, no sign, no blank inside, no full-width digit: what the program's toInt() reads as typed.
+bool withinRange(const QString& value, qint64 least, qint64 most) {
+    if (value.isEmpty() || value.size() > 18) return false;
+    for (QChar c : value)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    const qint64 n = value.toLongLong();
+    return n >= least && n <= most;
 }
 
 const Fact* factOf(const QString& section, const QString& key) {
@@ -173,11 +202,10 @@ Facts Facts::fromFile(const QString& path, DefinitionProblem* problem) {
     }
     Facts read = facts;
     QString section;
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    // An editor of old Macs ends lines with CR alone: the whole file on one line would be one comment.
+    const QStringList lines = TextFile::splitLines(text);
     for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-        const QString t = line.trimmed();
+        const QString t = lines[i].trimmed();
         if (t.isEmpty() || t.startsWith(QLatin1Char(';'))) continue;
         const auto fail = [&](const QString& reason) {
             problem->line = i + 1;
@@ -204,6 +232,12 @@ Facts Facts::fromFile(const QString& path, DefinitionProblem* problem) {
                                 .arg(known->items)
                                 .arg(count));
         }
+        if (known->isNumber() && !withinRange(value, known->least, known->most))
+            return fail(QStringLiteral("「%1」は %2 から %3 までの数を半角の数字で書いて下さい（「%4」とあります）。")
+                            .arg(key)
+                            .arg(known->least)
+                            .arg(known->most)
+                            .arg(value));
         read.m_values.insert(keyOf(section, key), value);
     }
     return read;

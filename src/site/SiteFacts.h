@@ -18,6 +18,10 @@ struct Fact {
     QString key;
     QString builtIn;
     int items = 0;  // a list of this many texts, separated by ","; 0 for one text
+    // A whole number from `least` to `most` (a position on a page, a count, a size); both 0 for a text.
+    qint64 least = 0;
+    qint64 most = 0;
+    bool isNumber() const { return most > least; }
 };
 
 // Every fact, section by section in the file's order.
@@ -48,8 +52,9 @@ public:
     // The built-in values: today's site.
     static Facts builtIn();
     // The built-in values with the file's on top. A file that is damaged (binary junk, a line
-    // that is no section or key, a list with the wrong count, an unknown key) gives the
-    // built-in values whole and says where; a missing file is no problem.
+    // that is no section or key, a list with the wrong count, a number out of its range, an
+    // unknown key) gives the built-in values whole and says where; a missing file is no problem.
+    // Lines may end in CR LF, LF or CR alone.
     static Facts fromFile(const QString& path, DefinitionProblem* problem);
     // The file's text as the shipped file holds the built-in values (for folder/MAST).
     static QString builtInFileText();

@@ -107,6 +107,16 @@ private Q_SLOTS:
         QCOMPARE(readBytes(path), QByteArray("[A]\r\nk=1\r\nm=2\r\n"));
     }
 
+    void linesEndedByCrAloneOrLfAloneRead() {
+        // An old Mac editor's CR, a Unix editor's LF: each line keeps its own end when written back.
+        IniFile file = IniFile::fromBytes(QStringLiteral("x.ini"), QByteArray("[A]\rk=1\r[B]\nm=2\n\r[C]\r\nn=3"));
+        QCOMPARE(file.value(QStringLiteral("A"), QStringLiteral("k")), QStringLiteral("1"));
+        QCOMPARE(file.value(QStringLiteral("B"), QStringLiteral("m")), QStringLiteral("2"));
+        QCOMPARE(file.value(QStringLiteral("C"), QStringLiteral("n")), QStringLiteral("3"));
+        file.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("9"));
+        QCOMPARE(file.toBytes(), QByteArray("[A]\rk=9\r[B]\nm=2\n\r[C]\r\nn=3"));
+    }
+
     void valuesAreReadBackWhole() {
         TempProgramFolder folder;
         const QString path = folder.file(QStringLiteral("USER/long.srb"));

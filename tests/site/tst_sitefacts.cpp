@@ -73,17 +73,27 @@ private Q_SLOTS:
         QCOMPARE(shipped, site::Facts::builtInFileText());
     }
 
+    void aKeyTheSellerChangedIsUsedTheRestIsBuiltIn_data() {
+        QTest::addColumn<QString>("lineEnd");
+        QTest::newRow("CR LF") << QStringLiteral("\r\n");
+        QTest::newRow("LF") << QStringLiteral("\n");
+        QTest::newRow("CR") << QStringLiteral("\r");
+    }
     void aKeyTheSellerChangedIsUsedTheRestIsBuiltIn() {
+        QFETCH(QString, lineEnd);
         QTemporaryDir dir;
         const QString path = dir.filePath(site::kDefinitionFile);
-        write(path, QStringLiteral("[出品フォーム]\r\n数量=Quantity_2\r\n期間.選択肢=2日間,3日間,4日間,5日間,6日間,6日間\r\n"
-                                   "[商品ページ]\r\n現在の価格 = 現在価格：\r\n"));
+        write(path, QStringLiteral("; 変えたところ\n[出品フォーム]\n数量=Quantity_2\n期間.選択肢=2日間,3日間,4日間,5日間,6日間,6日間\n"
+                                   "[商品ページ]\n現在の価格 = 現在価格：\n[画像アップロード]\n枚数の上限=1\nファイル欄までのTab=0\n")
+                        .replace(QLatin1Char('\n'), lineEnd));
         site::DefinitionProblem problem;
         site::Facts::setCurrent(site::Facts::fromFile(path, &problem));
         QVERIFY(!problem.any());
         QCOMPARE(site::fieldElement(QStringLiteral("数量")), QStringLiteral("Quantity_2"));
         QCOMPARE(site::fieldOptions(QStringLiteral("期間")).last(), QStringLiteral("6日間"));
         QCOMPARE(site::fact(site::kItem, QStringLiteral("現在の価格")), QStringLiteral("現在価格："));
+        QCOMPARE(site::maxPictures(), 1);
+        QCOMPARE(site::tabsToFileField(), 0);
         QCOMPARE(site::fieldElement(QStringLiteral("開始価格")), QStringLiteral("StartPrice"));
         // A folder of an earlier version has no file: the built-in values, and nothing to say.
         const site::Facts none = site::Facts::fromFile(dir.filePath(QStringLiteral("none.ini")), &problem);
@@ -94,16 +104,29 @@ private Q_SLOTS:
     void aDamagedFileIsSaidWithItsLineAndTheBuiltInValuesStand_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("line");
-        QTest::newRow("junk") << QByteArray("\x00\x01\xff\xfe junk", 10) << 0;
-        QTest::newRow("no key") << cp932::encode(QStringLiteral("[出品フォーム]\r\n数量=Quantity_2\r\nこれは何\r\n")) << 3;
-        QTest::newRow("no section") << cp932::encode(QStringLiteral("数量=Quantity_2\r\n")) << 1;
-        QTest::newRow("wrong count") << cp932::encode(QStringLiteral("[出品フォーム]\r\n期間.選択肢=2日間,3日間\r\n")) << 2;
-        QTest::newRow("unknown key") << cp932::encode(QStringLiteral("; a comment\r\n[出品フォーム]\r\n数量=Quantity_2\r\n色=赤\r\n")) << 4;
-        QTest::newRow("open section") << cp932::encode(QStringLiteral("[出品フォーム\r\n")) << 1;
+        QTest::addColumn<QString>("says");  // the reason, where a row is about its wording
+        QTest::newRow("junk") << QByteArray("\x00\x01\xff\xfe junk", 10) << 0 << QString();
+        QTest::newRow("no key") << cp932::encode(QStringLiteral("[出品フォーム]\r\n数量=Quantity_2\r\nこれは何\r\n")) << 3 << QString();
+        QTest::newRow("no section") << cp932::encode(QStringLiteral("数量=Quantity_2\r\n")) << 1 << QString();
+        QTest::newRow("wrong count") << cp932::encode(QStringLiteral("[出品フォーム]\r\n期間.選択肢=2日間,3日間\r\n")) << 2 << QString();
+        QTest::newRow("unknown key") << cp932::encode(QStringLiteral("; a comment\r\n[出品フォーム]\r\n数量=Quantity_2\r\n色=赤\r\n")) << 4 << QString();
+        QTest::newRow("open section") << cp932::encode(QStringLiteral("[出品フォーム\r\n")) << 1 << QString();
+        QTest::newRow("more values") << cp932::encode(QStringLiteral("[出品フォーム]\r\n期間.選択肢=2日間,3日間,4日間,5日間,6日間,7日間,8日間\r\n"))
+                                     << 2 << QStringLiteral("「期間.選択肢」は 6 個の値を「,」で区切って書いて下さい（7 個あります）。");
+        QTest::newRow("CR alone") << cp932::encode(QStringLiteral("[出品フォーム]\r数量=Quantity_2\rこれは何\r")) << 3 << QString();
+        // Numbers: digits within what the fact can mean.
+        QTest::newRow("tabs") << cp932::encode(QStringLiteral("[画像アップロード]\r\nファイル欄までのTab=100000000\r\n")) << 2 << QString();
+        QTest::newRow("no number") << cp932::encode(QStringLiteral("[画像アップロード]\r\n枚数の上限=abc\r\n")) << 2
+                                   << QStringLiteral("「枚数の上限」は 1 から 3 までの数を半角の数字で書いて下さい（「abc」とあります）。");
+        QTest::newRow("more pictures than a listing has") << cp932::encode(QStringLiteral("[画像アップロード]\r\n枚数の上限=4\r\n")) << 2 << QString();
+        QTest::newRow("negative") << cp932::encode(QStringLiteral("[画像アップロード]\r\n1枚の上限=-1\r\n")) << 2 << QString();
+        QTest::newRow("empty") << cp932::encode(QStringLiteral("[確認画面]\r\n位置=\r\n")) << 2 << QString();
+        QTest::newRow("full-width") << cp932::encode(QStringLiteral("[出品フォーム]\r\n数量.位置=１８００\r\n")) << 2 << QString();
     }
     void aDamagedFileIsSaidWithItsLineAndTheBuiltInValuesStand() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, line);
+        QFETCH(QString, says);
         QTemporaryDir dir;
         const QString path = dir.filePath(site::kDefinitionFile);
         QVERIFY(TextFile::writeBytes(path, bytes));
@@ -117,6 +140,7 @@ private Q_SLOTS:
         QVERIFY(message.startsWith(QStringLiteral("サイト定義ファイルを読み込めませんでした。\r\n") + path));
         if (line > 0) QVERIFY(message.contains(QStringLiteral("（%1 行目）").arg(line)));
         QVERIFY(message.endsWith(QStringLiteral("ソラバコの既定の値で続けます。")));
+        if (!says.isEmpty()) QCOMPARE(problem.reason, says);
     }
 
     void addressesAreTheHostsAndTheSitesPaths() {
