@@ -41,9 +41,6 @@ const QStringList& sellerRegions();  // Combo5: the 47 prefectures, then 海外
 inline const QString kContinuePrompt = QStringLiteral("出品手続きを行いますか？");
 inline const QString kContinueCaption = QStringLiteral("出品");
 inline const QString kPictureFilter = QStringLiteral("記憶ファイル(*.*)|*.*");
-// The pictures a listing is given (画像を選ぶ): what the site takes.
-inline const QString kPictureChoiceFilter =
-    QStringLiteral("画像ファイル(*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.webp)|*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.webp|すべてのファイル(*.*)|*.*");
 
 
 

@@ -7,6 +7,7 @@
 
 #include <QButtonGroup>
 #include <algorithm>
+#include <atomic>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -16,7 +17,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QIcon>
-#include <QImageReader>
 #include <QPixmap>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,7 +28,9 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTabWidget>
+#include <QThreadPool>
 #include <QTimer>
 #include <QDir>
 #include <QVBoxLayout>
@@ -54,6 +56,13 @@ constexpr int kThumb = 64;
 constexpr int kUploadWaitMs = 30000;
 // A page that lists no new picture is the site's refusal once nothing else comes for this long.
 constexpr int kRefusalWaitMs = 2000;
+
+// A picture read before is read again once its file changes.
+QString fileStamp(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return QString();
+    return QStringLiteral("%1 %2").arg(info.lastModified().toMSecsSinceEpoch()).arg(info.size());
+}
 
 QWidget* scrolling(QWidget* page) {
     auto* area = new QScrollArea;
@@ -86,6 +95,8 @@ bool waitFor(const std::function<bool()>& done, int timeoutMs) {
 
 SiteFormPane::SiteFormPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
     setObjectName(QStringLiteral("SiteFormPane"));
+    m_picturePool = new QThreadPool(this);
+    m_picturePool->setMaxThreadCount(1);
     auto* layout = new QHBoxLayout(ScreenFit::scrollingContent(this));
 
     auto* left = new QWidget;
@@ -370,6 +381,12 @@ QWidget* SiteFormPane::buildUploadFrame() {
     return frame;
 }
 
+SiteFormPane::~SiteFormPane() {
+    // A picture still being read reports to this pane: it finishes while the pane is whole.
+    m_picturePool->clear();
+    m_picturePool->waitForDone();
+}
+
 QWidget* SiteFormPane::buildPictureFrame() {
     auto* box = new QWidget;
     auto* h = new QHBoxLayout(box);
@@ -387,6 +404,7 @@ QWidget* SiteFormPane::buildPictureFrame() {
     h->addWidget(m_pictureList);
     auto* buttons = new QGridLayout;
     auto* add = named(new QPushButton(QStringLiteral("画像を選ぶ...")), QStringLiteral("cmdPICADD"));
+    m_pictureAdd = add;
     auto* earlier = named(new QPushButton(QStringLiteral("◀ 前へ")), QStringLiteral("cmdPICUP"));
     auto* later = named(new QPushButton(QStringLiteral("後へ ▶")), QStringLiteral("cmdPICDOWN"));
     auto* clear = named(new QPushButton(QStringLiteral("クリア")), QStringLiteral("cmdPICCLEAR"),
@@ -440,17 +458,48 @@ void SiteFormPane::showPictures() {
     for (int i = 0; i < 3; ++i)
         if (auto* shown = findChild<QLabel*>(QStringLiteral("A_%1").arg(i))) shown->setText(list.value(i));
     for (const QString& path : list) {
-        QImageReader reader(path);
-        reader.setAutoTransform(true);
-        const QSize size = reader.size();
-        if (size.isValid()) reader.setScaledSize(size.scaled(kThumb, kThumb, Qt::KeepAspectRatio));
-        const QImage thumb = reader.read();
         auto* item = new QListWidgetItem(QFileInfo(path).fileName());
-        item->setToolTip(thumb.isNull() ? QStringLiteral("%1\r\n画像として読み込めません。").arg(path) : path);
-        if (!thumb.isNull()) item->setIcon(QIcon(QPixmap::fromImage(thumb)));
+        item->setData(Qt::UserRole, path);
+        const auto known = m_thumbnails.constFind(path);
+        if (known != m_thumbnails.constEnd() && known->stamp == fileStamp(path)) {
+            if (!known->problem.isEmpty()) {
+                item->setToolTip(known->problem);
+                item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+            } else {
+                item->setToolTip(path);
+                item->setIcon(QIcon(QPixmap::fromImage(known->image)));
+            }
+        } else {
+            item->setToolTip(QStringLiteral("%1\r\n読み込んでいます。").arg(path));
+            askThumbnail(path);
+        }
         m_pictureList->addItem(item);
     }
     if (current >= 0 && current < m_pictureList->count()) m_pictureList->setCurrentRow(current);
+}
+
+void SiteFormPane::askThumbnail(const QString& path) {
+    const QString stamp = fileStamp(path);
+    const auto asked = m_thumbnailsAsked.constFind(path);
+    if (asked != m_thumbnailsAsked.constEnd() && *asked == stamp) return;
+    m_thumbnailsAsked.insert(path, stamp);
+    m_picturePool->start([this, path, stamp] {
+        const picture::Read read = picture::read(path, kThumb);
+        QMetaObject::invokeMethod(
+            this,
+            [this, path, stamp, read] {
+                if (m_thumbnailsAsked.value(path) == stamp) m_thumbnailsAsked.remove(path);
+                m_thumbnails.insert(path, Thumbnail{stamp, read.image, read.problem});
+                for (int i = 0; i < m_pictureList->count(); ++i) {
+                    QListWidgetItem* item = m_pictureList->item(i);
+                    if (item->data(Qt::UserRole).toString() != path) continue;
+                    item->setToolTip(read.problem.isEmpty() ? path : read.problem);
+                    item->setIcon(read.problem.isEmpty() ? QIcon(QPixmap::fromImage(read.image))
+                                                         : style()->standardIcon(QStyle::SP_MessageBoxWarning));
+                }
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void SiteFormPane::choosePicture() {
@@ -461,11 +510,32 @@ void SiteFormPane::choosePicture() {
         return;
     }
     const QString chosen = m_ui.openFileName(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
-                                             siteform::kPictureChoiceFilter, this);
+                                             picture::choiceFilter(), this);
     if (chosen.isEmpty()) return;
-    list << chosen;
-    setPictures(list);
-    m_pictureList->setCurrentRow(list.size() - 1);
+    // A picture joins the listing once it is known to read whole; the window goes on meanwhile
+    // and 画像を選ぶ waits for the answer.
+    m_pictureAdd->setEnabled(false);
+    const QString stamp = fileStamp(chosen);
+    m_picturePool->start([this, chosen, stamp] {
+        const picture::Read read = picture::read(chosen, kThumb);
+        QMetaObject::invokeMethod(
+            this,
+            [this, chosen, stamp, read] {
+                m_pictureAdd->setEnabled(true);
+                m_thumbnails.insert(chosen, Thumbnail{stamp, read.image, read.problem});
+                if (!read.problem.isEmpty()) {
+                    m_ui.message(read.problem + QStringLiteral("\r\nこの画像は出品に加えていません。"), QStringLiteral("画像"),
+                                 UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
+                    return;
+                }
+                QStringList now = pictures();
+                if (now.size() >= site::maxPictures()) return;  // filled meanwhile (a memory file opened)
+                now << chosen;
+                setPictures(now);
+                m_pictureList->setCurrentRow(now.size() - 1);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void SiteFormPane::movePicture(int by) {
@@ -788,7 +858,7 @@ void SiteFormPane::WB_DocumentComplete() {
 void SiteFormPane::Command20_Click() { m_wb->Navigate2(SiteAddresses::submitStartUrl()); }
 
 void SiteFormPane::Command14_Click() {
-    if (uploadingPictures()) return;  // one upload at a time: the page answers each in turn
+    if (uploadingPictures() || m_preparing) return;  // one upload at a time: the page answers each in turn
     QString problem;
     if (pictures().isEmpty()) {
         // No picture chosen for the listing yet: the file dialog, and the choice becomes its first picture.
@@ -810,7 +880,7 @@ void SiteFormPane::Command14_Click() {
 
 bool SiteFormPane::uploadPictures(QString* problem) {
     problem->clear();
-    if (uploadingPictures()) return false;
+    if (uploadingPictures() || m_preparing) return false;
     const QStringList list = pictures().mid(0, site::maxPictures());
     if (list.isEmpty()) {
         *problem = QStringLiteral("アップロードする画像が選ばれていません。");
@@ -823,18 +893,39 @@ bool SiteFormPane::uploadPictures(QString* problem) {
     }
     // Copies made for the site, never the seller's files; they go with the next upload or the pane.
     m_pictureCopies = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("sorabako-pictures-XXXXXX")));
-    QStringList prepared;
-    for (int i = 0; i < list.size(); ++i) {
-        const QString folder = m_pictureCopies->filePath(QString::number(i + 1));
-        QDir().mkpath(folder);
-        const picture::Prepared p = picture::prepare(list[i], folder, picture::siteLimits());
-        if (!p.ok()) {
-            *problem = p.problem + QStringLiteral("\r\n画像は1枚もアップロードしていません。");
-            return false;
-        }
-        prepared << p.path;
+    // Made off the window's thread: a large picture takes a moment, and the window is drawn meanwhile.
+    struct Made {
+        QStringList paths;
+        QString problem;
+        std::atomic<bool> done{false};
+    };
+    auto made = std::make_shared<Made>();
+    const QString root = m_pictureCopies->path();
+    m_preparing = true;
+    {
+        // Pages that finish meanwhile are handled once the copies are there, as before the first is sent.
+        const Browser::Hold hold(m_wb);
+        m_picturePool->start([made, list, root] {
+            for (int i = 0; i < list.size(); ++i) {
+                const QString folder = QDir(root).filePath(QString::number(i + 1));
+                QDir().mkpath(folder);
+                const picture::Prepared p = picture::prepare(list[i], folder, picture::siteLimits());
+                if (!p.ok()) {
+                    made->problem = p.problem;
+                    break;
+                }
+                made->paths << p.path;
+            }
+            made->done = true;
+        });
+        waitFor([made] { return made->done.load(); }, -1);
     }
-    m_uploads = prepared;
+    m_preparing = false;
+    if (!made->problem.isEmpty()) {
+        *problem = made->problem + QStringLiteral("\r\n画像は1枚もアップロードしていません。");
+        return false;
+    }
+    m_uploads = made->paths;
     m_uploadNames = list;
     uploadNext();
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QImage>
 #include <QMap>
 #include <QUrl>
 #include <QWidget>
@@ -20,6 +22,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class QThreadPool;
 class QTimer;
 class UiServices;
 
@@ -30,6 +33,7 @@ class SiteFormPane : public QWidget {
     Q_OBJECT
 public:
     explicit SiteFormPane(UiServices& ui, QWidget* parent = nullptr);
+    ~SiteFormPane() override;
 
     Browser* WB() const { return m_wb; }
     QString title() const;
@@ -121,6 +125,7 @@ private:
     bool uploadThroughPage(const QString& path);
     QWidget* buildPictureFrame();
     void showPictures();
+    void askThumbnail(const QString& path);
     void choosePicture();
     void movePicture(int by);
     void uploadNext();
@@ -154,6 +159,18 @@ private:
     QLabel* m_categoryShown = nullptr;
     QList<QLineEdit*> m_pictureKeys;         // the pictures' paths, kept in the memory file
     QListWidget* m_pictureList = nullptr;
+    QPushButton* m_pictureAdd = nullptr;
+    // Pictures are decoded on a thread of their own, one at a time: the window never waits for a
+    // large one, and two large ones never take memory together.
+    QThreadPool* m_picturePool = nullptr;
+    struct Thumbnail {
+        QString stamp;    // the file's time and size when it was read
+        QImage image;
+        QString problem;  // why it is no picture, naming the file
+    };
+    QHash<QString, Thumbnail> m_thumbnails;  // by path
+    QHash<QString, QString> m_thumbnailsAsked;  // path -> stamp being read
+    bool m_preparing = false;  // the copies for the site are being made
     bool m_queueMode = false;
     bool m_queueContinued = false;
     QStringList m_uploads;     // prepared copies still to send, in order

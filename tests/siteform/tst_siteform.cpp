@@ -1,11 +1,15 @@
 #include <QFile>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QCryptographicHash>
+#include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -908,10 +912,11 @@ private Q_SLOTS:
             QVERIFY(image.save(paths.last()));
             ui.openNames << paths.last();
             control<QPushButton>(&pane, QStringLiteral("cmdPICADD"))->click();
+            QTRY_COMPARE(pane.pictures().size(), static_cast<int>(paths.size()));  // once read whole
         }
         QCOMPARE(pane.pictures(), paths);
         QCOMPARE(control<QListWidget>(&pane, QStringLiteral("lstPICTURE"))->count(), 3);
-        QVERIFY(!control<QListWidget>(&pane, QStringLiteral("lstPICTURE"))->item(0)->icon().isNull());
+        QTRY_VERIFY(!control<QListWidget>(&pane, QStringLiteral("lstPICTURE"))->item(0)->icon().isNull());
         // A fourth is not taken: the site's rule is said.
         control<QPushButton>(&pane, QStringLiteral("cmdPICADD"))->click();
         QCOMPARE(ui.fileDialogs.size(), 3);
@@ -948,6 +953,63 @@ private Q_SLOTS:
         control<QPushButton>(&pane, QStringLiteral("cmdPICCLEAR"))->click();
         QVERIFY(pane.pictures().isEmpty());
         QVERIFY(QFile::exists(paths[0]));
+    }
+
+    // What is no picture never holds the window: a FIFO (as a memory file may name one) is not
+    // opened, a huge declared size is not decoded; each is said, and 画像を選ぶ leaves it out.
+    void aPictureThatIsNoPictureNeverHoldsTheWindow() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        SiteFormPane pane(ui);
+        const QString fifo = folder.file(QStringLiteral("待つ.jpg"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QImage grey(16, 16, QImage::Format_Grayscale8);
+        grey.fill(128);
+        QByteArray huge;
+        QBuffer buffer(&huge);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        QVERIFY(writer.write(grey));
+        const qsizetype sof = huge.indexOf(QByteArray("\xFF\xC2", 2));
+        QVERIFY(sof > 0);
+        huge[sof + 5] = huge[sof + 7] = char(40000 >> 8);  // declares 40000×40000 in a few hundred bytes
+        huge[sof + 6] = huge[sof + 8] = char(40000 & 0xFF);
+        const QString hugePath = folder.file(QStringLiteral("巨大.jpg"));
+        QFile hugeFile(hugePath);
+        QVERIFY(hugeFile.open(QIODevice::WriteOnly) && hugeFile.write(huge) == huge.size());
+        hugeFile.close();
+        const QString good = folder.file(QStringLiteral("良い.png"));
+        QImage picture(50, 40, QImage::Format_RGB32);
+        picture.fill(QColor(0, 120, 200));
+        QVERIFY(picture.save(good));
+
+        pane.setPictures({fifo, hugePath, good});  // as a memory file opened at start-up sets them
+        auto* list = control<QListWidget>(&pane, QStringLiteral("lstPICTURE"));
+        QCOMPARE(list->count(), 3);
+        QTRY_VERIFY2(list->item(0)->toolTip().startsWith(QStringLiteral("「待つ.jpg」はファイルではありません。")),
+                     qPrintable(list->item(0)->toolTip()));
+        QTRY_VERIFY2(list->item(1)->toolTip().startsWith(QStringLiteral("「巨大.jpg」は大きすぎて読み込めませんでした")),
+                     qPrintable(list->item(1)->toolTip()));
+        QTRY_COMPARE(list->item(2)->toolTip(), good);
+        QVERIFY(!list->item(2)->icon().isNull());
+
+        auto* add = control<QPushButton>(&pane, QStringLiteral("cmdPICADD"));
+        pane.setPictures({});
+        ui.openNames << fifo;
+        add->click();
+        QTRY_COMPARE(ui.messageTexts().size(), 1);
+        QVERIFY2(ui.messageTexts().first().startsWith(QStringLiteral("「待つ.jpg」はファイルではありません。")), qPrintable(ui.messageTexts().first()));
+        QVERIFY(pane.pictures().isEmpty());
+        QVERIFY(add->isEnabled());
+        ui.openNames << hugePath;
+        add->click();
+        QTRY_COMPARE(ui.messageTexts().size(), 2);
+        QVERIFY(ui.messageTexts().last().startsWith(QStringLiteral("「巨大.jpg」は大きすぎて読み込めませんでした（40000×40000ピクセル）。")));
+        ui.openNames << good;
+        add->click();
+        QTRY_COMPARE(pane.pictures(), QStringList{good});
+        QCOMPARE(ui.messageTexts().size(), 2);
     }
 
     void uploadNeedsThePagesSelectElement() {
