@@ -2,8 +2,10 @@
 //  - storing one scan in one transaction, against a transaction per row (every
 //    row its own commit, its own wait for the disk);
 //  - one listing's history out of a year of scans, by its key, against reading
-//    the whole table and picking the listing's rows out.
-//   bench_history <runs> <listings per scan> <scans in the year>
+//    the whole table and picking the listing's rows out;
+//  - 出品記録's list from the history's table of records, against reading every
+//    record's folder.
+//   bench_history <runs> <listings per scan> <scans in the year> <records>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,6 +20,7 @@
 #include "Median.h"
 
 #include "myauction/ScanHistory.h"
+#include "siteform/ListingRecord.h"
 
 namespace {
 
@@ -150,6 +153,7 @@ int main(int argc, char** argv) {
     const int runs = qMax(1, app.arguments().value(1).toInt());
     const int perScan = qMax(1, app.arguments().value(2, QStringLiteral("150")).toInt());
     const int scans = qMax(2, app.arguments().value(3, QStringLiteral("3333")).toInt());
+    const int records = qMax(1, app.arguments().value(4, QStringLiteral("5000")).toInt());
     // On the disk a seller's folder is on, not in memory: a commit's cost is its wait for the disk.
     QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench_history-XXXXXX"));
     if (!dir.isValid()) {
@@ -195,7 +199,71 @@ int main(int argc, char** argv) {
         out().flush();
     }
 
-    // 2. A year of scans, then one listing's history.
+    // 2. 出品記録's list: each record as the queue writes it (its folder, the memory file, the
+    // confirmation rows) and in the history's table.
+    {
+        const QString root = dir.filePath(QStringLiteral("出品記録"));
+        const QString path = dir.filePath(QStringLiteral("records.sqlite"));
+        ScanHistory history(path);
+        if (history.open() != ScanHistory::Opened::Ok) {
+            err() << "bench_history: " << history.error() << "\n";
+            return 1;
+        }
+        const QByteArray memoryFile = QByteArray("[出品手続]\r\n説明=") + QByteArray(3000, 'x') + "\r\n";
+        QList<ScanHistory::Listed> listings;
+        for (int i = 0; i < records; ++i) {
+            listingrecord::Record r;
+            r.auctionId = auctionId(i);
+            r.listedAt = timeOf(i).toString(Qt::ISODate);
+            r.title = QStringLiteral("テスト出品 木製の小物入れ 第%1号 手作り 一点物").arg(i);
+            r.category = QStringLiteral("住まい、インテリア > 収納家具 > 小物入れ");
+            r.description = QStringLiteral("<p>手作りの小物入れです。</p>").repeated(40);
+            for (int row = 0; row < 15; ++row) r.confirmation.append({QStringLiteral("項目%1").arg(row), QStringLiteral("確認画面の内容")});
+            QString problem;
+            r.folder = listingrecord::write(r, memoryFile, &problem, root);
+            if (r.folder.isEmpty()) {
+                err() << "bench_history: " << problem << "\n";
+                return 1;
+            }
+            ScanHistory::Listed l;
+            l.auctionId = r.auctionId;
+            l.listedAt = timeOf(i);
+            l.title = r.title;
+            l.category = r.category;
+            l.folder = r.folder;
+            l.confirmation = r.confirmation;
+            listings << l;
+        }
+        if (!history.storeListed(listings)) {
+            err() << "bench_history: " << history.error() << "\n";
+            return 1;
+        }
+        QList<double> query, folders;
+        for (int i = 0; i < runs; ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            const auto listed = scanhistory::listings(path);
+            query << clock.nsecsElapsed() / 1e6;
+            clock.restart();
+            const QList<listingrecord::Record> read = listingrecord::all(root);
+            folders << clock.nsecsElapsed() / 1e6;
+            if (!listed || listed->size() != records || read.size() != records || listed->first().auctionId != read.first().auctionId) {
+                err() << "bench_history: the two ways listed different records\n";
+                return 1;
+            }
+        }
+        const double q = median(query), f = median(folders);
+        out() << QStringLiteral("出品記録's list of %1 records: one query %2 ms, baseline (every record's folder read) %3 ms (medians of %4)\n")
+                     .arg(records)
+                     .arg(q, 0, 'f', 2)
+                     .arg(f, 0, 'f', 1)
+                     .arg(runs)
+              // The folders are in the disk cache here, as they were just written: read cold, they take far longer.
+              << QStringLiteral("ratio folders/query: %1 (goal: at least 5)\n").arg(f / q, 0, 'f', 0);
+        out().flush();
+    }
+
+    // 3. A year of scans, then one listing's history.
     {
         const QString path = dir.filePath(QStringLiteral("year.sqlite"));
         ScanHistory year(path);

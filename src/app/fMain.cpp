@@ -54,6 +54,18 @@
 
 namespace {
 const QString kAppTitle = QStringLiteral("ソラバコ");
+
+// A listing's record as the history keeps it (the history does not know siteform's records).
+ScanHistory::Listed listedOf(const listingrecord::Record& record) {
+    ScanHistory::Listed listed;
+    listed.auctionId = record.auctionId;
+    listed.listedAt = QDateTime::fromString(record.listedAt, Qt::ISODate);
+    listed.title = record.title;
+    listed.category = record.category;
+    listed.folder = record.folder;
+    listed.confirmation = record.confirmation;
+    return listed;
+}
 }  // namespace
 
 fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent, Panes panes)
@@ -155,16 +167,8 @@ void fMain::buildPanes() {
     });
     connect(m_siteForm, &SiteFormPane::queueRequested, this, [this] { showQueue(); });
     // A listing's record goes into the history too, so that listing's history window shows it.
-    connect(m_queue, &QueueRun::recorded, this, [this](const listingrecord::Record& record) {
-        ScanHistory::Listed listed;
-        listed.auctionId = record.auctionId;
-        listed.listedAt = QDateTime::fromString(record.listedAt, Qt::ISODate);
-        listed.title = record.title;
-        listed.category = record.category;
-        listed.folder = record.folder;
-        listed.confirmation = record.confirmation;
-        m_myAuction->recordListing(listed);
-    });
+    connect(m_queue, &QueueRun::recorded, this,
+            [this](const listingrecord::Record& record) { m_myAuction->recordListing(listedOf(record)); });
     m_myAuction->setRecordOpener([this](const QString& auctionId) { showRecords()->find(auctionId); });
     // 出品手続へ: the description's title and HTML go to the listing pane, which comes to the front.
     connect(m_description, &DescriptionPane::listingRequested, this, [this](const QString& title, const QString& html) {
@@ -375,10 +379,32 @@ frmKIROKU* fMain::showRecords() {
             m_currentPath.clear();
             return true;
         }, this);
+        // The list from the history's table of records; the records on disk it lacks go into it.
+        frmKIROKU::Source source;
+        source.list = [this]() -> std::optional<QList<listingrecord::Record>> {
+            const std::optional<QList<ScanHistory::Listed>> listed = m_myAuction->listings();
+            if (!listed) return std::nullopt;
+            QList<listingrecord::Record> records;
+            records.reserve(listed->size());
+            for (const ScanHistory::Listed& l : *listed) {
+                listingrecord::Record r;
+                r.auctionId = l.auctionId;
+                r.listedAt = l.listedAt.toString(Qt::ISODate);
+                r.title = l.title;
+                r.category = l.category;
+                // Below this program folder, where the record is now (the history keeps the path it was written to).
+                r.folder = listingrecord::folderOf(l.auctionId);
+                records << r;
+            }
+            return records;
+        };
+        source.lacking = [this](const QList<listingrecord::Record>& found) {
+            for (const listingrecord::Record& record : found) m_myAuction->recordListing(listedOf(record), false);
+        };
+        m_recordsWindow->setSource(std::move(source));
         m_recordsWindow->setAttribute(Qt::WA_DeleteOnClose);
-    } else {
-        m_recordsWindow->reload();
     }
+    m_recordsWindow->reload();
     m_recordsWindow->show();
     m_recordsWindow->raise();
     m_recordsWindow->activateWindow();

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/ProgramFolder.h"
@@ -31,6 +32,10 @@ const QString kCaption = QStringLiteral("アクセス解析");
 
 QString previousFile() { return ProgramFolder::data() + QStringLiteral("zenkai.csv"); }
 QString historyFile() { return ProgramFolder::data() + QStringLiteral("rireki.sqlite"); }
+// Complete scans the history could not take yet (another program held it), until it can.
+QString pendingFile() { return ProgramFolder::data() + QStringLiteral("rireki.pending.json"); }
+constexpr int kPendingRetryMs = 30000;
+const QString kPendingNote = QStringLiteral("この解析結果は保存待ちとして残し、履歴が使えるようになったら保存します（次の起動時にも保存します）。");
 
 const QString kPositionNotice = QStringLiteral("※追加出品、出品終了分がある時は前回値がズレて正常に比較できません。");
 const QString kByIdNotice = QStringLiteral("※前回値は、同じ出品（オークションID）の前回の解析結果と比べています。");
@@ -116,39 +121,82 @@ MyAuctionPane::MyAuctionPane(UiServices& ui, QWidget* parent) : QWidget(parent),
     connect(m_vbNow->horizontalScrollBar(), &QScrollBar::valueChanged, this, &MyAuctionPane::placeHeading);
     connect(m_vbNow->horizontalHeader(), &QHeaderView::sectionResized, this, &MyAuctionPane::placeHeading);
     connect(m_cancel, &QPushButton::clicked, this, &MyAuctionPane::cancelScan);
+
+    m_pendingRetry = new QTimer(this);
+    m_pendingRetry->setInterval(kPendingRetryMs);
+    connect(m_pendingRetry, &QTimer::timeout, this, &MyAuctionPane::storePending);
+    // Scans that were waiting for the history when the program last ended.
+    if (QFileInfo::exists(pendingFile())) {
+        m_pendingRetry->start();
+        QTimer::singleShot(0, this, &MyAuctionPane::storePending);
+    }
 }
 
 MyAuctionPane::~MyAuctionPane() {
     // The history's thread ends within its busy wait; the program must not end under it.
     if (m_worker) m_worker->wait();
     if (m_recordWorker) m_recordWorker->wait();
+    if (m_pendingWorker) m_pendingWorker->wait();
 }
 
-void MyAuctionPane::recordListing(const ScanHistory::Listed& listed) {
+void MyAuctionPane::setPendingRetry(int ms) { m_pendingRetry->setInterval(ms); }
+
+void MyAuctionPane::recordListing(const ScanHistory::Listed& listed, bool tell) {
     m_pendingRecords.append(listed);
+    if (!tell) m_quietRecords.insert(listed.auctionId);
     if (!m_recordWorker) storeRecords();  // else the running one starts the next batch when it ends
 }
 
+std::optional<QList<ScanHistory::Listed>> MyAuctionPane::listings() const { return scanhistory::listings(historyFile()); }
+
 void MyAuctionPane::storeRecords() {
     const QList<ScanHistory::Listed> batch = std::exchange(m_pendingRecords, {});
-    auto failed = std::make_shared<QStringList>();
-    QThread* worker = QThread::create([path = historyFile(), batch, failed] {
-        for (const ScanHistory::Listed& listed : batch) {
-            QString why;
-            if (!scanhistory::storeListed(path, listed, &why)) failed->append(listed.auctionId + QStringLiteral("：") + why);
-        }
+    const QSet<QString> quiet = std::exchange(m_quietRecords, {});
+    auto why = std::make_shared<QString>();
+    auto stored = std::make_shared<bool>(false);
+    // One connection and one commit for the batch, however many records it has.
+    QThread* worker = QThread::create([path = historyFile(), batch, why, stored] {
+        *stored = scanhistory::storeListed(path, batch, why.get());
     });
     m_recordWorker = worker;
-    connect(worker, &QThread::finished, this, [this, worker, failed] {
+    connect(worker, &QThread::finished, this, [this, worker, batch, quiet, why, stored] {
         worker->deleteLater();
         m_recordWorker = nullptr;
+        QStringList failed;
+        if (!*stored)
+            for (const ScanHistory::Listed& listed : batch)
+                if (!quiet.contains(listed.auctionId)) failed << listed.auctionId + QStringLiteral("：") + *why;
         // The record itself is kept in its folder already; only the history's copy is missing.
-        if (!failed->isEmpty())
+        if (!failed.isEmpty())
             m_ui.message(QStringLiteral("出品記録をアクセス解析の履歴に保存できませんでした。記録は出品記録のフォルダに残っています。\r\n") +
-                             historyFile() + QStringLiteral("\r\n") + failed->join(QStringLiteral("\r\n")),
+                             historyFile() + QStringLiteral("\r\n") + failed.join(QStringLiteral("\r\n")),
                          kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
         if (!m_pendingRecords.isEmpty()) storeRecords();
         Q_EMIT listingRecorded();
+    });
+    worker->start();
+}
+
+void MyAuctionPane::storePending() {
+    // A scan's answer stores them before its own; one try at a time.
+    if (m_worker || m_pendingWorker) return;
+    auto result = std::make_shared<scanhistory::PendingResult>();
+    QThread* worker = QThread::create([history = historyFile(), pending = pendingFile(), result] {
+        *result = scanhistory::storePending(history, pending);
+    });
+    m_pendingWorker = worker;
+    connect(worker, &QThread::finished, this, [this, worker, result] {
+        worker->deleteLater();
+        m_pendingWorker = nullptr;
+        if (result->left == 0) m_pendingRetry->stop();
+        if (result->stored == 0) return;
+        if (isScanning()) {
+            m_pendingStoredMeanwhile += result->stored;
+            return;
+        }
+        QString status = m_progressText->text();
+        if (!status.isEmpty() && !status.endsWith(QStringLiteral("。"))) status += QStringLiteral("。");
+        m_progressText->setText(status + QStringLiteral("保存を待っていた解析結果（%1 回分）を履歴に保存しました。").arg(result->stored));
     });
     worker->start();
 }
@@ -263,6 +311,7 @@ void MyAuctionPane::scanDone() {
     // database makes the scan wait for it, not the window.
     scanhistory::Request request;
     request.path = historyFile();
+    request.pendingPath = pendingFile();
     request.taken = finished.taken;
     request.rows = finished.rows;
     request.store = finished.complete();
@@ -298,8 +347,13 @@ void MyAuctionPane::finish(Finished done, const std::optional<scanhistory::Answe
                      kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
     if (answer && answer->opened == ScanHistory::Opened::Failed)
         m_ui.message(QStringLiteral("アクセス解析の履歴を開けませんでした。\r\n") + historyFile() +
-                         QStringLiteral("\r\n解析結果は前回データ（位置）と比べて表示します。"),
+                         QStringLiteral("\r\n解析結果は前回データ（位置）と比べて表示します。") +
+                         (answer->pending ? QStringLiteral("\r\n") + kPendingNote : QString()),
                      kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+    if (answer) {
+        if (answer->pendingLeft > 0) m_pendingRetry->start();
+        else m_pendingRetry->stop();
+    }
     const bool historyOpen = answer && answer->opened != ScanHistory::Opened::Failed;
 
     // The base is the scan the seller last kept, by auction ID as by position. A kept scan the
@@ -340,6 +394,10 @@ void MyAuctionPane::finish(Finished done, const std::optional<scanhistory::Answe
         status += QStringLiteral("。新規出品 %1 件、前回から終了した出品 %2 件").arg(byId.fresh).arg(byId.ended);
     if (historyBehind) status += QStringLiteral("。前回保存した解析結果が履歴に無いため、前回値は位置で比べました");
     if (keptPrevious) status += QStringLiteral("。前回データは保存せず、前回の解析結果をそのまま残しました。");
+    const int storedLate = (answer ? answer->pendingStored : 0) + std::exchange(m_pendingStoredMeanwhile, 0);
+    if (storedLate > 0) status += QStringLiteral("。保存を待っていた解析結果（%1 回分）を履歴に保存しました").arg(storedLate);
+    if (answer && answer->pendingLeft > 0)
+        status += QStringLiteral("。履歴が使えないため、解析結果 %1 回分を保存待ちにしています").arg(answer->pendingLeft);
     m_progressText->setText(status);
 
     // Once per scan, however many item pages failed: the progress line says how many.
@@ -350,7 +408,12 @@ void MyAuctionPane::finish(Finished done, const std::optional<scanhistory::Answe
     if (previousUnreadable)
         m_ui.message(QStringLiteral("前回データを読み込めませんでした。\r\n") + previousFile(), kCaption,
                      UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
-    if (historyFailed)
+    // A scan kept waiting is stored later, and the next scan compares with it by ID once it is.
+    if (historyFailed && answer->pending)
+        m_ui.message(QStringLiteral("アクセス解析の履歴を保存できませんでした。\r\n") + historyFile() +
+                         QStringLiteral("\r\n他のプログラムが使用中か、書き込めません。\r\n") + kPendingNote,
+                     kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
+    else if (historyFailed)
         m_ui.message(QStringLiteral("アクセス解析の履歴を保存できませんでした。\r\n") + historyFile() +
                          QStringLiteral("\r\n他のプログラムが使用中か、書き込めません。") +
                          (done.kept && !saveFailed ? QStringLiteral("前回データは保存しました。次の解析は、履歴ではなく前回データと位置で比べます。")

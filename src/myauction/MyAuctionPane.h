@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QPointer>
+#include <QSet>
 #include <QThread>
 #include <QWidget>
 #include <functional>
@@ -16,6 +17,7 @@ class QLabel;
 class QNetworkAccessManager;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 class ScanJob;
 class UiServices;
 
@@ -34,13 +36,19 @@ public:
     bool isScanning() const { return m_job != nullptr || m_comparing; }
 
     // A listing the queue took through the site, kept in the history (off the window's thread),
-    // so its history window can show how it went out.
-    void recordListing(const ScanHistory::Listed& listed);
+    // so its history window can show how it went out. `tell`: the seller hears when the history
+    // cannot take it (a record found on disk that the history lacks is tried again quietly next time).
+    void recordListing(const ScanHistory::Listed& listed, bool tell = true);
+    // Every listing's record in the history, newest first, without the confirmation rows (one
+    // query); nothing when the history cannot be read.
+    std::optional<QList<ScanHistory::Listed>> listings() const;
     // What the history window's 出品記録を開く does with a listing's auction ID.
     void setRecordOpener(std::function<void(const QString&)> open) { m_openRecord = std::move(open); }
 
     // How many item pages are fetched at once.
     void setConcurrency(int pages) { m_concurrency = pages; }
+    // How often scans waiting for the history (another program held it) are tried again.
+    void setPendingRetry(int ms);
 
 Q_SIGNALS:
     void scanFinished();
@@ -68,6 +76,7 @@ private:
     ScanHistory* history();
     void placeHeading();
     void storeRecords();
+    void storePending();
 
     UiServices& m_ui;
     Grid* m_vbNow = nullptr;
@@ -84,7 +93,11 @@ private:
     bool m_comparing = false;  // the history's answer is awaited
     QPointer<QThread> m_worker;
     QPointer<QThread> m_recordWorker;
+    QPointer<QThread> m_pendingWorker;
+    QTimer* m_pendingRetry = nullptr;
+    int m_pendingStoredMeanwhile = 0;  // stored by a retry while a scan ran: its status says so
     QList<ScanHistory::Listed> m_pendingRecords;
+    QSet<QString> m_quietRecords;
     std::function<void(const QString&)> m_openRecord;
     std::unique_ptr<ScanHistory> m_history;
     QStringList m_rowAddresses;  // the item page of each row shown, from row 1

@@ -1,5 +1,7 @@
 #include "myauction/ScanHistory.h"
 
+#include "core/FileLock.h"
+#include "core/TextFile.h"
 #include "site/mInterNet.h"
 
 #include <QDir>
@@ -7,6 +9,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -14,6 +17,8 @@
 #include <QUrl>
 #include <QUuid>
 #include <QVariant>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 // Times are stored as UTC text with milliseconds: sortable, and the same on every machine.
@@ -80,12 +85,19 @@ ScanHistory::~ScanHistory() {
 bool ScanHistory::exec(const QString& sql) const {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     if (q.exec(sql)) return true;
-    const_cast<ScanHistory*>(this)->m_error = q.lastError().text();
+    const_cast<ScanHistory*>(this)->failed(q.lastError());
     return false;
+}
+
+void ScanHistory::failed(const QSqlError& why) {
+    m_error = why.text();
+    const int code = why.nativeErrorCode().toInt() & 0xFF;
+    m_busy = code == 5 /* SQLITE_BUSY */ || code == 6 /* SQLITE_LOCKED */;
 }
 
 ScanHistory::Opened ScanHistory::open() {
     m_titleIds.clear();
+    m_busy = false;
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
         m_error = QStringLiteral("SQLite driver missing (libqt6sql6-sqlite)");
         return Opened::Failed;
@@ -103,7 +115,7 @@ ScanHistory::Opened ScanHistory::open() {
             // Another program scanning into the same folder holds the lock for a moment: wait for it.
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
             if (!db.open()) {
-                m_error = db.lastError().text();
+                failed(db.lastError());
                 return Opened::Failed;
             }
             // A damaged file (or one that is no database) fails here, not at open().
@@ -118,7 +130,8 @@ ScanHistory::Opened ScanHistory::open() {
                 m_open = true;
                 return outcome;
             }
-            m_error = checked ? QStringLiteral("quick_check: %1").arg(check.value(0).toString()) : check.lastError().text();
+            if (checked) m_error = QStringLiteral("quick_check: %1").arg(check.value(0).toString());
+            else failed(check.lastError());
             // Only damage is moved aside. A file another program holds locked, or one this
             // user may not read, is the seller's history all the same: moved, the other
             // program would go on writing into the copy and the history would split in two.
@@ -147,7 +160,7 @@ bool ScanHistory::migrate() {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery version(db);
     if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next()) {
-        m_error = version.lastError().text();
+        failed(version.lastError());
         return false;
     }
     int current = version.value(0).toInt();
@@ -158,7 +171,7 @@ bool ScanHistory::migrate() {
     while (current < kSchemaVersion) {
         // Each step whole or not at all.
         if (!db.transaction()) {
-            m_error = db.lastError().text();
+            failed(db.lastError());
             return false;
         }
         bool ok = true;
@@ -175,17 +188,25 @@ bool ScanHistory::migrate() {
 
 bool ScanHistory::store(const QDateTime& taken, const QList<scan::Row>& rows, bool kept) {
     if (!m_open) return false;
+    m_busy = false;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction()) {
-        m_error = db.lastError().text();
+        failed(db.lastError());
         return false;
     }
     QSqlQuery scanRow(db);
-    scanRow.prepare(QStringLiteral("INSERT INTO scans (taken, listings, kept) VALUES (?, ?, ?)"));
+    // A write first: SQLite waits out another program's lock only for a transaction's first
+    // lock, not for a read turning into a write. A scan of that time there already (one that
+    // waited, stored by a program that ended before it could say so) is ignored, not doubled.
+    scanRow.prepare(QStringLiteral("INSERT OR IGNORE INTO scans (taken, listings, kept) VALUES (?, ?, ?)"));
     scanRow.addBindValue(stamp(taken));
     scanRow.addBindValue(static_cast<int>(rows.size()));
     scanRow.addBindValue(kept ? 1 : 0);
     bool ok = scanRow.exec();
+    if (ok && scanRow.numRowsAffected() == 0) {
+        db.rollback();
+        return true;
+    }
     const QVariant scanId = scanRow.lastInsertId();
     QSqlQuery knownTitle(db), newTitle(db), figure(db);
     knownTitle.prepare(QStringLiteral("SELECT id FROM titles WHERE text = ?"));
@@ -231,17 +252,36 @@ bool ScanHistory::store(const QDateTime& taken, const QList<scan::Row>& rows, bo
         QSqlError why = scanRow.lastError();
         for (const QSqlQuery* q : {&knownTitle, &newTitle, &figure})
             if (q->lastError().isValid()) why = q->lastError();
-        m_error = why.text();
+        failed(why);
         db.rollback();
         return false;
     }
     if (!db.commit()) {
-        m_error = db.lastError().text();
+        failed(db.lastError());
         db.rollback();
         return false;
     }
     m_titleIds.insert(made);
     return true;
+}
+
+bool ScanHistory::storeListed(const QList<Listed>& listings) {
+    if (!m_open) return false;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    // One commit for many: records found on disk that the history lacks come by the thousand.
+    if (!db.transaction()) {
+        failed(db.lastError());
+        return false;
+    }
+    for (const Listed& listed : listings)
+        if (!storeListed(listed)) {
+            db.rollback();
+            return false;
+        }
+    if (db.commit()) return true;
+    failed(db.lastError());
+    db.rollback();
+    return false;
 }
 
 bool ScanHistory::storeListed(const Listed& listed) {
@@ -263,7 +303,7 @@ bool ScanHistory::storeListed(const Listed& listed) {
     q.addBindValue(listed.folder);
     q.addBindValue(QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Compact)));
     if (q.exec()) return true;
-    m_error = q.lastError().text();
+    failed(q.lastError());
     return false;
 }
 
@@ -442,21 +482,140 @@ bool isPreviousFileOf(const ScanHistory::Base& base, const QString& fileText) {
     return expected == fileText;
 }
 
+namespace {
+// What store() keeps of a row besides its address: title, access, watch, bids, time left, price.
+constexpr int kPendingCells[] = {1, 2, 3, 4, 5, 6};
+// A scan's answer waits this long for a retry that holds the pending file (one store's busy wait and more).
+constexpr int kPendingLockMs = 20000;
+
+QString pendingLock(const QString& pendingPath) {
+    const QFileInfo info(pendingPath);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".lock");
+}
+
+// The scans waiting, oldest first. A file that is no pending file is kept aside, never deleted, and counts as none.
+QList<PendingScan> readPending(const QString& pendingPath) {
+    QFile file(pendingPath);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    std::optional<QList<PendingScan>> scans = pendingFromBytes(file.readAll());
+    file.close();
+    if (!scans) {
+        QString aside = pendingPath + QStringLiteral(".broken");
+        for (int n = 2; QFile::exists(aside); ++n) aside = pendingPath + QStringLiteral(".broken-%1").arg(n);
+        QFile::rename(pendingPath, aside);
+        return {};
+    }
+    std::stable_sort(scans->begin(), scans->end(), [](const PendingScan& a, const PendingScan& b) { return a.taken < b.taken; });
+    return *scans;
+}
+
+bool writePending(const QString& pendingPath, const QList<PendingScan>& scans) {
+    if (scans.isEmpty()) return !QFile::exists(pendingPath) || QFile::remove(pendingPath);
+    return TextFile::writeBytes(pendingPath, pendingBytes(scans));
+}
+
+// Oldest first, until one is not taken: the history stays in the order the scans were taken.
+int storeWaiting(ScanHistory& history, QList<PendingScan>& scans) {
+    int stored = 0;
+    while (!scans.isEmpty() && history.store(scans.first().taken, scans.first().rows, scans.first().kept)) {
+        scans.removeFirst();
+        ++stored;
+    }
+    return stored;
+}
+}  // namespace
+
+QByteArray pendingBytes(const QList<PendingScan>& scans) {
+    QJsonArray list;
+    for (const PendingScan& scan : scans) {
+        QJsonArray rows;
+        for (const scan::Row& row : scan.rows) {
+            QJsonArray cells{row.address};
+            for (int c : kPendingCells) cells.append(row.cells[c]);
+            rows.append(cells);
+        }
+        list.append(QJsonObject{{QStringLiteral("taken"), stamp(scan.taken)}, {QStringLiteral("kept"), scan.kept}, {QStringLiteral("rows"), rows}});
+    }
+    return QJsonDocument(QJsonObject{{QStringLiteral("pending"), list}}).toJson(QJsonDocument::Compact);
+}
+
+std::optional<QList<PendingScan>> pendingFromBytes(const QByteArray& bytes) {
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject() || !doc.object().value(QStringLiteral("pending")).isArray())
+        return std::nullopt;
+    QList<PendingScan> scans;
+    for (const QJsonValue& value : doc.object().value(QStringLiteral("pending")).toArray()) {
+        const QJsonObject o = value.toObject();
+        PendingScan scan;
+        scan.taken = fromStamp(o.value(QStringLiteral("taken")).toString());
+        if (!scan.taken.isValid() || !o.value(QStringLiteral("rows")).isArray()) return std::nullopt;
+        scan.kept = o.value(QStringLiteral("kept")).toBool();
+        for (const QJsonValue& r : o.value(QStringLiteral("rows")).toArray()) {
+            const QJsonArray cells = r.toArray();
+            scan::Row row;
+            row.address = cells.at(0).toString();
+            for (int i = 0; i < int(std::size(kPendingCells)); ++i) row.cells[kPendingCells[i]] = cells.at(i + 1).toString();
+            scan.rows << row;
+        }
+        scans << scan;
+    }
+    return scans;
+}
+
 Answer ask(const Request& request) {
     Answer answer;
+    // The pending file is read and replaced by one program, and one thread, at a time.
+    std::optional<FileLock> lock;
+    if (!request.pendingPath.isEmpty()) lock.emplace(pendingLock(request.pendingPath), FileLock::Wait::Briefly, kPendingLockMs);
+    const bool pendingKept = lock && lock->isLocked();
+    QList<PendingScan> pending = pendingKept ? readPending(request.pendingPath) : QList<PendingScan>();
+    const int pendingBefore = static_cast<int>(pending.size());
+
     ScanHistory history(request.path);
     answer.opened = history.open();
     answer.movedAside = history.movedAsidePath();
     if (answer.opened == ScanHistory::Opened::Failed) {
         answer.error = history.error();
-        return answer;
+    } else {
+        answer.pendingStored = storeWaiting(history, pending);
+        answer.base = history.keptBefore(request.taken);
+        if (request.store) {
+            // While older scans wait, this one waits behind them.
+            answer.stored = pending.isEmpty() && history.store(request.taken, request.rows, request.kept);
+            if (!answer.stored) answer.error = history.error();
+        }
     }
-    answer.base = history.keptBefore(request.taken);
-    if (request.store) {
-        answer.stored = history.store(request.taken, request.rows, request.kept);
-        if (!answer.stored) answer.error = history.error();
+    // A database another program holds, or one that takes no writes for now, takes the scan later;
+    // one that cannot be opened for good (no driver, a newer program's) would never take it.
+    if (request.store && !answer.stored && pendingKept && (answer.opened != ScanHistory::Opened::Failed || history.busy())) {
+        pending.append({request.taken, request.rows, request.kept});
+        answer.pending = true;
     }
+    if (pendingKept && (answer.pending || pending.size() != pendingBefore) && !writePending(request.pendingPath, pending)) {
+        // Scans stored but still listed are passed over next time (a stored scan is never stored again).
+        if (answer.pending) pending.removeLast();
+        answer.pending = false;
+    }
+    answer.pendingLeft = static_cast<int>(pending.size());
     return answer;
+}
+
+PendingResult storePending(const QString& path, const QString& pendingPath) {
+    PendingResult result;
+    const FileLock lock(pendingLock(pendingPath), FileLock::Wait::Briefly, 1000);
+    if (!lock.isLocked()) {
+        // A scan's answer is at it; what it leaves is told there.
+        result.left = QFileInfo::exists(pendingPath) ? 1 : 0;
+        return result;
+    }
+    QList<PendingScan> pending = readPending(pendingPath);
+    if (pending.isEmpty()) return result;
+    ScanHistory history(path);
+    if (history.open() != ScanHistory::Opened::Failed) result.stored = storeWaiting(history, pending);
+    if (result.stored > 0) writePending(pendingPath, pending);
+    result.left = static_cast<int>(pending.size());
+    return result;
 }
 
 bool storeListed(const QString& path, const ScanHistory::Listed& listed, QString* error) {
@@ -464,6 +623,47 @@ bool storeListed(const QString& path, const ScanHistory::Listed& listed, QString
     if (history.open() != ScanHistory::Opened::Failed && history.storeListed(listed)) return true;
     if (error) *error = history.error();
     return false;
+}
+
+bool storeListed(const QString& path, const QList<ScanHistory::Listed>& listings, QString* error) {
+    ScanHistory history(path);
+    if (history.open() != ScanHistory::Opened::Failed && history.storeListed(listings)) return true;
+    if (error) *error = history.error();
+    return false;
+}
+
+std::optional<QList<ScanHistory::Listed>> listings(const QString& path) {
+    if (!QFileInfo::exists(path) || !QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) return std::nullopt;
+    const QString connection = QStringLiteral("scanhistory-list-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    std::optional<QList<ScanHistory::Listed>> out;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        // In WAL mode a reader does not wait for a writer; the short wait is for a program in the older journal mode.
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=1000"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.setForwardOnly(true);
+            if (q.exec(QStringLiteral("SELECT auction, listed_at, title, category, folder FROM listings "
+                                      "ORDER BY listed_at DESC, auction DESC"))) {
+                QList<ScanHistory::Listed> rows;
+                while (q.next()) {
+                    ScanHistory::Listed l;
+                    l.auctionId = q.value(0).toString();
+                    l.listedAt = fromStamp(q.value(1).toString());
+                    l.title = q.value(2).toString();
+                    l.category = q.value(3).toString();
+                    l.folder = q.value(4).toString();
+                    rows << l;
+                }
+                // A damaged page stops the rows part-way: that is no list.
+                if (q.lastError().type() == QSqlError::NoError) out = std::move(rows);
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return out;
 }
 
 TimeAxis timeAxis(const QDateTime& first, const QDateTime& last) {

@@ -11,6 +11,7 @@
 
 #include "myauction/Scan.h"
 
+class QSqlError;
 class QSqlQuery;
 
 // Every completed scan, kept per listing: a SQLite database below DATA/,
@@ -62,7 +63,11 @@ public:
     // the database is locked by another program for longer than it waits,
     // or cannot be written. `kept`: the seller kept it (前回保存) as the base
     // of the next comparison; every complete scan is stored for the history.
+    // A scan stored already (a scan of the same time) is not stored again: true.
     bool store(const QDateTime& taken, const QList<scan::Row>& rows, bool kept = true);
+    // The last failure was another program holding the database (SQLite busy or locked),
+    // which passes, rather than a database that cannot be used.
+    bool busy() const { return m_busy; }
 
     // The base of the next comparison: the last scan the seller kept before `before`.
     struct Base {
@@ -86,6 +91,8 @@ public:
 
     // A listing's record: kept once, as it first went out (a second store of the same ID changes nothing).
     bool storeListed(const Listed& listed);
+    // Several at once, in one transaction: all or none.
+    bool storeListed(const QList<Listed>& listings);
     std::optional<Listed> listed(const QString& auctionId) const;
 
     // The auction ID in an item page's address (".../jp/auction/ID", fragment and query ignored).
@@ -98,12 +105,14 @@ public:
 private:
     bool migrate();
     bool exec(const QString& sql) const;
+    void failed(const QSqlError& why);
 
     QString m_path;
     QString m_connection;
     bool m_open = false;
     QString m_error;
     QString m_movedAside;
+    bool m_busy = false;
     QHash<QString, QVariant> m_titleIds;  // titles this program has seen committed
 };
 
@@ -150,8 +159,13 @@ bool isPreviousFileOf(const ScanHistory::Base& base, const QString& fileText);
 // What a scan asks of the history, done on a connection of its own, so it can
 // run off the window's thread: a database another program holds makes this
 // wait (SQLite's busy wait), never the window.
+// A complete scan the history could not take while another program held it is
+// not lost: it waits in a file of its own beside the database (`pendingPath`,
+// JSON, replaced whole under a lock file) and is stored before the next scan,
+// when the pane tries again, or at the next start; each scan once.
 struct Request {
     QString path;
+    QString pendingPath;  // empty: a scan the history cannot take is not kept
     QDateTime taken;
     QList<scan::Row> rows;
     bool store = false;  // a complete scan
@@ -162,9 +176,33 @@ struct Answer {
     QString movedAside, error;
     std::optional<ScanHistory::Base> base;  // the last kept scan before this one
     bool stored = false;
+    bool pending = false;      // not stored, and waiting in the pending file to be
+    int pendingStored = 0;     // scans that waited, stored now (before this one)
+    int pendingLeft = 0;       // scans still waiting, this one included
 };
 Answer ask(const Request& request);
+
+// A scan waiting to be stored: only what the history keeps of its rows.
+struct PendingScan {
+    QDateTime taken;
+    QList<scan::Row> rows;
+    bool kept = false;
+};
+QByteArray pendingBytes(const QList<PendingScan>& scans);
+// Nothing when the bytes are no pending file.
+std::optional<QList<PendingScan>> pendingFromBytes(const QByteArray& bytes);
+// The waiting scans stored, oldest first, until one is not taken; what is left stays in the file.
+struct PendingResult {
+    int stored = 0;
+    int left = 0;
+};
+PendingResult storePending(const QString& path, const QString& pendingPath);
 // Stores a listing's record on a connection of its own, so it can run off the window's thread like ask.
 bool storeListed(const QString& path, const ScanHistory::Listed& listed, QString* error);
+bool storeListed(const QString& path, const QList<ScanHistory::Listed>& listings, QString* error);
+// Every listing's record the history holds, newest first, with the columns a list of them shows
+// (no confirmation rows): one query on a read-only connection of its own, without the check of the
+// whole file open() makes, so a list opens at once. Nothing when the history cannot be read.
+std::optional<QList<ScanHistory::Listed>> listings(const QString& path);
 QString scanCsv(const QList<ScanHistory::Entry>& entries);
 }  // namespace scanhistory

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <algorithm>
 
 #include "core/ProgramFolder.h"
@@ -79,14 +80,25 @@ std::optional<Record> read(const QString& folder) {
     return r;
 }
 
-QList<Record> all(const QString& root) {
+QList<Record> all(const QString& root) { return notAmong({}, root); }
+
+QString folderOf(const QString& auctionId, const QString& root) { return QDir(root).filePath(folderName(auctionId)); }
+
+QList<Record> notAmong(const QStringList& known, const QString& root) {
+    QSet<QString> names;
+    for (const QString& id : known) names.insert(folderName(id));
     QList<Record> records;
     for (const QString& name : QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        if (const std::optional<Record> r = read(QDir(root).filePath(name))) records << *r;
+        if (!names.contains(name))
+            if (const std::optional<Record> r = read(QDir(root).filePath(name))) records << *r;
+    sortNewestFirst(records);
+    return records;
+}
+
+void sortNewestFirst(QList<Record>& records) {
     std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
         return a.listedAt != b.listedAt ? a.listedAt > b.listedAt : a.auctionId > b.auctionId;
     });
-    return records;
 }
 
 QList<Record> search(const QList<Record>& records, const QString& text) {

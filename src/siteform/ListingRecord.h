@@ -32,6 +32,13 @@ QString write(const Record& record, const QByteArray& memoryFile, QString* probl
 std::optional<Record> read(const QString& folder);
 // Every record, the newest first; a folder that is no record is passed over.
 QList<Record> all(const QString& root = recordsRoot());
+// The folder a listing's record is kept in (whether or not it is there).
+QString folderOf(const QString& auctionId, const QString& root = recordsRoot());
+// The records kept below `root` whose listing is none of `known` (auction IDs), the newest
+// first: only the folders of the others are read.
+QList<Record> notAmong(const QStringList& known, const QString& root = recordsRoot());
+// Newest first, as all() gives them.
+void sortNewestFirst(QList<Record>& records);
 // Those whose title or auction ID holds `text` (letter case aside).
 QList<Record> search(const QList<Record>& records, const QString& text);
 QString memoryFileOf(const Record& record);

@@ -7,9 +7,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QThread>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "core/UiServices.h"
 #include "siteform/QueueRun.h"
@@ -69,18 +72,65 @@ frmKIROKU::frmKIROKU(UiServices& ui, QueueRun& run, std::function<bool(const QSt
     });
     connect(again, &QPushButton::clicked, this, &frmKIROKU::relist);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    reload();
+}
+
+frmKIROKU::~frmKIROKU() {
+    // The look through the folders ends in moments; the window must not go from under it.
+    if (m_lookup) m_lookup->wait();
 }
 
 void frmKIROKU::reload() {
-    m_all = listingrecord::all();
+    // Five thousand folders read one by one took seconds on the window's thread: the history
+    // gives the list in one query, and the folders are only looked over, off the thread.
+    const std::optional<QList<listingrecord::Record>> listed = m_source.list ? m_source.list() : std::nullopt;
+    m_fromHistory = listed.has_value();
+    m_all = listed.value_or(QList<listingrecord::Record>());
+    lookOnDisk();
     showList();
+}
+
+void frmKIROKU::lookOnDisk() {
+    if (m_lookup && m_lookup->isRunning()) return;  // what it finds is merged with the list as it is then
+    QStringList known;
+    known.reserve(m_all.size());
+    for (const listingrecord::Record& r : m_all) known << r.auctionId;
+    auto found = std::make_shared<QList<listingrecord::Record>>();
+    QThread* lookup = QThread::create([known, found, root = listingrecord::recordsRoot()] { *found = listingrecord::notAmong(known, root); });
+    m_lookup = lookup;
+    connect(lookup, &QThread::finished, lookup, &QObject::deleteLater);
+    connect(lookup, &QThread::finished, this, [this, found] { merge(*found); });
+    lookup->start();
+}
+
+void frmKIROKU::merge(const QList<listingrecord::Record>& found) {
+    QSet<QString> have;
+    for (const listingrecord::Record& r : m_all) have.insert(r.auctionId);
+    QList<listingrecord::Record> added;
+    for (const listingrecord::Record& r : found)
+        if (!have.contains(r.auctionId)) added << r;
+    if (added.isEmpty()) {
+        if (m_all.isEmpty()) showDetail();  // no longer 読み込んでいます
+        return;
+    }
+    // The seller may have chosen a row meanwhile: it stays chosen.
+    const listingrecord::Record* chosen = selected();
+    const QString chosenId = chosen ? chosen->auctionId : QString();
+    m_all += added;
+    listingrecord::sortNewestFirst(m_all);
+    showList();
+    for (int i = 0; i < m_shown.size() && !chosenId.isEmpty(); ++i)
+        if (m_shown[i].auctionId == chosenId) {
+            m_table->setCurrentCell(i, 0);
+            break;
+        }
+    if (m_fromHistory && m_source.lacking) m_source.lacking(added);
 }
 
 void frmKIROKU::find(const QString& auctionId) { m_search->setText(auctionId); }
 
 void frmKIROKU::showList() {
     m_shown = listingrecord::search(m_all, m_search->text());
+    m_table->setUpdatesEnabled(false);
     m_table->setRowCount(static_cast<int>(m_shown.size()));
     for (int i = 0; i < m_shown.size(); ++i) {
         const listingrecord::Record& r = m_shown[i];
@@ -88,6 +138,7 @@ void frmKIROKU::showList() {
         const QStringList cells{r.auctionId, when, r.title, r.category};
         for (int c = 0; c < cells.size(); ++c) m_table->setItem(i, c, new QTableWidgetItem(cells[c]));
     }
+    m_table->setUpdatesEnabled(true);
     if (!m_shown.isEmpty()) m_table->setCurrentCell(0, 0);
     showDetail();
 }
@@ -100,13 +151,22 @@ const listingrecord::Record* frmKIROKU::selected() const {
 void frmKIROKU::showDetail() {
     const listingrecord::Record* r = selected();
     if (!r) {
-        m_detail->setPlainText(m_all.isEmpty() ? QStringLiteral("出品キューで出品すると、ここに記録が残ります。") : QString());
+        const bool looking = m_lookup && m_lookup->isRunning();
+        m_detail->setPlainText(!m_all.isEmpty() ? QString()
+                               : looking        ? QStringLiteral("出品記録を読み込んでいます…")
+                                                : QStringLiteral("出品キューで出品すると、ここに記録が残ります。"));
+        return;
+    }
+    // The rest of the record is in its folder, read for the row chosen only.
+    const std::optional<listingrecord::Record> record = listingrecord::read(r->folder);
+    if (!record) {
+        m_detail->setPlainText(QStringLiteral("出品記録のフォルダを読み込めませんでした。\n") + r->folder);
         return;
     }
     QStringList lines;
-    for (const auto& [caption, value] : r->confirmation) lines << caption + QStringLiteral("：") + value;
-    lines << QString() << QStringLiteral("記憶ファイル（出品時）：") + listingrecord::memoryFileOf(*r)
-          << QStringLiteral("元の記憶ファイル：") + r->sourceFile;
+    for (const auto& [caption, value] : record->confirmation) lines << caption + QStringLiteral("：") + value;
+    lines << QString() << QStringLiteral("記憶ファイル（出品時）：") + listingrecord::memoryFileOf(*record)
+          << QStringLiteral("元の記憶ファイル：") + record->sourceFile;
     m_detail->setPlainText(lines.join(QLatin1Char('\n')));
 }
 

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "core/Cp932.h"
+#include "core/TextFile.h"
 #include "myauction/ScanHistory.h"
 
 namespace {
@@ -352,6 +353,83 @@ private Q_SLOTS:
         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         QCOMPARE(one.scanTimes().size(), 20);  // nothing half-stored
         QVERIFY(one.store(at(7, 10), {row("b2", "本", "1", "", "", "1")}));
+    }
+
+    // Another program holds the history while scans end: each waits in the pending file, the
+    // later behind the earlier, and the next scan once it is free stores them first, oldest
+    // first, and compares with the last kept of them. No scan is stored twice.
+    void scansTheHistoryCannotTakeWaitAndAreStoredOnce() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
+        const QString pending = dir.filePath(QStringLiteral("rireki.pending.json"));
+        {
+            ScanHistory h(path);
+            QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+            QVERIFY(h.store(at(8, 9), {row("a1", "カメラ", "10", "", "", "500")}));
+        }
+        const auto request = [&](const QDateTime& taken, const QList<scan::Row>& rows) {
+            scanhistory::Request r;
+            r.path = path;
+            r.pendingPath = pending;
+            r.taken = taken;
+            r.rows = rows;
+            r.store = r.kept = true;
+            return r;
+        };
+        const QList<scan::Row> noon{row("a1", "カメラ", "14", "1", "", "500"), row("b2", "本", "3", "", "", "800")};
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery hold(db);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            const scanhistory::Answer first = scanhistory::ask(request(at(8, 12), noon));
+            QVERIFY(!first.stored);
+            QVERIFY(first.pending);
+            QCOMPARE(first.pendingLeft, 1);
+            QVERIFY(first.base);
+            QCOMPARE(first.base->taken, at(8, 9));
+            const scanhistory::Answer second = scanhistory::ask(request(at(8, 15), {row("a1", "カメラ", "20", "1", "", "500")}));
+            QVERIFY(!second.stored && second.pending);
+            QCOMPARE(second.pendingLeft, 2);
+            QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QVERIFY(QFile::exists(pending));
+
+        const scanhistory::Answer free = scanhistory::ask(request(at(8, 18), {row("a1", "カメラ", "25", "1", "", "500")}));
+        QVERIFY(free.stored);
+        QCOMPARE(free.pendingStored, 2);
+        QCOMPARE(free.pendingLeft, 0);
+        QVERIFY(!free.pending);
+        QVERIFY(free.base);
+        QCOMPARE(free.base->taken, at(8, 15));
+        QVERIFY(!QFile::exists(pending));
+        ScanHistory h(path);
+        QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+        QCOMPARE(h.scanTimes(), (QList<QDateTime>{at(8, 18), at(8, 15), at(8, 12), at(8, 9)}));
+        const QList<ScanHistory::Entry> stored = h.scanAt(at(8, 12));
+        QCOMPARE(stored.size(), 2);
+        QCOMPARE(stored[1].title, QStringLiteral("本"));
+        QCOMPARE(stored[1].access, QStringLiteral("3"));
+        QCOMPARE(stored[1].price, QStringLiteral("800"));
+        QCOMPARE(stored[1].timeLeft, QStringLiteral("2日"));
+
+        // A program that stored them and ended before it could rewrite the file: not stored again.
+        QVERIFY(TextFile::writeBytes(pending, scanhistory::pendingBytes({{at(8, 12), noon, true}})));
+        const scanhistory::PendingResult again = scanhistory::storePending(path, pending);
+        QCOMPARE(again.left, 0);
+        QVERIFY(!QFile::exists(pending));
+        QCOMPARE(h.scanTimes().size(), 4);
+        QCOMPARE(h.scanAt(at(8, 12)).size(), 2);
+
+        // A file that is no pending file is kept aside, never deleted.
+        QVERIFY(TextFile::writeBytes(pending, "\x7f\x7f not json"));
+        QCOMPARE(scanhistory::storePending(path, pending).left, 0);
+        QFile aside(pending + QStringLiteral(".broken"));
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), QByteArray("\x7f\x7f not json"));
     }
 
     void theChartsTimeLabelsReadWellWhateverTheSpacing() {
