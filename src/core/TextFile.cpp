@@ -25,7 +25,8 @@ bool readCp932(const QString& path, QString* text) {
 
 Read readCp932Text(const QString& path, QString* text) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return Read::Missing;
+    // Only a regular file: a pipe would keep the reader waiting for bytes that never come.
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) return Read::Missing;
     const QByteArray bytes = f.readAll();
     if (bytes.contains('\0')) return Read::NotText;
     const QString decoded = cp932::decode(bytes);

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -96,6 +97,12 @@ bool MemoryStore::SaveFile(const QString& path) {
 }
 
 bool MemoryStore::ReadFile(const QString& path) {
+    // A pipe or a device would keep the window waiting for bytes that never come.
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) {
+        m_ui.message(QStringLiteral("「%1」はファイルではありません。\r\n").arg(QFileInfo(path).fileName()) + path, kCaption,
+                     UiServices::Icon::Critical, UiServices::Buttons::Ok, m_window);
+        return false;
+    }
     QFile probe(path);
     if (!probe.exists() || !probe.open(QIODevice::ReadOnly)) {
         m_ui.message(QStringLiteral("記憶ファイルを開けませんでした。\r\n") + path, kCaption, UiServices::Icon::Critical,

@@ -28,7 +28,8 @@ IniFile::IniFile(const QString& path) : m_path(path) {}
 IniFile IniFile::load(const QString& path) {
     IniFile file(path);
     QFile f(path);
-    if (f.open(QIODevice::ReadOnly))
+    // A pipe or a device named where a file should be would keep the reader waiting forever.
+    if (QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly))
         file.parse(f.readAll());
     else
         file.m_unreadable = f.exists();
