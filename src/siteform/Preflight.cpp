@@ -154,6 +154,7 @@ ListingWarnings listingWarnings(const QString& title, const QString& startPrice)
     w.titleBytes = mduInterFace::Byte_Len(title);
     w.titleTooLong = w.titleBytes > kTitleLimit;
     w.noStartPrice = startPrice.trimmed().isEmpty();
+    w.zeroStartPrice = !w.noStartPrice && values::readMoney(startPrice) == 0;
     return w;
 }
 
@@ -162,6 +163,7 @@ QStringList warningLines(const ListingWarnings& warnings) {
     if (warnings.titleTooLong)
         lines << QStringLiteral("タイトルが %1 バイトあります（%2 バイトまで）。短くして下さい。").arg(warnings.titleBytes).arg(kTitleLimit);
     if (warnings.noStartPrice) lines << QStringLiteral("開始価格が入力されていません。");
+    if (warnings.zeroStartPrice) lines << QStringLiteral("開始価格が 0 円になっています。");
     return lines;
 }
 

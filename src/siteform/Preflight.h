@@ -29,12 +29,15 @@ FormCheck checkForm(const QList<QPair<QString, Reach>>& pushed);
 QStringList formCheckLines(const FormCheck& check);
 
 // What the listing itself lacks: a title longer than the site takes (30 bytes
-// of CP932, as the pane's counter shows), a start price left empty.
+// of CP932, as the pane's counter shows), a start price left empty or 0 (a
+// memory file keeps an empty number as 0, so a listing opened from a file or
+// queued arrives with 0 where the seller typed nothing).
 struct ListingWarnings {
     int titleBytes = 0;
     bool titleTooLong = false;
     bool noStartPrice = false;
-    bool any() const { return titleTooLong || noStartPrice; }
+    bool zeroStartPrice = false;
+    bool any() const { return titleTooLong || noStartPrice || zeroStartPrice; }
 };
 constexpr int kTitleLimit = 30;
 ListingWarnings listingWarnings(const QString& title, const QString& startPrice);
