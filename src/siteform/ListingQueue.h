@@ -9,9 +9,10 @@
 // confirmation page, where the seller presses the site's final button. The
 // queue is a file, so that a program closed or killed goes on where it was.
 //
-// Never twice: a row whose confirmation page was shown is never entered
-// again by the program, whatever happened after (it is 出品済, or 要確認 for
-// the seller to decide). Before that page the site has listed nothing, so a
+// Never twice: a row whose form was sent to the site is never entered again
+// by the program, whatever happened after (it reaches 確認待ち and 出品済, or it
+// is 要確認 for the seller to decide): the site's confirmation page may still
+// arrive and be agreed to. Before the form is sent the site has nothing, so a
 // row cut off on its way is simply waiting again.
 namespace listingqueue {
 
@@ -36,6 +37,7 @@ struct Row {
     QString reason;        // 要確認: why, in the seller's words
     QString changed;       // when the state last changed (ISO time)
     QString record;        // 出品済: the folder of its listing record
+    bool sent = false;     // 入力中: its form went to the site (on disk before it goes)
 };
 
 // What a memory file says of its listing (title, category, pictures), for its row.
@@ -53,7 +55,9 @@ public:
     explicit Queue(const QString& path = QString());
     const QString& path() const { return m_path; }
 
-    // A missing file is an empty queue; a damaged one is kept aside and said.
+    // A missing file is an empty queue; a damaged one (not JSON, or JSON of another
+    // shape) is kept aside and said. The same row twice in the file is one row: a copy
+    // that went further than the other makes it 要確認, never 待機.
     bool load(QString* problem);
     bool save(QString* problem = nullptr) const;
 
@@ -74,18 +78,22 @@ public:
     // The transitions. Each refuses (false) a row that is not in the state it leaves:
     // begin() takes only a waiting row, so nothing reaches the site twice.
     bool begin(int id);
+    // The form is about to go to the site: from here the row cannot wait again.
+    bool formSent(int id);
     bool reachConfirmation(int id);
     bool listed(int id, const QString& auctionId, const QString& record);
     bool needsCheck(int id, const QString& reason);
-    // Back to waiting: a row stopped on its way before its confirmation page, or one the
+    // Back to waiting: a row stopped on its way before its form was sent, or one the
     // seller looked at and put back (要確認 only by the seller's hand).
     bool backToWaiting(int id, bool sellersChoice = false);
 
-    // After a stop that left a row on its way: 入力中 waits again, 確認待ち is 要確認.
+    // After a stop that left a row on its way: 入力中 with its form not yet sent waits
+    // again; one whose form was sent, and 確認待ち, are 要確認.
     int recover();
 
 private:
     Row* find(int id);
+    void mergeCopies();
     void touch(Row& row, State state);
 
     QString m_path;
@@ -95,5 +103,8 @@ private:
 
 // The queue's file below the program folder.
 QString queueFile();
+
+// A free name beside `path` for a damaged file kept aside: one kept before is never replaced.
+QString asideName(const QString& path);
 
 }  // namespace listingqueue

@@ -2,12 +2,15 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QThreadPool>
 
 #include "core/UiServices.h"
 #include "site/Evidence.h"
 #include "site/ListingForm.h"
 #include "site/SitePages.h"
 #include "siteform/ListingRecord.h"
+#include "siteform/Picture.h"
 #include "siteform/SiteFormPane.h"
 #include "widgets/Browser.h"
 
@@ -34,6 +37,11 @@ QueueRun::QueueRun(UiServices& ui, SiteFormPane* pane, const QString& queueFile,
     connect(m_pane, &SiteFormPane::picturesUploaded, this, &QueueRun::onPictures);
 }
 
+QueueRun::~QueueRun() {
+    // A check still reading reports to this run: it ends while the run is whole.
+    m_checks.waitForDone();
+}
+
 bool QueueRun::saveQueue() {
     QString problem;
     if (m_queue.save(&problem)) return true;
@@ -41,8 +49,28 @@ bool QueueRun::saveQueue() {
     return false;
 }
 
+int QueueRun::add(const QStringList& files) {
+    QStringList regular;
+    QStringList refused;
+    for (const QString& file : files) {
+        if (QFileInfo(file).isFile()) regular << file;
+        else refused << QStringLiteral("「%1」はファイルではありません。").arg(QFileInfo(file).fileName());
+    }
+    if (!refused.isEmpty()) m_ui.message(refused.join(QStringLiteral("\r\n")), kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, m_pane);
+    const int added = m_queue.add(regular);
+    if (added > 0 && !saveQueue()) {
+        // Not kept, so not shown: the seller adds it again once the disk takes it.
+        for (int i = 0; i < added; ++i) m_queue.remove(m_queue.rows().last().id);
+        Q_EMIT changed();
+        return 0;
+    }
+    Q_EMIT changed();
+    return added;
+}
+
 QString QueueRun::stepText() const {
     switch (m_step) {
+        case Step::PictureCheck: return QStringLiteral("画像の確認");
         case Step::Category: return QStringLiteral("カテゴリ");
         case Step::Form: return QStringLiteral("出品フォーム");
         case Step::Upload:
@@ -62,9 +90,9 @@ void QueueRun::start() {
 
 void QueueRun::pause() {
     m_paused = true;
-    if (running() && m_queue.row(m_current)->state == State::Entering) {
-        // Nothing was listed before the confirmation page: the row simply waits again.
-        m_queue.backToWaiting(m_current);
+    // Before its form went to the site the row simply waits again; once sent, its confirmation
+    // page may still come and be agreed to: the row goes on to it, and no next row follows.
+    if (running() && m_queue.backToWaiting(m_current)) {
         finishRow();
         saveQueue();
     }
@@ -78,8 +106,11 @@ void QueueRun::skip() {
         return;
     }
     const int id = m_current;
-    if (m_queue.row(id)->state == State::AtConfirmation) {
+    const listingqueue::Row* row = m_queue.row(id);
+    if (row->state == State::AtConfirmation) {
         m_queue.needsCheck(id, QStringLiteral("確認画面でスキップしました。出品されたかをサイトの出品中の一覧で確かめて下さい。"));
+    } else if (row->sent) {
+        m_queue.needsCheck(id, QStringLiteral("出品フォームを送信した後にスキップしました。確認画面で同意していないかを確かめ、出品されたかをサイトの出品中の一覧で確かめて下さい。"));
     } else {
         m_queue.backToWaiting(id);
         m_passedOver << id;
@@ -120,6 +151,11 @@ void QueueRun::takeNext() {
     Q_EMIT changed();
     const QString file = m_queue.row(id)->file;
     QFile f(file);
+    // A pipe or a device would keep the window waiting for bytes that never come.
+    if (!QFileInfo(file).isFile()) {
+        fail(QStringLiteral("記憶ファイル「%1」はファイルではありません。\r\n").arg(QFileInfo(file).fileName()) + file, false);
+        return;
+    }
     if (!f.open(QIODevice::ReadOnly)) {
         fail(QStringLiteral("記憶ファイルを開けませんでした。\r\n") + file, false);
         return;
@@ -135,6 +171,32 @@ void QueueRun::takeNext() {
              false);
         return;
     }
+    // Every picture is read whole before anything goes: a file that is no picture (or one
+    // changed since it was added) stops the row while the site has nothing of it. Read on
+    // another thread, as a large picture takes a moment.
+    const QStringList pictures = m_pane->pictures();
+    m_step = Step::PictureCheck;
+    Q_EMIT changed();
+    m_checks.start([this, id, pictures, address] {
+        QStringList problems;
+        for (const QString& p : pictures)
+            if (const QString problem = picture::problemWith(p); !problem.isEmpty()) problems << problem;
+        QMetaObject::invokeMethod(
+            this,
+            [this, id, problems, address] {
+                if (m_current != id || m_step != Step::PictureCheck) return;  // skipped or paused meanwhile
+                if (!problems.isEmpty()) {
+                    fail(problems.join(QStringLiteral("\r\n")), false);
+                    return;
+                }
+                toCategory(address);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void QueueRun::toCategory(const QString& address) {
+    m_step = Step::Category;
     m_pane->setQueueMode(true);
     // The page shown before (the last listing's completion page, still loading) may yet say
     // it has loaded: that is not the category's page.
@@ -143,8 +205,9 @@ void QueueRun::takeNext() {
     m_pane->WB()->Navigate2(address);
 }
 
-void QueueRun::onPage() {
-    if (!running() || m_step == Step::Pictures) return;  // the pane answers each picture's page itself
+void QueueRun::onPage(const QString& address) {
+    // The pane answers each picture's page itself; before the category, no page is the queue's.
+    if (!running() || m_step == Step::Pictures || m_step == Step::PictureCheck) return;
     m_watch.stop();
     Browser* wb = m_pane->WB();
     site::ListingFormPage page(wb);
@@ -152,6 +215,10 @@ void QueueRun::onPage() {
     // way; the page is not read again while it goes.
     if (m_step == Step::Category && m_pane->takeQueueContinue()) {
         m_step = Step::Form;
+        // The page this step leaves is the category's (as it was told: by now the browser may
+        // show the form's address): the page shown before the row began may well be this
+        // very form, where the seller typed the listing, at the address the form comes to.
+        m_leftUrl = QUrl(address);
         arm();
         return;
     }
@@ -174,8 +241,9 @@ void QueueRun::onPage() {
     // The page this step left, told once more (the engine finishes a page that has just
     // taken a file twice): the next one is still on its way.
     // On the way to the category, the page before may also end unloaded (its load cut short
-    // by the category's).
-    if (!m_leftUrl.isEmpty() && wb->url() == m_leftUrl && (wb->lastLoadOk() || m_step == Step::Category)) {
+    // by the category's), or end after the category was asked for. Judged by the address
+    // the page was told with: by now the browser may show the next page's.
+    if (!m_leftUrl.isEmpty() && QUrl(address) == m_leftUrl && (wb->lastLoadOk() || m_step == Step::Category)) {
         arm();
         return;
     }
@@ -209,6 +277,11 @@ void QueueRun::onPage() {
                      false);
                 return;
             }
+            // From here the site may make it a listing: the file says so before anything goes.
+            if (!m_queue.formSent(m_current) || !saveQueue()) {
+                fail(QStringLiteral("出品キューを保存できないため、出品フォームを送信せずに止めました。"), false);
+                return;
+            }
             m_step = Step::Upload;
             m_leftUrl = wb->url();
             arm();
@@ -234,8 +307,10 @@ void QueueRun::onPage() {
                 fail(QStringLiteral("確認画面が表示されませんでした。"));
                 return;
             }
+            // The seller is invited to press only once the file knows the page was reached;
+            // the file still says the form was sent, so after a restart the row is 要確認.
             if (!m_queue.reachConfirmation(m_current) || !saveQueue()) {
-                fail(QStringLiteral("出品キューを保存できないため、ここで止めました。"), false);
+                fail(QStringLiteral("出品キューを保存できないため、確認画面で止めました。サイトの同意ボタンを押す前に、ディスクの空きを確かめて下さい。"), false);
                 return;
             }
             m_confirmation = page.confirmation().value_or(QList<QPair<QString, QString>>());
@@ -244,6 +319,7 @@ void QueueRun::onPage() {
             Q_EMIT atConfirmation(m_current);
             return;
         }
+        case Step::PictureCheck:
         case Step::Pictures:
         case Step::AtConfirmation:
         case Step::None:

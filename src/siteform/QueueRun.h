@@ -4,6 +4,7 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QThreadPool>
 #include <QTimer>
 #include <QUrl>
 #include <functional>
@@ -24,10 +25,14 @@ class QueueRun : public QObject {
     Q_OBJECT
 public:
     QueueRun(UiServices& ui, SiteFormPane* pane, const QString& queueFile, QObject* parent = nullptr);
+    ~QueueRun() override;
 
     listingqueue::Queue& queue() { return m_queue; }
-    // Saves the queue after a change made from outside (add, move, remove); false: said.
+    // Saves the queue after a change made from outside (move, remove); false: said.
     bool saveQueue();
+    // Memory files as waiting rows, saved, and every window showing the queue told;
+    // the number added (0 when the file could not be saved: said).
+    int add(const QStringList& files);
 
     // Opens a memory file into the main window, as ファイル/開く does (false: it could not).
     void setOpener(std::function<bool(const QString&)> open) { m_open = std::move(open); }
@@ -56,10 +61,11 @@ Q_SIGNALS:
     void recorded(const listingrecord::Record& record);  // a listing out, its record kept (folder set)
 
 private:
-    enum class Step { None, Category, Form, Upload, Pictures, Confirm, AtConfirmation };
+    enum class Step { None, PictureCheck, Category, Form, Upload, Pictures, Confirm, AtConfirmation };
 
     void takeNext();
-    void onPage();
+    void toCategory(const QString& address);
+    void onPage(const QString& address);
     void onPictures(const QString& problem);
     void toConfirmation();
     void fail(const QString& reason, bool keepPage = true);
@@ -80,4 +86,5 @@ private:
     QList<QPair<QString, QString>> m_confirmation;
     QUrl m_leftUrl;  // the page the last step left
     QTimer m_watch;
+    QThreadPool m_checks;  // the pictures' check before a row goes
 };

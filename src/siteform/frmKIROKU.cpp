@@ -179,8 +179,8 @@ bool frmKIROKU::relist() {
         m_ui.message(problem, windowTitle(), UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
         return false;
     }
-    m_run.queue().add({file});
-    if (!m_run.saveQueue()) return false;
+    // Through the run, so that an open 出品キュー shows the row at once.
+    if (m_run.add({file}) == 0) return false;
     m_ui.message(QStringLiteral("「%1」を出品キューに加えました。").arg(r->title) +
                      (m_percent->value() > 0 ? QStringLiteral("\r\n開始価格は %1% 下げました。").arg(m_percent->value()) : QString()),
                  windowTitle(), UiServices::Icon::Information, UiServices::Buttons::Ok, this);

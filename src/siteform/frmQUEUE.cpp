@@ -129,9 +129,7 @@ frmQUEUE::frmQUEUE(UiServices& ui, QueueRun& run, QWidget* parent) : QDialog(par
 
 void frmQUEUE::addFiles(const QStringList& files) {
     if (files.isEmpty()) return;
-    m_run.queue().add(files);
-    m_run.saveQueue();
-    refresh();
+    m_run.add(files);
 }
 
 int frmQUEUE::selectedRow() const {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <csignal>
+#include <sys/stat.h>
 
 #include "app/fMain.h"
 #include "core/Cp932.h"
@@ -27,6 +28,7 @@
 #include "support/Dialogs.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
+#include "support/SmallDisk.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
 #include "widgets/Browser.h"
@@ -85,6 +87,19 @@ int count(const QString& submissions, const QString& start) {
     for (const QString& line : submissions.split(QLatin1Char('\n')))
         if (line.startsWith(start)) ++n;
     return n;
+}
+
+// The row's form has gone to the site and the queue is at `step` (empty: any step after it).
+bool sentAndAt(QueueRun& run, int id, const QString& step = QString()) {
+    const listingqueue::Row* row = run.queue().row(id);
+    return row && row->state == State::Entering && row->sent && (step.isEmpty() || run.stepText() == step);
+}
+
+listingqueue::Row rowAfterRestart(int at) {
+    listingqueue::Queue queue(listingqueue::queueFile());
+    queue.load(nullptr);
+    queue.recover();
+    return queue.rows().value(at);
 }
 
 bool signIn(const SiteSimProcess& sim, Browser* wb) {
@@ -237,6 +252,8 @@ private Q_SLOTS:
         child<QSpinBox>(kiroku, QStringLiteral("spnNESAGE"))->setValue(10);
         child<QPushButton>(kiroku, QStringLiteral("cmdRELIST"))->click();
         QCOMPARE(run.queue().rows().size(), 4);
+        QCOMPARE(table->rowCount(), 4);  // the open queue shows it at once
+        QCOMPARE(rowAfterRestart(3).title, QStringLiteral("ソラ光学 SK-300 ボディ"));  // and it is in the file
         const listingqueue::Row again = run.queue().rows().last();
         QCOMPARE(again.state, State::Waiting);
         QCOMPARE(again.title, QStringLiteral("ソラ光学 SK-300 ボディ"));
@@ -389,6 +406,149 @@ private Q_SLOTS:
         QVERIFY(seen.contains(QStringLiteral("二つ目")));
     }
 
+    // Once the form has gone to the site, whatever the seller presses, the row ends at its
+    // confirmation page, listed, or 要確認: never waiting to be entered again.
+    void aSentFormIsNeverEnteredAgain() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim({QStringLiteral("--latency"), QStringLiteral("1500")});
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain w(ui);
+        QVERIFY(signIn(sim, w.WB()));
+        QueueRun& run = *w.queueRun();
+        run.setGoOnAtOnce(false);
+        frmQUEUE* window = w.showQueue();
+        auto press = [&](const char* name) { child<QPushButton>(window, QLatin1String(name))->click(); };
+        auto queued = [&](const QString& name) {
+            run.add({listingFile(folder, name + QStringLiteral(".srb"), name, QStringLiteral("500"), 21601, {})});
+            return run.queue().rows().last().id;
+        };
+
+        // 一時停止 with the form on its way: the row goes on to its confirmation page.
+        const int paused = queued(QStringLiteral("一時停止"));
+        press("cmdSTART");
+        QTRY_VERIFY_WITH_TIMEOUT(sentAndAt(run, paused), 60000);
+        press("cmdPAUSE");
+        QVERIFY(reaches(run, paused, State::AtConfirmation));
+        QVERIFY(pressFinalButton(w.WB()));
+        QVERIFY(reaches(run, paused, State::Listed));
+
+        // スキップ with the confirmation page asked for: 要確認, though the page still comes and
+        // the seller agrees there.
+        const int skipped = queued(QStringLiteral("スキップ"));
+        press("cmdSTART");
+        QTRY_VERIFY_WITH_TIMEOUT(sentAndAt(run, skipped, QStringLiteral("確認画面")), 60000);
+        press("cmdSKIP");
+        QCOMPARE(run.queue().row(skipped)->state, State::NeedsCheck);
+        QTRY_COMPARE_WITH_TIMEOUT(w.WB()->documentTitle().text(), QStringLiteral("Yahoo!オークション - 出品内容の確認"), 30000);
+        QVERIFY(pressFinalButton(w.WB()));
+        QTRY_COMPARE_WITH_TIMEOUT(count(sim.control(QStringLiteral("submissions")), QStringLiteral("listed ")), 2, 30000);
+
+        // スキップ on the confirmation page itself.
+        const int atPage = queued(QStringLiteral("確認画面"));
+        press("cmdSTART");
+        QVERIFY(reaches(run, atPage, State::AtConfirmation));
+        press("cmdSKIP");
+        QCOMPARE(run.queue().row(atPage)->state, State::NeedsCheck);
+
+        // 開始 again, and again after a restart: nothing goes to the site a second time.
+        press("cmdSTART");
+        QTRY_VERIFY(!run.running());
+        QCOMPARE(rowAfterRestart(0).state, State::Listed);
+        QCOMPARE(rowAfterRestart(1).state, State::NeedsCheck);
+        QCOMPARE(rowAfterRestart(2).state, State::NeedsCheck);
+        QTest::qWait(500);
+        const QString seen = sim.control(QStringLiteral("submissions"));
+        QVERIFY2(seen.startsWith(QStringLiteral("drafts 3\n")), qPrintable(seen));
+        QCOMPARE(count(seen, QStringLiteral("listed ")), 2);
+    }
+
+    // The disk fills while the form is on its way: the confirmation page is reached but the
+    // queue cannot say so. The queue says it and stops, and the row is never taken again, even
+    // after a restart, whether or not the seller agreed on the page.
+    void aFullDiskAtTheConfirmationPage() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SmallDisk small(2048);
+        if (!small.isMounted()) QSKIP("a small disk needs root to mount");
+        const QString data = folder.file(QStringLiteral("DATA"));
+        for (const QString& name : QDir(data).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot))
+            QVERIFY(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), QDir(data).filePath(name), small.path()}) == 0);
+        QVERIFY(QDir(data).removeRecursively());
+        QVERIFY(QFile::link(small.path(), data));
+        SiteSimProcess sim({QStringLiteral("--latency"), QStringLiteral("1500")});
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain w(ui);
+        QVERIFY(signIn(sim, w.WB()));
+        QueueRun& run = *w.queueRun();
+        QVERIFY(run.add({listingFile(folder, QStringLiteral("満杯.srb"), QStringLiteral("満杯の日"), QStringLiteral("500"), 21601, {})}) == 1);
+        const int id = run.queue().rows().last().id;
+        run.start();
+        QTRY_VERIFY_WITH_TIMEOUT(sentAndAt(run, id), 60000);
+        QVERIFY(small.fill());
+        QVERIFY(reaches(run, id, State::NeedsCheck));
+        QVERIFY2(run.queue().row(id)->reason.startsWith(QStringLiteral("出品キューを保存できないため、確認画面で止めました。")),
+                 qPrintable(run.queue().row(id)->reason));
+        QVERIFY(ui.messageTexts().join(QString()).contains(QStringLiteral("出品キューを保存できませんでした。")));
+        // The seller agrees on the page all the same.
+        QCOMPARE(w.WB()->documentTitle().text(), QStringLiteral("Yahoo!オークション - 出品内容の確認"));
+        QVERIFY(pressFinalButton(w.WB()));
+        QTRY_COMPARE_WITH_TIMEOUT(count(sim.control(QStringLiteral("submissions")), QStringLiteral("listed ")), 1, 30000);
+        small.makeRoom();
+        const listingqueue::Row after = rowAfterRestart(0);
+        QCOMPARE(after.state, State::NeedsCheck);
+        QVERIFY(after.reason.startsWith(QStringLiteral("出品フォームを送信した後にソラバコが終了しました")));
+    }
+
+    // The seller typed the listing on its form page, saved it and queued it: the form of the
+    // same category, at the same address, is the queue's page all the same. A queued memory
+    // file that is a pipe stops its row at once, and a start price left empty is said before
+    // the seller's final press.
+    void startedFromTheFormOfTheSameCategory() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain w(ui);
+        QVERIFY(signIn(sim, w.WB()));
+        QueueRun& run = *w.queueRun();
+        run.setStepWait(8000);
+
+        const QString pipe = folder.file(QStringLiteral("USER/管.srb"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QCOMPARE(run.add({pipe}), 0);
+        QVERIFY(ui.messageTexts().join(QString()).contains(QStringLiteral("「管.srb」はファイルではありません。")));
+        run.queue().add({pipe});  // a queue file written elsewhere may hold one all the same
+        run.start();
+        QVERIFY(reaches(run, run.queue().rows().last().id, State::NeedsCheck, 10000));
+        QVERIFY(run.queue().rows().last().reason.startsWith(QStringLiteral("記憶ファイル「管.srb」はファイルではありません。")));
+
+        // A picture that is no picture (any more) stops its row before the site hears of it.
+        const QString fake = folder.file(QStringLiteral("USER/偽物.jpg"));
+        QFile text(fake);
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a picture\n") > 0);
+        text.close();
+        QVERIFY(run.add({listingFile(folder, QStringLiteral("偽物.srb"), QStringLiteral("偽物の写真"), QStringLiteral("500"), 21601, {fake})}) == 1);
+        run.start();
+        QVERIFY(reaches(run, run.queue().rows().last().id, State::NeedsCheck, 20000));
+        QVERIFY2(run.queue().rows().last().reason.contains(QStringLiteral("「偽物.jpg」")), qPrintable(run.queue().rows().last().reason));
+        QVERIFY2(sim.control(QStringLiteral("submissions")).startsWith(QStringLiteral("drafts 0\n")), qPrintable(sim.control(QStringLiteral("submissions"))));
+
+        // The seller's way to the form: the category's page, and its continue button.
+        QVERIFY(loadAndWait(w.WB(), sim.base() + QStringLiteral("/jp/submit/category?c=21601"), kLoad));
+        QTRY_VERIFY_WITH_TIMEOUT(w.WB()->url().path() == QStringLiteral("/jp/submit/form") && w.siteFormPane()->formCheck().formPage, 20000);
+        QVERIFY(run.add({listingFile(folder, QStringLiteral("同じ.srb"), QStringLiteral("同じカテゴリから"), QString(), 21601, {})}) == 1);
+        const int id = run.queue().rows().last().id;
+        run.start();
+        QVERIFY(reaches(run, id, State::AtConfirmation, 40000));
+        QCOMPARE(cell(w.WB(), "cTitle"), QStringLiteral("同じカテゴリから"));
+        QDialog* summary = nullptr;
+        QTRY_VERIFY((summary = w.findChild<QDialog*>(QStringLiteral("frmYOUYAKU"))) && summary->isVisible());
+        const QString said = child<QLabel>(summary, QStringLiteral("lblWarnings"))->text();
+        QVERIFY2(said.contains(QStringLiteral("開始価格が 0 円になっています。")) || said.contains(QStringLiteral("開始価格が入力されていません。")),
+                 qPrintable(said));
+    }
+
     // Run by killedOnTheConfirmationPage as a program of its own.
     void helperRunsToTheConfirmation() {
         const QString setup = qEnvironmentVariable("SORABAKO_QUEUE_HELPER");
@@ -412,12 +572,13 @@ private Q_SLOTS:
         listingqueue::Queue q(file);
         folder.writeCp932(QStringLiteral("USER/a.srb"), QStringLiteral("[出品手続]\r\nタイトル=あ\r\n[出品カテゴリと画像]\r\nカテゴリ=本、雑誌 > 雑誌\r\n画像1=/p/1.jpg\r\n画像2=/p/2.jpg\r\n"));
         folder.writeCp932(QStringLiteral("USER/b.srb"), QStringLiteral("[出品手続]\r\nタイトル=い\r\n"));
-        folder.writeCp932(QStringLiteral("USER/c.srb"), QStringLiteral("[出品手続]\r\nタイトル=う\r\n"));
+        folder.writeCp932(QStringLiteral("USER/c.srb"), QStringLiteral("[出品手続]\r\nタイトル=空箱&#128512;カメラ caf&#233;\r\n"));
         QCOMPARE(q.add({folder.file(QStringLiteral("USER/a.srb")), folder.file(QStringLiteral("USER/b.srb")), folder.file(QStringLiteral("USER/c.srb"))}), 3);
         QCOMPARE(q.add({folder.file(QStringLiteral("USER/a.srb"))}), 0);  // waiting already
         const int a = q.rows()[0].id, b = q.rows()[1].id, c = q.rows()[2].id;
         QCOMPARE(q.rows()[0].category, QStringLiteral("本、雑誌 > 雑誌"));
         QCOMPARE(q.rows()[0].pictures, 2);
+        QCOMPARE(q.rows()[2].title, QStringLiteral("空箱😀カメラ café"));  // as typed, not as the file keeps it
         QVERIFY(q.begin(a));
         QVERIFY(!q.begin(a));  // never entered twice
         QVERIFY(q.reachConfirmation(a));
@@ -447,6 +608,44 @@ private Q_SLOTS:
         QVERIFY(problem.startsWith(QStringLiteral("出品キューのファイルが壊れていたため")));
         QVERIFY(broken.rows().isEmpty());
         QVERIFY(QFile::exists(file + QStringLiteral(".壊れていたファイル")));
+        // Valid JSON of another shape is no queue either, and a second damaged file keeps the first.
+        const auto writeJson = [&](const QString& json) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(json.toUtf8()) >= 0);
+        };
+        for (const char* other : {"[1, 2]", "{\"rows\": {\"id\": 1}}", "{\"rows\": [{\"id\": 1, \"state\": \"待機\"}]}", "{}"}) {
+            writeJson(QString::fromUtf8(other));
+            QVERIFY2(!broken.load(&problem), other);
+            QVERIFY(problem.startsWith(QStringLiteral("出品キューのファイルが壊れていたため")));
+            QVERIFY(QFile::exists(problem.section(QStringLiteral("\r\n"), -1)));
+        }
+        QCOMPARE(folder.readBytes(QStringLiteral("DATA/出品キュー.json.壊れていたファイル")), QByteArray("{\"rows\": [ {\"id\": 1, "));
+        QCOMPARE(folder.readBytes(QStringLiteral("DATA/出品キュー.json.壊れていたファイル5")), QByteArray("{}"));
+
+        // A state this program does not know, the same row twice, or a copy of a row on its way
+        // past its form: 要確認, never 待機.
+        const QString a1 = folder.file(QStringLiteral("USER/a.srb"));
+        const QString b1 = folder.file(QStringLiteral("USER/b.srb"));
+        const QString c1 = folder.file(QStringLiteral("USER/c.srb"));
+        const auto rowJson = [](int id, const QString& file, const char* state, bool sent = false) {
+            return QStringLiteral("{\"id\": %1, \"file\": \"%2\", \"state\": \"%3\", \"sent\": %4}")
+                .arg(id)
+                .arg(file, QString::fromUtf8(state), QLatin1String(sent ? "true" : "false"));
+        };
+        writeJson(QStringLiteral("{\"rows\": [%1]}").arg(QStringList{rowJson(1, a1, "待機"), rowJson(1, a1, "確認待ち"),
+                                                                        rowJson(2, b1, "確認待ち"), rowJson(3, b1, "入力中"),
+                                                                        rowJson(4, c1, "謎の状態"), rowJson(5, c1, "待機"), rowJson(5, c1, "待機")}
+                                                                  .join(QLatin1Char(','))));
+        listingqueue::Queue copies(file);
+        QVERIFY(copies.load(&problem));
+        copies.recover();
+        QCOMPARE(copies.rows().size(), 5);
+        QCOMPARE(copies.row(1)->state, State::NeedsCheck);
+        QCOMPARE(copies.row(2)->state, State::NeedsCheck);
+        QCOMPARE(copies.row(3)->state, State::NeedsCheck);
+        QCOMPARE(copies.row(4)->state, State::NeedsCheck);
+        QCOMPARE(copies.row(5)->state, State::Waiting);
+        QCOMPARE(copies.nextWaiting(), 5);
 
         QCOMPARE(listingrecord::lowered(QStringLiteral("25000"), 10), QStringLiteral("22500"));
         QCOMPARE(listingrecord::lowered(QStringLiteral("999"), 15), QStringLiteral("849"));
