@@ -94,6 +94,13 @@ private Q_SLOTS:
         QVERIFY(first.waitForFinished());
         SingleInstance next(folder.path());
         QVERIFY(next.acquire());
+        // The killed program's socket is gone too: a later start still reaches the new first.
+        QSignalSpy forward(&next, &SingleInstance::comeForward);
+        QProcess later;
+        later.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--rival"), folder.path(), QStringLiteral("start")});
+        QTRY_VERIFY_WITH_TIMEOUT(later.state() == QProcess::NotRunning, kWait);
+        QCOMPARE(later.exitCode(), 3);
+        QCOMPARE(forward.count(), 1);
     }
 
     void concurrentWritesOfSingleKeysAllLand() {
