@@ -11,8 +11,12 @@
 #include <QPushButton>
 #include <QUrlQuery>
 
+#include "widgets/ScreenFit.h"
+
 namespace {
 QWidget* ownerWidget(QObject* owner) {
+    // A dialog opens centred on its owner, as every window does: those before the first window too.
+    ScreenFit::install();
     if (auto* w = qobject_cast<QWidget*>(owner)) return w;
     return QApplication::activeWindow();
 }

@@ -6,12 +6,14 @@
 #include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
 namespace ScreenFit {
 namespace {
 const char* const kFitted = "sorabako.fitted";
+const char* const kOpening = "sorabako.opening";
 // Borders and a title bar, as window managers draw them.
 const QMargins kFrame(4, 30, 4, 4);
 
@@ -27,8 +29,19 @@ protected:
             const Qt::WindowType type = w->windowType();
             if (w->isWindow() && !w->property(kFitted).toBool() && type != Qt::ToolTip && type != Qt::Popup) {
                 w->setProperty(kFitted, true);
-                fit(w);
+                // A place the program gave it stands; any other window opens on the one it belongs to.
+                if (w->testAttribute(Qt::WA_Moved)) {
+                    fit(w);
+                } else {
+                    centre(w);
+                    // A window that takes its size while it is being shown (a message box measures its
+                    // text then) is centred again at that size, before the window manager sees it.
+                    w->setProperty(kOpening, true);
+                    QTimer::singleShot(0, w, [w] { w->setProperty(kOpening, false); });
+                }
             }
+        } else if (event->type() == QEvent::Resize && watched->isWidgetType() && watched->property(kOpening).toBool()) {
+            centre(static_cast<QWidget*>(watched));
         }
         return QObject::eventFilter(watched, event);
     }
@@ -49,6 +62,22 @@ QScreen* screenOf(QWidget* window) {
     if (QScreen* s = window->screen()) return s;
     return QGuiApplication::primaryScreen();
 }
+
+// The frame (title bar, borders) around a window: the window manager may tell its size only
+// once the window is on the screen, so at least a usual one is allowed for.
+QMargins frameOf(QWidget* window) {
+    const QRect client = window->geometry(), known = window->frameGeometry();
+    return QMargins(qMax(client.left() - known.left(), kFrame.left()), qMax(client.top() - known.top(), kFrame.top()),
+                    qMax(known.right() - client.right(), kFrame.right()),
+                    qMax(known.bottom() - client.bottom(), kFrame.bottom()));
+}
+
+// move() places the frame: the client's place less the frame the window has now. Moved at least
+// once, so that the place is the program's own.
+void moveClientTo(QWidget* window, const QPoint& client) {
+    const QPoint offset = window->geometry().topLeft() - window->frameGeometry().topLeft();
+    if (client != window->geometry().topLeft() || !window->testAttribute(Qt::WA_Moved)) window->move(client - offset);
+}
 }  // namespace
 
 void install() {
@@ -61,22 +90,39 @@ void install() {
 void fit(QWidget* window) {
     QScreen* screen = screenOf(window);
     if (!screen || window->isMaximized() || window->isFullScreen()) return;
+    // It is the frame that must stay on the screen.
+    const QRect room = screen->availableGeometry() - frameOf(window);
+    const QSize size = window->size().boundedTo(room.size());
+    if (size != window->size()) window->resize(size);
+    const QRect now = inside(QRect(window->geometry().topLeft(), size), room);
+    if (now.topLeft() != window->geometry().topLeft()) moveClientTo(window, now.topLeft());
+}
+
+void centre(QWidget* window) {
+    if (window->isMaximized() || window->isFullScreen()) return;
+    QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    if (owner && !owner->isVisible()) owner = nullptr;
+    QScreen* screen = owner ? screenOf(owner) : screenOf(window);
+    if (!screen) return;
     const QRect area = screen->availableGeometry();
-    // The frame (title bar, borders) counts: it is the frame that must stay on the screen. The
-    // window manager may tell its size only later, so at least a usual one is allowed for.
-    const QRect client = window->geometry(), known = window->frameGeometry();
-    const QMargins frame(qMax(client.left() - known.left(), kFrame.left()), qMax(client.top() - known.top(), kFrame.top()),
-                         qMax(known.right() - client.right(), kFrame.right()), qMax(known.bottom() - client.bottom(), kFrame.bottom()));
+    const QMargins frame = frameOf(window);
     const QRect room = area - frame;
     const QSize size = window->size().boundedTo(room.size());
     if (size != window->size()) window->resize(size);
-    QRect now(window->geometry().topLeft(), size);
-    if (now.right() > room.right()) now.moveRight(room.right());
-    if (now.bottom() > room.bottom()) now.moveBottom(room.bottom());
-    if (now.left() < room.left()) now.moveLeft(room.left());
-    if (now.top() < room.top()) now.moveTop(room.top());
-    // move() places the frame: the client's place less the frame the window has now.
-    if (now.topLeft() != client.topLeft()) window->move(now.topLeft() - (client.topLeft() - known.topLeft()));
+    // Its frame's middle on its owner's frame's middle (or the screen's), then inside the screen.
+    QRect framed(QPoint(), size.grownBy(frame));
+    framed.moveCenter(owner ? owner->frameGeometry().center() : area.center());
+    const QRect client = inside(framed - frame, room);
+    // An explicit place: a window manager keeps it, where it would put a dialog anywhere it likes.
+    moveClientTo(window, client.topLeft());
+}
+
+QRect inside(QRect rect, const QRect& area) {
+    if (rect.right() > area.right()) rect.moveRight(area.right());
+    if (rect.bottom() > area.bottom()) rect.moveBottom(area.bottom());
+    if (rect.left() < area.left()) rect.moveLeft(area.left());
+    if (rect.top() < area.top()) rect.moveTop(area.top());
+    return rect;
 }
 
 QRect placed(const QRect& wanted, const QList<QRect>& screens, const QRect& fallback) {
@@ -92,11 +138,7 @@ QRect placed(const QRect& wanted, const QList<QRect>& screens, const QRect& fall
         }
     QRect out(wanted.topLeft(), wanted.size().boundedTo(home.size()));
     if (!onScreen) out.moveCenter(home.center());
-    if (out.right() > home.right()) out.moveRight(home.right());
-    if (out.bottom() > home.bottom()) out.moveBottom(home.bottom());
-    if (out.left() < home.left()) out.moveLeft(home.left());
-    if (out.top() < home.top()) out.moveTop(home.top());
-    return out;
+    return inside(out, home);
 }
 
 QWidget* scrollingContent(QWidget* pane) {

@@ -12,14 +12,23 @@ class QScrollArea;
 // being cut off.
 namespace ScreenFit {
 
-// From now on every window, when it is shown, is made to fit the available
-// area of the screen it opens on (once per window). Called once by the
-// program's first window; more calls do nothing.
+// From now on every window, when it is first shown, opens centred on the
+// window it belongs to (a window without one: on its screen) unless the
+// program placed it, and fits the available area of that screen. Called by
+// the program's first windows; more calls do nothing.
 void install();
 
 // Fits one window now: no larger than the available area of its screen, and
 // inside it.
 void fit(QWidget* window);
+
+// Places one window now: its frame centred on its parent window's frame (on
+// the screen when it has none shown), inside the available area of that
+// window's screen and no larger than it.
+void centre(QWidget* window);
+
+// `rect` moved into `area` where it sticks out (a larger one keeps its top left in it).
+QRect inside(QRect rect, const QRect& area);
 
 // Where a window of `wanted` geometry goes: the same size and place when it
 // lies on one of the screens (at least a corner's worth of its title bar can

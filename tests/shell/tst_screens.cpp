@@ -7,12 +7,15 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QTabWidget>
 
 #include "app/MainPlacement.h"
+#include "app/QtUiServices.h"
+#include "app/frmSHINDAN.h"
 #include "app/fMain.h"
 #include "siteform/frmKIROKU.h"
 #include "siteform/frmQUEUE.h"
@@ -27,6 +30,7 @@
 #include "myauction/HistoryWindow.h"
 #include "myauction/ScanHistory.h"
 #include "settings/IniFile.h"
+#include "settings/SiteAddresses.h"
 #include "settings/frmINI.h"
 #include "siteform/Preflight.h"
 #include "siteform/PreflightWindow.h"
@@ -80,6 +84,22 @@ QStringList unreachableOnEveryPage(QWidget* window, QList<QTabWidget*> visited =
     return out;
 }
 
+// Centred on the window it belongs to, as far as the screen lets it, at a place the program
+// gave it: a window manager puts a window whose place Qt leaves open wherever it likes (its
+// top left corner), and keeps only an explicit one.
+void checkCentred(QWidget* window) {
+    const QString name = QLatin1String(window->metaObject()->className());
+    QWidget* owner = window->parentWidget()->window();
+    QRect wanted(QPoint(), window->frameGeometry().size());
+    wanted.moveCenter(owner->frameGeometry().center());
+    wanted = ScreenFit::inside(wanted, available());
+    // The frame is not known before the window shows: a usual border and title bar are allowed for.
+    const QPoint off = window->frameGeometry().topLeft() - wanted.topLeft();
+    QVERIFY2(qAbs(off.x()) <= 8 && qAbs(off.y()) <= 32,
+             qPrintable(QStringLiteral("%1 %2,%3 away from the middle of its owner").arg(name).arg(off.x()).arg(off.y())));
+    QVERIFY2(window->testAttribute(Qt::WA_Moved), qPrintable(name + QStringLiteral(": no explicit place")));
+}
+
 // Shown as the program shows it, then inside the screen with every control in reach.
 void checkWindow(QWidget* window) {
     window->show();
@@ -90,6 +110,7 @@ void checkWindow(QWidget* window) {
                                                        .arg(window->objectName())
                                                        .arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())
                                                        .arg(available().width()).arg(available().height())));
+    if (window->parentWidget()) checkCentred(window);
     const QStringList lost = unreachableOnEveryPage(window);
     QVERIFY2(lost.isEmpty(), qPrintable(window->objectName() + QStringLiteral(": ") + lost.join(QStringLiteral(", "))));
 }
@@ -117,6 +138,31 @@ private Q_SLOTS:
         TempProgramFolder folder(TempProgramFolder::Content::Shipped);
         RecordingUiServices ui;
         fMain main(ui);
+        // Away from the screen's middle: a window centred on the screen instead is told apart.
+        main.setGeometry(QRect(available().topLeft() + QPoint(20, 60), QSize(760, 560)));
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        {
+            QtUiServices real;
+            // A long line: the box takes its size while it is shown.
+            bool seen = false;
+            QTimer::singleShot(0, [&] {
+                QWidget* box = QApplication::activeModalWidget();
+                const auto closing = qScopeGuard([box] { if (box) box->close(); });
+                QVERIFY(box);
+                checkCentred(box);
+                seen = true;
+            });
+            real.message(QStringLiteral("記憶ファイルを保存できませんでした。\r\n"
+                                        "/home/seller/ソラバコ/USER/夏物セール用_ソラ光学の一眼レフとレンズ三本まとめて_最終版.srb\r\n"
+                                        "ディスクの空きを確認して下さい。"),
+                         QStringLiteral("ソラバコ"), UiServices::Icon::Critical, UiServices::Buttons::Ok, &main);
+            QVERIFY(seen);
+        }
+        {
+            frmSHINDAN d(ui, SiteAddresses::hosts(), &main);
+            checkWindow(&d);
+        }
         {
             frmINI d(ui, {}, &main);
             checkWindow(&d);
