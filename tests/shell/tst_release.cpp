@@ -11,6 +11,9 @@
 
 #include "app/Language.h"
 #include "core/ProgramFolder.h"
+#include "core/mduInterFace.h"
+#include "description/Description.h"
+#include "settings/IniFile.h"
 #include "settings/frmINI.h"
 #include "support/RecordingUiServices.h"
 #include "support/TempProgramFolder.h"
@@ -92,6 +95,25 @@ private Q_SLOTS:
         auto* where = dialog.findChild<QLabel*>(QStringLiteral("lblFolder"));
         QVERIFY(where);
         QCOMPARE(where->text(), QStringLiteral("ファイルの保存場所：") + QDir::toNativeSeparators(folder.path() + QLatin1Char('/')));
+    }
+
+    void theDemoListingsTitlesFitTheSite() {
+        // The first files a new seller opens: titles the site takes whole, the counter not red.
+        const QDir user(qEnvironmentVariable("SORABAKO_SOURCE_DIR") + QStringLiteral("/folder/USER"));
+        const QStringList files = user.entryList({QStringLiteral("*.srb")}, QDir::Files);
+        QVERIFY(!files.isEmpty());
+        for (const QString& name : files) {
+            const IniFile memory = IniFile::load(user.filePath(name));
+            bool numbered = false;
+            const int mark = memory.value(QStringLiteral("出品ﾌｫｰﾑ作成"), QStringLiteral("マーク")).toInt(&numbered);
+            QVERIFY2(numbered && mark >= 0 && mark < description::kMarks.size(), qPrintable(name));
+            const QString product = memory.value(QStringLiteral("出品ﾌｫｰﾑ作成"), QStringLiteral("商品名"));
+            const QString title = memory.value(QStringLiteral("出品手続"), QStringLiteral("タイトル"));
+            QVERIFY2(!product.isEmpty() && !title.isEmpty(), qPrintable(name));
+            const QString marked = description::listingTitle(description::kMarks[mark], product);
+            QVERIFY2(!description::titleTooLong(mduInterFace::Byte_Len(marked)), qPrintable(name + QLatin1Char(' ') + marked));
+            QVERIFY2(!description::titleTooLong(mduInterFace::Byte_Len(title)), qPrintable(name + QLatin1Char(' ') + title));
+        }
     }
 
     void qtsOwnDialogsSpeakJapanese() {
