@@ -75,7 +75,9 @@ QWidget* MailPane::buildMailView() {
     m_txtHONBUN = named(new QPlainTextEdit, QStringLiteral("txtHONBUN"),
                         QStringLiteral("作成したメールです。送る前に読んで、必要なら書き直して下さい。"));
     m_txtHONBUN->setTabChangesFocus(true);
-    m_txtHONBUN->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Wrapped on screen only, anywhere in a line of Japanese: the mail keeps the line breaks it has.
+    m_txtHONBUN->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_txtHONBUN->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     g->addWidget(new QLabel(QStringLiteral("宛先")), 0, 0);
     g->addWidget(m_txtATESAKI, 0, 1, 1, 3);
     g->addWidget(new QLabel(QStringLiteral("件名")), 1, 0);

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QPushButton>
 #include <QMenu>
 #include <QTabWidget>
@@ -164,9 +166,17 @@ private Q_SLOTS:
         auto* body = child<QPlainTextEdit>(pane, QStringLiteral("txtHONBUN"));
         QVERIFY(body->toPlainText().startsWith(QStringLiteral("髙橋 久美 様\n")));
 
-        // Mended by the seller: the copy and the mail program take it as it reads now.
-        body->setPlainText(QStringLiteral("髙橋 久美 様\n発送は明日になります。\n"));
+        // Mended by the seller: the copy and the mail program take it as it reads now. A line
+        // longer than the box wraps on screen, and the mail has no break the seller did not type.
+        const QString longLine = QStringLiteral("発送は明日になります。") + QString(40, QChar(0x3042)) +
+                                 QStringLiteral("https://page.example/jp/auction/b123456789?") +
+                                 QString(200, QLatin1Char('x'));
+        body->setPlainText(QStringLiteral("髙橋 久美 様\n") + longLine + QLatin1Char('\n'));
+        QTRY_VERIFY(body->document()->findBlockByNumber(1).layout()->lineCount() > 1);
         child<QLineEdit>(pane, QStringLiteral("txtKENMEI"))->setText(QStringLiteral("ご落札のお礼"));
+        child<QPushButton>(pane, QStringLiteral("Command5"))->click();
+        QCOMPARE(ui.clipboard, QStringLiteral("髙橋 久美 様\r\n") + longLine + QStringLiteral("\r\n"));
+        body->setPlainText(QStringLiteral("髙橋 久美 様\n発送は明日になります。\n"));
         child<QPushButton>(pane, QStringLiteral("Command5"))->click();
         QCOMPARE(ui.clipboard, QStringLiteral("髙橋 久美 様\r\n発送は明日になります。\r\n"));
         child<QPushButton>(pane, QStringLiteral("cmdMAILER"))->click();
