@@ -56,6 +56,13 @@ private Q_SLOTS:
         auto* from = child<QComboBox>(&pane, QStringLiteral("cmbKEN_0"));
         QCOMPARE(from->count(), 47);
         QCOMPARE(from->itemText(12), QStringLiteral("東京都"));
+        // The carriers' grouping: 山梨県 and 長野県 come before 新潟県, and every prefecture is there once.
+        QStringList shown;
+        for (int i = 0; i < from->count(); ++i) shown << from->itemText(i);
+        QCOMPARE(shown.mid(13, 5), (QStringList{QStringLiteral("神奈川県"), QStringLiteral("山梨県"), QStringLiteral("長野県"),
+                                                QStringLiteral("新潟県"), QStringLiteral("富山県")}));
+        QCOMPARE(shown.last(), QStringLiteral("沖縄県"));
+        QCOMPARE(QSet<QString>(shown.begin(), shown.end()).size(), 47);
         QCOMPARE(from->toolTip(), QStringLiteral("出品者の住んでいる都道府県を選択して下さい。"));
         QCOMPARE(child<QComboBox>(&pane, QStringLiteral("cmbKEN_1"))->toolTip(), QStringLiteral("落札者の住んでいる都道府県を選択して下さい。"));
         QCOMPARE(child<QComboBox>(&pane, QStringLiteral("Combo8"))->itemText(8), QStringLiteral("4000"));
