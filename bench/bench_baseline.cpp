@@ -1,4 +1,5 @@
-// The floor: a bare browser window on the same page, started the same way.
+// The floor: a bare browser window on the same page, started the same way: its engine gets
+// the switches the program's engine gets, by the program's own rule.
 #include <QApplication>
 #include <QTest>
 #include <QTextStream>
@@ -6,10 +7,14 @@
 
 #include "ProcessClock.h"
 #include "Pss.h"
+#include "widgets/WebProfile.h"
 
 int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            WebProfile::engineSwitches(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), app.arguments(),
+                                       qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")));
     QWebEngineView view;
     view.load(QUrl(app.arguments().value(1)));
     view.resize(1180, 800);
