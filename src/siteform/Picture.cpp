@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <csetjmp>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include <fcntl.h>
@@ -197,7 +198,7 @@ Facts pngFacts(const uchar* d, qint64 n) {
     f.size = QSize(int(qMin<quint32>(be32(d + 16), INT_MAX)), int(qMin<quint32>(be32(d + 20), INT_MAX)));
     f.interlaced = d[28] == 1;
     if (f.interlaced)
-        f.workBytes = qint64(f.size.width()) * f.size.height() * 4;
+        f.workBytes = qMin(qint64(f.size.width()) * f.size.height(), std::numeric_limits<qint64>::max() / 4) * 4;
     bool data = false;
     qint64 at = 8;
     while (at + 12 <= n) {
@@ -271,10 +272,13 @@ Facts bmpFacts(const uchar* d, qint64 n) {
     if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX)
         return f;
     f.size = QSize(int(width), int(height));
-    qint64 needed = declared;
-    if (compression == 0 || compression == 3)
-        needed = pixelsAt + (width * bits + 31) / 32 * 4 * height;
-    f.whole = n >= needed;
+    if (compression == 0 || compression == 3) {
+        // Judged by division: a hostile header's rows times its height need not fit in 64 bits.
+        const qint64 rowBytes = (width * bits + 31) / 32 * 4;
+        f.whole = pixelsAt <= n && (rowBytes == 0 || height <= (n - pixelsAt) / rowBytes);
+    } else {
+        f.whole = n >= declared;
+    }
     return f;
 }
 
