@@ -13,13 +13,16 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QVariant>
 
 #include "Median.h"
 
-#include "myauction/ScanHistory.h"
+#include "myauction/Scan.h"
+#include "store/HistoryStore.h"
+#include "store/HistoryThread.h"
 #include "siteform/ListingRecord.h"
 
 namespace {
@@ -60,7 +63,7 @@ QDateTime timeOf(int scanNo) {
     return QDateTime(QDate(2026, 1, 1), QTime(8, 0)).addSecs(qint64(scanNo) * 24 * 3600 / 9);
 }
 
-// The same rows as ScanHistory::store writes them, each row in a transaction of its own.
+// The same rows as HistoryStore::store writes them, each row in a transaction of its own.
 class PerRowStore {
 public:
     explicit PerRowStore(const QString& path) {
@@ -100,7 +103,7 @@ public:
                 }
                 knownTitle.finish();
             }
-            figure.addBindValue(ScanHistory::auctionIdOf(rows[i].address));
+            figure.addBindValue(HistoryStore::auctionIdOf(rows[i].address));
             figure.addBindValue(scanId);
             figure.addBindValue(i + 1);
             figure.addBindValue(title);
@@ -118,18 +121,19 @@ private:
 };
 
 // Every row of the table read, the listing's kept: what a history without its key costs.
-QList<ScanHistory::Entry> historyByFullRead(const QString& path, const QString& id) {
-    QList<ScanHistory::Entry> found;
+QList<HistoryStore::Entry> historyByFullRead(const QString& path, const QString& id) {
+    QList<HistoryStore::Entry> found;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fullread"));
         db.setDatabaseName(path);
         if (!db.open()) return found;
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        q.exec(ScanHistory::entrySelect());
+        q.exec(HistoryStore::entrySelect());
+        const int auction = q.record().indexOf(QStringLiteral("auction"));
         while (q.next()) {
-            if (q.value(1).toString() != id) continue;
-            found << ScanHistory::entryOf(q);
+            if (q.value(auction).toString() != id) continue;
+            found << HistoryStore::entryOf(q);
         }
         std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.taken < b.taken; });
         db.close();
@@ -138,7 +142,7 @@ QList<ScanHistory::Entry> historyByFullRead(const QString& path, const QString& 
     return found;
 }
 
-bool same(const QList<ScanHistory::Entry>& a, const QList<ScanHistory::Entry>& b) {
+bool same(const QList<HistoryStore::Entry>& a, const QList<HistoryStore::Entry>& b) {
     if (a.size() != b.size()) return false;
     for (int i = 0; i < a.size(); ++i)
         if (a[i].taken != b[i].taken || a[i].access != b[i].access || a[i].price != b[i].price || a[i].title != b[i].title)
@@ -165,19 +169,20 @@ int main(int argc, char** argv) {
     {
         const QString a = dir.filePath(QStringLiteral("one.sqlite"));
         const QString b = dir.filePath(QStringLiteral("perrow.sqlite"));
-        ScanHistory one(a), perRow(b);
-        if (one.open() != ScanHistory::Opened::Ok || perRow.open() != ScanHistory::Opened::Ok) {
-            err() << "bench_history: " << one.error() << perRow.error() << "\n";
+        HistoryStore one(a), perRow(b);
+        if (one.open() != HistoryStore::Opened::Ok || perRow.open() != HistoryStore::Opened::Ok) {
+            err() << "bench_history: error " << int(one.error()) << " " << int(perRow.error()) << "\n";
             return 1;
         }
         PerRowStore baseline(b);
         QList<double> once, each;
         for (int i = 0; i < runs; ++i) {
             const QList<scan::Row> rows = aScan(i, perScan);
+            const QList<HistoryStore::Row> stored = scan::storedRows(rows);
             QElapsedTimer clock;
             clock.start();
-            if (!one.store(timeOf(i), rows)) {
-                err() << "bench_history: " << one.error() << "\n";
+            if (!one.store(timeOf(i), stored)) {
+                err() << "bench_history: error " << int(one.error()) << "\n";
                 return 1;
             }
             once << clock.nsecsElapsed() / 1e6;
@@ -204,13 +209,13 @@ int main(int argc, char** argv) {
     {
         const QString root = dir.filePath(QStringLiteral("出品記録"));
         const QString path = dir.filePath(QStringLiteral("records.sqlite"));
-        ScanHistory history(path);
-        if (history.open() != ScanHistory::Opened::Ok) {
-            err() << "bench_history: " << history.error() << "\n";
+        HistoryStore history(path);
+        if (history.open() != HistoryStore::Opened::Ok) {
+            err() << "bench_history: error " << int(history.error()) << "\n";
             return 1;
         }
         const QByteArray memoryFile = QByteArray("[出品手続]\r\n説明=") + QByteArray(3000, 'x') + "\r\n";
-        QList<ScanHistory::Listed> listings;
+        QList<HistoryStore::Listed> listings;
         for (int i = 0; i < records; ++i) {
             listingrecord::Record r;
             r.auctionId = auctionId(i);
@@ -225,7 +230,7 @@ int main(int argc, char** argv) {
                 err() << "bench_history: " << problem << "\n";
                 return 1;
             }
-            ScanHistory::Listed l;
+            HistoryStore::Listed l;
             l.auctionId = r.auctionId;
             l.listedAt = timeOf(i);
             l.title = r.title;
@@ -235,14 +240,14 @@ int main(int argc, char** argv) {
             listings << l;
         }
         if (!history.storeListed(listings)) {
-            err() << "bench_history: " << history.error() << "\n";
+            err() << "bench_history: error " << int(history.error()) << "\n";
             return 1;
         }
         QList<double> query, folders;
         for (int i = 0; i < runs; ++i) {
             QElapsedTimer clock;
             clock.start();
-            const auto listed = scanhistory::listings(path);
+            const auto listed = historythread::listings(path);
             query << clock.nsecsElapsed() / 1e6;
             clock.restart();
             const QList<listingrecord::Record> read = listingrecord::all(root);
@@ -266,14 +271,14 @@ int main(int argc, char** argv) {
     // 3. A year of scans, then one listing's history.
     {
         const QString path = dir.filePath(QStringLiteral("year.sqlite"));
-        ScanHistory year(path);
-        if (year.open() != ScanHistory::Opened::Ok) {
-            err() << "bench_history: " << year.error() << "\n";
+        HistoryStore year(path);
+        if (year.open() != HistoryStore::Opened::Ok) {
+            err() << "bench_history: error " << int(year.error()) << "\n";
             return 1;
         }
         for (int s = 0; s < scans; ++s)
-            if (!year.store(timeOf(s), aScan(s, perScan))) {
-                err() << "bench_history: " << year.error() << "\n";
+            if (!year.store(timeOf(s), scan::storedRows(aScan(s, perScan)))) {
+                err() << "bench_history: error " << int(year.error()) << "\n";
                 return 1;
             }
         // The next scans of the year, both ways, on the grown database.
@@ -284,7 +289,7 @@ int main(int argc, char** argv) {
                 const int s = scans + 2 * i;
                 QElapsedTimer clock;
                 clock.start();
-                if (!year.store(timeOf(s), aScan(s, perScan))) return 1;
+                if (!year.store(timeOf(s), scan::storedRows(aScan(s, perScan)))) return 1;
                 once << clock.nsecsElapsed() / 1e6;
                 clock.restart();
                 if (!baseline.store(timeOf(s + 1), aScan(s + 1, perScan))) return 1;
@@ -299,10 +304,10 @@ int main(int argc, char** argv) {
               << QStringLiteral("ratio per-row/one: %1 (goal: at least 20)\n").arg(e / o, 0, 'f', 1);
         const qint64 rowsStored = qint64(scans + 2 * runs) * perScan;
         // A listing in the middle of the year, through its whole life.
-        const QString id = ScanHistory::auctionIdOf(aScan(scans / 2, perScan)[perScan / 2].address);
+        const QString id = HistoryStore::auctionIdOf(aScan(scans / 2, perScan)[perScan / 2].address);
         out().flush();
         QList<double> keyed, full;
-        QList<ScanHistory::Entry> a, b;
+        QList<HistoryStore::Entry> a, b;
         for (int i = 0; i < runs; ++i) {
             QElapsedTimer clock;
             clock.start();

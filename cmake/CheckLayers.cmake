@@ -2,6 +2,7 @@
 #   core     the widget-free ground
 #   widgets  the controls every pane is built from
 #   site     everything the program knows about the auction site
+#   store    what the seller keeps over time (the history database)
 #   a subsystem (settings, login, description, ...)
 #   app      the program: main window and start-up
 # A file may include from its own layer and the layers below it; a subsystem
@@ -20,10 +21,12 @@ function(layer_rank folder out)
     set(${out} 1 PARENT_SCOPE)
   elseif(folder STREQUAL "site")
     set(${out} 2 PARENT_SCOPE)
-  elseif(folder STREQUAL "app")
-    set(${out} 4 PARENT_SCOPE)
-  else()
+  elseif(folder STREQUAL "store")
     set(${out} 3 PARENT_SCOPE)
+  elseif(folder STREQUAL "app")
+    set(${out} 5 PARENT_SCOPE)
+  else()
+    set(${out} 4 PARENT_SCOPE)
   endif()
 endfunction()
 
@@ -44,7 +47,7 @@ foreach(rel IN LISTS sources)
         if(theirs GREATER own)
           string(STRIP "${line}" shown)
           string(APPEND found "${shownRoot}/${rel}:${n}: ${shown} reaches up from ${folder} into ${target}\n")
-        elseif(theirs EQUAL 3 AND own EQUAL 3 AND NOT target STREQUAL "settings")
+        elseif(theirs EQUAL 4 AND own EQUAL 4 AND NOT target STREQUAL "settings")
           string(STRIP "${line}" shown)
           string(APPEND found "${shownRoot}/${rel}:${n}: ${shown} reaches sideways from ${folder} into ${target}\n")
         endif()

@@ -33,7 +33,7 @@
 #include "mail/MailPane.h"
 #include "myauction/HistoryWindow.h"
 #include "myauction/MyAuctionPane.h"
-#include "myauction/ScanHistory.h"
+#include "store/HistoryStore.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
@@ -204,10 +204,10 @@ bool historyWindow(fMain& w, const QString& base, const QString& out) {
     if (!load(w.WB2(), base + QStringLiteral("/__sim/signin?login=sorabako_demo"))) return false;
     if (!scanOnce(w.myAuctionPane())) return false;
     // A second program on the same folder, as the database allows.
-    ScanHistory own(ProgramFolder::data() + QStringLiteral("rireki.sqlite"));
-    ScanHistory* history = &own;
-    if (own.open() != ScanHistory::Opened::Ok || history->scanTimes().isEmpty()) return false;
-    const QList<ScanHistory::Entry> today = history->scanAt(history->scanTimes().first());
+    HistoryStore own(ProgramFolder::data() + QStringLiteral("rireki.sqlite"));
+    HistoryStore* history = &own;
+    if (own.open() != HistoryStore::Opened::Ok || history->scanTimes().isEmpty()) return false;
+    const QList<HistoryStore::Entry> today = history->scanAt(history->scanTimes().first());
     const QString id = QStringLiteral("k700000001");
     const QDateTime now = QDateTime::currentDateTime();
     for (int day = 7; day >= 1; --day)
@@ -215,7 +215,7 @@ bool historyWindow(fMain& w, const QString& base, const QString& out) {
             const QDateTime taken(now.date().addDays(-day), QTime(hour, 0));
             const int step = (7 - day) * 2 + (hour == 21);
             QList<scan::Row> rows;
-            for (const ScanHistory::Entry& e : today) {
+            for (const HistoryStore::Entry& e : today) {
                 scan::Row row;
                 row.address = base + QStringLiteral("/jp/auction/") + e.auctionId;
                 row.cells[1] = e.title;
@@ -228,13 +228,13 @@ bool historyWindow(fMain& w, const QString& base, const QString& out) {
                 row.cells[6] = e.price;
                 rows << row;
             }
-            if (!history->store(taken, rows)) return false;
+            if (!history->store(taken, scan::storedRows(rows))) return false;
         }
     // It went out through the queue a week ago: the record below the chart.
-    ScanHistory::Listed listed;
+    HistoryStore::Listed listed;
     listed.auctionId = id;
     listed.listedAt = QDateTime(now.date().addDays(-7), QTime(8, 30));
-    for (const ScanHistory::Entry& e : today)
+    for (const HistoryStore::Entry& e : today)
         if (e.auctionId == id) listed.title = e.title;
     listed.category = QStringLiteral("家電、AV、カメラ > カメラ、光学機器 > デジタル一眼");
     listed.confirmation = {{QStringLiteral("タイトル"), listed.title},

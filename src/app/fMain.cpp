@@ -56,8 +56,8 @@ namespace {
 const QString kAppTitle = QStringLiteral("ソラバコ");
 
 // A listing's record as the history keeps it (the history does not know siteform's records).
-ScanHistory::Listed listedOf(const listingrecord::Record& record) {
-    ScanHistory::Listed listed;
+HistoryStore::Listed listedOf(const listingrecord::Record& record) {
+    HistoryStore::Listed listed;
     listed.auctionId = record.auctionId;
     listed.listedAt = QDateTime::fromString(record.listedAt, Qt::ISODate);
     listed.title = record.title;
@@ -382,11 +382,11 @@ frmKIROKU* fMain::showRecords() {
         // The list from the history's table of records; the records on disk it lacks go into it.
         frmKIROKU::Source source;
         source.list = [this]() -> std::optional<QList<listingrecord::Record>> {
-            const std::optional<QList<ScanHistory::Listed>> listed = m_myAuction->listings();
+            const std::optional<QList<HistoryStore::Listed>> listed = m_myAuction->listings();
             if (!listed) return std::nullopt;
             QList<listingrecord::Record> records;
             records.reserve(listed->size());
-            for (const ScanHistory::Listed& l : *listed) {
+            for (const HistoryStore::Listed& l : *listed) {
                 listingrecord::Record r;
                 r.auctionId = l.auctionId;
                 r.listedAt = l.listedAt.toString(Qt::ISODate);

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "core/Cp932.h"
+#include "core/Csv.h"
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
 #include "core/UiServices.h"
@@ -25,9 +26,10 @@
 namespace {
 const QString kCaption = QStringLiteral("アクセス解析の履歴");
 const QString kCsvFilter = QStringLiteral("CSVファイル(*.CSV)|*.csv");
+QString when(const QDateTime& t) { return t.toString(QStringLiteral("yyyy/MM/dd HH:mm")); }
 }  // namespace
 
-HistoryWindow::HistoryWindow(UiServices& ui, const ScanHistory& history, const QString& auctionId, QWidget* parent)
+HistoryWindow::HistoryWindow(UiServices& ui, const HistoryStore& history, const QString& auctionId, QWidget* parent)
     : QDialog(parent),
       m_ui(ui),
       m_history(history),
@@ -139,13 +141,13 @@ void HistoryWindow::fillChart() {
     chart->setTitle(QStringLiteral("アクセス・ウォッチ・入札・価格の推移"));
     struct Line {
         const char* name;
-        QString ScanHistory::Entry::*field;
+        QString HistoryStore::Entry::*field;
         bool price;
     };
-    const Line lines[] = {{"アクセス", &ScanHistory::Entry::access, false},
-                          {"ウォッチ", &ScanHistory::Entry::watch, false},
-                          {"入札", &ScanHistory::Entry::bids, false},
-                          {"価格（円）", &ScanHistory::Entry::price, true}};
+    const Line lines[] = {{"アクセス", &HistoryStore::Entry::access, false},
+                          {"ウォッチ", &HistoryStore::Entry::watch, false},
+                          {"入札", &HistoryStore::Entry::bids, false},
+                          {"価格（円）", &HistoryStore::Entry::price, true}};
     auto* time = new QDateTimeAxis;
     time->setTitleText(QStringLiteral("解析日時"));
     auto* counts = new QValueAxis;
@@ -162,7 +164,7 @@ void HistoryWindow::fillChart() {
         auto* series = new QLineSeries;
         series->setName(QString::fromUtf8(line.name));
         series->setPointsVisible(true);
-        for (const ScanHistory::Entry& e : m_entries) {
+        for (const HistoryStore::Entry& e : m_entries) {
             // An empty cell is none (the page shows 0 as nothing).
             const double v = values::leadingNumber(e.*line.field);
             series->append(static_cast<qreal>(e.taken.toMSecsSinceEpoch()), v);
@@ -178,7 +180,7 @@ void HistoryWindow::fillChart() {
     counts->applyNiceNumbers();
     yen->applyNiceNumbers();
     if (!m_entries.isEmpty()) {
-        const scanhistory::TimeAxis axis = scanhistory::timeAxis(m_entries.first().taken, m_entries.last().taken);
+        const TimeAxis axis = timeAxis(m_entries.first().taken, m_entries.last().taken);
         time->setRange(axis.from, axis.to);
         time->setFormat(axis.format);
         time->setTickCount(axis.ticks);
@@ -198,7 +200,7 @@ void HistoryWindow::fillTable() {
         m_table->setColWidthTwips(c, widths[c]);
     }
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    for (const ScanHistory::Entry& e : m_entries)
+    for (const HistoryStore::Entry& e : m_entries)
         m_table->addRow(QStringList{e.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm")), e.access, e.watch, e.bids, e.timeLeft, e.price});
     // The latest scans first in sight, once the table has its size.
     QTimer::singleShot(0, m_table, &QAbstractItemView::scrollToBottom);
@@ -224,11 +226,59 @@ bool HistoryWindow::writeCsv(const QString& text, const QString& suggested) {
     return true;
 }
 
-void HistoryWindow::exportHistory() { writeCsv(scanhistory::historyCsv(m_entries), m_auctionId + QStringLiteral("_履歴.csv")); }
+void HistoryWindow::exportHistory() { writeCsv(historyCsv(m_entries), m_auctionId + QStringLiteral("_履歴.csv")); }
 
 void HistoryWindow::exportScan() {
     const QDateTime taken = m_scans->currentData().toDateTime();
     if (!taken.isValid()) return;
-    writeCsv(scanhistory::scanCsv(m_history.scanAt(taken)),
+    writeCsv(scanCsv(m_history.scanAt(taken)),
              QStringLiteral("解析_%1.csv").arg(taken.toString(QStringLiteral("yyyyMMdd_HHmm"))));
+}
+
+HistoryWindow::TimeAxis HistoryWindow::timeAxis(const QDateTime& first, const QDateTime& last) {
+    TimeAxis axis;
+    axis.from = first;
+    axis.to = last > first ? last : first.addSecs(60);  // one scan: a minute's width to draw it in
+    const qint64 span = axis.from.secsTo(axis.to);
+    qint64 unit = 60;
+    if (axis.from.date().year() != axis.to.date().year()) {
+        axis.format = span >= 7 * 86400 ? QStringLiteral("yyyy/MM/dd") : QStringLiteral("yyyy/MM/dd HH:mm");
+        unit = span >= 7 * 86400 ? 86400 : 60;
+    } else if (axis.from.date() != axis.to.date()) {
+        axis.format = span >= 7 * 86400 ? QStringLiteral("MM/dd") : QStringLiteral("MM/dd HH:mm");
+        unit = span >= 7 * 86400 ? 86400 : 60;
+    } else if (span < 120) {
+        axis.format = QStringLiteral("HH:mm:ss");
+        unit = 1;
+    } else {
+        axis.format = QStringLiteral("HH:mm");
+    }
+    // Ticks at least one unit of the label apart, so that no two read the same.
+    axis.ticks = static_cast<int>(qBound(qint64(2), span / unit + 1, qint64(6)));
+    return axis;
+}
+
+QStringList HistoryWindow::timeLabels(const TimeAxis& axis) {
+    QStringList labels;
+    const qint64 from = axis.from.toMSecsSinceEpoch(), to = axis.to.toMSecsSinceEpoch();
+    for (int i = 0; i < axis.ticks; ++i)
+        labels << QDateTime::fromMSecsSinceEpoch(from + (to - from) * i / (axis.ticks - 1)).toString(axis.format);
+    return labels;
+}
+
+QString HistoryWindow::historyCsv(const QList<HistoryStore::Entry>& entries) {
+    QString text = csv::line({QStringLiteral("日時"), QStringLiteral("オークションID"), QStringLiteral("タイトル"), QStringLiteral("アクセス"),
+                             QStringLiteral("ウォッチ"), QStringLiteral("入札"), QStringLiteral("残り時間"), QStringLiteral("価格")});
+    for (const HistoryStore::Entry& e : entries)
+        text += csv::line({when(e.taken), e.auctionId, e.title, e.access, e.watch, e.bids, e.timeLeft, e.price});
+    return text;
+}
+
+QString HistoryWindow::scanCsv(const QList<HistoryStore::Entry>& entries) {
+    QString text = csv::line({QStringLiteral("No."), QStringLiteral("日時"), QStringLiteral("オークションID"), QStringLiteral("タイトル"),
+                             QStringLiteral("アクセス"), QStringLiteral("ウォッチ"), QStringLiteral("入札"), QStringLiteral("残り時間"),
+                             QStringLiteral("価格")});
+    for (const HistoryStore::Entry& e : entries)
+        text += csv::line({QString::number(e.row), when(e.taken), e.auctionId, e.title, e.access, e.watch, e.bids, e.timeLeft, e.price});
+    return text;
 }

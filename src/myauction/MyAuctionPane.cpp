@@ -43,6 +43,31 @@ const QString kHistoryBehindNotice =
     QStringLiteral("※前回保存した解析結果が履歴に無いため、前回値は位置で比べています。追加出品、出品終了分がある時はズレます。");
 
 QString clockOf(const QDateTime& t) { return scan::clockText(t.time().hour(), t.time().minute()); }
+
+// Why the history did not take something, in the seller's words.
+QString reasonOf(HistoryStore::Error error) {
+    switch (error) {
+        case HistoryStore::Error::None:
+            return QString();
+        case HistoryStore::Error::NoDriver:
+            return QStringLiteral("履歴を扱う部品（SQLite）がインストールされていません。");
+        case HistoryStore::Error::NoFolder:
+            return QStringLiteral("履歴のフォルダがありません。");
+        case HistoryStore::Error::Busy:
+            return QStringLiteral("他のプログラムが履歴を使用中です。");
+        case HistoryStore::Error::Newer:
+            return QStringLiteral("新しい版のソラバコで作られた履歴です。");
+        case HistoryStore::Error::Damaged:
+            return QStringLiteral("履歴のファイルが壊れています。");
+        case HistoryStore::Error::CannotMoveAside:
+            return QStringLiteral("壊れた履歴のファイルを別の名前で残せませんでした。");
+        case HistoryStore::Error::NoAuctionId:
+            return QStringLiteral("オークションIDがありません。");
+        case HistoryStore::Error::Refused:
+            return QStringLiteral("履歴を読み書きできませんでした。");
+    }
+    return QString();
+}
 }  // namespace
 
 MyAuctionPane::MyAuctionPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
@@ -141,22 +166,22 @@ MyAuctionPane::~MyAuctionPane() {
 
 void MyAuctionPane::setPendingRetry(int ms) { m_pendingRetry->setInterval(ms); }
 
-void MyAuctionPane::recordListing(const ScanHistory::Listed& listed, bool tell) {
+void MyAuctionPane::recordListing(const HistoryStore::Listed& listed, bool tell) {
     m_pendingRecords.append(listed);
     if (!tell) m_quietRecords.insert(listed.auctionId);
     if (!m_recordWorker) storeRecords();  // else the running one starts the next batch when it ends
 }
 
-std::optional<QList<ScanHistory::Listed>> MyAuctionPane::listings() const { return scanhistory::listings(historyFile()); }
+std::optional<QList<HistoryStore::Listed>> MyAuctionPane::listings() const { return historythread::listings(historyFile()); }
 
 void MyAuctionPane::storeRecords() {
-    const QList<ScanHistory::Listed> batch = std::exchange(m_pendingRecords, {});
+    const QList<HistoryStore::Listed> batch = std::exchange(m_pendingRecords, {});
     const QSet<QString> quiet = std::exchange(m_quietRecords, {});
-    auto why = std::make_shared<QString>();
+    auto why = std::make_shared<HistoryStore::Error>(HistoryStore::Error::None);
     auto stored = std::make_shared<bool>(false);
     // One connection and one commit for the batch, however many records it has.
     QThread* worker = QThread::create([path = historyFile(), batch, why, stored] {
-        *stored = scanhistory::storeListed(path, batch, why.get());
+        *stored = historythread::storeListed(path, batch, why.get());
     });
     m_recordWorker = worker;
     connect(worker, &QThread::finished, this, [this, worker, batch, quiet, why, stored] {
@@ -164,8 +189,8 @@ void MyAuctionPane::storeRecords() {
         m_recordWorker = nullptr;
         QStringList failed;
         if (!*stored)
-            for (const ScanHistory::Listed& listed : batch)
-                if (!quiet.contains(listed.auctionId)) failed << listed.auctionId + QStringLiteral("：") + *why;
+            for (const HistoryStore::Listed& listed : batch)
+                if (!quiet.contains(listed.auctionId)) failed << listed.auctionId + QStringLiteral("：") + reasonOf(*why);
         // The record itself is kept in its folder already; only the history's copy is missing.
         if (!failed.isEmpty())
             m_ui.message(QStringLiteral("出品記録をアクセス解析の履歴に保存できませんでした。記録は出品記録のフォルダに残っています。\r\n") +
@@ -180,9 +205,9 @@ void MyAuctionPane::storeRecords() {
 void MyAuctionPane::storePending() {
     // A scan's answer stores them before its own; one try at a time.
     if (m_worker || m_pendingWorker) return;
-    auto result = std::make_shared<scanhistory::PendingResult>();
+    auto result = std::make_shared<historythread::PendingResult>();
     QThread* worker = QThread::create([history = historyFile(), pending = pendingFile(), result] {
-        *result = scanhistory::storePending(history, pending);
+        *result = historythread::storePending(history, pending);
     });
     m_pendingWorker = worker;
     connect(worker, &QThread::finished, this, [this, worker, result] {
@@ -219,15 +244,15 @@ void MyAuctionPane::showRows(const QList<scan::Row>& rows) {
     }
 }
 
-ScanHistory* MyAuctionPane::history() {
+HistoryStore* MyAuctionPane::history() {
     if (m_history && m_history->isOpen()) return m_history.get();
-    m_history = std::make_unique<ScanHistory>(historyFile());
-    const ScanHistory::Opened opened = m_history->open();
-    if (opened == ScanHistory::Opened::MovedAside)
+    m_history = std::make_unique<HistoryStore>(historyFile());
+    const HistoryStore::Opened opened = m_history->open();
+    if (opened == HistoryStore::Opened::MovedAside)
         m_ui.message(QStringLiteral("アクセス解析の履歴が壊れていたため、次の名前で残して新しく始めます。\r\n") +
                          m_history->movedAsidePath(),
                      kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
-    if (opened == ScanHistory::Opened::Failed) {
+    if (opened == HistoryStore::Opened::Failed) {
         m_ui.message(QStringLiteral("アクセス解析の履歴を開けませんでした。\r\n") + historyFile() +
                          QStringLiteral("\r\n解析結果は前回データ（位置）と比べて表示します。"),
                      kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
@@ -243,9 +268,9 @@ void MyAuctionPane::showHistory(int row) {
                      UiServices::Buttons::Ok, this);
         return;
     }
-    ScanHistory* store = history();
+    HistoryStore* store = history();
     if (!store) return;
-    const QString id = ScanHistory::auctionIdOf(m_rowAddresses[row - 1]);
+    const QString id = HistoryStore::auctionIdOf(m_rowAddresses[row - 1]);
     HistoryWindow window(m_ui, *store, id, this);
     window.setRecordOpener(m_openRecord);
     window.exec();
@@ -309,23 +334,23 @@ void MyAuctionPane::scanDone() {
     m_comparing = true;
     // The history is read and written on a thread of its own: another program holding the
     // database makes the scan wait for it, not the window.
-    scanhistory::Request request;
+    historythread::Request request;
     request.path = historyFile();
     request.pendingPath = pendingFile();
     request.taken = finished.taken;
-    request.rows = finished.rows;
+    request.rows = scan::storedRows(finished.rows);
     request.store = finished.complete();
     request.kept = finished.kept;
     m_progressText->setText(QStringLiteral("解析結果を履歴と比べています…"));
-    auto answer = std::make_shared<scanhistory::Answer>();
-    QThread* worker = QThread::create([request, answer] { *answer = scanhistory::ask(request); });
+    auto answer = std::make_shared<historythread::Answer>();
+    QThread* worker = QThread::create([request, answer] { *answer = historythread::ask(request); });
     m_worker = worker;
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     connect(worker, &QThread::finished, this, [this, finished, answer] { finish(finished, *answer); });
     worker->start();
 }
 
-void MyAuctionPane::finish(Finished done, const std::optional<scanhistory::Answer>& answer) {
+void MyAuctionPane::finish(Finished done, const std::optional<historythread::Answer>& answer) {
     m_comparing = false;
     m_command2->setEnabled(true);
     m_progress->setVisible(false);
@@ -342,10 +367,10 @@ void MyAuctionPane::finish(Finished done, const std::optional<scanhistory::Answe
     }
     const bool previousUnreadable = read == TextFile::Read::NotText;
 
-    if (answer && answer->opened == ScanHistory::Opened::MovedAside)
+    if (answer && answer->opened == HistoryStore::Opened::MovedAside)
         m_ui.message(QStringLiteral("アクセス解析の履歴が壊れていたため、次の名前で残して新しく始めます。\r\n") + answer->movedAside,
                      kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
-    if (answer && answer->opened == ScanHistory::Opened::Failed)
+    if (answer && answer->opened == HistoryStore::Opened::Failed)
         m_ui.message(QStringLiteral("アクセス解析の履歴を開けませんでした。\r\n") + historyFile() +
                          QStringLiteral("\r\n解析結果は前回データ（位置）と比べて表示します。") +
                          (answer->pending ? QStringLiteral("\r\n") + kPendingNote : QString()),
@@ -354,18 +379,18 @@ void MyAuctionPane::finish(Finished done, const std::optional<scanhistory::Answe
         if (answer->pendingLeft > 0) m_pendingRetry->start();
         else m_pendingRetry->stop();
     }
-    const bool historyOpen = answer && answer->opened != ScanHistory::Opened::Failed;
+    const bool historyOpen = answer && answer->opened != HistoryStore::Opened::Failed;
 
     // The base is the scan the seller last kept, by auction ID as by position. A kept scan the
     // history could not store left the previous-scan file newer than the history's last kept
     // one (its figures are not the history's last kept ones): comparing by ID would then compare
     // with an older scan, so it is by position, and said.
-    const std::optional<ScanHistory::Base>& base = historyOpen ? answer->base : std::nullopt;
-    const bool historyBehind = base && read == TextFile::Read::Ok && !scanhistory::isPreviousFileOf(*base, previous);
-    scanhistory::Comparison byId;
+    const std::optional<HistoryStore::Base>& base = historyOpen ? answer->base : std::nullopt;
+    const bool historyBehind = base && read == TextFile::Read::Ok && !scan::isPreviousFileOf(*base, previous);
+    scan::Comparison byId;
     const bool comparedById = base && !historyBehind;
     if (comparedById) {
-        byId = scanhistory::applyPreviousById(rows, base->byId, base->ids, done.failedListPages == 0);
+        byId = scan::applyPreviousById(rows, base->byId, base->ids, done.failedListPages == 0);
         m_label12->setText(QStringLiteral("前回:") + clockOf(base->taken));
     }
     scan::compare(rows);

@@ -9,7 +9,8 @@
 #include <memory>
 
 #include "myauction/Scan.h"
-#include "myauction/ScanHistory.h"
+#include "store/HistoryStore.h"
+#include "store/HistoryThread.h"
 
 class Grid;
 class QCheckBox;
@@ -38,10 +39,10 @@ public:
     // A listing the queue took through the site, kept in the history (off the window's thread),
     // so its history window can show how it went out. `tell`: the seller hears when the history
     // cannot take it (a record found on disk that the history lacks is tried again quietly next time).
-    void recordListing(const ScanHistory::Listed& listed, bool tell = true);
+    void recordListing(const HistoryStore::Listed& listed, bool tell = true);
     // Every listing's record in the history, newest first, without the confirmation rows (one
     // query); nothing when the history cannot be read.
-    std::optional<QList<ScanHistory::Listed>> listings() const;
+    std::optional<QList<HistoryStore::Listed>> listings() const;
     // What the history window's 出品記録を開く does with a listing's auction ID.
     void setRecordOpener(std::function<void(const QString&)> open) { m_openRecord = std::move(open); }
 
@@ -70,10 +71,10 @@ private:
         bool complete() const { return !rows.isEmpty() && failedPages == 0 && failedListPages == 0; }
     };
     void scanDone();
-    void finish(Finished done, const std::optional<scanhistory::Answer>& answer);
+    void finish(Finished done, const std::optional<historythread::Answer>& answer);
     void showRows(const QList<scan::Row>& rows);
     // The scan history, opened on first need; nothing when it cannot be (the seller has been told).
-    ScanHistory* history();
+    HistoryStore* history();
     void placeHeading();
     void storeRecords();
     void storePending();
@@ -96,10 +97,10 @@ private:
     QPointer<QThread> m_pendingWorker;
     QTimer* m_pendingRetry = nullptr;
     int m_pendingStoredMeanwhile = 0;  // stored by a retry while a scan ran: its status says so
-    QList<ScanHistory::Listed> m_pendingRecords;
+    QList<HistoryStore::Listed> m_pendingRecords;
     QSet<QString> m_quietRecords;
     std::function<void(const QString&)> m_openRecord;
-    std::unique_ptr<ScanHistory> m_history;
+    std::unique_ptr<HistoryStore> m_history;
     QStringList m_rowAddresses;  // the item page of each row shown, from row 1
     int m_concurrency = 4;
 };

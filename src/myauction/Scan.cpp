@@ -120,4 +120,64 @@ QString listProblemMessage(ListProblem problem, int httpStatus) {
 
 QString clockText(int hour, int minute) { return QStringLiteral("%1:%2").arg(hour).arg(minute); }
 
+QList<HistoryStore::Row> storedRows(const QList<Row>& rows) {
+    QList<HistoryStore::Row> out;
+    out.reserve(rows.size());
+    for (const Row& row : rows)
+        out << HistoryStore::Row{row.address,       row.cells[kTitle], row.cells[kAccess], row.cells[kWatch],
+                                 row.cells[kBids], row.cells[kTimeLeft], row.cells[kPrice]};
+    return out;
+}
+
+Comparison applyPreviousById(QList<Row>& rows, const QHash<QString, HistoryStore::Entry>& previous,
+                             const QStringList& lastIds, bool wholeList) {
+    Comparison c;
+    QSet<QString> current;
+    for (Row& row : rows) {
+        const QString id = HistoryStore::auctionIdOf(row.address);
+        current.insert(id);
+        const auto it = previous.constFind(id);
+        if (it != previous.constEnd()) {
+            row.cells[kPreviousAccess] = it->access;
+            row.cells[kPreviousWatch] = it->watch;
+            row.cells[kPreviousBids] = it->bids;
+            row.cells[kPreviousPrice] = it->price;
+            ++c.byId;
+        } else if (!lastIds.isEmpty() && !id.isEmpty()) {
+            // Listed since the last scan: nothing of its own to compare with, and nobody else's figures either.
+            for (int col = kPreviousAccess; col <= kPreviousPrice; ++col) row.cells[col].clear();
+            row.cells[kPreviousAccess] = kNewMark;
+            // A listing with bids stays yellow from end to end; the mark says it is new.
+            for (int col = kPreviousAccess; col <= kPreviousPrice; ++col)
+                if (row.colours[col] != kBid) row.colours[col] = kNew;
+            row.listedSinceLastScan = true;
+            ++c.fresh;
+            ++c.byId;
+        } else {
+            ++c.byPosition;
+        }
+    }
+    c.endedCounted = wholeList;
+    if (wholeList)
+        for (const QString& id : lastIds)
+            if (!current.contains(id)) ++c.ended;
+    return c;
+}
+
+bool isPreviousFileOf(const HistoryStore::Base& base, const QString& fileText) {
+    QList<Row> rows;
+    for (const QString& id : base.ids) {
+        const HistoryStore::Entry& e = base.byId[id];
+        Row row;
+        row.cells[kAccess] = e.access;
+        row.cells[kWatch] = e.watch;
+        row.cells[kBids] = e.bids;
+        row.cells[kPrice] = e.price;
+        rows << row;
+    }
+    QString expected;
+    for (const QString& line : previousLines(rows)) expected += line + QStringLiteral("\r\n");
+    return expected == fileText;
+}
+
 }  // namespace scan

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "site/OpenListings.h"
+#include "store/HistoryStore.h"
 
 // The my-auction check as values: the walk over the open-listings pages, the
 // figures of an item page, the rows they make, and the previous scan's file.
@@ -54,6 +55,36 @@ QString fiveDigits(const QString& cell);
 
 // "h:m" without leading zeros (9:5).
 QString clockText(int hour, int minute);
+
+// The grid's columns the history keeps, and the previous figures it gives back.
+enum Column { kTitle = 1, kAccess = 2, kWatch = 3, kBids = 4, kTimeLeft = 5, kPrice = 6,
+              kPreviousAccess = 7, kPreviousWatch = 8, kPreviousBids = 9, kPreviousPrice = 10 };
+
+// What the history keeps of the rows.
+QList<HistoryStore::Row> storedRows(const QList<Row>& rows);
+
+// What a scan shows when the history knows the listings: the previous
+// columns (7 to 10) from each listing's own previous figures, new listings
+// marked, the rest left as the file put them (by position).
+struct Comparison {
+    int byId = 0;        // rows compared with their own listing's previous scan
+    int byPosition = 0;  // rows left with the positional previous values
+    int fresh = 0;       // listings the history has never seen
+    int ended = 0;       // listings of the previous scan that are gone
+    bool endedCounted = true;  // false when list pages were missing: their listings would look ended
+};
+constexpr Rgb kNew = 0xD6EAF8;  // the previous columns of a listing new since the last scan
+inline const QString kNewMark = QStringLiteral("新規");
+
+// Applies the history's previous figures to `rows` (before compare).
+// `previous` is latestBefore(the rows' IDs, now); `lastIds` the IDs of the previous scan (empty: none).
+// `wholeList`: every list page of this scan was read, so a listing not among the rows has ended.
+Comparison applyPreviousById(QList<Row>& rows, const QHash<QString, HistoryStore::Entry>& previous,
+                             const QStringList& lastIds, bool wholeList = true);
+
+// Whether the previous-scan file is the one that scan wrote: a kept scan the
+// history could not store leaves a file of its own, newer than the history's base.
+bool isPreviousFileOf(const HistoryStore::Base& base, const QString& fileText);
 
 
 }  // namespace scan

@@ -19,6 +19,19 @@ QList<Link> listPage(const QList<Link>& rows, const QList<Link>& after = {}) {
 Figures figures(const char* access, const char* watch, const char* left, const char* price) {
     return Figures{QString::fromUtf8(price), QString::fromUtf8(watch), QString::fromUtf8(left), QString::fromUtf8(access)};
 }
+
+// A row of the grid for a listing, with its figures as a scan shows them.
+Row historyRow(const char* id, const char* title, const char* access, const char* watch, const char* bids, const char* price) {
+    Row r;
+    r.address = QStringLiteral("http://page.example/jp/auction/") + QLatin1String(id);
+    r.cells[kTitle] = QString::fromUtf8(title);
+    r.cells[kAccess] = QLatin1String(access);
+    r.cells[kWatch] = QLatin1String(watch);
+    r.cells[kBids] = QLatin1String(bids);
+    r.cells[kTimeLeft] = QStringLiteral("2日");
+    r.cells[kPrice] = QLatin1String(price);
+    return r;
+}
 }  // namespace
 
 class TestScan : public QObject {
@@ -221,6 +234,63 @@ private Q_SLOTS:
         compare(rows);
         QCOMPARE(rows[0].cells[11], QString());  // the same figure: no difference
         QVERIFY(!rows[0].cells[12].contains(QLatin1Char('e')));
+    }
+
+    void theComparisonByIdAndWhatIsNewOrEnded() {
+        QList<Row> rows{historyRow("a1", "カメラ", "20", "2", "1", "700"), historyRow("c3", "時計", "3", "", "", "300"),
+                        historyRow("d4", "新しい出品", "1", "", "", "900"), historyRow("e5", "入札のある新しい出品", "4", "", "2", "1500")};
+        // As the list page colours them: a row with bids is yellow (255, 255, 0) in every
+        // column, new or not; the previous columns of any other row are pale green.
+        for (Rgb& colour : rows[3].colours) colour = 0xFFFF00;
+        for (int col = 7; col <= 10; ++col) rows[2].colours[col] = 0xE4FEE0;
+        // The positional file put someone else's figures into the new listing's row.
+        rows[2].cells[7] = QStringLiteral("99");
+        QHash<QString, HistoryStore::Entry> previous;
+        HistoryStore::Entry a;
+        a.access = QStringLiteral("15"), a.watch = QStringLiteral("2"), a.bids = QStringLiteral("1"), a.price = QStringLiteral("600");
+        previous.insert(QStringLiteral("a1"), a);
+        HistoryStore::Entry c;
+        c.access = QStringLiteral("1"), c.price = QStringLiteral("300");
+        previous.insert(QStringLiteral("c3"), c);
+        const Comparison cmp = applyPreviousById(rows, previous, {QStringLiteral("a1"), QStringLiteral("b2"), QStringLiteral("c3")});
+        QCOMPARE(cmp.byPosition, 0);
+        QCOMPARE(cmp.fresh, 2);
+        QCOMPARE(cmp.ended, 1);  // b2
+        compare(rows);
+        QCOMPARE(rows[0].cells[11], QStringLiteral("5"));
+        QCOMPARE(rows[0].cells[14], QStringLiteral("100"));
+        QCOMPARE(rows[1].cells[11], QStringLiteral("2"));
+        QCOMPARE(rows[2].cells[7], QStringLiteral("新規"));
+        for (int c = 11; c <= 14; ++c) QCOMPARE(rows[2].cells[c], QString());  // nothing to compare with
+        QCOMPARE(rows[2].colours[8], kNew);
+        QCOMPARE(rows[3].cells[7], QStringLiteral("新規"));
+        QCOMPARE(rows[3].colours[8], Rgb(0xFFFF00));
+
+        // A list page that did not load: its listings are missing from the rows, not ended.
+        QList<Row> partial{historyRow("a1", "カメラ", "21", "2", "1", "700")};
+        const Comparison cut = applyPreviousById(
+            partial, previous, {QStringLiteral("a1"), QStringLiteral("b2"), QStringLiteral("c3")}, false);
+        QCOMPARE(cut.ended, 0);
+        QVERIFY(!cut.endedCounted);
+        QCOMPARE(partial[0].cells[7], QStringLiteral("15"));  // the rows that are there still compare by ID
+
+        // The first scan with a database: nothing known, everything stays by position.
+        QList<Row> first{historyRow("a1", "カメラ", "20", "2", "1", "700")};
+        first[0].cells[7] = QStringLiteral("12");
+        const Comparison none = applyPreviousById(first, {}, {});
+        QCOMPARE(none.byPosition, 1);
+        QCOMPARE(first[0].cells[7], QStringLiteral("12"));
+    }
+
+    // The previous-scan file that the history's last kept scan wrote, and one it did not.
+    void thePreviousFileOfTheLastKeptScan() {
+        HistoryStore::Base base;
+        HistoryStore::Entry a1;
+        a1.access = QStringLiteral("12"), a1.watch = QStringLiteral("1"), a1.price = QStringLiteral("600");
+        base.ids << QStringLiteral("a1");
+        base.byId.insert(QStringLiteral("a1"), a1);
+        QVERIFY(isPreviousFileOf(base, QStringLiteral("00012,00001,,600\r\n")));
+        QVERIFY(!isPreviousFileOf(base, QStringLiteral("00013,00001,,600\r\n")));
     }
 };
 

@@ -28,7 +28,7 @@
 #include "description/frmMOJI.h"
 #include "login/frmLogin.h"
 #include "myauction/HistoryWindow.h"
-#include "myauction/ScanHistory.h"
+#include "store/HistoryStore.h"
 #include "settings/IniFile.h"
 #include "settings/SiteAddresses.h"
 #include "settings/frmINI.h"
@@ -201,18 +201,18 @@ private Q_SLOTS:
             checkWindow(&d);
         }
         {
-            ScanHistory history(folder.file(QStringLiteral("DATA/rireki.sqlite")));
-            QCOMPARE(history.open(), ScanHistory::Opened::Ok);
-            scan::Row row;
+            HistoryStore history(folder.file(QStringLiteral("DATA/rireki.sqlite")));
+            QCOMPARE(history.open(), HistoryStore::Opened::Ok);
+            HistoryStore::Row row;
             row.address = QStringLiteral("http://page.example/jp/auction/a1");
-            row.cells[1] = QStringLiteral("テスト出品 カメラ");
+            row.title = QStringLiteral("テスト出品 カメラ");
             QVERIFY(history.store(QDateTime::currentDateTime().addDays(-1), {row}));
             QVERIFY(history.store(QDateTime::currentDateTime(), {row}));
             // With the listing's record under the chart: every confirmation row the site shows.
-            ScanHistory::Listed listed;
+            HistoryStore::Listed listed;
             listed.auctionId = QStringLiteral("a1");
             listed.listedAt = QDateTime::currentDateTime().addDays(-2);
-            listed.title = row.cells[1];
+            listed.title = row.title;
             listed.category = QStringLiteral("家電、AV、カメラ > カメラ、光学機器 > デジタル一眼");
             for (int i = 0; i < 20; ++i) listed.confirmation.append({QStringLiteral("項目%1").arg(i), QStringLiteral("内容")});
             QVERIFY(history.storeListed(listed));

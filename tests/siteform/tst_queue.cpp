@@ -16,7 +16,7 @@
 #include "core/Cp932.h"
 #include "core/ProgramFolder.h"
 #include "myauction/MyAuctionPane.h"
-#include "myauction/ScanHistory.h"
+#include "store/HistoryStore.h"
 #include "settings/SiteAddresses.h"
 #include "siteform/ListingQueue.h"
 #include "siteform/ListingRecord.h"
@@ -205,8 +205,8 @@ private Q_SLOTS:
         // shows how it went out, and 出品記録を開く takes the seller to it.
         QTRY_VERIFY_WITH_TIMEOUT(
             [&] {
-                ScanHistory h(ProgramFolder::data() + QStringLiteral("rireki.sqlite"));
-                return h.open() == ScanHistory::Opened::Ok && h.listed(ids[0]) && h.listed(ids[1]) && h.listed(ids[2]);
+                HistoryStore h(ProgramFolder::data() + QStringLiteral("rireki.sqlite"));
+                return h.open() == HistoryStore::Opened::Ok && h.listed(ids[0]) && h.listed(ids[1]) && h.listed(ids[2]);
             }(),
             10000);
         MyAuctionPane* scan = w.myAuctionPane();

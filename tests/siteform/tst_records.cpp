@@ -10,7 +10,7 @@
 
 #include "app/fMain.h"
 #include "core/ProgramFolder.h"
-#include "myauction/ScanHistory.h"
+#include "store/HistoryStore.h"
 #include "siteform/ListingRecord.h"
 #include "siteform/frmKIROKU.h"
 #include "support/Dialogs.h"
@@ -30,8 +30,8 @@ listingrecord::Record record(const char* id, int day, const char* title) {
     return r;
 }
 
-ScanHistory::Listed listed(const listingrecord::Record& r) {
-    ScanHistory::Listed l;
+HistoryStore::Listed listed(const listingrecord::Record& r) {
+    HistoryStore::Listed l;
     l.auctionId = r.auctionId;
     l.listedAt = QDateTime::fromString(r.listedAt, Qt::ISODate);
     l.title = r.title;
@@ -65,8 +65,8 @@ private Q_SLOTS:
         QString problem;
         for (const auto& r : {spoon, bag, plate}) QVERIFY2(!listingrecord::write(r, "[出品手続]\r\n", &problem).isEmpty(), qPrintable(problem));
         {
-            ScanHistory history(historyPath());
-            QCOMPARE(history.open(), ScanHistory::Opened::Ok);
+            HistoryStore history(historyPath());
+            QCOMPARE(history.open(), HistoryStore::Opened::Ok);
             for (const auto& r : {spoon, bag, cup}) QVERIFY(history.storeListed(listed(r)));
         }
 
@@ -83,8 +83,8 @@ private Q_SLOTS:
         QTRY_COMPARE(ids(table), (QStringList{cup.auctionId, plate.auctionId, bag.auctionId, spoon.auctionId}));
         QTRY_VERIFY_WITH_TIMEOUT(
             [] {
-                ScanHistory history(historyPath());
-                return history.open() == ScanHistory::Opened::Ok && history.listed(QStringLiteral("x100000003"));
+                HistoryStore history(historyPath());
+                return history.open() == HistoryStore::Opened::Ok && history.listed(QStringLiteral("x100000003"));
             }(),
             10000);
         QVERIFY(ui.messages.isEmpty());

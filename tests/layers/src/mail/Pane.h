@@ -3,3 +3,4 @@
 #include "app/fMain.h"
 #include "siteform/Form.h"
 #include "settings/Ini.h"
+#include "store/History.h"

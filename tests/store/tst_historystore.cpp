@@ -1,6 +1,7 @@
-// The scan history: each listing followed by its auction ID from scan to
-// scan, the schema and its migration, and a database that is damaged,
-// locked by another program, or shared by two at once.
+// The history store: each listing followed by its auction ID from scan to
+// scan, the listings' records, the schema and its migration, a database that is
+// damaged, locked by another program, or shared by two at once, and the scans
+// that wait for it.
 #include <QtTest>
 
 #include <QSet>
@@ -8,32 +9,34 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
-#include "core/Cp932.h"
 #include "core/TextFile.h"
-#include "myauction/ScanHistory.h"
+#include "store/HistoryStore.h"
+#include "store/HistoryThread.h"
+#include "store/PendingScans.h"
 
 namespace {
-scan::Row row(const char* id, const char* title, const char* access, const char* watch, const char* bids, const char* price) {
-    scan::Row r;
+HistoryStore::Row row(const char* id, const char* title, const char* access, const char* watch, const char* bids,
+                      const char* price) {
+    HistoryStore::Row r;
     r.address = QStringLiteral("http://page.example/jp/auction/") + QLatin1String(id);
-    r.cells[1] = QString::fromUtf8(title);
-    r.cells[2] = QLatin1String(access);
-    r.cells[3] = QLatin1String(watch);
-    r.cells[4] = QLatin1String(bids);
-    r.cells[5] = QStringLiteral("2日");
-    r.cells[6] = QLatin1String(price);
+    r.title = QString::fromUtf8(title);
+    r.access = QLatin1String(access);
+    r.watch = QLatin1String(watch);
+    r.bids = QLatin1String(bids);
+    r.timeLeft = QStringLiteral("2日");
+    r.price = QLatin1String(price);
     return r;
 }
 QDateTime at(int day, int hour) { return QDateTime(QDate(2026, 12, day), QTime(hour, 0)); }
 }  // namespace
 
-class TestScanHistory : public QObject {
+class TestHistoryStore : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void eachListingFollowedByItsId() {
         QTemporaryDir dir;
-        ScanHistory h(dir.filePath(QStringLiteral("rireki.sqlite")));
-        QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+        HistoryStore h(dir.filePath(QStringLiteral("rireki.sqlite")));
+        QCOMPARE(h.open(), HistoryStore::Opened::Ok);
         QVERIFY(!h.hasScanBefore(at(9, 0)));
         QVERIFY(h.store(at(1, 9), {row("a1", "カメラ", "10", "1", "", "500"), row("b2", "本", "4", "", "", "800")}));
         QVERIFY(h.store(at(1, 18), {row("a1", "カメラ", "15", "2", "1", "600"), row("c3", "時計", "1", "", "", "300")}));
@@ -48,7 +51,7 @@ private Q_SLOTS:
         QCOMPARE(h.latestBefore({QStringLiteral("a1")}, at(1, 12)).value(QStringLiteral("a1")).access, QStringLiteral("10"));
         QCOMPARE(h.idsOfScanBefore(at(2, 0)), (QStringList{QStringLiteral("a1"), QStringLiteral("c3")}));
 
-        const QList<ScanHistory::Entry> a1 = h.history(QStringLiteral("a1"));
+        const QList<HistoryStore::Entry> a1 = h.history(QStringLiteral("a1"));
         QCOMPARE(a1.size(), 2);
         QCOMPARE(a1[0].taken, at(1, 9));
         QCOMPARE(a1[1].price, QStringLiteral("600"));
@@ -58,7 +61,7 @@ private Q_SLOTS:
 
         // A listing renamed keeps each scan's own title; another listing of the same title keeps its own figures.
         QVERIFY(h.store(at(1, 21), {row("a1", "カメラ 値下げ", "16", "2", "1", "550"), row("d4", "カメラ", "3", "", "", "900")}));
-        const QList<ScanHistory::Entry> renamed = h.history(QStringLiteral("a1"));
+        const QList<HistoryStore::Entry> renamed = h.history(QStringLiteral("a1"));
         QCOMPARE(renamed.size(), 3);
         QCOMPARE(renamed[1].title, QStringLiteral("カメラ"));
         QCOMPARE(renamed[2].title, QStringLiteral("カメラ 値下げ"));
@@ -66,74 +69,12 @@ private Q_SLOTS:
         QCOMPARE(h.history(QStringLiteral("d4")).value(0).price, QStringLiteral("900"));
 
         // A row without an item page has no listing to follow and is not stored.
-        scan::Row stray = row("x", "", "1", "", "", "1");
+        HistoryStore::Row stray = row("x", "", "1", "", "", "1");
         stray.address.clear();
         QVERIFY(h.store(at(2, 9), {stray}));
         QCOMPARE(h.scanAt(at(2, 9)).size(), 0);
-        QCOMPARE(ScanHistory::auctionIdOf(QStringLiteral("http://h/jp/auction/k700000001#bids")), QStringLiteral("k700000001"));
-        QCOMPARE(ScanHistory::auctionIdOf(QStringLiteral("http://h/jp/manage?aID=1")), QString());
-    }
-
-    void theComparisonByIdAndWhatIsNewOrEnded() {
-        QList<scan::Row> rows{row("a1", "カメラ", "20", "2", "1", "700"), row("c3", "時計", "3", "", "", "300"),
-                              row("d4", "新しい出品", "1", "", "", "900"), row("e5", "入札のある新しい出品", "4", "", "2", "1500")};
-        // As the list page colours them: a row with bids is yellow (255, 255, 0) in every
-        // column, new or not; the previous columns of any other row are pale green.
-        for (scan::Rgb& colour : rows[3].colours) colour = 0xFFFF00;
-        for (int col = 7; col <= 10; ++col) rows[2].colours[col] = 0xE4FEE0;
-        // The positional file put someone else's figures into the new listing's row.
-        rows[2].cells[7] = QStringLiteral("99");
-        QHash<QString, ScanHistory::Entry> previous;
-        ScanHistory::Entry a;
-        a.access = QStringLiteral("15"), a.watch = QStringLiteral("2"), a.bids = QStringLiteral("1"), a.price = QStringLiteral("600");
-        previous.insert(QStringLiteral("a1"), a);
-        ScanHistory::Entry c;
-        c.access = QStringLiteral("1"), c.price = QStringLiteral("300");
-        previous.insert(QStringLiteral("c3"), c);
-        const scanhistory::Comparison cmp = scanhistory::applyPreviousById(
-            rows, previous, {QStringLiteral("a1"), QStringLiteral("b2"), QStringLiteral("c3")});
-        QCOMPARE(cmp.byPosition, 0);
-        QCOMPARE(cmp.fresh, 2);
-        QCOMPARE(cmp.ended, 1);  // b2
-        scan::compare(rows);
-        QCOMPARE(rows[0].cells[11], QStringLiteral("5"));
-        QCOMPARE(rows[0].cells[14], QStringLiteral("100"));
-        QCOMPARE(rows[1].cells[11], QStringLiteral("2"));
-        QCOMPARE(rows[2].cells[7], QStringLiteral("新規"));
-        for (int c = 11; c <= 14; ++c) QCOMPARE(rows[2].cells[c], QString());  // nothing to compare with
-        QCOMPARE(rows[2].colours[8], scanhistory::kNew);
-        QCOMPARE(rows[3].cells[7], QStringLiteral("新規"));
-        QCOMPARE(rows[3].colours[8], scan::Rgb(0xFFFF00));
-
-        // A list page that did not load: its listings are missing from the rows, not ended.
-        QList<scan::Row> partial{row("a1", "カメラ", "21", "2", "1", "700")};
-        const scanhistory::Comparison cut = scanhistory::applyPreviousById(
-            partial, previous, {QStringLiteral("a1"), QStringLiteral("b2"), QStringLiteral("c3")}, false);
-        QCOMPARE(cut.ended, 0);
-        QVERIFY(!cut.endedCounted);
-        QCOMPARE(partial[0].cells[7], QStringLiteral("15"));  // the rows that are there still compare by ID
-
-        // The first scan with a database: nothing known, everything stays by position.
-        QList<scan::Row> first{row("a1", "カメラ", "20", "2", "1", "700")};
-        first[0].cells[7] = QStringLiteral("12");
-        const scanhistory::Comparison none = scanhistory::applyPreviousById(first, {}, {});
-        QCOMPARE(none.byPosition, 1);
-        QCOMPARE(first[0].cells[7], QStringLiteral("12"));
-    }
-
-    void csvForASpreadsheet() {
-        ScanHistory::Entry e;
-        e.taken = at(3, 21);
-        e.auctionId = QStringLiteral("a1");
-        e.row = 4;
-        e.title = QStringLiteral("ソラ光学 SK-300, \"美品\"");
-        e.access = QStringLiteral("15");
-        e.price = QStringLiteral("1500");
-        QCOMPARE(scanhistory::historyCsv({e}),
-                 QStringLiteral("日時,オークションID,タイトル,アクセス,ウォッチ,入札,残り時間,価格\r\n"
-                                "2026/12/03 21:00,a1,\"ソラ光学 SK-300, \"\"美品\"\"\",15,,,,1500\r\n"));
-        QVERIFY(scanhistory::scanCsv({e}).startsWith(QStringLiteral("No.,日時,オークションID")));
-        QVERIFY(scanhistory::scanCsv({e}).contains(QStringLiteral("\r\n4,2026/12/03 21:00,a1,")));
+        QCOMPARE(HistoryStore::auctionIdOf(QStringLiteral("http://h/jp/auction/k700000001#bids")), QStringLiteral("k700000001"));
+        QCOMPARE(HistoryStore::auctionIdOf(QStringLiteral("http://h/jp/manage?aID=1")), QString());
     }
 
     void theSchemaHasAVersionAndAMigration() {
@@ -149,8 +90,8 @@ private Q_SLOTS:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("raw"));
         {
-            ScanHistory h(path);
-            QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+            HistoryStore h(path);
+            QCOMPARE(h.open(), HistoryStore::Opened::Ok);
             QVERIFY(h.store(at(4, 9), {row("a1", "カメラ", "1", "", "", "1")}));
         }
         {
@@ -159,7 +100,7 @@ private Q_SLOTS:
             QVERIFY(db.open());
             QSqlQuery q(db);
             QVERIFY(q.exec(QStringLiteral("PRAGMA user_version")) && q.next());
-            QCOMPARE(q.value(0).toInt(), ScanHistory::kSchemaVersion);
+            QCOMPARE(q.value(0).toInt(), HistoryStore::kSchemaVersion);
             QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM other")));  // nothing of the file is lost
             QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode")) && q.next());
             QCOMPARE(q.value(0).toString(), QStringLiteral("wal"));
@@ -168,9 +109,9 @@ private Q_SLOTS:
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("raw"));
-        ScanHistory newer(path);
-        QCOMPARE(newer.open(), ScanHistory::Opened::Failed);
-        QVERIFY(newer.error().contains(QStringLiteral("newer")));
+        HistoryStore newer(path);
+        QCOMPARE(newer.open(), HistoryStore::Opened::Failed);
+        QCOMPARE(newer.error(), HistoryStore::Error::Newer);
     }
 
     void aHistoryOfTheFirstVersionKeepsItsScansAsKept() {
@@ -194,8 +135,8 @@ private Q_SLOTS:
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("raw"));
-        ScanHistory h(path);
-        QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+        HistoryStore h(path);
+        QCOMPARE(h.open(), HistoryStore::Opened::Ok);
         const auto base = h.keptBefore(at(9, 0));
         QVERIFY(base);
         QCOMPARE(base->ids, QStringList{QStringLiteral("a1")});
@@ -208,13 +149,10 @@ private Q_SLOTS:
         QVERIFY(h.store(at(3, 9), {row("a1", "カメラ", "12", "1", "", "600")}, true));
         QCOMPARE(h.keptBefore(at(9, 0))->byId.value(QStringLiteral("a1")).access, QStringLiteral("12"));
         QCOMPARE(h.keptBefore(at(3, 9))->byId.value(QStringLiteral("a1")).access, QStringLiteral("7"));
-        // The previous-scan file that kept scan wrote, and one it did not.
-        QVERIFY(scanhistory::isPreviousFileOf(*h.keptBefore(at(9, 0)), QStringLiteral("00012,00001,,600\r\n")));
-        QVERIFY(!scanhistory::isPreviousFileOf(*h.keptBefore(at(9, 0)), QStringLiteral("00013,00001,,600\r\n")));
 
         // The same old history takes the records of listings the queue sends out.
         QVERIFY(!h.listed(QStringLiteral("a1")));
-        ScanHistory::Listed listed;
+        HistoryStore::Listed listed;
         listed.auctionId = QStringLiteral("a1");
         listed.listedAt = at(1, 8);
         listed.title = QStringLiteral("カメラ");
@@ -230,7 +168,7 @@ private Q_SLOTS:
     void aListingsRecordIsKeptAsItFirstWentOut() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
-        ScanHistory::Listed listed;
+        HistoryStore::Listed listed;
         listed.auctionId = QStringLiteral("x100000001");
         listed.listedAt = at(5, 21);
         listed.title = QStringLiteral("空箱文庫 10冊まとめて");
@@ -239,15 +177,15 @@ private Q_SLOTS:
         listed.confirmation = {{QStringLiteral("タイトル"), listed.title},
                                {QStringLiteral("説明"), QStringLiteral("\"引用\" と [括弧], \\ 記号")},
                                {QStringLiteral("開始価格"), QStringLiteral("800 円")}};
-        QString why;
-        QVERIFY2(scanhistory::storeListed(path, listed, &why), qPrintable(why));
-        ScanHistory::Listed later = listed;
+        HistoryStore::Error why = HistoryStore::Error::None;
+        QVERIFY(historythread::storeListed(path, {listed}, &why));
+        HistoryStore::Listed later = listed;
         later.title = QStringLiteral("書き換えた後");
         later.confirmation.clear();
-        QVERIFY(scanhistory::storeListed(path, later, &why));
+        QVERIFY(historythread::storeListed(path, {later}, &why));
 
-        ScanHistory h(path);
-        QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+        HistoryStore h(path);
+        QCOMPARE(h.open(), HistoryStore::Opened::Ok);
         const auto back = h.listed(QStringLiteral("x100000001"));
         QVERIFY(back);
         QCOMPARE(back->title, listed.title);
@@ -258,11 +196,12 @@ private Q_SLOTS:
         QVERIFY(!h.listed(QStringLiteral("x100000002")));
 
         // A listing without an ID is no record; a folder where no database can be is said.
-        ScanHistory::Listed nameless = listed;
+        HistoryStore::Listed nameless = listed;
         nameless.auctionId.clear();
         QVERIFY(!h.storeListed(nameless));
-        QVERIFY(!scanhistory::storeListed(dir.filePath(QStringLiteral("missing/rireki.sqlite")), listed, &why));
-        QVERIFY(!why.isEmpty());
+        QCOMPARE(h.error(), HistoryStore::Error::NoAuctionId);
+        QVERIFY(!historythread::storeListed(dir.filePath(QStringLiteral("missing/rireki.sqlite")), {listed}, &why));
+        QCOMPARE(why, HistoryStore::Error::NoFolder);
 
         // Rows mended by hand into something else are passed over, not guessed at.
         {
@@ -286,8 +225,8 @@ private Q_SLOTS:
         const QByteArray bytes = QByteArray("SQLite format 3") + QByteArray(4000, '\x5a');
         junk.write(bytes);
         junk.close();
-        ScanHistory h(path);
-        QCOMPARE(h.open(), ScanHistory::Opened::MovedAside);
+        HistoryStore h(path);
+        QCOMPARE(h.open(), HistoryStore::Opened::MovedAside);
         QVERIFY(h.movedAsidePath().startsWith(path + QStringLiteral(".damaged-")));
         QFile aside(h.movedAsidePath());
         QVERIFY(aside.open(QIODevice::ReadOnly));
@@ -299,8 +238,8 @@ private Q_SLOTS:
         {
             const QString held = dir.filePath(QStringLiteral("held.sqlite"));
             {
-                ScanHistory first(held);
-                QCOMPARE(first.open(), ScanHistory::Opened::Ok);
+                HistoryStore first(held);
+                QCOMPARE(first.open(), HistoryStore::Opened::Ok);
                 QVERIFY(first.store(at(5, 9), {row("a1", "カメラ", "1", "", "", "1")}));
             }
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("exclusive"));
@@ -311,8 +250,9 @@ private Q_SLOTS:
             lock.finish();
             QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
             QVERIFY(lock.exec(QStringLiteral("INSERT INTO titles (text) VALUES ('x')")));
-            ScanHistory second(held);
-            QCOMPARE(second.open(), ScanHistory::Opened::Failed);
+            HistoryStore second(held);
+            QCOMPARE(second.open(), HistoryStore::Opened::Failed);
+            QCOMPARE(second.error(), HistoryStore::Error::Busy);
             QVERIFY(second.movedAsidePath().isEmpty());
             QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
             db.close();
@@ -320,16 +260,17 @@ private Q_SLOTS:
         QSqlDatabase::removeDatabase(QStringLiteral("exclusive"));
         QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("held.sqlite.damaged-*")}).size(), 0);
         // A folder that is not there: no database, said as such.
-        ScanHistory nowhere(dir.filePath(QStringLiteral("missing/rireki.sqlite")));
-        QCOMPARE(nowhere.open(), ScanHistory::Opened::Failed);
+        HistoryStore nowhere(dir.filePath(QStringLiteral("missing/rireki.sqlite")));
+        QCOMPARE(nowhere.open(), HistoryStore::Opened::Failed);
+        QCOMPARE(nowhere.error(), HistoryStore::Error::NoFolder);
     }
 
     void anotherProgramHoldingTheLockAndTwoAtOnce() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
-        ScanHistory one(path), two(path);
-        QCOMPARE(one.open(), ScanHistory::Opened::Ok);
-        QCOMPARE(two.open(), ScanHistory::Opened::Ok);
+        HistoryStore one(path), two(path);
+        QCOMPARE(one.open(), HistoryStore::Opened::Ok);
+        QCOMPARE(two.open(), HistoryStore::Opened::Ok);
         // Two programs on one folder, scanning by turns: every scan kept, none damaged.
         for (int i = 0; i < 10; ++i) {
             QVERIFY(one.store(at(6, 0).addSecs(i * 120), {row("a1", "カメラ", "1", "", "", "1")}));
@@ -346,7 +287,7 @@ private Q_SLOTS:
             QSqlQuery hold(db);
             QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
             QVERIFY(!one.store(at(7, 9), {row("a1", "カメラ", "3", "", "", "1"), row("b2", "本", "1", "", "", "1")}));
-            QVERIFY(!one.error().isEmpty());
+            QCOMPARE(one.error(), HistoryStore::Error::Busy);
             QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
             db.close();
         }
@@ -363,12 +304,12 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
         const QString pending = dir.filePath(QStringLiteral("rireki.pending.json"));
         {
-            ScanHistory h(path);
-            QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+            HistoryStore h(path);
+            QCOMPARE(h.open(), HistoryStore::Opened::Ok);
             QVERIFY(h.store(at(8, 9), {row("a1", "カメラ", "10", "", "", "500")}));
         }
-        const auto request = [&](const QDateTime& taken, const QList<scan::Row>& rows) {
-            scanhistory::Request r;
+        const auto request = [&](const QDateTime& taken, const QList<HistoryStore::Row>& rows) {
+            historythread::Request r;
             r.path = path;
             r.pendingPath = pending;
             r.taken = taken;
@@ -376,20 +317,20 @@ private Q_SLOTS:
             r.store = r.kept = true;
             return r;
         };
-        const QList<scan::Row> noon{row("a1", "カメラ", "14", "1", "", "500"), row("b2", "本", "3", "", "", "800")};
+        const QList<HistoryStore::Row> noon{row("a1", "カメラ", "14", "1", "", "500"), row("b2", "本", "3", "", "", "800")};
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
             db.setDatabaseName(path);
             QVERIFY(db.open());
             QSqlQuery hold(db);
             QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-            const scanhistory::Answer first = scanhistory::ask(request(at(8, 12), noon));
+            const historythread::Answer first = historythread::ask(request(at(8, 12), noon));
             QVERIFY(!first.stored);
             QVERIFY(first.pending);
             QCOMPARE(first.pendingLeft, 1);
             QVERIFY(first.base);
             QCOMPARE(first.base->taken, at(8, 9));
-            const scanhistory::Answer second = scanhistory::ask(request(at(8, 15), {row("a1", "カメラ", "20", "1", "", "500")}));
+            const historythread::Answer second = historythread::ask(request(at(8, 15), {row("a1", "カメラ", "20", "1", "", "500")}));
             QVERIFY(!second.stored && second.pending);
             QCOMPARE(second.pendingLeft, 2);
             QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
@@ -398,7 +339,7 @@ private Q_SLOTS:
         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         QVERIFY(QFile::exists(pending));
 
-        const scanhistory::Answer free = scanhistory::ask(request(at(8, 18), {row("a1", "カメラ", "25", "1", "", "500")}));
+        const historythread::Answer free = historythread::ask(request(at(8, 18), {row("a1", "カメラ", "25", "1", "", "500")}));
         QVERIFY(free.stored);
         QCOMPARE(free.pendingStored, 2);
         QCOMPARE(free.pendingLeft, 0);
@@ -406,10 +347,10 @@ private Q_SLOTS:
         QVERIFY(free.base);
         QCOMPARE(free.base->taken, at(8, 15));
         QVERIFY(!QFile::exists(pending));
-        ScanHistory h(path);
-        QCOMPARE(h.open(), ScanHistory::Opened::Ok);
+        HistoryStore h(path);
+        QCOMPARE(h.open(), HistoryStore::Opened::Ok);
         QCOMPARE(h.scanTimes(), (QList<QDateTime>{at(8, 18), at(8, 15), at(8, 12), at(8, 9)}));
-        const QList<ScanHistory::Entry> stored = h.scanAt(at(8, 12));
+        const QList<HistoryStore::Entry> stored = h.scanAt(at(8, 12));
         QCOMPARE(stored.size(), 2);
         QCOMPARE(stored[1].title, QStringLiteral("本"));
         QCOMPARE(stored[1].access, QStringLiteral("3"));
@@ -417,8 +358,8 @@ private Q_SLOTS:
         QCOMPARE(stored[1].timeLeft, QStringLiteral("2日"));
 
         // A program that stored them and ended before it could rewrite the file: not stored again.
-        QVERIFY(TextFile::writeBytes(pending, scanhistory::pendingBytes({{at(8, 12), noon, true}})));
-        const scanhistory::PendingResult again = scanhistory::storePending(path, pending);
+        QVERIFY(TextFile::writeBytes(pending, pendingscans::pendingBytes({{at(8, 12), noon, true}})));
+        const historythread::PendingResult again = historythread::storePending(path, pending);
         QCOMPARE(again.left, 0);
         QVERIFY(!QFile::exists(pending));
         QCOMPARE(h.scanTimes().size(), 4);
@@ -426,43 +367,13 @@ private Q_SLOTS:
 
         // A file that is no pending file is kept aside, never deleted.
         QVERIFY(TextFile::writeBytes(pending, "\x7f\x7f not json"));
-        QCOMPARE(scanhistory::storePending(path, pending).left, 0);
+        QCOMPARE(historythread::storePending(path, pending).left, 0);
         QFile aside(pending + QStringLiteral(".broken"));
         QVERIFY(aside.open(QIODevice::ReadOnly));
         QCOMPARE(aside.readAll(), QByteArray("\x7f\x7f not json"));
     }
 
-    void theChartsTimeLabelsReadWellWhateverTheSpacing() {
-        const QDateTime morning(QDate(2026, 12, 9), QTime(9, 0));
-        struct Case {
-            QDateTime last;
-            bool dated;
-        };
-        const Case cases[] = {{morning, false},                   // one scan
-                              {morning.addSecs(40), false},       // two scans seconds apart
-                              {morning.addSecs(5 * 60), false},   // minutes
-                              {morning.addSecs(3 * 3600), false}, // a morning
-                              {morning.addSecs(20 * 3600), true}, // overnight: another date
-                              {morning.addDays(3), true},
-                              {morning.addDays(40), true},
-                              {morning.addDays(400), true}};
-        for (const Case& c : cases) {
-            const scanhistory::TimeAxis axis = scanhistory::timeAxis(morning, c.last);
-            const QStringList labels = scanhistory::timeLabels(axis);
-            const QString what = labels.join(QStringLiteral(" | "));
-            QVERIFY2(labels.size() >= 2, qPrintable(what));
-            // No label twice, and the date only once the scans span days.
-            QVERIFY2(QSet<QString>(labels.begin(), labels.end()).size() == labels.size(), qPrintable(what));
-            QVERIFY2(labels.first().contains(QLatin1Char('/')) == c.dated, qPrintable(what));
-            QVERIFY2(axis.from <= morning && axis.to >= c.last, qPrintable(what));
-        }
-        // A year turned: the year is shown.
-        QVERIFY(scanhistory::timeLabels(scanhistory::timeAxis(QDateTime(QDate(2026, 12, 30), QTime(9, 0)),
-                                                               QDateTime(QDate(2027, 1, 2), QTime(9, 0))))
-                    .first()
-                    .startsWith(QStringLiteral("2026/")));
-    }
 };
 
-QTEST_GUILESS_MAIN(TestScanHistory)
-#include "tst_scanhistory.moc"
+QTEST_GUILESS_MAIN(TestHistoryStore)
+#include "tst_historystore.moc"

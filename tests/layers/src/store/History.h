@@ -1,0 +1,3 @@
+#pragma once
+#include "site/Page.h"
+#include "mail/Pane.h"
