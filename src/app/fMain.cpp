@@ -3,12 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QGuiApplication>
@@ -21,14 +19,13 @@
 
 #include "app/Artwork.h"
 #include "app/MainPlacement.h"
+#include "app/PaneWiring.h"
 #include "core/MemoryFiles.h"
 #include "memory/MemoryStore.h"
 #include "memory/MemoryTable.h"
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
-#include "app/frmKakunin.h"
 #include "app/frmSHINDAN.h"
-#include "siteform/PreflightWindow.h"
 #include "siteform/QueueRun.h"
 #include "siteform/frmKIROKU.h"
 #include "siteform/frmQUEUE.h"
@@ -36,7 +33,6 @@
 #include "core/mduInterFace.h"
 #include "widgets/Browser.h"
 #include "widgets/WebProfile.h"
-#include "widgets/EnterKeyFilter.h"
 #include "widgets/ScreenFit.h"
 #include "description/Description.h"
 #include "description/DescriptionPane.h"
@@ -50,22 +46,9 @@
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
 #include "siteform/SiteFormPane.h"
-#include "site/ListingForm.h"
 
 namespace {
 const QString kAppTitle = QStringLiteral("ソラバコ");
-
-// A listing's record as the history keeps it (the history does not know siteform's records).
-HistoryStore::Listed listedOf(const listingrecord::Record& record) {
-    HistoryStore::Listed listed;
-    listed.auctionId = record.auctionId;
-    listed.listedAt = QDateTime::fromString(record.listedAt, Qt::ISODate);
-    listed.title = record.title;
-    listed.category = record.category;
-    listed.folder = record.folder;
-    listed.confirmation = record.confirmation;
-    return listed;
-}
 }  // namespace
 
 fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent, Panes panes)
@@ -102,18 +85,6 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent, Panes panes)
     resize(MainPlacement::kFirstWidth, MainPlacement::kFirstHeight);
     m_mail->setLoginWindow([this] { showLogin(); });
 
-    // The keyboard rule of the main window's single-line fields, in one place for every pane
-    // (it goes by the fields' names: the fields of panes built later come under it too).
-    EnterKeyFilter::install(
-        this, {QStringLiteral("cmbHTML"), QStringLiteral("cmbKEN"), QStringLiteral("cmbKIGOU"), QStringLiteral("Combo1"),
-               QStringLiteral("Combo2"), QStringLiteral("Combo3"), QStringLiteral("Combo4"), QStringLiteral("Combo5"),
-               QStringLiteral("Combo6"), QStringLiteral("Combo8"), QStringLiteral("Combo9"), QStringLiteral("Combo10"),
-               QStringLiteral("imText1"), QStringLiteral("Text1"), QStringLiteral("Text2"), QStringLiteral("txtADD2"),
-               QStringLiteral("txtHTML"), QStringLiteral("txtID"), QStringLiteral("txtID2"), QStringLiteral("txtITEM"),
-               QStringLiteral("txtKingaku"), QStringLiteral("txtNAME"), QStringLiteral("txtNAME2"),
-               QStringLiteral("txtSYOUHIN"), QStringLiteral("txtTEL2"), QStringLiteral("txtTitle"),
-               QStringLiteral("txtYUBIN2"), QStringLiteral("vsSOURYOU")});
-
     // Ctrl+A and Ctrl+X belong to this window's menu even where a text box has the focus.
     qApp->installEventFilter(this);
     m_mail->setMailTemplates(description::listMailTemplates(ProgramFolder::templateMail()));
@@ -143,51 +114,8 @@ void fMain::buildPanes() {
         m_tabs->setCurrentIndex(current);
     }
 
-    connect(m_siteForm->Command7(), &QPushButton::clicked, this, &fMain::Command7_Click);
     m_queue = new QueueRun(ui, m_siteForm, listingqueue::queueFile(), this);
-    // The queue opens each listing as ファイル/開く does: it becomes the current file.
-    m_queue->setOpener([this](const QString& path) {
-        if (!ReadFile(path)) return false;
-        m_currentPath = path;
-        m_tabs->setCurrentWidget(m_siteForm);
-        return true;
-    });
-    // The site's confirmation page: the summary where there is something to say, and the
-    // page at its final button, for the seller to read and press.
-    connect(m_queue, &QueueRun::atConfirmation, this, [this] {
-        m_tabs->setCurrentWidget(m_siteForm);
-        const SiteFormPane::Fees fees = m_siteForm->fees();
-        const siteform::ListingWarnings warnings = m_siteForm->listingWarnings();
-        if (PreflightWindow::wanted(fees, m_siteForm->formCheck(), warnings)) {
-            auto* summary = new PreflightWindow(m_ui, fees, m_siteForm->formCheck(), warnings, this);
-            summary->setAttribute(Qt::WA_DeleteOnClose);
-            summary->open();  // not in the queue's way: the seller closes it and reads the page
-        }
-        WB()->scrollTo(0, site::finalButtonScroll());
-    });
-    connect(m_siteForm, &SiteFormPane::queueRequested, this, [this] { showQueue(); });
-    // A listing's record goes into the history too, so that listing's history window shows it.
-    connect(m_queue, &QueueRun::recorded, this,
-            [this](const listingrecord::Record& record) { m_myAuction->recordListing(listedOf(record)); });
-    m_myAuction->setRecordOpener([this](const QString& auctionId) { showRecords()->find(auctionId); });
-    // 出品手続へ: the description's title and HTML go to the listing pane, which comes to the front.
-    connect(m_description, &DescriptionPane::listingRequested, this, [this](const QString& title, const QString& html) {
-        m_siteForm->setListing(title, html);
-        m_tabs->setCurrentWidget(m_siteForm);
-    });
-    // The shipping table goes into an item row of the description, which comes to the front.
-    connect(m_shipping, &ShippingPane::pasteRequested, this, [this](int row, const QString& name, const QString& html) {
-        m_description->setItem(row, name, html);
-        m_tabs->setCurrentWidget(m_description);
-    });
-    connect(m_shipping, &ShippingPane::previewRequested, m_description, &DescriptionPane::shippingPreview);
-
-    // Digits only, typed or pasted: installed once every pane's fields exist.
-    EnterKeyFilter::install(this,
-                            {QStringLiteral("imNumber1"), QStringLiteral("imNumber2"), QStringLiteral("imNumLite1"),
-                             QStringLiteral("imNumLite2"), QStringLiteral("imNumLite3"), QStringLiteral("imNumLite4"),
-                             QStringLiteral("imNumLite5"), QStringLiteral("imNumLite6"), QStringLiteral("imNumLite7")},
-                            EnterKeyFilter::Mode::EnterAndDigits);
+    PaneWiring::connectPanes(*this, ui);
     Form_Load();
     // What reached these panes before they were built, in the order it came.
     const auto pending = std::move(m_whenBuilt);
@@ -296,11 +224,6 @@ void fMain::Form_Load() {
     m_description->fillDesignList(ProgramFolder::templateHtml());
     m_description->showDesign();
     m_siteForm->setFocusScrollFlags(true);
-    // The my-auction link names the seller of the mail pane's sender block.
-    m_description->setSellerIdSource([this] {
-        auto* txtID2 = m_mail->findChild<QLineEdit*>(QStringLiteral("txtID2"));
-        return txtID2 ? txtID2->text() : QString();
-    });
 }
 
 void fMain::Open() {
@@ -342,20 +265,7 @@ bool fMain::ReadFile(const QString& path) {
 
 void fMain::Command7_Click() {
     buildPanes();
-    // Paid options or fields the form did not take: the seller sees them before the site's last steps.
-    const SiteFormPane::Fees fees = m_siteForm->fees();
-    // A paid option with no fee file to price it: the seller hears why before the summary shows no total.
-    if (fees.choice.any() && !fees.known) m_siteForm->reportFeeFile();
-    const siteform::ListingWarnings warnings = m_siteForm->listingWarnings();
-    if (PreflightWindow::wanted(fees, m_siteForm->formCheck(), warnings)) {
-        PreflightWindow summary(m_ui, fees, m_siteForm->formCheck(), warnings, this);
-        if (summary.exec() != QDialog::Accepted) return;
-    }
-    if (mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")) != QLatin1String("1")) {
-        frmKakunin notice(m_ui, this);
-        notice.exec();
-    }
-    WB()->scrollTo(0, site::finalButtonScroll());
+    PaneWiring::confirmListing(PaneWiring::ConfirmFrom::Button, m_ui, *m_siteForm, this);
 }
 
 frmQUEUE* fMain::showQueue() {
@@ -379,29 +289,7 @@ frmKIROKU* fMain::showRecords() {
             m_currentPath.clear();
             return true;
         }, this);
-        // The list from the history's table of records; the records on disk it lacks go into it.
-        frmKIROKU::Source source;
-        source.list = [this]() -> std::optional<QList<listingrecord::Record>> {
-            const std::optional<QList<HistoryStore::Listed>> listed = m_myAuction->listings();
-            if (!listed) return std::nullopt;
-            QList<listingrecord::Record> records;
-            records.reserve(listed->size());
-            for (const HistoryStore::Listed& l : *listed) {
-                listingrecord::Record r;
-                r.auctionId = l.auctionId;
-                r.listedAt = l.listedAt.toString(Qt::ISODate);
-                r.title = l.title;
-                r.category = l.category;
-                // Below this program folder, where the record is now (the history keeps the path it was written to).
-                r.folder = listingrecord::folderOf(l.auctionId);
-                records << r;
-            }
-            return records;
-        };
-        source.lacking = [this](const QList<listingrecord::Record>& found) {
-            for (const listingrecord::Record& record : found) m_myAuction->recordListing(listedOf(record), false);
-        };
-        m_recordsWindow->setSource(std::move(source));
+        m_recordsWindow->setSource(PaneWiring::recordsFromHistory(*m_myAuction));
         m_recordsWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_recordsWindow->reload();
@@ -459,12 +347,8 @@ void fMain::mINI_Click() {
 
 void fMain::setListDefaults() {
     // The listing pane's lists, when it has them: prefecture, duration, end time, relisting.
-    whenPanesBuilt([this] {
-        const std::pair<const char*, int> defaults[] = {{"Combo5", 0}, {"Combo1", 3}, {"Combo3", 9}, {"Combo4", 2}};
-        for (const auto& [name, index] : defaults)
-            if (auto* combo = m_siteForm->findChild<QComboBox*>(QLatin1String(name)); combo && index < combo->count())
-                combo->setCurrentIndex(index);
-    });
+    // 北海道, 5 日, 午前9時から午前10時, 3 回.
+    whenPanesBuilt([this] { m_siteForm->setListDefaults({/*prefecture*/ 0, /*duration*/ 3, /*endHour*/ 9, /*relisting*/ 2}); });
 }
 
 void fMain::Ini_Re() { m_mail->applyAccounts(accounts::read()); }
@@ -478,7 +362,7 @@ void fMain::showLogin() {
 void fMain::Form_Activate() {
     const QString id = mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("各種設定"), QStringLiteral("ログイン情報0")));
     m_lblUser->setText(id);
-    if (auto* txtID2 = m_mail->findChild<QLineEdit*>(QStringLiteral("txtID2"))) txtID2->setText(id);
+    m_mail->setSellerId(id);
 }
 
 void fMain::changeEvent(QEvent* event) {

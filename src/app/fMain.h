@@ -22,8 +22,9 @@ class frmQUEUE;
 class frmKIROKU;
 class UiServices;
 
-// The main window: every pane is a tab, and this class wires the data paths
-// between panes in one place. Panes never reach each other directly.
+// The main window: every pane is a tab; the window builds the panes, its menus and
+// bottom bar, and keeps its place. The data paths between the panes are joined in
+// PaneWiring: panes never reach each other, nor does the window reach into them.
 class fMain : public QMainWindow {
     Q_OBJECT
 public:

@@ -19,6 +19,7 @@
 #include "core/UiServices.h"
 #include "widgets/ScreenFit.h"
 #include "widgets/Browser.h"
+#include "widgets/EnterKeyFilter.h"
 #include "widgets/Named.h"
 #include "widgets/CounterLabel.h"
 #include "widgets/PlainText.h"
@@ -72,6 +73,9 @@ DescriptionPane::DescriptionPane(UiServices& ui, QWidget* parent) : QWidget(pare
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
 
+    // Enter moves on from the design settings, the item names and the HTML box.
+    EnterKeyFilter::install(this, {QStringLiteral("cmbHTML"), QStringLiteral("cmbKIGOU"), QStringLiteral("Combo6"),
+                                   QStringLiteral("txtHTML"), QStringLiteral("txtITEM"), QStringLiteral("txtSYOUHIN")});
     updateCounter();
 }
 

@@ -30,6 +30,7 @@
 #include "site/SitePages.h"
 #include "widgets/ScreenFit.h"
 #include "widgets/Browser.h"
+#include "widgets/EnterKeyFilter.h"
 #include "widgets/Named.h"
 #include "widgets/Grid.h"
 #include "widgets/PlainText.h"
@@ -65,6 +66,14 @@ MailPane::MailPane(UiServices& ui, QWidget* parent)
     m_tabMAIL->addTab(buildClosedListings(), QStringLiteral("出品終了分"));
     m_tabMAIL->setCurrentIndex(1);
     layout->addWidget(m_tabMAIL, 1);
+
+    // Enter moves on from the single-line fields (the sender's address too); the number fields
+    // take digits only.
+    EnterKeyFilter::install(this, {QStringLiteral("Combo10"), QStringLiteral("txtADD2"), QStringLiteral("txtID"),
+                                   QStringLiteral("txtID2"), QStringLiteral("txtKingaku"), QStringLiteral("txtNAME"),
+                                   QStringLiteral("txtNAME2"), QStringLiteral("txtTEL2"), QStringLiteral("txtYUBIN2")});
+    EnterKeyFilter::install(this, {QStringLiteral("imNumber2"), QStringLiteral("imNumLite7")},
+                            EnterKeyFilter::Mode::EnterAndDigits);
 }
 
 QWidget* MailPane::buildMailView() {
@@ -246,6 +255,10 @@ void MailPane::applyAccounts(const accounts::Settings& settings) {
         for (int c = 1; c < grid->cols(); ++c) grid->widenToContents(c);
     m_sender.show(settings.sender);
 }
+
+void MailPane::setSellerId(const QString& id) { m_sender.id->setText(id); }
+
+QString MailPane::sellerId() const { return m_sender.id->text(); }
 
 void MailPane::Command18_Click() { m_wb2->Navigate2(SiteAddresses::closedListingsUrl()); }
 

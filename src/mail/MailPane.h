@@ -41,6 +41,10 @@ public:
 
     // Ini_Re: the sender block and the payment accounts as the settings hold them.
     void applyAccounts(const accounts::Settings& settings);
+    // The sender's Yahoo! JAPAN ID (txtID2): the current login account's, each time the main window
+    // becomes active; the seller may type another.
+    void setSellerId(const QString& id);
+    QString sellerId() const;
 
     // "最新の情報に更新": reload the closed listings.
     void Command18_Click();

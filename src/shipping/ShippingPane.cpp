@@ -19,6 +19,7 @@
 #include "core/Values.h"
 #include "shipping/mHASSOU.h"
 #include "widgets/ScreenFit.h"
+#include "widgets/EnterKeyFilter.h"
 #include "widgets/Grid.h"
 #include "widgets/Named.h"
 #include "widgets/PlainText.h"
@@ -56,6 +57,11 @@ ShippingPane::ShippingPane(UiServices& ui, QWidget* parent) : QWidget(parent), m
     auto* layout = new QHBoxLayout(ScreenFit::scrollingContent(this));
     layout->addWidget(buildInputs(), 0);
     layout->addWidget(buildResults(), 1);
+
+    // Enter moves on, out of the HTML box and the result grid too; the parcel's sides take digits only.
+    EnterKeyFilter::install(this, {QStringLiteral("cmbKEN"), QStringLiteral("Combo8"), QStringLiteral("Combo9"),
+                                   QStringLiteral("imText1"), QStringLiteral("vsSOURYOU")});
+    EnterKeyFilter::install(this, {QStringLiteral("imNumber1")}, EnterKeyFilter::Mode::EnterAndDigits);
 }
 
 QWidget* ShippingPane::buildInputs() {

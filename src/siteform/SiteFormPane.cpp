@@ -43,6 +43,7 @@
 #include "settings/SiteAddresses.h"
 #include "widgets/ScreenFit.h"
 #include "widgets/Browser.h"
+#include "widgets/EnterKeyFilter.h"
 #include "widgets/Named.h"
 #include "widgets/CounterLabel.h"
 #include "widgets/PlainText.h"
@@ -147,6 +148,22 @@ SiteFormPane::SiteFormPane(UiServices& ui, QWidget* parent) : QWidget(parent), m
     });
     showFees();
     showFormCheck();
+
+    // Enter moves on from the single-line fields and lists; the number fields take digits only.
+    EnterKeyFilter::install(this, {QStringLiteral("Combo1"), QStringLiteral("Combo2"), QStringLiteral("Combo3"),
+                                   QStringLiteral("Combo4"), QStringLiteral("Combo5"), QStringLiteral("Text1"),
+                                   QStringLiteral("txtTitle")});
+    EnterKeyFilter::install(this, {QStringLiteral("imNumLite1"), QStringLiteral("imNumLite2"), QStringLiteral("imNumLite3"),
+                                   QStringLiteral("imNumLite4"), QStringLiteral("imNumLite5"), QStringLiteral("imNumLite6")},
+                            EnterKeyFilter::Mode::EnterAndDigits);
+}
+
+void SiteFormPane::setListDefaults(const ListDefaults& defaults) {
+    const std::pair<const char*, int> lists[] = {
+        {"Combo5", defaults.prefecture}, {"Combo1", defaults.duration}, {"Combo3", defaults.endHour}, {"Combo4", defaults.relisting}};
+    for (const auto& [name, index] : lists)
+        if (auto* combo = qobject_cast<QComboBox*>(m_controls.value(QLatin1String(name))); combo && index < combo->count())
+            combo->setCurrentIndex(index);
 }
 
 QCheckBox* SiteFormPane::check(const QString& name) {

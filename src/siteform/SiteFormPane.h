@@ -53,6 +53,15 @@ public:
 
     // The two flags that scroll the page once when the title or the description takes the focus.
     void setFocusScrollFlags(bool on);
+    // Start-up's choices in four lists, each by its place in its list (a place the list lacks
+    // leaves it as it was); each goes into the page as the seller's choice would.
+    struct ListDefaults {
+        int prefecture;  // Combo5
+        int duration;    // Combo1
+        int endHour;     // Combo3
+        int relisting;   // Combo4
+    };
+    void setListDefaults(const ListDefaults& defaults);
 
     // What Mirror_All found on the last listing form of this listing (nothing before the form
     // has been seen; forgotten when a new listing begins: the start page, or a 続ける page).

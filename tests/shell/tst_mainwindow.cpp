@@ -155,6 +155,44 @@ private Q_SLOTS:
         QTRY_VERIFY(w.findChild<QLineEdit*>(QStringLiteral("txtYUBIN2"))->hasFocus());
     }
 
+    // Each pane keeps the rule for its own fields: the window's whole list, pane by pane, is
+    // swallowed before the field sees the key (the number fields' letters too); the multi-line
+    // fields keep Enter for a new line.
+    void everyFieldOfTheWindowKeepsTheKeyboardRule() {
+        TempProgramFolder folder;
+        RecordingUiServices ui;
+        fMain w(ui);
+        struct KeysSeen : QObject {
+            int count = 0;
+            bool eventFilter(QObject*, QEvent* event) override {
+                if (event->type() == QEvent::KeyPress) ++count;
+                return false;
+            }
+        };
+        auto keysSeen = [&w](const char* name, Qt::Key key) {
+            QWidget* field = w.findChild<QWidget*>(QLatin1String(name));
+            if (!field) return -1;
+            KeysSeen seen;
+            field->installEventFilter(&seen);
+            QTest::keyClick(field, key);
+            return seen.count;
+        };
+        const char* const enter[] = {"Combo10", "txtADD2", "txtID", "txtID2", "txtKingaku", "txtNAME", "txtNAME2",
+                                     "txtTEL2", "txtYUBIN2", "cmbKEN_0", "cmbKEN_1", "Combo8", "Combo9", "imText1",
+                                     "vsSOURYOU", "cmbHTML", "cmbKIGOU_1", "Combo6", "txtHTML", "txtITEM_0", "txtITEM_7",
+                                     "txtSYOUHIN", "Combo1", "Combo2", "Combo3", "Combo4", "Combo5", "Text1", "txtTitle"};
+        const char* const digits[] = {"imNumber1_0", "imNumber1_2", "imNumber2", "imNumLite1", "imNumLite2",
+                                      "imNumLite3", "imNumLite4", "imNumLite5", "imNumLite6", "imNumLite7"};
+        for (const char* name : enter) QVERIFY2(keysSeen(name, Qt::Key_Return) == 0, name);
+        for (const char* name : digits) {
+            QVERIFY2(keysSeen(name, Qt::Key_Return) == 0, name);
+            QVERIFY2(keysSeen(name, Qt::Key_A) == 0, name);
+        }
+        for (const char* name : {"txtDescription", "txtSETUMEI_0", "imText2"})
+            QVERIFY2(keysSeen(name, Qt::Key_Return) == 1, name);
+        QCOMPARE(keysSeen("txtID", Qt::Key_A), 1);
+    }
+
     void closePromptCancelKeepsYesSavesNoDoesNot() {
         TempProgramFolder folder;
         RecordingUiServices ui;

@@ -1,0 +1,132 @@
+#include "app/PaneWiring.h"
+
+#include <QDialog>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "app/fMain.h"
+#include "app/frmKakunin.h"
+#include "description/DescriptionPane.h"
+#include "mail/MailPane.h"
+#include "myauction/MyAuctionPane.h"
+#include "settings/mINI.h"
+#include "shipping/ShippingPane.h"
+#include "site/ListingForm.h"
+#include "siteform/ListingRecord.h"
+#include "siteform/PreflightWindow.h"
+#include "siteform/QueueRun.h"
+#include "siteform/SiteFormPane.h"
+#include "widgets/Browser.h"
+
+namespace PaneWiring {
+
+namespace {
+// A listing as the history keeps it and as its record on disk holds it: the same facts, passed
+// between the two here only (neither side knows the other).
+using Listed = HistoryStore::Listed;
+
+Listed listedOf(const listingrecord::Record& record) {
+    Listed listed;
+    listed.auctionId = record.auctionId;
+    listed.listedAt = QDateTime::fromString(record.listedAt, Qt::ISODate);
+    listed.title = record.title;
+    listed.category = record.category;
+    listed.folder = record.folder;
+    listed.confirmation = record.confirmation;
+    return listed;
+}
+
+listingrecord::Record recordOf(const Listed& listed) {
+    listingrecord::Record record;
+    record.auctionId = listed.auctionId;
+    record.listedAt = listed.listedAt.toString(Qt::ISODate);
+    record.title = listed.title;
+    record.category = listed.category;
+    // Below this program folder, where the record is now (the history keeps the path it was written to).
+    record.folder = listingrecord::folderOf(listed.auctionId);
+    return record;
+}
+}  // namespace
+
+void connectPanes(fMain& window, UiServices& ui) {
+    QTabWidget* tabs = window.vsMAIN();
+    MailPane* mail = window.mailPane();
+    ShippingPane* shipping = window.shippingPane();
+    DescriptionPane* description = window.descriptionPane();
+    SiteFormPane* siteForm = window.siteFormPane();
+    MyAuctionPane* myAuction = window.myAuctionPane();
+    QueueRun* queue = window.queueRun();
+
+    QObject::connect(siteForm->Command7(), &QPushButton::clicked, &window, &fMain::Command7_Click);
+    // The queue opens each listing as ファイル/開く does: it becomes the current file.
+    queue->setOpener([&window, tabs, siteForm](const QString& path) {
+        if (!window.ReadFile(path)) return false;
+        window.setCurrentPath(path);
+        tabs->setCurrentWidget(siteForm);
+        return true;
+    });
+    QObject::connect(queue, &QueueRun::atConfirmation, &window, [&window, &ui, tabs, siteForm] {
+        tabs->setCurrentWidget(siteForm);
+        confirmListing(ConfirmFrom::Queue, ui, *siteForm, &window);
+    });
+    QObject::connect(siteForm, &SiteFormPane::queueRequested, &window, [&window] { window.showQueue(); });
+    // A listing's record goes into the history too, so that listing's history window shows it.
+    QObject::connect(queue, &QueueRun::recorded, &window,
+                     [myAuction](const listingrecord::Record& record) { myAuction->recordListing(listedOf(record)); });
+    myAuction->setRecordOpener([&window](const QString& auctionId) { window.showRecords()->find(auctionId); });
+    // 出品手続へ: the description's title and HTML go to the listing pane, which comes to the front.
+    QObject::connect(description, &DescriptionPane::listingRequested, &window,
+                     [tabs, siteForm](const QString& title, const QString& html) {
+                         siteForm->setListing(title, html);
+                         tabs->setCurrentWidget(siteForm);
+                     });
+    // The shipping table goes into an item row of the description, which comes to the front.
+    QObject::connect(shipping, &ShippingPane::pasteRequested, &window,
+                     [tabs, description](int row, const QString& name, const QString& html) {
+                         description->setItem(row, name, html);
+                         tabs->setCurrentWidget(description);
+                     });
+    QObject::connect(shipping, &ShippingPane::previewRequested, description, &DescriptionPane::shippingPreview);
+    // The my-auction link names the seller of the mail pane's sender block.
+    description->setSellerIdSource([mail] { return mail->sellerId(); });
+}
+
+void confirmListing(ConfirmFrom from, UiServices& ui, SiteFormPane& pane, QWidget* parent) {
+    const SiteFormPane::Fees fees = pane.fees();
+    // A paid option with no fee file to price it: the seller hears why before the summary shows no total.
+    if (from == ConfirmFrom::Button && fees.choice.any() && !fees.known) pane.reportFeeFile();
+    const siteform::ListingWarnings warnings = pane.listingWarnings();
+    if (PreflightWindow::wanted(fees, pane.formCheck(), warnings)) {
+        if (from == ConfirmFrom::Button) {
+            PreflightWindow summary(ui, fees, pane.formCheck(), warnings, parent);
+            if (summary.exec() != QDialog::Accepted) return;
+        } else {
+            auto* summary = new PreflightWindow(ui, fees, pane.formCheck(), warnings, parent);
+            summary->setAttribute(Qt::WA_DeleteOnClose);
+            summary->open();
+        }
+    }
+    if (from == ConfirmFrom::Button && mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")) != QLatin1String("1")) {
+        frmKakunin notice(ui, parent);
+        notice.exec();
+    }
+    pane.WB()->scrollTo(0, site::finalButtonScroll());
+}
+
+frmKIROKU::Source recordsFromHistory(MyAuctionPane& history) {
+    frmKIROKU::Source source;
+    source.list = [&history]() -> std::optional<QList<listingrecord::Record>> {
+        const std::optional<QList<Listed>> listed = history.listings();
+        if (!listed) return std::nullopt;
+        QList<listingrecord::Record> records;
+        records.reserve(listed->size());
+        for (const Listed& l : *listed) records << recordOf(l);
+        return records;
+    };
+    source.lacking = [&history](const QList<listingrecord::Record>& found) {
+        for (const listingrecord::Record& record : found) history.recordListing(listedOf(record), false);
+    };
+    return source;
+}
+
+}  // namespace PaneWiring
