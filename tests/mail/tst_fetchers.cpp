@@ -12,6 +12,7 @@
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Quiet.h"
 #include "widgets/Browser.h"
 #include "widgets/PageGuard.h"
 #include "site/SharedNetwork.h"
@@ -253,7 +254,7 @@ private Q_SLOTS:
         std::optional<mInterNet::Document> doc;
         const qint64 engine = peakGrowth([&] {
             doc = loader.Doc_Load(endless, 20);
-            QTest::qWait(2000);
+            staysQuietFor(2000);  // a page process that went on reading would grow meanwhile
         });
         QVERIFY(!doc);
         QCOMPARE(loader.lastFailure(), mInterNet::Failure::TooLarge);
@@ -271,7 +272,7 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitFor([&] { return stopped.count() == 1; }, kLoad));
             // Stopped means stopped: the page process does not go on reading meanwhile.
             QTRY_VERIFY_WITH_TIMEOUT(b.bodyText().text().contains(QStringLiteral("ページが大きすぎるため、読み込みを中止しました。")), kLoad);
-            QTest::qWait(2000);
+            staysQuietFor(2000);  // the page process given time to go on reading, were it to
         });
         QCOMPARE(stopped.at(0).at(0).value<PageGuard::Stop>(), PageGuard::Stop::TooLarge);
         QVERIFY2(shown < PageGuard::kGrowthLimit + 256 * kMiB, qPrintable(QStringLiteral("%1 MiB").arg(shown / kMiB)));

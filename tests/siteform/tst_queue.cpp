@@ -31,6 +31,7 @@
 #include "support/SmallDisk.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Quiet.h"
 #include "widgets/Browser.h"
 #include "widgets/Grid.h"
 
@@ -158,8 +159,7 @@ private Q_SLOTS:
             QCOMPARE(cell(wb, "cImages").split(QLatin1Char(' '), Qt::SkipEmptyParts),
                      names[i].isEmpty() ? QStringList{QStringLiteral("なし")} : names[i]);
             // The program waits here: nothing is listed until the seller presses.
-            QTest::qWait(300);
-            QCOMPARE(count(sim.control(QStringLiteral("submissions")), QStringLiteral("listed ")), i);
+            QVERIFY(staysQuietFor(300, [&] { return count(sim.control(QStringLiteral("submissions")), QStringLiteral("listed ")) != i; }));
             QVERIFY(pressFinalButton(wb));
             QVERIFY(reaches(run, row, State::Listed));
             ids << run.queue().row(row)->auctionId;
@@ -333,8 +333,7 @@ private Q_SLOTS:
             QVERIFY(!run.running());
             // The queue waits for the seller, and 開始 never takes a row that needs looking at.
             run.start();
-            QTest::qWait(200);
-            QCOMPARE(run.queue().row(id)->state, State::NeedsCheck);
+            QVERIFY(staysQuietFor(200, [&] { return run.queue().row(id)->state != State::NeedsCheck; }));
         }
         QVERIFY2(ui.messagesBesidesEvidence().isEmpty(), qPrintable(ui.messagesBesidesEvidence().join(QStringLiteral(" | "))));
         const QString seen = sim.control(QStringLiteral("submissions"));
@@ -353,8 +352,8 @@ private Q_SLOTS:
         QVERIFY(run.queue().row(left)->reason.startsWith(QStringLiteral("確認画面の後、出品完了のページが表示されませんでした")));
         QVERIFY(!run.queue().backToWaiting(left));  // only the seller puts it back
         run.start();
-        QTest::qWait(500);
-        QVERIFY2(sim.control(QStringLiteral("submissions")).contains(QStringLiteral("drafts 3\n")), qPrintable(sim.control(QStringLiteral("submissions"))));
+        QVERIFY2(staysQuietFor(500, [&] { return !sim.control(QStringLiteral("submissions")).contains(QStringLiteral("drafts 3\n")); }),
+                 qPrintable(sim.control(QStringLiteral("submissions"))));
     }
 
     // The program killed on the confirmation page and started again: that row is 要確認, the
@@ -457,9 +456,8 @@ private Q_SLOTS:
         QCOMPARE(rowAfterRestart(0).state, State::Listed);
         QCOMPARE(rowAfterRestart(1).state, State::NeedsCheck);
         QCOMPARE(rowAfterRestart(2).state, State::NeedsCheck);
-        QTest::qWait(500);
+        QVERIFY(staysQuietFor(500, [&] { return !sim.control(QStringLiteral("submissions")).startsWith(QStringLiteral("drafts 3\n")); }));
         const QString seen = sim.control(QStringLiteral("submissions"));
-        QVERIFY2(seen.startsWith(QStringLiteral("drafts 3\n")), qPrintable(seen));
         QCOMPARE(count(seen, QStringLiteral("listed ")), 2);
     }
 
@@ -561,7 +559,7 @@ private Q_SLOTS:
         w.queueRun()->start();
         QVERIFY(reaches(*w.queueRun(), w.queueRun()->queue().rows().at(0).id, State::AtConfirmation));
         QTextStream(stdout) << "AT-CONFIRMATION" << Qt::endl;
-        QTest::qWait(120000);  // killed here
+        staysQuietFor(120000);  // killed here
     }
 
     // The queue's file: states survive a restart, and a row stopped on its way before the

@@ -31,6 +31,7 @@
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Quiet.h"
 #include "widgets/Browser.h"
 
 namespace {
@@ -401,12 +402,11 @@ private Q_SLOTS:
         QCOMPARE(ui.messages.size(), 1);
         QSignalSpy done(wb, &Browser::DocumentComplete);
         wb->Navigate2(sim.base() + QStringLiteral("/jp/stalled"));
-        QTest::qWait(300);
+        staysQuietFor(300);  // the request on its way
         wb->stop();
         QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
         QVERIFY(!wb->lastLoadOk());
-        QTest::qWait(300);
-        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY(staysQuietFor(300, [&] { return ui.messages.size() != 1; }));
     }
 
     void aPageThatFinishesWhileAReadWaitsIsHandledAfterIt() {
@@ -459,8 +459,7 @@ private Q_SLOTS:
             QFocusEvent out(QEvent::FocusOut, reason), in(QEvent::FocusIn, reason);
             QApplication::sendEvent(title, &out);
             QApplication::sendEvent(title, &in);
-            QTest::qWait(200);
-            QCOMPARE(scrollY(wb), 0);
+            QVERIFY(staysQuietFor(200, [&] { return scrollY(wb) != 0; }));
         }
     }
 
@@ -667,8 +666,7 @@ private Q_SLOTS:
         w.siteFormPane()->Command14_Click();
         QCOMPARE(ui.fileDialogs.size(), 2);
         QCOMPARE(control<QLabel>(&w, QStringLiteral("A_0"))->text(), QString());
-        QTest::qWait(300);
-        QCOMPARE(sim.control(QStringLiteral("upload")), expected);
+        QVERIFY(staysQuietFor(300, [&] { return sim.control(QStringLiteral("upload")) != expected; }));
     }
 
     // The fees the pane adds up are the fees the site charges: the site's own confirmation
