@@ -26,6 +26,8 @@
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Quiet.h"
+#include "support/Press.h"
 #include "widgets/Browser.h"
 #include "widgets/Grid.h"
 
@@ -103,7 +105,7 @@ private Q_SLOTS:
         w.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("demo1234"));
         w.open();
         Heartbeat heart;
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         if (fault == QLatin1String("gone")) sim.stop();
         QVERIFY(QTest::qWaitFor([&] { return !w.isVisible() || !ui.messages.isEmpty(); }, kWait));
         const QString outcome = w.isVisible() ? ui.messagesBesidesEvidence().join(QLatin1Char('|')) : QStringLiteral("signed in");
@@ -148,12 +150,13 @@ private Q_SLOTS:
         Heartbeat heart;
         QSignalSpy loaded(wb, &Browser::DocumentComplete);
         if (fault == QLatin1String("gone")) {
-            QTest::qWait(300);  // the form is on its way
+            staysQuietFor(300);  // the form is on its way
             sim.stop();
         }
         QVERIFY(QTest::qWaitFor([&] { return loaded.count() >= 1; }, fault == QLatin1String("stall") ? 3000 : kWait) ||
                 fault == QLatin1String("stall"));
-        QTest::qWait(300);
+        // Silent: no message comes after the page has ended, however long it is given.
+        QVERIFY(staysQuietFor(300, [&] { return ui.messagesBesidesEvidence().size() != 1; }));
         const bool form = wb->elementsByName(QStringLiteral("StartPrice")).size() == 1;
         qInfo("listing / %s: %s, %s", qPrintable(fault), form ? "the form" : "no form",
               qPrintable(ui.messagesBesidesEvidence().mid(1).join(QLatin1Char('|'))));
@@ -184,14 +187,15 @@ private Q_SLOTS:
             QVERIFY(loadAndWait(w.WB2(), sim.base() + QStringLiteral("/__sim/signin?login=sorabako_demo"), kWait));
         Heartbeat heart;
         QSignalSpy loaded(w.WB2(), &Browser::DocumentComplete);
-        w.Command18_Click();
+        press(&w, "Command18");
         if (fault == QLatin1String("gone")) {
-            QTest::qWait(300);
+            staysQuietFor(300);  // the request on its way
             sim.stop();
         }
         QVERIFY(QTest::qWaitFor([&] { return loaded.count() >= 1; }, fault == QLatin1String("stall") ? 3000 : kWait) ||
                 fault == QLatin1String("stall"));
-        QTest::qWait(500);
+        const int expected = fault == QLatin1String("challenge") ? 1 : 0;
+        QVERIFY(staysQuietFor(500, [&] { return ui.messagesBesidesEvidence().size() > expected; }));
         qInfo("closed listings / %s: %s (login windows %d)", qPrintable(fault),
               qPrintable(ui.messagesBesidesEvidence().join(QLatin1Char('|'))), logins.count());
         const bool asksForLogin = fault == QLatin1String("challenge");
@@ -219,7 +223,7 @@ private Q_SLOTS:
         pane->findChild<QCheckBox*>(QStringLiteral("ckMail"))->setChecked(true);
         Heartbeat heart;
         if (fault == QLatin1String("gone")) QTimer::singleShot(300, [&] { sim.stop(); });
-        pane->Command1_Click();
+        press(pane, "Command1");
         qInfo("mail / %s: %s; mail: %s", qPrintable(fault), qPrintable(ui.messagesBesidesEvidence().join(QLatin1Char('|'))),
               qPrintable(pane->mailBody()));
         const QString noPage = QStringLiteral("商品ページを読み込めませんでした。\r\n"
@@ -260,7 +264,7 @@ private Q_SLOTS:
         pane.findChild<QCheckBox*>(QStringLiteral("ckHOZON"))->setChecked(true);
         Heartbeat heart;
         QSignalSpy finished(&pane, &MyAuctionPane::scanFinished);
-        pane.Command2_Click();
+        press(&pane, "Command2");
         if (fault == QLatin1String("gone")) {
             // Gone once the list has been read and the item pages are on their way.
             QVERIFY(QTest::qWaitFor([&] { return pane.findChild<QLabel*>(QStringLiteral("lblScan"))->text().contains(QStringLiteral(" 0 / ")); },
@@ -307,7 +311,7 @@ private Q_SLOTS:
         pane.findChild<QCheckBox*>(QStringLiteral("ckHOZON"))->setChecked(true);
         Heartbeat heart;
         QSignalSpy finished(&pane, &MyAuctionPane::scanFinished);
-        pane.Command2_Click();
+        press(&pane, "Command2");
         QVERIFY(QTest::qWaitFor([&] { return finished.count() >= 1; }, kWait));
         qInfo("scan list / %s: %s", qPrintable(fault), qPrintable(ui.messagesBesidesEvidence().join(QLatin1Char('|'))));
         const QString later = QStringLiteral("\r\nしばらくしてから再度お試し下さい。");

@@ -13,6 +13,7 @@
 #include "support/RecordingUiServices.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Press.h"
 
 using mduInterFace::Enc_Str;
 
@@ -140,10 +141,10 @@ private Q_SLOTS:
         RecordingUiServices ui;
         frmLogin w(ui, {});
         w.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("   "));
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         w.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("alpha"));
         w.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral(" "));
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         QCOMPARE(ui.messageTexts(), (QStringList{QStringLiteral("ﾔﾌｰIDを入力して下さい。"), QStringLiteral("ﾊﾟｽﾜｰﾄﾞを入力して下さい。")}));
         QCOMPARE(ui.messages[0].title, QStringLiteral("ログイン"));
         QCOMPARE(ui.messages[0].icon, UiServices::Icon::Information);

@@ -15,6 +15,7 @@
 #include "support/RecordingUiServices.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Press.h"
 
 namespace {
 template <typename T>
@@ -80,7 +81,7 @@ private Q_SLOTS:
             child<QCheckBox>(&dialog, QStringLiteral("Check1"))->setChecked(true);
             child<QCheckBox>(&dialog, QStringLiteral("Check3"))->setChecked(true);
             child<QLineEdit>(&dialog, QStringLiteral("Text1"))->setText(QStringLiteral("/u/USER/a.srb"));
-            dialog.Command1_Click();
+            press(&dialog, "Command1");
         }
         QCOMPARE(mINI::Ini_Get(QStringLiteral("差出人"), QStringLiteral("住所")), QStringLiteral("東京都\\n千代田区\\n1-1"));
         QCOMPARE(mINI::Ini_Get(QStringLiteral("銀行振込"), QStringLiteral("チェック1")), QString());  // never touched
@@ -107,14 +108,14 @@ private Q_SLOTS:
         frmINI dialog(ui, [&] { loginShown = true; });
         auto* text1 = child<QLineEdit>(&dialog, QStringLiteral("Text1"));
         text1->setText(QStringLiteral("/keep.srb"));
-        dialog.Command3_Click();  // cancelled
+        press(&dialog, "Command3");  // cancelled
         QCOMPARE(text1->text(), QStringLiteral("/keep.srb"));
         QCOMPARE(ui.fileDialogs, QStringList{QStringLiteral("open:") + folder.path() + QStringLiteral("/USER/|記憶ファイル(*.SRB)|*.srb")});
         ui.openNames << QStringLiteral("/new.srb");
-        dialog.Command3_Click();
+        press(&dialog, "Command3");
         QCOMPARE(text1->text(), QStringLiteral("/new.srb"));
         ui.folders << QStringLiteral("/pictures");
-        dialog.Command5_Click();
+        press(&dialog, "Command5");
         QCOMPARE(child<QLineEdit>(&dialog, QStringLiteral("Text3"))->text(), QStringLiteral("/pictures"));
         QCOMPARE(ui.folderDialogs, QStringList{QStringLiteral("適当なフォルダーをクリックして選択状態にしてから ＯＫ を押してください")});
         child<QPushButton>(&dialog, QStringLiteral("Command4"))->click();
@@ -128,7 +129,7 @@ private Q_SLOTS:
         QVERIFY(QDir(folder.file(QStringLiteral("INI"))).removeRecursively());
         RecordingUiServices ui;
         frmINI dialog(ui, {});
-        dialog.Command1_Click();
+        press(&dialog, "Command1");
         QCOMPARE(ui.messageTexts(), (QStringList{QStringLiteral("INIファイル書き込みに失敗しました。"),
                                                  QStringLiteral("設定を反映させるにはｱﾌﾟﾘｹｰｼｮﾝの再起動を行って下さい。")}));
     }

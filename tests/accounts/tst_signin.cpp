@@ -18,6 +18,8 @@
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Quiet.h"
+#include "support/Press.h"
 
 namespace {
 constexpr int kWait = 30000;
@@ -42,7 +44,7 @@ private Q_SLOTS:
         main.mailPane()->setLoginWindow([&] { ++loginPrompts; });
         // Signed out, the closed listings offer the site's login button, and the main window asks for a login.
         QSignalSpy mainLoads(main.WB2(), &Browser::DocumentComplete);
-        main.Command18_Click();
+        press(&main, "Command18");
         QTRY_VERIFY_WITH_TIMEOUT(mainLoads.count() >= 1, kWait);
         QCOMPARE(loginPrompts, 1);
         ui.messages.clear();
@@ -54,7 +56,7 @@ private Q_SLOTS:
         w.findChild<QCheckBox*>(QStringLiteral("ckLogin"))->setChecked(true);
         w.open();
         mainLoads.clear();
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         QVERIFY(!w.findChild<QPushButton*>(QStringLiteral("cmdLOGIN"))->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), kWait);
         QCOMPARE(w.result(), int(QDialog::Accepted));
@@ -86,7 +88,7 @@ private Q_SLOTS:
         typeAccount(w, QStringLiteral("sorabako_test"), QStringLiteral("test5678"));
         w.findChild<QCheckBox*>(QStringLiteral("ckLogin"))->setChecked(true);
         w.open();
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), kWait);
         QCOMPARE(mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("ソード1"))), QStringLiteral("old"));
         QCOMPARE(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("期間2")), QString());
@@ -101,7 +103,7 @@ private Q_SLOTS:
         typeAccount(w, QStringLiteral("sorabako_test"), QStringLiteral("test5678"));
         QVERIFY(!w.findChild<QCheckBox*>(QStringLiteral("ckLogin"))->isChecked());
         w.open();
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), kWait);
         QCOMPARE(w.result(), int(QDialog::Accepted));
         QCOMPARE(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("期間1")), QString());
@@ -117,10 +119,9 @@ private Q_SLOTS:
         frmLogin w(ui, {});
         w.open();
         typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("wrong"));
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         QTRY_COMPARE_WITH_TIMEOUT(ui.messages.size(), 1, kWait);
-        QTest::qWait(500);
-        QCOMPARE(sim.control(QStringLiteral("attempts")), QStringLiteral("1"));
+        QVERIFY(staysQuietFor(500, [&] { return sim.control(QStringLiteral("attempts")) != QStringLiteral("1"); }));
         w.reject();
     }
 
@@ -134,7 +135,7 @@ private Q_SLOTS:
         for (int attempt = 1; attempt <= 3; ++attempt) {  // the third meets the image-number challenge
             typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("wrong"));
             w.findChild<QCheckBox*>(QStringLiteral("ckLogin"))->setChecked(true);
-            w.cmdLOGIN_Click();
+            press(&w, "cmdLOGIN");
             QTRY_COMPARE_WITH_TIMEOUT(ui.messages.size(), attempt, kWait);
             QCOMPARE(ui.messages.last().text, QStringLiteral("YahooIDもしくはパスワードが間違っています。"));
             QCOMPARE(ui.messages.last().icon, UiServices::Icon::Critical);
@@ -144,8 +145,7 @@ private Q_SLOTS:
             QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("Text2"))->text(), QString());
             QVERIFY(w.findChild<QPushButton*>(QStringLiteral("cmdLOGIN"))->isEnabled());
         }
-        QTest::qWait(500);  // nothing further may arrive
-        QCOMPARE(ui.messages.size(), 3);
+        QVERIFY(staysQuietFor(500, [&] { return ui.messages.size() != 3; }));  // nothing further may arrive
         QCOMPARE(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("期間1")), QString());
         w.reject();
     }
@@ -162,11 +162,10 @@ private Q_SLOTS:
         frmLogin w(ui, {});
         w.open();
         typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("wrong"));
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         QTRY_COMPARE_WITH_TIMEOUT(ui.messages.size(), 1, kWait);
         QCOMPARE(ui.messages[0].text, LoginList::kFailed);
-        QTest::qWait(500);
-        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY(staysQuietFor(500, [&] { return ui.messages.size() != 1; }));
         w.reject();
     }
 
@@ -179,7 +178,7 @@ private Q_SLOTS:
         w.setSignInDeadline(1500);
         w.open();
         typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("demo1234"));
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         QTRY_COMPARE_WITH_TIMEOUT(ui.messages.size(), 1, kWait);
         QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("サーバーから応答がありません。")));
         QVERIFY(w.findChild<QPushButton*>(QStringLiteral("cmdCANCEL"))->isEnabled());
@@ -196,7 +195,7 @@ private Q_SLOTS:
         frmLogin w(ui, {});
         w.open();
         typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("demo1234"));
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         QTRY_COMPARE_WITH_TIMEOUT(ui.messages.size(), 1, kWait);
         QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("ログイン画面を表示できませんでした。")));
         QVERIFY(w.findChild<QPushButton*>(QStringLiteral("cmdLOGIN"))->isEnabled());

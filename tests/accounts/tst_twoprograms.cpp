@@ -26,6 +26,7 @@
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
+#include "support/Press.h"
 
 namespace {
 constexpr int kWait = 30000;
@@ -166,7 +167,7 @@ private Q_SLOTS:
         w.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("demo1234"));
         w.findChild<QCheckBox*>(QStringLiteral("ckLogin"))->setChecked(true);
         w.open();
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), kWait);
         const LoginList::State s = LoginList::read();
         QCOMPARE(s.rows[0].id, QStringLiteral("rival_id"));

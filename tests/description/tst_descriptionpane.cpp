@@ -19,6 +19,7 @@
 #include "support/RecordingUiServices.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Press.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ private Q_SLOTS:
         child<QLineEdit>(&pane, QStringLiteral("txtSYOUHIN"))->setText(QStringLiteral("本"));
         QCOMPARE(child<QLabel>(&pane, QStringLiteral("Label16"))->text(), QStringLiteral("2"));
         child<QCheckBox>(&pane, QStringLiteral("ckMy"))->setChecked(true);
-        pane.cmdPre_Click();
+        press(&pane, "cmdPre");
         // No mark, and with no link form chosen the banner line is the one kept.
         QCOMPARE(folder.readBytes(QStringLiteral("DATA/CREATE.html")),
                  cp932::encode(QStringLiteral("<h1>本</h1>\r\n<hr>\r\n<b>me</b>\r\n<p>footer</p>\r\n")));
@@ -210,7 +211,7 @@ private Q_SLOTS:
             child<QPushButton>(d, QStringLiteral("Command1"))->click();
             child<QPushButton>(d, QStringLiteral("Command2"))->click();
         });
-        pane.Command6_Click();
+        press(&pane, "Command6");
         QCOMPARE(ui.clipboard, QStringLiteral("<FONT color=#FF0000 size=3><U><B>大特価<BR>です</B></U></FONT>"));
 
         // No colour chosen: the initial swatch; size 1 is selected to begin with.
@@ -219,7 +220,7 @@ private Q_SLOTS:
             child<QPushButton>(d, QStringLiteral("Command1"))->click();  // cancelled chooser
             child<QPushButton>(d, QStringLiteral("Command2"))->click();
         });
-        pane.Command6_Click();
+        press(&pane, "Command6");
         QCOMPARE(ui.clipboard, QStringLiteral("<FONT color=#000000 size=1>abc</FONT>"));
 
         // Pure black chosen after another colour is black, not "no choice".
@@ -230,7 +231,7 @@ private Q_SLOTS:
             child<QPushButton>(d, QStringLiteral("Command1"))->click();
             child<QPushButton>(d, QStringLiteral("Command2"))->click();
         });
-        pane.Command6_Click();
+        press(&pane, "Command6");
         QCOMPARE(ui.clipboard, QStringLiteral("<FONT color=#000000 size=1>x</FONT>"));
 
         whenDialogOpens(QStringLiteral("frmLINK"), [](QDialog* d) {
@@ -238,13 +239,13 @@ private Q_SLOTS:
             child<QLineEdit>(d, QStringLiteral("imText2"))->setText(QStringLiteral("https://example.jp/"));
             child<QPushButton>(d, QStringLiteral("Command2"))->click();
         });
-        pane.Command11_Click();
+        press(&pane, "Command11");
         QCOMPARE(ui.clipboard, QStringLiteral("<A href=https://example.jp/ target=_blank>他の出品</A>"));
 
         const int writes = ui.clipboardWrites;
         whenDialogOpens(QStringLiteral("frmLINK"),
                         [](QDialog* d) { child<QPushButton>(d, QStringLiteral("Command3"))->click(); });
-        pane.Command11_Click();
+        press(&pane, "Command11");
         QCOMPARE(ui.clipboardWrites, writes);
     }
 
@@ -265,7 +266,7 @@ private Q_SLOTS:
             if (d->focusWidget() != url && url->text().isEmpty()) moved << QStringLiteral("imText2");
             child<QPushButton>(d, QStringLiteral("Command3"))->click();
         });
-        pane.Command11_Click();
+        press(&pane, "Command11");
         QCOMPARE(moved, (QStringList{QStringLiteral("imText1"), QStringLiteral("imText2")}));
 
         moved.clear();
@@ -276,7 +277,7 @@ private Q_SLOTS:
             if (d->focusWidget() != mark && d->isVisible()) moved << QStringLiteral("cmbKIGOU_0");
             child<QPushButton>(d, QStringLiteral("Command1"))->click();
         });
-        pane.Command10_Click();
+        press(&pane, "Command10");
         QCOMPARE(moved, QStringList{QStringLiteral("cmbKIGOU_0")});
         QCOMPARE(ui.clipboardWrites, 0);  // Enter did not press the copy button either
     }
@@ -288,7 +289,7 @@ private Q_SLOTS:
         RecordingUiServices ui;
         DescriptionPane pane(ui);
 
-        pane.Command8_Click();  // modeless
+        press(&pane, "Command8");  // modeless
         auto* goku = qobject_cast<ListPickDialog*>(pane.findChild<QDialog*>(QStringLiteral("frmGOKU")));
         QVERIFY(goku && goku->isVisible());
         QCOMPARE(goku->vfS()->rows(), 3);
@@ -305,13 +306,13 @@ private Q_SLOTS:
         goku->vfS()->setRow(2);
         child<QComboBox>(goku, QStringLiteral("cmbKIGOU_0"))->setCurrentIndex(1);
         // A second click brings the open list to the front instead of stacking a copy.
-        pane.Command8_Click();
+        press(&pane, "Command8");
         QCOMPARE(pane.findChildren<QDialog*>(QStringLiteral("frmGOKU")).size(), 1);
         child<QPushButton>(goku, QStringLiteral("cmdCOPY"))->click();
         QCOMPARE(ui.clipboard, QStringLiteral("★即決歓迎！\r\n"));
         // Once closed, the next click opens a fresh one.
         QTRY_COMPARE(pane.findChildren<QDialog*>(QStringLiteral("frmGOKU")).size(), 0);
-        pane.Command8_Click();
+        press(&pane, "Command8");
         QCOMPARE(pane.findChildren<QDialog*>(QStringLiteral("frmGOKU")).size(), 1);
 
         whenDialogOpens(QStringLiteral("frmKOUMOKU"), [](QDialog* d) {
@@ -319,7 +320,7 @@ private Q_SLOTS:
             list->vfS()->setRow(2);
             Q_EMIT list->vfS()->DblClick();
         });
-        pane.Command10_Click();
+        press(&pane, "Command10");
         QCOMPARE(ui.clipboard, QStringLiteral("商品状態"));
     }
 
@@ -327,7 +328,7 @@ private Q_SLOTS:
         TempProgramFolder folder;
         RecordingUiServices ui;
         DescriptionPane pane(ui);
-        pane.Command10_Click();  // no file: a message, no dialog
+        press(&pane, "Command10");  // no file: a message, no dialog
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("一覧ファイルが見つかりません。")));
         folder.writeCp932(QStringLiteral("MAST/項目一覧.txt"), QString());
@@ -338,7 +339,7 @@ private Q_SLOTS:
             QVERIFY(d->isVisible());
             child<QPushButton>(d, QStringLiteral("Command1"))->click();
         });
-        pane.Command10_Click();
+        press(&pane, "Command10");
         QCOMPARE(ui.clipboardWrites, 0);
     }
 

@@ -27,6 +27,7 @@
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Press.h"
 
 namespace {
 constexpr int kLoad = 30000;
@@ -386,13 +387,13 @@ private Q_SLOTS:
         QSignalSpy formLoads(w->WB(), &Browser::DocumentComplete);
         w->WB()->Navigate2(folder.file(QStringLiteral("DATA/tall.html")));
         QTRY_VERIFY_WITH_TIMEOUT(formLoads.count() >= 1, kLoad);
-        w->Command7_Click();
+        press(w.get(), "Command7");
         QTRY_COMPARE_WITH_TIMEOUT(w->WB()->evaluate(QStringLiteral("return window.scrollY;")).value.toInt(), 6000, kLoad);
         QVERIFY(ui.messages.isEmpty());
 
         // The reload command goes back to the closed listings.
         QSignalSpy done(w->WB2(), &Browser::DocumentComplete);
-        w->Command18_Click();
+        press(w.get(), "Command18");
         QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, kLoad);
         QCOMPARE(done.last().at(0).toString(), SiteAddresses::closedListingsUrl());
         QTRY_COMPARE_WITH_TIMEOUT(logins.count(), 2, kLoad);

@@ -17,6 +17,7 @@
 #include "support/RecordingUiServices.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Press.h"
 #include "widgets/Grid.h"
 
 namespace {
@@ -88,7 +89,7 @@ private Q_SLOTS:
         RecordingUiServices ui;
         ShippingPane pane(ui);
         prepare(&pane);
-        pane.Command15_Click();
+        press(&pane, "Command15");
         QVERIFY(ui.messages.isEmpty());
         QCOMPARE(child<QLabel>(&pane, QStringLiteral("Label46"))->text(), QStringLiteral("60.5"));
         auto* grid = child<Grid>(&pane, QStringLiteral("vsSOURYOU"));
@@ -132,7 +133,7 @@ private Q_SLOTS:
         // A second calculation replaces the HTML; rows of services no longer ticked keep what they showed.
         child<QCheckBox>(&pane, QStringLiteral("ckHOUHOU_0"))->setChecked(false);
         child<QComboBox>(&pane, QStringLiteral("Combo8"))->setCurrentText(QString());  // empty weight: 0
-        pane.Command15_Click();
+        press(&pane, "Command15");
         QCOMPARE(grid->text(1, 1), QStringLiteral("不可"));
         QCOMPARE(grid->text(2, 1), QStringLiteral("80 円"));
         QVERIFY(pane.shippingHtml().startsWith(kBlock.arg(QStringLiteral("定形"), QStringLiteral("80 円"))));
@@ -154,7 +155,7 @@ private Q_SLOTS:
         QTest::keyClicks(weight->lineEdit(), QStringLiteral("200"));
         QCOMPARE(weight->currentText(), QStringLiteral("200"));
         child<QCheckBox>(&w, QStringLiteral("ckHOUHOU_2"))->setChecked(true);
-        w.shippingPane()->Command15_Click();
+        press(w.shippingPane(), "Command15");
         auto* grid = child<Grid>(&w, QStringLiteral("vsSOURYOU"));
         QCOMPARE(grid->text(3, 1), QStringLiteral("240 円"));  // 定形外, 151g～250g
         QCOMPARE(grid->text(3, 2), QStringLiteral("151g～250g"));
@@ -183,7 +184,7 @@ private Q_SLOTS:
             child<QLineEdit>(&pane, QStringLiteral("imNumber1_0"))->setText(QLatin1String(length));
             child<QLineEdit>(&pane, QStringLiteral("imNumber1_1"))->setText(QLatin1String(width));
             child<QLineEdit>(&pane, QStringLiteral("imNumber1_2"))->setText(QLatin1String(thickness));
-            pane.Command15_Click();
+            press(&pane, "Command15");
         };
         child<QComboBox>(&pane, QStringLiteral("Combo8"))->setCurrentText(QStringLiteral("100"));
         child<QCheckBox>(&pane, QStringLiteral("ckHOUHOU_2"))->setChecked(true);  // 定形外: long side 60
@@ -211,7 +212,7 @@ private Q_SLOTS:
         ShippingPane pane(ui);
         prepare(&pane);
         child<QComboBox>(&pane, QStringLiteral("cmbKEN_1"))->setCurrentIndex(-1);
-        pane.Command15_Click();
+        press(&pane, "Command15");
         auto* grid = child<Grid>(&pane, QStringLiteral("vsSOURYOU"));
         for (int row : {7, 8, 9}) {
             QCOMPARE(grid->text(row, 1), QStringLiteral("----"));
@@ -222,7 +223,7 @@ private Q_SLOTS:
         QVERIFY(ui.messages.isEmpty());
         // From 北海道 the weight-based service has no counter, whatever the destination.
         child<QComboBox>(&pane, QStringLiteral("cmbKEN_0"))->setCurrentText(QStringLiteral("北海道"));
-        pane.Command15_Click();
+        press(&pane, "Command15");
         QCOMPARE(grid->text(8, 1), QStringLiteral("不可"));
         QCOMPARE(grid->text(8, 2), QStringLiteral("取扱店舗無"));
     }
@@ -235,7 +236,7 @@ private Q_SLOTS:
         RecordingUiServices ui;
         ShippingPane pane(ui);
         prepare(&pane);
-        pane.Command15_Click();
+        press(&pane, "Command15");
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY(ui.messages[0].text.contains(folder.file(QStringLiteral("MAST/KURONEKO.csv"))));
         QVERIFY(ui.messages[0].text.contains(folder.file(QStringLiteral("MAST/YahooYUPACK.csv"))));
@@ -247,7 +248,7 @@ private Q_SLOTS:
         QVERIFY(!pane.shippingHtml().contains(QStringLiteral("クロネコ")));
         // Nothing read, nothing missed: no places, no message.
         child<QComboBox>(&pane, QStringLiteral("cmbKEN_0"))->setCurrentIndex(-1);
-        pane.Command15_Click();
+        press(&pane, "Command15");
         QCOMPARE(ui.messages.size(), 1);
         QCOMPARE(grid->text(9, 2), QStringLiteral("発送元/発送先入力"));
     }
@@ -261,7 +262,7 @@ private Q_SLOTS:
         auto* target = child<QComboBox>(pane, QStringLiteral("Combo9"));
         auto* html = child<QPlainTextEdit>(pane, QStringLiteral("imText1"));
 
-        pane->Command16_Click();  // no row chosen yet
+        press(pane, "Command16");  // no row chosen yet
         QCOMPARE(ui.messages.size(), 1);
         QCOMPARE(ui.messages[0].icon, UiServices::Icon::Information);
 
@@ -276,7 +277,7 @@ private Q_SLOTS:
         QCOMPARE(w.vsMAIN()->currentWidget(), w.descriptionPane());
 
         html->clear();
-        pane->Command16_Click();
+        press(pane, "Command16");
         QCOMPARE(child<QPlainTextEdit>(&w, QStringLiteral("txtSETUMEI_2"))->toPlainText(), QString());
         QCOMPARE(child<QLineEdit>(&w, QStringLiteral("txtITEM_2"))->text(), QStringLiteral("送料・発送方法"));
 
@@ -285,7 +286,7 @@ private Q_SLOTS:
         prepare(pane);
         target->setCurrentIndex(7);
         child<QCheckBox>(pane, QStringLiteral("Check2"))->setChecked(true);
-        pane->Command15_Click();
+        press(pane, "Command15");
         const QString one = child<QPlainTextEdit>(&w, QStringLiteral("txtSETUMEI_7"))->toPlainText();
         QVERIFY(one.startsWith(kBlock.arg(QStringLiteral("ミニレター"), QStringLiteral("不可"))));
         QVERIFY(!one.contains(QLatin1Char('\n')));

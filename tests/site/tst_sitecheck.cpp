@@ -33,6 +33,7 @@
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Press.h"
 #include "widgets/Browser.h"
 #include "widgets/Grid.h"
 
@@ -181,7 +182,7 @@ private Q_SLOTS:
         MailPane* mail = w.mailPane();
         mail->setMailTemplates({QStringLiteral("お礼")});
         at<QLineEdit>(mail, "txtID")->setText(QStringLiteral("b123456789"));
-        mail->Command1_Click();
+        press(mail, "Command1");
         QCOMPARE(mail->mailBody(), QStringLiteral("髙橋 久美 様 空箱文庫 詩集「夜の灯台」上下巻 初版 帯付き 1,500 円\r\n"));
     }
 
@@ -216,7 +217,7 @@ private Q_SLOTS:
         at<QLineEdit>(&w, "Text1")->setText(QStringLiteral("sorabako_demo"));
         at<QLineEdit>(&w, "Text2")->setText(QStringLiteral("demo1234"));
         w.open();
-        w.cmdLOGIN_Click();
+        press(&w, "cmdLOGIN");
         QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), kWait);
         QCOMPARE(w.result(), int(QDialog::Accepted));
         QVERIFY(ui.messages.isEmpty());
@@ -332,7 +333,7 @@ private Q_SLOTS:
         folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), QStringLiteral("<USER> 様\r\n"));
         w.mailPane()->setMailTemplates({QStringLiteral("お礼")});
         at<QLineEdit>(w.mailPane(), "txtID")->setText(QStringLiteral("b123456789"));
-        w.mailPane()->Command1_Click();
+        press(w.mailPane(), "Command1");
         QCOMPARE(ui.evidenceFolders().size(), 1);
         QVERIFY(QFileInfo(ui.evidenceFolders()[0] + QStringLiteral("/page.html")).size() > 0);
 
