@@ -24,6 +24,7 @@
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Press.h"
 #include "widgets/Browser.h"
 #include "widgets/Grid.h"
 
@@ -94,7 +95,7 @@ private Q_SLOTS:
         fMain w(ui);
         w.Ini_Re();
         MailPane* pane = w.mailPane();
-        pane->Command5_Click();  // before any mail: empty text on the clipboard
+        press(pane, "Command5");  // before any mail: empty text on the clipboard
         QCOMPARE(ui.clipboardWrites, 1);
         QCOMPARE(ui.clipboard, QString());
 
@@ -123,9 +124,9 @@ private Q_SLOTS:
         QVERIFY(ui.mails[0].contains(QStringLiteral("&body=") +
                                      QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("髙橋 久美 様\r\n")))));
 
-        pane->Command5_Click();
+        press(pane, "Command5");
         QCOMPARE(ui.clipboard, body);
-        pane->Command4_Click();
+        press(pane, "Command4");
         QCOMPARE(ui.opened.last(), QUrl(SiteAddresses::closedListingsUrl()));
     }
 
@@ -240,7 +241,7 @@ private Q_SLOTS:
         child<QPlainTextEdit>(pane, QStringLiteral("imText2"))->setPlainText(QStringLiteral("現金書留\n手渡し（新宿駅）"));
         child<QCheckBox>(pane, QStringLiteral("ckHASSOU_6"))->setChecked(true);
         child<QCheckBox>(pane, QStringLiteral("ckHASSOU_9"))->setChecked(true);
-        pane->Command1_Click();
+        press(pane, "Command1");
         QVERIFY(ui.messages.isEmpty());
         QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtNAME"))->text(), QStringLiteral("山﨑 健太"));
         QCOMPARE(pane->mailBody(),
@@ -268,7 +269,7 @@ private Q_SLOTS:
         child<QLineEdit>(w.mailPane(), QStringLiteral("txtID"))->setText(QStringLiteral("b123456789"));
         child<QCheckBox>(w.mailPane(), QStringLiteral("ckMail"))->setChecked(true);
         ui.answers << UiServices::Answer::No;  // 画面内容を保存しますか? - No: the program ends
-        w.mailPane()->Command1_Click();
+        press(w.mailPane(), "Command1");
         QVERIFY(!w.isVisible());
         QCOMPARE(loader.cancelled, 1);
         QVERIFY(ui.mails.isEmpty());
@@ -284,7 +285,7 @@ private Q_SLOTS:
         RecordingUiServices ui;
         fMain w(ui);
         MailPane* pane = w.mailPane();
-        pane->Command1_Click();
+        press(pane, "Command1");
         QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("オークションIDを入力して下さい。")});
         QCOMPARE(ui.messages[0].title, QStringLiteral("オークションID"));
         QVERIFY(ui.busyCalls.isEmpty());
@@ -292,7 +293,7 @@ private Q_SLOTS:
         ui.messages.clear();
         child<QLineEdit>(pane, QStringLiteral("txtID"))->setText(QStringLiteral("x999"));
         child<QLineEdit>(pane, QStringLiteral("txtNAME"))->setText(QStringLiteral("前の落札者"));
-        pane->Command1_Click();
+        press(pane, "Command1");
         QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("オークションIDが正しくありません。")});
         QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtID"))->text(), QString());
         QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtSYOU"))->text(), QString());
@@ -309,7 +310,7 @@ private Q_SLOTS:
         fMain w(ui);
         MailPane* pane = w.mailPane();
         child<QLineEdit>(pane, QStringLiteral("txtID"))->setText(QStringLiteral("c234567890"));
-        pane->Command1_Click();  // no template in the folder
+        press(pane, "Command1");  // no template in the folder
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("メールの雛形を読み込めませんでした。")));
         QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtSYOU"))->text(), QStringLiteral("ハコ音響 ポータブルプレーヤー HP-5 ①本体 ②充電器"));
@@ -319,7 +320,7 @@ private Q_SLOTS:
         child<QCheckBox>(pane, QStringLiteral("ckMail"))->setChecked(true);
         ui.messages.clear();
         ui.mailProgram = false;
-        pane->Command1_Click();
+        press(pane, "Command1");
         // Too long for a mailto: address: the body goes to the clipboard, the mail program gets the rest.
         QCOMPARE(ui.clipboard, pane->mailBody());
         QCOMPARE(ui.mails.size(), 1);
@@ -337,7 +338,7 @@ private Q_SLOTS:
         fMain w(ui);
         child<QLineEdit>(w.mailPane(), QStringLiteral("txtID"))->setText(QStringLiteral("b123456789"));
         child<QCheckBox>(w.mailPane(), QStringLiteral("ckMail"))->setChecked(true);
-        w.mailPane()->Command1_Click();
+        press(w.mailPane(), "Command1");
         QCOMPARE(ui.messagesBesidesEvidence(), QStringList{QStringLiteral("商品ページを読み込めませんでした。\r\n"
                                                                "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。")});
         QCOMPARE(w.mailPane()->mailBody(), QString());

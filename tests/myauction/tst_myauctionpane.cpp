@@ -25,6 +25,7 @@
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Press.h"
 #include "widgets/Browser.h"
 #include "widgets/Grid.h"
 
@@ -314,7 +315,7 @@ private Q_SLOTS:
         MyAuctionPane pane(ui);
         child<QCheckBox>(&pane, QStringLiteral("ckHOZON"))->setChecked(true);
         QSignalSpy finished(&pane, &MyAuctionPane::scanFinished);
-        pane.Command2_Click();
+        press(&pane, "Command2");
         QVERIFY(pane.isScanning());
         QVERIFY(!child<QPushButton>(&pane, QStringLiteral("Command2"))->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>(&pane, QStringLiteral("lblScan"))->text().contains(QStringLiteral("件")), kScan);

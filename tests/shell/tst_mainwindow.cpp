@@ -30,6 +30,7 @@
 #include "support/RecordingUiServices.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/Press.h"
 
 namespace {
 class RecordingMemory : public MemoryFiles {
@@ -111,10 +112,10 @@ private Q_SLOTS:
         w.findChild<QLineEdit*>(QStringLiteral("txtSYOUHIN"))->setText(QStringLiteral("本"));
         w.findChild<QCheckBox*>(QStringLiteral("ckMy"))->setChecked(true);
         w.findChild<QComboBox*>(QStringLiteral("Combo6"))->setCurrentIndex(0);
-        w.descriptionPane()->cmdPre_Click();
+        press(w.descriptionPane(), "cmdPre");
         QCOMPARE(w.descriptionPane()->htmlText(), QStringLiteral("本<a>seller_from_mail</a>"));
         w.findChild<QLineEdit*>(QStringLiteral("txtID2"))->setText(QStringLiteral("changed"));
-        w.descriptionPane()->cmdPre_Click();
+        press(w.descriptionPane(), "cmdPre");
         QCOMPARE(w.descriptionPane()->htmlText(), QStringLiteral("本<a>changed</a>"));
     }
 
@@ -352,7 +353,7 @@ private Q_SLOTS:
             d->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
             d->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         });
-        w.Command7_Click();
+        press(&w, "Command7");
         QCOMPARE(mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")), QStringLiteral("1"));
         // Now only the scroll: a notice opened by mistake would be closed at once and be seen in the file.
         mINI::Ini_Put(QStringLiteral("確認画面"), QStringLiteral("同意"), QStringLiteral("1"), ui);
@@ -360,14 +361,14 @@ private Q_SLOTS:
             for (QWidget* top : QApplication::topLevelWidgets())
                 if (top->objectName() == QLatin1String("frmKakunin") && top->isVisible()) top->close();
         });
-        w.Command7_Click();
+        press(&w, "Command7");
         QCoreApplication::processEvents();  // the guard has nothing to close
         QCOMPARE(mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")), QStringLiteral("1"));
 
         // Closed by its close box without the tick: "0", and the notice is back next time.
         mINI::Ini_Put(QStringLiteral("確認画面"), QStringLiteral("同意"), QStringLiteral("2"), ui);
         whenDialogOpens(QStringLiteral("frmKakunin"), [](QDialog* d) { d->close(); });
-        w.Command7_Click();
+        press(&w, "Command7");
         QCOMPARE(mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意")), QStringLiteral("0"));
         QVERIFY(ui.messages.isEmpty());
     }
@@ -401,8 +402,8 @@ private Q_SLOTS:
             QVERIFY(d->findChild<QLabel*>(QStringLiteral("lblVersion"))->text() == QStringLiteral("Version 1.0"));
             QTest::mouseClick(d, Qt::LeftButton, {}, QPoint(10, 10));
         });
-        w.mVer_Click();
-        w.mHelp2_Click();
+        choose(&w, "mVer");
+        choose(&w, "mHelp2");
         QCOMPARE(ui.opened, QList<QUrl>{QUrl(QStringLiteral("https://sorabako.jp/"))});
     }
 

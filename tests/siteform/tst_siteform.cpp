@@ -32,6 +32,7 @@
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
 #include "support/Quiet.h"
+#include "support/Press.h"
 #include "widgets/Browser.h"
 
 namespace {
@@ -513,7 +514,7 @@ private Q_SLOTS:
         auto* html = control<QPlainTextEdit>(&w, QStringLiteral("txtHTML"));
         auto* title = control<QLineEdit>(&w, QStringLiteral("txtTitle"));
         w.vsMAIN()->setCurrentWidget(w.descriptionPane());
-        w.descriptionPane()->Command9_Click();
+        press(w.descriptionPane(), "Command9");
         QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("タイトル(商品名)を入力して下さい。")});
         QCOMPARE(ui.messages[0].title, QStringLiteral("出品フォーム作成"));
         QCOMPARE(title->text(), QString());
@@ -529,7 +530,7 @@ private Q_SLOTS:
         QCOMPARE(w.vsMAIN()->currentWidget(), w.siteFormPane());
 
         mark->setCurrentIndex(-1);
-        w.descriptionPane()->Command9_Click();
+        press(w.descriptionPane(), "Command9");
         QCOMPARE(title->text(), QStringLiteral("ソラ光学 SK-300"));
     }
 
@@ -590,7 +591,7 @@ private Q_SLOTS:
         control<QLineEdit>(&w, QStringLiteral("txtSYOUHIN"))->setText(QStringLiteral("ソラ光学 SK-300"));
         control<QComboBox>(&w, QStringLiteral("cmbKIGOU_1"))->setCurrentIndex(1);
         control<QPlainTextEdit>(&w, QStringLiteral("txtHTML"))->setPlainText(QStringLiteral("<p>美品です。</p>"));
-        w.descriptionPane()->Command9_Click();
+        press(w.descriptionPane(), "Command9");
         w.setListDefaults();
         control<QLineEdit>(&w, QStringLiteral("imNumLite2"))->setText(QStringLiteral("25000"));
         control<QComboBox>(&w, QStringLiteral("Combo5"))->setCurrentText(QStringLiteral("山梨県"));
@@ -629,7 +630,7 @@ private Q_SLOTS:
         const QByteArray bytes = file.readAll();
         ui.openNames << path;
         w.vsMAIN()->setCurrentWidget(w.siteFormPane());
-        w.siteFormPane()->Command14_Click();
+        press(w.siteFormPane(), "Command14");
         QCOMPARE(ui.fileDialogs.size(), 1);
         QVERIFY(ui.fileDialogs[0].endsWith(QStringLiteral("|記憶ファイル(*.*)|*.*")));
         QCOMPARE(ui.clipboard, path);
@@ -644,7 +645,8 @@ private Q_SLOTS:
         QVERIFY(qAbs(qRed(received.pixel(30, 20)) - 200) < 12 && qGreen(received.pixel(30, 20)) < 50);
         QCOMPARE(bytes, [&] { QFile again(path); again.open(QIODevice::ReadOnly); return again.readAll(); }());
 
-        // The confirmation shows what was sent.
+        // The confirmation shows what was sent (once the pane has heard the site's answer).
+        QTRY_VERIFY_WITH_TIMEOUT(!w.siteFormPane()->uploadingPictures(), kLoad);
         QTRY_VERIFY_WITH_TIMEOUT(wb->bodyText().text().contains(QStringLiteral("camera.jpg")), kLoad);
         QVERIFY(wb->clickById(QStringLiteral("toConfirm")));
         QTRY_COMPARE_WITH_TIMEOUT(wb->documentTitle().text(), QStringLiteral("Yahoo!オークション - 出品内容の確認"), kLoad);
@@ -663,7 +665,8 @@ private Q_SLOTS:
         QVERIFY(load(wb, sim.base() + QStringLiteral("/jp/submit/image")));
         control<QPushButton>(&w, QStringLiteral("cmdPICCLEAR"))->click();
         QCOMPARE(control<QLabel>(&w, QStringLiteral("A_0"))->text(), QString());
-        w.siteFormPane()->Command14_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.siteFormPane()->uploadingPictures(), kLoad);
+        press(w.siteFormPane(), "Command14");
         QCOMPARE(ui.fileDialogs.size(), 2);
         QCOMPARE(control<QLabel>(&w, QStringLiteral("A_0"))->text(), QString());
         QVERIFY(staysQuietFor(300, [&] { return sim.control(QStringLiteral("upload")) != expected; }));
@@ -806,7 +809,7 @@ private Q_SLOTS:
             QVERIFY(control<QPushButton>(d, QStringLiteral("cmdBACK"))->isDefault());
             control<QPushButton>(d, QStringLiteral("cmdBACK"))->click();
         });
-        w.Command7_Click();
+        press(&w, "Command7");
         QVERIFY(summary.handled());
         QCOMPARE(notices.count(), 0);
 
@@ -814,7 +817,7 @@ private Q_SLOTS:
         control<QLineEdit>(&w, QStringLiteral("txtTitle"))->setText(QStringLiteral("★テスト出品 カメラ★"));
         control<QLineEdit>(&w, QStringLiteral("imNumLite2"))->setText(QStringLiteral("1000"));
         DialogCloser summaries(QStringLiteral("frmYOUYAKU"));
-        w.Command7_Click();
+        press(&w, "Command7");
         QTRY_COMPARE(notices.count(), 1);
         QCOMPARE(summaries.count(), 0);
     }
@@ -845,7 +848,7 @@ private Q_SLOTS:
             QVERIFY(control<QPushButton>(d, QStringLiteral("cmdBACK"))->isDefault());
             control<QPushButton>(d, QStringLiteral("cmdBACK"))->click();
         });
-        w.Command7_Click();
+        press(&w, "Command7");
         QVERIFY(back.handled());
         QCOMPARE(notices.count(), 0);
         QCOMPARE(scrollY(wb), top);
@@ -855,7 +858,7 @@ private Q_SLOTS:
             control<QCheckBox>(d, QStringLiteral("Check1"))->setChecked(true);
             control<QPushButton>(d, QStringLiteral("cmdGO"))->click();
         });
-        w.Command7_Click();
+        press(&w, "Command7");
         QVERIFY(on.handled());
         QTRY_COMPARE(notices.count(), 1);
         QTRY_VERIFY(scrollY(wb) > 3000);
@@ -864,7 +867,7 @@ private Q_SLOTS:
         // Switched off, it stays away; the Part's notice keeps its own switch.
         {
             DialogCloser summaries(QStringLiteral("frmYOUYAKU"));
-            w.Command7_Click();
+            press(&w, "Command7");
             QTRY_COMPARE(notices.count(), 2);
             QCOMPARE(summaries.count(), 0);
         }
@@ -877,7 +880,7 @@ private Q_SLOTS:
             QVERIFY(control<QLabel>(d, QStringLiteral("lblFees"))->text().contains(QStringLiteral("料金は表示できません")));
             control<QPushButton>(d, QStringLiteral("cmdBACK"))->click();
         });
-        w.Command7_Click();
+        press(&w, "Command7");
         QVERIFY(unpriced.handled());
         QCOMPARE(ui.messageTexts().size(), 1);
         QVERIFY(ui.messageTexts().first().startsWith(QStringLiteral("有料オプションの料金表が見つかりません。")));
@@ -932,7 +935,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(pane.WB()->documentTitle().text(), QStringLiteral("Yahoo!オークション - 画像のアップロード"), kLoad);
         QSignalSpy uploaded(&pane, &SiteFormPane::picturesUploaded);
         const int before = static_cast<int>(ui.messages.size());
-        pane.Command14_Click();
+        press(&pane, "Command14");
         QVERIFY(uploaded.count() == 1 || uploaded.wait(kLoad));
         QCOMPARE(uploaded.first().first().toString(), QString());
         const QString list = pane.WB()->evaluate(QStringLiteral("return document.getElementById('images').innerText;")).text();
@@ -941,7 +944,7 @@ private Q_SLOTS:
                  qPrintable(list));
         QCOMPARE(static_cast<int>(ui.messages.size()), before);
         // Once more: the site holds three already and refuses the next; the seller is told which.
-        pane.Command14_Click();
+        press(&pane, "Command14");
         QVERIFY(uploaded.count() == 2 || uploaded.wait(kLoad));
         QVERIFY2(uploaded.last().first().toString().startsWith(QStringLiteral("「後.png」はサイトに受け付けられませんでした。\r\n画像は3枚まで")),
                  qPrintable(uploaded.last().first().toString()));
@@ -1018,7 +1021,7 @@ private Q_SLOTS:
         SiteFormPane pane(ui);
         QVERIFY(load(pane.WB(), SiteAddresses::submitStartUrl()));
         ui.openNames << folder.file(QStringLiteral("USER/x.png"));
-        pane.Command14_Click();
+        press(&pane, "Command14");
         QVERIFY(ui.fileDialogs.isEmpty());
         QCOMPARE(ui.clipboardWrites, 0);
         QCOMPARE(control<QLabel>(&pane, QStringLiteral("A_0"))->text(), QString());
