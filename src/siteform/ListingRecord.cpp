@@ -10,6 +10,7 @@
 #include <QSet>
 #include <algorithm>
 
+#include "core/LabelledRows.h"
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
 #include "settings/IniFile.h"
@@ -38,8 +39,7 @@ QString write(const Record& record, const QByteArray& memoryFile, QString* probl
     }
     const QString folder = QDir(root).filePath(name);
     if (QFileInfo::exists(QDir(folder).filePath(kRecordFile))) return folder;  // the first record of a listing stands
-    QJsonArray rows;
-    for (const auto& [caption, value] : record.confirmation) rows.append(QJsonArray{caption, value});
+    const QJsonArray rows = labelledrows::toJson(record.confirmation);
     const QJsonObject o{{QStringLiteral("auction"), record.auctionId},
                         {QStringLiteral("listedAt"), record.listedAt},
                         {QStringLiteral("title"), record.title},
@@ -72,10 +72,7 @@ std::optional<Record> read(const QString& folder) {
     r.categoryAddress = o.value(QStringLiteral("categoryAddress")).toString();
     r.description = o.value(QStringLiteral("description")).toString();
     r.sourceFile = o.value(QStringLiteral("sourceFile")).toString();
-    for (const QJsonValue& v : o.value(QStringLiteral("confirmation")).toArray()) {
-        const QJsonArray pair = v.toArray();
-        r.confirmation.append({pair.at(0).toString(), pair.at(1).toString()});
-    }
+    r.confirmation = labelledrows::fromJson(o.value(QStringLiteral("confirmation")).toArray());
     r.folder = folder;
     return r;
 }

@@ -1,5 +1,6 @@
 #include "store/HistoryStore.h"
 
+#include "core/LabelledRows.h"
 #include "site/mInterNet.h"
 
 #include <QDir>
@@ -295,8 +296,7 @@ bool HistoryStore::storeListed(const Listed& listed) {
         m_error = Error::NoAuctionId;
         return false;
     }
-    QJsonArray rows;
-    for (const auto& [label, value] : listed.confirmation) rows.append(QJsonArray{label, value});
+    const QJsonArray rows = labelledrows::toJson(listed.confirmation);
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     // The first record stands: a listing is recorded as it went out, never as a later copy of it.
     q.prepare(QStringLiteral("INSERT OR IGNORE INTO listings (auction, listed_at, title, category, folder, confirmation) "
@@ -324,12 +324,7 @@ std::optional<HistoryStore::Listed> HistoryStore::listed(const QString& auctionI
     out.title = column(q, QStringLiteral("title")).toString();
     out.category = column(q, QStringLiteral("category")).toString();
     out.folder = column(q, QStringLiteral("folder")).toString();
-    // Rows that are not [label, value] pairs (a hand-mended database) are passed over, not guessed at.
-    for (const QJsonValue& row : QJsonDocument::fromJson(column(q, QStringLiteral("confirmation")).toString().toUtf8()).array()) {
-        const QJsonArray pair = row.toArray();
-        if (pair.size() == 2 && pair[0].isString() && pair[1].isString())
-            out.confirmation.append({pair[0].toString(), pair[1].toString()});
-    }
+    out.confirmation = labelledrows::fromJson(QJsonDocument::fromJson(column(q, QStringLiteral("confirmation")).toString().toUtf8()).array());
     return out;
 }
 
