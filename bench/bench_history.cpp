@@ -23,7 +23,7 @@
 #include "myauction/Scan.h"
 #include "store/HistoryStore.h"
 #include "store/HistoryThread.h"
-#include "siteform/ListingRecord.h"
+#include "listing/records/ListingRecord.h"
 
 namespace {
 

@@ -31,8 +31,8 @@
 #include "core/TextFile.h"
 #include "core/UiServices.h"
 #include "settings/SiteAddresses.h"
-#include "siteform/QueueRun.h"
-#include "siteform/SiteFormPane.h"
+#include "listing/queue/QueueRun.h"
+#include "listing/form/SiteFormPane.h"
 #include "widgets/Browser.h"
 
 namespace {

@@ -37,13 +37,13 @@
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
-#include "siteform/PreflightWindow.h"
-#include "siteform/QueueRun.h"
-#include "siteform/frmKIROKU.h"
-#include "siteform/frmQUEUE.h"
+#include "listing/preflight/PreflightWindow.h"
+#include "listing/queue/QueueRun.h"
+#include "listing/records/frmKIROKU.h"
+#include "listing/queue/frmQUEUE.h"
 #include "core/Cp932.h"
 #include "core/TextFile.h"
-#include "siteform/SiteFormPane.h"
+#include "listing/form/SiteFormPane.h"
 #include "widgets/Browser.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
 #include "site/ListingForm.h"
-#include "siteform/ListingRecord.h"
-#include "siteform/PreflightWindow.h"
-#include "siteform/QueueRun.h"
-#include "siteform/SiteFormPane.h"
+#include "listing/records/ListingRecord.h"
+#include "listing/preflight/PreflightWindow.h"
+#include "listing/queue/QueueRun.h"
+#include "listing/form/SiteFormPane.h"
 #include "widgets/Browser.h"
 
 namespace PaneWiring {
@@ -95,7 +95,7 @@ void confirmListing(ConfirmFrom from, UiServices& ui, SiteFormPane& pane, QWidge
     const SiteFormPane::Fees fees = pane.fees();
     // A paid option with no fee file to price it: the seller hears why before the summary shows no total.
     if (from == ConfirmFrom::Button && fees.choice.any() && !fees.known) pane.reportFeeFile();
-    const siteform::ListingWarnings warnings = pane.listingWarnings();
+    const listing::ListingWarnings warnings = pane.listingWarnings();
     if (PreflightWindow::wanted(fees, pane.formCheck(), warnings)) {
         if (from == ConfirmFrom::Button) {
             PreflightWindow summary(ui, fees, pane.formCheck(), warnings, parent);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "siteform/frmKIROKU.h"
+#include "listing/records/frmKIROKU.h"
 
 class MyAuctionPane;
 class QWidget;

@@ -26,9 +26,9 @@
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "app/frmSHINDAN.h"
-#include "siteform/QueueRun.h"
-#include "siteform/frmKIROKU.h"
-#include "siteform/frmQUEUE.h"
+#include "listing/queue/QueueRun.h"
+#include "listing/records/frmKIROKU.h"
+#include "listing/queue/frmQUEUE.h"
 #include "app/frmVer.h"
 #include "core/mduInterFace.h"
 #include "widgets/Browser.h"
@@ -45,7 +45,7 @@
 #include "settings/frmINI.h"
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
-#include "siteform/SiteFormPane.h"
+#include "listing/form/SiteFormPane.h"
 
 namespace {
 const QString kAppTitle = QStringLiteral("ソラバコ");

@@ -19,7 +19,7 @@
 #include "myauction/MyAuctionPane.h"
 #include "settings/SiteAddresses.h"
 #include "settings/mINI.h"
-#include "siteform/SiteFormPane.h"
+#include "listing/form/SiteFormPane.h"
 #include "support/Browsing.h"
 #include "support/Dialogs.h"
 #include "support/RecordingUiServices.h"

@@ -12,7 +12,7 @@
 #include <QRadioButton>
 
 #include "app/fMain.h"
-#include "siteform/SiteFormPane.h"
+#include "listing/form/SiteFormPane.h"
 #include "app/frmStart.h"
 #include "app/StartUp.h"
 #include "core/Cp932.h"

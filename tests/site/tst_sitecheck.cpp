@@ -26,7 +26,7 @@
 #include "site/Evidence.h"
 #include "site/SiteCheckJob.h"
 #include "site/SiteFacts.h"
-#include "siteform/SiteFormPane.h"
+#include "listing/form/SiteFormPane.h"
 #include "support/Browsing.h"
 #include "support/Dialogs.h"
 #include "support/RecordingUiServices.h"

@@ -8,7 +8,7 @@
 #include "site/ListingForm.h"
 #include "site/SignIn.h"
 #include "site/SiteFacts.h"
-#include "siteform/ListingForm.h"
+#include "listing/form/MirrorTable.h"
 
 namespace {
 void write(const QString& path, const QString& text) { QVERIFY(TextFile::writeBytes(path, cp932::encode(text))); }
@@ -21,11 +21,11 @@ private Q_SLOTS:
 
     void everyListOfThePaneHasTheSitesTextForEachEntry() {
         // Entry by entry, the text the site's option shows for it.
-        const std::pair<const char*, QStringList> lists[] = {{"期間", siteform::durations()},
-                                                             {"目立ちアイコン", siteform::eyeCatchIcons()},
-                                                             {"終了時間", siteform::endHours()},
-                                                             {"自動再出品", siteform::relistings()},
-                                                             {"都道府県", siteform::sellerRegions()}};
+        const std::pair<const char*, QStringList> lists[] = {{"期間", listing::durations()},
+                                                             {"目立ちアイコン", listing::eyeCatchIcons()},
+                                                             {"終了時間", listing::endHours()},
+                                                             {"自動再出品", listing::relistings()},
+                                                             {"都道府県", listing::sellerRegions()}};
         for (const auto& [meaning, entries] : lists)
             QCOMPARE(site::fieldOptions(QString::fromUtf8(meaning)).size(), entries.size());
         QCOMPARE(site::fieldOptions(QStringLiteral("期間")).value(3), QStringLiteral("5日間"));
@@ -35,9 +35,9 @@ private Q_SLOTS:
         QCOMPARE(site::fieldNoChoice(QStringLiteral("自動再出品")), QStringLiteral("しない"));
         QCOMPARE(site::fieldNoChoice(QStringLiteral("期間")), QString());
         // The pane's own region list and the site's: the same prefectures in the same order.
-        QCOMPARE(site::fieldOptions(QStringLiteral("都道府県")), siteform::sellerRegions());
+        QCOMPARE(site::fieldOptions(QStringLiteral("都道府県")), listing::sellerRegions());
         // Every control with a mirror writes a field the site has.
-        for (const siteform::Mirror& m : siteform::mirrors()) {
+        for (const listing::Mirror& m : listing::mirrors()) {
             QVERIFY2(site::formField(m.meaning), qPrintable(m.meaning));
             QVERIFY2(!site::fieldElement(m.meaning).isEmpty(), qPrintable(m.meaning));
         }

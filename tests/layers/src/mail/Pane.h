@@ -1,6 +1,6 @@
 #pragma once
 #include "widgets/Grid.h"
 #include "app/fMain.h"
-#include "siteform/Form.h"
+#include "listing/Form.h"
 #include "settings/Ini.h"
 #include "store/History.h"

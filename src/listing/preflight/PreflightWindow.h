@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+
+#include "listing/form/SiteFormPane.h"
+
+class QCheckBox;
+class UiServices;
+
+namespace listing {
+// The chosen options' fees as the pane and the window show them: a row per option.
+QString costHtml(const Cost& cost);
+}  // namespace listing
+
+// Before the listing's 確認: what the listing lacks (a title too long, no start
+// price), what the paid options cost and which fields did not reach the
+// site's form, with a way back to mend them. Accepted: go on.
+// Its own "don't show again" is kept in the settings (確認画面/出品前確認).
+class PreflightWindow : public QDialog {
+    Q_OBJECT
+public:
+    PreflightWindow(UiServices& ui, const SiteFormPane::Fees& fees, const listing::FormCheck& check,
+                    const listing::ListingWarnings& warnings, QWidget* parent = nullptr);
+    void done(int result) override;
+
+    // Whether 確認 should show it: something to say, and the seller has not switched it off.
+    static bool wanted(const SiteFormPane::Fees& fees, const listing::FormCheck& check, const listing::ListingWarnings& warnings);
+    static inline const QString kSection = QStringLiteral("確認画面");
+    static inline const QString kKey = QStringLiteral("出品前確認");
+
+private:
+    UiServices& m_ui;
+    QCheckBox* m_check1 = nullptr;
+};
