@@ -31,6 +31,7 @@
 #include "settings/mINI.h"
 #include "support/Browsing.h"
 #include "support/Dialogs.h"
+#include "support/PageProbes.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
@@ -89,28 +90,6 @@ void clickCell(Grid* grid, int row, int col) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
-QVariant page(Browser* b, const QString& script) { return b->evaluate(script).value; }
-QString value(Browser* b, const QString& id) {
-    return page(b, QStringLiteral("return document.getElementById('%1').value;").arg(id)).toString();
-}
-QString selectedText(Browser* b, const QString& id) {
-    return page(b, QStringLiteral("var s=document.getElementById('%1');return s.selectedIndex<0?'':s.options[s.selectedIndex].text;")
-                       .arg(id))
-        .toString();
-}
-// The site's names of its ticked boxes (the text beside each, or its row's heading).
-QStringList tickedOnPage(Browser* b) {
-    return page(b, QStringLiteral("var r=[];document.querySelectorAll('input[type=checkbox]').forEach(function(e){"
-                                  "if(!e.checked)return;var t=e.parentNode.innerText.trim();var row=e.closest('.row');"
-                                  "if(t=='利用する'&&row)t=row.querySelector('.label').innerText;r.push(t);});return r;"))
-        .toStringList();
-}
-QString checkedOption(Browser* b, const QString& name) {
-    return page(b, QStringLiteral("var r='';document.getElementsByName('%1').forEach(function(e){if(e.checked)"
-                                  "r=e.parentNode.innerText.trim();});return r;")
-                       .arg(name))
-        .toString();
-}
 QString cell(Browser* b, const char* id) {
     return page(b, QStringLiteral("var e=document.getElementById('%1');return e?e.innerText:null;").arg(QLatin1String(id)))
         .toString();
@@ -295,7 +274,7 @@ private Q_SLOTS:
         }
         QTRY_VERIFY_WITH_TIMEOUT(titleIs(wb, QStringLiteral("Yahoo!オークション - 出品フォーム")), kWait);
         QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("出品手続きを行いますか？")});
-        QTRY_COMPARE_WITH_TIMEOUT(value(wb, QStringLiteral("Title")), kTitle, kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(valueOf(wb, QStringLiteral("Title")).toString(), kTitle, kWait);
 
         // The listing's options, as the seller sets them on both pages of the pane.
         QWidget* pane = tabs->widget(3);
@@ -322,24 +301,24 @@ private Q_SLOTS:
         choose(at<QComboBox>(pane, QStringLiteral("Combo4")), QStringLiteral("1 回"));
 
         // Every field of the site's form, read back from the page by its value and its text.
-        QCOMPARE(value(wb, QStringLiteral("Title")), kTitle);
-        QCOMPARE(value(wb, QStringLiteral("Description")), html);
-        QCOMPARE(value(wb, QStringLiteral("Quantity")), QStringLiteral("1"));
-        QCOMPARE(value(wb, QStringLiteral("StartPrice")), QStringLiteral("25000"));
-        QCOMPARE(value(wb, QStringLiteral("featuredAmount")), QStringLiteral("20"));
-        QCOMPARE(value(wb, QStringLiteral("JpBuyNowPrice")), QStringLiteral("48000"));
-        QCOMPARE(value(wb, QStringLiteral("ReservePrice")), QStringLiteral("30000"));
-        QCOMPARE(value(wb, QStringLiteral("BidOrBuyPrice")), QStringLiteral("45000"));
-        QCOMPARE(value(wb, QStringLiteral("city")), QStringLiteral("甲府市"));
+        QCOMPARE(valueOf(wb, QStringLiteral("Title")).toString(), kTitle);
+        QCOMPARE(valueOf(wb, QStringLiteral("Description")).toString(), html);
+        QCOMPARE(valueOf(wb, QStringLiteral("Quantity")).toString(), QStringLiteral("1"));
+        QCOMPARE(valueOf(wb, QStringLiteral("StartPrice")).toString(), QStringLiteral("25000"));
+        QCOMPARE(valueOf(wb, QStringLiteral("featuredAmount")).toString(), QStringLiteral("20"));
+        QCOMPARE(valueOf(wb, QStringLiteral("JpBuyNowPrice")).toString(), QStringLiteral("48000"));
+        QCOMPARE(valueOf(wb, QStringLiteral("ReservePrice")).toString(), QStringLiteral("30000"));
+        QCOMPARE(valueOf(wb, QStringLiteral("BidOrBuyPrice")).toString(), QStringLiteral("45000"));
+        QCOMPARE(valueOf(wb, QStringLiteral("city")).toString(), QStringLiteral("甲府市"));
         QCOMPARE(selectedText(wb, QStringLiteral("loc_cd")), QStringLiteral("山梨県"));
-        QCOMPARE(value(wb, QStringLiteral("loc_cd")), QStringLiteral("19"));
+        QCOMPARE(valueOf(wb, QStringLiteral("loc_cd")).toString(), QStringLiteral("19"));
         QCOMPARE(selectedText(wb, QStringLiteral("Duration")), QStringLiteral("6日間"));
         QCOMPARE(selectedText(wb, QStringLiteral("giftSelected")), QStringLiteral("美品"));
         QCOMPARE(selectedText(wb, QStringLiteral("ClosingTime")), QStringLiteral("午後9時から午後10時"));
         QCOMPARE(selectedText(wb, QStringLiteral("numResubmit")), QStringLiteral("1回"));
         QCOMPARE(checkedOption(wb, QStringLiteral("shipping")), QStringLiteral("出品者"));
         QCOMPARE(checkedOption(wb, QStringLiteral("shiptime")), QStringLiteral("オークション終了後"));
-        QCOMPARE(tickedOnPage(wb),
+        QCOMPARE(tickedNames(wb),
                  (QStringList{QStringLiteral("Yahoo!かんたん決済"), QStringLiteral("郵便振替"), QStringLiteral("商品代引"),
                               QStringLiteral("その他"), QStringLiteral("Yahoo!ゆうパック"), QStringLiteral("オークションチェック"),
                               QStringLiteral("太字テキスト"), QStringLiteral("贈答品アイコン"), QStringLiteral("自動延長")}));

@@ -29,6 +29,7 @@
 #include "listing/form/SiteFormPane.h"
 #include "support/Browsing.h"
 #include "support/Dialogs.h"
+#include "support/PageProbes.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
@@ -76,11 +77,6 @@ T* at(QWidget* root, const char* name) {
     return root->findChild<T*>(QLatin1String(name));
 }
 
-QVariant page(Browser* b, const QString& script) { return b->evaluate(script).value; }
-QString selectedText(Browser* b, const QString& id) {
-    return page(b, QStringLiteral("var s=document.getElementById('%1');return s.selectedIndex<0?'':s.options[s.selectedIndex].text;").arg(id))
-        .toString();
-}
 
 // The listing form in the pane's browser, its handler done.
 bool openForm(const SiteSimProcess& sim, Browser* wb) {

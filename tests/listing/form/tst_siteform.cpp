@@ -31,6 +31,7 @@
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestMain.h"
+#include "support/PageProbes.h"
 #include "support/Quiet.h"
 #include "support/Press.h"
 #include "widgets/Browser.h"
@@ -40,32 +41,6 @@ constexpr int kLoad = 30000;
 
 bool load(Browser* b, const QString& address) { return loadAndWait(b, address, kLoad); }
 
-QVariant page(Browser* b, const QString& script) { return b->evaluate(script).value; }
-QVariant valueOf(Browser* b, const QString& id) {
-    return page(b, QStringLiteral("return document.getElementById('%1').value;").arg(id));
-}
-QVariant indexOf(Browser* b, const QString& id) {
-    return page(b, QStringLiteral("return document.getElementById('%1').selectedIndex;").arg(id));
-}
-int scrollY(Browser* b) { return page(b, QStringLiteral("return window.scrollY;")).toInt(); }
-QString selectedText(Browser* b, const QString& id) {
-    return page(b, QStringLiteral("var s=document.getElementById('%1');return s.selectedIndex<0?'':s.options[s.selectedIndex].text;")
-                       .arg(id))
-        .toString();
-}
-// The page's ticked boxes, each as its id and what the site calls it (the text beside it, or its row's heading).
-QStringList ticked(Browser* b) {
-    return page(b, QStringLiteral("var r=[];document.querySelectorAll('input[type=checkbox]').forEach(function(e){"
-                                  "if(!e.checked)return;var t=e.parentNode.innerText.trim();var row=e.closest('.row');"
-                                  "if(t=='利用する'&&row)t=row.querySelector('.label').innerText;r.push(e.id+'|'+t);});return r;"))
-        .toStringList();
-}
-// What the site calls the ticked boxes, without their ids.
-QStringList tickedNames(Browser* b) {
-    QStringList names;
-    for (const QString& entry : ticked(b)) names << entry.section(QLatin1Char('|'), 1);
-    return names;
-}
 QStringList symmetricDifference(const QStringList& a, const QStringList& b) {
     QStringList out;
     for (const QString& x : a)
