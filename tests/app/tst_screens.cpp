@@ -225,7 +225,7 @@ private Q_SLOTS:
         }
         {
             // The longest summary: every paid option and every field the form did not take.
-            SiteFormPane::Fees fees;
+            listing::FeeEstimate fees;
             fees.choice.bold = fees.choice.background = fees.choice.freeShipping = fees.choice.gift = fees.choice.eyeCatch = true;
             fees.choice.featuredPerDay = QStringLiteral("50");
             fees.choice.days = 7;

@@ -102,4 +102,13 @@ QString yenText(const QString& plainDecimal) {
     return (negative ? QStringLiteral("-") : QString()) + whole + QStringLiteral("円");
 }
 
+QString costHtml(const Cost& cost) {
+    QString rows;
+    for (const CostLine& line : cost.lines)
+        rows += QStringLiteral("<tr><td>%1</td><td>%2</td><td align=\"right\">%3</td></tr>")
+                    .arg(line.caption.toHtmlEscaped(), line.detail.toHtmlEscaped(),
+                         line.yen.isEmpty() ? QString() : yenText(line.yen).toHtmlEscaped());
+    return QStringLiteral("<table width=\"100%\" cellspacing=\"2\">%1</table>").arg(rows);
+}
+
 }  // namespace listing

@@ -49,4 +49,14 @@ Cost cost(const PaidChoice& choice, const FeeTable& fees);
 // "1,086.4" -> "1,086.40円": thousands separated, sen shown when there are any.
 QString yenText(const QString& plainDecimal);
 
+// The chosen options' fees as the pane and the summary before 確認 show them: a row per option.
+QString costHtml(const Cost& cost);
+
+// The paid options chosen, and what they cost by the fee file.
+struct FeeEstimate {
+    PaidChoice choice;
+    bool known = false;  // the fee file was read; `cost` is good
+    Cost cost;
+};
+
 }  // namespace listing

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QHash>
-#include <QImage>
 #include <QMap>
 #include <QUrl>
 #include <QWidget>
@@ -10,11 +8,17 @@
 #include <utility>
 
 #include "listing/form/MirrorTable.h"
+#include "listing/fees/FeeFile.h"
 #include "listing/fees/Fees.h"
 #include "listing/form/FormCheck.h"
+#include "listing/form/FormMirror.h"
 #include "listing/preflight/Preflight.h"
 
 class Browser;
+class FeeSummary;
+class FormCheckView;
+class PictureStrip;
+class PictureUpload;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -27,6 +31,7 @@ class QTabWidget;
 class QThreadPool;
 class QTimer;
 class UiServices;
+class UploadPage;
 
 // The "出品手続(&4)" tab: the listing options, each a mirror of one field of
 // the site's listing form that WB shows beside them, and the steps through
@@ -74,15 +79,10 @@ public:
     listing::ListingWarnings listingWarnings() const;
 
     // The paid options chosen, and what they cost by the fee file (read again when it changes).
-    struct Fees {
-        listing::PaidChoice choice;
-        bool known = false;  // the fee file was read; `cost` is good
-        listing::Cost cost;
-    };
+    using Fees = listing::FeeEstimate;
     Fees fees();
     // Tells the seller, once per fault, that the fee file is missing or wrong; false when it is.
     bool reportFeeFile();
-    static QString feeFile();
 
     void WB_DocumentComplete();
     void Command14_Click();  // picture upload
@@ -97,15 +97,22 @@ public:
     QStringList pictures() const;
     void setPictures(const QStringList& paths);
 
-    // While the listing queue drives the pane, the page before a form is continued without asking.
-    void setQueueMode(bool on) { m_queueMode = on; m_queueContinued = false; }
-    // Whether the pane pressed a continue button for the queue since last asked.
-    bool takeQueueContinue() { return std::exchange(m_queueContinued, false); }
-    bool queueMode() const { return m_queueMode; }
+    // Who drives the pane. The seller is asked before the page before a form is continued and
+    // told of a failed upload; the listing queue, which took the listing there on purpose and
+    // tells each row's outcome on the row, has the page continued and hears uploads end.
+    struct Policy {
+        bool continueUnasked = false;
+        bool uploadProblemsToDriver = false;
+        static Policy seller() { return {}; }
+        static Policy queue() { return {true, true}; }
+    };
+    void setPolicy(const Policy& policy) { m_policy = policy; m_continued = false; }
+    // Whether the pane pressed a continue button on its own since last asked.
+    bool takeContinued() { return std::exchange(m_continued, false); }
     // Sends every picture of the listing through the upload page now shown, one page after
     // the next; picturesUploaded says how it ended. False, with the reason, when nothing began.
     bool uploadPictures(QString* problem);
-    bool uploadingPictures() const { return !m_uploads.isEmpty(); }
+    bool uploadingPictures() const;
 
 Q_SIGNALS:
     void picturesUploaded(const QString& problem);  // empty: the site took every picture
@@ -124,24 +131,12 @@ private:
     QLineEdit* number(const QString& name);
     QWidget* checkFrame(const QString& caption, const QString& objectName, const QStringList& names, int columns);
     QWidget* optionFrame(const QString& caption, const QString& array, const QString& first, const QString& second);
-    listing::Reach writeMirror(const listing::Mirror& m);
+    void connectMirrors();
     listing::Reach pushTitle();
     listing::Reach pushDescription();
-    QWidget* buildFormCheckFrame();
-    void showFormCheck();
     void forgetFormCheck();
     void showFees();
-    // The fee file as last read: re-read when its time or size changes.
-    void loadFees();
-    bool uploadThroughPage(const QString& path);
-    QWidget* buildPictureFrame();
-    void showPictures();
-    void askThumbnail(const QString& path);
-    void choosePicture();
-    void movePicture(int by);
-    void uploadNext();
-    void afterUpload(bool waited);
-    void endUpload(const QString& problem);
+    void uploadEnded(const QString& problem);
     void rememberCategory();
 
     UiServices& m_ui;
@@ -154,42 +149,26 @@ private:
     QLineEdit* m_imText3 = nullptr;
     QMap<QString, QWidget*> m_controls;  // mirrored controls by object name
     QMap<QString, QList<QRadioButton*>> m_options;
+    std::unique_ptr<FormMirror> m_mirror;
     listing::FormCheck m_formCheck;
     QString m_evidence;  // where the form that did not take every field was kept
     QUrl m_evidenceFor;
-    QLabel* m_formCheckText = nullptr;
-    QListWidget* m_formCheckList = nullptr;
-    QLabel* m_feeLines = nullptr;
-    QLabel* m_feeTotal = nullptr;
-    listing::FeeTable m_feeTable;
-    enum class FeeFile { NotRead, Ok, Missing, NotText, Malformed } m_feeFile = FeeFile::NotRead;
-    QString m_feeStamp;     // the file's time and size when it was read
-    QString m_feeReported;  // the fault last told to the seller (stamp and kind), not told twice
+    FormCheckView* m_formCheckView = nullptr;
+    FeeSummary* m_feeSummary = nullptr;
+    FeeFile m_feeFile;
     QLineEdit* m_category = nullptr;         // the path, kept in the memory file
     QLineEdit* m_categoryAddress = nullptr;  // the same category's page, kept in the memory file
     QLabel* m_categoryShown = nullptr;
-    QList<QLineEdit*> m_pictureKeys;         // the pictures' paths, kept in the memory file
-    QListWidget* m_pictureList = nullptr;
-    QPushButton* m_pictureAdd = nullptr;
-    // Pictures are decoded on a thread of their own, one at a time: the window never waits for a
-    // large one, and two large ones never take memory together.
+    // Pictures are read and remade on a thread of their own, one at a time: the window never
+    // waits for a large one, and two large ones never take memory together.
     QThreadPool* m_picturePool = nullptr;
-    struct Thumbnail {
-        QString stamp;    // the file's time and size when it was read
-        QImage image;
-        QString problem;  // why it is no picture, naming the file
-    };
-    QHash<QString, Thumbnail> m_thumbnails;  // by path
-    QHash<QString, QString> m_thumbnailsAsked;  // path -> stamp being read
+    PictureStrip* m_pictures = nullptr;
+    std::unique_ptr<UploadPage> m_uploadPage;
+    PictureUpload* m_upload = nullptr;
     bool m_preparing = false;  // the copies for the site are being made
-    bool m_queueMode = false;
-    bool m_queueContinued = false;
-    QStringList m_uploads;     // prepared copies still to send, in order
-    QStringList m_uploadNames; // the seller's files they came from
-    int m_uploadedBefore = 0;  // what the page listed before the last one was sent
-    QTimer* m_uploadTimer = nullptr;
-    QTimer* m_refusalWait = nullptr;
     std::unique_ptr<QTemporaryDir> m_pictureCopies;
+    Policy m_policy;
+    bool m_continued = false;
     bool m_titleScroll = true;
     bool m_descriptionScroll = true;
 };

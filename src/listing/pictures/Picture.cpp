@@ -9,9 +9,12 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <QThreadPool>
 #include <QTransform>
 
+#include <atomic>
 #include <cerrno>
+#include <memory>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -24,6 +27,7 @@
 #include "listing/pictures/PictureFacts.h"
 #include "listing/pictures/PngShrink.h"
 #include "site/ListingForm.h"
+#include "widgets/WaitFor.h"
 
 namespace picture {
 
@@ -301,6 +305,29 @@ Prepared prepare(const QString& source, const QString& folder, const Limits& lim
     if (!TextFile::writeBytes(p.path, bytes))
         return failed(source, QStringLiteral("を一時ファイルに書き込めませんでした。\r\n") + p.path);
     return p;
+}
+
+PreparedAll prepareAll(const QStringList& sources, const QString& root, QThreadPool* pool) {
+    struct Made {
+        PreparedAll result;
+        std::atomic<bool> done{false};
+    };
+    auto made = std::make_shared<Made>();
+    pool->start([made, sources, root] {
+        for (int i = 0; i < sources.size(); ++i) {
+            const QString folder = QDir(root).filePath(QString::number(i + 1));
+            QDir().mkpath(folder);
+            const Prepared p = prepare(sources[i], folder, siteLimits());
+            if (!p.ok()) {
+                made->result.problem = p.problem;
+                break;
+            }
+            made->result.paths << p.path;
+        }
+        made->done = true;
+    });
+    waitFor([made] { return made->done.load(); }, -1);
+    return made->result;
 }
 
 }  // namespace picture

@@ -4,6 +4,9 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
+
+class QThreadPool;
 
 // A seller's picture as the site should get it: turned the way the camera
 // held it, no larger than the site takes, and with nothing in it but the
@@ -28,6 +31,15 @@ struct Prepared {
 
 // Writes the picture at `source` into `folder` as "<name>.jpg": the site shows the seller's name.
 Prepared prepare(const QString& source, const QString& folder, const Limits& limits);
+
+// Copies of `sources` for the site, in that order, each in a numbered folder of its own under
+// `root` (the site shows a copy's name, which is the seller's). Made on `pool`, the window
+// drawn meanwhile; the first picture that cannot be made ends it, saying why.
+struct PreparedAll {
+    QStringList paths;
+    QString problem;
+};
+PreparedAll prepareAll(const QStringList& sources, const QString& root, QThreadPool* pool);
 
 // A declared size above this is no photograph but a broken or hostile file.
 inline constexpr qint64 kMaxPixels = 150'000'000;

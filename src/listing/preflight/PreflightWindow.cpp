@@ -10,16 +10,6 @@
 
 #include "settings/mINI.h"
 
-namespace listing {
-QString costHtml(const Cost& cost) {
-    QString rows;
-    for (const CostLine& line : cost.lines)
-        rows += QStringLiteral("<tr><td>%1</td><td>%2</td><td align=\"right\">%3</td></tr>")
-                    .arg(line.caption.toHtmlEscaped(), line.detail.toHtmlEscaped(),
-                         line.yen.isEmpty() ? QString() : yenText(line.yen).toHtmlEscaped());
-    return QStringLiteral("<table width=\"100%\" cellspacing=\"2\">%1</table>").arg(rows);
-}
-}  // namespace listing
 
 namespace {
 QLabel* plain(const QString& text, const char* name = nullptr) {
@@ -31,13 +21,13 @@ QLabel* plain(const QString& text, const char* name = nullptr) {
 }
 }  // namespace
 
-bool PreflightWindow::wanted(const SiteFormPane::Fees& fees, const listing::FormCheck& check,
+bool PreflightWindow::wanted(const listing::FeeEstimate& fees, const listing::FormCheck& check,
                              const listing::ListingWarnings& warnings) {
     if (!fees.choice.any() && check.notReached.isEmpty() && !warnings.any()) return false;
     return mINI::Ini_Get(kSection, kKey) != QLatin1String("1");
 }
 
-PreflightWindow::PreflightWindow(UiServices& ui, const SiteFormPane::Fees& fees, const listing::FormCheck& check,
+PreflightWindow::PreflightWindow(UiServices& ui, const listing::FeeEstimate& fees, const listing::FormCheck& check,
                                  const listing::ListingWarnings& warnings, QWidget* parent)
     : QDialog(parent), m_ui(ui) {
     setObjectName(QStringLiteral("frmYOUYAKU"));

@@ -2,15 +2,12 @@
 
 #include <QDialog>
 
-#include "listing/form/SiteFormPane.h"
+#include "listing/fees/Fees.h"
+#include "listing/form/FormCheck.h"
+#include "listing/preflight/Preflight.h"
 
 class QCheckBox;
 class UiServices;
-
-namespace listing {
-// The chosen options' fees as the pane and the window show them: a row per option.
-QString costHtml(const Cost& cost);
-}  // namespace listing
 
 // Before the listing's 確認: what the listing lacks (a title too long, no start
 // price), what the paid options cost and which fields did not reach the
@@ -19,12 +16,12 @@ QString costHtml(const Cost& cost);
 class PreflightWindow : public QDialog {
     Q_OBJECT
 public:
-    PreflightWindow(UiServices& ui, const SiteFormPane::Fees& fees, const listing::FormCheck& check,
+    PreflightWindow(UiServices& ui, const listing::FeeEstimate& fees, const listing::FormCheck& check,
                     const listing::ListingWarnings& warnings, QWidget* parent = nullptr);
     void done(int result) override;
 
     // Whether 確認 should show it: something to say, and the seller has not switched it off.
-    static bool wanted(const SiteFormPane::Fees& fees, const listing::FormCheck& check, const listing::ListingWarnings& warnings);
+    static bool wanted(const listing::FeeEstimate& fees, const listing::FormCheck& check, const listing::ListingWarnings& warnings);
     static inline const QString kSection = QStringLiteral("確認画面");
     static inline const QString kKey = QStringLiteral("出品前確認");
 

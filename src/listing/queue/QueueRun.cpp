@@ -128,7 +128,7 @@ void QueueRun::finishRow() {
     m_confirmation.clear();
     m_snapshot.clear();
     m_leftUrl.clear();
-    m_pane->setQueueMode(false);
+    m_pane->setPolicy(SiteFormPane::Policy::seller());
 }
 
 void QueueRun::arm() { m_watch.start(); }
@@ -197,7 +197,7 @@ void QueueRun::takeNext() {
 
 void QueueRun::toCategory(const QString& address) {
     m_step = Step::Category;
-    m_pane->setQueueMode(true);
+    m_pane->setPolicy(SiteFormPane::Policy::queue());
     // The page shown before (the last listing's completion page, still loading) may yet say
     // it has loaded: that is not the category's page.
     m_leftUrl = m_pane->WB()->url();
@@ -213,7 +213,7 @@ void QueueRun::onPage(const QString& address) {
     site::ListingFormPage page(wb);
     // The category's page: the pane has pressed its continue button, and the form is on its
     // way; the page is not read again while it goes.
-    if (m_step == Step::Category && m_pane->takeQueueContinue()) {
+    if (m_step == Step::Category && m_pane->takeContinued()) {
         m_step = Step::Form;
         // The page this step leaves is the category's (as it was told: by now the browser may
         // show the form's address): the page shown before the row began may well be this
