@@ -23,7 +23,7 @@ namespace {
 // An entry's columns: the SELECT is written from this list and a row is read through the same
 // names, so the two cannot fall out of step.
 enum EntryColumn { kTaken, kAuction, kRow, kTitle, kAccess, kWatch, kBids, kTimeLeft, kPrice, kEntryColumns };
-constexpr const char* kEntryColumnSql[kEntryColumns] = {"s.taken", "f.auction", "f.row",  "t.text", "f.access",
+constexpr const char* kEntryColumnSql[kEntryColumns] = {"s.taken", "f.auction", "f.row",       "t.text", "f.access",
                                                         "f.watch", "f.bids",    "f.time_left", "f.price"};
 
 // A column of a query's row by its name: a read-once row (a count, a pragma, a record).
@@ -71,6 +71,12 @@ const QList<QStringList>& migrations() {
         // The confirmation rows are JSON text: [[label, value], …] in the page's order.
         {QStringLiteral("CREATE TABLE listings (auction TEXT PRIMARY KEY, listed_at TEXT NOT NULL, title TEXT, "
                         "category TEXT, folder TEXT, confirmation TEXT) WITHOUT ROWID")},
+        // Sales after the auction: one per auction and winner (a winner moved up is a sale of its
+        // own). The site's facts beside what the seller entered; moves are JSON [[from, to, time], …].
+        {QStringLiteral("CREATE TABLE sales (auction TEXT NOT NULL, winner TEXT NOT NULL, title TEXT, winner_name TEXT, "
+                        "winner_mail TEXT, price INTEGER, ended TEXT, seen TEXT NOT NULL, stage TEXT NOT NULL, "
+                        "moves TEXT NOT NULL DEFAULT '[]', carrier TEXT, tracking TEXT, shipped TEXT, cancel_reason TEXT, "
+                        "note TEXT, PRIMARY KEY (auction, winner)) WITHOUT ROWID")},
     };
     return steps;
 }
@@ -135,8 +141,10 @@ HistoryStore::Opened HistoryStore::open() {
                 m_open = true;
                 return outcome;
             }
-            if (checked) m_error = Error::Damaged;
-            else failed(check.lastError());
+            if (checked)
+                m_error = Error::Damaged;
+            else
+                failed(check.lastError());
             // Only damage is moved aside. A file another program holds locked, or one this
             // user may not read, is the seller's history all the same: moved, the other
             // program would go on writing into the copy and the history would split in two.
@@ -216,8 +224,9 @@ bool HistoryStore::store(const QDateTime& taken, const QList<Row>& rows, bool ke
     QSqlQuery knownTitle(db), newTitle(db), figure(db);
     knownTitle.prepare(QStringLiteral("SELECT id FROM titles WHERE text = ?"));
     newTitle.prepare(QStringLiteral("INSERT INTO titles (text) VALUES (?)"));
-    figure.prepare(QStringLiteral("INSERT OR REPLACE INTO figures (auction, scan, row, title, access, watch, bids, time_left, price) "
-                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    figure.prepare(
+        QStringLiteral("INSERT OR REPLACE INTO figures (auction, scan, row, title, access, watch, bids, time_left, price) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     // Titles are never changed or removed, so an ID once committed stays right; one
     // made in this transaction is remembered only if the transaction is kept.
     QHash<QString, QVariant> made;
@@ -271,23 +280,32 @@ bool HistoryStore::store(const QDateTime& taken, const QList<Row>& rows, bool ke
     return true;
 }
 
-bool HistoryStore::storeListed(const QList<Listed>& listings) {
+bool HistoryStore::inTransaction(const std::function<bool(QSqlDatabase&)>& work) {
     if (!m_open) return false;
+    m_error = Error::None;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    // One commit for many: records found on disk that the history lacks come by the thousand.
     if (!db.transaction()) {
         failed(db.lastError());
         return false;
     }
-    for (const Listed& listed : listings)
-        if (!storeListed(listed)) {
-            db.rollback();
-            return false;
-        }
-    if (db.commit()) return true;
-    failed(db.lastError());
+    if (work(db) && db.commit()) return true;
+    if (m_error == Error::None) failed(db.lastError());
     db.rollback();
     return false;
+}
+
+std::optional<QSqlDatabase> HistoryStore::database() const {
+    if (!m_open) return std::nullopt;
+    return QSqlDatabase::database(m_connection, false);
+}
+
+bool HistoryStore::storeListed(const QList<Listed>& listings) {
+    // One commit for many: records found on disk that the history lacks come by the thousand.
+    return inTransaction([&](QSqlDatabase&) {
+        for (const Listed& listed : listings)
+            if (!storeListed(listed)) return false;
+        return true;
+    });
 }
 
 bool HistoryStore::storeListed(const Listed& listed) {
@@ -299,8 +317,9 @@ bool HistoryStore::storeListed(const Listed& listed) {
     const QJsonArray rows = labelledrows::toJson(listed.confirmation);
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     // The first record stands: a listing is recorded as it went out, never as a later copy of it.
-    q.prepare(QStringLiteral("INSERT OR IGNORE INTO listings (auction, listed_at, title, category, folder, confirmation) "
-                             "VALUES (?, ?, ?, ?, ?, ?)"));
+    q.prepare(
+        QStringLiteral("INSERT OR IGNORE INTO listings (auction, listed_at, title, category, folder, confirmation) "
+                       "VALUES (?, ?, ?, ?, ?, ?)"));
     q.addBindValue(listed.auctionId);
     q.addBindValue(stamp(listed.listedAt));
     q.addBindValue(listed.title);
@@ -324,7 +343,8 @@ std::optional<HistoryStore::Listed> HistoryStore::listed(const QString& auctionI
     out.title = column(q, QStringLiteral("title")).toString();
     out.category = column(q, QStringLiteral("category")).toString();
     out.folder = column(q, QStringLiteral("folder")).toString();
-    out.confirmation = labelledrows::fromJson(QJsonDocument::fromJson(column(q, QStringLiteral("confirmation")).toString().toUtf8()).array());
+    out.confirmation =
+        labelledrows::fromJson(QJsonDocument::fromJson(column(q, QStringLiteral("confirmation")).toString().toUtf8()).array());
     return out;
 }
 
@@ -362,8 +382,9 @@ QStringList HistoryStore::idsOfScanBefore(const QDateTime& before) const {
     QStringList ids;
     if (!m_open) return ids;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT f.auction FROM figures f WHERE f.scan = "
-                             "(SELECT id FROM scans WHERE taken < ? ORDER BY taken DESC LIMIT 1) ORDER BY f.row"));
+    q.prepare(
+        QStringLiteral("SELECT f.auction FROM figures f WHERE f.scan = "
+                       "(SELECT id FROM scans WHERE taken < ? ORDER BY taken DESC LIMIT 1) ORDER BY f.row"));
     q.addBindValue(stamp(before));
     if (!q.exec()) return ids;
     const int auction = q.record().indexOf(QStringLiteral("auction"));
@@ -415,4 +436,3 @@ QString HistoryStore::auctionIdOf(const QString& address) {
     // A row's address may carry the place of its bids on the page ("#bids"): the listing is the same.
     return mInterNet::auctionIdOf(QUrl(address).adjusted(QUrl::RemoveFragment));
 }
-

@@ -7,8 +7,10 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
+class QSqlDatabase;
 class QSqlError;
 class QSqlQuery;
 
@@ -24,7 +26,7 @@ class QSqlQuery;
 // never deleted, and a new one is started.
 class HistoryStore {
 public:
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     // Why the history did not do what was asked. The windows say it in words of their own.
     enum class Error {
@@ -49,7 +51,7 @@ public:
     struct Entry {
         QDateTime taken;
         QString auctionId;
-        int row = 0;  // its row in that scan's grid
+        int row = 0;                                          // its row in that scan's grid
         QString title, access, watch, bids, timeLeft, price;  // as the grid showed them
     };
 
@@ -109,6 +111,14 @@ public:
     // Several at once, in one transaction: all or none.
     bool storeListed(const QList<Listed>& listings);
     std::optional<Listed> listed(const QString& auctionId) const;
+
+    // Runs `work` in one transaction on the database: committed when it returns true, rolled
+    // back (nothing changed) when it returns false or the commit fails; error() says why.
+    // `work` reports a failed statement through failedWith().
+    bool inTransaction(const std::function<bool(QSqlDatabase&)>& work);
+    // The database for reading, as it is committed; nothing when it is not open.
+    std::optional<QSqlDatabase> database() const;
+    void failedWith(const QSqlError& why) { failed(why); }
 
     // The auction ID in an item page's address (".../jp/auction/ID", fragment and query ignored).
     static QString auctionIdOf(const QString& address);

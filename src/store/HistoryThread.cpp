@@ -22,8 +22,7 @@ Answer ask(const Request& request) {
     Answer answer;
     // The pending file is read and replaced by one program, and one thread, at a time.
     std::optional<FileLock> lock;
-    if (!request.pendingPath.isEmpty())
-        lock.emplace(pendingscans::lockPath(request.pendingPath), FileLock::Wait::Briefly, kPendingLockMs);
+    if (!request.pendingPath.isEmpty()) lock.emplace(pendingscans::lockPath(request.pendingPath), FileLock::Wait::Briefly, kPendingLockMs);
     const bool pendingKept = lock && lock->isLocked();
     QList<PendingScan> pending = pendingKept ? pendingscans::read(request.pendingPath) : QList<PendingScan>();
     const int pendingBefore = static_cast<int>(pending.size());
@@ -97,10 +96,8 @@ std::optional<QList<HistoryStore::Listed>> listings(const QString& path) {
             if (q.exec(QStringLiteral("SELECT auction, listed_at, title, category, folder FROM listings "
                                       "ORDER BY listed_at DESC, auction DESC"))) {
                 const QSqlRecord columns = q.record();
-                const int auction = columns.indexOf(QStringLiteral("auction")),
-                          listedAt = columns.indexOf(QStringLiteral("listed_at")),
-                          title = columns.indexOf(QStringLiteral("title")),
-                          category = columns.indexOf(QStringLiteral("category")),
+                const int auction = columns.indexOf(QStringLiteral("auction")), listedAt = columns.indexOf(QStringLiteral("listed_at")),
+                          title = columns.indexOf(QStringLiteral("title")), category = columns.indexOf(QStringLiteral("category")),
                           folder = columns.indexOf(QStringLiteral("folder"));
                 QList<HistoryStore::Listed> rows;
                 while (q.next()) {

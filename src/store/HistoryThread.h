@@ -30,9 +30,9 @@ struct Answer {
     HistoryStore::Error error = HistoryStore::Error::None;
     std::optional<HistoryStore::Base> base;  // the last kept scan before this one
     bool stored = false;
-    bool pending = false;      // not stored, and waiting in the pending file to be
-    int pendingStored = 0;     // scans that waited, stored now (before this one)
-    int pendingLeft = 0;       // scans still waiting, this one included
+    bool pending = false;   // not stored, and waiting in the pending file to be
+    int pendingStored = 0;  // scans that waited, stored now (before this one)
+    int pendingLeft = 0;    // scans still waiting, this one included
 };
 Answer ask(const Request& request);
 

@@ -14,9 +14,8 @@ namespace pendingscans {
 
 namespace {
 // What store() keeps of a row, in the order of the file's row arrays.
-constexpr QString HistoryStore::Row::*kFields[] = {&HistoryStore::Row::address, &HistoryStore::Row::title,
-                                                   &HistoryStore::Row::access,  &HistoryStore::Row::watch,
-                                                   &HistoryStore::Row::bids,    &HistoryStore::Row::timeLeft,
+constexpr QString HistoryStore::Row::*kFields[] = {&HistoryStore::Row::address, &HistoryStore::Row::title, &HistoryStore::Row::access,
+                                                   &HistoryStore::Row::watch,   &HistoryStore::Row::bids,  &HistoryStore::Row::timeLeft,
                                                    &HistoryStore::Row::price};
 }  // namespace
 

@@ -13,10 +13,10 @@
 #include "store/HistoryStore.h"
 #include "store/HistoryThread.h"
 #include "store/PendingScans.h"
+#include "store/SalesTable.h"
 
 namespace {
-HistoryStore::Row row(const char* id, const char* title, const char* access, const char* watch, const char* bids,
-                      const char* price) {
+HistoryStore::Row row(const char* id, const char* title, const char* access, const char* watch, const char* bids, const char* price) {
     HistoryStore::Row r;
     r.address = QStringLiteral("http://page.example/jp/auction/") + QLatin1String(id);
     r.title = QString::fromUtf8(title);
@@ -158,7 +158,8 @@ private Q_SLOTS:
         listed.title = QStringLiteral("カメラ");
         listed.category = QStringLiteral("家電、AV、カメラ > カメラ、光学機器");
         listed.folder = dir.filePath(QStringLiteral("a1"));
-        listed.confirmation = {{QStringLiteral("タイトル"), QStringLiteral("カメラ")}, {QStringLiteral("開始価格"), QStringLiteral("500 円")}};
+        listed.confirmation = {{QStringLiteral("タイトル"), QStringLiteral("カメラ")},
+                               {QStringLiteral("開始価格"), QStringLiteral("500 円")}};
         QVERIFY(h.storeListed(listed));
         QCOMPARE(h.history(QStringLiteral("a1")).size(), 3);  // the scans are untouched
     }
@@ -215,6 +216,64 @@ private Q_SLOTS:
         const auto mended = h.listed(QStringLiteral("x100000001"));
         QVERIFY(mended);
         QCOMPARE(mended->confirmation, (QList<QPair<QString, QString>>{{QStringLiteral("題名"), QStringLiteral("ok")}}));
+    }
+
+    // A refresh adds what is new and reads the site's facts again, but what the seller entered
+    // stays; the same auction with another winner is a second sale, and is said.
+    void salesAreRefreshedWithoutTouchingWhatTheSellerEntered() {
+        QTemporaryDir dir;
+        HistoryStore h(dir.filePath(QStringLiteral("rireki.sqlite")));
+        QCOMPARE(h.open(), HistoryStore::Opened::Ok);
+        const auto sale = [](const char* id, const char* winner, const char* title, qint64 price) {
+            salestable::Row r;
+            r.auctionId = QLatin1String(id);
+            r.winnerId = QLatin1String(winner);
+            r.title = QString::fromUtf8(title);
+            r.price = price;
+            r.ended = at(1, 21);
+            return r;
+        };
+        auto seen = salestable::storeSeen(h, {sale("a1", "buyer_1", "空箱文庫 10冊", 800), sale("a2", "buyer_2", "木の小箱", 1200)});
+        QVERIFY(seen);
+        QCOMPARE(seen->added, 2);
+
+        salestable::Row mine = sale("a1", "buyer_1", "", 0);
+        mine.stage = QStringLiteral("入金確認");
+        mine.moves = QStringLiteral("[[\"落札\",\"連絡済\",\"2026-12-02T00:00:00.000Z\"]]");
+        mine.tracking = QStringLiteral("1234-5678-9012");
+        mine.shipped = QDate(2026, 12, 4);
+        mine.note = QStringLiteral("箱は別に用意");
+        QVERIFY(salestable::storeSellers(h, mine));
+        QVERIFY(!salestable::storeSellers(h, sale("a9", "nobody", "", 0)));
+
+        seen = salestable::storeSeen(h, {sale("a1", "buyer_1", "空箱文庫 10冊（訂正）", 800), sale("a2", "buyer_2", "木の小箱", 1200),
+                                         sale("a3", "buyer_3", "布の袋", 500)});
+        QVERIFY(seen);
+        QCOMPARE(seen->added, 1);
+        QVERIFY(seen->newWinner.isEmpty());
+        seen = salestable::storeSeen(h, {sale("a2", "buyer_next", "木の小箱", 1100)});
+        QVERIFY(seen);
+        QCOMPARE(seen->newWinner, QStringList{QStringLiteral("a2")});
+
+        const auto rows = salestable::all(h);
+        QVERIFY(rows);
+        QCOMPARE(rows->size(), 4);
+        int a2 = 0;
+        for (const salestable::Row& r : *rows) {
+            if (r.auctionId == QLatin1String("a2")) ++a2;
+            if (r.auctionId != QLatin1String("a1")) {
+                QCOMPARE(r.stage, QStringLiteral("落札"));
+                continue;
+            }
+            QCOMPARE(r.title, QStringLiteral("空箱文庫 10冊（訂正）"));
+            QCOMPARE(r.stage, mine.stage);
+            QCOMPARE(r.moves, mine.moves);
+            QCOMPARE(r.tracking, mine.tracking);
+            QCOMPARE(r.shipped, mine.shipped);
+            QCOMPARE(r.note, mine.note);
+            QCOMPARE(r.price, 800);
+        }
+        QCOMPARE(a2, 2);
     }
 
     void aDamagedDatabaseIsMovedAsideNeverDeleted() {
@@ -372,7 +431,6 @@ private Q_SLOTS:
         QVERIFY(aside.open(QIODevice::ReadOnly));
         QCOMPARE(aside.readAll(), QByteArray("\x7f\x7f not json"));
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestHistoryStore)

@@ -1,0 +1,162 @@
+#include <QtTest>
+
+#include "sales/Deadlines.h"
+#include "sales/ReplyAddress.h"
+#include "sales/SaleRecord.h"
+#include "sales/Sale.h"
+
+using namespace sales;
+
+namespace {
+QDateTime at(int day, int hour) { return QDateTime(QDate(2026, 12, day), QTime(hour, 0)); }
+
+Sale endedOn(const QString& id, int day, int hour) {
+    Sale s;
+    s.auctionId = id;
+    s.ended = at(day, hour);
+    return s;
+}
+}  // namespace
+
+class TestSales : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void aSaleMovesOneStageAtATimeAndTheLastMoveCanBeTakenBack() {
+        Sale s = endedOn(QStringLiteral("x100"), 1, 21);
+        QVERIFY(moveOn(s, at(2, 9)));
+        QVERIFY(moveOn(s, at(3, 20)));
+        QCOMPARE(stageName(s.stage), QStringLiteral("住所確認"));
+        QCOMPARE(s.reached(Stage::Won), at(1, 21));
+        QCOMPARE(s.reached(Stage::Contacted), at(2, 9));
+        QVERIFY(!s.reached(Stage::Paid).isValid());
+        QVERIFY(undo(s));
+        QCOMPARE(stageName(s.stage), QStringLiteral("連絡済"));
+        QVERIFY(!s.reached(Stage::AddressKnown).isValid());
+        // Reached again after an undo: the new date is the stage's.
+        QVERIFY(moveOn(s, at(4, 8)));
+        QCOMPARE(s.reached(Stage::AddressKnown), at(4, 8));
+
+        // 取消 needs a reason, and its undo gives the stage back without one.
+        QVERIFY(!cancel(s, CancelReason::None, at(5, 8)));
+        QVERIFY(cancel(s, CancelReason::Winner, at(5, 8)));
+        QCOMPARE(stageName(s.stage), QStringLiteral("取消"));
+        QCOMPARE(cancelReasonName(s.cancelReason), QStringLiteral("落札者都合"));
+        QVERIFY(!moveOn(s, at(5, 9)));
+        QVERIFY(undo(s));
+        QCOMPARE(stageName(s.stage), QStringLiteral("住所確認"));
+        QCOMPARE(s.cancelReason, CancelReason::None);
+
+        while (moveOn(s, at(6, 8))) {
+        }
+        QCOMPARE(stageName(s.stage), QStringLiteral("評価済"));
+        QVERIFY(!cancel(s, CancelReason::Seller, at(7, 8)));
+        for (Stage stage : allStages()) QCOMPARE(stageNamed(stageName(stage)), std::optional<Stage>(stage));
+    }
+
+    // The site's rules by hand: the first mail within a day of the end, the reply within 3 days of
+    // it, the payment within 7 days of the end, the parcel within 3 days of the payment.
+    void salesPastTheirLimitAreCountedForTheBottomBar() {
+        const QDateTime now = at(10, 12);
+        Sale fresh = endedOn(QStringLiteral("a"), 10, 9);   // 連絡待ち, due 11th 9:00
+        Sale unpaid = endedOn(QStringLiteral("b"), 1, 20);  // 入金待ち, due 8th 20:00: 2 days over
+        moveOn(unpaid, at(2, 8));
+        moveOn(unpaid, at(3, 8));
+        Sale unpaidInTime = endedOn(QStringLiteral("c"), 5, 20);  // 入金待ち, due 12th
+        moveOn(unpaidInTime, at(6, 8));
+        moveOn(unpaidInTime, at(6, 9));
+        Sale toShip = endedOn(QStringLiteral("d"), 1, 20);  // 発送待ち, paid 7th 10:00, due 10th 10:00: 2 hours over
+        for (const QDateTime& when : {at(2, 8), at(3, 8), at(7, 10)}) moveOn(toShip, when);
+        Sale done = endedOn(QStringLiteral("e"), 1, 20);
+        while (moveOn(done, at(2, 8))) {
+        }
+        Sale cancelled = endedOn(QStringLiteral("f"), 1, 20);
+        cancel(cancelled, CancelReason::Seller, at(2, 8));
+
+        const Limits limits;
+        QCOMPARE(deadline(unpaid, limits, now)->daysOver, 2);
+        QCOMPARE(deadline(toShip, limits, now)->daysOver, 1);
+        QVERIFY(!deadline(unpaidInTime, limits, now)->over());
+        QVERIFY(!deadline(done, limits, now));
+        QVERIFY(!deadline(cancelled, limits, now));
+
+        const QList<Sale> all{fresh, unpaid, unpaidInTime, toShip, done, cancelled};
+        QCOMPARE(summary(waiting(all, limits, now)),
+                 QStringLiteral("連絡待ち 1件、入金待ち 2件（期限切れ 1件）、発送待ち 1件（期限切れ 1件）"));
+        // The seller's own limits: a week to ship is no longer late.
+        Limits patient;
+        patient.shipping = 7;
+        QCOMPARE(summary(waiting(all, patient, now)), QStringLiteral("連絡待ち 1件、入金待ち 2件（期限切れ 1件）、発送待ち 1件"));
+        QCOMPARE(summary(waiting({done, cancelled}, limits, now)), QString());
+    }
+
+    // As the database keeps it and back: a stage reached, undone and reached again keeps its date.
+    void aSaleComesBackFromItsRowAsItWent() {
+        Sale s = endedOn(QStringLiteral("x200"), 3, 22);
+        s.winnerId = QStringLiteral("buyer_1");
+        s.title = QStringLiteral("木の小箱");
+        s.price = 1200;
+        moveOn(s, at(4, 9));
+        moveOn(s, at(4, 18));
+        cancel(s, CancelReason::Seller, at(5, 10));
+        s.shipment = {QStringLiteral("ゆうパック"), QStringLiteral("1234-5678"), QDate(2026, 12, 6)};
+        s.note = QStringLiteral("梱包材を多めに");
+        const Sale back = fromRow(toRow(s));
+        QCOMPARE(stageName(back.stage), QStringLiteral("取消"));
+        QCOMPARE(back.cancelReason, CancelReason::Seller);
+        QCOMPARE(back.reached(Stage::AddressKnown), at(4, 18));
+        QCOMPARE(back.moves.size(), 3);
+        QCOMPARE(back.shipment.tracking, s.shipment.tracking);
+        QCOMPARE(back.shipment.date, s.shipment.date);
+        QCOMPARE(back.note, s.note);
+        Sale undone = back;
+        QVERIFY(undo(undone));
+        QCOMPARE(stageName(undone.stage), QStringLiteral("住所確認"));
+
+        // A row another version wrote: what cannot be read is left out, never guessed.
+        salestable::Row odd = toRow(s);
+        odd.stage = QStringLiteral("保留");
+        odd.moves = QStringLiteral("[[\"落札\",\"連絡済\",\"2026-12-04T00:00:00.000Z\"],[\"x\",1]]");
+        const Sale read = fromRow(odd);
+        QCOMPARE(stageName(read.stage), QStringLiteral("落札"));
+        QCOMPARE(read.moves.size(), 1);
+    }
+
+    void readsThePostcodeAndPrefectureOfAReply_data() {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("postcode");
+        QTest::addColumn<QString>("prefecture");
+        QTest::addColumn<QString>("how");
+        QTest::newRow("full-width, 〒") << QStringLiteral("お世話になります。\n〒１５０－０００１\n東京都渋谷区神宮前１－２－３\n山田太郎")
+                                        << QStringLiteral("150-0001") << QStringLiteral("東京都") << QStringLiteral("住所の「東京都」から");
+        QTest::newRow("no prefecture named") << QStringLiteral("郵便番号は６０４ー８００１、京都市中京区二条通１番地です。")
+                                             << QStringLiteral("604-8001") << QStringLiteral("京都府")
+                                             << QStringLiteral("郵便番号 604-8001");
+        QTest::newRow("京都 inside 東京都's street") << QStringLiteral("〒100-0001 東京都千代田区京都通り1-1") << QStringLiteral("100-0001")
+                                                     << QStringLiteral("東京都") << QStringLiteral("「東京都」");
+        QTest::newRow("two prefectures") << QStringLiteral("実家は兵庫県ですが、送り先は 〒530-0001 大阪府大阪市北区1-1 でお願いします。")
+                                         << QStringLiteral("530-0001") << QStringLiteral("大阪府") << QStringLiteral("「兵庫県」");
+        QTest::newRow("a phone number is no postcode") << QStringLiteral("電話 090-1234-5678\n北海道札幌市中央区1-1") << QString()
+                                                       << QStringLiteral("北海道") << QStringLiteral("「北海道」");
+        QTest::newRow("seven digits together") << QStringLiteral("1000001 千代田区千代田1-1") << QStringLiteral("100-0001")
+                                               << QStringLiteral("東京都") << QStringLiteral("郵便番号");
+        QTest::newRow("an island's own digits") << QStringLiteral("〒817-0011 対馬市厳原町") << QStringLiteral("817-0011")
+                                                << QStringLiteral("長崎県") << QStringLiteral("郵便番号");
+        QTest::newRow("nothing to go by") << QStringLiteral("よろしくお願いします。") << QString() << QString() << QString();
+    }
+    void readsThePostcodeAndPrefectureOfAReply() {
+        QFETCH(QString, reply);
+        QFETCH(QString, postcode);
+        QFETCH(QString, prefecture);
+        QFETCH(QString, how);
+        const ReplyAddress a = readReplyAddress(reply);
+        QCOMPARE(a.postcode, postcode);
+        QCOMPARE(a.prefecture, prefecture);
+        if (how.isEmpty())
+            QVERIFY(a.how.isEmpty());
+        else
+            QVERIFY2(a.how.contains(how), qPrintable(a.how));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSales)
+#include "tst_sales.moc"
