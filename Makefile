@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CTEST_JOBS ?= 2
 
-.PHONY: all bootstrap configure build test run demo bench fuzz install package clean
+.PHONY: all bootstrap configure build test run demo bench fuzz install package clean format
 # make test SANITIZE=1: the whole suite built and run under ASan and UBSan, in its own folder.
 # Leaks are not judged (the web engine and fontconfig keep theirs until exit), nor is
 # Debian's web engine library's own sized-delete mismatch, which it commits on every page;
@@ -30,6 +30,10 @@ build: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(CTEST_JOBS)
+
+# Lays every C++ file out as .clang-format says; make test checks it.
+format:
+	cmake -DROOT=$(CURDIR) -DFIX=ON -P cmake/CheckFormat.cmake
 
 run: build
 	$(BUILD)/sorabako/sorabako

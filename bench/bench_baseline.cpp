@@ -12,9 +12,8 @@
 int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            WebProfile::engineSwitches(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), app.arguments(),
-                                       qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")));
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", WebProfile::engineSwitches(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), app.arguments(),
+                                                                     qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")));
     QWebEngineView view;
     view.load(QUrl(app.arguments().value(1)));
     view.resize(1180, 800);

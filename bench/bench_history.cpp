@@ -86,8 +86,9 @@ public:
         const QVariant scanId = scanRow.lastInsertId();
         knownTitle.prepare(QStringLiteral("SELECT id FROM titles WHERE text = ?"));
         newTitle.prepare(QStringLiteral("INSERT INTO titles (text) VALUES (?)"));
-        figure.prepare(QStringLiteral("INSERT OR REPLACE INTO figures (auction, scan, row, title, access, watch, bids, time_left, price) "
-                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        figure.prepare(
+            QStringLiteral("INSERT OR REPLACE INTO figures (auction, scan, row, title, access, watch, bids, time_left, price) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         for (int i = 0; ok && i < rows.size(); ++i) {
             ok = db.transaction();
             QVariant title = m_titleIds.value(rows[i].cells[1]);
@@ -145,8 +146,7 @@ QList<HistoryStore::Entry> historyByFullRead(const QString& path, const QString&
 bool same(const QList<HistoryStore::Entry>& a, const QList<HistoryStore::Entry>& b) {
     if (a.size() != b.size()) return false;
     for (int i = 0; i < a.size(); ++i)
-        if (a[i].taken != b[i].taken || a[i].access != b[i].access || a[i].price != b[i].price || a[i].title != b[i].title)
-            return false;
+        if (a[i].taken != b[i].taken || a[i].access != b[i].access || a[i].price != b[i].price || a[i].title != b[i].title) return false;
     return true;
 }
 
@@ -258,7 +258,8 @@ int main(int argc, char** argv) {
             }
         }
         const double q = median(query), f = median(folders);
-        out() << QStringLiteral("出品記録's list of %1 records: one query %2 ms, baseline (every record's folder read) %3 ms (medians of %4)\n")
+        out() << QStringLiteral(
+                     "出品記録's list of %1 records: one query %2 ms, baseline (every record's folder read) %3 ms (medians of %4)\n")
                      .arg(records)
                      .arg(q, 0, 'f', 2)
                      .arg(f, 0, 'f', 1)
@@ -297,7 +298,8 @@ int main(int argc, char** argv) {
             }
         }
         const double o = median(once), e = median(each);
-        out() << QStringLiteral("storing a %1-row scan after a year of scans: one transaction %2 ms, baseline (a transaction per row) %3 ms\n")
+        out() << QStringLiteral(
+                     "storing a %1-row scan after a year of scans: one transaction %2 ms, baseline (a transaction per row) %3 ms\n")
                      .arg(perScan)
                      .arg(o, 0, 'f', 2)
                      .arg(e, 0, 'f', 2)
@@ -323,8 +325,9 @@ int main(int argc, char** argv) {
         }
         const double k = median(keyed), f = median(full);
         const double megabytes = (QFileInfo(path).size() + QFileInfo(path + QStringLiteral("-wal")).size()) / 1048576.0;
-        out() << QStringLiteral("history of one listing (%1 scans of it) among %2 rows (%3 scans, %4 MB): by its key %5 ms, "
-                                "baseline (a full table read) %6 ms (medians of %7)\n")
+        out() << QStringLiteral(
+                     "history of one listing (%1 scans of it) among %2 rows (%3 scans, %4 MB): by its key %5 ms, "
+                     "baseline (a full table read) %6 ms (medians of %7)\n")
                      .arg(a.size())
                      .arg(rowsStored)
                      .arg(scans + 2 * runs)

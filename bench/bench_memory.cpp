@@ -43,8 +43,7 @@ int main(int argc, char** argv) {
         if (!file.save()) return 1;
         once << clock.nsecsElapsed() / 1e6;
         clock.restart();
-        for (const memory::Key& k : memory::keys())
-            mINI::Hzn_Write(k.section, k.key, memory::written(k.kind, values.value(k.control)), b);
+        for (const memory::Key& k : memory::keys()) mINI::Hzn_Write(k.section, k.key, memory::written(k.kind, values.value(k.control)), b);
         perKey << clock.nsecsElapsed() / 1e6;
         if (IniFile::load(a).toBytes() != IniFile::load(b).toBytes()) {
             QTextStream(stderr) << "bench_memory: the two ways wrote different files\n";
@@ -52,7 +51,8 @@ int main(int argc, char** argv) {
         }
     }
     const double o = median(once), p = median(perKey);
-    QTextStream(stdout) << QStringLiteral("saving a full memory file (%1 keys): one write %2 ms, baseline (a write per key) %3 ms (medians of %4)\n")
+    QTextStream(stdout) << QStringLiteral(
+                               "saving a full memory file (%1 keys): one write %2 ms, baseline (a write per key) %3 ms (medians of %4)\n")
                                .arg(memory::keys().size())
                                .arg(o, 0, 'f', 2)
                                .arg(p, 0, 'f', 2)

@@ -99,7 +99,9 @@ bool loadedAt(Browser* wb, const QString& end) {
                wb->evaluate(QStringLiteral("return document.readyState;")).value.toString() == QLatin1String("complete");
     });
 }
-bool titled(Browser* wb, const QString& title) { return waitFor([&] { return wb->documentTitle().text() == title; }); }
+bool titled(Browser* wb, const QString& title) {
+    return waitFor([&] { return wb->documentTitle().text() == title; });
+}
 // A click on the site's page, on the element the seller would click.
 bool pageClick(Browser* wb, const QString& selector) {
     ++actions;
@@ -128,7 +130,8 @@ bool byHand(fMain& w, QuietUi& ui, const QString& file, const QString& title) {
     // The last level has the continue button: the program asks, and goes on.
     if (!pageClick(wb, QStringLiteral("a[href$=\"c=21601\"]"))) return say("カテゴリ");
     if (!titled(wb, QStringLiteral("Yahoo!オークション - 出品フォーム"))) return say("続ける");
-    if (!waitFor([&] { return wb->evaluate(QStringLiteral("return document.getElementsByName('Title')[0].value;")).value.toString() == title; }))
+    if (!waitFor(
+            [&] { return wb->evaluate(QStringLiteral("return document.getElementsByName('Title')[0].value;")).value.toString() == title; }))
         return say("フォームの入力");
     if (!pageClick(wb, QStringLiteral("input[name=next]")) || !titled(wb, QStringLiteral("Yahoo!オークション - 画像のアップロード")))
         return say("フォームの送信");
@@ -164,9 +167,10 @@ int main(int argc, char** argv) {
     const auto listingFiles = [&](const QString& name) {
         QStringList files;
         for (int i = 0; i < listings; ++i) {
-            const QString text = QStringLiteral("[出品手続]\r\nタイトル=%3 %1\r\n説明=<p>ベンチ出品</p>\r\n数量=1\r\n開始価格=1000\r\n"
-                                                "[出品カテゴリと画像]\r\nカテゴリ=本、雑誌 > 文学、小説\r\n"
-                                                "カテゴリのアドレス=/jp/submit/category?c=21601\r\n画像1=%2\r\n")
+            const QString text = QStringLiteral(
+                                     "[出品手続]\r\nタイトル=%3 %1\r\n説明=<p>ベンチ出品</p>\r\n数量=1\r\n開始価格=1000\r\n"
+                                     "[出品カテゴリと画像]\r\nカテゴリ=本、雑誌 > 文学、小説\r\n"
+                                     "カテゴリのアドレス=/jp/submit/category?c=21601\r\n画像1=%2\r\n")
                                      .arg(i + 1)
                                      .arg(picturePath, name);
             files << QDir(ProgramFolder::user()).filePath(QStringLiteral("%1%2.srb").arg(name).arg(i + 1));
@@ -208,7 +212,8 @@ int main(int argc, char** argv) {
     // Where a listing's time goes: each page's completion, from the start of its turn.
     QStringList timeline, lastTimeline;
     QObject::connect(w.WB(), &Browser::DocumentComplete, &app, [&](const QString& address) {
-        timeline << QStringLiteral("%1 %2").arg(QUrl(address).path().section(QLatin1Char('/'), -1)).arg(clock.nsecsElapsed() / 1e6, 0, 'f', 0);
+        timeline
+            << QStringLiteral("%1 %2").arg(QUrl(address).path().section(QLatin1Char('/'), -1)).arg(clock.nsecsElapsed() / 1e6, 0, 'f', 0);
     });
     // A listing's turn starts when the queue takes its row; the site's answer to the seller's
     // final click (the completion page) belongs to the listing before, as the seller's own time does.
@@ -232,8 +237,9 @@ int main(int argc, char** argv) {
     QDeadlineTimer deadline(180000);
     while (perListing.size() < listings && stopped.isEmpty() && !deadline.hasExpired()) stopped.wait(500);
     if (perListing.size() < listings) {
-        QTextStream(stderr) << "bench_queue: the queue stopped after " << perListing.size() << " listings: "
-                            << (stopped.isEmpty() ? QStringLiteral("no answer") : stopped.first().first().toString()) << "\n";
+        QTextStream(stderr) << "bench_queue: the queue stopped after " << perListing.size()
+                            << " listings: " << (stopped.isEmpty() ? QStringLiteral("no answer") : stopped.first().first().toString())
+                            << "\n";
         return 1;
     }
     // The last final button's page: the listing is out.
@@ -242,8 +248,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int queueActions = actions;
-    QTextStream(stdout) << QStringLiteral("the seller's actions for %1 listings (clicks, keys, dialog answers): by hand %2 (%3 per listing), "
-                                          "with the queue %4 (%5 per listing)\n")
+    QTextStream(stdout) << QStringLiteral(
+                               "the seller's actions for %1 listings (clicks, keys, dialog answers): by hand %2 (%3 per listing), "
+                               "with the queue %4 (%5 per listing)\n")
                                .arg(listings)
                                .arg(handActions)
                                .arg(double(handActions) / listings, 0, 'f', 1)
@@ -255,10 +262,9 @@ int main(int argc, char** argv) {
     const double p = median(perListing);
     const double floor = double(kPagesPerListing) * latency;
     QTextStream(stdout) << "queue, one listing with one picture to the confirmation page: program " << p << " ms, floor ("
-                        << kPagesPerListing << " pages × " << latency << " ms) " << floor << " ms (median of " << perListing.size()
-                        << ")\n"
+                        << kPagesPerListing << " pages × " << latency << " ms) " << floor << " ms (median of " << perListing.size() << ")\n"
                         << QStringLiteral("ratio program/floor: %1 (goal: at most 1.30)\n").arg(p / floor, 0, 'f', 2)
-                        << "the last listing's pages as they completed (ms from the start of its turn): " << lastTimeline.join(QStringLiteral(", "))
-                        << "\n";
+                        << "the last listing's pages as they completed (ms from the start of its turn): "
+                        << lastTimeline.join(QStringLiteral(", ")) << "\n";
     return 0;
 }

@@ -28,8 +28,10 @@ QList<scan::Row> runScan(int concurrency, double* ms, double* listMs = nullptr, 
     QElapsedTimer clock;
     int pages = 0;
     QObject::connect(&job, &ScanJob::progress, &loop, [&](const QString&, int done, int total) {
-        if (total == 0) ++pages;  // a list page asked for
-        else if (done == 0 && listMs) *listMs = clock.nsecsElapsed() / 1e6;
+        if (total == 0)
+            ++pages;  // a list page asked for
+        else if (done == 0 && listMs)
+            *listMs = clock.nsecsElapsed() / 1e6;
     });
     clock.start();
     job.start(SiteAddresses::sellingUrl());
@@ -56,9 +58,8 @@ int main(int argc, char** argv) {
     const int listings = app.arguments().value(4, QStringLiteral("150")).toInt();
     QString ignored;
     // Signed in through a plain request: the cookie reaches the off-screen pages too.
-    if (!mInterNet::Page_Get(*SharedNetwork::manager(), SiteAddresses::host(SiteAddresses::kSelling) +
-                                                            QStringLiteral("/__sim/signin?login=") + account,
-                             &ignored)) {
+    if (!mInterNet::Page_Get(*SharedNetwork::manager(),
+                             SiteAddresses::host(SiteAddresses::kSelling) + QStringLiteral("/__sim/signin?login=") + account, &ignored)) {
         QTextStream(stderr) << "bench_scan: cannot sign in at the simulator\n";
         return 1;
     }
@@ -79,19 +80,20 @@ int main(int argc, char** argv) {
         concurrent << b;
     }
     const double s = median(serial), c = median(concurrent);
-    QTextStream(stdout) << QStringLiteral("scan of %1 listings: four at a time %2 ms, baseline (one after another) %3 ms (medians of %4)\n")
-                               .arg(rows)
-                               .arg(c, 0, 'f', 0)
-                               .arg(s, 0, 'f', 0)
-                               .arg(runs)
-                        << QStringLiteral("ratio one-after-another/concurrent: %1 (goal: at least 3), identical rows\n")
-                               .arg(s / c, 0, 'f', 2);
+    QTextStream(stdout)
+        << QStringLiteral("scan of %1 listings: four at a time %2 ms, baseline (one after another) %3 ms (medians of %4)\n")
+               .arg(rows)
+               .arg(c, 0, 'f', 0)
+               .arg(s, 0, 'f', 0)
+               .arg(runs)
+        << QStringLiteral("ratio one-after-another/concurrent: %1 (goal: at least 3), identical rows\n").arg(s / c, 0, 'f', 2);
     // The floor: the list pages one after another, then the item pages four at a time.
     const int items = rows;
     const double floor = double(listPages + (items + 3) / 4) * latency;
     const double list = median(listTimes);
-    QTextStream(stdout) << QStringLiteral("scan against its floor (%1 list pages + ⌈%2 ÷ 4⌉ item pages, × %3 ms = %4 ms): %5 ms, ratio %6 "
-                                          "(goal: at most 1.30); list pages %7 ms (floor %8), item pages %9 ms (floor %10)\n")
+    QTextStream(stdout) << QStringLiteral(
+                               "scan against its floor (%1 list pages + ⌈%2 ÷ 4⌉ item pages, × %3 ms = %4 ms): %5 ms, ratio %6 "
+                               "(goal: at most 1.30); list pages %7 ms (floor %8), item pages %9 ms (floor %10)\n")
                                .arg(listPages)
                                .arg(items)
                                .arg(latency)

@@ -32,10 +32,10 @@ private:
 };
 
 // A broken rule found by the fuzzer is a crash it keeps as a case.
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
+#define FUZZ_CHECK(condition)                                                                   \
+    do {                                                                                        \
+        if (!(condition)) {                                                                     \
             fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
-            abort();                                                                       \
-        }                                                                                  \
+            abort();                                                                            \
+        }                                                                                       \
     } while (0)

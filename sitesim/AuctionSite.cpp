@@ -19,16 +19,14 @@ const int kPerPage = 50;
 
 QString newSessionId() {
     QString id;
-    for (int i = 0; i < 4; ++i)
-        id += QString::number(QRandomGenerator::system()->generate(), 16).rightJustified(8, QLatin1Char('0'));
+    for (int i = 0; i < 4; ++i) id += QString::number(QRandomGenerator::system()->generate(), 16).rightJustified(8, QLatin1Char('0'));
     return id;
 }
 
 // Where the login service sends the browser afterwards; the portal when the caller did not say.
 QString doneAddress(const eucjp::Form& fields, const QString& base) {
     const QString done = fields.value(QStringLiteral(".done"));
-    if (done.isEmpty())
-        return base + QLatin1Char('/');
+    if (done.isEmpty()) return base + QLatin1Char('/');
     return done;
 }
 
@@ -44,28 +42,21 @@ Reply AuctionSite::handle(const SiteRequest& request) {
         const Session* session = sessionOf(request);
         return Reply::page(pages::portal(session ? session->account : QString(), request.base));
     }
-    if (path == QLatin1String("/jp/0-submit.html"))
-        return Reply::page(pages::submitTop());
+    if (path == QLatin1String("/jp/0-submit.html")) return Reply::page(pages::submitTop());
     if (path == QLatin1String("/jp/submit/category")) {
         const demo::Category* category = demo::findCategory(request.query.value(QStringLiteral("c")).toInt());
-        if (!category)
-            return Reply::page(pages::notFound(path), 404);
+        if (!category) return Reply::page(pages::notFound(path), 404);
         return Reply::page(pages::submitCategory(*category));
     }
     if (path.startsWith(QLatin1String("/jp/submit/"))) {
         const Session* session = sessionOf(request);
-        if (!session)
-            return Reply::page(pages::signInRequired(request.address));
+        if (!session) return Reply::page(pages::signInRequired(request.address));
         return submission(request, *session);
     }
-    if (path == QLatin1String("/jp/show/mystatus"))
-        return myStatus(request);
-    if (path == QLatin1String("/config/login"))
-        return loginService(request);
-    if (path.startsWith(QLatin1String("/jp/auction/")))
-        return itemPage(path.mid(12));
-    if (path == QLatin1String("/sorabako/"))
-        return Reply::page(pages::productPage());
+    if (path == QLatin1String("/jp/show/mystatus")) return myStatus(request);
+    if (path == QLatin1String("/config/login")) return loginService(request);
+    if (path.startsWith(QLatin1String("/jp/auction/"))) return itemPage(path.mid(12));
+    if (path == QLatin1String("/sorabako/")) return Reply::page(pages::productPage());
     return Reply::page(pages::notFound(path), 404);
 }
 
@@ -79,18 +70,15 @@ void AuctionSite::clearSessions() {
 void AuctionSite::forceChallenge() { m_failuresInARow = kChallengeAfterFailures; }
 
 void AuctionSite::expireSessions() {
-    for (Session& session : m_sessions)
-        session.expired = true;
+    for (Session& session : m_sessions) session.expired = true;
 }
 
 Reply AuctionSite::submission(const SiteRequest& request, const Session& session) {
     const QString& path = request.path;
     if (path == QLatin1String("/jp/submit/form")) {
         const demo::Category* category = demo::findCategory(request.query.value(QStringLiteral("c")).toInt());
-        if (!category || !demo::childrenOf(category->id).isEmpty())
-            return Reply::page(pages::notFound(path), 404);
-        if (!request.post)
-            return Reply::page(listing::formPage(*category));
+        if (!category || !demo::childrenOf(category->id).isEmpty()) return Reply::page(pages::notFound(path), 404);
+        if (!request.post) return Reply::page(listing::formPage(*category));
         listing::Draft draft;
         draft.category = category->id;
         draft.fields = request.form;
@@ -102,15 +90,13 @@ Reply AuctionSite::submission(const SiteRequest& request, const Session& session
     if (draft == m_drafts.end()) {
         // A second press of the final button, or a listing sent again from an old page: it
         // lists nothing, but tests must see that it was tried.
-        if (path == QLatin1String("/jp/submit/finish") && request.post)
-            ++m_finishWithoutDraft;
+        if (path == QLatin1String("/jp/submit/finish") && request.post) ++m_finishWithoutDraft;
         return Reply::page(listing::noDraftPage());
     }
     if (path == QLatin1String("/jp/submit/image")) {
         if (request.post) {
             for (const listing::Part& part : listing::parseMultipart(request.contentType, request.body)) {
-                if (part.fileName.isEmpty() || part.bytes.isEmpty())
-                    continue;
+                if (part.fileName.isEmpty() || part.bytes.isEmpty()) continue;
                 // The site keeps three pictures of up to 5 MB each; anything else is refused with its rule.
                 if (draft->images.size() >= listing::kMaxImages || part.bytes.size() > m_maxImageBytes)
                     return Reply::page(listing::imagePage(*draft, true));
@@ -129,10 +115,16 @@ Reply AuctionSite::submission(const SiteRequest& request, const Session& session
         const QString auctionId = QStringLiteral("x%1").arg(m_nextAuction++);
         const QString title = draft->fields.value(listing::fieldName(QStringLiteral("Title")));
         const int days = draft->fields.value(listing::fieldName(QStringLiteral("Duration"))).toInt() + 2;
-        sellingOf(session.account)
-            << demo::OpenListing{auctionId, title, draft->fields.value(listing::fieldName(QStringLiteral("StartPrice"))).toInt(), 0,
-                                 QDateTime::currentDateTime().addDays(days).toString(QStringLiteral("yyyy/MM/dd hh:mm")),
-                                 0, 0, QStringLiteral("%1日").arg(days), QString()};
+        sellingOf(session.account) << demo::OpenListing{
+            auctionId,
+            title,
+            draft->fields.value(listing::fieldName(QStringLiteral("StartPrice"))).toInt(),
+            0,
+            QDateTime::currentDateTime().addDays(days).toString(QStringLiteral("yyyy/MM/dd hh:mm")),
+            0,
+            0,
+            QStringLiteral("%1日").arg(days),
+            QString()};
         m_submitted << Submitted{draft->serial, draft->confirmations, auctionId, title, draft->images};
         m_drafts.erase(draft);
         return Reply::page(listing::finishedPage(auctionId, title));
@@ -146,23 +138,20 @@ Reply AuctionSite::itemPage(const QString& auctionId) {
             if (l.auctionId == auctionId)
                 return Reply::page(pages::itemPage(l.title, l.price, l.timeLeft, l.access, l.watch, l.bids, nullptr));
         for (const demo::ClosedListing& l : closedOf(account))
-            if (l.auctionId == auctionId)
-                return Reply::page(pages::itemPage(l.title, l.price, QStringLiteral("終了"), 0, 0, 1, &l));
+            if (l.auctionId == auctionId) return Reply::page(pages::itemPage(l.title, l.price, QStringLiteral("終了"), 0, 0, 1, &l));
     }
     return Reply::page(pages::noSuchItem());
 }
 
 QList<demo::OpenListing>& AuctionSite::sellingOf(const QString& account) {
     auto it = m_selling.find(account);
-    if (it == m_selling.end())
-        it = m_selling.insert(account, demo::selling(account));
+    if (it == m_selling.end()) it = m_selling.insert(account, demo::selling(account));
     return *it;
 }
 
 QList<demo::ClosedListing>& AuctionSite::closedOf(const QString& account) {
     auto it = m_closed.find(account);
-    if (it == m_closed.end())
-        it = m_closed.insert(account, demo::closedWithWinner(account));
+    if (it == m_closed.end()) it = m_closed.insert(account, demo::closedWithWinner(account));
     return *it;
 }
 
@@ -170,17 +159,15 @@ bool AuctionSite::endAuction(const QString& auctionId, const eucjp::Form& winner
     for (const QString& account : demo::accounts()) {
         QList<demo::OpenListing>& open = sellingOf(account);
         for (qsizetype i = 0; i < open.size(); ++i) {
-            if (open[i].auctionId != auctionId)
-                continue;
+            if (open[i].auctionId != auctionId) continue;
             const demo::OpenListing ended = open.takeAt(i);
             const QString login = winner.value(QStringLiteral("winner"));
             if (!login.isEmpty()) {
                 const QString price = winner.value(QStringLiteral("price"));
                 closedOf(account).prepend(demo::ClosedListing{
                     ended.auctionId, ended.title, price.isEmpty() ? ended.price : price.toInt(), login,
-                    QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm")),
-                    winner.value(QStringLiteral("mail")), winner.value(QStringLiteral("name"), login),
-                    winner.value(QStringLiteral("address"))});
+                    QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm")), winner.value(QStringLiteral("mail")),
+                    winner.value(QStringLiteral("name"), login), winner.value(QStringLiteral("address"))});
             }
             return true;
         }
@@ -190,16 +177,19 @@ bool AuctionSite::endAuction(const QString& auctionId, const eucjp::Form& winner
 
 bool AuctionSite::addListing(const QString& account, const eucjp::Form& fields) {
     const QString id = fields.value(QStringLiteral("id"));
-    if (!demo::accounts().contains(account) || id.isEmpty())
-        return false;
+    if (!demo::accounts().contains(account) || id.isEmpty()) return false;
     for (const QString& a : demo::accounts())
         for (const demo::OpenListing& l : sellingOf(a))
-            if (l.auctionId == id)
-                return false;
-    demo::OpenListing l{id, fields.value(QStringLiteral("title"), QStringLiteral("新しい出品")),
-                        fields.value(QStringLiteral("price"), QStringLiteral("1000")).toInt(), 0,
-                        QDateTime::currentDateTime().addDays(7).toString(QStringLiteral("yyyy/MM/dd hh:mm")), 0, 0,
-                        fields.value(QStringLiteral("left"), QStringLiteral("7日")), QString()};
+            if (l.auctionId == id) return false;
+    demo::OpenListing l{id,
+                        fields.value(QStringLiteral("title"), QStringLiteral("新しい出品")),
+                        fields.value(QStringLiteral("price"), QStringLiteral("1000")).toInt(),
+                        0,
+                        QDateTime::currentDateTime().addDays(7).toString(QStringLiteral("yyyy/MM/dd hh:mm")),
+                        0,
+                        0,
+                        fields.value(QStringLiteral("left"), QStringLiteral("7日")),
+                        QString()};
     sellingOf(account) << l;
     eucjp::Form figures = fields;
     figures.remove(QStringLiteral("account"));
@@ -212,18 +202,15 @@ bool AuctionSite::addListing(const QString& account, const eucjp::Form& fields) 
 bool AuctionSite::changeListing(const QString& auctionId, const eucjp::Form& fields) {
     for (const QString& account : demo::accounts())
         for (demo::OpenListing& l : sellingOf(account)) {
-            if (l.auctionId != auctionId)
-                continue;
-            static const QStringList known{QStringLiteral("id"),     QStringLiteral("title"),  QStringLiteral("left"),
-                                           QStringLiteral("price"),  QStringLiteral("bids"),   QStringLiteral("access"),
-                                           QStringLiteral("watch"),  QStringLiteral("bidder")};
+            if (l.auctionId != auctionId) continue;
+            static const QStringList known{QStringLiteral("id"),    QStringLiteral("title"), QStringLiteral("left"),
+                                           QStringLiteral("price"), QStringLiteral("bids"),  QStringLiteral("access"),
+                                           QStringLiteral("watch"), QStringLiteral("bidder")};
             for (auto it = fields.constBegin(); it != fields.constEnd(); ++it)
-                if (!known.contains(it.key()))
-                    return false;  // nothing changed
+                if (!known.contains(it.key())) return false;  // nothing changed
             for (auto it = fields.constBegin(); it != fields.constEnd(); ++it) {
                 const QString& name = it.key();
-                if (name == QLatin1String("id"))
-                    continue;
+                if (name == QLatin1String("id")) continue;
                 if (name == QLatin1String("title"))
                     l.title = it.value();
                 else if (name == QLatin1String("left"))
@@ -254,30 +241,25 @@ QByteArray AuctionSite::submissions() const {
 
 QByteArray AuctionSite::uploadedBytes(const QString& auctionId, int index) const {
     for (const Submitted& s : m_submitted)
-        if (s.auctionId == auctionId)
-            return index >= 0 && index < s.images.size() ? s.images[index].bytes : QByteArray();
+        if (s.auctionId == auctionId) return index >= 0 && index < s.images.size() ? s.images[index].bytes : QByteArray();
     return index == -1 ? m_lastUpload.bytes : QByteArray();
 }
 
 QByteArray AuctionSite::lastUploadSummary() const {
-    if (m_lastUpload.bytes.isEmpty())
-        return "none";
+    if (m_lastUpload.bytes.isEmpty()) return "none";
     return m_lastUpload.fileName.toUtf8() + ' ' + QByteArray::number(m_lastUpload.bytes.size()) + ' ' +
            QCryptographicHash::hash(m_lastUpload.bytes, QCryptographicHash::Sha256).toHex();
 }
 
 Reply AuctionSite::myStatus(const SiteRequest& request) {
     const Session* session = sessionOf(request);
-    if (!session)
-        return Reply::page(pages::signInRequired(request.address));
-    if (session->expired)
-        return Reply::page(pages::reenterPassword(session->account, request.address));
+    if (!session) return Reply::page(pages::signInRequired(request.address));
+    if (session->expired) return Reply::page(pages::reenterPassword(session->account, request.address));
     if (request.query.value(QStringLiteral("select")) == QLatin1String("selling")) {
         QList<demo::OpenListing>& listings = sellingOf(session->account);
         const int page = qMax(1, request.query.value(QStringLiteral("page")).toInt());
         // Each new look at the list finds the figures moved on since the last one.
-        if (page == 1 && !m_frozen)
-            demo::advance(listings, ++m_rounds[session->account]);
+        if (page == 1 && !m_frozen) demo::advance(listings, ++m_rounds[session->account]);
         const int pages = qMax(1, static_cast<int>((listings.size() + kPerPage - 1) / kPerPage));
         return Reply::page(pages::selling(session->account, listings.mid((page - 1) * kPerPage, kPerPage), qMin(page, pages), pages));
     }
@@ -285,10 +267,8 @@ Reply AuctionSite::myStatus(const SiteRequest& request) {
 }
 
 Reply AuctionSite::loginService(const SiteRequest& request) {
-    if (request.post)
-        return signIn(request);
-    if (request.query.contains(QStringLiteral("logout")))
-        return signOut(request);
+    if (request.post) return signIn(request);
+    if (request.query.contains(QStringLiteral("logout"))) return signOut(request);
     // After too many failures the site keeps asking for the image number, also on a fresh login page.
     const auto notice = m_failuresInARow >= kChallengeAfterFailures ? pages::LoginNotice::Challenge : pages::LoginNotice::None;
     return Reply::page(pages::login(doneAddress(request.query, request.base), notice, QString()));
@@ -301,8 +281,7 @@ Reply AuctionSite::signIn(const SiteRequest& request) {
 
     if (!demo::passwordMatches(login, request.form.value(redesign::loginField(QStringLiteral("passwd"))))) {
         ++m_failuresInARow;
-        const auto notice = m_failuresInARow >= kChallengeAfterFailures ? pages::LoginNotice::Challenge
-                                                                        : pages::LoginNotice::WrongPassword;
+        const auto notice = m_failuresInARow >= kChallengeAfterFailures ? pages::LoginNotice::Challenge : pages::LoginNotice::WrongPassword;
         return Reply::page(pages::login(done, notice, login));
     }
 
@@ -321,22 +300,21 @@ Reply AuctionSite::signIn(const SiteRequest& request) {
 }
 
 QByteArray AuctionSite::signInDirectly(const QString& account, bool persistent) {
-    if (!demo::accounts().contains(account))
-        return QByteArray();
+    if (!demo::accounts().contains(account)) return QByteArray();
     const QString id = newSessionId();
     m_sessions.insert(id, Session{account});
     QByteArray cookie = kCookie + QByteArray("=") + id.toLatin1() + "; Path=/";
     if (persistent)
-        cookie += "; Max-Age=" + QByteArray::number(kPersistentDays * 24 * 60 * 60) + "; Expires=" +
-                  httpDate(QDateTime::currentDateTimeUtc().addDays(kPersistentDays));
+        cookie += "; Max-Age=" + QByteArray::number(kPersistentDays * 24 * 60 * 60) +
+                  "; Expires=" + httpDate(QDateTime::currentDateTimeUtc().addDays(kPersistentDays));
     return cookie;
 }
 
 Reply AuctionSite::signOut(const SiteRequest& request) {
     m_sessions.remove(request.session);
     Reply reply = Reply::page(pages::loggedOut(doneAddress(request.query, request.base)));
-    reply.headers.append({"Set-Cookie", kCookie + QByteArray("=; Path=/; Max-Age=0; Expires=") +
-                                            httpDate(QDateTime::fromSecsSinceEpoch(0))});
+    reply.headers.append(
+        {"Set-Cookie", kCookie + QByteArray("=; Path=/; Max-Age=0; Expires=") + httpDate(QDateTime::fromSecsSinceEpoch(0))});
     return reply;
 }
 

@@ -16,15 +16,15 @@ struct SiteRequest {
     eucjp::Form form;  // the POST body, when it is a URL-encoded form
     QByteArray contentType;
     QByteArray body;
-    QString session;   // value of the SIMSESSION cookie
-    QString base;      // "http://host:port", from the Host header
-    QString address;   // base, path and query as requested
+    QString session;  // value of the SIMSESSION cookie
+    QString base;     // "http://host:port", from the Host header
+    QString address;  // base, path and query as requested
 };
 
 // The simulated site: pages, sign-ins and the login service. The real site is
 // spread over several hosts; here every page lives under its path on one host.
 class AuctionSite {
-  public:
+public:
     Reply handle(const SiteRequest& request);
 
     // The open listings' figures stay as they are (benchmarks compare two scans).
@@ -63,7 +63,7 @@ class AuctionSite {
     // open listings. False for an unknown account or an ID already in use.
     bool addListing(const QString& account, const eucjp::Form& fields);
 
-  private:
+private:
     struct Session {
         QString account;
         bool expired = false;
@@ -79,9 +79,9 @@ class AuctionSite {
     Reply signOut(const SiteRequest& request);
     const Session* sessionOf(const SiteRequest& request) const;
 
-    QHash<QString, Session> m_sessions;  // by cookie value
-    QHash<QString, listing::Draft> m_drafts;  // by cookie value: the listing being sent
-    QHash<QString, QList<demo::OpenListing>> m_selling;  // by account, from the demo data on first use
+    QHash<QString, Session> m_sessions;                   // by cookie value
+    QHash<QString, listing::Draft> m_drafts;              // by cookie value: the listing being sent
+    QHash<QString, QList<demo::OpenListing>> m_selling;   // by account, from the demo data on first use
     QHash<QString, QList<demo::ClosedListing>> m_closed;  // the same for the closed listings with a winner
     listing::Upload m_lastUpload;
     struct Submitted {

@@ -48,8 +48,7 @@ const QList<Category>& categories() {
 QList<Category> childrenOf(int parent) {
     QList<Category> out;
     for (const Category& category : categories())
-        if (category.parent == parent)
-            out << category;
+        if (category.parent == parent) out << category;
     return out;
 }
 
@@ -62,8 +61,7 @@ QString categoryPath(const Category& category) {
 
 const Category* findCategory(int id) {
     for (const Category& category : categories())
-        if (category.id == id)
-            return &category;
+        if (category.id == id) return &category;
     return nullptr;
 }
 
@@ -75,8 +73,7 @@ QStringList accounts() {
 
 bool passwordMatches(const QString& login, const QString& password) {
     for (const Account& account : registered())
-        if (account.login == login && account.password == password)
-            return true;
+        if (account.login == login && account.password == password) return true;
     return false;
 }
 
@@ -104,12 +101,12 @@ QList<ClosedListing> closedWithWinner(const QString& seller) {
     }
     if (seller == QLatin1String("sorabako_test")) {
         return {
-            {QStringLiteral("g678901234"), QStringLiteral("テスト出品 文庫本まとめて10冊"), 800,
-             QStringLiteral("yomu_yomu"), QStringLiteral("2024/05/10 22:10"), QStringLiteral("yomu@example.jp"),
-             QStringLiteral("読田 読子"), QStringLiteral("〒100-0001 東京都千代田区ソラ１－１")},
-            {QStringLiteral("h789012345"), QStringLiteral("テスト出品 ミニカー パーツセット"), 1200,
-             QStringLiteral("speed_kids"), QStringLiteral("2024/05/11 21:40"), QStringLiteral("speed.kids@example.jp"),
-             QStringLiteral("速水 翔"), QStringLiteral("〒220-0001 神奈川県横浜市西区ハコ２－２")},
+            {QStringLiteral("g678901234"), QStringLiteral("テスト出品 文庫本まとめて10冊"), 800, QStringLiteral("yomu_yomu"),
+             QStringLiteral("2024/05/10 22:10"), QStringLiteral("yomu@example.jp"), QStringLiteral("読田 読子"),
+             QStringLiteral("〒100-0001 東京都千代田区ソラ１－１")},
+            {QStringLiteral("h789012345"), QStringLiteral("テスト出品 ミニカー パーツセット"), 1200, QStringLiteral("speed_kids"),
+             QStringLiteral("2024/05/11 21:40"), QStringLiteral("speed.kids@example.jp"), QStringLiteral("速水 翔"),
+             QStringLiteral("〒220-0001 神奈川県横浜市西区ハコ２－２")},
         };
     }
     return {};
@@ -121,7 +118,7 @@ namespace {
 // products, so a scan walks three pages of 50.
 QList<OpenListing> demoShop(int count) {
     const QStringList products{
-        QStringLiteral("ソラ光学 SK-300 レンズキット"),       QStringLiteral("昭和レトロ風 記念切手シート まとめて"),
+        QStringLiteral("ソラ光学 SK-300 レンズキット"),        QStringLiteral("昭和レトロ風 記念切手シート まとめて"),
         QStringLiteral("空箱文庫 文庫本 10冊セット"),          QStringLiteral("ハコ靴店 スニーカー 26.5cm 美品"),
         QStringLiteral("ソラ遊具 ゲームソフト ①②③ 3本セット"), QStringLiteral("有田焼風 湯呑み 5客 箱入り"),
         QStringLiteral("ハコ革工房 長財布 ～本革～"),          QStringLiteral("ソラブロック 大容量ボックス 第Ⅱ弾"),
@@ -154,12 +151,12 @@ QList<OpenListing> selling(const QString& seller) {
     if (seller == QLatin1String("sorabako_bench")) return demoShop(150);
     if (seller == QLatin1String("sorabako_test")) {
         return {
-            {QStringLiteral("m012345678"), QStringLiteral("テスト出品 テニスラケット"), 500, 1,
-             QStringLiteral("2024/05/22 20:00"), 12, 3, QStringLiteral("2日"), QStringLiteral("racket_fan")},
-            {QStringLiteral("n123456789"), QStringLiteral("テスト出品 野球グローブ"), 800, 0,
-             QStringLiteral("2024/05/23 21:00"), 4, 0, QStringLiteral("3日"), QString()},
-            {QStringLiteral("p234567890"), QStringLiteral("テスト出品 サッカーボール"), 1200, 0,
-             QStringLiteral("2024/05/24 22:00"), 0, 1, QStringLiteral("5時間"), QString()},
+            {QStringLiteral("m012345678"), QStringLiteral("テスト出品 テニスラケット"), 500, 1, QStringLiteral("2024/05/22 20:00"), 12, 3,
+             QStringLiteral("2日"), QStringLiteral("racket_fan")},
+            {QStringLiteral("n123456789"), QStringLiteral("テスト出品 野球グローブ"), 800, 0, QStringLiteral("2024/05/23 21:00"), 4, 0,
+             QStringLiteral("3日"), QString()},
+            {QStringLiteral("p234567890"), QStringLiteral("テスト出品 サッカーボール"), 1200, 0, QStringLiteral("2024/05/24 22:00"), 0, 1,
+             QStringLiteral("5時間"), QString()},
         };
     }
     return {};

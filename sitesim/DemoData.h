@@ -15,7 +15,7 @@ struct Category {
 struct ClosedListing {
     QString auctionId;
     QString title;
-    int price;  // winning bid, yen
+    int price;       // winning bid, yen
     QString winner;  // the winner's Yahoo! JAPAN ID
     QString endTime;
     QString winnerMail;
@@ -29,10 +29,10 @@ struct OpenListing {
     int price;  // current bid, yen
     int bids;
     QString endTime;
-    int access = 0;     // アクセス総数
-    int watch = 0;      // ウォッチリストに追加した総数
-    QString timeLeft;   // 残り時間, as the page shows it
-    QString bidder;     // the highest bidder, when there are bids
+    int access = 0;    // アクセス総数
+    int watch = 0;     // ウォッチリストに追加した総数
+    QString timeLeft;  // 残り時間, as the page shows it
+    QString bidder;    // the highest bidder, when there are bids
 };
 
 const QList<Category>& categories();

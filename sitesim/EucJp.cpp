@@ -10,8 +10,7 @@ namespace {
 
 QByteArray bytesOf(std::initializer_list<int> values) {
     QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
+    for (int v : values) bytes.append(static_cast<char>(v));
     return bytes;
 }
 
@@ -29,8 +28,7 @@ char32_t decodeOne(iconv_t cd, QByteArray bytes) {
 
 iconv_t openFrom(const char* from) {
     iconv_t cd = iconv_open("UTF-32LE", from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        qFatal("iconv cannot convert from %s", from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) qFatal("iconv cannot convert from %s", from);
     return cd;
 }
 
@@ -59,8 +57,7 @@ const Tables& tables() {
                 const int pointer = row * 94 + cell;
                 if (c != 0 && (c < 0xE000 || c > 0xF8FF)) {
                     t.jis0208[pointer] = c;
-                    if (!t.pointerOf.contains(c))
-                        t.pointerOf.insert(c, pointer);
+                    if (!t.pointerOf.contains(c)) t.pointerOf.insert(c, pointer);
                 }
                 t.jis0212[pointer] = decodeOne(eucJp, bytesOf({0x8F, 0xA1 + row, 0xA1 + cell}));
             }
@@ -121,16 +118,14 @@ QString decode(const QByteArray& bytes) {
         }
         if (lead != 0) {
             char32_t c = 0;
-            if (in(lead, 0xA1, 0xFE) && in(b, 0xA1, 0xFE))
-                c = (threeByte ? t.jis0212 : t.jis0208)[(lead - 0xA1) * 94 + (b - 0xA1)];
+            if (in(lead, 0xA1, 0xFE) && in(b, 0xA1, 0xFE)) c = (threeByte ? t.jis0212 : t.jis0208)[(lead - 0xA1) * 94 + (b - 0xA1)];
             lead = 0;
             threeByte = false;
             if (c != 0) {
                 out += QString::fromUcs4(&c, 1);
             } else {
                 out += QChar(0xFFFD);
-                if (b < 0x80)
-                    --i;
+                if (b < 0x80) --i;
             }
             continue;
         }
@@ -141,16 +136,14 @@ QString decode(const QByteArray& bytes) {
         else
             out += QChar(0xFFFD);
     }
-    if (lead != 0)
-        out += QChar(0xFFFD);
+    if (lead != 0) out += QChar(0xFFFD);
     return out;
 }
 
 Form parseForm(const QByteArray& urlEncoded) {
     Form form;
     for (QByteArray pair : urlEncoded.split('&')) {
-        if (pair.isEmpty())
-            continue;
+        if (pair.isEmpty()) continue;
         pair.replace('+', ' ');
         const qsizetype equals = pair.indexOf('=');
         const QByteArray name = equals < 0 ? pair : pair.left(equals);
@@ -160,8 +153,6 @@ Form parseForm(const QByteArray& urlEncoded) {
     return form;
 }
 
-QString percentEncode(const QString& value) {
-    return QString::fromLatin1(QUrl::toPercentEncoding(encode(value)));
-}
+QString percentEncode(const QString& value) { return QString::fromLatin1(QUrl::toPercentEncoding(encode(value))); }
 
 }  // namespace eucjp

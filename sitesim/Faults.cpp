@@ -1,25 +1,17 @@
 #include "Faults.h"
 
 std::optional<Fault> Fault::parse(const QString& kind) {
-    if (kind == QLatin1String("stall"))
-        return Fault{Kind::Stall};
-    if (kind == QLatin1String("truncate"))
-        return Fault{Kind::Truncate};
-    if (kind == QLatin1String("garbage"))
-        return Fault{Kind::Garbage};
-    if (kind == QLatin1String("nocharset"))
-        return Fault{Kind::NoCharset};
-    if (kind == QLatin1String("wrongcharset"))
-        return Fault{Kind::WrongCharset};
-    if (kind == QLatin1String("endless"))
-        return Fault{Kind::Endless};
-    if (kind == QLatin1String("redirectloop"))
-        return Fault{Kind::RedirectLoop};
+    if (kind == QLatin1String("stall")) return Fault{Kind::Stall};
+    if (kind == QLatin1String("truncate")) return Fault{Kind::Truncate};
+    if (kind == QLatin1String("garbage")) return Fault{Kind::Garbage};
+    if (kind == QLatin1String("nocharset")) return Fault{Kind::NoCharset};
+    if (kind == QLatin1String("wrongcharset")) return Fault{Kind::WrongCharset};
+    if (kind == QLatin1String("endless")) return Fault{Kind::Endless};
+    if (kind == QLatin1String("redirectloop")) return Fault{Kind::RedirectLoop};
     if (kind.startsWith(QLatin1String("status:"))) {
         bool ok = false;
         const int status = kind.mid(7).toInt(&ok);
-        if (ok && status >= 100 && status <= 599)
-            return Fault{Kind::Status, status};
+        if (ok && status >= 100 && status <= 599) return Fault{Kind::Status, status};
     }
     return std::nullopt;
 }
@@ -31,8 +23,7 @@ bool FaultTable::add(const QString& rule) {
 
 bool FaultTable::add(const QString& path, const QString& kind) {
     const std::optional<Fault> fault = Fault::parse(kind);
-    if (!path.startsWith(QLatin1Char('/')) || !fault)
-        return false;
+    if (!path.startsWith(QLatin1Char('/')) || !fault) return false;
     m_faults.insert(path, *fault);
     return true;
 }

@@ -9,10 +9,10 @@
 // copes with a failing site.
 struct Fault {
     enum class Kind {
-        Status,    // answers `status` with a short page
-        Stall,     // never answers; the connection stays open
-        Truncate,  // sends half the page and closes, short of its Content-Length
-        Garbage,   // 200 with random bytes labelled as an EUC-JP page
+        Status,        // answers `status` with a short page
+        Stall,         // never answers; the connection stays open
+        Truncate,      // sends half the page and closes, short of its Content-Length
+        Garbage,       // 200 with random bytes labelled as an EUC-JP page
         NoCharset,     // the real page, its HTTP header naming no charset (the page's <meta> still does)
         WrongCharset,  // the real page (EUC-JP bytes) declared as Shift_JIS in the HTTP header
         Endless,       // 200 and an HTML page that never ends, as fast as the client takes it
@@ -27,13 +27,13 @@ struct Fault {
 
 // Faults by exact request path (without the query).
 class FaultTable {
-  public:
+public:
     // "PATH=KIND" as given on the command line.
     bool add(const QString& rule);
     bool add(const QString& path, const QString& kind);
     std::optional<Fault> find(const QString& path) const;
     void clear() { m_faults.clear(); }
 
-  private:
+private:
     QHash<QString, Fault> m_faults;
 };

@@ -51,13 +51,9 @@ QString loginForm(const QString& done, bool challenge, const QString& enteredLog
 
 }  // namespace
 
-QString esc(const QString& text) {
-    return text.toHtmlEscaped();
-}
+QString esc(const QString& text) { return text.toHtmlEscaped(); }
 
-QString yen(int amount) {
-    return QLocale(QLocale::English).toString(amount) + QStringLiteral(" 円");
-}
+QString yen(int amount) { return QLocale(QLocale::English).toString(amount) + QStringLiteral(" 円"); }
 
 QString layout(const QString& title, const QString& content) {
     return QStringLiteral(
@@ -75,8 +71,7 @@ QString layout(const QString& title, const QString& content) {
 }
 
 QString loginAddress(const QString& done) {
-    return QStringLiteral("/config/login?.src=www&partner=&.protoctl=&.v=&.u=&.intl=jp&.done=") +
-           eucjp::percentEncode(done);
+    return QStringLiteral("/config/login?.src=www&partner=&.protoctl=&.v=&.u=&.intl=jp&.done=") + eucjp::percentEncode(done);
 }
 
 QString logoutAddress(const QString& done) {
@@ -85,9 +80,10 @@ QString logoutAddress(const QString& done) {
 
 QString portal(const QString& account, const QString& base) {
     const QString self = base + QLatin1Char('/');
-    const QString who = account.isEmpty() ? QStringLiteral("<a href=\"%1\">ログイン</a>").arg(esc(loginAddress(self)))
-                                          : QStringLiteral("ようこそ、<b>%1</b> さん（<a href=\"%2\">ログアウト</a>）")
-                                                .arg(esc(account), esc(logoutAddress(self)));
+    const QString who =
+        account.isEmpty()
+            ? QStringLiteral("<a href=\"%1\">ログイン</a>").arg(esc(loginAddress(self)))
+            : QStringLiteral("ようこそ、<b>%1</b> さん（<a href=\"%2\">ログアウト</a>）").arg(esc(account), esc(logoutAddress(self)));
     return layout(QStringLiteral("Yahoo! JAPAN"),
                   QStringLiteral("<h1>Yahoo! JAPAN</h1>\n<p>%1</p>\n"
                                  "<p>ショッピング、オークション、ニュースなど、毎日の暮らしに役立つサービス。</p>\n"
@@ -107,9 +103,7 @@ namespace {
 QString categoryLinks(const QList<demo::Category>& list) {
     QString items;
     for (const demo::Category& category : list)
-        items += QStringLiteral("<li><a href=\"/jp/submit/category?c=%1\">%2</a></li>\n")
-                     .arg(category.id)
-                     .arg(esc(category.name));
+        items += QStringLiteral("<li><a href=\"/jp/submit/category?c=%1\">%2</a></li>\n").arg(category.id).arg(esc(category.name));
     return QStringLiteral("<ul class=\"categories\">\n%1</ul>").arg(items);
 }
 }  // namespace
@@ -181,19 +175,22 @@ QString selling(const QString& seller, const QList<demo::OpenListing>& listings,
     QString rows;
     for (const demo::OpenListing& item : listings) {
         // A bid count is a link (to the item's bids), followed by the highest bidder's link.
-        const QString bids = item.bids > 0 ? QStringLiteral("<a href=\"/jp/auction/%1#bids\">%2</a>").arg(esc(item.auctionId)).arg(item.bids)
-                                           : QStringLiteral("0");
-        const QString bidder = item.bids > 0 ? QStringLiteral("<a href=\"/jp/user/%1\">%1</a>").arg(esc(item.bidder))
-                                             : QStringLiteral("-");
-        rows += QStringLiteral("<tr><td class=\"title\"><a href=\"/jp/auction/%1\">%2</a></td><td class=\"price\">%3</td>"
-                               "<td class=\"bids\">%4</td><td class=\"bidder\">%5</td><td class=\"left\">%6</td>"
-                               "<td><a href=\"/jp/manage?aID=%1\">管理</a></td></tr>\n")
+        const QString bids = item.bids > 0
+                                 ? QStringLiteral("<a href=\"/jp/auction/%1#bids\">%2</a>").arg(esc(item.auctionId)).arg(item.bids)
+                                 : QStringLiteral("0");
+        const QString bidder = item.bids > 0 ? QStringLiteral("<a href=\"/jp/user/%1\">%1</a>").arg(esc(item.bidder)) : QStringLiteral("-");
+        rows += QStringLiteral(
+                    "<tr><td class=\"title\"><a href=\"/jp/auction/%1\">%2</a></td><td class=\"price\">%3</td>"
+                    "<td class=\"bids\">%4</td><td class=\"bidder\">%5</td><td class=\"left\">%6</td>"
+                    "<td><a href=\"/jp/manage?aID=%1\">管理</a></td></tr>\n")
                     .arg(esc(item.auctionId), esc(item.title), yen(item.price), bids, bidder, esc(item.timeLeft));
     }
     // 前の50件 sits above the list, 次の50件 below the last listing.
-    const QString previous = page > 1 ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">%2</a></p>\n").arg(list.arg(page - 1), redesign::listingLink(QStringLiteral("前の50件")))
+    const QString previous = page > 1 ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">%2</a></p>\n")
+                                            .arg(list.arg(page - 1), redesign::listingLink(QStringLiteral("前の50件")))
                                       : QString();
-    const QString next = page < pages ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">%2</a></p>\n").arg(list.arg(page + 1), redesign::listingLink(QStringLiteral("次の50件")))
+    const QString next = page < pages ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">%2</a></p>\n")
+                                            .arg(list.arg(page + 1), redesign::listingLink(QStringLiteral("次の50件")))
                                       : QString();
     return layout(QStringLiteral("Yahoo!オークション - 出品中"),
                   QStringLiteral("<h1>マイ・オークション</h1>\n<h2 id=\"seller\">%1 さんの出品中の商品（%2件）</h2>\n"
@@ -213,24 +210,26 @@ QString itemPage(const QString& title, int price, const QString& timeLeft, int a
     // Each figure is its label and its value in one element, then a line end: how the site writes them.
     QString contact;
     if (closed)
-        contact = QStringLiteral("<p>落札者の連絡先は<a href=\"#winner\">こちら</a></p>\n"
-                                 "<p id=\"winner\"><a href=\"/jp/user/%1\">%2</a> <a href=\"mailto:%3\">%3</a></p>\n"
-                                 "<p id=\"address\">送付先：%4</p>\n")
+        contact = QStringLiteral(
+                      "<p>落札者の連絡先は<a href=\"#winner\">こちら</a></p>\n"
+                      "<p id=\"winner\"><a href=\"/jp/user/%1\">%2</a> <a href=\"mailto:%3\">%3</a></p>\n"
+                      "<p id=\"address\">送付先：%4</p>\n")
                       .arg(esc(closed->winner), esc(closed->winnerName), esc(closed->winnerMail), esc(closed->winnerAddress));
-    return layout(QStringLiteral("Yahoo!オークション - ") + title,
-                  QStringLiteral("<h1>%1</h1>\n<div id=\"figures\">\n<p class=\"head\">商品の情報</p>\n"
-                                 "<p class=\"price\">%8<b>%2</b></p>\n"
-                                 "<p>残り時間：<b>%3</b></p>\n"
-                                 "<p>入札件数：<b>%4</b></p>\n"
-                                 "<p>%9<b>%5</b></p>\n"
-                                 "<p>%10<b>%6</b></p>\n"
-                                 "</div>\n%7")
-                      .arg(esc(title), yen(price), esc(timeLeft))
-                      .arg(bids)
-                      .arg(access)
-                      .arg(watch)
-                      .arg(contact, redesign::itemLabel(QStringLiteral("現在の価格：")), redesign::itemLabel(QStringLiteral("アクセス総数：")),
-                           redesign::itemLabel(QStringLiteral("ウォッチリストに追加した総数："))));
+    return layout(
+        QStringLiteral("Yahoo!オークション - ") + title,
+        QStringLiteral("<h1>%1</h1>\n<div id=\"figures\">\n<p class=\"head\">商品の情報</p>\n"
+                       "<p class=\"price\">%8<b>%2</b></p>\n"
+                       "<p>残り時間：<b>%3</b></p>\n"
+                       "<p>入札件数：<b>%4</b></p>\n"
+                       "<p>%9<b>%5</b></p>\n"
+                       "<p>%10<b>%6</b></p>\n"
+                       "</div>\n%7")
+            .arg(esc(title), yen(price), esc(timeLeft))
+            .arg(bids)
+            .arg(access)
+            .arg(watch)
+            .arg(contact, redesign::itemLabel(QStringLiteral("現在の価格：")), redesign::itemLabel(QStringLiteral("アクセス総数：")),
+                 redesign::itemLabel(QStringLiteral("ウォッチリストに追加した総数："))));
 }
 
 QString noSuchItem() {
@@ -245,8 +244,7 @@ QString login(const QString& done, LoginNotice notice, const QString& enteredLog
     else if (notice == LoginNotice::Challenge)
         message = QStringLiteral("<p class=\"error\">確認のため、画像の数字も入力してください。</p>\n");
     return layout(QStringLiteral("Yahoo! JAPAN - ログイン"),
-                  QStringLiteral("<h1>ログイン</h1>\n%1%2")
-                      .arg(message, loginForm(done, notice == LoginNotice::Challenge, enteredLogin)));
+                  QStringLiteral("<h1>ログイン</h1>\n%1%2").arg(message, loginForm(done, notice == LoginNotice::Challenge, enteredLogin)));
 }
 
 QString loggedOut(const QString& done) {
@@ -260,10 +258,9 @@ QString notFound(const QString& path) {
 }
 
 QString error(int status) {
-    return layout(QStringLiteral("エラー"),
-                  QStringLiteral("<h1>エラー %1</h1>\n<p>ただいまアクセスが集中しています。しばらくしてから"
-                                 "もう一度お試しください。</p>")
-                      .arg(status));
+    return layout(QStringLiteral("エラー"), QStringLiteral("<h1>エラー %1</h1>\n<p>ただいまアクセスが集中しています。しばらくしてから"
+                                                           "もう一度お試しください。</p>")
+                                                .arg(status));
 }
 
 }  // namespace pages

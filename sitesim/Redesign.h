@@ -14,7 +14,7 @@ struct State {
     bool itemLabels = false;
     bool listingLinks = false;
     bool loginFields = false;
-    QStringList reversed;          // select ids whose options come in reverse order
+    QStringList reversed;            // select ids whose options come in reverse order
     QMap<QString, QString> dropped;  // select id → the option's text that is gone
 };
 
@@ -24,8 +24,8 @@ State& state();
 bool apply(const QString& kind);
 
 // Words as the site writes them now.
-QString itemLabel(const QString& label);  // "現在の価格：" …
+QString itemLabel(const QString& label);   // "現在の価格：" …
 QString listingLink(const QString& text);  // "残り時間", "次の50件", "前の50件"
-QString loginField(const QString& name);  // "login", "passwd"
+QString loginField(const QString& name);   // "login", "passwd"
 
 }  // namespace redesign

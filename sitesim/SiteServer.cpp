@@ -23,8 +23,7 @@ const QLatin1String kControlPrefix("/__sim/");
 QString sessionCookie(const QByteArray& cookieHeader) {
     for (const QByteArray& part : cookieHeader.split(';')) {
         const QByteArray pair = part.trimmed();
-        if (pair.startsWith("SIMSESSION="))
-            return QString::fromLatin1(pair.mid(11));
+        if (pair.startsWith("SIMSESSION=")) return QString::fromLatin1(pair.mid(11));
     }
     return QString();
 }
@@ -33,8 +32,7 @@ SiteRequest siteRequest(const QHttpServerRequest& request) {
     const QUrl url = request.url();
     const QByteArray query = url.query(QUrl::FullyEncoded).toLatin1();
     QByteArray host = request.value("Host");
-    if (host.isEmpty())
-        host = url.authority().toLatin1();
+    if (host.isEmpty()) host = url.authority().toLatin1();
     const QString base = QStringLiteral("http://") + QString::fromLatin1(host);
 
     SiteRequest site;
@@ -44,21 +42,18 @@ SiteRequest siteRequest(const QHttpServerRequest& request) {
     if (site.post) {
         site.contentType = request.value("Content-Type");
         site.body = request.body();
-        if (!site.contentType.startsWith("multipart/"))
-            site.form = eucjp::parseForm(site.body);
+        if (!site.contentType.startsWith("multipart/")) site.form = eucjp::parseForm(site.body);
     }
     site.session = sessionCookie(request.value("Cookie"));
     site.base = base;
     site.address = base + url.path(QUrl::FullyEncoded);
-    if (!query.isEmpty())
-        site.address += QLatin1Char('?') + QString::fromLatin1(query);
+    if (!query.isEmpty()) site.address += QLatin1Char('?') + QString::fromLatin1(query);
     return site;
 }
 
 QByteArray randomBytes(int size) {
     QByteArray bytes(size, Qt::Uninitialized);
-    for (char& byte : bytes)
-        byte = static_cast<char>(QRandomGenerator::global()->bounded(256));
+    for (char& byte : bytes) byte = static_cast<char>(QRandomGenerator::global()->bounded(256));
     return bytes;
 }
 
@@ -71,8 +66,9 @@ void pourEndlessly(QHttpServerResponder& responder) {
     QTcpSocket* socket = responder.socket();
     // No Content-Length: the body runs until the connection closes.
     socket->write("\r\n");
-    socket->write(eucjp::encode(QStringLiteral("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">"
-                                               "<title>Yahoo!オークション</title></head><body>")));
+    socket->write(
+        eucjp::encode(QStringLiteral("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">"
+                                     "<title>Yahoo!オークション</title></head><body>")));
     QByteArray paragraphs;
     const QByteArray one = eucjp::encode(QStringLiteral("<p>終わらないページです。終わらないページです。</p>\n"));
     while (paragraphs.size() < 64 * 1024) paragraphs += one;
@@ -85,15 +81,9 @@ void pourEndlessly(QHttpServerResponder& responder) {
 
 void deliver(const Fault& fault, const Reply& page, QHttpServerResponder& responder) {
     switch (fault.kind) {
-        case Fault::Kind::Status:
-            send(Reply::page(pages::error(fault.status), fault.status), responder);
-            return;
-        case Fault::Kind::Truncate:
-            send(page, responder, Delivery::Truncated);
-            return;
-        case Fault::Kind::Garbage:
-            send(Reply{200, "text/html; charset=EUC-JP", {}, randomBytes(4096)}, responder);
-            return;
+        case Fault::Kind::Status: send(Reply::page(pages::error(fault.status), fault.status), responder); return;
+        case Fault::Kind::Truncate: send(page, responder, Delivery::Truncated); return;
+        case Fault::Kind::Garbage: send(Reply{200, "text/html; charset=EUC-JP", {}, randomBytes(4096)}, responder); return;
         case Fault::Kind::NoCharset: {
             Reply undeclared = page;
             undeclared.contentType = "text/html";
@@ -108,8 +98,7 @@ void deliver(const Fault& fault, const Reply& page, QHttpServerResponder& respon
         }
         case Fault::Kind::Stall:
         case Fault::Kind::Endless:
-        case Fault::Kind::RedirectLoop:
-            return;  // answered by the caller
+        case Fault::Kind::RedirectLoop: return;  // answered by the caller
     }
 }
 
@@ -119,14 +108,11 @@ SiteServer::SiteServer(int latencyMs, const FaultTable& faults, QObject* parent)
     : QObject(parent), m_faults(faults), m_latencyMs(latencyMs) {
     // No routes: every request comes through one handler so that latency and
     // faults apply to any path alike, unknown ones included.
-    m_http.setMissingHandler([this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
-        handle(request, std::move(responder));
-    });
+    m_http.setMissingHandler(
+        [this](const QHttpServerRequest& request, QHttpServerResponder&& responder) { handle(request, std::move(responder)); });
 }
 
-quint16 SiteServer::listen(quint16 port) {
-    return m_http.listen(QHostAddress::LocalHost, port);
-}
+quint16 SiteServer::listen(quint16 port) { return m_http.listen(QHostAddress::LocalHost, port); }
 
 void SiteServer::handle(const QHttpServerRequest& request, QHttpServerResponder&& responder) {
     const QString path = request.url().path();
@@ -141,8 +127,8 @@ void SiteServer::handle(const QHttpServerRequest& request, QHttpServerResponder&
     // request leaves the site untouched, except a truncated or mislabelled
     // one: that page was produced and only its delivery broke.
     const std::optional<Fault> fault = m_faults.find(path);
-    const bool served = !fault || fault->kind == Fault::Kind::Truncate || fault->kind == Fault::Kind::NoCharset ||
-                        fault->kind == Fault::Kind::WrongCharset;
+    const bool served =
+        !fault || fault->kind == Fault::Kind::Truncate || fault->kind == Fault::Kind::NoCharset || fault->kind == Fault::Kind::WrongCharset;
     const Reply page = served ? m_site.handle(siteRequest(request)) : Reply();
     auto parked = std::make_shared<QHttpServerResponder>(std::move(responder));
     QPointer<QTcpSocket> socket = parked->socket();
@@ -162,8 +148,7 @@ void SiteServer::handle(const QHttpServerRequest& request, QHttpServerResponder&
     const QString again = siteRequest(request).address;
     QTimer::singleShot(m_latencyMs, this, [socket, parked, fault, page, again] {
         // The responder writes to its socket without checking it is still there.
-        if (!socket)
-            return;
+        if (!socket) return;
         if (fault && fault->kind == Fault::Kind::RedirectLoop)
             send(Reply::redirect(again), *parked);
         else if (fault)
@@ -190,8 +175,7 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
     } else if (command == QLatin1String("signin")) {
         const QByteArray cookie = m_site.signInDirectly(request.query().queryItemValue(QStringLiteral("login")),
                                                         request.query().queryItemValue(QStringLiteral("persistent")) == QLatin1String("1"));
-        if (cookie.isEmpty())
-            return Reply::text("unknown account\n", 400);
+        if (cookie.isEmpty()) return Reply::text("unknown account\n", 400);
         Reply reply = Reply::text("OK");
         reply.headers.append({"Set-Cookie", cookie});
         return reply;
@@ -206,8 +190,7 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
     } else if (command == QLatin1String("picturelimit")) {
         bool ok = false;
         const qsizetype bytes = request.query().queryItemValue(QStringLiteral("bytes")).toLongLong(&ok);
-        if (!ok || bytes <= 0)
-            return Reply::text("bad limit\n", 400);
+        if (!ok || bytes <= 0) return Reply::text("bad limit\n", 400);
         m_site.setMaxImageBytes(bytes);
     } else if (command == QLatin1String("submissions")) {
         return Reply::text(m_site.submissions());
@@ -217,20 +200,17 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
         bool ok = false;
         const int index = query.queryItemValue(QStringLiteral("n")).toInt(&ok);
         const QByteArray bytes = m_site.uploadedBytes(id, id.isEmpty() ? -1 : (ok ? index : 0));
-        if (bytes.isEmpty())
-            return Reply::text("no such picture\n", 404);
+        if (bytes.isEmpty()) return Reply::text("no such picture\n", 404);
         return Reply::text(bytes);
     } else if (command == QLatin1String("end") || command == QLatin1String("set") || command == QLatin1String("add")) {
         // UTF-8 in the query, as tests write it; the site's own pages stay EUC-JP.
         eucjp::Form fields;
-        for (const auto& [name, value] : request.query().queryItems(QUrl::FullyDecoded))
-            fields.insert(name, value);
+        for (const auto& [name, value] : request.query().queryItems(QUrl::FullyDecoded)) fields.insert(name, value);
         const QString id = fields.value(QStringLiteral("id"));
         const bool ok = command == QLatin1String("end")   ? m_site.endAuction(id, fields)
                         : command == QLatin1String("add") ? m_site.addListing(fields.value(QStringLiteral("account")), fields)
                                                           : m_site.changeListing(id, fields);
-        if (!ok)
-            return Reply::text("unknown listing or field\n", 400);
+        if (!ok) return Reply::text("unknown listing or field\n", 400);
     } else if (command == QLatin1String("attempts")) {
         return Reply::text(QByteArray::number(m_site.signInAttempts()) + '\n');
     } else {

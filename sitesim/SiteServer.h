@@ -14,7 +14,7 @@ class QHttpServerResponder;
 class SiteServer : public QObject {
     Q_OBJECT
 
-  public:
+public:
     SiteServer(int latencyMs, const FaultTable& faults, QObject* parent = nullptr);
 
     void setFrozen(bool frozen) { m_site.setFrozen(frozen); }
@@ -22,7 +22,7 @@ class SiteServer : public QObject {
     // Listens on 127.0.0.1; returns the port, or 0 on failure.
     quint16 listen(quint16 port);
 
-  private:
+private:
     void handle(const QHttpServerRequest& request, QHttpServerResponder&& responder);
     Reply control(const QHttpServerRequest& request);
 

@@ -28,8 +28,7 @@ void onTerminationSignal(int) {
 // Only write() is safe inside a signal handler, so the signal is passed to
 // the event loop through a pipe and the loop quits normally.
 void quitOnTerminationSignals(QCoreApplication& app) {
-    if (::pipe(g_signalPipe) != 0)
-        qFatal("cannot create the signal pipe");
+    if (::pipe(g_signalPipe) != 0) qFatal("cannot create the signal pipe");
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
     QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
     struct sigaction action = {};
@@ -58,15 +57,13 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulates the auction site on 127.0.0.1 for tests."));
     parser.addHelpOption();
-    const QCommandLineOption portOption(QStringLiteral("port"),
-                                        QStringLiteral("Port to listen on; 0 picks a free one."), QStringLiteral("N"));
-    const QCommandLineOption latencyOption(QStringLiteral("latency"),
-                                           QStringLiteral("Answer every request after MS milliseconds."),
+    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Port to listen on; 0 picks a free one."),
+                                        QStringLiteral("N"));
+    const QCommandLineOption latencyOption(QStringLiteral("latency"), QStringLiteral("Answer every request after MS milliseconds."),
                                            QStringLiteral("MS"), QStringLiteral("0"));
-    const QCommandLineOption faultOption(
-        QStringLiteral("fault"),
-        QStringLiteral("PATH=KIND with KIND status:NNN, stall, truncate or garbage; repeatable."),
-        QStringLiteral("PATH=KIND"));
+    const QCommandLineOption faultOption(QStringLiteral("fault"),
+                                         QStringLiteral("PATH=KIND with KIND status:NNN, stall, truncate or garbage; repeatable."),
+                                         QStringLiteral("PATH=KIND"));
     const QCommandLineOption frozenOption(QStringLiteral("frozen"),
                                           QStringLiteral("The open listings' figures stay as they are between looks."));
     const QCommandLineOption renameOption(QStringLiteral("rename-fields"),
@@ -81,26 +78,21 @@ int main(int argc, char* argv[]) {
 
     bool ok = false;
     const uint port = parser.value(portOption).toUInt(&ok);
-    if (!parser.isSet(portOption) || !ok || port > 65535)
-        fail(QStringLiteral("--port N is required (0 to 65535)"));
+    if (!parser.isSet(portOption) || !ok || port > 65535) fail(QStringLiteral("--port N is required (0 to 65535)"));
     const int latencyMs = parser.value(latencyOption).toInt(&ok);
-    if (!ok || latencyMs < 0)
-        fail(QStringLiteral("--latency takes a number of milliseconds"));
+    if (!ok || latencyMs < 0) fail(QStringLiteral("--latency takes a number of milliseconds"));
     FaultTable faults;
     for (const QString& rule : parser.values(faultOption))
-        if (!faults.add(rule))
-            fail(QStringLiteral("bad --fault %1").arg(rule));
+        if (!faults.add(rule)) fail(QStringLiteral("bad --fault %1").arg(rule));
 
     for (const QString& kind : parser.values(redesignOption))
-        if (!redesign::apply(kind))
-            fail(QStringLiteral("bad --redesign %1").arg(kind));
+        if (!redesign::apply(kind)) fail(QStringLiteral("bad --redesign %1").arg(kind));
     quitOnTerminationSignals(app);
     SiteServer server(latencyMs, faults);
     server.setFrozen(parser.isSet(frozenOption));
     listing::setRenamedFields(parser.value(renameOption).split(QLatin1Char(','), Qt::SkipEmptyParts));
     const quint16 actualPort = server.listen(static_cast<quint16>(port));
-    if (actualPort == 0)
-        fail(QStringLiteral("cannot listen on 127.0.0.1:%1").arg(port));
+    if (actualPort == 0) fail(QStringLiteral("cannot listen on 127.0.0.1:%1").arg(port));
     std::printf("PORT %u\n", unsigned(actualPort));
     std::fflush(stdout);
     return app.exec();

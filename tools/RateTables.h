@@ -17,9 +17,9 @@ struct Region {
 const QList<Region>& regions();  // the 14 region columns, in order
 
 struct Service {
-    QString file;          // "YUPACK.csv"
-    QStringList classes;   // size or weight classes as the file writes them
-    QList<int> base;       // within the origin's own region, per class
+    QString file;            // "YUPACK.csv"
+    QStringList classes;     // size or weight classes as the file writes them
+    QList<int> base;         // within the origin's own region, per class
     QList<int> otherRegion;  // added once the parcel leaves the origin's region
     QList<int> perStep;      // added per step of distance
 };

@@ -25,7 +25,8 @@ QStringList siteNames() {
         // A button's text that reads like the program's own captions (ログイン, 続ける) is the
         // program's word too; the names and labels are the site's alone.
         // So does the list's heading (the grid's own column is 残り時間) and 管理.
-        if (f.key.endsWith(QStringLiteral("の表示")) || f.key == QStringLiteral("一覧の始まり") || f.key == QStringLiteral("管理")) continue;
+        if (f.key.endsWith(QStringLiteral("の表示")) || f.key == QStringLiteral("一覧の始まり") || f.key == QStringLiteral("管理"))
+            continue;
         const QString value = site::Facts::builtIn().text(f.section, f.key);
         for (const QString& v : f.items > 0 ? value.split(QLatin1Char(',')) : QStringList{value})
             if (v.trimmed().size() >= 2 && v.toInt() == 0 && v != QLatin1String("0")) names.insert(v);

@@ -25,8 +25,7 @@ int main(int argc, char** argv) {
             return file.open(QIODevice::WriteOnly) && file.write(Artwork::carriedBytes(image)) == image.sizeInBytes();
         };
         bool ok = QDir().mkpath(folder) && write(QStringLiteral("splash"), Artwork::drawSplash());
-        for (int size : Artwork::kIconSizes)
-            ok = ok && write(QStringLiteral("icon%1").arg(size), Artwork::iconImage(size));
+        for (int size : Artwork::kIconSizes) ok = ok && write(QStringLiteral("icon%1").arg(size), Artwork::iconImage(size));
         if (!ok) {
             QTextStream(stderr) << "make_icons: cannot write " << folder << "\n";
             return 1;

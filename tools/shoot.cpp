@@ -106,8 +106,9 @@ bool listingPane(fMain& w, const QString& base) {
     if (!load(wb, base + QStringLiteral("/__sim/signin?login=sorabako_demo"))) return false;
     find<QLineEdit>(&w, "txtSYOUHIN")->setText(QStringLiteral("ソラ光学 SK-300 レンズキット 美品"));
     find<QComboBox>(&w, "cmbKIGOU_1")->setCurrentIndex(1);
-    find<QPlainTextEdit>(&w, "txtHTML")->setPlainText(
-        QStringLiteral("<CENTER><h2>ソラ光学 SK-300 レンズキット</h2></CENTER><BR>\n<p>使用回数は少なく、外装に目立つ傷はありません。</p>"));
+    find<QPlainTextEdit>(&w, "txtHTML")
+        ->setPlainText(QStringLiteral(
+            "<CENTER><h2>ソラ光学 SK-300 レンズキット</h2></CENTER><BR>\n<p>使用回数は少なく、外装に目立つ傷はありません。</p>"));
     w.descriptionPane()->Command9_Click();
     w.setListDefaults();
     find<QLineEdit>(&w, "imNumLite2")->setText(QStringLiteral("25000"));
@@ -355,9 +356,10 @@ int main(int argc, char** argv) {
         if (!load(w.WB(), base + QStringLiteral("/__sim/signin?login=sorabako_demo"))) return false;
         const QString user = ProgramFolder::user();
         const auto listing = [&](const QString& name, const QString& title, const QString& price, const QString& path, int category) {
-            QString text = QStringLiteral("[出品手続]\r\nタイトル=%1\r\n説明=<p>%1</p>\r\n数量=1\r\n開始価格=%2\r\n期間=5\r\n"
-                                          "かんたん決済=1\r\n都道府県=18\r\n市町村=甲府市\r\n[出品カテゴリと画像]\r\nカテゴリ=%3\r\n"
-                                          "カテゴリのアドレス=/jp/submit/category?c=%4\r\n")
+            QString text = QStringLiteral(
+                               "[出品手続]\r\nタイトル=%1\r\n説明=<p>%1</p>\r\n数量=1\r\n開始価格=%2\r\n期間=5\r\n"
+                               "かんたん決済=1\r\n都道府県=18\r\n市町村=甲府市\r\n[出品カテゴリと画像]\r\nカテゴリ=%3\r\n"
+                               "カテゴリのアドレス=/jp/submit/category?c=%4\r\n")
                                .arg(title, price, path)
                                .arg(category);
             TextFile::writeBytes(QDir(user).filePath(name), cp932::encode(text));

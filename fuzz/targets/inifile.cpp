@@ -9,8 +9,7 @@ namespace {
 bool plainName(const QString& s) {
     if (s.isEmpty() || s != s.trimmed()) return false;
     for (QChar c : s)
-        if (c == QLatin1Char('[') || c == QLatin1Char(']') || c == QLatin1Char('=') || c == QLatin1Char(';') ||
-            c < QLatin1Char(' '))
+        if (c == QLatin1Char('[') || c == QLatin1Char(']') || c == QLatin1Char('=') || c == QLatin1Char(';') || c < QLatin1Char(' '))
             return false;
     return cp932::canEncode(s);
 }

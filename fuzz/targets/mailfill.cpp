@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     v.tel = in.text(8);
     v.cost = in.text(9);
     const int banks = in.number(10, 7);
-    for (int n = 0; n < banks; ++n)
-        v.banks << mail::BankRow{n % 2 == 0, in.text(11), in.text(12), in.text(13), in.text(14), in.text(15)};
+    for (int n = 0; n < banks; ++n) v.banks << mail::BankRow{n % 2 == 0, in.text(11), in.text(12), in.text(13), in.text(14), in.text(15)};
     const int postals = in.number(16, 4);
     for (int n = 0; n < postals; ++n) v.postals << mail::PostalRow{n != 1, in.text(17), in.text(18), in.text(19), in.text(20)};
     v.other = in.number(21, 2) == 1;

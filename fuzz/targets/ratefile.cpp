@@ -17,8 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const mHASSOU::ParcelFee yahoo = mHASSOU::Souryou_YahooParcel(origin, destination, rates, sizeOrWeight);
     for (const mHASSOU::ParcelFee& fee : {parcel, yahoo}) {
         // Always one of the price forms a seller can read.
-        FUZZ_CHECK(fee.price.endsWith(QStringLiteral(" 円")) || fee.price == mHASSOU::kUnavailable ||
-                   fee.price == mHASSOU::kNotYet);
+        FUZZ_CHECK(fee.price.endsWith(QStringLiteral(" 円")) || fee.price == mHASSOU::kUnavailable || fee.price == mHASSOU::kNotYet);
         FUZZ_CHECK(fee.html.isEmpty() || fee.html.endsWith(QStringLiteral("<BR>")));
     }
     const mHASSOU::RateBlock block = mHASSOU::originBlock(text, origin);
@@ -28,9 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The fixed-rate rules on any weight and sides.
     const QString weight = in.text(9);
     const double side = in.text(10).toDouble();
-    for (const mHASSOU::Fee& fee : {mHASSOU::Souryou_MiniLetter(weight), mHASSOU::Souryou_Teikei(weight),
-                                    mHASSOU::Souryou_Teikeigai(weight, side, side * 3), mHASSOU::Souryou_Sasshi(weight),
-                                    mHASSOU::Souryou_Expack(weight), mHASSOU::Souryou_MailBin(weight, side, side, side * 3)})
+    for (const mHASSOU::Fee& fee :
+         {mHASSOU::Souryou_MiniLetter(weight), mHASSOU::Souryou_Teikei(weight), mHASSOU::Souryou_Teikeigai(weight, side, side * 3),
+          mHASSOU::Souryou_Sasshi(weight), mHASSOU::Souryou_Expack(weight), mHASSOU::Souryou_MailBin(weight, side, side, side * 3)})
         FUZZ_CHECK(fee.price.endsWith(QStringLiteral(" 円")) || fee.price == mHASSOU::kUnavailable);
     return 0;
 }

@@ -55,8 +55,7 @@ void paintSky(QPainter& p, const QRect& r) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 220));
     const int cx = r.width() * 3 / 4, cy = r.height() / 4;
-    for (const QRect& c : {QRect(cx - 50, cy, 70, 34), QRect(cx - 20, cy - 16, 70, 44), QRect(cx + 20, cy, 60, 32)})
-        p.drawEllipse(c);
+    for (const QRect& c : {QRect(cx - 50, cy, 70, 34), QRect(cx - 20, cy - 16, 70, 44), QRect(cx + 20, cy, 60, 32)}) p.drawEllipse(c);
 }
 
 constexpr int kSplashWidth = 480;
@@ -76,9 +75,7 @@ QImage carriedImage(const QString& name, const QSize& size, QImage::Format forma
 
 }  // namespace
 
-QByteArray carriedBytes(const QImage& image) {
-    return QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
-}
+QByteArray carriedBytes(const QImage& image) { return QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()); }
 
 QImage drawSplash() {
     QImage pm(kSplashWidth, kSplashHeight, kSplashFormat);

@@ -4,8 +4,8 @@
 
 namespace MainPlacement {
 namespace {
-const QString kLeft = QStringLiteral("左"), kTop = QStringLiteral("上"), kWidth = QStringLiteral("幅"),
-              kHeight = QStringLiteral("高さ"), kMaximized = QStringLiteral("最大化");
+const QString kLeft = QStringLiteral("左"), kTop = QStringLiteral("上"), kWidth = QStringLiteral("幅"), kHeight = QStringLiteral("高さ"),
+              kMaximized = QStringLiteral("最大化");
 }
 
 std::optional<Placement> read(const IniFile& settings) {

@@ -75,11 +75,10 @@ void connectPanes(fMain& window, UiServices& ui) {
                      [myAuction](const listingrecord::Record& record) { myAuction->recordListing(listedOf(record)); });
     myAuction->setRecordOpener([&window](const QString& auctionId) { window.showRecords()->find(auctionId); });
     // 出品手続へ: the description's title and HTML go to the listing pane, which comes to the front.
-    QObject::connect(description, &DescriptionPane::listingRequested, &window,
-                     [tabs, siteForm](const QString& title, const QString& html) {
-                         siteForm->setListing(title, html);
-                         tabs->setCurrentWidget(siteForm);
-                     });
+    QObject::connect(description, &DescriptionPane::listingRequested, &window, [tabs, siteForm](const QString& title, const QString& html) {
+        siteForm->setListing(title, html);
+        tabs->setCurrentWidget(siteForm);
+    });
     // The shipping table goes into an item row of the description, which comes to the front.
     QObject::connect(shipping, &ShippingPane::pasteRequested, &window,
                      [tabs, description](int row, const QString& name, const QString& html) {

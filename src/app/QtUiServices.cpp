@@ -22,8 +22,7 @@ QWidget* ownerWidget(QObject* owner) {
 }
 }  // namespace
 
-UiServices::Answer QtUiServices::message(const QString& text, const QString& title, Icon icon, Buttons buttons,
-                                         QObject* owner) {
+UiServices::Answer QtUiServices::message(const QString& text, const QString& title, Icon icon, Buttons buttons, QObject* owner) {
     QMessageBox box(ownerWidget(owner));
     box.setWindowTitle(title);
     box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -101,8 +100,8 @@ bool QtUiServices::openWithDesktop(const QUrl& url) {
 #ifdef Q_OS_LINUX
     // xdg-open is started whether or not any program is set for the type, and then fails out of
     // sight: ask first, so that the caller can offer another way.
-    const QString type = url.isLocalFile() ? QMimeDatabase().mimeTypeForFile(url.toLocalFile()).name()
-                                           : QStringLiteral("x-scheme-handler/") + url.scheme();
+    const QString type =
+        url.isLocalFile() ? QMimeDatabase().mimeTypeForFile(url.toLocalFile()).name() : QStringLiteral("x-scheme-handler/") + url.scheme();
     QProcess query;
     query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), type});
     const bool answered = query.waitForFinished(5000) && query.exitStatus() == QProcess::NormalExit;

@@ -11,8 +11,7 @@ namespace StartUp {
 
 void run(StartUpSteps& steps, UiServices& ui) {
     if (steps.isFirstStart()) {
-        const auto answer = ui.message(kFirstStartText, kFirstStartTitle, UiServices::Icon::Information,
-                                       UiServices::Buttons::YesNo);
+        const auto answer = ui.message(kFirstStartText, kFirstStartTitle, UiServices::Icon::Information, UiServices::Buttons::YesNo);
         // Recorded before the dialog opens: a crash in it must not ask again forever.
         steps.markStarted();
         if (answer == UiServices::Answer::Yes) steps.showSettings();

@@ -13,8 +13,8 @@ public:
     virtual QString setting(const QString& key) = 0;  // section 各種設定 of the settings file
     virtual bool isFirstStart() = 0;
     virtual void markStarted() = 0;
-    virtual void showSettings() = 0;  // modal
-    virtual void showLogin() = 0;     // modal
+    virtual void showSettings() = 0;                 // modal
+    virtual void showLogin() = 0;                    // modal
     virtual bool readFile(const QString& path) = 0;  // loads a memory file into the main window
     virtual void setCurrentPath(const QString& path) = 0;
     virtual void showSplash() = 0;

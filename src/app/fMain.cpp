@@ -51,8 +51,7 @@ namespace {
 const QString kAppTitle = QStringLiteral("ソラバコ");
 }  // namespace
 
-fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent, Panes panes)
-    : QMainWindow(parent), m_ui(ui), m_memory(memory) {
+fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent, Panes panes) : QMainWindow(parent), m_ui(ui), m_memory(memory) {
     // The window's own memory files, unless a caller brings another store.
     if (!m_memory) {
         m_ownMemory = std::make_unique<MemoryStore>(this, ui);
@@ -73,8 +72,8 @@ fMain::fMain(UiServices& ui, MemoryFiles* memory, QWidget* parent, Panes panes)
     m_mail = new MailPane(ui);
     m_tabs->addTab(m_mail, QStringLiteral("メール作成(&1)"));
     // The other tabs' panes come in their places when they are built.
-    for (const QString& caption : {QStringLiteral("送料計算(&2)"), QStringLiteral("出品ﾌｫｰﾑ作成(&3)"),
-                                   QStringLiteral("出品手続(&4)"), QStringLiteral("ｱｸｾｽ解析(&5)")})
+    for (const QString& caption : {QStringLiteral("送料計算(&2)"), QStringLiteral("出品ﾌｫｰﾑ作成(&3)"), QStringLiteral("出品手続(&4)"),
+                                   QStringLiteral("ｱｸｾｽ解析(&5)")})
         m_tabs->addTab(new QWidget, caption);
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] { buildPanes(); });
     layout->addWidget(m_tabs, 1);
@@ -124,8 +123,10 @@ void fMain::buildPanes() {
 }
 
 void fMain::whenPanesBuilt(const std::function<void()>& step) {
-    if (m_siteForm) step();
-    else m_whenBuilt.push_back(step);
+    if (m_siteForm)
+        step();
+    else
+        m_whenBuilt.push_back(step);
 }
 
 fMain* fMain::built() const {
@@ -166,8 +167,7 @@ void fMain::buildMenus() {
     file->setObjectName(QStringLiteral("mFile"));
     addItem(file, "mOpen", QStringLiteral("開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Open(); });
     addItem(file, "mUwaGakiHzn", QStringLiteral("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Save(); });
-    m_saveAs = addItem(file, "mNameHzn", QStringLiteral("名前を付けて保存(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A),
-                       [this] { SaveAs(); });
+    m_saveAs = addItem(file, "mNameHzn", QStringLiteral("名前を付けて保存(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A), [this] { SaveAs(); });
     file->addSeparator();
     addItem(file, "mQUEUE", QStringLiteral("出品キュー(&Q)..."), QKeySequence(), [this] { showQueue(); });
     addItem(file, "mKIROKU", QStringLiteral("出品記録(&R)..."), QKeySequence(), [this] { showRecords(); });
@@ -284,11 +284,14 @@ frmKIROKU* fMain::showRecords() {
     buildPanes();
     if (!m_recordsWindow) {
         // A record opens as a copy: saving it asks for a name, so the record stays as it went out.
-        m_recordsWindow = new frmKIROKU(m_ui, *m_queue, [this](const QString& path) {
-            if (!ReadFile(path)) return false;
-            m_currentPath.clear();
-            return true;
-        }, this);
+        m_recordsWindow = new frmKIROKU(
+            m_ui, *m_queue,
+            [this](const QString& path) {
+                if (!ReadFile(path)) return false;
+                m_currentPath.clear();
+                return true;
+            },
+            this);
         m_recordsWindow->setSource(PaneWiring::recordsFromHistory(*m_myAuction));
         m_recordsWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
@@ -314,14 +317,17 @@ void fMain::showPlaced() {
     QRect placed = ScreenFit::placed(wanted + frame, screens, primary) - frame;
     setGeometry(placed);
     setProperty("sorabako.fitted", true);  // placed already: the seller's size stands
-    if (saved && saved->maximized) showMaximized();
-    else show();
+    if (saved && saved->maximized)
+        showMaximized();
+    else
+        show();
 }
 
 void fMain::savePlacement() {
     const MainPlacement::Placement placement{isMaximized() ? normalGeometry() : geometry(), isMaximized()};
     // The window's size is no setting of the seller's: a disk that takes no writes just forgets it.
-    IniFile::update(ProgramFolder::settingsFile(), [&](IniFile& file) { MainPlacement::write(file, placement); }, true);
+    IniFile::update(
+        ProgramFolder::settingsFile(), [&](IniFile& file) { MainPlacement::write(file, placement); }, true);
 }
 
 void fMain::mHelp2_Click() {
@@ -341,7 +347,8 @@ void fMain::mSHINDAN_Click() {
 }
 
 void fMain::mINI_Click() {
-    frmINI dialog(m_ui, [this] { showLogin(); }, this);
+    frmINI dialog(
+        m_ui, [this] { showLogin(); }, this);
     dialog.exec();
 }
 
@@ -355,7 +362,8 @@ void fMain::Ini_Re() { m_mail->applyAccounts(accounts::read()); }
 
 void fMain::showLogin() {
     // A successful sign-in reloads the closed listings, now signed in.
-    frmLogin dialog(m_ui, [this] { Command18_Click(); }, this);
+    frmLogin dialog(
+        m_ui, [this] { Command18_Click(); }, this);
     dialog.exec();
 }
 

@@ -32,8 +32,7 @@ public:
     // is on screen (start-up), or when anything reaches them first, whichever comes first.
     enum class Panes { AllNow, MailFirst };
     // Without a store of its own the window keeps its memory files itself.
-    explicit fMain(UiServices& ui, MemoryFiles* memory = nullptr, QWidget* parent = nullptr,
-                   Panes panes = Panes::AllNow);
+    explicit fMain(UiServices& ui, MemoryFiles* memory = nullptr, QWidget* parent = nullptr, Panes panes = Panes::AllNow);
     ~fMain() override;
 
     MailPane* mailPane() const { return m_mail; }

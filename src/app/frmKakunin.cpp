@@ -42,8 +42,8 @@ frmKakunin::frmKakunin(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(
 void frmKakunin::done(int result) {
     if (!m_written) {
         m_written = true;
-        mINI::Ini_Put(QStringLiteral("確認画面"), QStringLiteral("同意"),
-                      m_check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), m_ui);
+        mINI::Ini_Put(QStringLiteral("確認画面"), QStringLiteral("同意"), m_check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
+                      m_ui);
     }
     QDialog::done(result);
 }

@@ -31,8 +31,9 @@ frmSHINDAN::frmSHINDAN(UiServices& ui, const site::Hosts& hosts, QWidget* parent
     setObjectName(QStringLiteral("frmSHINDAN"));
     setWindowTitle(kCaption);
     auto* layout = new QVBoxLayout(this);
-    auto* intro = new QLabel(QStringLiteral("サイトのページを読み、ソラバコのサイト定義（MAST/サイト定義.ini）と比べます。"
-                                            "何も送信せず、何も変えません。"));
+    auto* intro =
+        new QLabel(QStringLiteral("サイトのページを読み、ソラバコのサイト定義（MAST/サイト定義.ini）と比べます。"
+                                  "何も送信せず、何も変えません。"));
     intro->setWordWrap(true);
     layout->addWidget(intro);
     auto* row = new QHBoxLayout;
@@ -151,10 +152,12 @@ void frmSHINDAN::showFindings(const SiteCheckJob& job) {
     m_report = site::reportText(findings);
     const int changed = site::countOf(findings, site::Verdict::Missing) + site::countOf(findings, site::Verdict::Different);
     QString status = job.isCancelled() ? QStringLiteral("中止しました（%1 ページを確かめました）。").arg(job.pagesLoaded())
-                     : changed == 0     ? QStringLiteral("サイト定義と違うところはありません。")
-                                        : QStringLiteral("サイト定義と違うところが %1 件あります。MAST/サイト定義.ini で直せます。").arg(changed);
+                     : changed == 0
+                         ? QStringLiteral("サイト定義と違うところはありません。")
+                         : QStringLiteral("サイト定義と違うところが %1 件あります。MAST/サイト定義.ini で直せます。").arg(changed);
     if (!job.isCancelled() && !job.signedIn())
-        status += QStringLiteral("\nログインしていないため、出品フォーム・出品中一覧・商品ページなど、ログインが必要なページは確かめていません。");
+        status += QStringLiteral(
+            "\nログインしていないため、出品フォーム・出品中一覧・商品ページなど、ログインが必要なページは確かめていません。");
     m_status->setText(status);
     m_copy->setEnabled(!findings.isEmpty());
     m_save->setEnabled(!findings.isEmpty());
@@ -163,18 +166,19 @@ void frmSHINDAN::showFindings(const SiteCheckJob& job) {
 void frmSHINDAN::cmdCOPY_Click() { m_ui.setClipboardText(m_report); }
 
 void frmSHINDAN::cmdSAVE_Click() {
-    QString path = m_ui.saveFileName(ProgramFolder::data() + QStringLiteral("サイト診断.txt"), QStringLiteral("テキスト(*.txt)|*.txt"), this);
+    QString path =
+        m_ui.saveFileName(ProgramFolder::data() + QStringLiteral("サイト診断.txt"), QStringLiteral("テキスト(*.txt)|*.txt"), this);
     if (path.isEmpty()) return;
     if (!path.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) path += QStringLiteral(".txt");
     QStringList lines = m_report.split(QStringLiteral("\r\n"));
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     QString lost;
     if (!TextFile::writeCp932Lines(path, lines, &lost)) {
-        m_ui.message(QStringLiteral("診断結果を保存できませんでした。\r\n") + path, kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok,
-                     this);
+        m_ui.message(QStringLiteral("診断結果を保存できませんでした。\r\n") + path, kCaption, UiServices::Icon::Critical,
+                     UiServices::Buttons::Ok, this);
         return;
     }
     if (!lost.isEmpty())
-        m_ui.message(QStringLiteral("次の文字は保存できないため、「?」で保存しました。\r\n") + lost, kCaption, UiServices::Icon::Information,
-                     UiServices::Buttons::Ok, this);
+        m_ui.message(QStringLiteral("次の文字は保存できないため、「?」で保存しました。\r\n") + lost, kCaption,
+                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
 }

@@ -82,8 +82,7 @@ void frmStart::loadSiteDefinition() {
     site::DefinitionProblem problem;
     site::Facts::setCurrent(site::Facts::fromFile(path, &problem));
     if (problem.any())
-        m_ui.message(site::problemMessage(path, problem), QStringLiteral("ソラバコ"), UiServices::Icon::Critical,
-                     UiServices::Buttons::Ok);
+        m_ui.message(site::problemMessage(path, problem), QStringLiteral("ソラバコ"), UiServices::Icon::Critical, UiServices::Buttons::Ok);
 }
 
 fMain* frmStart::takeMain() {
@@ -117,8 +116,7 @@ void frmStart::setCurrentPath(const QString& path) { main()->setCurrentPath(path
 
 void frmStart::showSplash() {
     adjustSize();
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (const QScreen* screen = QApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
     show();
 }
 

@@ -16,8 +16,7 @@
 int main(int argc, char** argv) {
 #ifdef Q_OS_UNIX
     // Chromium refuses to start its sandbox for root; without this no page would load at all.
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 #endif
     // Qt WebEngine shares GL contexts with the widgets; it must be set before the application exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

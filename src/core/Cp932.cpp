@@ -258,12 +258,8 @@ QString unescaped(const QString& text) {
         char32_t cp = 0;
         qsizetype length = 0;
         switch (referenceAt(text, i, &cp, &length)) {
-            case Reference::Character:
-                out += QString::fromUcs4(&cp, 1);
-                break;
-            case Reference::Ampersand:
-                out += QLatin1Char('&');
-                break;
+            case Reference::Character: out += QString::fromUcs4(&cp, 1); break;
+            case Reference::Ampersand: out += QLatin1Char('&'); break;
             case Reference::None:
                 out += text.at(i);
                 length = 1;
@@ -273,7 +269,6 @@ QString unescaped(const QString& text) {
     }
     return out;
 }
-
 
 bool canEncode(const QString& text) {
     QString bad;
@@ -323,8 +318,8 @@ namespace {
 
 bool isShiftJis(const QByteArray& name) {
     // The spellings a server may use for it; Windows' Shift_JIS is CP932, the table of the program's files.
-    static const QList<QByteArray> names{"shift_jis", "shift-jis", "sjis",  "x-sjis",     "windows-31j",
-                                         "ms_kanji",  "csshiftjis", "ms932", "cp932",      "x-ms-cp932"};
+    static const QList<QByteArray> names{"shift_jis", "shift-jis",  "sjis",  "x-sjis", "windows-31j",
+                                         "ms_kanji",  "csshiftjis", "ms932", "cp932",  "x-ms-cp932"};
     return names.contains(name);
 }
 
@@ -358,8 +353,7 @@ const EucJpTables& eucJpTables() {
             char* outPtr = reinterpret_cast<char*>(&out);
             size_t outLeft = sizeof out;
             iconv(conv.cd(), nullptr, nullptr, nullptr, nullptr);
-            if (iconv(conv.cd(), &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0 || outLeft != 0)
-                return 0;
+            if (iconv(conv.cd(), &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0 || outLeft != 0) return 0;
             return out;
         };
         for (int row = 0; row < 94; ++row)

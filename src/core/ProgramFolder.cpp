@@ -66,9 +66,7 @@ bool seed(const QString& shipped, const QString& target, QString* failed) {
     return true;
 }
 
-QString perUserProgramDir() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/program");
-}
+QString perUserProgramDir() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/program"); }
 
 bool settle(QString* failed) {
     const Placement p = place(QCoreApplication::applicationDirPath(), perUserProgramDir(),

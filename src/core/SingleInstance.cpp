@@ -14,8 +14,7 @@ namespace {
 const QByteArray kForward("forward\n");
 }
 
-SingleInstance::SingleInstance(const QString& programFolder, QObject* parent)
-    : QObject(parent), m_folder(programFolder) {}
+SingleInstance::SingleInstance(const QString& programFolder, QObject* parent) : QObject(parent), m_folder(programFolder) {}
 
 SingleInstance::~SingleInstance() = default;
 

@@ -123,8 +123,10 @@ bool writeBytes(const QString& path, const QByteArray& bytes, bool ownerOnly) {
     };
     // The replacement keeps the old file's permissions (a seller's read-only
     // choice is refused earlier, by the callers that check it).
-    if (ownerOnly) ::fchmod(fd, 0600);
-    else if (exists) ::fchmod(fd, old.st_mode & 07777);
+    if (ownerOnly)
+        ::fchmod(fd, 0600);
+    else if (exists)
+        ::fchmod(fd, old.st_mode & 07777);
 
     if (!writeAll(fd, bytes.constData(), bytes.size(), room)) return fail(true);
     // The bytes must be on the disk before the name points at them: after a

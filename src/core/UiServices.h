@@ -18,8 +18,7 @@ public:
 
     virtual ~UiServices() = default;
 
-    virtual Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons,
-                           QObject* owner = nullptr) = 0;
+    virtual Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons, QObject* owner = nullptr) = 0;
 
     // `filter` is in the product's "説明(*.EXT)|*.ext" form. An empty result means cancelled.
     virtual QString openFileName(const QString& initialDir, const QString& filter, QObject* owner = nullptr) = 0;

@@ -30,8 +30,10 @@ void Key_Filter(int& keyCode, const QString& allowed) {
 }
 
 void Wait_Cursor(UiServices& ui, int mode) {
-    if (mode == 0) ui.setBusy(true);
-    else if (mode == 1) ui.setBusy(false);
+    if (mode == 0)
+        ui.setBusy(true);
+    else if (mode == 1)
+        ui.setBusy(false);
 }
 
 int Byte_Len(const QString& text) { return static_cast<int>(cp932::encode(text).size()); }

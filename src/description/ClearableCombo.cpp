@@ -23,8 +23,6 @@ protected:
 };
 }  // namespace
 
-void install(QComboBox* combo) {
-    combo->installEventFilter(new Filter(combo));
-}
+void install(QComboBox* combo) { combo->installEventFilter(new Filter(combo)); }
 
 }  // namespace ClearableCombo

@@ -11,8 +11,7 @@
 #include "core/Cp932.h"
 #include "widgets/PlainText.h"
 
-Cp932Editor::Cp932Editor(const QString& path, UiServices& ui, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_path(path), m_ui(ui) {
+Cp932Editor::Cp932Editor(const QString& path, UiServices& ui, QWidget* parent) : QWidget(parent, Qt::Window), m_path(path), m_ui(ui) {
     setObjectName(QStringLiteral("Cp932Editor"));
     setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - ソラバコ"));
     auto* layout = new QVBoxLayout(this);

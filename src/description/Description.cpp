@@ -27,9 +27,7 @@ QString listingTitle(const QString& mark, const QString& productName) {
     return m + productName + m;
 }
 
-int titleByteCount(const QString& mark, const QString& productName) {
-    return mduInterFace::Byte_Len(listingTitle(mark, productName));
-}
+int titleByteCount(const QString& mark, const QString& productName) { return mduInterFace::Byte_Len(listingTitle(mark, productName)); }
 
 bool titleTooLong(int byteCount) { return byteCount > kTitleLimit; }
 
@@ -97,12 +95,9 @@ QStringList listMailTemplates(const QString& folder) {
     return names;
 }
 
-QString colorText(unsigned int rgb) {
-    return QStringLiteral("#%1").arg(rgb & 0xFFFFFFu, 6, 16, QLatin1Char('0')).toUpper();
-}
+QString colorText(unsigned int rgb) { return QStringLiteral("#%1").arg(rgb & 0xFFFFFFu, 6, 16, QLatin1Char('0')).toUpper(); }
 
-QString decorationFragment(const QString& text, bool bold, bool italic, bool underline, unsigned int rgb,
-                           const QString& size) {
+QString decorationFragment(const QString& text, bool bold, bool italic, bool underline, unsigned int rgb, const QString& size) {
     QString inner = values::crlfToBr(text);
     const bool styles[] = {bold, italic, underline};
     const char* tags[] = {"B", "I", "U"};

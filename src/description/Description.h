@@ -9,15 +9,14 @@
 // decoration and link fragments).
 namespace description {
 
-constexpr int kTableSize = 100;     // lines a template may have
-constexpr int kWrittenLines = 31;   // entries 0..30 reach the output
+constexpr int kTableSize = 100;    // lines a template may have
+constexpr int kWrittenLines = 31;  // entries 0..30 reach the output
 constexpr int kItems = 8;
-constexpr int kTitleLimit = 30;     // bytes before the counter turns red
+constexpr int kTitleLimit = 30;  // bytes before the counter turns red
 
-inline const QStringList kMarks{
-    QStringLiteral("☆"), QStringLiteral("★"), QStringLiteral("□"), QStringLiteral("■"), QStringLiteral("◇"),
-    QStringLiteral("◆"), QStringLiteral("○"), QStringLiteral("●"), QStringLiteral("◎"), QStringLiteral("♪"),
-    QStringLiteral("△"), QStringLiteral("▲"), QStringLiteral("▽"), QStringLiteral("▼")};
+inline const QStringList kMarks{QStringLiteral("☆"), QStringLiteral("★"), QStringLiteral("□"), QStringLiteral("■"), QStringLiteral("◇"),
+                                QStringLiteral("◆"), QStringLiteral("○"), QStringLiteral("●"), QStringLiteral("◎"), QStringLiteral("♪"),
+                                QStringLiteral("△"), QStringLiteral("▲"), QStringLiteral("▽"), QStringLiteral("▼")};
 
 struct Input {
     QString mark;
@@ -25,7 +24,7 @@ struct Input {
     QStringList itemNames;     // kItems entries; missing ones count as empty
     QStringList itemContents;  // CR LF line breaks
     bool myAuction = false;
-    int myAuctionForm = -1;    // selected index of the link form list: 0 text, else banner
+    int myAuctionForm = -1;  // selected index of the link form list: 0 text, else banner
     QString sellerId;
 };
 
@@ -46,15 +45,13 @@ QStringList templateLines(const QString& text);
 // Fills the template; `lines` must not hold more than kTableSize entries.
 Output generate(const QStringList& lines, const Input& input);
 
-
 // File names of the design templates (extension kept) and mail templates
 // (every ".txt" removed), sorted by name so the order is stable.
 QStringList listDesigns(const QString& folder);
 QStringList listMailTemplates(const QString& folder);
 
 // The decoration dialog's fragment; rgb is 0xRRGGBB.
-QString decorationFragment(const QString& text, bool bold, bool italic, bool underline, unsigned int rgb,
-                           const QString& size);
+QString decorationFragment(const QString& text, bool bold, bool italic, bool underline, unsigned int rgb, const QString& size);
 QString colorText(unsigned int rgb);  // "#RRGGBB", upper case
 QString linkFragment(const QString& url, const QString& name);
 

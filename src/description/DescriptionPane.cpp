@@ -61,8 +61,8 @@ DescriptionPane::DescriptionPane(UiServices& ui, QWidget* parent) : QWidget(pare
     right->addWidget(preview);
     auto* htmlFrame = named(new QGroupBox(QStringLiteral("ＨＴＭＬ")), QStringLiteral("fraHTML"));
     auto* htmlLayout = new QVBoxLayout(htmlFrame);
-    m_txtHTML = named(new QPlainTextEdit, QStringLiteral("txtHTML"),
-                      QStringLiteral("生成された出品ﾌｫｰﾑHTMLのソースを表示します。(編集可)"));
+    m_txtHTML =
+        named(new QPlainTextEdit, QStringLiteral("txtHTML"), QStringLiteral("生成された出品ﾌｫｰﾑHTMLのソースを表示します。(編集可)"));
     m_txtHTML->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     htmlLayout->addWidget(m_txtHTML);
     right->addWidget(htmlFrame);
@@ -141,8 +141,7 @@ QWidget* DescriptionPane::buildItemTabs() {
         tab2->addTab(w, page == 0 ? QStringLiteral("項目01～04") : QStringLiteral("項目05～08"));
     }
     itemsLayout->addWidget(tab2, 1);
-    for (int k = 0; k < description::kItems; ++k)
-        connect(m_txtITEM[k], &QLineEdit::textChanged, m_lblITEM[k], &QLabel::setText);
+    for (int k = 0; k < description::kItems; ++k) connect(m_txtITEM[k], &QLineEdit::textChanged, m_lblITEM[k], &QLabel::setText);
     tab3->addTab(items, QStringLiteral("項目"));
 
     // Pages "支払" and "発送": stored with the memory file, nothing more.
@@ -171,13 +170,13 @@ QWidget* DescriptionPane::buildItemTabs() {
                             QStringLiteral("かんたん決済"), QStringLiteral("その他")},
                            0),
                  QStringLiteral("支払"));
-    tab3->addTab(checkPage(QStringLiteral("ckHSSOU"),
-                           {QStringLiteral("ミニレター"), QStringLiteral("定形郵便"), QStringLiteral("定形外郵便"),
-                            QStringLiteral("冊子小包"), QStringLiteral("EXPACK500"), QStringLiteral("クロネコメール便"),
-                            QStringLiteral("ゆうパック"), QStringLiteral("Yahoo!ゆうパック"), QStringLiteral("ヤマト宅急便"),
-                            QStringLiteral("その他ご要望")},
-                           1),
-                 QStringLiteral("発送"));
+    tab3->addTab(
+        checkPage(QStringLiteral("ckHSSOU"),
+                  {QStringLiteral("ミニレター"), QStringLiteral("定形郵便"), QStringLiteral("定形外郵便"), QStringLiteral("冊子小包"),
+                   QStringLiteral("EXPACK500"), QStringLiteral("クロネコメール便"), QStringLiteral("ゆうパック"),
+                   QStringLiteral("Yahoo!ゆうパック"), QStringLiteral("ヤマト宅急便"), QStringLiteral("その他ご要望")},
+                  1),
+        QStringLiteral("発送"));
     return tab3;
 }
 
@@ -267,13 +266,13 @@ QString DescriptionPane::htmlText() const { return PlainText::crlf(m_txtHTML); }
 
 void DescriptionPane::cmdPre_Click() {
     if (m_txtSYOUHIN->text().isEmpty()) {
-        m_ui.message(QStringLiteral("タイトル(商品名)を入力して下さい。"), description::kCaption,
-                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        m_ui.message(QStringLiteral("タイトル(商品名)を入力して下さい。"), description::kCaption, UiServices::Icon::Information,
+                     UiServices::Buttons::Ok, this);
         return;
     }
     showDesign();
-    const auto outcome = description::buildPreview(ProgramFolder::templateHtml() + m_cmbHTML->currentText(), input(),
-                                                   ProgramFolder::previewFile());
+    const auto outcome =
+        description::buildPreview(ProgramFolder::templateHtml() + m_cmbHTML->currentText(), input(), ProgramFolder::previewFile());
     if (!outcome.ok) {
         m_ui.message(outcome.message, description::kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
         return;
@@ -299,8 +298,8 @@ void DescriptionPane::openPreview() {
 
 void DescriptionPane::Command9_Click() {
     if (m_txtSYOUHIN->text().isEmpty()) {  // exactly empty: a name of blanks is still a name here
-        m_ui.message(QStringLiteral("タイトル(商品名)を入力して下さい。"), description::kCaption,
-                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        m_ui.message(QStringLiteral("タイトル(商品名)を入力して下さい。"), description::kCaption, UiServices::Icon::Information,
+                     UiServices::Buttons::Ok, this);
         return;
     }
     Q_EMIT listingRequested(description::listingTitle(m_cmbKIGOU->currentText(), m_txtSYOUHIN->text()), htmlText());
@@ -309,7 +308,8 @@ void DescriptionPane::Command9_Click() {
 void DescriptionPane::shippingPreview(const QString& html) {
     m_txtHTML->clear();
     if (!description::writeShippingPreview(html, ProgramFolder::previewFile())) {
-        m_ui.message(description::cannotWriteMessage(ProgramFolder::previewFile()), description::kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+        m_ui.message(description::cannotWriteMessage(ProgramFolder::previewFile()), description::kCaption, UiServices::Icon::Critical,
+                     UiServices::Buttons::Ok, this);
         return;
     }
     openPreview();

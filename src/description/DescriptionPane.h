@@ -78,7 +78,7 @@ private:
     QPushButton* m_command9 = nullptr;
     Browser* m_wb3 = nullptr;
     QPlainTextEdit* m_txtHTML = nullptr;
-    QPointer<QWidget> m_phrases;  // the open phrase list, if any
+    QPointer<QWidget> m_phrases;              // the open phrase list, if any
     QPointer<PreviewWindow> m_previewWindow;  // the program's own preview, when the desktop has none
     bool m_toldNoBrowser = false;
 };

@@ -28,8 +28,8 @@ ListPickDialog* ListPickDialog::create(Kind kind, UiServices& ui, QWidget* paren
                                                     : QStringLiteral("一覧ファイルを読み込めませんでした。\r\n"
                                                                      "Shift-JIS（CP932）のテキストファイルか確認して下さい。\r\n")) +
                        listFile(kind),
-                   kind == Kind::Phrases ? QStringLiteral("文言一覧") : QStringLiteral("項目一覧"),
-                   UiServices::Icon::Critical, UiServices::Buttons::Ok, parent);
+                   kind == Kind::Phrases ? QStringLiteral("文言一覧") : QStringLiteral("項目一覧"), UiServices::Icon::Critical,
+                   UiServices::Buttons::Ok, parent);
         return nullptr;
     }
     return new ListPickDialog(kind, description::templateLines(text), ui, parent);
@@ -91,8 +91,7 @@ void ListPickDialog::cmdCOPY_Click() {
     if (row < 1) return;  // an empty list: nothing to copy
     const QString line = m_grid->text(row, 0);
     const QString mark = m_mark->currentText();
-    m_ui.setClipboardText(m_kind == Kind::Phrases ? description::phraseClip(mark, line)
-                                                  : description::itemClip(mark, line));
+    m_ui.setClipboardText(m_kind == Kind::Phrases ? description::phraseClip(mark, line) : description::itemClip(mark, line));
     accept();
 }
 

@@ -11,8 +11,7 @@ namespace description {
 PreviewOutcome buildPreview(const QString& templatePath, const Input& input, const QString& previewPath) {
     PreviewOutcome outcome;
     QString text;
-    const TextFile::Read read = QFileInfo(templatePath).isDir() ? TextFile::Read::Missing
-                                                                : TextFile::readCp932Text(templatePath, &text);
+    const TextFile::Read read = QFileInfo(templatePath).isDir() ? TextFile::Read::Missing : TextFile::readCp932Text(templatePath, &text);
     if (read == TextFile::Read::Missing) {
         outcome.message = QStringLiteral("デザインファイルが見つかりません。\r\n") + templatePath;
         return outcome;

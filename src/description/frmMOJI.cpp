@@ -74,9 +74,8 @@ void frmMOJI::Command1_Click() {
 }
 
 void frmMOJI::Command2_Click() {
-    const QString fragment = description::decorationFragment(PlainText::crlf(m_imText1), m_check[0]->isChecked(),
-                                                             m_check[1]->isChecked(), m_check[2]->isChecked(), m_rgb,
-                                                             m_imNumber1->currentText());
+    const QString fragment = description::decorationFragment(PlainText::crlf(m_imText1), m_check[0]->isChecked(), m_check[1]->isChecked(),
+                                                             m_check[2]->isChecked(), m_rgb, m_imNumber1->currentText());
     m_ui.setClipboardText(fragment);
     accept();
 }

@@ -45,8 +45,7 @@ int numberFor(const QList<Row>& rows, const QString& id) {
 }
 
 QList<mINI::Entry> addEntries(int number, const QString& id, const QString& password) {
-    return {{kRecord, idKey(number), mduInterFace::Enc_Str(id)},
-            {kRecord, passwordKey(number), mduInterFace::Enc_Str(password)}};
+    return {{kRecord, idKey(number), mduInterFace::Enc_Str(id)}, {kRecord, passwordKey(number), mduInterFace::Enc_Str(password)}};
 }
 
 void add(IniFile& file, const QString& id, const QString& password) {
@@ -70,6 +69,5 @@ QList<mINI::Entry> closingEntries(const QList<Row>& rows) {
                    {kOptions, QStringLiteral("ログイン情報1"), mduInterFace::Enc_Str(row.password)}};
     return out;
 }
-
 
 }  // namespace LoginList

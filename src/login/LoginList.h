@@ -46,7 +46,6 @@ bool editAllowed(const QList<Row>& rows, int row, int currentCol);
 // account; with no ticked row nothing is written.
 QList<mINI::Entry> closingEntries(const QList<Row>& rows);
 
-
 inline const QString kCaption = QStringLiteral("ログイン");
 inline const QString kNoId = QStringLiteral("ﾔﾌｰIDを入力して下さい。");
 inline const QString kNoPassword = QStringLiteral("ﾊﾟｽﾜｰﾄﾞを入力して下さい。");

@@ -90,9 +90,8 @@ frmLogin::frmLogin(UiServices& ui, std::function<void()> onSignedIn, QWidget* pa
     connect(m_cmdLOGIN, &QPushButton::clicked, this, &frmLogin::cmdLOGIN_Click);
     connect(m_cmdCANCEL, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_grid, &Grid::Click, this, &frmLogin::onRowClicked);
-    connect(m_grid, &Grid::BeforeEdit, this, [this](int row, int, bool& cancel) {
-        cancel = !LoginList::editAllowed(rows(), row, m_grid->col());
-    });
+    connect(m_grid, &Grid::BeforeEdit, this,
+            [this](int row, int, bool& cancel) { cancel = !LoginList::editAllowed(rows(), row, m_grid->col()); });
     connect(m_w1, &Browser::DocumentComplete, this, &frmLogin::onW1Complete);
     connect(m_wb2, &Browser::DocumentComplete, this, &frmLogin::onWB2Complete);
     connect(m_webBrowser1, &Browser::DocumentComplete, this, &frmLogin::onWebBrowser1Complete);
@@ -100,7 +99,8 @@ frmLogin::frmLogin(UiServices& ui, std::function<void()> onSignedIn, QWidget* pa
         connect(b, &Browser::loadStopped, this, [this](PageGuard::Stop why) {
             if (!m_requested || why != PageGuard::Stop::TooLarge) return;
             for (Browser* each : {m_w1, m_wb2, m_webBrowser1}) each->stop();
-            fail(QStringLiteral("ログイン画面が大きすぎるため、読み込みを中止しました。\r\nしばらくしてから再度ログインして下さい。"), false);
+            fail(QStringLiteral("ログイン画面が大きすぎるため、読み込みを中止しました。\r\nしばらくしてから再度ログインして下さい。"),
+                 false);
         });
     m_deadline.setSingleShot(true);
     m_deadline.setInterval(kDefaultDeadlineMs);
@@ -135,8 +135,7 @@ void frmLogin::Login_ListRead() {
 
 QList<LoginList::Row> frmLogin::rows() const {
     QList<LoginList::Row> out;
-    for (int r = 1; r <= LoginList::kRows; ++r)
-        out.append({m_grid->text(r, 0), m_grid->text(r, 1), m_grid->text(r, 2)});
+    for (int r = 1; r <= LoginList::kRows; ++r) out.append({m_grid->text(r, 0), m_grid->text(r, 1), m_grid->text(r, 2)});
     return out;
 }
 
@@ -149,8 +148,8 @@ void frmLogin::onRowClicked() {
 
 void frmLogin::Login_Lock(int mode) {
     const bool enabled = mode != 1;
-    for (QWidget* w : {static_cast<QWidget*>(m_text1), static_cast<QWidget*>(m_cmdCANCEL),
-                       static_cast<QWidget*>(m_cmdLOGIN), static_cast<QWidget*>(m_grid)})
+    for (QWidget* w : {static_cast<QWidget*>(m_text1), static_cast<QWidget*>(m_cmdCANCEL), static_cast<QWidget*>(m_cmdLOGIN),
+                       static_cast<QWidget*>(m_grid)})
         w->setEnabled(enabled);
 }
 
@@ -166,8 +165,7 @@ void frmLogin::cmdLOGIN_Click() {
         return;
     }
     if (m_text2->text().trimmed().isEmpty()) {
-        m_ui.message(LoginList::kNoPassword, LoginList::kCaption, UiServices::Icon::Information,
-                     UiServices::Buttons::Ok, this);
+        m_ui.message(LoginList::kNoPassword, LoginList::kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
         return;
     }
     m_w1->Navigate2(SiteAddresses::logoutUrl());
@@ -214,7 +212,8 @@ void frmLogin::onWebBrowser1Complete(const QString& url) {
     }
     if (!m_submitted && !seen.hasForm && !site::isFailurePage(seen.body)) {
         const QString kept = site::keepEvidence(m_webBrowser1, QStringLiteral("ログイン画面にログインのフォームがありませんでした"));
-        fail(QStringLiteral("ログイン画面を表示できませんでした。\r\nしばらくしてから再度ログインして下さい。") + site::evidenceNote(kept), false);
+        fail(QStringLiteral("ログイン画面を表示できませんでした。\r\nしばらくしてから再度ログインして下さい。") + site::evidenceNote(kept),
+             false);
         return;
     }
     page.signIn(m_text1->text(), m_text2->text(), seen.buttonValues);

@@ -21,17 +21,20 @@ QString bodyFromTemplate(const QString& templateText) {
 
 QString bankBlock(int row, const BankRow& bank) {
     return QStringLiteral("　銀行振込") + QString::number(row) + QStringLiteral("　 銀　　行 ： ") + bank.bank + kCrLf +
-           QStringLiteral("　　　　　  　支 店 名 ： ") + bank.branch + kCrLf + QStringLiteral("　　　　　　　種　　別 ： ") + bank.type + kCrLf +
-           QStringLiteral("　　　　　　　口座番号 ： ") + bank.number + kCrLf + QStringLiteral("　　　　　　　口座名義 ： ") + bank.holder + kCrLf + kCrLf;
+           QStringLiteral("　　　　　  　支 店 名 ： ") + bank.branch + kCrLf + QStringLiteral("　　　　　　　種　　別 ： ") + bank.type +
+           kCrLf + QStringLiteral("　　　　　　　口座番号 ： ") + bank.number + kCrLf + QStringLiteral("　　　　　　　口座名義 ： ") +
+           bank.holder + kCrLf + kCrLf;
 }
 
 QString postalBlock(int row, const PostalRow& postal) {
     return QStringLiteral("　郵便振替") + QString::number(row) + QStringLiteral("　 口座種別 ： ") + postal.kind + kCrLf +
-           QStringLiteral("　　　　　　　記　　号 ： ") + postal.symbol + kCrLf + QStringLiteral("　　　　　　　番　　号 ： ") + postal.number + kCrLf +
-           QStringLiteral("　　　　　　　口座名義 ： ") + postal.holder + kCrLf;
+           QStringLiteral("　　　　　　　記　　号 ： ") + postal.symbol + kCrLf + QStringLiteral("　　　　　　　番　　号 ： ") +
+           postal.number + kCrLf + QStringLiteral("　　　　　　　口座名義 ： ") + postal.holder + kCrLf;
 }
 
-QString cashOnDeliverySentence(const QString& fee) { return QStringLiteral("　代金引換　　　代引手数料として、") + fee + QStringLiteral(" 円をご負担頂きます｡別途､送料がかかります｡"); }
+QString cashOnDeliverySentence(const QString& fee) {
+    return QStringLiteral("　代金引換　　　代引手数料として、") + fee + QStringLiteral(" 円をご負担頂きます｡別途､送料がかかります｡");
+}
 
 QString shippingList(const QStringList& captions) {
     QString list;
@@ -78,8 +81,7 @@ QString mailtoAddress(const QString& recipientAddress, const QString& subject, c
     // The recipient is the bare address (RFC 6068): a display name is not part of a mailto:
     // address and mail programs read one differently. No address on the page: no recipient.
     return QStringLiteral("mailto:") + QString::fromLatin1(QUrl::toPercentEncoding(recipientAddress.trimmed(), "@")) +
-           QStringLiteral("?subject=") + encode(subject) + QStringLiteral("&body=") +
-           encode(body);
+           QStringLiteral("?subject=") + encode(subject) + QStringLiteral("&body=") + encode(body);
 }
 
 }  // namespace mail

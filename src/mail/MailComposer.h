@@ -19,19 +19,19 @@ struct PostalRow {
 };
 
 struct Values {
-    QString user;     // txtNAME: the winning bidder
-    QString title;    // txtSYOU
-    QString price;    // txtKingaku, as the item page shows it
-    QString yahooId;  // txtID2
-    QString name;     // txtNAME2
-    QString postcode; // txtYUBIN2
-    QString address;  // txtADD2, CR LF line breaks
-    QString tel;      // txtTEL2
-    QString cost;     // imNumber2: the shipping fee
-    QList<BankRow> banks;      // rows 1 to n of the bank grid
-    QList<PostalRow> postals;  // rows 1 to n of the postal grid
-    bool other = false;        // Check4
-    QString otherText;         // imText2, CR LF line breaks
+    QString user;                 // txtNAME: the winning bidder
+    QString title;                // txtSYOU
+    QString price;                // txtKingaku, as the item page shows it
+    QString yahooId;              // txtID2
+    QString name;                 // txtNAME2
+    QString postcode;             // txtYUBIN2
+    QString address;              // txtADD2, CR LF line breaks
+    QString tel;                  // txtTEL2
+    QString cost;                 // imNumber2: the shipping fee
+    QList<BankRow> banks;         // rows 1 to n of the bank grid
+    QList<PostalRow> postals;     // rows 1 to n of the postal grid
+    bool other = false;           // Check4
+    QString otherText;            // imText2, CR LF line breaks
     bool cashOnDelivery = false;  // Check3
     QString cashOnDeliveryFee;    // imNumLite7
     QStringList shippingWays;     // captions of the ticked ckHASSOU boxes, index order
@@ -58,6 +58,5 @@ QString mailtoAddress(const QString& recipientAddress, const QString& subject, c
 // Longer than this the address is not handed over whole (command lines and
 // mail programs cut it); the body then goes to the clipboard.
 constexpr int kMailtoLimit = 32000;
-
 
 }  // namespace mail

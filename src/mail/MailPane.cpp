@@ -42,7 +42,6 @@ const QString kMailCaption = QStringLiteral("メール作成");
 const QString kNotSignedIn = QStringLiteral("ログインされていません。\r\nログインして下さい。");
 const QString kNotSignedInCaption = QStringLiteral("ログイン");
 
-
 // The busy cursor for as long as a command runs, however it ends.
 class BusyCursor {
 public:
@@ -69,11 +68,10 @@ MailPane::MailPane(UiServices& ui, QWidget* parent)
 
     // Enter moves on from the single-line fields (the sender's address too); the number fields
     // take digits only.
-    EnterKeyFilter::install(this, {QStringLiteral("Combo10"), QStringLiteral("txtADD2"), QStringLiteral("txtID"),
-                                   QStringLiteral("txtID2"), QStringLiteral("txtKingaku"), QStringLiteral("txtNAME"),
-                                   QStringLiteral("txtNAME2"), QStringLiteral("txtTEL2"), QStringLiteral("txtYUBIN2")});
-    EnterKeyFilter::install(this, {QStringLiteral("imNumber2"), QStringLiteral("imNumLite7")},
-                            EnterKeyFilter::Mode::EnterAndDigits);
+    EnterKeyFilter::install(this, {QStringLiteral("Combo10"), QStringLiteral("txtADD2"), QStringLiteral("txtID"), QStringLiteral("txtID2"),
+                                   QStringLiteral("txtKingaku"), QStringLiteral("txtNAME"), QStringLiteral("txtNAME2"),
+                                   QStringLiteral("txtTEL2"), QStringLiteral("txtYUBIN2")});
+    EnterKeyFilter::install(this, {QStringLiteral("imNumber2"), QStringLiteral("imNumLite7")}, EnterKeyFilter::Mode::EnterAndDigits);
 }
 
 QWidget* MailPane::buildMailView() {
@@ -92,7 +90,8 @@ QWidget* MailPane::buildMailView() {
     g->addWidget(new QLabel(QStringLiteral("件名")), 1, 0);
     g->addWidget(m_txtKENMEI, 1, 1, 1, 3);
     g->addWidget(m_txtHONBUN, 2, 0, 1, 4);
-    auto* copy = named(new QPushButton(QStringLiteral("コピー")), QStringLiteral("Command5"), QStringLiteral("本文をクリップボードにコピーします。"));
+    auto* copy = named(new QPushButton(QStringLiteral("コピー")), QStringLiteral("Command5"),
+                       QStringLiteral("本文をクリップボードにコピーします。"));
     auto* mailer = named(new QPushButton(QStringLiteral("メーラー起動")), QStringLiteral("cmdMAILER"),
                          QStringLiteral("宛先・件名・本文を、表示のとおりメールソフトに渡します。"));
     g->addWidget(copy, 3, 2);
@@ -182,7 +181,8 @@ QWidget* MailPane::buildMiddleColumn() {
 
     auto* other = named(new QGroupBox(QStringLiteral("その他")), QStringLiteral("fraOther"));
     auto* o = new QGridLayout(other);
-    m_check3 = named(new QCheckBox(QStringLiteral("代引手数料")), QStringLiteral("Check3"), QStringLiteral("代引に対応する時にﾁｪｯｸして下さい。"));
+    m_check3 =
+        named(new QCheckBox(QStringLiteral("代引手数料")), QStringLiteral("Check3"), QStringLiteral("代引に対応する時にﾁｪｯｸして下さい。"));
     m_imNumLite7 = named(new QLineEdit, QStringLiteral("imNumLite7"));
     m_imNumLite7->setAlignment(Qt::AlignRight);
     m_imNumLite7->setMaximumWidth(90);
@@ -200,11 +200,12 @@ QWidget* MailPane::buildMiddleColumn() {
     p->addWidget(other);
     v->addWidget(payment);
 
-    auto* shipping = named(new QGroupBox(QStringLiteral("発送方法")), QStringLiteral("fraHASSOU"), QStringLiteral("商品の発送方法を選択して下さい。"));
+    auto* shipping =
+        named(new QGroupBox(QStringLiteral("発送方法")), QStringLiteral("fraHASSOU"), QStringLiteral("商品の発送方法を選択して下さい。"));
     auto* s = new QGridLayout(shipping);
-    const QStringList captions{QStringLiteral("ミニレター"), QStringLiteral("定形郵便"),       QStringLiteral("定形外郵便"),
-                               QStringLiteral("冊子小包"),   QStringLiteral("EXPACK500"),      QStringLiteral("クロネコメール便"),
-                               QStringLiteral("ゆうパック"), QStringLiteral("Yahoo!ゆうパック"), QStringLiteral("ヤマト宅急便"),
+    const QStringList captions{QStringLiteral("ミニレター"),  QStringLiteral("定形郵便"),         QStringLiteral("定形外郵便"),
+                               QStringLiteral("冊子小包"),    QStringLiteral("EXPACK500"),        QStringLiteral("クロネコメール便"),
+                               QStringLiteral("ゆうパック"),  QStringLiteral("Yahoo!ゆうパック"), QStringLiteral("ヤマト宅急便"),
                                QStringLiteral("その他ご要望")};
     for (int i = 0; i < captions.size(); ++i) {
         m_ckHASSOU << named(new QCheckBox(captions[i]), QStringLiteral("ckHASSOU_%1").arg(i));
@@ -311,8 +312,12 @@ mail::Values MailPane::values() const {
     v.cost = m_imNumber2->text();
     // A row is chosen when its tick cell reads "-1".
     for (int r = 1; r < m_vGINKOU->rows(); ++r)
-        v.banks << mail::BankRow{m_vGINKOU->text(r, 0) == QLatin1String("-1"), m_vGINKOU->text(r, 1), m_vGINKOU->text(r, 2),
-                                 m_vGINKOU->text(r, 3), m_vGINKOU->text(r, 4), m_vGINKOU->text(r, 5)};
+        v.banks << mail::BankRow{m_vGINKOU->text(r, 0) == QLatin1String("-1"),
+                                 m_vGINKOU->text(r, 1),
+                                 m_vGINKOU->text(r, 2),
+                                 m_vGINKOU->text(r, 3),
+                                 m_vGINKOU->text(r, 4),
+                                 m_vGINKOU->text(r, 5)};
     for (int r = 1; r < m_vYUBIN->rows(); ++r)
         v.postals << mail::PostalRow{m_vYUBIN->text(r, 0) == QLatin1String("-1"), m_vYUBIN->text(r, 1), m_vYUBIN->text(r, 2),
                                      m_vYUBIN->text(r, 3), m_vYUBIN->text(r, 4)};
@@ -329,8 +334,8 @@ void MailPane::Command1_Click() {
     // The window stays usable while the item page loads: a second click waits for the first mail.
     if (m_running) return;
     if (m_txtID->text().isEmpty()) {
-        m_ui.message(QStringLiteral("オークションIDを入力して下さい。"), kIdCaption, UiServices::Icon::Information,
-                     UiServices::Buttons::Ok, this);
+        m_ui.message(QStringLiteral("オークションIDを入力して下さい。"), kIdCaption, UiServices::Icon::Information, UiServices::Buttons::Ok,
+                     this);
         return;
     }
     const BusyCursor busy(m_ui);
@@ -348,16 +353,16 @@ void MailPane::Command1_Click() {
     // Nothing read, or a page that is no item page (an error page, garbage, text in another
     // charset than the site said): a mail with an empty or garbled title, winner and price is
     // no mail to hand over.
-    const bool itemPage = item.loaded && item.title &&
-                          (*item.title == mInterNet::wrongIdTitle() || !item.title->startsWith(QStringLiteral("<HEAD><TITLE>")));
+    const bool itemPage =
+        item.loaded && item.title && (*item.title == mInterNet::wrongIdTitle() || !item.title->startsWith(QStringLiteral("<HEAD><TITLE>")));
     if (!itemPage) {
-        const QString kept = site::keepEvidence({QStringLiteral("商品ページが読めませんでした（メール作成）"),
-                                                 SiteAddresses::itemUrl(m_txtID->text()), item.html, QImage()});
+        const QString kept = site::keepEvidence(
+            {QStringLiteral("商品ページが読めませんでした（メール作成）"), SiteAddresses::itemUrl(m_txtID->text()), item.html, QImage()});
         m_ui.message((item.failure == mInterNet::Failure::TooLarge
-                         ? QStringLiteral("商品ページが大きすぎるため、読み込みを中止しました。\r\n"
-                                          "オークションIDを確認して、しばらくしてから再度お試し下さい。")
-                         : QStringLiteral("商品ページを読み込めませんでした。\r\n"
-                                          "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。")) +
+                          ? QStringLiteral("商品ページが大きすぎるため、読み込みを中止しました。\r\n"
+                                           "オークションIDを確認して、しばらくしてから再度お試し下さい。")
+                          : QStringLiteral("商品ページを読み込めませんでした。\r\n"
+                                           "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。")) +
                          site::evidenceNote(kept),
                      kMailCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
         return;

@@ -43,9 +43,8 @@ QMap<QString, QString> MemoryStore::controlValues() const {
         else if (auto* combo = qobject_cast<QComboBox*>(w))
             // A box that takes typed text (the weight) is an item only when its text is one:
             // the index it last selected may belong to another weight.
-            v = QString::number(combo->isEditable()
-                                    ? combo->findText(combo->currentText(), Qt::MatchFixedString | Qt::MatchCaseSensitive)
-                                    : combo->currentIndex());
+            v = QString::number(combo->isEditable() ? combo->findText(combo->currentText(), Qt::MatchFixedString | Qt::MatchCaseSensitive)
+                                                    : combo->currentIndex());
         else if (auto* edit = qobject_cast<QLineEdit*>(w))
             v = edit->text();
         else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
@@ -91,8 +90,8 @@ bool MemoryStore::SaveFile(const QString& path) {
         return false;
     }
     if (!unmappable.isEmpty())
-        m_ui.message(QStringLiteral("次の文字は記憶ファイルに保存できないため、「&#番号;」の形で保存しました。\r\n") + unmappable,
-                     kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, m_window);
+        m_ui.message(QStringLiteral("次の文字は記憶ファイルに保存できないため、「&#番号;」の形で保存しました。\r\n") + unmappable, kCaption,
+                     UiServices::Icon::Information, UiServices::Buttons::Ok, m_window);
     return true;
 }
 
@@ -128,8 +127,7 @@ bool MemoryStore::ReadFile(const QString& path) {
         QWidget* w = control(key.control);
         if (!w) continue;
         const auto* combo = qobject_cast<QComboBox*>(w);
-        const std::optional<QString> value =
-            memory::applied(key.kind, file.value(key.section, key.key), combo ? combo->count() : 0);
+        const std::optional<QString> value = memory::applied(key.kind, file.value(key.section, key.key), combo ? combo->count() : 0);
         if (value) apply(key.control, *value);
     }
     return true;

@@ -148,8 +148,7 @@ QString written(Kind kind, const QString& value) {
             QString v = value;
             return v.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));  // a lone CR or LF stays as it is
         }
-        default:
-            return value;
+        default: return value;
     }
 }
 
@@ -188,8 +187,7 @@ std::optional<QString> applied(Kind kind, const QString& fileValue, int listCoun
             // Digit for digit: a long number typed into a box comes back as typed, not rounded.
             return values::decimalSum(value, QString());
         case Kind::Text:
-        case Kind::OptionalNumber:
-            return value;
+        case Kind::OptionalNumber: return value;
     }
     return std::nullopt;
 }
@@ -202,8 +200,6 @@ void write(IniFile& file, const QMap<QString, QString>& controlValues, QString* 
     }
 }
 
-QString withExtension(const QString& path) {
-    return QFileInfo(path).suffix().isEmpty() ? path + kExtension : path;
-}
+QString withExtension(const QString& path) { return QFileInfo(path).suffix().isEmpty() ? path + kExtension : path; }
 
 }  // namespace memory

@@ -190,8 +190,8 @@ void HistoryWindow::fillChart() {
 }
 
 void HistoryWindow::fillTable() {
-    const QStringList headers{QStringLiteral("解析日時"), QStringLiteral("ｱｸｾｽ"), QStringLiteral("ｳｫｯﾁ"), QStringLiteral("落札"),
-                              QStringLiteral("残り時間"), QStringLiteral("値段")};
+    const QStringList headers{QStringLiteral("解析日時"), QStringLiteral("ｱｸｾｽ"),     QStringLiteral("ｳｫｯﾁ"),
+                              QStringLiteral("落札"),     QStringLiteral("残り時間"), QStringLiteral("値段")};
     m_table->setCols(static_cast<int>(headers.size()));
     m_table->setRows(1);
     const int widths[] = {2400, 900, 900, 900, 1300, 1200};
@@ -231,8 +231,7 @@ void HistoryWindow::exportHistory() { writeCsv(historyCsv(m_entries), m_auctionI
 void HistoryWindow::exportScan() {
     const QDateTime taken = m_scans->currentData().toDateTime();
     if (!taken.isValid()) return;
-    writeCsv(scanCsv(m_history.scanAt(taken)),
-             QStringLiteral("解析_%1.csv").arg(taken.toString(QStringLiteral("yyyyMMdd_HHmm"))));
+    writeCsv(scanCsv(m_history.scanAt(taken)), QStringLiteral("解析_%1.csv").arg(taken.toString(QStringLiteral("yyyyMMdd_HHmm"))));
 }
 
 HistoryWindow::TimeAxis HistoryWindow::timeAxis(const QDateTime& first, const QDateTime& last) {
@@ -267,8 +266,9 @@ QStringList HistoryWindow::timeLabels(const TimeAxis& axis) {
 }
 
 QString HistoryWindow::historyCsv(const QList<HistoryStore::Entry>& entries) {
-    QString text = csv::line({QStringLiteral("日時"), QStringLiteral("オークションID"), QStringLiteral("タイトル"), QStringLiteral("アクセス"),
-                             QStringLiteral("ウォッチ"), QStringLiteral("入札"), QStringLiteral("残り時間"), QStringLiteral("価格")});
+    QString text =
+        csv::line({QStringLiteral("日時"), QStringLiteral("オークションID"), QStringLiteral("タイトル"), QStringLiteral("アクセス"),
+                   QStringLiteral("ウォッチ"), QStringLiteral("入札"), QStringLiteral("残り時間"), QStringLiteral("価格")});
     for (const HistoryStore::Entry& e : entries)
         text += csv::line({when(e.taken), e.auctionId, e.title, e.access, e.watch, e.bids, e.timeLeft, e.price});
     return text;
@@ -276,8 +276,8 @@ QString HistoryWindow::historyCsv(const QList<HistoryStore::Entry>& entries) {
 
 QString HistoryWindow::scanCsv(const QList<HistoryStore::Entry>& entries) {
     QString text = csv::line({QStringLiteral("No."), QStringLiteral("日時"), QStringLiteral("オークションID"), QStringLiteral("タイトル"),
-                             QStringLiteral("アクセス"), QStringLiteral("ウォッチ"), QStringLiteral("入札"), QStringLiteral("残り時間"),
-                             QStringLiteral("価格")});
+                              QStringLiteral("アクセス"), QStringLiteral("ウォッチ"), QStringLiteral("入札"), QStringLiteral("残り時間"),
+                              QStringLiteral("価格")});
     for (const HistoryStore::Entry& e : entries)
         text += csv::line({QString::number(e.row), when(e.taken), e.auctionId, e.title, e.access, e.watch, e.bids, e.timeLeft, e.price});
     return text;

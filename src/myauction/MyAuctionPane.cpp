@@ -35,7 +35,8 @@ QString historyFile() { return ProgramFolder::data() + QStringLiteral("rireki.sq
 // Complete scans the history could not take yet (another program held it), until it can.
 QString pendingFile() { return ProgramFolder::data() + QStringLiteral("rireki.pending.json"); }
 constexpr int kPendingRetryMs = 30000;
-const QString kPendingNote = QStringLiteral("この解析結果は保存待ちとして残し、履歴が使えるようになったら保存します（次の起動時にも保存します）。");
+const QString kPendingNote =
+    QStringLiteral("この解析結果は保存待ちとして残し、履歴が使えるようになったら保存します（次の起動時にも保存します）。");
 
 const QString kPositionNotice = QStringLiteral("※追加出品、出品終了分がある時は前回値がズレて正常に比較できません。");
 const QString kByIdNotice = QStringLiteral("※前回値は、同じ出品（オークションID）の前回の解析結果と比べています。");
@@ -47,24 +48,15 @@ QString clockOf(const QDateTime& t) { return scan::clockText(t.time().hour(), t.
 // Why the history did not take something, in the seller's words.
 QString reasonOf(HistoryStore::Error error) {
     switch (error) {
-        case HistoryStore::Error::None:
-            return QString();
-        case HistoryStore::Error::NoDriver:
-            return QStringLiteral("履歴を扱う部品（SQLite）がインストールされていません。");
-        case HistoryStore::Error::NoFolder:
-            return QStringLiteral("履歴のフォルダがありません。");
-        case HistoryStore::Error::Busy:
-            return QStringLiteral("他のプログラムが履歴を使用中です。");
-        case HistoryStore::Error::Newer:
-            return QStringLiteral("新しい版のソラバコで作られた履歴です。");
-        case HistoryStore::Error::Damaged:
-            return QStringLiteral("履歴のファイルが壊れています。");
-        case HistoryStore::Error::CannotMoveAside:
-            return QStringLiteral("壊れた履歴のファイルを別の名前で残せませんでした。");
-        case HistoryStore::Error::NoAuctionId:
-            return QStringLiteral("オークションIDがありません。");
-        case HistoryStore::Error::Refused:
-            return QStringLiteral("履歴を読み書きできませんでした。");
+        case HistoryStore::Error::None: return QString();
+        case HistoryStore::Error::NoDriver: return QStringLiteral("履歴を扱う部品（SQLite）がインストールされていません。");
+        case HistoryStore::Error::NoFolder: return QStringLiteral("履歴のフォルダがありません。");
+        case HistoryStore::Error::Busy: return QStringLiteral("他のプログラムが履歴を使用中です。");
+        case HistoryStore::Error::Newer: return QStringLiteral("新しい版のソラバコで作られた履歴です。");
+        case HistoryStore::Error::Damaged: return QStringLiteral("履歴のファイルが壊れています。");
+        case HistoryStore::Error::CannotMoveAside: return QStringLiteral("壊れた履歴のファイルを別の名前で残せませんでした。");
+        case HistoryStore::Error::NoAuctionId: return QStringLiteral("オークションIDがありません。");
+        case HistoryStore::Error::Refused: return QStringLiteral("履歴を読み書きできませんでした。");
     }
     return QString();
 }
@@ -118,8 +110,8 @@ MyAuctionPane::MyAuctionPane(UiServices& ui, QWidget* parent) : QWidget(parent),
     m_vbNow->setRows(1);
     const QStringList headers{QStringLiteral("No."),  QStringLiteral("タイトル"), QStringLiteral("ｱｸｾｽ"), QStringLiteral("ｳｫｯﾁ"),
                               QStringLiteral("落札"), QStringLiteral("残り時間"), QStringLiteral("値段"), QStringLiteral("ｱｸｾｽ"),
-                              QStringLiteral("ｳｫｯﾁ"), QStringLiteral("落札"), QStringLiteral("値段"), QStringLiteral("ｱｸｾｽ"),
-                              QStringLiteral("ｳｫｯﾁ"), QStringLiteral("落札"), QStringLiteral("値段")};
+                              QStringLiteral("ｳｫｯﾁ"), QStringLiteral("落札"),     QStringLiteral("値段"), QStringLiteral("ｱｸｾｽ"),
+                              QStringLiteral("ｳｫｯﾁ"), QStringLiteral("落札"),     QStringLiteral("値段")};
     const int widths[] = {390, 5700, 600, 600, 600, 855, 600, 600, 600, 600, 600, 600, 600, 600, 600};
     for (int c = 0; c < scan::kColumns; ++c) {
         m_vbNow->setText(0, c, headers[c]);
@@ -136,7 +128,8 @@ MyAuctionPane::MyAuctionPane(UiServices& ui, QWidget* parent) : QWidget(parent),
     bottom->addWidget(m_label45, 1);
     auto* rireki = new QPushButton(QStringLiteral("履歴"));
     rireki->setObjectName(QStringLiteral("cmdRIREKI"));
-    rireki->setToolTip(QStringLiteral("選んだ出品のアクセス・ウォッチ・入札・価格の推移を表示します。（行をダブルクリックしても表示します）"));
+    rireki->setToolTip(
+        QStringLiteral("選んだ出品のアクセス・ウォッチ・入札・価格の推移を表示します。（行をダブルクリックしても表示します）"));
     bottom->addWidget(rireki);
     v->addLayout(bottom);
     connect(rireki, &QPushButton::clicked, this, [this] { showHistory(m_vbNow->row()); });
@@ -180,9 +173,8 @@ void MyAuctionPane::storeRecords() {
     auto why = std::make_shared<HistoryStore::Error>(HistoryStore::Error::None);
     auto stored = std::make_shared<bool>(false);
     // One connection and one commit for the batch, however many records it has.
-    QThread* worker = QThread::create([path = historyFile(), batch, why, stored] {
-        *stored = historythread::storeListed(path, batch, why.get());
-    });
+    QThread* worker =
+        QThread::create([path = historyFile(), batch, why, stored] { *stored = historythread::storeListed(path, batch, why.get()); });
     m_recordWorker = worker;
     connect(worker, &QThread::finished, this, [this, worker, batch, quiet, why, stored] {
         worker->deleteLater();
@@ -193,9 +185,10 @@ void MyAuctionPane::storeRecords() {
                 if (!quiet.contains(listed.auctionId)) failed << listed.auctionId + QStringLiteral("：") + reasonOf(*why);
         // The record itself is kept in its folder already; only the history's copy is missing.
         if (!failed.isEmpty())
-            m_ui.message(QStringLiteral("出品記録をアクセス解析の履歴に保存できませんでした。記録は出品記録のフォルダに残っています。\r\n") +
-                             historyFile() + QStringLiteral("\r\n") + failed.join(QStringLiteral("\r\n")),
-                         kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
+            m_ui.message(
+                QStringLiteral("出品記録をアクセス解析の履歴に保存できませんでした。記録は出品記録のフォルダに残っています。\r\n") +
+                    historyFile() + QStringLiteral("\r\n") + failed.join(QStringLiteral("\r\n")),
+                kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
         if (!m_pendingRecords.isEmpty()) storeRecords();
         Q_EMIT listingRecorded();
     });
@@ -206,9 +199,8 @@ void MyAuctionPane::storePending() {
     // A scan's answer stores them before its own; one try at a time.
     if (m_worker || m_pendingWorker) return;
     auto result = std::make_shared<historythread::PendingResult>();
-    QThread* worker = QThread::create([history = historyFile(), pending = pendingFile(), result] {
-        *result = historythread::storePending(history, pending);
-    });
+    QThread* worker = QThread::create(
+        [history = historyFile(), pending = pendingFile(), result] { *result = historythread::storePending(history, pending); });
     m_pendingWorker = worker;
     connect(worker, &QThread::finished, this, [this, worker, result] {
         worker->deleteLater();
@@ -227,8 +219,7 @@ void MyAuctionPane::storePending() {
 }
 
 void MyAuctionPane::placeHeading() {
-    const int left = m_vbNow->x() + m_vbNow->frameWidth() + m_vbNow->verticalHeader()->width() +
-                     m_vbNow->columnViewportPosition(11);
+    const int left = m_vbNow->x() + m_vbNow->frameWidth() + m_vbNow->verticalHeader()->width() + m_vbNow->columnViewportPosition(11);
     int width = 0;
     for (int c = 11; c < scan::kColumns; ++c) width += m_vbNow->columnWidth(c);
     m_label13->setGeometry(left, 0, width, m_label13->parentWidget()->height());
@@ -249,9 +240,9 @@ HistoryStore* MyAuctionPane::history() {
     m_history = std::make_unique<HistoryStore>(historyFile());
     const HistoryStore::Opened opened = m_history->open();
     if (opened == HistoryStore::Opened::MovedAside)
-        m_ui.message(QStringLiteral("アクセス解析の履歴が壊れていたため、次の名前で残して新しく始めます。\r\n") +
-                         m_history->movedAsidePath(),
-                     kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        m_ui.message(
+            QStringLiteral("アクセス解析の履歴が壊れていたため、次の名前で残して新しく始めます。\r\n") + m_history->movedAsidePath(),
+            kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
     if (opened == HistoryStore::Opened::Failed) {
         m_ui.message(QStringLiteral("アクセス解析の履歴を開けませんでした。\r\n") + historyFile() +
                          QStringLiteral("\r\n解析結果は前回データ（位置）と比べて表示します。"),
@@ -376,8 +367,10 @@ void MyAuctionPane::finish(Finished done, const std::optional<historythread::Ans
                          (answer->pending ? QStringLiteral("\r\n") + kPendingNote : QString()),
                      kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
     if (answer) {
-        if (answer->pendingLeft > 0) m_pendingRetry->start();
-        else m_pendingRetry->stop();
+        if (answer->pendingLeft > 0)
+            m_pendingRetry->start();
+        else
+            m_pendingRetry->stop();
     }
     const bool historyOpen = answer && answer->opened != HistoryStore::Opened::Failed;
 
@@ -394,9 +387,7 @@ void MyAuctionPane::finish(Finished done, const std::optional<historythread::Ans
         m_label12->setText(QStringLiteral("前回:") + clockOf(base->taken));
     }
     scan::compare(rows);
-    m_label45->setText(comparedById && byId.byPosition == 0 ? kByIdNotice
-                       : historyBehind                      ? kHistoryBehindNotice
-                                                            : kPositionNotice);
+    m_label45->setText(comparedById && byId.byPosition == 0 ? kByIdNotice : historyBehind ? kHistoryBehindNotice : kPositionNotice);
     // The previous scan is the base of the next comparison: a scan that found nothing (signed
     // out, the site down) or missed pages would replace it with holes, so it stays as it was.
     const bool complete = done.complete();
@@ -428,25 +419,25 @@ void MyAuctionPane::finish(Finished done, const std::optional<historythread::Ans
     // Once per scan, however many item pages failed: the progress line says how many.
     if (done.failedPages > 0)
         m_ui.message(QStringLiteral("情報を取得できませんでした。") + site::evidenceNote(done.evidence), QStringLiteral("ソラバコ"),
-                     UiServices::Icon::Critical,
-                     UiServices::Buttons::Ok, this);
-    if (previousUnreadable)
-        m_ui.message(QStringLiteral("前回データを読み込めませんでした。\r\n") + previousFile(), kCaption,
                      UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+    if (previousUnreadable)
+        m_ui.message(QStringLiteral("前回データを読み込めませんでした。\r\n") + previousFile(), kCaption, UiServices::Icon::Critical,
+                     UiServices::Buttons::Ok, this);
     // A scan kept waiting is stored later, and the next scan compares with it by ID once it is.
     if (historyFailed && answer->pending)
         m_ui.message(QStringLiteral("アクセス解析の履歴を保存できませんでした。\r\n") + historyFile() +
                          QStringLiteral("\r\n他のプログラムが使用中か、書き込めません。\r\n") + kPendingNote,
                      kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
     else if (historyFailed)
-        m_ui.message(QStringLiteral("アクセス解析の履歴を保存できませんでした。\r\n") + historyFile() +
-                         QStringLiteral("\r\n他のプログラムが使用中か、書き込めません。") +
-                         (done.kept && !saveFailed ? QStringLiteral("前回データは保存しました。次の解析は、履歴ではなく前回データと位置で比べます。")
-                                                   : QStringLiteral("この解析は履歴に残りません。")),
-                     kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+        m_ui.message(
+            QStringLiteral("アクセス解析の履歴を保存できませんでした。\r\n") + historyFile() +
+                QStringLiteral("\r\n他のプログラムが使用中か、書き込めません。") +
+                (done.kept && !saveFailed ? QStringLiteral("前回データは保存しました。次の解析は、履歴ではなく前回データと位置で比べます。")
+                                          : QStringLiteral("この解析は履歴に残りません。")),
+            kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
     if (saveFailed)
-        m_ui.message(QStringLiteral("前回データを保存できませんでした。\r\n") + previousFile(), kCaption,
-                     UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+        m_ui.message(QStringLiteral("前回データを保存できませんでした。\r\n") + previousFile(), kCaption, UiServices::Icon::Critical,
+                     UiServices::Buttons::Ok, this);
     // What kept the list from being read, when something did; an empty list read whole keeps
     // the message that the list is empty or the seller signed out.
     if (done.listProblem != scan::ListProblem::None)

@@ -92,19 +92,18 @@ QString fiveDigits(const QString& cell) {
 QStringList previousLines(const QList<Row>& rows) {
     QStringList lines;
     for (const Row& row : rows)
-        lines << fiveDigits(row.cells[2]) + QLatin1Char(',') + fiveDigits(row.cells[3]) + QLatin1Char(',') +
-                     fiveDigits(row.cells[4]) + QLatin1Char(',') + row.cells[6];
+        lines << fiveDigits(row.cells[2]) + QLatin1Char(',') + fiveDigits(row.cells[3]) + QLatin1Char(',') + fiveDigits(row.cells[4]) +
+                     QLatin1Char(',') + row.cells[6];
     return lines;
 }
 
-
 QString listProblemMessage(ListProblem problem, int httpStatus) {
     switch (problem) {
-        case ListProblem::None:
-            return QString();
+        case ListProblem::None: return QString();
         case ListProblem::NoAnswer:
-            return QStringLiteral("出品リストのページが時間内に表示されませんでした。\r\n"
-                                  "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。");
+            return QStringLiteral(
+                "出品リストのページが時間内に表示されませんでした。\r\n"
+                "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。");
         case ListProblem::ServerError:
             return QStringLiteral("出品リストのページでサーバーのエラーが返されました。（%1）\r\nしばらくしてから再度お試し下さい。")
                 .arg(httpStatus);
@@ -112,8 +111,7 @@ QString listProblemMessage(ListProblem problem, int httpStatus) {
             return QStringLiteral("出品リストのページを読み取れませんでした。\r\nしばらくしてから再度お試し下さい。");
         case ListProblem::TooLarge:
             return QStringLiteral("出品リストのページが大きすぎるため、読み込みを中止しました。\r\nしばらくしてから再度お試し下さい。");
-        case ListProblem::SignedOut:
-            return QStringLiteral("Yahooにログインしていません。\r\nログインしてから再度解析して下さい。");
+        case ListProblem::SignedOut: return QStringLiteral("Yahooにログインしていません。\r\nログインしてから再度解析して下さい。");
     }
     return QString();
 }
@@ -124,13 +122,13 @@ QList<HistoryStore::Row> storedRows(const QList<Row>& rows) {
     QList<HistoryStore::Row> out;
     out.reserve(rows.size());
     for (const Row& row : rows)
-        out << HistoryStore::Row{row.address,       row.cells[kTitle], row.cells[kAccess], row.cells[kWatch],
+        out << HistoryStore::Row{row.address,      row.cells[kTitle],    row.cells[kAccess], row.cells[kWatch],
                                  row.cells[kBids], row.cells[kTimeLeft], row.cells[kPrice]};
     return out;
 }
 
-Comparison applyPreviousById(QList<Row>& rows, const QHash<QString, HistoryStore::Entry>& previous,
-                             const QStringList& lastIds, bool wholeList) {
+Comparison applyPreviousById(QList<Row>& rows, const QHash<QString, HistoryStore::Entry>& previous, const QStringList& lastIds,
+                             bool wholeList) {
     Comparison c;
     QSet<QString> current;
     for (Row& row : rows) {

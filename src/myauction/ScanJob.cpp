@@ -85,8 +85,7 @@ void ScanJob::plan() {
     m_pageRequest.reset();
     m_steps = walk.steps;
     m_toFetch = scan::fetchList(m_steps);
-    Q_EMIT progress(QStringLiteral("出品情報を取得しています… 0 / %1 件").arg(m_toFetch.size()), 0,
-                    static_cast<int>(m_toFetch.size()));
+    Q_EMIT progress(QStringLiteral("出品情報を取得しています… 0 / %1 件").arg(m_toFetch.size()), 0, static_cast<int>(m_toFetch.size()));
     fetchMore();
 }
 
@@ -128,7 +127,8 @@ void ScanJob::fetched(QNetworkReply* reply, const QString& address) {
         m_figures.insert(address, std::nullopt);
         ++m_failed;
         if (m_evidence.isEmpty())
-            m_evidence = site::keepEvidence({QStringLiteral("商品ページから数字を読めませんでした（アクセス解析）"), address, text, QImage()});
+            m_evidence =
+                site::keepEvidence({QStringLiteral("商品ページから数字を読めませんでした（アクセス解析）"), address, text, QImage()});
     }
     const int done = static_cast<int>(m_figures.size());
     QString status = QStringLiteral("出品情報を取得しています… %1 / %2 件").arg(done).arg(m_toFetch.size());

@@ -43,8 +43,7 @@ void shapeBank(Grid* grid, const Shape& s) {
 
 void shapePostal(Grid* grid, const Shape& s) {
     shape(grid, s,
-          {QString(), QStringLiteral("口座種別"), QStringLiteral("記 号"), QStringLiteral("番 号"),
-           QStringLiteral("口座名義(カタカナ)")},
+          {QString(), QStringLiteral("口座種別"), QStringLiteral("記 号"), QStringLiteral("番 号"), QStringLiteral("口座名義(カタカナ)")},
           accounts::kPostalRows, 1);
 }
 

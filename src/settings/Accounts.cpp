@@ -43,8 +43,7 @@ QList<mINI::Entry> entriesToSave(const Settings& s) {
     for (int n = 1; n <= kBankRows; ++n)
         for (int c = 0; c < kBankKeys.size(); ++c) out.append({kBank, key(kBankKeys[c], n), s.bank.value(n - 1).value(c)});
     for (int n = 1; n <= kPostalRows; ++n)
-        for (int c = 0; c < kPostalKeys.size(); ++c)
-            out.append({kPostal, key(kPostalKeys[c], n), s.postal.value(n - 1).value(c)});
+        for (int c = 0; c < kPostalKeys.size(); ++c) out.append({kPostal, key(kPostalKeys[c], n), s.postal.value(n - 1).value(c)});
     out.append({kSender, QStringLiteral("YahooID"), s.sender.id});
     out.append({kSender, QStringLiteral("郵便番号"), s.sender.postcode});
     out.append({kSender, QStringLiteral("電話番号"), s.sender.phone});

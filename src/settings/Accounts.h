@@ -22,10 +22,10 @@ inline const QString kSender = QStringLiteral("差出人");
 inline const QString kOptions = QStringLiteral("各種設定");
 
 // Key names of the grid columns, in column order; the row number follows each name.
-inline const QStringList kBankKeys{QStringLiteral("チェック"), QStringLiteral("銀行名"), QStringLiteral("支店名"),
-                                   QStringLiteral("種別"), QStringLiteral("口座番号"), QStringLiteral("口座名義")};
-inline const QStringList kPostalKeys{QStringLiteral("チェック"), QStringLiteral("口座種別"), QStringLiteral("記号"),
-                                     QStringLiteral("番号"), QStringLiteral("口座名義")};
+inline const QStringList kBankKeys{QStringLiteral("チェック"), QStringLiteral("銀行名"),   QStringLiteral("支店名"),
+                                   QStringLiteral("種別"),     QStringLiteral("口座番号"), QStringLiteral("口座名義")};
+inline const QStringList kPostalKeys{QStringLiteral("チェック"), QStringLiteral("口座種別"), QStringLiteral("記号"), QStringLiteral("番号"),
+                                     QStringLiteral("口座名義")};
 
 struct Sender {
     QString id, postcode, phone, name;

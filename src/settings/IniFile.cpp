@@ -71,8 +71,7 @@ void IniFile::parse(const QByteArray& bytes) {
     joined.reserve(size);
     for (const Line& line : m_lines) joined += line.raw + '\n';
     const QStringList texts = cp932::decode(joined).split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < m_lines.size(); ++i)
-        classify(m_lines[i], i < texts.size() ? texts.at(i) : cp932::decode(m_lines[i].raw));
+    for (qsizetype i = 0; i < m_lines.size(); ++i) classify(m_lines[i], i < texts.size() ? texts.at(i) : cp932::decode(m_lines[i].raw));
 }
 
 void IniFile::classify(Line& line, const QString& text) {
@@ -216,8 +215,7 @@ bool IniFile::update(const QString& path, const std::function<void(IniFile&)>& c
     return file.save();
 }
 
-bool IniFile::write(const QString& path, const QString& section, const QString& key, const QString& value,
-                    bool ownerOnly) {
+bool IniFile::write(const QString& path, const QString& section, const QString& key, const QString& value, bool ownerOnly) {
     IniFile file = load(path);
     file.setOwnerOnly(ownerOnly);
     file.setValue(section, key, value);

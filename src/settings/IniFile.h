@@ -62,8 +62,7 @@ public:
     // One-key conveniences: one read, and for write one read plus one save (unlocked:
     // for files only this program writes).
     static QString read(const QString& path, const QString& section, const QString& key, bool* found = nullptr);
-    static bool write(const QString& path, const QString& section, const QString& key, const QString& value,
-                      bool ownerOnly = false);
+    static bool write(const QString& path, const QString& section, const QString& key, const QString& value, bool ownerOnly = false);
 
 private:
     enum class Kind { Other, Section, Key };

@@ -12,10 +12,8 @@ QGroupBox* SenderForm::build(const QString& suffix, const QString& addressLabel)
     auto* frame = new QGroupBox(QStringLiteral("差出人"));
     frame->setObjectName(QStringLiteral("fraSender"));
     auto* g = new QGridLayout(frame);
-    const std::pair<const char*, QLineEdit**> fields[] = {
-        {"txtID", &id}, {"txtYUBIN", &postcode}, {"txtTEL", &phone}, {"txtNAME", &name}};
-    const QString labels[] = {QStringLiteral("YahooID"), QStringLiteral("郵便番号"), QStringLiteral("電話番号"),
-                              QStringLiteral("氏名")};
+    const std::pair<const char*, QLineEdit**> fields[] = {{"txtID", &id}, {"txtYUBIN", &postcode}, {"txtTEL", &phone}, {"txtNAME", &name}};
+    const QString labels[] = {QStringLiteral("YahooID"), QStringLiteral("郵便番号"), QStringLiteral("電話番号"), QStringLiteral("氏名")};
     int r = 0;
     for (const auto& [objectName, field] : fields) {
         *field = new QLineEdit;
@@ -41,6 +39,4 @@ void SenderForm::show(const accounts::Sender& sender) const {
     PlainText::setCrlf(address, sender.address);
 }
 
-accounts::Sender SenderForm::read() const {
-    return {id->text(), postcode->text(), phone->text(), name->text(), PlainText::crlf(address)};
-}
+accounts::Sender SenderForm::read() const { return {id->text(), postcode->text(), phone->text(), name->text(), PlainText::crlf(address)}; }

@@ -43,9 +43,7 @@ QString portalTop() {
 
 QString productPage() { return configured(kProduct); }
 
-site::Hosts hosts() {
-    return {host(kAuction), host(kClosed), host(kItemPage), host(kSelling), host(kLogin), portalTop(), productPage()};
-}
+site::Hosts hosts() { return {host(kAuction), host(kClosed), host(kItemPage), host(kSelling), host(kLogin), portalTop(), productPage()}; }
 
 QString submitStartUrl() { return site::submitStartUrl(hosts()); }
 QString closedListingsUrl() { return site::closedListingsUrl(hosts()); }
@@ -55,11 +53,14 @@ QString logoutUrl() { return site::logoutUrl(hosts()); }
 QString loginPageUrl() { return site::loginPageUrl(hosts()); }
 
 void writeAll(const QString& base) {
-    IniFile::update(ProgramFolder::settingsFile(), [&](IniFile& file) {
-        for (const QString& key : {kAuction, kClosed, kItemPage, kSelling, kLogin}) file.setValue(kSection, key, base);
-        file.setValue(kSection, kPortal, base + QLatin1Char('/'));
-        file.setValue(kSection, kProduct, base + QStringLiteral("/sorabako/"));
-    }, true);
+    IniFile::update(
+        ProgramFolder::settingsFile(),
+        [&](IniFile& file) {
+            for (const QString& key : {kAuction, kClosed, kItemPage, kSelling, kLogin}) file.setValue(kSection, key, base);
+            file.setValue(kSection, kPortal, base + QLatin1Char('/'));
+            file.setValue(kSection, kProduct, base + QStringLiteral("/sorabako/"));
+        },
+        true);
 }
 
 }  // namespace SiteAddresses

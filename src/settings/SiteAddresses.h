@@ -11,25 +11,25 @@
 namespace SiteAddresses {
 
 inline const QString kSection = QStringLiteral("サイト");
-inline const QString kAuction = QStringLiteral("オークション");    // listing pages
-inline const QString kClosed = QStringLiteral("出品終了分");        // closed listings
-inline const QString kItemPage = QStringLiteral("商品ページ");      // item pages
-inline const QString kSelling = QStringLiteral("出品中");           // open listings
-inline const QString kLogin = QStringLiteral("ログイン");           // login service
-inline const QString kPortal = QStringLiteral("トップページ");      // portal top page
-inline const QString kProduct = QStringLiteral("製品ページ");       // this product's web page
+inline const QString kAuction = QStringLiteral("オークション");  // listing pages
+inline const QString kClosed = QStringLiteral("出品終了分");     // closed listings
+inline const QString kItemPage = QStringLiteral("商品ページ");   // item pages
+inline const QString kSelling = QStringLiteral("出品中");        // open listings
+inline const QString kLogin = QStringLiteral("ログイン");        // login service
+inline const QString kPortal = QStringLiteral("トップページ");   // portal top page
+inline const QString kProduct = QStringLiteral("製品ページ");    // this product's web page
 
 // The hosts as the settings hold them, for the site's address builders.
 site::Hosts hosts();
 
 // The configured value (without a trailing "/" for hosts) or the built-in default.
 QString host(const QString& key);
-QString portalTop();    // always ends in "/": the sign-in's success address
+QString portalTop();  // always ends in "/": the sign-in's success address
 QString productPage();
 
-QString submitStartUrl();       // listing start page
-QString closedListingsUrl();    // closed listings that have a winner
-QString sellingUrl();           // open listings
+QString submitStartUrl();     // listing start page
+QString closedListingsUrl();  // closed listings that have a winner
+QString sellingUrl();         // open listings
 QString itemUrl(const QString& auctionId);
 QString logoutUrl();
 QString loginPageUrl();

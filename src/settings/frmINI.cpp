@@ -67,8 +67,8 @@ frmINI::frmINI(UiServices& ui, std::function<void()> showLogin, QWidget* parent)
     connect(save, &QPushButton::clicked, this, &frmINI::Command1_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    EnterKeyFilter::install(this, {QStringLiteral("Text1"), QStringLiteral("Text3"), QStringLiteral("txtID"),
-                                   QStringLiteral("txtNAME"), QStringLiteral("txtTEL"), QStringLiteral("txtYUBIN")});
+    EnterKeyFilter::install(this, {QStringLiteral("Text1"), QStringLiteral("Text3"), QStringLiteral("txtID"), QStringLiteral("txtNAME"),
+                                   QStringLiteral("txtTEL"), QStringLiteral("txtYUBIN")});
     Form_Load();
 }
 
@@ -164,8 +164,8 @@ void frmINI::Command1_Click() {
         return;
     }
     mINI::Ini_Update([&](IniFile& file) { accounts::save(file, m_opened, now); }, m_ui);
-    m_ui.message(QStringLiteral("設定を反映させるにはｱﾌﾟﾘｹｰｼｮﾝの再起動を行って下さい。"), mINI::kAppTitle,
-                 UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+    m_ui.message(QStringLiteral("設定を反映させるにはｱﾌﾟﾘｹｰｼｮﾝの再起動を行って下さい。"), mINI::kAppTitle, UiServices::Icon::Information,
+                 UiServices::Buttons::Ok, this);
     accept();
 }
 
@@ -175,7 +175,6 @@ void frmINI::Command3_Click() {
 }
 
 void frmINI::Command5_Click() {
-    const QString folder =
-        m_ui.folderName(QStringLiteral("適当なフォルダーをクリックして選択状態にしてから ＯＫ を押してください"), this);
+    const QString folder = m_ui.folderName(QStringLiteral("適当なフォルダーをクリックして選択状態にしてから ＯＫ を押してください"), this);
     if (!folder.isEmpty()) m_text3->setText(folder);
 }

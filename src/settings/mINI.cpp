@@ -6,9 +6,7 @@
 
 namespace mINI {
 namespace {
-void reportWriteFailure(UiServices& ui) {
-    ui.message(kWriteFailed, kAppTitle, UiServices::Icon::None, UiServices::Buttons::Ok);
-}
+void reportWriteFailure(UiServices& ui) { ui.message(kWriteFailed, kAppTitle, UiServices::Icon::None, UiServices::Buttons::Ok); }
 }  // namespace
 
 QString Ini_Get(const QString& section, const QString& key, bool* found) {
@@ -20,17 +18,22 @@ bool Ini_Put(const QString& section, const QString& key, const QString& value, U
 }
 
 bool Ini_PutAll(const QList<Entry>& entries, UiServices& ui) {
-    return Ini_Update([&entries](IniFile& file) {
-        for (const Entry& e : entries) file.setValue(e.section, e.key, e.value);
-    }, ui);
+    return Ini_Update(
+        [&entries](IniFile& file) {
+            for (const Entry& e : entries) file.setValue(e.section, e.key, e.value);
+        },
+        ui);
 }
 
 bool Ini_Update(const std::function<void(IniFile&)>& change, UiServices& ui) {
     QString lost;
-    const bool saved = IniFile::update(ProgramFolder::settingsFile(), [&](IniFile& file) {
-        change(file);
-        lost = file.lostCharacters();
-    }, true);
+    const bool saved = IniFile::update(
+        ProgramFolder::settingsFile(),
+        [&](IniFile& file) {
+            change(file);
+            lost = file.lostCharacters();
+        },
+        true);
     if (!saved) {
         reportWriteFailure(ui);
         return false;
@@ -43,8 +46,6 @@ void Hzn_Write(const QString& strSEC, const QString& strKey, const QString& strM
     IniFile::write(strFile, strSEC, strKey, strMOJI);
 }
 
-QString SETEI_Read(const QString& strSEC, const QString& strKey, const QString& strFile) {
-    return IniFile::read(strFile, strSEC, strKey);
-}
+QString SETEI_Read(const QString& strSEC, const QString& strKey, const QString& strFile) { return IniFile::read(strFile, strSEC, strKey); }
 
 }  // namespace mINI

@@ -28,7 +28,6 @@ namespace {
 const QString kCaption = QStringLiteral("送料計算");
 const QString kPasteName = QStringLiteral("送料・発送方法");
 
-
 struct ParcelService {
     int index;  // ckHOUHOU member
     const char* file;
@@ -44,11 +43,9 @@ const ParcelService kParcels[] = {
 }  // namespace
 
 const QStringList& ShippingPane::serviceNames() {
-    static const QStringList names{QStringLiteral("ミニレター"),     QStringLiteral("定形郵便"),
-                                   QStringLiteral("定形外郵便"),     QStringLiteral("冊子小包"),
-                                   QStringLiteral("EXPACK500"),      QStringLiteral("クロネコメール便"),
-                                   QStringLiteral("ゆうパック"),     QStringLiteral("Yahoo!ゆうパック"),
-                                   QStringLiteral("ヤマト宅急便")};
+    static const QStringList names{QStringLiteral("ミニレター"), QStringLiteral("定形郵便"),         QStringLiteral("定形外郵便"),
+                                   QStringLiteral("冊子小包"),   QStringLiteral("EXPACK500"),        QStringLiteral("クロネコメール便"),
+                                   QStringLiteral("ゆうパック"), QStringLiteral("Yahoo!ゆうパック"), QStringLiteral("ヤマト宅急便")};
     return names;
 }
 
@@ -59,8 +56,8 @@ ShippingPane::ShippingPane(UiServices& ui, QWidget* parent) : QWidget(parent), m
     layout->addWidget(buildResults(), 1);
 
     // Enter moves on, out of the HTML box and the result grid too; the parcel's sides take digits only.
-    EnterKeyFilter::install(this, {QStringLiteral("cmbKEN"), QStringLiteral("Combo8"), QStringLiteral("Combo9"),
-                                   QStringLiteral("imText1"), QStringLiteral("vsSOURYOU")});
+    EnterKeyFilter::install(this, {QStringLiteral("cmbKEN"), QStringLiteral("Combo8"), QStringLiteral("Combo9"), QStringLiteral("imText1"),
+                                   QStringLiteral("vsSOURYOU")});
     EnterKeyFilter::install(this, {QStringLiteral("imNumber1")}, EnterKeyFilter::Mode::EnterAndDigits);
 }
 
@@ -111,9 +108,8 @@ QWidget* ShippingPane::buildInputs() {
     weightRow->addWidget(new QLabel(QStringLiteral("重さ")));
     m_combo8 = named(new QComboBox, QStringLiteral("Combo8"), QStringLiteral("荷物の重量を選択して下さい。"));
     m_combo8->setEditable(true);
-    m_combo8->addItems({QStringLiteral("25"), QStringLiteral("50"), QStringLiteral("100"), QStringLiteral("150"),
-                        QStringLiteral("250"), QStringLiteral("500"), QStringLiteral("1000"), QStringLiteral("2000"),
-                        QStringLiteral("4000")});
+    m_combo8->addItems({QStringLiteral("25"), QStringLiteral("50"), QStringLiteral("100"), QStringLiteral("150"), QStringLiteral("250"),
+                        QStringLiteral("500"), QStringLiteral("1000"), QStringLiteral("2000"), QStringLiteral("4000")});
     m_combo8->setCurrentIndex(-1);
     // The box keeps what is typed: completing 200 to 2000 would price another weight, and a
     // typed weight is not a new item of the list.
@@ -149,8 +145,8 @@ QWidget* ShippingPane::buildInputs() {
     }
     v->addWidget(services);
 
-    auto* calculate = named(new QPushButton(QStringLiteral("送料計算")), QStringLiteral("Command15"),
-                            QStringLiteral("送料計算、送料HTMLを生成します。"));
+    auto* calculate =
+        named(new QPushButton(QStringLiteral("送料計算")), QStringLiteral("Command15"), QStringLiteral("送料計算、送料HTMLを生成します。"));
     v->addWidget(calculate);
     v->addStretch(1);
     connect(calculate, &QPushButton::clicked, this, &ShippingPane::Command15_Click);
@@ -190,8 +186,7 @@ QWidget* ShippingPane::buildResults() {
     htmlLayout->addWidget(m_check2);
     auto* pasteRow = new QHBoxLayout;
     pasteRow->addWidget(new QLabel(QStringLiteral("出品ﾌｫｰﾑ貼付先項目")));
-    m_combo9 = named(new QComboBox, QStringLiteral("Combo9"),
-                     QStringLiteral("貼付け先項目０１～０８(出品ﾌｫｰﾑ作成画面)を選択して下さい。"));
+    m_combo9 = named(new QComboBox, QStringLiteral("Combo9"), QStringLiteral("貼付け先項目０１～０８(出品ﾌｫｰﾑ作成画面)を選択して下さい。"));
     for (int k = 1; k <= 8; ++k) m_combo9->addItem(QStringLiteral("項目０") + QChar(0xFF10 + k));
     m_combo9->setCurrentIndex(-1);
     pasteRow->addWidget(m_combo9);
@@ -285,10 +280,9 @@ void ShippingPane::Command15_Click() {
             return text;
         };
         const mHASSOU::ParcelFee fee =
-            service.dropOff < 0
-                ? mHASSOU::Souryou_YahooParcel(origin, destination, rates, mHASSOU::roundHalfEven(grams))
-                : mHASSOU::Souryou_Parcel(origin, destination, rates, mHASSOU::roundHalfEven(sideSum),
-                                          m_check1[service.dropOff]->isChecked(), QString::fromUtf8(service.title));
+            service.dropOff < 0 ? mHASSOU::Souryou_YahooParcel(origin, destination, rates, mHASSOU::roundHalfEven(grams))
+                                : mHASSOU::Souryou_Parcel(origin, destination, rates, mHASSOU::roundHalfEven(sideSum),
+                                                          m_check1[service.dropOff]->isChecked(), QString::fromUtf8(service.title));
         if (fee.unreadable) unreadable << path;
         if (fee.malformed) malformed << path;
         if (fee.blockLoaded) showRates(fee.block);
@@ -310,8 +304,8 @@ void ShippingPane::Command15_Click() {
 void ShippingPane::Command16_Click() {
     const int row = m_combo9->currentIndex();
     if (row < 0) {
-        m_ui.message(QStringLiteral("貼付け先の項目(出品ﾌｫｰﾑ貼付先項目)を選択して下さい。"), kCaption,
-                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        m_ui.message(QStringLiteral("貼付け先の項目(出品ﾌｫｰﾑ貼付先項目)を選択して下さい。"), kCaption, UiServices::Icon::Information,
+                     UiServices::Buttons::Ok, this);
         return;
     }
     QString html = shippingHtml();

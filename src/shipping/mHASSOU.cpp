@@ -81,8 +81,8 @@ QString largestClass(const RateBlock& block) {
     return last;
 }
 
-ParcelFee lookUp(const QString& origin, const RateReader& rates, const QString& destination, int size, bool dropOff,
-                 const QString& title, bool weightBased) {
+ParcelFee lookUp(const QString& origin, const RateReader& rates, const QString& destination, int size, bool dropOff, const QString& title,
+                 bool weightBased) {
     ParcelFee fee;
     const std::optional<QString> text = rates();
     if (!text) {
@@ -146,8 +146,7 @@ Fee Souryou_MiniLetter(const QString& weight) {
 }
 
 Fee Souryou_Teikei(const QString& weight) {
-    return withBlock(byWeight(weight, {{25, 80, "0～25g"}, {50, 90, "26～50g"}}, "重さ制限:50g以内"),
-                     QStringLiteral("定形"));
+    return withBlock(byWeight(weight, {{25, 80, "0～25g"}, {50, 90, "26～50g"}}, "重さ制限:50g以内"), QStringLiteral("定形"));
 }
 
 Fee Souryou_Teikeigai(const QString& weight, double longSide, double sideSum) {
@@ -187,13 +186,10 @@ Fee Souryou_MailBin(const QString& weight, double longSide, double thickness, do
     if (thickness > 2) return {kUnavailable, QStringLiteral("厚さ: 2cm以内です"), QString()};
     if (sideSum > 70) return {kUnavailable, QStringLiteral("3辺計: 70cm以内です"), QString()};
     // The courier's mail service puts no block into the description.
-    return byWeight(weight,
-                    {{50, 80, "0g～50g"},
-                     {100, 110, "51g～100g"},
-                     {300, 160, "101g～300g"},
-                     {600, 210, "301g～600g"},
-                     {1000, 310, "601g～1kg"}},
-                    "大きさの制限は1kg以内です");
+    return byWeight(
+        weight,
+        {{50, 80, "0g～50g"}, {100, 110, "51g～100g"}, {300, 160, "101g～300g"}, {600, 210, "301g～600g"}, {1000, 310, "601g～1kg"}},
+        "大きさの制限は1kg以内です");
 }
 
 RateBlock originBlock(const QString& rateFileText, const QString& origin) {
@@ -215,8 +211,8 @@ bool yahooParcelUnavailable(const QString& origin) {
     return origin == QStringLiteral("北海道") || origin == QStringLiteral("青森県") || origin == QStringLiteral("秋田県");
 }
 
-ParcelFee Souryou_Parcel(const QString& origin, const QString& destination, const RateReader& rates, int size,
-                         bool dropOff, const QString& title) {
+ParcelFee Souryou_Parcel(const QString& origin, const QString& destination, const RateReader& rates, int size, bool dropOff,
+                         const QString& title) {
     ParcelFee fee;
     if (origin.isEmpty() || destination.isEmpty()) {
         fee.price = kNotYet;
@@ -249,15 +245,15 @@ ParcelFee Souryou_YahooParcel(const QString& origin, const QString& destination,
 QString parcelTable(const RateBlock& block, int sizeRow, const QString& title, bool weightBased) {
     QStringList head{QStringLiteral("<CENTER>")};
     if (weightBased) {
-        head << QStringLiteral("<TABLE border=1 cellspacing=0 cellpadding=3  width=400><TR>")
-             << QStringLiteral("      <TD></TD>")
-             << QStringLiteral("      <TD colspan=13 align=center height=20><FONT color=#0000ff size=4><B>Yahoo!ゆうパック "
-                               "</B></FONT></TD></TR>");
+        head << QStringLiteral("<TABLE border=1 cellspacing=0 cellpadding=3  width=400><TR>") << QStringLiteral("      <TD></TD>")
+             << QStringLiteral(
+                    "      <TD colspan=13 align=center height=20><FONT color=#0000ff size=4><B>Yahoo!ゆうパック "
+                    "</B></FONT></TD></TR>");
     } else {
-        head << QStringLiteral("<TABLE border=1 cellspacing=0 cellpadding=3 width=400><TR>")
-             << QStringLiteral("      <TD></TD>")
-             << QStringLiteral("      <TD colspan=13 align=center height=20><FONT color=#0000ff size=4><B>[TITLE] "
-                               "</B></FONT></TD></TR>");
+        head << QStringLiteral("<TABLE border=1 cellspacing=0 cellpadding=3 width=400><TR>") << QStringLiteral("      <TD></TD>")
+             << QStringLiteral(
+                    "      <TD colspan=13 align=center height=20><FONT color=#0000ff size=4><B>[TITLE] "
+                    "</B></FONT></TD></TR>");
     }
     // Columns 5 to 8 carry a blank before the tag's closing bracket: the table's fixed markup, which
     // sellers' pasted tables and their templates' styles rely on.

@@ -43,16 +43,16 @@ RateBlock originBlock(const QString& rateFileText, const QString& origin);
 struct ParcelFee : Fee {
     bool blockLoaded = false;  // the rate grid is to show `block`
     RateBlock block;
-    bool unreadable = false;   // the rate file was needed and could not be read
-    bool malformed = false;    // it was read, but has no block for the origin or no price in its cell
+    bool unreadable = false;  // the rate file was needed and could not be read
+    bool malformed = false;   // it was read, but has no block for the origin or no price in its cell
 };
 
 // The text of a rate file, read only when a fee needs it; nothing when it cannot be read.
 using RateReader = std::function<std::optional<QString>()>;
 
 // The parcel services priced by the sum of the three sides (whole cm).
-ParcelFee Souryou_Parcel(const QString& origin, const QString& destination, const RateReader& rates, int size,
-                         bool dropOff, const QString& title);
+ParcelFee Souryou_Parcel(const QString& origin, const QString& destination, const RateReader& rates, int size, bool dropOff,
+                         const QString& title);
 // The parcel service priced by weight (whole grams); some origins have no counter for it.
 ParcelFee Souryou_YahooParcel(const QString& origin, const QString& destination, const RateReader& rates, int weight);
 

@@ -34,7 +34,7 @@ QString fieldNoChoice(const QString& meaning);
 
 QString continueButtonName();
 QString continueButtonText();
-int pageScroll();           // where every page of the flow is scrolled first
+int pageScroll();  // where every page of the flow is scrolled first
 
 QString uploadPageTitle();
 int uploadPageScroll();
@@ -52,14 +52,14 @@ QString categoryPathLabel();
 // The category's path as a page shows it after the label, from the page's text; empty without one.
 QString categoryPathIn(const QString& pageText);
 
-QString uploadedMark();      // the class of each picture the upload page lists as received
-QString toConfirmLink();     // the id of the upload page's link to the confirmation
+QString uploadedMark();   // the class of each picture the upload page lists as received
+QString toConfirmLink();  // the id of the upload page's link to the confirmation
 int maxPictures();
 qint64 maxPictureBytes();
-QString pictureRule();       // the site's own words for both limits
+QString pictureRule();  // the site's own words for both limits
 
 QString confirmPageTitle();
-QString confirmTable();      // the id of the table of what the listing will be
+QString confirmTable();  // the id of the table of what the listing will be
 QString finishedPageTitle();
 QString auctionIdElement();  // the id of the element that shows the new auction ID
 

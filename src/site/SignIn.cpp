@@ -5,9 +5,9 @@
 namespace site {
 
 LoginForm loginForm() {
-    return {fact(kLogin, QStringLiteral("フォーム")),         fact(kLogin, QStringLiteral("ID欄")),
-            fact(kLogin, QStringLiteral("パスワード欄")),     fact(kLogin, QStringLiteral("ログインしたままにする")),
-            fact(kLogin, QStringLiteral("ログインボタン")),   fact(kLogin, QStringLiteral("ログインボタンの表示"))};
+    return {fact(kLogin, QStringLiteral("フォーム")),       fact(kLogin, QStringLiteral("ID欄")),
+            fact(kLogin, QStringLiteral("パスワード欄")),   fact(kLogin, QStringLiteral("ログインしたままにする")),
+            fact(kLogin, QStringLiteral("ログインボタン")), fact(kLogin, QStringLiteral("ログインボタンの表示"))};
 }
 
 bool isFailurePage(const QString& bodyText) {

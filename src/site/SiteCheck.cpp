@@ -82,8 +82,9 @@ QList<Finding> listOptions(const Document& d, const FormField& field) {
     const QString noChoice = fieldNoChoice(field.meaning);
     if (!noChoice.isEmpty() && !page.contains(noChoice)) absent.prepend(noChoice);
     if (!absent.isEmpty()) {
-        out << finding(kFormPage, key, wanted.join(QLatin1Char(',')), Verdict::Missing,
-                       QStringLiteral("ページに無い選択肢：%1（ページの選択肢：%2）").arg(absent.join(QLatin1Char(',')), page.join(QLatin1Char(','))));
+        out << finding(
+            kFormPage, key, wanted.join(QLatin1Char(',')), Verdict::Missing,
+            QStringLiteral("ページに無い選択肢：%1（ページの選択肢：%2）").arg(absent.join(QLatin1Char(',')), page.join(QLatin1Char(','))));
         return out;
     }
     // The program chooses by the option's text, so another order still fills; the seller is told.
@@ -94,7 +95,8 @@ QList<Finding> listOptions(const Document& d, const FormField& field) {
         if (!inOrder.contains(w)) inOrder << w;
     if (shown != inOrder)
         out << finding(kFormPage, key, wanted.join(QLatin1Char(',')), Verdict::Different,
-                       QStringLiteral("並び順が違います（ページ：%1）。ソラバコは選択肢を名前で選ぶため、入力はできます").arg(page.join(QLatin1Char(','))));
+                       QStringLiteral("並び順が違います（ページ：%1）。ソラバコは選択肢を名前で選ぶため、入力はできます")
+                           .arg(page.join(QLatin1Char(','))));
     else
         out << finding(kFormPage, key, wanted.join(QLatin1Char(',')), Verdict::Match);
     return out;
@@ -137,8 +139,9 @@ Finding listLink(const Document& d, const QString& page, const QString& section,
             best = t;
         }
     }
-    return bestRun >= 1 && !best.isEmpty() ? finding(page, key, text, Verdict::Different, QStringLiteral("今は「%1」かもしれません").arg(best))
-                                           : finding(page, key, text, Verdict::Missing);
+    return bestRun >= 1 && !best.isEmpty()
+               ? finding(page, key, text, Verdict::Different, QStringLiteral("今は「%1」かもしれません").arg(best))
+               : finding(page, key, text, Verdict::Missing);
 }
 }  // namespace
 
@@ -154,7 +157,8 @@ QString verdictText(Verdict verdict) {
 
 QList<Finding> checkStartPage(const std::optional<Document>& page) {
     const QString path = fact(kPaths, QStringLiteral("出品開始"));
-    if (!page) return {finding(kStartPage, QStringLiteral("出品開始"), path, Verdict::Missing, QStringLiteral("ページを表示できませんでした"))};
+    if (!page)
+        return {finding(kStartPage, QStringLiteral("出品開始"), path, Verdict::Missing, QStringLiteral("ページを表示できませんでした"))};
     const QString category = fact(kPaths, QStringLiteral("カテゴリ"));
     bool links = false;
     for (const auto& l : page->links) links = links || QUrl(l.href).path() == category;
@@ -178,8 +182,9 @@ QList<Finding> checkCategoryPage(const std::optional<Document>& leaf) {
     }
     for (const Element& e : leaf->elements)
         if (e.type == QLatin1String("submit") && e.value == text)
-            return {finding(kCategoryPage, QStringLiteral("続けるボタン"), name, Verdict::Different, QStringLiteral("今は「%1」").arg(e.name)),
-                    finding(kCategoryPage, QStringLiteral("続けるボタンの表示"), text, Verdict::Match)};
+            return {
+                finding(kCategoryPage, QStringLiteral("続けるボタン"), name, Verdict::Different, QStringLiteral("今は「%1」").arg(e.name)),
+                finding(kCategoryPage, QStringLiteral("続けるボタンの表示"), text, Verdict::Match)};
     return {finding(kCategoryPage, QStringLiteral("続けるボタン"), name, Verdict::Missing),
             finding(kCategoryPage, QStringLiteral("続けるボタンの表示"), text, Verdict::Missing)};
 }
@@ -213,21 +218,23 @@ QList<Finding> checkLoginPage(const Document& page) {
         if (e.type == QLatin1String("password")) passwordForm = e.form;
     bool formFound = false;
     for (const auto& f : page.forms) formFound = formFound || f.name == names.form;
-    out << (formFound ? finding(kLoginPage, QStringLiteral("フォーム"), names.form, Verdict::Match)
+    out << (formFound                ? finding(kLoginPage, QStringLiteral("フォーム"), names.form, Verdict::Match)
             : passwordForm.isEmpty() ? finding(kLoginPage, QStringLiteral("フォーム"), names.form, Verdict::Missing)
                                      : finding(kLoginPage, QStringLiteral("フォーム"), names.form, Verdict::Different,
                                                QStringLiteral("今は「%1」").arg(passwordForm)));
     const auto field = [&](const QString& key, const QString& name, const std::function<bool(const Element&)>& like) {
         if (!byName(page, name).isEmpty()) return finding(kLoginPage, key, name, Verdict::Match);
         for (const Element& e : page.elements)
-            if (like(e) && !e.name.isEmpty()) return finding(kLoginPage, key, name, Verdict::Different, QStringLiteral("今は「%1」").arg(e.name));
+            if (like(e) && !e.name.isEmpty())
+                return finding(kLoginPage, key, name, Verdict::Different, QStringLiteral("今は「%1」").arg(e.name));
         return finding(kLoginPage, key, name, Verdict::Missing);
     };
     out << field(QStringLiteral("ID欄"), names.id, [](const Element& e) {
         return e.tag == QLatin1String("input") && (e.type == QLatin1String("text") || e.type == QLatin1String("email"));
     });
     out << field(QStringLiteral("パスワード欄"), names.password, [](const Element& e) { return e.type == QLatin1String("password"); });
-    out << field(QStringLiteral("ログインしたままにする"), names.persistent, [](const Element& e) { return e.type == QLatin1String("checkbox"); });
+    out << field(QStringLiteral("ログインしたままにする"), names.persistent,
+                 [](const Element& e) { return e.type == QLatin1String("checkbox"); });
     out << field(QStringLiteral("ログインボタン"), names.button, [](const Element& e) { return e.type == QLatin1String("submit"); });
     const QList<const Element*> buttons = byName(page, names.button);
     out << (buttons.isEmpty() ? finding(kLoginPage, QStringLiteral("ログインボタンの表示"), names.buttonText, Verdict::Missing)
@@ -261,12 +268,14 @@ QList<Finding> checkOpenListings(const Document& first, const std::optional<Docu
 QList<Finding> checkItemPage(const std::optional<Document>& open, const std::optional<Document>& closed,
                              const std::optional<Document>& unknownId) {
     QList<Finding> out;
-    const QStringList keys{QStringLiteral("現在の価格"), QStringLiteral("ウォッチ"), QStringLiteral("残り時間"), QStringLiteral("アクセス")};
+    const QStringList keys{QStringLiteral("現在の価格"), QStringLiteral("ウォッチ"), QStringLiteral("残り時間"),
+                           QStringLiteral("アクセス")};
     QStringList labels;
     for (const QString& k : keys) labels << fact(kItem, k);
     if (open) {
         const QString prefix = fact(kItem, QStringLiteral("題名の前置き"));
-        out << finding(kItemPage, QStringLiteral("題名の前置き"), prefix, open->title.startsWith(prefix) ? Verdict::Match : Verdict::Different,
+        out << finding(kItemPage, QStringLiteral("題名の前置き"), prefix,
+                       open->title.startsWith(prefix) ? Verdict::Match : Verdict::Different,
                        open->title.startsWith(prefix) ? QString() : QStringLiteral("今の題名は「%1」").arg(open->title));
         for (const QString& k : keys) {
             QStringList others = labels;
@@ -275,7 +284,8 @@ QList<Finding> checkItemPage(const std::optional<Document>& open, const std::opt
         }
     } else {
         for (const QString& k : QStringList{QStringLiteral("題名の前置き")} + keys)
-            out << finding(kItemPage, k, fact(kItem, k), Verdict::NotChecked, kNeedsSignIn + QStringLiteral("（出品中の商品から開きます）"));
+            out << finding(kItemPage, k, fact(kItem, k), Verdict::NotChecked,
+                           kNeedsSignIn + QStringLiteral("（出品中の商品から開きます）"));
     }
     const QString contact = fact(kItem, QStringLiteral("連絡先"));
     if (closed) {
@@ -291,7 +301,8 @@ QList<Finding> checkItemPage(const std::optional<Document>& open, const std::opt
         out << finding(kItemPage, QStringLiteral("IDが無い時の題名"), none, unknownId->title == none ? Verdict::Match : Verdict::Different,
                        unknownId->title == none ? QString() : QStringLiteral("今は「%1」").arg(unknownId->title));
     else
-        out << finding(kItemPage, QStringLiteral("IDが無い時の題名"), none, Verdict::Missing, QStringLiteral("ページを表示できませんでした"));
+        out << finding(kItemPage, QStringLiteral("IDが無い時の題名"), none, Verdict::Missing,
+                       QStringLiteral("ページを表示できませんでした"));
     return out;
 }
 
@@ -318,7 +329,8 @@ QList<Finding> checkClosedListings(const Document& page, bool signedIn) {
     } else {
         out << finding(kClosedPage, QStringLiteral("ログインボタン"), closedListingsLoginButton(), Verdict::Match);
     }
-    out << finding(kClosedPage, QStringLiteral("商品ページ"), fact(kPaths, QStringLiteral("商品ページ")), Verdict::NotChecked, kNeedsSignIn);
+    out << finding(kClosedPage, QStringLiteral("商品ページ"), fact(kPaths, QStringLiteral("商品ページ")), Verdict::NotChecked,
+                   kNeedsSignIn);
     return out;
 }
 
@@ -357,8 +369,7 @@ QString nextListPage(const Document& page) {
     // Reworded: a link back to this list that reads like it, so that the next page is still looked at.
     const QString path = QUrl(page.url).path();
     for (const auto& l : page.links)
-        if (!next.isEmpty() && l.text.contains(next.at(0)) && QUrl(l.href).path() == path && QUrl(l.href) != QUrl(page.url))
-            return l.href;
+        if (!next.isEmpty() && l.text.contains(next.at(0)) && QUrl(l.href).path() == path && QUrl(l.href) != QUrl(page.url)) return l.href;
     return QString();
 }
 

@@ -20,7 +20,7 @@ struct Finding {
     QString fact;      // the definition's key: 数量, 現在の価格 …
     QString expected;  // the definition's value
     Verdict verdict = Verdict::Match;
-    QString now;       // what stands there now, when the page shows it (違う), or why not checked
+    QString now;  // what stands there now, when the page shows it (違う), or why not checked
 };
 
 // The pages, in the order they are checked.

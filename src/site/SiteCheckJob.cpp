@@ -93,18 +93,22 @@ void SiteCheckJob::listingForm(const std::optional<mInterNet::Document>& leaf) {
 void SiteCheckJob::uploadPage() {
     load(site::kUploadPage, m_hosts.auction + site::fact(site::kPaths, QStringLiteral("画像アップロード")),
          [this](const std::optional<mInterNet::Document>& doc) {
-             if (doc) add(site::checkUploadPage(*doc));
-             else add({Finding{site::kUploadPage, QStringLiteral("（ページ全体）"), QString(), site::Verdict::NotChecked,
-                               QStringLiteral("ページを表示できませんでした")}});
+             if (doc)
+                 add(site::checkUploadPage(*doc));
+             else
+                 add({Finding{site::kUploadPage, QStringLiteral("（ページ全体）"), QString(), site::Verdict::NotChecked,
+                              QStringLiteral("ページを表示できませんでした")}});
              loginPage();
          });
 }
 
 void SiteCheckJob::loginPage() {
     load(site::kLoginPage, site::loginPageUrl(m_hosts), [this](const std::optional<mInterNet::Document>& doc) {
-        if (doc) add(site::checkLoginPage(*doc));
-        else add({Finding{site::kLoginPage, QStringLiteral("（ページ全体）"), QString(), site::Verdict::Missing,
-                          QStringLiteral("ページを表示できませんでした")}});
+        if (doc)
+            add(site::checkLoginPage(*doc));
+        else
+            add({Finding{site::kLoginPage, QStringLiteral("（ページ全体）"), QString(), site::Verdict::Missing,
+                         QStringLiteral("ページを表示できませんでした")}});
         openListings();
     });
 }
@@ -140,10 +144,11 @@ void SiteCheckJob::openListings() {
 
 void SiteCheckJob::itemPages(const QString& openItem) {
     const auto unknown = [this] {
-        load(site::kItemPage, site::itemUrl(m_hosts, QStringLiteral("sorabako-check-0")), [this](const std::optional<mInterNet::Document>& doc) {
-            m_unknown = doc;
-            closedListings();
-        });
+        load(site::kItemPage, site::itemUrl(m_hosts, QStringLiteral("sorabako-check-0")),
+             [this](const std::optional<mInterNet::Document>& doc) {
+                 m_unknown = doc;
+                 closedListings();
+             });
     };
     if (openItem.isEmpty()) {
         unknown();

@@ -53,18 +53,25 @@ QList<Fact> makeFacts() {
     f << one(kPaths, "出品開始", QStringLiteral("/jp/0-submit.html"))
       << one(kPaths, "出品終了分", QStringLiteral("/jp/show/mystatus?select=closed&hasWinner=1"))
       << one(kPaths, "出品中", QStringLiteral("/jp/show/mystatus?select=selling"))
-      << one(kPaths, "商品ページ", QStringLiteral("/jp/auction/"))
-      << one(kPaths, "カテゴリ", QStringLiteral("/jp/submit/category"))
+      << one(kPaths, "商品ページ", QStringLiteral("/jp/auction/")) << one(kPaths, "カテゴリ", QStringLiteral("/jp/submit/category"))
       << one(kPaths, "画像アップロード", QStringLiteral("/jp/submit/image"))
       << one(kPaths, "ログアウト", QStringLiteral("/config/login?.lg=jp&.intl=jp&logout=1&.src=www&.done="))
       << one(kPaths, "ログイン画面", QStringLiteral("/config/login?.src=www&partner=&.protoctl=&.v=&.u=&.intl=jp&.done="));
 
     field(f, "タイトル", "Title", 450);
     field(f, "説明", "Description", 650);
-    const std::pair<const char*, const char*> payments[] = {
-        {"かんたん決済", "ypmOK"},       {"銀行振込", "aspj1"},      {"郵便振替", "aspj2"},      {"イーバンク銀行決済", "aspj8"},
-        {"ジャパンネットバンク決済", "aspj9"}, {"みずほ銀行決済", "aspj10"}, {"UFJ銀行決済", "aspj11"}, {"現金書留", "aspj3"},
-        {"商品代引", "aspj4"},           {"クレジットカード", "ycc"}, {"その他", "aspj7"},        {"NTTコム・セーフティパス決済", "ccmOK"}};
+    const std::pair<const char*, const char*> payments[] = {{"かんたん決済", "ypmOK"},
+                                                            {"銀行振込", "aspj1"},
+                                                            {"郵便振替", "aspj2"},
+                                                            {"イーバンク銀行決済", "aspj8"},
+                                                            {"ジャパンネットバンク決済", "aspj9"},
+                                                            {"みずほ銀行決済", "aspj10"},
+                                                            {"UFJ銀行決済", "aspj11"},
+                                                            {"現金書留", "aspj3"},
+                                                            {"商品代引", "aspj4"},
+                                                            {"クレジットカード", "ycc"},
+                                                            {"その他", "aspj7"},
+                                                            {"NTTコム・セーフティパス決済", "ccmOK"}};
     for (const auto& [meaning, id] : payments) field(f, meaning, id, 900);
     field(f, "送料負担", "shipping", 960);
     field(f, "発送時期", "shiptime", 960);
@@ -80,8 +87,8 @@ QList<Fact> makeFacts() {
     field(f, "開始価格", "StartPrice", 1800);
     field(f, "期間", "Duration", 1800);
     f << many(kForm, "期間.選択肢",
-              {QStringLiteral("2日間"), QStringLiteral("3日間"), QStringLiteral("4日間"), QStringLiteral("5日間"),
-               QStringLiteral("6日間"), QStringLiteral("7日間")})
+              {QStringLiteral("2日間"), QStringLiteral("3日間"), QStringLiteral("4日間"), QStringLiteral("5日間"), QStringLiteral("6日間"),
+               QStringLiteral("7日間")})
       << one(kForm, "期間.未選択", QString());
     field(f, "注目のオークション", "featuredAmount", 2000);
     field(f, "太字テキスト", "boldSelected", 2200);
@@ -89,9 +96,8 @@ QList<Fact> makeFacts() {
     field(f, "送料無料アイコン", "postagefreeSelected", 2500);
     field(f, "目立ちアイコン", "giftSelected", 2600);
     f << many(kForm, "目立ちアイコン.選択肢",
-              {QStringLiteral("なし"), QStringLiteral("新品"), QStringLiteral("美品"), QStringLiteral("非売品"),
-               QStringLiteral("限定品"), QStringLiteral("保証書付"), QStringLiteral("全巻セット"), QStringLiteral("正規店購入"),
-               QStringLiteral("産地直送")})
+              {QStringLiteral("なし"), QStringLiteral("新品"), QStringLiteral("美品"), QStringLiteral("非売品"), QStringLiteral("限定品"),
+               QStringLiteral("保証書付"), QStringLiteral("全巻セット"), QStringLiteral("正規店購入"), QStringLiteral("産地直送")})
       << one(kForm, "目立ちアイコン.未選択", QStringLiteral("選択してください"));
     field(f, "贈答品アイコン", "wrappingSelected", 2800);
     field(f, "即買価格", "JpBuyNowPrice", 2800);
@@ -106,8 +112,8 @@ QList<Fact> makeFacts() {
     f << many(kForm, "自動再出品.選択肢", {QStringLiteral("1回"), QStringLiteral("2回"), QStringLiteral("3回")})
       << one(kForm, "自動再出品.未選択", QStringLiteral("しない"));
     f << one(kForm, "続けるボタン", QStringLiteral("btn")) << one(kForm, "続けるボタンの表示", QStringLiteral("続ける"))
-      << number(kForm, "ページの位置", 200, 0, kFarthestPosition)
-      << one(kForm, "送信ボタン", QStringLiteral("next")) << one(kForm, "カテゴリの表示", QStringLiteral("選択中のカテゴリ:"));
+      << number(kForm, "ページの位置", 200, 0, kFarthestPosition) << one(kForm, "送信ボタン", QStringLiteral("next"))
+      << one(kForm, "カテゴリの表示", QStringLiteral("選択中のカテゴリ:"));
 
     f << one(kUpload, "題名", QStringLiteral("Yahoo!オークション - 画像のアップロード"))
       << number(kUpload, "位置", 10, 0, kFarthestPosition) << one(kUpload, "選択ボタン", QStringLiteral("select"))
@@ -119,16 +125,17 @@ QList<Fact> makeFacts() {
 
     f << one(kConfirm, "同意ボタンの表示", QStringLiteral("利用規約とガイドラインに同意する"))
       << number(kConfirm, "位置", 6000, 0, kFarthestPosition)
-      << one(kConfirm, "題名", QStringLiteral("Yahoo!オークション - 出品内容の確認")) << one(kConfirm, "内容の表", QStringLiteral("confirm"));
+      << one(kConfirm, "題名", QStringLiteral("Yahoo!オークション - 出品内容の確認"))
+      << one(kConfirm, "内容の表", QStringLiteral("confirm"));
 
-    f << one(kFinished, "題名", QStringLiteral("Yahoo!オークション - 出品完了")) << one(kFinished, "オークションID", QStringLiteral("auctionId"));
+    f << one(kFinished, "題名", QStringLiteral("Yahoo!オークション - 出品完了"))
+      << one(kFinished, "オークションID", QStringLiteral("auctionId"));
 
     f << one(kItem, "題名の前置き", QStringLiteral("\"Yahoo!オークション - \""))
-      << one(kItem, "IDが無い時の題名", QStringLiteral("Yahoo!オークション"))
-      << one(kItem, "現在の価格", QStringLiteral("現在の価格："))
-      << one(kItem, "ウォッチ", QStringLiteral("ウォッチリストに追加した総数："))
-      << one(kItem, "残り時間", QStringLiteral("残り時間：")) << one(kItem, "アクセス", QStringLiteral("アクセス総数："))
-      << one(kItem, "価格の単位", QStringLiteral("\" 円\"")) << one(kItem, "連絡先", QStringLiteral("こちら"));
+      << one(kItem, "IDが無い時の題名", QStringLiteral("Yahoo!オークション")) << one(kItem, "現在の価格", QStringLiteral("現在の価格："))
+      << one(kItem, "ウォッチ", QStringLiteral("ウォッチリストに追加した総数：")) << one(kItem, "残り時間", QStringLiteral("残り時間："))
+      << one(kItem, "アクセス", QStringLiteral("アクセス総数：")) << one(kItem, "価格の単位", QStringLiteral("\" 円\""))
+      << one(kItem, "連絡先", QStringLiteral("こちら"));
 
     f << one(kSelling, "一覧の始まり", QStringLiteral("残り時間")) << one(kSelling, "一覧の終わり", QStringLiteral("プライバシーの考え方"))
       << one(kSelling, "管理", QStringLiteral("管理")) << one(kSelling, "次のページ", QStringLiteral("次の50件"))
@@ -192,13 +199,11 @@ Facts Facts::fromFile(const QString& path, DefinitionProblem* problem) {
     Facts facts = builtIn();
     QString text;
     switch (TextFile::readCp932Text(path, &text)) {
-        case TextFile::Read::Missing:
-            return facts;
+        case TextFile::Read::Missing: return facts;
         case TextFile::Read::NotText:
             problem->reason = QStringLiteral("Shift-JIS（CP932）のテキストファイルではありません。");
             return facts;
-        case TextFile::Read::Ok:
-            break;
+        case TextFile::Read::Ok: break;
     }
     Facts read = facts;
     QString section;
@@ -244,9 +249,10 @@ Facts Facts::fromFile(const QString& path, DefinitionProblem* problem) {
 }
 
 QString Facts::builtInFileText() {
-    QString out = QStringLiteral("; ソラバコのサイト定義。サイトのページが変わったときは、ここで値を書き換えて下さい。\r\n"
-                                 "; 書いていない項目はソラバコの既定値を使います。前後に空白がある値は \"\" で囲みます。\r\n"
-                                 "; 選択肢は、ソラバコの一覧の順に、サイトの表示を「,」で区切って書きます。\r\n");
+    QString out = QStringLiteral(
+        "; ソラバコのサイト定義。サイトのページが変わったときは、ここで値を書き換えて下さい。\r\n"
+        "; 書いていない項目はソラバコの既定値を使います。前後に空白がある値は \"\" で囲みます。\r\n"
+        "; 選択肢は、ソラバコの一覧の順に、サイトの表示を「,」で区切って書きます。\r\n");
     QString section;
     for (const Fact& f : allFacts()) {
         if (f.section != section) {
@@ -261,9 +267,7 @@ QString Facts::builtInFileText() {
 const Facts& Facts::current() { return site::current(); }
 void Facts::setCurrent(const Facts& facts) { site::current() = facts; }
 
-QString Facts::text(const QString& section, const QString& key) const {
-    return m_values.value(keyOf(section, key));
-}
+QString Facts::text(const QString& section, const QString& key) const { return m_values.value(keyOf(section, key)); }
 
 QStringList Facts::list(const QString& section, const QString& key) const {
     const QString v = text(section, key);

@@ -42,8 +42,8 @@ inline const QString kLogin = QStringLiteral("ログイン");
 
 // What is wrong with a definition file, for the seller: the file and the line.
 struct DefinitionProblem {
-    int line = 0;     // from 1; 0 for the file as a whole (binary junk)
-    QString reason;   // Japanese, for the message
+    int line = 0;    // from 1; 0 for the file as a whole (binary junk)
+    QString reason;  // Japanese, for the message
     bool any() const { return !reason.isEmpty(); }
 };
 

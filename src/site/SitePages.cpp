@@ -81,8 +81,8 @@ Browser::Result ListingFormPage::send() {
 }
 
 std::optional<int> ListingFormPage::uploadedCount() {
-    const Browser::Result r = m_browser->evaluate(
-        QStringLiteral("return document.getElementsByClassName(%1).length;").arg(Browser::jsString(uploadedMark())));
+    const Browser::Result r =
+        m_browser->evaluate(QStringLiteral("return document.getElementsByClassName(%1).length;").arg(Browser::jsString(uploadedMark())));
     if (!r) return std::nullopt;
     return r.value.toInt();
 }
@@ -90,11 +90,11 @@ std::optional<int> ListingFormPage::uploadedCount() {
 Browser::Result ListingFormPage::toConfirmation() { return m_browser->clickById(toConfirmLink()); }
 
 std::optional<QList<QPair<QString, QString>>> ListingFormPage::confirmation() {
-    const Browser::Result r = m_browser->evaluate(
-        QStringLiteral("var t=document.getElementById(%1);if(!t)throw 0;var out=[];"
-                       "for(var i=0;i<t.rows.length;i++){var r=t.rows[i];if(r.cells.length<2)continue;"
-                       "out.push(r.cells[0].innerText.trim());out.push(r.cells[1].innerText.trim());}return out;")
-            .arg(Browser::jsString(confirmTable())));
+    const Browser::Result r =
+        m_browser->evaluate(QStringLiteral("var t=document.getElementById(%1);if(!t)throw 0;var out=[];"
+                                           "for(var i=0;i<t.rows.length;i++){var r=t.rows[i];if(r.cells.length<2)continue;"
+                                           "out.push(r.cells[0].innerText.trim());out.push(r.cells[1].innerText.trim());}return out;")
+                                .arg(Browser::jsString(confirmTable())));
     if (!r) return std::nullopt;
     const QVariantList cells = r.value.toList();
     QList<QPair<QString, QString>> rows;
@@ -103,8 +103,9 @@ std::optional<QList<QPair<QString, QString>>> ListingFormPage::confirmation() {
 }
 
 std::optional<QString> ListingFormPage::newAuctionId() {
-    const Browser::Result r = m_browser->evaluate(
-        QStringLiteral("var e=document.getElementById(%1);if(!e)throw 0;return e.innerText.trim();").arg(Browser::jsString(auctionIdElement())));
+    const Browser::Result r =
+        m_browser->evaluate(QStringLiteral("var e=document.getElementById(%1);if(!e)throw 0;return e.innerText.trim();")
+                                .arg(Browser::jsString(auctionIdElement())));
     if (!r || r.text().isEmpty()) return std::nullopt;
     return r.text();
 }

@@ -53,7 +53,10 @@ public:
             auto* p = new HiddenPages;
             // Before the application's children (the engine's profile among them) go: no page
             // may outlive its profile.
-            qAddPostRoutine([] { delete pages; pages = nullptr; });
+            qAddPostRoutine([] {
+                delete pages;
+                pages = nullptr;
+            });
             return p;
         }();
         return *pages;
@@ -182,8 +185,10 @@ void WebDocumentRequest::finish(std::optional<mInterNet::Document> document, Fai
     if (auto* guard = page->findChild<PageGuard*>()) guard->disconnect(this);
     // A page read whole is kept for the next request; any other (stalled, endless, failed)
     // goes, and with it a page process that may still be reading.
-    if (document) HiddenPages::instance().keep(page);
-    else page->deleteLater();
+    if (document)
+        HiddenPages::instance().keep(page);
+    else
+        page->deleteLater();
     m_document = std::move(document);
     Q_EMIT finished();
 }

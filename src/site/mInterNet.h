@@ -25,7 +25,7 @@ struct Document {
         QString text;
         QString href;
     };
-    QList<Link> links;  // in document order
+    QList<Link> links;           // in document order
     QString url;                 // where the page ended up (after redirects)
     bool asksForSignIn = false;  // it holds a password field: the site wants a sign-in first
     QString title;
@@ -72,13 +72,12 @@ constexpr int kTimeoutSeconds = 20;
 constexpr qint64 kMaxPageBytes = 16LL * 1024 * 1024;
 constexpr int kMaxRedirects = 10;
 
-
 // One GET with a deadline. True for a status from 200 to 299, the text then
 // decoded by the charset the server declares; false (and `text` untouched)
 // for any other status, a network error, an answer past kMaxPageBytes, or no
 // answer before the deadline; `why` says which.
-bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* text,
-              int timeoutSeconds = kTimeoutSeconds, Failure* why = nullptr);
+bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* text, int timeoutSeconds = kTimeoutSeconds,
+              Failure* why = nullptr);
 
 // The same GET without waiting, for callers that keep several in flight:
 // start it, and when the reply has finished read it with the same rules.
@@ -105,7 +104,7 @@ struct ItemPage {
     bool loaded = false;
     Failure failure = Failure::None;  // why it did not load
     QString html;                     // the page as it came (for the record when it is no item page)
-    std::optional<QString> title;  // empty text when the page did not load
+    std::optional<QString> title;     // empty text when the page did not load
     QString price;
     QString contactName;
     QString contactAddress;

@@ -24,8 +24,7 @@ const QString kMissingMark = QStringLiteral("__sorabako_missing");
 
 // Every script is wrapped so that a missing element comes back as an answer, not an error.
 QString guarded(const QString& body) {
-    return QStringLiteral("(function(){try{") + body + QStringLiteral("}catch(e){return {") + kMissingMark +
-           QStringLiteral(":true};}})()");
+    return QStringLiteral("(function(){try{") + body + QStringLiteral("}catch(e){return {") + kMissingMark + QStringLiteral(":true};}})()");
 }
 
 QString jsBool(bool b) { return b ? QStringLiteral("true") : QStringLiteral("false"); }
@@ -53,8 +52,7 @@ protected:
         return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
     }
 
-    QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
-                            const QStringList& acceptedMimeTypes) override {
+    QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles, const QStringList& acceptedMimeTypes) override {
         if (!pending) return QWebEnginePage::chooseFiles(mode, oldFiles, acceptedMimeTypes);
         const QStringList files = *pending;
         pending.reset();
@@ -111,8 +109,7 @@ void Browser::attachPage() {
 QString Browser::currentAddress() const {
     const QUrl u = url();
     // The program's own notice is no address of the site either.
-    return u.isEmpty() || u.toString() == QLatin1String("about:blank") || u.scheme() == QLatin1String("data") ? QString()
-                                                                                                               : u.toString();
+    return u.isEmpty() || u.toString() == QLatin1String("about:blank") || u.scheme() == QLatin1String("data") ? QString() : u.toString();
 }
 
 void Browser::setLoadDeadline(int ms) { m_guard->setDeadline(ms); }
@@ -219,35 +216,38 @@ bool Browser::eventFilter(QObject* watched, QEvent* event) {
         switch (event->type()) {
             case QEvent::DragEnter:
             case QEvent::DragMove:
-            case QEvent::Drop:
-                event->ignore();
-                return true;
+            case QEvent::Drop: event->ignore(); return true;
             case QEvent::ChildAdded:
                 if (auto* w = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child())) {
                     w->setAcceptDrops(false);
                     w->installEventFilter(this);
                 }
                 break;
-            default:
-                break;
+            default: break;
         }
     }
     return QWebEngineView::eventFilter(watched, event);
 }
 
 void Browser::dragEnterEvent(QDragEnterEvent* event) {
-    if (m_dropTarget) QWebEngineView::dragEnterEvent(event);
-    else event->ignore();
+    if (m_dropTarget)
+        QWebEngineView::dragEnterEvent(event);
+    else
+        event->ignore();
 }
 
 void Browser::dragMoveEvent(QDragMoveEvent* event) {
-    if (m_dropTarget) QWebEngineView::dragMoveEvent(event);
-    else event->ignore();
+    if (m_dropTarget)
+        QWebEngineView::dragMoveEvent(event);
+    else
+        event->ignore();
 }
 
 void Browser::dropEvent(QDropEvent* event) {
-    if (m_dropTarget) QWebEngineView::dropEvent(event);
-    else event->ignore();
+    if (m_dropTarget)
+        QWebEngineView::dropEvent(event);
+    else
+        event->ignore();
 }
 
 QString Browser::jsString(const QString& text) {
@@ -280,8 +280,7 @@ Browser::Result Browser::evaluate(const QString& script, int timeoutMs) {
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     if (!state->done) return {Outcome::NoAnswer, {}};
-    if (state->value.typeId() == QMetaType::QVariantMap && state->value.toMap().contains(kMissingMark))
-        return {Outcome::Missing, {}};
+    if (state->value.typeId() == QMetaType::QVariantMap && state->value.toMap().contains(kMissingMark)) return {Outcome::Missing, {}};
     return {Outcome::Done, state->value};
 }
 
@@ -294,8 +293,7 @@ Browser::Result Browser::setValueById(const QString& id, const QString& value) {
 }
 
 Browser::Result Browser::setSelectedIndexById(const QString& id, double index) {
-    return evaluate(
-        QStringLiteral("document.getElementById(%1).selectedIndex=%2;return true;").arg(jsString(id)).arg(index));
+    return evaluate(QStringLiteral("document.getElementById(%1).selectedIndex=%2;return true;").arg(jsString(id)).arg(index));
 }
 
 Browser::Result Browser::selectOptionById(const QString& id, const QString& text) {
@@ -307,15 +305,12 @@ Browser::Result Browser::selectOptionById(const QString& id, const QString& text
 }
 
 Browser::Result Browser::clickById(const QString& id) {
-    return evaluate(QStringLiteral("var e=document.getElementById(%1);if(e.focus)e.focus();e.click();return true;")
-                        .arg(jsString(id)));
+    return evaluate(QStringLiteral("var e=document.getElementById(%1);if(e.focus)e.focus();e.click();return true;").arg(jsString(id)));
 }
 
 Browser::Result Browser::setCheckedByName(const QString& name, int index, bool checked) {
-    return evaluate(QStringLiteral("document.getElementsByName(%1)[%2].checked=%3;return true;")
-                        .arg(jsString(name))
-                        .arg(index)
-                        .arg(jsBool(checked)));
+    return evaluate(
+        QStringLiteral("document.getElementsByName(%1)[%2].checked=%3;return true;").arg(jsString(name)).arg(index).arg(jsBool(checked)));
 }
 
 Browser::Result Browser::setPairCheckedByName(const QString& name, bool first, bool second) {
@@ -331,25 +326,19 @@ Browser::Result Browser::setAllChecked(const QString& name, bool checked) {
 }
 
 Browser::Result Browser::setFormField(const QString& form, const QString& field, const QString& value) {
-    return evaluate(QStringLiteral("document.forms[%1].elements[%2].value=%3;return true;")
-                        .arg(jsString(form), jsString(field), jsString(value)));
+    return evaluate(
+        QStringLiteral("document.forms[%1].elements[%2].value=%3;return true;").arg(jsString(form), jsString(field), jsString(value)));
 }
 
 Browser::Result Browser::submitForm(const QString& form) {
     return evaluate(QStringLiteral("document.forms[%1].submit();return true;").arg(jsString(form)));
 }
 
-Browser::Result Browser::scrollTo(int x, int y) {
-    return evaluate(QStringLiteral("window.scrollTo(%1,%2);return true;").arg(x).arg(y));
-}
+Browser::Result Browser::scrollTo(int x, int y) { return evaluate(QStringLiteral("window.scrollTo(%1,%2);return true;").arg(x).arg(y)); }
 
-Browser::Result Browser::bodyText(int timeoutMs) {
-    return evaluate(QStringLiteral("return String(document.body.innerText);"), timeoutMs);
-}
+Browser::Result Browser::bodyText(int timeoutMs) { return evaluate(QStringLiteral("return String(document.body.innerText);"), timeoutMs); }
 
-Browser::Result Browser::documentTitle(int timeoutMs) {
-    return evaluate(QStringLiteral("return String(document.title);"), timeoutMs);
-}
+Browser::Result Browser::documentTitle(int timeoutMs) { return evaluate(QStringLiteral("return String(document.title);"), timeoutMs); }
 
 QList<Browser::NamedElement> Browser::elementsByName(const QString& name, int timeoutMs, Outcome* outcome) {
     const Result r = evaluate(QStringLiteral("var r=[];var l=document.getElementsByName(%1);"
@@ -380,9 +369,12 @@ void Browser::sendKey(int key, Qt::KeyboardModifiers modifiers) {
     // here goes through the system's input queue or to another window.
     QWidget* target = focusProxy() ? focusProxy() : this;
     QString text;
-    if (key == Qt::Key_Tab) text = QStringLiteral("\t");
-    else if (key == Qt::Key_Return || key == Qt::Key_Enter) text = QStringLiteral("\r");
-    else if (key == Qt::Key_Space) text = QStringLiteral(" ");
+    if (key == Qt::Key_Tab)
+        text = QStringLiteral("\t");
+    else if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        text = QStringLiteral("\r");
+    else if (key == Qt::Key_Space)
+        text = QStringLiteral(" ");
     QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QCoreApplication::sendEvent(target, &press);
     QKeyEvent releaseEvent(QEvent::KeyRelease, key, modifiers, text);

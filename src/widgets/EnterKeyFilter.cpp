@@ -52,8 +52,7 @@ QWidget* EnterKeyFilter::controlOf(QObject* receiver) const {
 
 void EnterKeyFilter::guardDigits(QLineEdit* edit) const {
     // Keys are not the only way in: a pasted text must obey the digit rule too.
-    if (!edit->validator())
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    if (!edit->validator()) edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
 }
 
 void EnterKeyFilter::focusNext(QWidget* from) {
@@ -63,9 +62,7 @@ void EnterKeyFilter::focusNext(QWidget* from) {
     QWidget* next = start->nextInFocusChain();
     while (next && next != start) {
         const bool takesTab = (next->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
-        if (takesTab && next->isVisibleTo(start->window()) && next->isEnabled() && next->isVisible() &&
-            !start->isAncestorOf(next))
-            break;
+        if (takesTab && next->isVisibleTo(start->window()) && next->isEnabled() && next->isVisible() && !start->isAncestorOf(next)) break;
         next = next->nextInFocusChain();
     }
     if (next && next != start) next->setFocus(Qt::TabFocusReason);

@@ -21,8 +21,7 @@ public:
     explicit GridDelegate(Grid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        if (m_grid->columnKind(index.column()) != Grid::Kind::List)
-            return QStyledItemDelegate::createEditor(parent, option, index);
+        if (m_grid->columnKind(index.column()) != Grid::Kind::List) return QStyledItemDelegate::createEditor(parent, option, index);
         auto* combo = new QComboBox(parent);
         combo->addItems(m_grid->columnList(index.column()));
         return combo;
@@ -47,13 +46,10 @@ public:
         }
         QStyledItemDelegate::setModelData(editor, model, index);
     }
-    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
-                     const QModelIndex& index) override {
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option, const QModelIndex& index) override {
         if (m_grid->columnKind(index.column()) == Grid::Kind::Tick) {
-            const bool click = event->type() == QEvent::MouseButtonRelease &&
-                               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-            const bool key = event->type() == QEvent::KeyPress &&
-                             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
+            const bool click = event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+            const bool key = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
             if (click || key) {
                 m_grid->toggleTick(index.row(), index.column());
                 return true;
@@ -76,8 +72,7 @@ Grid::Grid(QWidget* parent) : QTableWidget(parent) {
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::AnyKeyPressed);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     connect(this, &QTableWidget::cellDoubleClicked, this, [this](int, int) { Q_EMIT DblClick(); });
 }
 
@@ -148,9 +143,7 @@ void Grid::applyTick(QTableWidgetItem* item, const QString& text) {
     // Whatever was written ("1" from a hand-edited settings file, say), the
     // cell reads back as what it shows, so a pane counting "-1" rows counts
     // exactly the ticked ones. Empty stays empty: a cell never set.
-    const QString normal = text.isEmpty() ? QString()
-                           : values::leadingNumber(text) != 0 ? QStringLiteral("-1")
-                                                             : QStringLiteral("0");
+    const QString normal = text.isEmpty() ? QString() : values::leadingNumber(text) != 0 ? QStringLiteral("-1") : QStringLiteral("0");
     item->setData(kTickTextRole, normal);
     item->setData(Qt::DisplayRole, QVariant());
     item->setFlags((item->flags() | Qt::ItemIsUserCheckable) & ~Qt::ItemIsEditable);

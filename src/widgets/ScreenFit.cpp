@@ -68,8 +68,7 @@ QScreen* screenOf(QWidget* window) {
 QMargins frameOf(QWidget* window) {
     const QRect client = window->geometry(), known = window->frameGeometry();
     return QMargins(qMax(client.left() - known.left(), kFrame.left()), qMax(client.top() - known.top(), kFrame.top()),
-                    qMax(known.right() - client.right(), kFrame.right()),
-                    qMax(known.bottom() - client.bottom(), kFrame.bottom()));
+                    qMax(known.right() - client.right(), kFrame.right()), qMax(known.bottom() - client.bottom(), kFrame.bottom()));
 }
 
 // move() places the frame: the client's place less the frame the window has now. Moved at least

@@ -10,9 +10,7 @@ namespace WebProfile {
 
 QByteArray engineSwitches(const QByteArray& given, const QStringList& arguments, bool sandboxOff) {
     const QList<QByteArray> switches = given.split(' ');
-    const auto has = [&](const char* name) {
-        return switches.contains(name) || arguments.contains(QLatin1String(name));
-    };
+    const auto has = [&](const char* name) { return switches.contains(name) || arguments.contains(QLatin1String(name)); };
     // The zygote is there for the sandbox: it holds each new page process in it. Without the
     // sandbox it only makes start-up wait while it starts (about 30 ms, on the main thread);
     // each page process is then started by the engine's launcher, beside the main thread.
@@ -31,8 +29,10 @@ QWebEngineProfile* shared() {
         // A named profile is persistent; parenting it to the application
         // keeps it alive until every page that uses it is gone.
         auto* p = new QWebEngineProfile(QStringLiteral("sorabako"), QCoreApplication::instance());
-        if (had) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", given);
-        else qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        if (had)
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", given);
+        else
+            qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
         const QString dir = ProgramFolder::userDataDir() + QStringLiteral("/web");
         QDir().mkpath(dir);
         p->setPersistentStoragePath(dir);

@@ -14,4 +14,4 @@ QWebEngineProfile* shared();
 // The engine's switches as the program starts it with, from what it was given: its
 // environment's switches, the program's arguments and whether the sandbox was turned off.
 QByteArray engineSwitches(const QByteArray& given, const QStringList& arguments, bool sandboxOff);
-}
+}  // namespace WebProfile

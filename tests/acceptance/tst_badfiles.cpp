@@ -147,11 +147,13 @@ private Q_SLOTS:
         const QStringList messages = ui.messageTexts();
         QCOMPARE(messages.count(QStringLiteral("INIファイル書き込みに失敗しました。")), 2);  // once for the dialog, once for the notice
         QVERIFY(messages.contains(QStringLiteral("設定を反映させるにはｱﾌﾟﾘｹｰｼｮﾝの再起動を行って下さい。")));
-        QVERIFY(messages.contains(QStringLiteral("記憶ファイルを保存できませんでした。\r\n") + folder.file(QStringLiteral("USER/keep.srb")) +
+        QVERIFY(messages.contains(QStringLiteral("記憶ファイルを保存できませんでした。\r\n") +
+                                  folder.file(QStringLiteral("USER/keep.srb")) +
                                   QStringLiteral("\r\nフォルダがあるか、書き込みできるかを確認して下さい。")));
-        QVERIFY(messages.contains(QStringLiteral("プレビューファイルを書き込めませんでした。\r\n") + folder.file(QStringLiteral("DATA/CREATE.html")) +
-                                  QStringLiteral("\r\nDATAフォルダを確認して下さい。")));
-        QVERIFY(messages.contains(QStringLiteral("前回データを保存できませんでした。\r\n") + folder.file(QStringLiteral("DATA/zenkai.csv"))));
+        QVERIFY(messages.contains(QStringLiteral("プレビューファイルを書き込めませんでした。\r\n") +
+                                  folder.file(QStringLiteral("DATA/CREATE.html")) + QStringLiteral("\r\nDATAフォルダを確認して下さい。")));
+        QVERIFY(
+            messages.contains(QStringLiteral("前回データを保存できませんでした。\r\n") + folder.file(QStringLiteral("DATA/zenkai.csv"))));
         QCOMPARE(disk(folder), before);
         at<QLineEdit>(&w, "txtSYOUHIN")->setText(QStringLiteral("まだ使える"));
         QCOMPARE(at<QLineEdit>(&w, "txtSYOUHIN")->text(), QStringLiteral("まだ使える"));
@@ -178,8 +180,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QTRY_VERIFY(w->panesBuilt());
         const QString aside = folder.file(QStringLiteral("INI/SRB.INI.broken"));
-        QCOMPARE(ui.messageTexts().value(0), QStringLiteral("設定ファイルが壊れていたため、次の名前で残して新しい設定で起動します。\r\n") + aside +
-                                                 QStringLiteral("\r\n[オプション]-[設定]で設定し直して下さい。"));
+        QCOMPARE(ui.messageTexts().value(0), QStringLiteral("設定ファイルが壊れていたため、次の名前で残して新しい設定で起動します。\r\n") +
+                                                 aside + QStringLiteral("\r\n[オプション]-[設定]で設定し直して下さい。"));
         QCOMPARE(folder.readBytes(QStringLiteral("INI/SRB.INI.broken")), settingsJunk);
         sim.writeSiteAddresses();  // the fresh settings point at the simulator again
         ui.messages.clear();
@@ -197,7 +199,8 @@ private Q_SLOTS:
         prepareScreen(*w);
         ui.openNames << folder.file(QStringLiteral("USER/junk.srb"));
         w->Open();
-        QCOMPARE(ui.messageTexts().last(), QStringLiteral("記憶ファイルとして読み込めませんでした。\r\n") + folder.file(QStringLiteral("USER/junk.srb")));
+        QCOMPARE(ui.messageTexts().last(),
+                 QStringLiteral("記憶ファイルとして読み込めませんでした。\r\n") + folder.file(QStringLiteral("USER/junk.srb")));
         QCOMPARE(at<QLineEdit>(w.get(), "txtSYOUHIN")->text(), QStringLiteral("ソラ光学 SK-300"));  // the screen as it was
         QCOMPARE(w->currentPath(), QString());
 
@@ -207,7 +210,8 @@ private Q_SLOTS:
         at<QComboBox>(w.get(), "Combo8")->setCurrentText(QStringLiteral("100"));
         for (const char* box : {"ckHOUHOU_2", "ckHOUHOU_6", "ckHOUHOU_8"}) at<QCheckBox>(w.get(), box)->setChecked(true);
         press(w->shippingPane(), "Command15");
-        QCOMPARE(ui.messageTexts().last(), QStringLiteral("料金表ファイルを読み込めませんでした。\r\n") + folder.file(QStringLiteral("MAST/YUPACK.csv")) +
+        QCOMPARE(ui.messageTexts().last(), QStringLiteral("料金表ファイルを読み込めませんでした。\r\n") +
+                                               folder.file(QStringLiteral("MAST/YUPACK.csv")) +
                                                QStringLiteral("\r\nそれ以外の送料は計算しました。"));
         QCOMPARE(at<Grid>(w.get(), "vsSOURYOU")->text(9, 1), QStringLiteral("950 円"));  // クロネコ, its own file intact
 
@@ -230,7 +234,8 @@ private Q_SLOTS:
         QSignalSpy scanned(w->myAuctionPane(), &MyAuctionPane::scanFinished);
         at<QPushButton>(w.get(), "Command2")->click();
         QVERIFY(QTest::qWaitFor([&] { return scanned.count() == 1; }, kWait));
-        QCOMPARE(ui.messageTexts().last(), QStringLiteral("前回データを読み込めませんでした。\r\n") + folder.file(QStringLiteral("DATA/zenkai.csv")));
+        QCOMPARE(ui.messageTexts().last(),
+                 QStringLiteral("前回データを読み込めませんでした。\r\n") + folder.file(QStringLiteral("DATA/zenkai.csv")));
         QCOMPARE(at<Grid>(w.get(), "vbNow")->rows(), 4);  // the scan itself went on
 
         // Every junk file is still there as it was.
@@ -265,9 +270,9 @@ private Q_SLOTS:
         auto* fees = at<Grid>(&w, "vsSOURYOU");
         QCOMPARE(fees->text(7, 1), QStringLiteral("----"));
         QCOMPARE(fees->text(7, 2), QStringLiteral("料金表に料金がありません"));
-        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("料金表ファイルの内容が正しくありません。\r\n") +
-                                                folder.file(QStringLiteral("MAST/YUPACK.csv")) +
-                                                QStringLiteral("\r\nそれ以外の送料は計算しました。")});
+        QCOMPARE(ui.messageTexts(),
+                 QStringList{QStringLiteral("料金表ファイルの内容が正しくありません。\r\n") +
+                             folder.file(QStringLiteral("MAST/YUPACK.csv")) + QStringLiteral("\r\nそれ以外の送料は計算しました。")});
         QVERIFY(!w.shippingPane()->shippingHtml().contains(QStringLiteral("<TABLE")));
         // 80 size has its price.
         at<QLineEdit>(&w, "imNumber1_0")->setText(QStringLiteral("70"));
@@ -409,8 +414,8 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("記憶ファイルを保存できませんでした。\r\n") + memoryFile +
                                   QStringLiteral("\r\nフォルダがあるか、書き込みできるかを確認して下さい。"),
                               QStringLiteral("INIファイル書き込みに失敗しました。"),
-                              QStringLiteral("プレビューファイルを書き込めませんでした。\r\n") + folder.file(QStringLiteral("DATA/CREATE.html")) +
-                                  QStringLiteral("\r\nDATAフォルダを確認して下さい。")}));
+                              QStringLiteral("プレビューファイルを書き込めませんでした。\r\n") +
+                                  folder.file(QStringLiteral("DATA/CREATE.html")) + QStringLiteral("\r\nDATAフォルダを確認して下さい。")}));
         // The old files, byte for byte, and no half-written temporary file left beside them.
         QCOMPARE(disk(folder), before);
         // The close prompt's save fails too: the window stays with the seller's work.

@@ -80,7 +80,8 @@ QStringList simArguments(const QString& fault, const QString& path) {
 
 void faultRows() {
     QTest::addColumn<QString>("fault");
-    for (const char* f : {"stall", "status:500", "truncate", "garbage", "nocharset", "wrongcharset", "endless", "redirectloop", "challenge", "gone"})
+    for (const char* f :
+         {"stall", "status:500", "truncate", "garbage", "nocharset", "wrongcharset", "endless", "redirectloop", "challenge", "gone"})
         QTest::newRow(f) << QString::fromLatin1(f);
 }
 
@@ -113,14 +114,17 @@ private Q_SLOTS:
         const QString noAnswer = QStringLiteral("サーバーから応答がありません。\r\nしばらくしてから再度ログインして下さい。");
         const QString noPage = QStringLiteral("ログイン画面を表示できませんでした。\r\nしばらくしてから再度ログインして下さい。");
         const QMap<QString, QStringList> expected{
-            {QStringLiteral("stall"), {noAnswer}},         {QStringLiteral("status:500"), {noPage}},
-            {QStringLiteral("truncate"), {noPage}},        {QStringLiteral("garbage"), {noPage}},
+            {QStringLiteral("stall"), {noAnswer}},
+            {QStringLiteral("status:500"), {noPage}},
+            {QStringLiteral("truncate"), {noPage}},
+            {QStringLiteral("garbage"), {noPage}},
             {QStringLiteral("nocharset"), {}},
             // Read as Shift_JIS, the page's login button no longer reads ログイン: nothing is sent.
             {QStringLiteral("wrongcharset"), {noAnswer}},
             // The image number is for the seller to type on the site: the program does not send the password.
             {QStringLiteral("challenge"), {QStringLiteral("YahooIDもしくはパスワードが間違っています。")}},
-            {QStringLiteral("endless"), {QStringLiteral("ログイン画面が大きすぎるため、読み込みを中止しました。\r\nしばらくしてから再度ログインして下さい。")}},
+            {QStringLiteral("endless"),
+             {QStringLiteral("ログイン画面が大きすぎるため、読み込みを中止しました。\r\nしばらくしてから再度ログインして下さい。")}},
             {QStringLiteral("redirectloop"), {noPage}},
             {QStringLiteral("gone"), {noPage}}};
         QCOMPARE(ui.messagesBesidesEvidence(), expected.value(fault));
@@ -136,8 +140,9 @@ private Q_SLOTS:
     void listingPages() {
         QFETCH(QString, fault);
         TempProgramFolder folder;
-        SiteSimProcess sim(fault == QLatin1String("gone") ? QStringList{QStringLiteral("--frozen"), QStringLiteral("--latency"), QStringLiteral("1500")}
-                                                          : simArguments(fault, QStringLiteral("/jp/submit/form")));
+        SiteSimProcess sim(fault == QLatin1String("gone")
+                               ? QStringList{QStringLiteral("--frozen"), QStringLiteral("--latency"), QStringLiteral("1500")}
+                               : simArguments(fault, QStringLiteral("/jp/submit/form")));
         sim.writeSiteAddresses();
         const Saved saved(folder);
         RecordingUiServices ui;
@@ -176,8 +181,9 @@ private Q_SLOTS:
     void closedListings() {
         QFETCH(QString, fault);
         TempProgramFolder folder;
-        SiteSimProcess sim(fault == QLatin1String("gone") ? QStringList{QStringLiteral("--frozen"), QStringLiteral("--latency"), QStringLiteral("1500")}
-                                                          : simArguments(fault, QStringLiteral("/jp/show/mystatus")));
+        SiteSimProcess sim(fault == QLatin1String("gone")
+                               ? QStringList{QStringLiteral("--frozen"), QStringLiteral("--latency"), QStringLiteral("1500")}
+                               : simArguments(fault, QStringLiteral("/jp/show/mystatus")));
         sim.writeSiteAddresses();
         const Saved saved(folder);
         RecordingUiServices ui;
@@ -199,7 +205,8 @@ private Q_SLOTS:
         qInfo("closed listings / %s: %s (login windows %d)", qPrintable(fault),
               qPrintable(ui.messagesBesidesEvidence().join(QLatin1Char('|'))), logins.count());
         const bool asksForLogin = fault == QLatin1String("challenge");
-        QCOMPARE(ui.messagesBesidesEvidence(), asksForLogin ? QStringList{QStringLiteral("ログインされていません。\r\nログインして下さい。")} : QStringList());
+        QCOMPARE(ui.messagesBesidesEvidence(),
+                 asksForLogin ? QStringList{QStringLiteral("ログインされていません。\r\nログインして下さい。")} : QStringList());
         QCOMPARE(logins.count(), asksForLogin ? 1 : 0);
         QVERIFY(heart.beats() > 0);
         QCOMPARE(saved.changed(), QStringList());
@@ -210,8 +217,9 @@ private Q_SLOTS:
     void mail() {
         QFETCH(QString, fault);
         TempProgramFolder folder;
-        SiteSimProcess sim(fault == QLatin1String("gone") ? QStringList{QStringLiteral("--frozen"), QStringLiteral("--latency"), QStringLiteral("1500")}
-                                                          : simArguments(fault, QStringLiteral("/jp/auction/b123456789")));
+        SiteSimProcess sim(fault == QLatin1String("gone")
+                               ? QStringList{QStringLiteral("--frozen"), QStringLiteral("--latency"), QStringLiteral("1500")}
+                               : simArguments(fault, QStringLiteral("/jp/auction/b123456789")));
         sim.writeSiteAddresses();
         const Saved saved(folder);
         folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), QStringLiteral("<USER> 様 <TITLE> <PRICE>\r\n"));
@@ -226,18 +234,20 @@ private Q_SLOTS:
         press(pane, "Command1");
         qInfo("mail / %s: %s; mail: %s", qPrintable(fault), qPrintable(ui.messagesBesidesEvidence().join(QLatin1Char('|'))),
               qPrintable(pane->mailBody()));
-        const QString noPage = QStringLiteral("商品ページを読み込めませんでした。\r\n"
-                                              "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。");
+        const QString noPage = QStringLiteral(
+            "商品ページを読み込めませんでした。\r\n"
+            "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。");
         const QString good = QStringLiteral("髙橋 久美 様 空箱文庫 詩集「夜の灯台」上下巻 初版 帯付き 1,500 円\r\n");
         if (fault == QLatin1String("nocharset") || fault == QLatin1String("challenge")) {
             QVERIFY(ui.messages.isEmpty());
             QCOMPARE(pane->mailBody(), good);
             QCOMPARE(ui.mails.size(), 1);
         } else {
-            QCOMPARE(ui.messagesBesidesEvidence(), QStringList{fault == QLatin1String("endless")
-                                                        ? QStringLiteral("商品ページが大きすぎるため、読み込みを中止しました。\r\n"
-                                                                         "オークションIDを確認して、しばらくしてから再度お試し下さい。")
-                                                        : noPage});
+            QCOMPARE(ui.messagesBesidesEvidence(),
+                     QStringList{fault == QLatin1String("endless")
+                                     ? QStringLiteral("商品ページが大きすぎるため、読み込みを中止しました。\r\n"
+                                                      "オークションIDを確認して、しばらくしてから再度お試し下さい。")
+                                     : noPage});
             QVERIFY(ui.mails.isEmpty());
             QCOMPARE(pane->mailBody(), QString());
         }
@@ -251,8 +261,9 @@ private Q_SLOTS:
     void scan() {
         QFETCH(QString, fault);
         TempProgramFolder folder;
-        SiteSimProcess sim(fault == QLatin1String("gone") ? QStringList{QStringLiteral("--frozen"), QStringLiteral("--latency"), QStringLiteral("800")}
-                                                          : simArguments(fault, QStringLiteral("/jp/auction/m012345678")));
+        SiteSimProcess sim(fault == QLatin1String("gone")
+                               ? QStringList{QStringLiteral("--frozen"), QStringLiteral("--latency"), QStringLiteral("800")}
+                               : simArguments(fault, QStringLiteral("/jp/auction/m012345678")));
         sim.writeSiteAddresses();
         const Saved saved(folder);
         if (fault != QLatin1String("challenge")) {
@@ -267,8 +278,8 @@ private Q_SLOTS:
         press(&pane, "Command2");
         if (fault == QLatin1String("gone")) {
             // Gone once the list has been read and the item pages are on their way.
-            QVERIFY(QTest::qWaitFor([&] { return pane.findChild<QLabel*>(QStringLiteral("lblScan"))->text().contains(QStringLiteral(" 0 / ")); },
-                                    kWait));
+            QVERIFY(QTest::qWaitFor(
+                [&] { return pane.findChild<QLabel*>(QStringLiteral("lblScan"))->text().contains(QStringLiteral(" 0 / ")); }, kWait));
             sim.stop();
         }
         QVERIFY(QTest::qWaitFor([&] { return finished.count() >= 1; }, kWait));
@@ -276,7 +287,8 @@ private Q_SLOTS:
         qInfo("scan / %s: %s; %d rows; %s", qPrintable(fault), qPrintable(ui.messagesBesidesEvidence().join(QLatin1Char('|'))),
               grid->rows() - 1, qPrintable(pane.findChild<QLabel*>(QStringLiteral("lblScan"))->text()));
         if (fault == QLatin1String("challenge")) {
-            QCOMPARE(ui.messagesBesidesEvidence(), QStringList{QStringLiteral("Yahooにログインしていません。\r\nログインしてから再度解析して下さい。")});
+            QCOMPARE(ui.messagesBesidesEvidence(),
+                     QStringList{QStringLiteral("Yahooにログインしていません。\r\nログインしてから再度解析して下さい。")});
         } else if (fault == QLatin1String("nocharset")) {
             QVERIFY(ui.messages.isEmpty());
             QCOMPARE(grid->text(1, 2), QStringLiteral("12"));
@@ -288,8 +300,8 @@ private Q_SLOTS:
         }
         QVERIFY(heart.beats() > 0);
         // A scan that failed keeps the previous one; a good one writes it.
-        QCOMPARE(saved.changed(), failing(fault) || fault == QLatin1String("challenge") ? QStringList()
-                                                                                          : QStringList{QStringLiteral("DATA/zenkai.csv")});
+        QCOMPARE(saved.changed(),
+                 failing(fault) || fault == QLatin1String("challenge") ? QStringList() : QStringList{QStringLiteral("DATA/zenkai.csv")});
     }
 
     // --- The scan's list page itself: each way it fails has its own message, none of them

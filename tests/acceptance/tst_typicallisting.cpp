@@ -91,12 +91,10 @@ void clickCell(Grid* grid, int row, int col) {
 }
 
 QString cell(Browser* b, const char* id) {
-    return page(b, QStringLiteral("var e=document.getElementById('%1');return e?e.innerText:null;").arg(QLatin1String(id)))
-        .toString();
+    return page(b, QStringLiteral("var e=document.getElementById('%1');return e?e.innerText:null;").arg(QLatin1String(id))).toString();
 }
 bool clickOnPage(Browser* b, const QString& selector) {
-    return page(b, QStringLiteral("var e=document.querySelector('%1');if(!e)return false;e.click();return true;").arg(selector))
-        .toBool();
+    return page(b, QStringLiteral("var e=document.querySelector('%1');if(!e)return false;e.click();return true;").arg(selector)).toBool();
 }
 bool titleIs(Browser* b, const QString& title) { return b->documentTitle().text() == title; }
 
@@ -108,13 +106,20 @@ QMap<QString, QString> screen(QWidget* w) {
         for (QWidget* found : w->findChildren<QWidget*>(key.control))
             if (found->window() == w) c = found;
         QString v;
-        if (auto* radio = qobject_cast<QRadioButton*>(c)) v = radio->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
-        else if (auto* box = qobject_cast<QCheckBox*>(c)) v = QString::number(box->checkState());
-        else if (auto* list = qobject_cast<QComboBox*>(c)) v = list->currentText();
-        else if (auto* line = qobject_cast<QLineEdit*>(c)) v = line->text();
-        else if (auto* memo = qobject_cast<QPlainTextEdit*>(c)) v = memo->toPlainText();
-        else if (auto* label = qobject_cast<QLabel*>(c)) v = label->text();
-        else v = QStringLiteral("(no control)");
+        if (auto* radio = qobject_cast<QRadioButton*>(c))
+            v = radio->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
+        else if (auto* box = qobject_cast<QCheckBox*>(c))
+            v = QString::number(box->checkState());
+        else if (auto* list = qobject_cast<QComboBox*>(c))
+            v = list->currentText();
+        else if (auto* line = qobject_cast<QLineEdit*>(c))
+            v = line->text();
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(c))
+            v = memo->toPlainText();
+        else if (auto* label = qobject_cast<QLabel*>(c))
+            v = label->text();
+        else
+            v = QStringLiteral("(no control)");
         values.insert(key.section + QLatin1Char('/') + key.key, v);
     }
     return values;
@@ -146,12 +151,24 @@ private Q_SLOTS:
             typeInto(at<QLineEdit>(d, QStringLiteral("txtNAME")), QStringLiteral("空箱 太郎"));
             typeInto(at<QPlainTextEdit>(d, QStringLiteral("txtADD")), QStringLiteral("東京都渋谷区空箱町１－２\nソラハイツ２０１"));
             auto* bank = at<Grid>(d, QStringLiteral("vGINKOU"));
-            const QStringList first{QString(), QStringLiteral("ソラ銀行"), QStringLiteral("渋谷支店"), QStringLiteral("普通"),
-                                    QStringLiteral("1234567"), QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")};
-            const QStringList second{QString(), QStringLiteral("ハコ信用金庫"), QStringLiteral("本店"), QStringLiteral("当座"),
-                                     QStringLiteral("7654321"), QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")};
-            const QStringList third{QString(), QStringLiteral("使わない銀行"), QStringLiteral("駅前支店"), QStringLiteral("普通"),
-                                    QStringLiteral("1111111"), QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")};
+            const QStringList first{QString(),
+                                    QStringLiteral("ソラ銀行"),
+                                    QStringLiteral("渋谷支店"),
+                                    QStringLiteral("普通"),
+                                    QStringLiteral("1234567"),
+                                    QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")};
+            const QStringList second{QString(),
+                                     QStringLiteral("ハコ信用金庫"),
+                                     QStringLiteral("本店"),
+                                     QStringLiteral("当座"),
+                                     QStringLiteral("7654321"),
+                                     QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")};
+            const QStringList third{QString(),
+                                    QStringLiteral("使わない銀行"),
+                                    QStringLiteral("駅前支店"),
+                                    QStringLiteral("普通"),
+                                    QStringLiteral("1111111"),
+                                    QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")};
             for (int c = 1; c <= 5; ++c) {
                 bank->setText(1, c, first[c]);
                 bank->setText(2, c, second[c]);
@@ -165,7 +182,7 @@ private Q_SLOTS:
             for (int c = 1; c <= 4; ++c) postal->setText(1, c, account[c]);
             clickCell(postal, 1, 0);
             at<QCheckBox>(d, QStringLiteral("Check1"))->setChecked(true);  // ログインを起動時に表示する。
-            at<QPushButton>(d, QStringLiteral("Command1"))->click();        // 保　存
+            at<QPushButton>(d, QStringLiteral("Command1"))->click();       // 保　存
         });
         DialogHandler login(QStringLiteral("frmLogin"), [](QDialog* d) {
             auto* accounts = at<Grid>(d, QStringLiteral("vbLogin"));
@@ -184,9 +201,12 @@ private Q_SLOTS:
         QVERIFY(settings.handled());
         QVERIFY(login.handled());
         QVERIFY(w->isVisible());
-        QCOMPARE(ui.messageTexts().mid(0, 2),
-                 (QStringList{QStringLiteral("最初に初期設定を行って下さい。\r\n設定画面を立ち上げて宜しいですか?\r\n後で設定する場合は、[いいえ]を選択して下さい。"),
-                              QStringLiteral("設定を反映させるにはｱﾌﾟﾘｹｰｼｮﾝの再起動を行って下さい。")}));
+        QCOMPARE(
+            ui.messageTexts().mid(0, 2),
+            (QStringList{
+                QStringLiteral(
+                    "最初に初期設定を行って下さい。\r\n設定画面を立ち上げて宜しいですか?\r\n後で設定する場合は、[いいえ]を選択して下さい。"),
+                QStringLiteral("設定を反映させるにはｱﾌﾟﾘｹｰｼｮﾝの再起動を行って下さい。")}));
         QTRY_COMPARE_WITH_TIMEOUT(at<QLabel>(w.get(), QStringLiteral("lblUser"))->text(), QStringLiteral("sorabako_demo"), kWait);
         // The settings reached the mail pane at this start.
         QCOMPARE(at<QLineEdit>(w.get(), QStringLiteral("txtNAME2"))->text(), QStringLiteral("空箱 太郎"));
@@ -201,8 +221,8 @@ private Q_SLOTS:
         choose(at<QComboBox>(w.get(), QStringLiteral("cmbKIGOU_1")), QStringLiteral("★"));
         QCOMPARE(at<QLabel>(w.get(), QStringLiteral("Label16"))->text(), QString::number(mduInterFace::Byte_Len(kTitle)));
         const QStringList names{QStringLiteral("商品説明"), QStringLiteral("商品の状態"), QStringLiteral("付属品"),
-                                QStringLiteral("お支払い"), QStringLiteral("注意事項"), QStringLiteral("発送について"),
-                                QStringLiteral("その他"), QStringLiteral("(送料)")};
+                                QStringLiteral("お支払い"), QStringLiteral("注意事項"),   QStringLiteral("発送について"),
+                                QStringLiteral("その他"),   QStringLiteral("(送料)")};
         const QStringList contents{QStringLiteral("ソラ光学の一眼レフとズームレンズのセットです。\n休日の撮影に使っていました。"),
                                    QStringLiteral("目立つ傷はありません。"),
                                    QStringLiteral("バッテリー、充電器、元箱"),
@@ -370,8 +390,7 @@ private Q_SLOTS:
             QCOMPARE(at<QLabel>(d, QStringLiteral("lblFormCheck"))->text(), QStringLiteral("すべての項目が出品フォームに入りました。"));
             at<QPushButton>(d, QStringLiteral("cmdGO"))->click();
         });
-        DialogHandler notice(QStringLiteral("frmKakunin"),
-                             [](QDialog* d) { at<QPushButton>(d, QStringLiteral("Command1"))->click(); });
+        DialogHandler notice(QStringLiteral("frmKakunin"), [](QDialog* d) { at<QPushButton>(d, QStringLiteral("Command1"))->click(); });
         at<QPushButton>(pane, QStringLiteral("Command7"))->click();
         QVERIFY(summary.handled());
         QVERIFY(notice.handled());
@@ -411,63 +430,63 @@ private Q_SLOTS:
         QCOMPARE(ui.mails.size(), 1);
         const QString mailto = ui.mails[0];
         QVERIFY(mailto.startsWith(QStringLiteral("mailto:hako.fan@example.jp?subject=")));
-        const QString subject = QUrl::fromPercentEncoding(mailto.section(QStringLiteral("?subject="), 1).section(QLatin1Char('&'), 0, 0).toLatin1());
+        const QString subject =
+            QUrl::fromPercentEncoding(mailto.section(QStringLiteral("?subject="), 1).section(QLatin1Char('&'), 0, 0).toLatin1());
         QCOMPARE(subject, QStringLiteral("『") + kTitle + QStringLiteral("』 落札ありがとうございます"));
         const QString body = QUrl::fromPercentEncoding(mailto.section(QStringLiteral("&body="), 1).toLatin1());
         const QString full = QStringLiteral("　");  // a full-width blank, as the mail's blocks use
-        QCOMPARE(body, QStringLiteral(
-                           "髙橋 花子 様\r\n"
-                           "\r\n"
-                           "この度は「★ソラ光学 SK-300 レンズキット★」をご落札いただき、誠にありがとうございます。\r\n"
-                           "出品者の空箱 太郎（Yahoo! JAPAN ID：sorabako_demo）と申します。\r\n"
-                           "お取引が終わるまで、どうぞよろしくお願いいたします。\r\n"
-                           "\r\n"
-                           "■お取引内容\r\n"
-                           "　商品名　　：★ソラ光学 SK-300 レンズキット★\r\n"
-                           "　落札金額　：26,500 円\r\n"
-                           "　送料　　　：1010 円\r\n"
-                           "　お支払合計：27510 円\r\n"
-                           "\r\n"
-                           "■お支払方法\r\n"
-                           "下記のいずれかよりお選び下さい。\r\n"
-                           "\r\n"
-                           "　銀行振込1　 銀　　行 ： ソラ銀行\r\n"
-                           "　　　　　  　支 店 名 ： 渋谷支店\r\n"
-                           "　　　　　　　種　　別 ： 普通\r\n"
-                           "　　　　　　　口座番号 ： 1234567\r\n"
-                           "　　　　　　　口座名義 ： ｿﾗﾊﾞｺ ﾀﾛｳ\r\n"
-                           "\r\n"
-                           "　銀行振込2　 銀　　行 ： ハコ信用金庫\r\n"
-                           "　　　　　  　支 店 名 ： 本店\r\n"
-                           "　　　　　　　種　　別 ： 当座\r\n"
-                           "　　　　　　　口座番号 ： 7654321\r\n"
-                           "　　　　　　　口座名義 ： ｿﾗﾊﾞｺ ﾀﾛｳ\r\n"
-                           "\r\n"
-                           "　郵便振替1　 口座種別 ： 一般振替口座\r\n"
-                           "　　　　　　　記　　号 ： 00120-3\r\n"
-                           "　　　　　　　番　　号 ： 456789\r\n"
-                           "　　　　　　　口座名義 ： ｿﾗﾊﾞｺ ﾀﾛｳ\r\n"
-                           "　代金引換　　　代引手数料として、330 円をご負担頂きます｡別途､送料がかかります｡\r\n"
-                           "現金書留\r\n"
-                           "手渡し（渋谷駅）\r\n"
-                           "\r\n"
-                           "■発送方法\r\n"
-                           "下記の発送方法に対応しております。ご希望をお知らせ下さい。\r\n"
-                           "　　　　　　　　　　・ゆうパック\r\n"
-                           "　　　　　　　　　　・Yahoo!ゆうパック\r\n"
-                           "　　　　　　　　　　・その他ご要望\r\n"
-                           "\r\n"
-                           "お手数ですが、お支払方法と発送方法、お届け先（郵便番号・ご住所・お名前・\r\n"
-                           "お電話番号）を本メールへのご返信にてお知らせ下さい。\r\n"
-                           "\r\n"
-                           "--------------------------------------------------\r\n"
-                           "空箱 太郎\r\n"
-                           "〒150-0001\r\n"
-                           "東京都渋谷区空箱町１－２\r\n"
-                           "ソラハイツ２０１\r\n"
-                           "TEL：03-0000-1234\r\n"
-                           "Yahoo! JAPAN ID：sorabako_demo\r\n"
-                           "--------------------------------------------------\r\n"));
+        QCOMPARE(body, QStringLiteral("髙橋 花子 様\r\n"
+                                      "\r\n"
+                                      "この度は「★ソラ光学 SK-300 レンズキット★」をご落札いただき、誠にありがとうございます。\r\n"
+                                      "出品者の空箱 太郎（Yahoo! JAPAN ID：sorabako_demo）と申します。\r\n"
+                                      "お取引が終わるまで、どうぞよろしくお願いいたします。\r\n"
+                                      "\r\n"
+                                      "■お取引内容\r\n"
+                                      "　商品名　　：★ソラ光学 SK-300 レンズキット★\r\n"
+                                      "　落札金額　：26,500 円\r\n"
+                                      "　送料　　　：1010 円\r\n"
+                                      "　お支払合計：27510 円\r\n"
+                                      "\r\n"
+                                      "■お支払方法\r\n"
+                                      "下記のいずれかよりお選び下さい。\r\n"
+                                      "\r\n"
+                                      "　銀行振込1　 銀　　行 ： ソラ銀行\r\n"
+                                      "　　　　　  　支 店 名 ： 渋谷支店\r\n"
+                                      "　　　　　　　種　　別 ： 普通\r\n"
+                                      "　　　　　　　口座番号 ： 1234567\r\n"
+                                      "　　　　　　　口座名義 ： ｿﾗﾊﾞｺ ﾀﾛｳ\r\n"
+                                      "\r\n"
+                                      "　銀行振込2　 銀　　行 ： ハコ信用金庫\r\n"
+                                      "　　　　　  　支 店 名 ： 本店\r\n"
+                                      "　　　　　　　種　　別 ： 当座\r\n"
+                                      "　　　　　　　口座番号 ： 7654321\r\n"
+                                      "　　　　　　　口座名義 ： ｿﾗﾊﾞｺ ﾀﾛｳ\r\n"
+                                      "\r\n"
+                                      "　郵便振替1　 口座種別 ： 一般振替口座\r\n"
+                                      "　　　　　　　記　　号 ： 00120-3\r\n"
+                                      "　　　　　　　番　　号 ： 456789\r\n"
+                                      "　　　　　　　口座名義 ： ｿﾗﾊﾞｺ ﾀﾛｳ\r\n"
+                                      "　代金引換　　　代引手数料として、330 円をご負担頂きます｡別途､送料がかかります｡\r\n"
+                                      "現金書留\r\n"
+                                      "手渡し（渋谷駅）\r\n"
+                                      "\r\n"
+                                      "■発送方法\r\n"
+                                      "下記の発送方法に対応しております。ご希望をお知らせ下さい。\r\n"
+                                      "　　　　　　　　　　・ゆうパック\r\n"
+                                      "　　　　　　　　　　・Yahoo!ゆうパック\r\n"
+                                      "　　　　　　　　　　・その他ご要望\r\n"
+                                      "\r\n"
+                                      "お手数ですが、お支払方法と発送方法、お届け先（郵便番号・ご住所・お名前・\r\n"
+                                      "お電話番号）を本メールへのご返信にてお知らせ下さい。\r\n"
+                                      "\r\n"
+                                      "--------------------------------------------------\r\n"
+                                      "空箱 太郎\r\n"
+                                      "〒150-0001\r\n"
+                                      "東京都渋谷区空箱町１－２\r\n"
+                                      "ソラハイツ２０１\r\n"
+                                      "TEL：03-0000-1234\r\n"
+                                      "Yahoo! JAPAN ID：sorabako_demo\r\n"
+                                      "--------------------------------------------------\r\n"));
         QVERIFY(body.contains(full));
         QVERIFY(!body.contains(QStringLiteral("使わない銀行")));  // the unticked account is not offered
 
@@ -528,8 +547,7 @@ private Q_SLOTS:
         QVERIFY(w->close());
         w.reset();
 
-        DialogHandler noLogin(QStringLiteral("frmLogin"),
-                              [](QDialog* d) { at<QPushButton>(d, QStringLiteral("cmdCANCEL"))->click(); });
+        DialogHandler noLogin(QStringLiteral("frmLogin"), [](QDialog* d) { at<QPushButton>(d, QStringLiteral("cmdCANCEL"))->click(); });
         std::unique_ptr<fMain> next;
         {
             frmStart start(ui, nullptr);

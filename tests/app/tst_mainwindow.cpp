@@ -60,9 +60,9 @@ private Q_SLOTS:
         QCOMPARE(w.windowTitle(), QStringLiteral("ソラバコ"));
         QStringList captions;
         for (int i = 0; i < w.vsMAIN()->count(); ++i) captions << w.vsMAIN()->tabText(i);
-        QCOMPARE(captions, (QStringList{QStringLiteral("メール作成(&1)"), QStringLiteral("送料計算(&2)"),
-                                        QStringLiteral("出品ﾌｫｰﾑ作成(&3)"), QStringLiteral("出品手続(&4)"),
-                                        QStringLiteral("ｱｸｾｽ解析(&5)")}));
+        QCOMPARE(captions,
+                 (QStringList{QStringLiteral("メール作成(&1)"), QStringLiteral("送料計算(&2)"), QStringLiteral("出品ﾌｫｰﾑ作成(&3)"),
+                              QStringLiteral("出品手続(&4)"), QStringLiteral("ｱｸｾｽ解析(&5)")}));
         const QList<std::tuple<QString, QString, QKeySequence>> items{
             {QStringLiteral("mOpen"), QStringLiteral("開く(&O)"), QKeySequence(QStringLiteral("Ctrl+O"))},
             {QStringLiteral("mUwaGakiHzn"), QStringLiteral("上書き保存(&S)"), QKeySequence(QStringLiteral("Ctrl+S"))},
@@ -178,19 +178,18 @@ private Q_SLOTS:
             QTest::keyClick(field, key);
             return seen.count;
         };
-        const char* const enter[] = {"Combo10", "txtADD2", "txtID", "txtID2", "txtKingaku", "txtNAME", "txtNAME2",
-                                     "txtTEL2", "txtYUBIN2", "cmbKEN_0", "cmbKEN_1", "Combo8", "Combo9", "imText1",
-                                     "vsSOURYOU", "cmbHTML", "cmbKIGOU_1", "Combo6", "txtHTML", "txtITEM_0", "txtITEM_7",
-                                     "txtSYOUHIN", "Combo1", "Combo2", "Combo3", "Combo4", "Combo5", "Text1", "txtTitle"};
-        const char* const digits[] = {"imNumber1_0", "imNumber1_2", "imNumber2", "imNumLite1", "imNumLite2",
-                                      "imNumLite3", "imNumLite4", "imNumLite5", "imNumLite6", "imNumLite7"};
+        const char* const enter[] = {"Combo10",    "txtADD2",  "txtID",    "txtID2",    "txtKingaku", "txtNAME",    "txtNAME2",  "txtTEL2",
+                                     "txtYUBIN2",  "cmbKEN_0", "cmbKEN_1", "Combo8",    "Combo9",     "imText1",    "vsSOURYOU", "cmbHTML",
+                                     "cmbKIGOU_1", "Combo6",   "txtHTML",  "txtITEM_0", "txtITEM_7",  "txtSYOUHIN", "Combo1",    "Combo2",
+                                     "Combo3",     "Combo4",   "Combo5",   "Text1",     "txtTitle"};
+        const char* const digits[] = {"imNumber1_0", "imNumber1_2", "imNumber2",  "imNumLite1", "imNumLite2",
+                                      "imNumLite3",  "imNumLite4",  "imNumLite5", "imNumLite6", "imNumLite7"};
         for (const char* name : enter) QVERIFY2(keysSeen(name, Qt::Key_Return) == 0, name);
         for (const char* name : digits) {
             QVERIFY2(keysSeen(name, Qt::Key_Return) == 0, name);
             QVERIFY2(keysSeen(name, Qt::Key_A) == 0, name);
         }
-        for (const char* name : {"txtDescription", "txtSETUMEI_0", "imText2"})
-            QVERIFY2(keysSeen(name, Qt::Key_Return) == 1, name);
+        for (const char* name : {"txtDescription", "txtSETUMEI_0", "imText2"}) QVERIFY2(keysSeen(name, Qt::Key_Return) == 1, name);
         QCOMPARE(keysSeen("txtID", Qt::Key_A), 1);
     }
 
@@ -214,8 +213,7 @@ private Q_SLOTS:
         // Yes with no current file: save-as; cancelling it still closes.
         ui.answers << UiServices::Answer::Yes;
         QVERIFY(w.close());
-        QCOMPARE(ui.fileDialogs, QStringList{QStringLiteral("save:") + folder.path() +
-                                             QStringLiteral("/USER/|記憶ファイル(*.SRB)|*.srb")});
+        QCOMPARE(ui.fileDialogs, QStringList{QStringLiteral("save:") + folder.path() + QStringLiteral("/USER/|記憶ファイル(*.SRB)|*.srb")});
         QVERIFY(memory.saved.isEmpty());
         QCOMPARE(unloaded.count(), 1);
 
@@ -381,8 +379,8 @@ private Q_SLOTS:
         auto* txtID2 = w.findChild<QLineEdit*>(QStringLiteral("txtID2"));
         QVERIFY(txtID2);
         txtID2->setText(QStringLiteral("from settings"));
-        mINI::Ini_Put(QStringLiteral("各種設定"), QStringLiteral("ログイン情報0"),
-                      mduInterFace::Enc_Str(QStringLiteral("sorabako_demo")), ui);
+        mINI::Ini_Put(QStringLiteral("各種設定"), QStringLiteral("ログイン情報0"), mduInterFace::Enc_Str(QStringLiteral("sorabako_demo")),
+                      ui);
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTRY_COMPARE(w.findChild<QLabel*>(QStringLiteral("lblUser"))->text(), QStringLiteral("sorabako_demo"));
@@ -449,8 +447,7 @@ private Q_SLOTS:
         QCOMPARE(start.findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().toImage(), drawn);
         const QIcon icon = Artwork::appIcon();
         for (int size : Artwork::kIconSizes) {
-            QCOMPARE(QResource(QStringLiteral(":/drawn/icon%1").arg(size)).uncompressedSize(),
-                     Artwork::iconImage(size).sizeInBytes());
+            QCOMPARE(QResource(QStringLiteral(":/drawn/icon%1").arg(size)).uncompressedSize(), Artwork::iconImage(size).sizeInBytes());
             const QImage carried = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
             QCOMPARE(carried, Artwork::iconImage(size));
         }

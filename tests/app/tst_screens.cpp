@@ -109,9 +109,13 @@ void checkWindow(QWidget* window) {
     QCoreApplication::processEvents();
     const QRect frame = window->frameGeometry();
     QVERIFY2(available().contains(frame), qPrintable(QStringLiteral("%1 at %2,%3 %4×%5 on %6×%7")
-                                                       .arg(window->objectName())
-                                                       .arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())
-                                                       .arg(available().width()).arg(available().height())));
+                                                         .arg(window->objectName())
+                                                         .arg(frame.x())
+                                                         .arg(frame.y())
+                                                         .arg(frame.width())
+                                                         .arg(frame.height())
+                                                         .arg(available().width())
+                                                         .arg(available().height())));
     if (window->parentWidget()) checkCentred(window);
     const QStringList lost = unreachableOnEveryPage(window);
     QVERIFY2(lost.isEmpty(), qPrintable(window->objectName() + QStringLiteral(": ") + lost.join(QStringLiteral(", "))));
@@ -150,7 +154,9 @@ private Q_SLOTS:
             bool seen = false;
             QTimer::singleShot(0, [&] {
                 QWidget* box = QApplication::activeModalWidget();
-                const auto closing = qScopeGuard([box] { if (box) box->close(); });
+                const auto closing = qScopeGuard([box] {
+                    if (box) box->close();
+                });
                 QVERIFY(box);
                 checkCentred(box);
                 seen = true;
@@ -230,9 +236,10 @@ private Q_SLOTS:
             fees.choice.featuredPerDay = QStringLiteral("50");
             fees.choice.days = 7;
             QList<QPair<QString, listing::Reach>> pushed;
-            for (const char* name : {"txtTitle", "txtDescription", "Check16", "Check17", "Check18", "Check19", "Check20", "Check21",
-                                     "Check22", "Check23", "Check24", "Check25", "Check26", "Check27", "imNumLite1", "imNumLite2",
-                                     "imNumLite4", "imNumLite5", "imNumLite6", "Combo1", "Combo3", "Combo4", "Combo5", "Text1"})
+            for (const char* name :
+                 {"txtTitle",   "txtDescription", "Check16",    "Check17", "Check18", "Check19", "Check20",    "Check21",
+                  "Check22",    "Check23",        "Check24",    "Check25", "Check26", "Check27", "imNumLite1", "imNumLite2",
+                  "imNumLite4", "imNumLite5",     "imNumLite6", "Combo1",  "Combo3",  "Combo4",  "Combo5",     "Text1"})
                 pushed << qMakePair(QLatin1String(name), listing::Reach::Missing);
             pushed << qMakePair(QStringLiteral("Check35"), listing::Reach::Reached);
             const listing::ListingWarnings lacking =
@@ -295,8 +302,11 @@ private Q_SLOTS:
         fMain w(ui);
         w.showPlaced();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY2(area.contains(w.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3×%4").arg(w.frameGeometry().x()).arg(w.frameGeometry().y())
-                                                                   .arg(w.frameGeometry().width()).arg(w.frameGeometry().height())));
+        QVERIFY2(area.contains(w.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3×%4")
+                                                                  .arg(w.frameGeometry().x())
+                                                                  .arg(w.frameGeometry().y())
+                                                                  .arg(w.frameGeometry().width())
+                                                                  .arg(w.frameGeometry().height())));
     }
 
     void placementOnScreens() {

@@ -42,10 +42,9 @@ public:
     void finish() override { log << QStringLiteral("show"); }
 };
 
-const QStringList kCommonTail{QStringLiteral("splash"), QStringLiteral("lists"), QStringLiteral("drops"),
-                              QStringLiteral("Ini_Re"), QStringLiteral("WB2"),   QStringLiteral("WB"),
-                              QStringLiteral("events"), QStringLiteral("main"),  QStringLiteral("events"),
-                              QStringLiteral("show")};
+const QStringList kCommonTail{QStringLiteral("splash"), QStringLiteral("lists"), QStringLiteral("drops"),  QStringLiteral("Ini_Re"),
+                              QStringLiteral("WB2"),    QStringLiteral("WB"),    QStringLiteral("events"), QStringLiteral("main"),
+                              QStringLiteral("events"), QStringLiteral("show")};
 }  // namespace
 
 class TestStartUp : public QObject {

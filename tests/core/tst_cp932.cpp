@@ -109,7 +109,8 @@ private Q_SLOTS:
             QString lost;
             const QString back = cp932::decode(cp932::encode(one, &lost));
             if (lost.isEmpty()) {
-                QVERIFY2(back == one, qPrintable(QStringLiteral("U+%1 came back as U+%2").arg(uint(c), 4, 16, QLatin1Char('0'))
+                QVERIFY2(back == one, qPrintable(QStringLiteral("U+%1 came back as U+%2")
+                                                     .arg(uint(c), 4, 16, QLatin1Char('0'))
                                                      .arg(back.isEmpty() ? 0u : uint(back.at(0).unicode()), 4, 16, QLatin1Char('0'))));
                 ++held;
             } else {

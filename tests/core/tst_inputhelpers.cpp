@@ -18,8 +18,8 @@ private Q_SLOTS:
     }
 
     void roundTripOfTypicalLoginData() {
-        for (const QString& s : {QStringLiteral("sorabako_demo"), QStringLiteral("Pass-123!"),
-                                 QStringLiteral("ｿﾗﾊﾞｺ"), QStringLiteral("user@example.jp")})
+        for (const QString& s :
+             {QStringLiteral("sorabako_demo"), QStringLiteral("Pass-123!"), QStringLiteral("ｿﾗﾊﾞｺ"), QStringLiteral("user@example.jp")})
             QCOMPARE(Dec_Str(Enc_Str(s)), s);
     }
 

@@ -72,7 +72,8 @@ private Q_SLOTS:
         QCOMPARE(readBytes(path), old);
         QVERIFY(!TextFile::writeCp932Lines(path, {QStringLiteral("00012,00003,,500")}));
         QCOMPARE(readBytes(path), old);
-        QVERIFY(!IniFile::update(path, [](IniFile& f) { f.setValue(QStringLiteral("差出人"), QStringLiteral("氏名"), QStringLiteral("空箱 次郎")); }));
+        QVERIFY(!IniFile::update(
+            path, [](IniFile& f) { f.setValue(QStringLiteral("差出人"), QStringLiteral("氏名"), QStringLiteral("空箱 次郎")); }));
         QCOMPARE(readBytes(path), old);
         QCOMPARE(leftoversIn(disk.path()), QStringList());
 

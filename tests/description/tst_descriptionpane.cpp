@@ -92,8 +92,9 @@ private Q_SLOTS:
         pane.fillDesignList(folder.file(QStringLiteral("Template/HTML")));
         child<QLineEdit>(&pane, QStringLiteral("txtSYOUHIN"))->setText(QStringLiteral("ソラ光学 SK-300"));
         child<QPushButton>(&pane, QStringLiteral("cmdPre"))->click();
-        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("HTMLファイルを開くプログラム（ブラウザ）が設定されていないか、起動できませんでした。\r\n"
-                                                               "ソラバコの画面でプレビューを表示します。")});
+        QCOMPARE(ui.messageTexts(),
+                 QStringList{QStringLiteral("HTMLファイルを開くプログラム（ブラウザ）が設定されていないか、起動できませんでした。\r\n"
+                                            "ソラバコの画面でプレビューを表示します。")});
         QWidget* own = nullptr;
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->objectName() == QLatin1String("frmPreview") && top->isVisible()) own = top;
@@ -243,8 +244,7 @@ private Q_SLOTS:
         QCOMPARE(ui.clipboard, QStringLiteral("<A href=https://example.jp/ target=_blank>他の出品</A>"));
 
         const int writes = ui.clipboardWrites;
-        whenDialogOpens(QStringLiteral("frmLINK"),
-                        [](QDialog* d) { child<QPushButton>(d, QStringLiteral("Command3"))->click(); });
+        whenDialogOpens(QStringLiteral("frmLINK"), [](QDialog* d) { child<QPushButton>(d, QStringLiteral("Command3"))->click(); });
         press(&pane, "Command11");
         QCOMPARE(ui.clipboardWrites, writes);
     }

@@ -66,7 +66,7 @@ private Q_SLOTS:
         in.itemContents[2] = QStringLiteral("a\r\nb");
         in.itemNames[3] = QStringLiteral("X");
         in.itemContents[3] = QStringLiteral("Y と 項目4");  // the name placeholder inside content becomes the name
-        in.itemNames[4] = QStringLiteral("空");           // a name with no content keeps its line
+        in.itemNames[4] = QStringLiteral("空");             // a name with no content keeps its line
         const Output out = generate(layoutTemplate(13), in);
         QCOMPARE(out.table[1], QStringLiteral("<tr><th>状態</th><td>美品</td></tr>"));
         QCOMPARE(out.table[2], QString());
@@ -153,8 +153,7 @@ private Q_SLOTS:
         TempProgramFolder folder;
         const QString preview = folder.file(QStringLiteral("DATA/CREATE.html"));
         const QString tpl = folder.file(QStringLiteral("Template/HTML/t.html"));
-        folder.writeCp932(QStringLiteral("Template/HTML/t.html"),
-                          QStringLiteral("<h1>＜タイトル＞</h1>\r\n<p>項目1:＜項目1＞</p>\r\n"));
+        folder.writeCp932(QStringLiteral("Template/HTML/t.html"), QStringLiteral("<h1>＜タイトル＞</h1>\r\n<p>項目1:＜項目1＞</p>\r\n"));
         Input in = basicInput();
         in.itemContents[0] = QStringLiteral("～①\r\n二行目");
         auto ok = buildPreview(tpl, in, preview);

@@ -24,8 +24,7 @@ void store(RecordingUiServices& ui, const QList<std::pair<QString, QString>>& ac
         entries.append({QStringLiteral("レコード"), QStringLiteral("期間%1").arg(i + 1), Enc_Str(accounts[i].first)});
         entries.append({QStringLiteral("レコード"), QStringLiteral("ソード%1").arg(i + 1), Enc_Str(accounts[i].second)});
     }
-    if (!remembered.isEmpty())
-        entries.append({QStringLiteral("各種設定"), QStringLiteral("ログイン情報0"), Enc_Str(remembered)});
+    if (!remembered.isEmpty()) entries.append({QStringLiteral("各種設定"), QStringLiteral("ログイン情報0"), Enc_Str(remembered)});
     mINI::Ini_PutAll(entries, ui);
 }
 
@@ -120,8 +119,7 @@ private Q_SLOTS:
         w.findChild<QPushButton*>(QStringLiteral("cmdCANCEL"))->click();
         QCOMPARE(mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("各種設定"), QStringLiteral("ログイン情報0"))),
                  QStringLiteral("alpha"));
-        QCOMPARE(mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("各種設定"), QStringLiteral("ログイン情報1"))),
-                 QStringLiteral("pa"));
+        QCOMPARE(mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("各種設定"), QStringLiteral("ログイン情報1"))), QStringLiteral("pa"));
     }
 
     void closingWithoutATickKeepsTheRememberedAccount() {

@@ -51,7 +51,8 @@ private Q_SLOTS:
         QVERIFY(!main.WB2()->bodyText().text().contains(QStringLiteral("b1")));
         QCOMPARE(main.WB2()->elementsByName(QStringLiteral(".save")).size(), 1);
 
-        frmLogin w(ui, [&] { main.Command18_Click(); }, &main);
+        frmLogin w(
+            ui, [&] { main.Command18_Click(); }, &main);
         typeAccount(w, QStringLiteral("sorabako_demo"), QStringLiteral("demo1234"));
         w.findChild<QCheckBox*>(QStringLiteral("ckLogin"))->setChecked(true);
         w.open();
@@ -63,8 +64,7 @@ private Q_SLOTS:
         QVERIFY(ui.messages.isEmpty());
         QCOMPARE(mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("期間1"))),
                  QStringLiteral("sorabako_demo"));
-        QCOMPARE(mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("ソード1"))),
-                 QStringLiteral("demo1234"));
+        QCOMPARE(mduInterFace::Dec_Str(mINI::Ini_Get(QStringLiteral("レコード"), QStringLiteral("ソード1"))), QStringLiteral("demo1234"));
         QCOMPARE(ui.busyCalls.first(), true);
         QCOMPARE(ui.busyCalls.last(), false);
 

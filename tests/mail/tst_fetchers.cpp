@@ -125,8 +125,7 @@ private Q_SLOTS:
             all += text;
         }
         QVERIFY(!all.contains(QChar(0xFFFD)));
-        for (const char* c : {"①", "Ⅱ", "㈱", "～", "∥", "髙", "﨑", "纊", "褜"})
-            QVERIFY2(all.contains(QString::fromUtf8(c)), c);
+        for (const char* c : {"①", "Ⅱ", "㈱", "～", "∥", "髙", "﨑", "纊", "褜"}) QVERIFY2(all.contains(QString::fromUtf8(c)), c);
     }
 
     void everyEucJpCodeDecodesAsTheEngineDecodesIt() {
@@ -144,11 +143,26 @@ private Q_SLOTS:
             for (int trail = 0xA1; trail <= 0xFE; ++trail) body += char(0x8F), body += char(lead), body += char(trail);
             body += '\n';
         }
-        body += QByteArray("x\x8E" "a" "\xA1" "b" "\xA0" "c" "\xFF" "d" "\x80" "e" "\x8F\xA1" "f" "|\xA1\xA0|\x8E\xE0|\x8F\xA1\xA0|\x8F\xA0|\xA1\x8E\xA1|\x8F\x8F\xA1\xA1|\x8E\x8E\xB1|\xA1\xFF|\x8F\xA1\xFF|\xA9\xA1|\x8F\xA1\xA1|\x8E\xA0|\x8E\xFF|");
+        body += QByteArray(
+            "x\x8E"
+            "a"
+            "\xA1"
+            "b"
+            "\xA0"
+            "c"
+            "\xFF"
+            "d"
+            "\x80"
+            "e"
+            "\x8F\xA1"
+            "f"
+            "|\xA1\xA0|\x8E\xE0|\x8F\xA1\xA0|\x8F\xA0|\xA1\x8E\xA1|\x8F\x8F\xA1\xA1|\x8E\x8E\xB1|\xA1\xFF|\x8F\xA1\xFF|\xA9\xA1|\x8F\xA1\xA1|\x8E\xA0|\x8E\xFF|");
         for (int b = 0x80; b <= 0xA0; ++b) body += char(b), body += '|';
         body += "\xFF|";
         for (int b = 0xE0; b <= 0xFE; ++b) body += char(0x8E), body += char(b), body += '|';
-        body += "\xA1\x80|\xA1\x90|\xA1\x8D|\x8E\x80|\x8F\xA1\x80|\x8F\x80|" "\x8F\xA1";
+        body +=
+            "\xA1\x80|\xA1\x90|\xA1\x8D|\x8E\x80|\x8F\xA1\x80|\x8F\x80|"
+            "\x8F\xA1";
         QFile file(folder.file(QStringLiteral("DATA/all.html")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<!DOCTYPE html><html><head><meta charset=\"EUC-JP\"><title>t</title></head><body><pre id=\"all\">");
@@ -193,7 +207,8 @@ private Q_SLOTS:
         folder.writeCp932(QStringLiteral("DATA/one.html"),
                           QStringLiteral("<html><head><title>x</title><meta charset=shift_jis></head><body>"
                                          "<a href=#a>こちら</a><a href=#b>winner</a></body></html>"));
-        std::optional<mInterNet::Document> doc = loader.Doc_Load(QUrl::fromLocalFile(folder.file(QStringLiteral("DATA/one.html"))).toString(), 20);
+        std::optional<mInterNet::Document> doc =
+            loader.Doc_Load(QUrl::fromLocalFile(folder.file(QStringLiteral("DATA/one.html"))).toString(), 20);
         QVERIFY(doc);
         QString first, second = QStringLiteral("kept");
         mInterNet::Item_Contact(*doc, &first, &second);
@@ -221,9 +236,9 @@ private Q_SLOTS:
 
         Browser b;  // signed in in a browser...
         QVERIFY(load(&b, sim.base() + QStringLiteral("/__sim/signin?login=sorabako_test")));
-        QTRY_VERIFY_WITH_TIMEOUT(mInterNet::Page_Get(*net, SiteAddresses::sellingUrl(), &text) &&
-                                     text.contains(QStringLiteral("テスト出品 テニスラケット")),
-                                 kLoad);  // ...holds for the plain request
+        QTRY_VERIFY_WITH_TIMEOUT(
+            mInterNet::Page_Get(*net, SiteAddresses::sellingUrl(), &text) && text.contains(QStringLiteral("テスト出品 テニスラケット")),
+            kLoad);  // ...holds for the plain request
 
         // And a cookie a plain request receives reaches the browsers.
         QVERIFY(mInterNet::Page_Get(*net, sim.base() + QStringLiteral("/__sim/signin?login=sorabako_demo"), &text));
@@ -271,7 +286,8 @@ private Q_SLOTS:
             b.Navigate2(endless);
             QVERIFY(QTest::qWaitFor([&] { return stopped.count() == 1; }, kLoad));
             // Stopped means stopped: the page process does not go on reading meanwhile.
-            QTRY_VERIFY_WITH_TIMEOUT(b.bodyText().text().contains(QStringLiteral("ページが大きすぎるため、読み込みを中止しました。")), kLoad);
+            QTRY_VERIFY_WITH_TIMEOUT(b.bodyText().text().contains(QStringLiteral("ページが大きすぎるため、読み込みを中止しました。")),
+                                     kLoad);
             staysQuietFor(2000);  // the page process given time to go on reading, were it to
         });
         QCOMPARE(stopped.at(0).at(0).value<PageGuard::Stop>(), PageGuard::Stop::TooLarge);

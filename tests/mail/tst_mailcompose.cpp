@@ -18,8 +18,8 @@ Values someValues() {
     v.tel = QStringLiteral("03-1234-5678");
     v.cost = QStringLiteral("500");
     for (int r = 1; r <= 5; ++r)
-        v.banks << BankRow{r == 1 || r == 3, QStringLiteral("銀行%1").arg(r), QStringLiteral("支店%1").arg(r),
-                           QStringLiteral("普通"), QStringLiteral("000%1").arg(r), QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")};
+        v.banks << BankRow{r == 1 || r == 3,       QStringLiteral("銀行%1").arg(r), QStringLiteral("支店%1").arg(r),
+                           QStringLiteral("普通"), QStringLiteral("000%1").arg(r),  QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")};
     v.postals << PostalRow{true, QStringLiteral("ぱるる"), QStringLiteral("10100"), QStringLiteral("12345671"), QStringLiteral("ｿﾗﾊﾞｺ")}
               << PostalRow{false, QStringLiteral("一般振替口座"), QStringLiteral("00100"), QStringLiteral("9"), QStringLiteral("x")};
     return v;
@@ -32,7 +32,8 @@ private Q_SLOTS:
     void placeholdersEveryOccurrenceInOrder() {
         Values v = someValues();
         v.title = QStringLiteral("本 <PRICE> 即決");  // filled again by the later placeholder
-        const QString body = bodyFromTemplate(QStringLiteral("<USER>様 <USER>様\r\n<TITLE>\r\n<TOTAL>円 (<PRICE>+<COST>)\r\n<YAHOOID> <NAME> <YUBINNO> <TEL>\r\n<JUSYO>"));
+        const QString body = bodyFromTemplate(
+            QStringLiteral("<USER>様 <USER>様\r\n<TITLE>\r\n<TOTAL>円 (<PRICE>+<COST>)\r\n<YAHOOID> <NAME> <YUBINNO> <TEL>\r\n<JUSYO>"));
         QCOMPARE(fill(body, v), QStringLiteral("kuma_books22様 kuma_books22様\r\n本 1,500 円 即決\r\n2000円 (1,500 円+500)\r\n"
                                                "sorabako_demo 空箱 太郎 160-0023 03-1234-5678\r\n東京都新宿区\r\n西新宿1-1\r\n"));
     }
@@ -88,8 +89,7 @@ private Q_SLOTS:
     void hugeFiguresAddUpDigitForDigit() {
         // A 20-digit fee typed by mistake: the sum a seller can check by hand, no overflow, no rounding.
         QCOMPARE(total(QStringLiteral("1,500 円"), QStringLiteral("12345678901234567890")), QStringLiteral("12345678901234569390"));
-        QCOMPARE(total(QStringLiteral("99,999,999,999,999,999,999 円"), QStringLiteral("1")),
-                 QStringLiteral("100000000000000000000"));
+        QCOMPARE(total(QStringLiteral("99,999,999,999,999,999,999 円"), QStringLiteral("1")), QStringLiteral("100000000000000000000"));
         QCOMPARE(total(QStringLiteral("1e30"), QString()), QStringLiteral("1000000000000000000000000000000"));
         QCOMPARE(total(QStringLiteral("-3"), QStringLiteral("1.25")), QStringLiteral("-1.75"));
         QCOMPARE(total(QStringLiteral("1e999"), QStringLiteral("5")), QStringLiteral("5"));  // no number at all: 0

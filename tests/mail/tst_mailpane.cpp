@@ -49,7 +49,8 @@ public:
         mInterNet::Document page;
         page.rootMarkup = QStringLiteral("<HEAD><TITLE>Yahoo!オークション - 空箱文庫 詩集</TITLE></HEAD>");
         page.elementTexts = {QStringLiteral("現在の価格：1,500 円")};
-        page.links = {{QStringLiteral("こちら"), QString()}, {QStringLiteral("髙橋 久美"), QString()},
+        page.links = {{QStringLiteral("こちら"), QString()},
+                      {QStringLiteral("髙橋 久美"), QString()},
                       {QStringLiteral("kuma.books22@example.jp"), QString()}};
         return page;
     }
@@ -68,9 +69,10 @@ private Q_SLOTS:
         TempProgramFolder folder;
         RecordingUiServices ui;
         MailPane pane(ui);
-        const QList<std::pair<QString, QString>> captions{
-            {QStringLiteral("Command1"), QStringLiteral("ﾒｰﾙ作成")},   {QStringLiteral("Command5"), QStringLiteral("コピー")},
-            {QStringLiteral("Command4"), QStringLiteral("出品終了分")}, {QStringLiteral("Command18"), QStringLiteral("最新の情報に更新")}};
+        const QList<std::pair<QString, QString>> captions{{QStringLiteral("Command1"), QStringLiteral("ﾒｰﾙ作成")},
+                                                          {QStringLiteral("Command5"), QStringLiteral("コピー")},
+                                                          {QStringLiteral("Command4"), QStringLiteral("出品終了分")},
+                                                          {QStringLiteral("Command18"), QStringLiteral("最新の情報に更新")}};
         for (const auto& [name, caption] : captions) QCOMPARE(child<QPushButton>(&pane, name)->text(), caption);
         QCOMPARE(child<QPushButton>(&pane, QStringLiteral("Command1"))->toolTip(), QStringLiteral("メールを自動生成します。"));
         QCOMPARE(child<QCheckBox>(&pane, QStringLiteral("ckMail"))->text(), QStringLiteral("メーラー起動"));
@@ -78,8 +80,8 @@ private Q_SLOTS:
         QCOMPARE(child<QCheckBox>(&pane, QStringLiteral("Check4"))->text(), QStringLiteral("その他支払方法"));
         QCOMPARE(child<QCheckBox>(&pane, QStringLiteral("ckHASSOU_9"))->text(), QStringLiteral("その他ご要望"));
         QCOMPARE(child<QGroupBox>(&pane, QStringLiteral("fraHASSOU"))->toolTip(), QStringLiteral("商品の発送方法を選択して下さい。"));
-        for (const char* name : {"txtSYOU", "txtNAME", "txtKingaku", "txtID", "imNumber2", "imNumLite7", "txtID2", "txtNAME2",
-                                 "txtYUBIN2", "txtTEL2"})
+        for (const char* name :
+             {"txtSYOU", "txtNAME", "txtKingaku", "txtID", "imNumber2", "imNumLite7", "txtID2", "txtNAME2", "txtYUBIN2", "txtTEL2"})
             QVERIFY2(pane.findChild<QLineEdit*>(QLatin1String(name)), name);
         QVERIFY(pane.findChild<QPlainTextEdit*>(QStringLiteral("imText2")));
         QVERIFY(pane.findChild<QPlainTextEdit*>(QStringLiteral("txtADD2")));
@@ -110,8 +112,9 @@ private Q_SLOTS:
         QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtNAME"))->text(), QStringLiteral("髙橋 久美"));
         QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtKingaku"))->text(), QStringLiteral("1,500 円"));
         const QString body = pane->mailBody();
-        QVERIFY(body.startsWith(QStringLiteral("髙橋 久美 様\r\n『空箱文庫 詩集「夜の灯台」上下巻 初版 帯付き』 1,500 円 + 500 円 = 2000 円\r\n"
-                                               "　銀行振込1　 銀　　行 ： ソラ銀行\r\n")));
+        QVERIFY(
+            body.startsWith(QStringLiteral("髙橋 久美 様\r\n『空箱文庫 詩集「夜の灯台」上下巻 初版 帯付き』 1,500 円 + 500 円 = 2000 円\r\n"
+                                           "　銀行振込1　 銀　　行 ： ソラ銀行\r\n")));
         QVERIFY(!body.contains(QStringLiteral("ハコ銀行")));
         QVERIFY(body.endsWith(QStringLiteral("　　　　　　　　　　・定形外郵便\r\n--\r\n")));
         QCOMPARE(ui.busyCalls.first(), true);
@@ -150,17 +153,19 @@ private Q_SLOTS:
 
         // A click on a listing's auction ID, as the seller clicks it: its mail, shown whole.
         const QVariantList where =
-            closed->evaluate(QStringLiteral("var a=document.querySelector('a[href*=\"/jp/auction/b123456789\"]');"
-                                            "a.scrollIntoView();var r=a.getBoundingClientRect();return [r.left+r.width/2,r.top+r.height/2];"))
+            closed
+                ->evaluate(QStringLiteral("var a=document.querySelector('a[href*=\"/jp/auction/b123456789\"]');"
+                                          "a.scrollIntoView();var r=a.getBoundingClientRect();return [r.left+r.width/2,r.top+r.height/2];"))
                 .value.toList();
         QCOMPARE(where.size(), 2);
         QSignalSpy pages(closed, &Browser::DocumentComplete);
         QWidget* surface = closed->focusProxy() ? closed->focusProxy() : closed;
         QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(where[0].toInt(), where[1].toInt()));
         QTRY_COMPARE_WITH_TIMEOUT(child<QLineEdit>(pane, QStringLiteral("txtID"))->text(), QStringLiteral("b123456789"), 30000);
-        QTRY_COMPARE_WITH_TIMEOUT(child<QLineEdit>(pane, QStringLiteral("txtATESAKI"))->text(), QStringLiteral("kuma.books22@example.jp"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(child<QLineEdit>(pane, QStringLiteral("txtATESAKI"))->text(), QStringLiteral("kuma.books22@example.jp"),
+                                  30000);
         QCOMPARE(tabs->currentIndex(), 0);
-        QCOMPARE(pages.count(), 0);  // the closed listings stay as they were
+        QCOMPARE(pages.count(), 0);   // the closed listings stay as they were
         QVERIFY(ui.mails.isEmpty());  // メーラー起動 not ticked: nothing has left
         QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtKENMEI"))->text(),
                  QStringLiteral("『空箱文庫 詩集「夜の灯台」上下巻 初版 帯付き』 落札ありがとうございます"));
@@ -170,8 +175,7 @@ private Q_SLOTS:
         // Mended by the seller: the copy and the mail program take it as it reads now. A line
         // longer than the box wraps on screen, and the mail has no break the seller did not type.
         const QString longLine = QStringLiteral("発送は明日になります。") + QString(40, QChar(0x3042)) +
-                                 QStringLiteral("https://page.example/jp/auction/b123456789?") +
-                                 QString(200, QLatin1Char('x'));
+                                 QStringLiteral("https://page.example/jp/auction/b123456789?") + QString(200, QLatin1Char('x'));
         body->setPlainText(QStringLiteral("髙橋 久美 様\n") + longLine + QLatin1Char('\n'));
         QTRY_VERIFY(body->document()->findBlockByNumber(1).layout()->lineCount() > 1);
         child<QLineEdit>(pane, QStringLiteral("txtKENMEI"))->setText(QStringLiteral("ご落札のお礼"));
@@ -182,9 +186,10 @@ private Q_SLOTS:
         QCOMPARE(ui.clipboard, QStringLiteral("髙橋 久美 様\r\n発送は明日になります。\r\n"));
         child<QPushButton>(pane, QStringLiteral("cmdMAILER"))->click();
         QCOMPARE(ui.mails.size(), 1);
-        QCOMPARE(ui.mails[0], QStringLiteral("mailto:kuma.books22@example.jp?subject=") +
-                                  QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("ご落札のお礼"))) + QStringLiteral("&body=") +
-                                  QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("髙橋 久美 様\r\n発送は明日になります。\r\n"))));
+        QCOMPARE(ui.mails[0],
+                 QStringLiteral("mailto:kuma.books22@example.jp?subject=") +
+                     QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("ご落札のお礼"))) + QStringLiteral("&body=") +
+                     QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("髙橋 久美 様\r\n発送は明日になります。\r\n"))));
 
         // The item page is one menu away, in the seller's browser.
         tabs->setCurrentIndex(1);
@@ -217,19 +222,20 @@ private Q_SLOTS:
                           QStringLiteral("<YAHOOID>|<NAME>|<YUBINNO>|<TEL>\r\n<JUSYO>\r\n<YUBIN1><YUBIN2><YUBIN3>\r\n"
                                          "<DAIBIKI>\r\n<SONOTA><HASSOU>=<TOTAL>\r\n"));
         RecordingUiServices ui;
-        mINI::Ini_PutAll({{QStringLiteral("郵便振替"), QStringLiteral("チェック1"), QStringLiteral("0")},
-                          {QStringLiteral("郵便振替"), QStringLiteral("口座種別1"), QStringLiteral("ぱるる")},
-                          {QStringLiteral("郵便振替"), QStringLiteral("チェック2"), QStringLiteral("-1")},
-                          {QStringLiteral("郵便振替"), QStringLiteral("口座種別2"), QStringLiteral("一般振替口座")},
-                          {QStringLiteral("郵便振替"), QStringLiteral("記号2"), QStringLiteral("00120-3")},
-                          {QStringLiteral("郵便振替"), QStringLiteral("番号2"), QStringLiteral("456789")},
-                          {QStringLiteral("郵便振替"), QStringLiteral("口座名義2"), QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")},
-                          {QStringLiteral("差出人"), QStringLiteral("YahooID"), QStringLiteral("sorabako_demo")},
-                          {QStringLiteral("差出人"), QStringLiteral("氏名"), QStringLiteral("空箱 太郎")},
-                          {QStringLiteral("差出人"), QStringLiteral("郵便番号"), QStringLiteral("150-0001")},
-                          {QStringLiteral("差出人"), QStringLiteral("電話番号"), QStringLiteral("03-0000-1234")},
-                          {QStringLiteral("差出人"), QStringLiteral("住所"), QStringLiteral("東京都渋谷区空箱町１－２\\nソラハイツ２０１")}},
-                         ui);
+        mINI::Ini_PutAll(
+            {{QStringLiteral("郵便振替"), QStringLiteral("チェック1"), QStringLiteral("0")},
+             {QStringLiteral("郵便振替"), QStringLiteral("口座種別1"), QStringLiteral("ぱるる")},
+             {QStringLiteral("郵便振替"), QStringLiteral("チェック2"), QStringLiteral("-1")},
+             {QStringLiteral("郵便振替"), QStringLiteral("口座種別2"), QStringLiteral("一般振替口座")},
+             {QStringLiteral("郵便振替"), QStringLiteral("記号2"), QStringLiteral("00120-3")},
+             {QStringLiteral("郵便振替"), QStringLiteral("番号2"), QStringLiteral("456789")},
+             {QStringLiteral("郵便振替"), QStringLiteral("口座名義2"), QStringLiteral("ｿﾗﾊﾞｺ ﾀﾛｳ")},
+             {QStringLiteral("差出人"), QStringLiteral("YahooID"), QStringLiteral("sorabako_demo")},
+             {QStringLiteral("差出人"), QStringLiteral("氏名"), QStringLiteral("空箱 太郎")},
+             {QStringLiteral("差出人"), QStringLiteral("郵便番号"), QStringLiteral("150-0001")},
+             {QStringLiteral("差出人"), QStringLiteral("電話番号"), QStringLiteral("03-0000-1234")},
+             {QStringLiteral("差出人"), QStringLiteral("住所"), QStringLiteral("東京都渋谷区空箱町１－２\\nソラハイツ２０１")}},
+            ui);
         fMain w(ui);
         w.Ini_Re();
         MailPane* pane = w.mailPane();
@@ -244,18 +250,17 @@ private Q_SLOTS:
         press(pane, "Command1");
         QVERIFY(ui.messages.isEmpty());
         QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtNAME"))->text(), QStringLiteral("山﨑 健太"));
-        QCOMPARE(pane->mailBody(),
-                 QStringLiteral("sorabako_demo|空箱 太郎|150-0001|03-0000-1234\r\n"
-                                "東京都渋谷区空箱町１－２\r\nソラハイツ２０１\r\n"
-                                "　郵便振替2　 口座種別 ： 一般振替口座\r\n"
-                                "　　　　　　　記　　号 ： 00120-3\r\n"
-                                "　　　　　　　番　　号 ： 456789\r\n"
-                                "　　　　　　　口座名義 ： ｿﾗﾊﾞｺ ﾀﾛｳ\r\n"
-                                "<YUBIN3>\r\n"
-                                "　代金引換　　　代引手数料として、330 円をご負担頂きます｡別途､送料がかかります｡\r\n"
-                                "現金書留\r\n手渡し（新宿駅）\r\n"
-                                "　　　　　　　　　　・ゆうパック\r\n　　　　　　　　　　・その他ご要望\r\n"
-                                "=8900\r\n"));
+        QCOMPARE(pane->mailBody(), QStringLiteral("sorabako_demo|空箱 太郎|150-0001|03-0000-1234\r\n"
+                                                  "東京都渋谷区空箱町１－２\r\nソラハイツ２０１\r\n"
+                                                  "　郵便振替2　 口座種別 ： 一般振替口座\r\n"
+                                                  "　　　　　　　記　　号 ： 00120-3\r\n"
+                                                  "　　　　　　　番　　号 ： 456789\r\n"
+                                                  "　　　　　　　口座名義 ： ｿﾗﾊﾞｺ ﾀﾛｳ\r\n"
+                                                  "<YUBIN3>\r\n"
+                                                  "　代金引換　　　代引手数料として、330 円をご負担頂きます｡別途､送料がかかります｡\r\n"
+                                                  "現金書留\r\n手渡し（新宿駅）\r\n"
+                                                  "　　　　　　　　　　・ゆうパック\r\n　　　　　　　　　　・その他ご要望\r\n"
+                                                  "=8900\r\n"));
     }
 
     void closingWhileTheItemPageLoadsHandsNoMailOver() {
@@ -313,7 +318,8 @@ private Q_SLOTS:
         press(pane, "Command1");  // no template in the folder
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY(ui.messages[0].text.startsWith(QStringLiteral("メールの雛形を読み込めませんでした。")));
-        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtSYOU"))->text(), QStringLiteral("ハコ音響 ポータブルプレーヤー HP-5 ①本体 ②充電器"));
+        QCOMPARE(child<QLineEdit>(pane, QStringLiteral("txtSYOU"))->text(),
+                 QStringLiteral("ハコ音響 ポータブルプレーヤー HP-5 ①本体 ②充電器"));
 
         folder.writeCp932(QStringLiteral("Template/MAIL/お礼.txt"), kTemplate + QString(40000, QChar(0x3042)));
         pane->setMailTemplates({QStringLiteral("お礼")});
@@ -339,8 +345,9 @@ private Q_SLOTS:
         child<QLineEdit>(w.mailPane(), QStringLiteral("txtID"))->setText(QStringLiteral("b123456789"));
         child<QCheckBox>(w.mailPane(), QStringLiteral("ckMail"))->setChecked(true);
         press(w.mailPane(), "Command1");
-        QCOMPARE(ui.messagesBesidesEvidence(), QStringList{QStringLiteral("商品ページを読み込めませんでした。\r\n"
-                                                               "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。")});
+        QCOMPARE(ui.messagesBesidesEvidence(),
+                 QStringList{QStringLiteral("商品ページを読み込めませんでした。\r\n"
+                                            "インターネットへの接続を確認して、しばらくしてから再度お試し下さい。")});
         QCOMPARE(w.mailPane()->mailBody(), QString());
         QVERIFY(ui.mails.isEmpty());
         QCOMPARE(child<QLineEdit>(w.mailPane(), QStringLiteral("txtID"))->text(), QStringLiteral("b123456789"));

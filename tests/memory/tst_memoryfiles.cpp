@@ -133,13 +133,14 @@ private Q_SLOTS:
 
     void aPartlyWrittenFileOpensWithDefaultsForTheRest() {
         TempProgramFolder folder(TempProgramFolder::Content::Shipped);
-        folder.writeCp932(QStringLiteral("USER/old.srb"),
-                          QStringLiteral("[メール作成]\r\nその他=振込手数料はご負担下さい\\n宜しくお願いします\r\nゆうパック=1\r\n"
-                                         "[送料計算]\r\n発送0=12\r\n3辺0=\r\n3辺計=45\r\n重さ=3\r\n発送方法6=1\r\n"
-                                         "[出品ﾌｫｰﾑ作成]\r\n種類=1\r\nマーク=1\r\n商品名=文庫本 10冊\r\n項目0=状態\r\n項目説明0=良好\\n日焼けあり\r\n"
-                                         "[出品手続]\r\nタイトル=★文庫本 10冊★\r\n落札者が負担=False\r\n出品者が負担=True\r\n"
-                                         "支払い終了時に発送=\r\n数量=\r\n開始価格=800\r\n即買価格=\r\n目立ちアイコン=\r\n期間=9\r\n都道府県=47\r\n"
-                                         "銀行振込=0\r\nオークションチェック=2\r\n"));
+        folder.writeCp932(
+            QStringLiteral("USER/old.srb"),
+            QStringLiteral("[メール作成]\r\nその他=振込手数料はご負担下さい\\n宜しくお願いします\r\nゆうパック=1\r\n"
+                           "[送料計算]\r\n発送0=12\r\n3辺0=\r\n3辺計=45\r\n重さ=3\r\n発送方法6=1\r\n"
+                           "[出品ﾌｫｰﾑ作成]\r\n種類=1\r\nマーク=1\r\n商品名=文庫本 10冊\r\n項目0=状態\r\n項目説明0=良好\\n日焼けあり\r\n"
+                           "[出品手続]\r\nタイトル=★文庫本 10冊★\r\n落札者が負担=False\r\n出品者が負担=True\r\n"
+                           "支払い終了時に発送=\r\n数量=\r\n開始価格=800\r\n即買価格=\r\n目立ちアイコン=\r\n期間=9\r\n都道府県=47\r\n"
+                           "銀行振込=0\r\nオークションチェック=2\r\n"));
         RecordingUiServices ui;
         fMain w(ui);
         c<QComboBox>(&w, "cmbKEN_1")->setCurrentIndex(20);
@@ -252,8 +253,8 @@ private Q_SLOTS:
 
         // A file saved before: its references are the characters; in the HTML they mean the same.
         folder.writeCp932(QStringLiteral("USER/前.srb"), QStringLiteral("[出品手続]\r\nタイトル=空箱&#128512;カメラ caf&#233;\r\n"
-                                                                       "説明=<p>caf&#233;</p>\r\n[出品カテゴリと画像]\r\n画像1=") +
-                                                            folder.file(QStringLiteral("USER/caf&#233;.jpg")) + QStringLiteral("\r\n"));
+                                                                        "説明=<p>caf&#233;</p>\r\n[出品カテゴリと画像]\r\n画像1=") +
+                                                             folder.file(QStringLiteral("USER/caf&#233;.jpg")) + QStringLiteral("\r\n"));
         QVERIFY(b.ReadFile(folder.file(QStringLiteral("USER/前.srb"))));
         QCOMPARE(c<QLineEdit>(&b, "txtTitle")->text(), QStringLiteral("空箱😀カメラ café"));
         QCOMPARE(c<QPlainTextEdit>(&b, "txtDescription")->toPlainText(), QStringLiteral("<p>café</p>"));
@@ -280,8 +281,10 @@ private Q_SLOTS:
     void theStartUpFile() {
         TempProgramFolder folder(TempProgramFolder::Content::Shipped);
         const QString path = folder.file(QStringLiteral("USER/起動.srb"));
-        folder.writeCp932(QStringLiteral("USER/起動.srb"),
-                          QStringLiteral("[出品ﾌｫｰﾑ作成]\r\n商品名=起動時の商品\r\n[出品手続]\r\n期間=0\r\n終了時間=0\r\n都道府県=30\r\n自動再出品=0\r\n"));
+        folder.writeCp932(
+            QStringLiteral("USER/起動.srb"),
+            QStringLiteral(
+                "[出品ﾌｫｰﾑ作成]\r\n商品名=起動時の商品\r\n[出品手続]\r\n期間=0\r\n終了時間=0\r\n都道府県=30\r\n自動再出品=0\r\n"));
         RecordingUiServices ui;
         mINI::Ini_PutAll({{QStringLiteral("各種設定"), QStringLiteral("起動時ﾌｧｲﾙ"), QStringLiteral("1")},
                           {QStringLiteral("各種設定"), QStringLiteral("起動時ﾌｧｲﾙﾊﾟｽ"), path}},
@@ -336,8 +339,9 @@ private Q_SLOTS:
         QCOMPARE(c<QLabel>(&b, "A_2")->text(), QString());
 
         // A file of before: nothing of the last listing's category or pictures stays.
-        folder.writeCp932(QStringLiteral("USER/前からの.srb"),
-                          QStringLiteral("[出品ﾌｫｰﾑ作成]\r\n商品名=前からの出品\r\n[出品手続]\r\nタイトル=前からの出品\r\n開始価格=500\r\n"));
+        folder.writeCp932(
+            QStringLiteral("USER/前からの.srb"),
+            QStringLiteral("[出品ﾌｫｰﾑ作成]\r\n商品名=前からの出品\r\n[出品手続]\r\nタイトル=前からの出品\r\n開始価格=500\r\n"));
         const QString demo = folder.file(QStringLiteral("USER/前からの.srb"));
         const QByteArray old = folder.readBytes(QStringLiteral("USER/前からの.srb"));
         QVERIFY(!cp932::decode(old).contains(QStringLiteral("[出品カテゴリと画像]")));

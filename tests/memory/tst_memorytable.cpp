@@ -70,7 +70,8 @@ private Q_SLOTS:
     void aSaveKeepsWhatTheTableDoesNotName() {
         TempProgramFolder folder;
         const QString path = folder.file(QStringLiteral("USER/a.srb"));
-        folder.writeCp932(QStringLiteral("USER/a.srb"), QStringLiteral("[出品手続]\r\nタイトル=古い\r\n独自の項目=残る\r\n[別の表]\r\nx=1\r\n"));
+        folder.writeCp932(QStringLiteral("USER/a.srb"),
+                          QStringLiteral("[出品手続]\r\nタイトル=古い\r\n独自の項目=残る\r\n[別の表]\r\nx=1\r\n"));
         IniFile file = IniFile::load(path);
         QMap<QString, QString> values;
         values.insert(QStringLiteral("txtTitle"), QStringLiteral("新しい"));
@@ -156,7 +157,8 @@ private Q_SLOTS:
             QString lost;
             memory::write(file, values, &lost);
             QVERIFY(file.save());
-            const QString back = *memory::applied(Kind::Text, IniFile::load(path).value(QStringLiteral("出品ﾌｫｰﾑ作成"), QStringLiteral("商品名")), 0);
+            const QString back =
+                *memory::applied(Kind::Text, IniFile::load(path).value(QStringLiteral("出品ﾌｫｰﾑ作成"), QStringLiteral("商品名")), 0);
             QCOMPARE(back, text);
             // Those kept as references are the ones the notice names.
             QCOMPARE(lost, expectedLost);

@@ -20,9 +20,8 @@ private Q_SLOTS:
         e.title = QStringLiteral("ソラ光学 SK-300, \"美品\"");
         e.access = QStringLiteral("15");
         e.price = QStringLiteral("1500");
-        QCOMPARE(HistoryWindow::historyCsv({e}),
-                 QStringLiteral("日時,オークションID,タイトル,アクセス,ウォッチ,入札,残り時間,価格\r\n"
-                                "2026/12/03 21:00,a1,\"ソラ光学 SK-300, \"\"美品\"\"\",15,,,,1500\r\n"));
+        QCOMPARE(HistoryWindow::historyCsv({e}), QStringLiteral("日時,オークションID,タイトル,アクセス,ウォッチ,入札,残り時間,価格\r\n"
+                                                                "2026/12/03 21:00,a1,\"ソラ光学 SK-300, \"\"美品\"\"\",15,,,,1500\r\n"));
         QVERIFY(HistoryWindow::scanCsv({e}).startsWith(QStringLiteral("No.,日時,オークションID")));
         QVERIFY(HistoryWindow::scanCsv({e}).contains(QStringLiteral("\r\n4,2026/12/03 21:00,a1,")));
     }
@@ -33,11 +32,11 @@ private Q_SLOTS:
             QDateTime last;
             bool dated;
         };
-        const Case cases[] = {{morning, false},                   // one scan
-                              {morning.addSecs(40), false},       // two scans seconds apart
-                              {morning.addSecs(5 * 60), false},   // minutes
-                              {morning.addSecs(3 * 3600), false}, // a morning
-                              {morning.addSecs(20 * 3600), true}, // overnight: another date
+        const Case cases[] = {{morning, false},                    // one scan
+                              {morning.addSecs(40), false},        // two scans seconds apart
+                              {morning.addSecs(5 * 60), false},    // minutes
+                              {morning.addSecs(3 * 3600), false},  // a morning
+                              {morning.addSecs(20 * 3600), true},  // overnight: another date
                               {morning.addDays(3), true},
                               {morning.addDays(40), true},
                               {morning.addDays(400), true}};
@@ -52,8 +51,8 @@ private Q_SLOTS:
             QVERIFY2(axis.from <= morning && axis.to >= c.last, qPrintable(what));
         }
         // A year turned: the year is shown.
-        QVERIFY(HistoryWindow::timeLabels(HistoryWindow::timeAxis(QDateTime(QDate(2026, 12, 30), QTime(9, 0)),
-                                                               QDateTime(QDate(2027, 1, 2), QTime(9, 0))))
+        QVERIFY(HistoryWindow::timeLabels(
+                    HistoryWindow::timeAxis(QDateTime(QDate(2026, 12, 30), QTime(9, 0)), QDateTime(QDate(2027, 1, 2), QTime(9, 0))))
                     .first()
                     .startsWith(QStringLiteral("2026/")));
     }

@@ -202,10 +202,21 @@ private Q_SLOTS:
         auto* grid = child<Grid>(&pane, QStringLiteral("vbNow"));
         QCOMPARE(grid->rows(), 4);
         // テニスラケット: 12 accesses, 3 watches, 1 bid at 500 円, against 10, 3, none and 600.
-        const QStringList first{QStringLiteral("1"), QStringLiteral("テスト出品 テニスラケット"), QStringLiteral("12"),
-                                QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("2日"), QStringLiteral("500"),
-                                QStringLiteral("10"), QStringLiteral("3"), QString(), QStringLiteral("600"),
-                                QStringLiteral("2"), QString(), QStringLiteral("1"), QStringLiteral("-100")};
+        const QStringList first{QStringLiteral("1"),
+                                QStringLiteral("テスト出品 テニスラケット"),
+                                QStringLiteral("12"),
+                                QStringLiteral("3"),
+                                QStringLiteral("1"),
+                                QStringLiteral("2日"),
+                                QStringLiteral("500"),
+                                QStringLiteral("10"),
+                                QStringLiteral("3"),
+                                QString(),
+                                QStringLiteral("600"),
+                                QStringLiteral("2"),
+                                QString(),
+                                QStringLiteral("1"),
+                                QStringLiteral("-100")};
         for (int c = 0; c < 15; ++c) QCOMPARE(grid->text(1, c), first[c]);
         QCOMPARE(cp932::decode(folder.readBytes(QStringLiteral("DATA/zenkai.csv"))),
                  QStringLiteral("00012,00003,00001,500\r\n00004,,,800\r\n,00001,,1200\r\n"));
@@ -245,8 +256,8 @@ private Q_SLOTS:
         }
         {
             // One item page fails: the rows are there, but one has holes.
-            SiteSimProcess sim({QStringLiteral("--frozen"), QStringLiteral("--fault"),
-                                QStringLiteral("/jp/auction/n123456789=status:500")});
+            SiteSimProcess sim(
+                {QStringLiteral("--frozen"), QStringLiteral("--fault"), QStringLiteral("/jp/auction/n123456789=status:500")});
             sim.writeSiteAddresses();
             QVERIFY(signIn(sim, "sorabako_test"));
             QVERIFY(runScan(pane));
@@ -339,12 +350,15 @@ private Q_SLOTS:
         child<QCheckBox>(&pane, QStringLiteral("ckHOZON"))->setChecked(true);
         QVERIFY(runScan(pane));
         auto* notice = child<QLabel>(&pane, QStringLiteral("Label45"));
-        QCOMPARE(notice->text(), QStringLiteral("※追加出品、出品終了分がある時は前回値がズレて正常に比較できません。"));  // nothing known yet
+        QCOMPARE(notice->text(),
+                 QStringLiteral("※追加出品、出品終了分がある時は前回値がズレて正常に比較できません。"));  // nothing known yet
 
         // Between the scans: 野球グローブ ends, a new listing comes, テニスラケット and サッカーボール are looked at.
         QCOMPARE(sim.control(QStringLiteral("end?id=n123456789")), QStringLiteral("OK"));
-        QCOMPARE(sim.control(QStringLiteral("add?account=sorabako_test&id=q345678901&title=%E3%83%86%E3%82%B9%E3%83%88%E5%87%BA%E5%93%81%20%E3%83%90%E3%83%89%E3%83%9F%E3%83%B3%E3%83%88%E3%83%B3&access=2&price=900")),
-                 QStringLiteral("OK"));
+        QCOMPARE(
+            sim.control(QStringLiteral(
+                "add?account=sorabako_test&id=q345678901&title=%E3%83%86%E3%82%B9%E3%83%88%E5%87%BA%E5%93%81%20%E3%83%90%E3%83%89%E3%83%9F%E3%83%B3%E3%83%88%E3%83%B3&access=2&price=900")),
+            QStringLiteral("OK"));
         QCOMPARE(sim.control(QStringLiteral("set?id=m012345678&access=20")), QStringLiteral("OK"));
         QCOMPARE(sim.control(QStringLiteral("set?id=p234567890&access=7&watch=3")), QStringLiteral("OK"));
         QVERIFY(runScan(pane));
@@ -366,7 +380,8 @@ private Q_SLOTS:
         QCOMPARE(grid->text(3, 8), QString());
         for (int c = 11; c <= 14; ++c) QCOMPARE(grid->text(3, c), QString());
         QCOMPARE(grid->cellBackground(3, 7), QColor(0xD6, 0xEA, 0xF8));
-        QVERIFY(child<QLabel>(&pane, QStringLiteral("lblScan"))->text().contains(QStringLiteral("新規出品 1 件、前回から終了した出品 1 件")));
+        QVERIFY(
+            child<QLabel>(&pane, QStringLiteral("lblScan"))->text().contains(QStringLiteral("新規出品 1 件、前回から終了した出品 1 件")));
         QCOMPARE(notice->text(), QStringLiteral("※前回値は、同じ出品（オークションID）の前回の解析結果と比べています。"));
         // The previous-scan file is still the one the rows make, line by line and by position.
         QCOMPARE(cp932::decode(folder.readBytes(QStringLiteral("DATA/zenkai.csv"))),
@@ -472,9 +487,12 @@ private Q_SLOTS:
             QVERIFY(scanned);
             // The window kept answering while the history waited for the other program.
             QVERIFY2(pause < 1000, qPrintable(QStringLiteral("the window stood still for %1 ms").arg(pause)));
-            QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("アクセス解析の履歴を保存できませんでした。\r\n") + path +
-                                                    QStringLiteral("\r\n他のプログラムが使用中か、書き込めません。\r\n"
-                                                                   "この解析結果は保存待ちとして残し、履歴が使えるようになったら保存します（次の起動時にも保存します）。")});
+            QCOMPARE(
+                ui.messageTexts(),
+                QStringList{QStringLiteral("アクセス解析の履歴を保存できませんでした。\r\n") + path +
+                            QStringLiteral(
+                                "\r\n他のプログラムが使用中か、書き込めません。\r\n"
+                                "この解析結果は保存待ちとして残し、履歴が使えるようになったら保存します（次の起動時にも保存します）。")});
             QVERIFY2(status->text().contains(QStringLiteral("解析結果 1 回分を保存待ちにしています")), qPrintable(status->text()));
             QVERIFY(folder.readBytes(QStringLiteral("DATA/zenkai.csv")).startsWith("00020,"));
 
@@ -484,7 +502,9 @@ private Q_SLOTS:
             QVERIFY(runScan(pane));
             QCOMPARE(grid->text(1, 7), QStringLiteral("20"));
             QCOMPARE(grid->text(1, 11), QStringLiteral("5"));
-            QVERIFY(child<QLabel>(&pane, QStringLiteral("Label45"))->text().startsWith(QStringLiteral("※前回保存した解析結果が履歴に無いため")));
+            QVERIFY(child<QLabel>(&pane, QStringLiteral("Label45"))
+                        ->text()
+                        .startsWith(QStringLiteral("※前回保存した解析結果が履歴に無いため")));
             QVERIFY(status->text().contains(QStringLiteral("前回値は位置で比べました")));
             QVERIFY(status->text().contains(QStringLiteral("解析結果 2 回分を保存待ちにしています")));
             QCOMPARE(scansStored(), 1);

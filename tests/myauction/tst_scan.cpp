@@ -55,10 +55,9 @@ private Q_SLOTS:
         // The bid count links to its listing's own page (at its bids): that page is asked for once.
         QCOMPARE(fetchList(w.steps), (QStringList{QStringLiteral("/a1"), QStringLiteral("/a2"), QStringLiteral("/a3")}));
 
-        const QHash<QString, std::optional<Figures>> fetched{
-            {QStringLiteral("/a1"), figures("15", "", "2日", "1600")},
-            {QStringLiteral("/a2"), figures("7", "2", "5時間", "800")},
-            {QStringLiteral("/a3"), figures("", "", "1日", "300")}};
+        const QHash<QString, std::optional<Figures>> fetched{{QStringLiteral("/a1"), figures("15", "", "2日", "1600")},
+                                                             {QStringLiteral("/a2"), figures("7", "2", "5時間", "800")},
+                                                             {QStringLiteral("/a3"), figures("", "", "1日", "300")}};
         const QList<Row> rows = buildRows(w.steps, fetched);
         QCOMPARE(rows.size(), 3);
         QCOMPARE(QStringList(rows[0].cells.begin(), rows[0].cells.begin() + 7),
@@ -82,8 +81,10 @@ private Q_SLOTS:
         pages.insert(QStringLiteral("/p2"), listPage({l("C", "/c"), l("2", "/c#bids"), l("hana", "/u/h")}));
         w = walk(QStringLiteral("/p1"), pages);
         QVERIFY(w.missing.isEmpty());
-        const QList<Row> rows = buildRows(w.steps, {{QStringLiteral("/a"), Figures{}}, {QStringLiteral("/b"), Figures{}},
-                                                    {QStringLiteral("/p2"), Figures{}}, {QStringLiteral("/c"), Figures{}}});
+        const QList<Row> rows = buildRows(w.steps, {{QStringLiteral("/a"), Figures{}},
+                                                    {QStringLiteral("/b"), Figures{}},
+                                                    {QStringLiteral("/p2"), Figures{}},
+                                                    {QStringLiteral("/c"), Figures{}}});
         QCOMPARE(rows.size(), 3);
         QCOMPARE(rows[2].cells[0], QStringLiteral("3"));  // numbered on from the first page
         QCOMPARE(rows[2].cells[1], QStringLiteral("C"));
@@ -95,8 +96,8 @@ private Q_SLOTS:
 
         // Before any row the counter is 1: a 次の50件 above the list starts no walk.
         pages.clear();
-        pages.insert(QStringLiteral("/p1"), QList<Link>{l("次の50件", "/p2"), l("残り時間", "/sort"), l("A", "/a"),
-                                                        l("プライバシーの考え方", "/privacy")});
+        pages.insert(QStringLiteral("/p1"),
+                     QList<Link>{l("次の50件", "/p2"), l("残り時間", "/sort"), l("A", "/a"), l("プライバシーの考え方", "/privacy")});
         w = walk(QStringLiteral("/p1"), pages);
         QVERIFY(w.missing.isEmpty());
         QCOMPARE(w.steps.size(), 1);
@@ -123,8 +124,8 @@ private Q_SLOTS:
         pages.insert(QStringLiteral("/p1"), listPage({l("A", "/a"), l("2", "/bids?a"), l("taro", "/u")}));
         const Walk w = walk(QStringLiteral("/p1"), pages);
         QCOMPARE(fetchList(w.steps), (QStringList{QStringLiteral("/a"), QStringLiteral("/bids?a")}));
-        const QList<Row> rows = buildRows(w.steps, {{QStringLiteral("/a"), figures("5", "", "1日", "700")},
-                                                    {QStringLiteral("/bids?a"), std::nullopt}});
+        const QList<Row> rows =
+            buildRows(w.steps, {{QStringLiteral("/a"), figures("5", "", "1日", "700")}, {QStringLiteral("/bids?a"), std::nullopt}});
         QCOMPARE(rows[0].cells[4], QStringLiteral("2"));
         QCOMPARE(rows[0].cells[6], QStringLiteral("700"));
         // The listing's own page at its bids: its one answer serves the title and the bid count.
@@ -268,8 +269,8 @@ private Q_SLOTS:
 
         // A list page that did not load: its listings are missing from the rows, not ended.
         QList<Row> partial{historyRow("a1", "カメラ", "21", "2", "1", "700")};
-        const Comparison cut = applyPreviousById(
-            partial, previous, {QStringLiteral("a1"), QStringLiteral("b2"), QStringLiteral("c3")}, false);
+        const Comparison cut =
+            applyPreviousById(partial, previous, {QStringLiteral("a1"), QStringLiteral("b2"), QStringLiteral("c3")}, false);
         QCOMPARE(cut.ended, 0);
         QVERIFY(!cut.endedCounted);
         QCOMPARE(partial[0].cells[7], QStringLiteral("15"));  // the rows that are there still compare by ID

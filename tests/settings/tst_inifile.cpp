@@ -82,8 +82,9 @@ private Q_SLOTS:
     void malformedContentReadsWhatItCan() {
         TempProgramFolder folder;
         const QString path = folder.file(QStringLiteral("INI/bad.ini"));
-        QByteArray bytes = crlf(QStringLiteral("orphan=before any section\nno equals here\n[A]\nk=first\nk=second\n"
-                                               "junk line\n[A]\nk=third\nz=1\n"));
+        QByteArray bytes =
+            crlf(QStringLiteral("orphan=before any section\nno equals here\n[A]\nk=first\nk=second\n"
+                                "junk line\n[A]\nk=third\nz=1\n"));
         bytes += QByteArray("\x00\xff\xfe\x82\r\n[B]\r\nu=\xe3\x81\x82\r\n", 18);  // binary, a lone lead byte, UTF-8
         writeBytes(path, bytes);
         IniFile file = IniFile::load(path);
@@ -171,8 +172,7 @@ private Q_SLOTS:
         QVERIFY(mINI::Ini_Put(QStringLiteral("確認画面"), QStringLiteral("同意"), QStringLiteral("1"), ui));
         const auto perms = QFile::permissions(ProgramFolder::settingsFile());
         QVERIFY(perms.testFlag(QFileDevice::ReadOwner) && perms.testFlag(QFileDevice::WriteOwner));
-        QVERIFY(!(perms & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther |
-                           QFileDevice::WriteOther)));
+        QVERIFY(!(perms & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther)));
         bool found = false;
         QCOMPARE(mINI::Ini_Get(QStringLiteral("確認画面"), QStringLiteral("同意"), &found), QStringLiteral("1"));
         QVERIFY(found);
@@ -198,8 +198,7 @@ private Q_SLOTS:
         mINI::Hzn_Write(QStringLiteral("出品手続"), QStringLiteral("数量"), QStringLiteral("1"), path);
         QCOMPARE(mINI::SETEI_Read(QStringLiteral("出品手続"), QStringLiteral("数量"), path), QStringLiteral("1"));
         QCOMPARE(mINI::SETEI_Read(QStringLiteral("出品手続"), QStringLiteral("無い"), path), QString());
-        QCOMPARE(mINI::SETEI_Read(QStringLiteral("x"), QStringLiteral("y"), folder.file(QStringLiteral("USER/none"))),
-                 QString());
+        QCOMPARE(mINI::SETEI_Read(QStringLiteral("x"), QStringLiteral("y"), folder.file(QStringLiteral("USER/none"))), QString());
         mINI::Hzn_Write(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"), folder.file(QStringLiteral("NO/m")));
     }
 

@@ -28,8 +28,10 @@ QStringList keyOrder(const QByteArray& bytes) {
     QStringList out;
     QString section;
     for (const QString& line : cp932::decode(bytes).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
-        if (line.startsWith(QLatin1Char('['))) section = line.mid(1, line.size() - 2);
-        else out << section + QLatin1Char('/') + line.left(line.indexOf(QLatin1Char('=')));
+        if (line.startsWith(QLatin1Char('[')))
+            section = line.mid(1, line.size() - 2);
+        else
+            out << section + QLatin1Char('/') + line.left(line.indexOf(QLatin1Char('=')));
     }
     return out;
 }
@@ -55,7 +57,8 @@ private Q_SLOTS:
                 expected << QStringLiteral("郵便振替/") + QString::fromUtf8(k) + QString::number(n);
         for (const char* k : {"YahooID", "郵便番号", "電話番号", "氏名", "住所"})
             expected << QStringLiteral("差出人/") + QString::fromUtf8(k);
-        for (const char* k : {"起動時ﾌｧｲﾙ", "起動時ﾌｧｲﾙﾊﾟｽ", "自動ログイン"}) expected << QStringLiteral("各種設定/") + QString::fromUtf8(k);
+        for (const char* k : {"起動時ﾌｧｲﾙ", "起動時ﾌｧｲﾙﾊﾟｽ", "自動ログイン"})
+            expected << QStringLiteral("各種設定/") + QString::fromUtf8(k);
         QCOMPARE(expected.size(), 48);
         QCOMPARE(keys, expected);
         QCOMPARE(mINI::Ini_Get(QStringLiteral("各種設定"), QStringLiteral("自動ログイン")), QStringLiteral("0"));

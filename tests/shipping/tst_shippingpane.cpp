@@ -21,8 +21,9 @@
 #include "widgets/Grid.h"
 
 namespace {
-const QString kBlock = QStringLiteral("<CENTER><TABLE border=0><TBODY><TR><TD align=center>%1</TD></TR>"
-                                      "<TR><TD align=right>%2</TD></TR></TBODY></TABLE></CENTER>");
+const QString kBlock = QStringLiteral(
+    "<CENTER><TABLE border=0><TBODY><TR><TD align=center>%1</TD></TR>"
+    "<TR><TD align=right>%2</TD></TR></TBODY></TABLE></CENTER>");
 
 void writeRates(TempProgramFolder& folder) {
     folder.writeCp932(QStringLiteral("MAST/YUPACK.csv"), QStringLiteral("東京都発着,都道府県,東京都,大阪府\r\n"
@@ -65,7 +66,8 @@ private Q_SLOTS:
         QCOMPARE(shown.last(), QStringLiteral("沖縄県"));
         QCOMPARE(QSet<QString>(shown.begin(), shown.end()).size(), 47);
         QCOMPARE(from->toolTip(), QStringLiteral("出品者の住んでいる都道府県を選択して下さい。"));
-        QCOMPARE(child<QComboBox>(&pane, QStringLiteral("cmbKEN_1"))->toolTip(), QStringLiteral("落札者の住んでいる都道府県を選択して下さい。"));
+        QCOMPARE(child<QComboBox>(&pane, QStringLiteral("cmbKEN_1"))->toolTip(),
+                 QStringLiteral("落札者の住んでいる都道府県を選択して下さい。"));
         QCOMPARE(child<QComboBox>(&pane, QStringLiteral("Combo8"))->itemText(8), QStringLiteral("4000"));
         QCOMPARE(child<QComboBox>(&pane, QStringLiteral("Combo9"))->itemText(2), QStringLiteral("項目０３"));
         QCOMPARE(child<QCheckBox>(&pane, QStringLiteral("ckHOUHOU_7"))->text(), QStringLiteral("Yahoo!ゆうパック"));
@@ -273,7 +275,8 @@ private Q_SLOTS:
         QCOMPARE(child<QLineEdit>(&w, QStringLiteral("txtITEM_2"))->text(), QStringLiteral("送料・発送方法"));
         QCOMPARE(child<QPlainTextEdit>(&w, QStringLiteral("txtSETUMEI_2"))->toPlainText(), QStringLiteral("<CENTER><TABLE></TABLE>"));
         QCOMPARE(child<QLabel>(&w, QStringLiteral("lbl_ITEM_2"))->text(), QStringLiteral("送料・発送方法"));
-        for (int k : {0, 1, 3, 7}) QCOMPARE(child<QLineEdit>(&w, QStringLiteral("txtITEM_%1").arg(k))->text(), QStringLiteral("元%1").arg(k));
+        for (int k : {0, 1, 3, 7})
+            QCOMPARE(child<QLineEdit>(&w, QStringLiteral("txtITEM_%1").arg(k))->text(), QStringLiteral("元%1").arg(k));
         QCOMPARE(w.vsMAIN()->currentWidget(), w.descriptionPane());
 
         html->clear();

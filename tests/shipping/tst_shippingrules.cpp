@@ -7,8 +7,9 @@
 using namespace mHASSOU;
 
 namespace {
-const QString kBlock = QStringLiteral("<CENTER><TABLE border=0><TBODY><TR><TD align=center>%1</TD></TR>"
-                                      "<TR><TD align=right>%2</TD></TR></TBODY></TABLE></CENTER>");
+const QString kBlock = QStringLiteral(
+    "<CENTER><TABLE border=0><TBODY><TR><TD align=center>%1</TD></TR>"
+    "<TR><TD align=right>%2</TD></TR></TBODY></TABLE></CENTER>");
 
 // A small rate file: blocks in any order, a region listed over two header lines.
 const QString kRates = QStringLiteral(
@@ -56,29 +57,51 @@ private Q_SLOTS:
                                                        << QString::fromUtf8(b.price) + QStringLiteral(" 円") << QString::fromUtf8(b.note);
                 from = b.upTo + 1;
             }
-            QTest::addRow("%s %d", service, from) << QString::fromLatin1(service) << QString::number(from) << QStringLiteral("不可")
-                                                  << QString::fromUtf8(overNote);
+            QTest::addRow("%s %d", service, from)
+                << QString::fromLatin1(service) << QString::number(from) << QStringLiteral("不可") << QString::fromUtf8(overNote);
         };
         rule("mini", {{25, "60", "0～25g"}}, "重さ制限:25g以内");
         rule("teikei", {{25, "80", "0～25g"}, {50, "90", "26～50g"}}, "重さ制限:50g以内");
         rule("gai",
-             {{50, "120", "0g～50g"}, {100, "140", "51g～100g"}, {150, "200", "101g～150g"}, {250, "240", "151g～250g"},
-              {500, "390", "251g～500g"}, {1000, "580", "501g～1kg"}, {2000, "850", "1.1kg～2kg"}, {4000, "1150", "2.1kg～4kg"}},
+             {{50, "120", "0g～50g"},
+              {100, "140", "51g～100g"},
+              {150, "200", "101g～150g"},
+              {250, "240", "151g～250g"},
+              {500, "390", "251g～500g"},
+              {1000, "580", "501g～1kg"},
+              {2000, "850", "1.1kg～2kg"},
+              {4000, "1150", "2.1kg～4kg"}},
              "重さ制限:4kg以内");
         rule("sasshi",
-             {{150, "180", "0g～150g"}, {250, "210", "151g～250g"}, {500, "290", "251g～500g"}, {1000, "340", "501g～1kg"},
-              {2000, "450", "1.1kg～2kg"}, {3000, "590", "2.1kg～3kg"}},
+             {{150, "180", "0g～150g"},
+              {250, "210", "151g～250g"},
+              {500, "290", "251g～500g"},
+              {1000, "340", "501g～1kg"},
+              {2000, "450", "1.1kg～2kg"},
+              {3000, "590", "2.1kg～3kg"}},
              "重さ制限:3kg以内");
         rule("expack", {{3000, "500", "0～3kg"}}, "重さ制限:3kg以内");
         rule("mail",
-             {{50, "80", "0g～50g"}, {100, "110", "51g～100g"}, {300, "160", "101g～300g"}, {600, "210", "301g～600g"},
+             {{50, "80", "0g～50g"},
+              {100, "110", "51g～100g"},
+              {300, "160", "101g～300g"},
+              {600, "210", "301g～600g"},
               {1000, "310", "601g～1kg"}},
              "大きさの制限は1kg以内です");
         // An empty box reads as 0 g.
-        QTest::newRow("teikei empty") << "teikei" << "" << "80 円" << "0～25g";
-        QTest::newRow("sasshi empty") << "sasshi" << "" << "180 円" << "0g～150g";
+        QTest::newRow("teikei empty") << "teikei"
+                                      << ""
+                                      << "80 円"
+                                      << "0～25g";
+        QTest::newRow("sasshi empty") << "sasshi"
+                                      << ""
+                                      << "180 円"
+                                      << "0g～150g";
         // Between two whole grams: still the heavier band.
-        QTest::newRow("gai 250.5") << "gai" << "250.5" << "390 円" << "251g～500g";
+        QTest::newRow("gai 250.5") << "gai"
+                                   << "250.5"
+                                   << "390 円"
+                                   << "251g～500g";
     }
 
     void bandEdges() {
@@ -87,12 +110,18 @@ private Q_SLOTS:
         QFETCH(QString, price);
         QFETCH(QString, note);
         Fee fee;
-        if (service == QLatin1String("mini")) fee = Souryou_MiniLetter(weight);
-        else if (service == QLatin1String("teikei")) fee = Souryou_Teikei(weight);
-        else if (service == QLatin1String("gai")) fee = Souryou_Teikeigai(weight, 30, 60);
-        else if (service == QLatin1String("sasshi")) fee = Souryou_Sasshi(weight);
-        else if (service == QLatin1String("expack")) fee = Souryou_Expack(weight);
-        else fee = Souryou_MailBin(weight, 30, 2, 60);
+        if (service == QLatin1String("mini"))
+            fee = Souryou_MiniLetter(weight);
+        else if (service == QLatin1String("teikei"))
+            fee = Souryou_Teikei(weight);
+        else if (service == QLatin1String("gai"))
+            fee = Souryou_Teikeigai(weight, 30, 60);
+        else if (service == QLatin1String("sasshi"))
+            fee = Souryou_Sasshi(weight);
+        else if (service == QLatin1String("expack"))
+            fee = Souryou_Expack(weight);
+        else
+            fee = Souryou_MailBin(weight, 30, 2, 60);
         QCOMPARE(fee.price, price);
         QCOMPARE(fee.note, note);
     }
@@ -124,15 +153,15 @@ private Q_SLOTS:
     void theOriginsBlock() {
         const RateBlock block = originBlock(kRates, QStringLiteral("東京都"));
         QCOMPARE(block.size(), 5);
-        QCOMPARE(block[0], (QStringList{QStringLiteral("都道府県"), QStringLiteral("東京都"), QStringLiteral("大阪府"),
-                                        QStringLiteral("北海道")}));
+        QCOMPARE(block[0],
+                 (QStringList{QStringLiteral("都道府県"), QStringLiteral("東京都"), QStringLiteral("大阪府"), QStringLiteral("北海道")}));
         QCOMPARE(block[4].first(), QStringLiteral("100サイズ"));
         QVERIFY(originBlock(kRates, QStringLiteral("沖縄県")).isEmpty());
     }
 
     void parcelLookup() {
-        ParcelFee fee = Souryou_Parcel(QStringLiteral("東京都"), QStringLiteral("大阪府"), reader(kRates), 60, false,
-                                       QStringLiteral("ゆうパック"));
+        ParcelFee fee =
+            Souryou_Parcel(QStringLiteral("東京都"), QStringLiteral("大阪府"), reader(kRates), 60, false, QStringLiteral("ゆうパック"));
         QCOMPARE(fee.price, QStringLiteral("900 円"));
         QCOMPARE(fee.note, QStringLiteral("60サイズ"));
         QVERIFY(fee.blockLoaded);
@@ -173,8 +202,8 @@ private Q_SLOTS:
         QCOMPARE(fee.note, QStringLiteral("サイズ制限:100サイズ以内"));
         fee = Souryou_YahooParcel(QStringLiteral("東京都"), QStringLiteral("大阪府"), reader(kWeights), 10001);
         QCOMPARE(fee.note, QStringLiteral("重さ制限:10kg以内"));
-        fee = Souryou_Parcel(QStringLiteral("東京都"), QStringLiteral("大阪府"), [] { return std::optional<QString>(); },
-                             60, false, QString());
+        fee = Souryou_Parcel(
+            QStringLiteral("東京都"), QStringLiteral("大阪府"), [] { return std::optional<QString>(); }, 60, false, QString());
         QVERIFY(fee.unreadable);
         QCOMPARE(fee.html, QString());
     }
@@ -190,8 +219,8 @@ private Q_SLOTS:
 
     void theParcelTableByteForByte() {
         // Written by hand from the templates: three region columns, the rest of the places left as they are.
-        const ParcelFee fee = Souryou_Parcel(QStringLiteral("東京都"), QStringLiteral("北海道"), reader(kRates), 100,
-                                             false, QStringLiteral("ゆうパック"));
+        const ParcelFee fee =
+            Souryou_Parcel(QStringLiteral("東京都"), QStringLiteral("北海道"), reader(kRates), 100, false, QStringLiteral("ゆうパック"));
         const QString expected = QStringLiteral(
             "<CENTER>\r\n"
             "<TABLE border=1 cellspacing=0 cellpadding=3 width=400><TR>\r\n"
@@ -248,8 +277,8 @@ private Q_SLOTS:
         QCOMPARE(plainNumber(1e16 + 0.5), QStringLiteral("10000000000000000"));
         // A number past every class stays past them: no size row, not the cheapest one.
         QCOMPARE(roundHalfEven(3e9), std::numeric_limits<int>::max());
-        const ParcelFee fee = Souryou_Parcel(QStringLiteral("東京都"), QStringLiteral("大阪府"), reader(kRates),
-                                             roundHalfEven(3e9), false, QString());
+        const ParcelFee fee =
+            Souryou_Parcel(QStringLiteral("東京都"), QStringLiteral("大阪府"), reader(kRates), roundHalfEven(3e9), false, QString());
         QCOMPARE(fee.price, QStringLiteral("不可"));
     }
 };

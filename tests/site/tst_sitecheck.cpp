@@ -77,7 +77,6 @@ T* at(QWidget* root, const char* name) {
     return root->findChild<T*>(QLatin1String(name));
 }
 
-
 // The listing form in the pane's browser, its handler done.
 bool openForm(const SiteSimProcess& sim, Browser* wb) {
     return loadAndWait(wb, sim.base() + QStringLiteral("/__sim/signin?login=sorabako_demo"), kWait) &&
@@ -147,7 +146,8 @@ private Q_SLOTS:
         QVERIFY(openForm(sim, pane.WB()));
         QCOMPARE(pane.formCheck().notReached, QStringList());
         QCOMPARE(page(pane.WB(), QStringLiteral("return document.getElementById('Quantity_2').value;")).toString(), QStringLiteral("2"));
-        QCOMPARE(page(pane.WB(), QStringLiteral("return document.getElementById('ReservePrice_2').value;")).toString(), QStringLiteral("3000"));
+        QCOMPARE(page(pane.WB(), QStringLiteral("return document.getElementById('ReservePrice_2').value;")).toString(),
+                 QStringLiteral("3000"));
     }
 
     void rewordedItemLabelsAreNamedAndTheScanAndTheMailReadThemAgain() {
@@ -157,7 +157,7 @@ private Q_SLOTS:
         QVERIFY(signIn(sim, "sorabako_test"));
         const QList<site::Finding> findings = check();
         QCOMPARE(changed(findings), (QStringList{QStringLiteral("商品ページ/アクセス"), QStringLiteral("商品ページ/ウォッチ"),
-                                                  QStringLiteral("商品ページ/現在の価格")}));
+                                                 QStringLiteral("商品ページ/現在の価格")}));
         for (const site::Finding& f : findings)
             if (f.fact == QStringLiteral("現在の価格")) QCOMPARE(f.now, QStringLiteral("今は「現在価格：」"));
 
@@ -188,7 +188,7 @@ private Q_SLOTS:
         sim.writeSiteAddresses();
         QVERIFY(signIn(sim, "sorabako_demo"));
         QCOMPARE(changed(check()), (QStringList{QStringLiteral("出品中一覧/一覧の始まり"), QStringLiteral("出品中一覧/前のページ"),
-                                                 QStringLiteral("出品中一覧/次のページ")}));
+                                                QStringLiteral("出品中一覧/次のページ")}));
         mend(folder, QStringLiteral("[出品中一覧]\r\n一覧の始まり=終了まで\r\n次のページ=次のページ\r\n前のページ=前のページ\r\n"));
         QCOMPARE(changed(check()), QStringList());
         RecordingUiServices ui;
@@ -241,7 +241,8 @@ private Q_SLOTS:
         const QList<site::Finding> findings = check();
         QCOMPARE(changed(findings), QStringList{QStringLiteral("出品フォーム/期間.選択肢")});
         for (const site::Finding& f : findings)
-            if (f.fact == QStringLiteral("期間.選択肢")) QVERIFY2(f.now.startsWith(QStringLiteral("ページに無い選択肢：6日間")), qPrintable(f.now));
+            if (f.fact == QStringLiteral("期間.選択肢"))
+                QVERIFY2(f.now.startsWith(QStringLiteral("ページに無い選択肢：6日間")), qPrintable(f.now));
         RecordingUiServices ui;
         {
             SiteFormPane pane(ui);
@@ -304,8 +305,8 @@ private Q_SLOTS:
 
     void aFailedStepLeavesItsPageAndTheNewestTwentyAreKept() {
         TempProgramFolder folder(TempProgramFolder::Content::Shipped);
-        SiteSimProcess sim({QStringLiteral("--frozen"), QStringLiteral("--rename-fields"), QStringLiteral("Quantity"), QStringLiteral("--fault"),
-                            QStringLiteral("/jp/auction/b123456789=garbage")});
+        SiteSimProcess sim({QStringLiteral("--frozen"), QStringLiteral("--rename-fields"), QStringLiteral("Quantity"),
+                            QStringLiteral("--fault"), QStringLiteral("/jp/auction/b123456789=garbage")});
         sim.writeSiteAddresses();
         RecordingUiServices ui;
         fMain w(ui);
@@ -337,7 +338,8 @@ private Q_SLOTS:
         const QString root = folder.file(QStringLiteral("DATA/診断"));
         QStringList made = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         QCOMPARE(made.size(), 2);
-        for (int i = 0; i < 19; ++i) QVERIFY(!site::keepEvidence({QStringLiteral("試し %1").arg(i), QString(), QString(), QImage()}).isEmpty());
+        for (int i = 0; i < 19; ++i)
+            QVERIFY(!site::keepEvidence({QStringLiteral("試し %1").arg(i), QString(), QString(), QImage()}).isEmpty());
         const QStringList kept = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         QCOMPARE(kept.size(), site::kEvidenceKept);
         QVERIFY(!kept.contains(made.first()));

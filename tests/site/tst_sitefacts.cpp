@@ -26,8 +26,7 @@ private Q_SLOTS:
                                                              {"終了時間", listing::endHours()},
                                                              {"自動再出品", listing::relistings()},
                                                              {"都道府県", listing::sellerRegions()}};
-        for (const auto& [meaning, entries] : lists)
-            QCOMPARE(site::fieldOptions(QString::fromUtf8(meaning)).size(), entries.size());
+        for (const auto& [meaning, entries] : lists) QCOMPARE(site::fieldOptions(QString::fromUtf8(meaning)).size(), entries.size());
         QCOMPARE(site::fieldOptions(QStringLiteral("期間")).value(3), QStringLiteral("5日間"));
         QCOMPARE(site::fieldOptions(QStringLiteral("目立ちアイコン")).value(0), QStringLiteral("なし"));  // the blank entry: no icon
         QCOMPARE(site::fieldOptions(QStringLiteral("終了時間")).value(12), QStringLiteral("午後0時から午後1時"));
@@ -61,14 +60,13 @@ private Q_SLOTS:
         site::DefinitionProblem problem;
         const site::Facts read = site::Facts::fromFile(path, &problem);
         QVERIFY2(!problem.any(), qPrintable(problem.reason));
-        for (const site::Fact& f : site::allFacts())
-            QCOMPARE(read.text(f.section, f.key), site::Facts::builtIn().text(f.section, f.key));
+        for (const site::Fact& f : site::allFacts()) QCOMPARE(read.text(f.section, f.key), site::Facts::builtIn().text(f.section, f.key));
         // The blanks a value keeps in quotes.
         QCOMPARE(read.text(site::kItem, QStringLiteral("題名の前置き")), QStringLiteral("Yahoo!オークション - "));
         // And the shipped folder's copy is that text.
         QString shipped;
-        QCOMPARE(TextFile::readCp932Text(qEnvironmentVariable("SORABAKO_SOURCE_DIR") + QStringLiteral("/folder/MAST/") + site::kDefinitionFile,
-                                         &shipped),
+        QCOMPARE(TextFile::readCp932Text(
+                     qEnvironmentVariable("SORABAKO_SOURCE_DIR") + QStringLiteral("/folder/MAST/") + site::kDefinitionFile, &shipped),
                  TextFile::Read::Ok);
         QCOMPARE(shipped, site::Facts::builtInFileText());
     }
@@ -109,16 +107,19 @@ private Q_SLOTS:
         QTest::newRow("no key") << cp932::encode(QStringLiteral("[出品フォーム]\r\n数量=Quantity_2\r\nこれは何\r\n")) << 3 << QString();
         QTest::newRow("no section") << cp932::encode(QStringLiteral("数量=Quantity_2\r\n")) << 1 << QString();
         QTest::newRow("wrong count") << cp932::encode(QStringLiteral("[出品フォーム]\r\n期間.選択肢=2日間,3日間\r\n")) << 2 << QString();
-        QTest::newRow("unknown key") << cp932::encode(QStringLiteral("; a comment\r\n[出品フォーム]\r\n数量=Quantity_2\r\n色=赤\r\n")) << 4 << QString();
+        QTest::newRow("unknown key") << cp932::encode(QStringLiteral("; a comment\r\n[出品フォーム]\r\n数量=Quantity_2\r\n色=赤\r\n")) << 4
+                                     << QString();
         QTest::newRow("open section") << cp932::encode(QStringLiteral("[出品フォーム\r\n")) << 1 << QString();
-        QTest::newRow("more values") << cp932::encode(QStringLiteral("[出品フォーム]\r\n期間.選択肢=2日間,3日間,4日間,5日間,6日間,7日間,8日間\r\n"))
+        QTest::newRow("more values") << cp932::encode(
+                                            QStringLiteral("[出品フォーム]\r\n期間.選択肢=2日間,3日間,4日間,5日間,6日間,7日間,8日間\r\n"))
                                      << 2 << QStringLiteral("「期間.選択肢」は 6 個の値を「,」で区切って書いて下さい（7 個あります）。");
         QTest::newRow("CR alone") << cp932::encode(QStringLiteral("[出品フォーム]\r数量=Quantity_2\rこれは何\r")) << 3 << QString();
         // Numbers: digits within what the fact can mean.
         QTest::newRow("tabs") << cp932::encode(QStringLiteral("[画像アップロード]\r\nファイル欄までのTab=100000000\r\n")) << 2 << QString();
         QTest::newRow("no number") << cp932::encode(QStringLiteral("[画像アップロード]\r\n枚数の上限=abc\r\n")) << 2
                                    << QStringLiteral("「枚数の上限」は 1 から 3 までの数を半角の数字で書いて下さい（「abc」とあります）。");
-        QTest::newRow("more pictures than a listing has") << cp932::encode(QStringLiteral("[画像アップロード]\r\n枚数の上限=4\r\n")) << 2 << QString();
+        QTest::newRow("more pictures than a listing has")
+            << cp932::encode(QStringLiteral("[画像アップロード]\r\n枚数の上限=4\r\n")) << 2 << QString();
         QTest::newRow("negative") << cp932::encode(QStringLiteral("[画像アップロード]\r\n1枚の上限=-1\r\n")) << 2 << QString();
         QTest::newRow("empty") << cp932::encode(QStringLiteral("[確認画面]\r\n位置=\r\n")) << 2 << QString();
         QTest::newRow("full-width") << cp932::encode(QStringLiteral("[出品フォーム]\r\n数量.位置=１８００\r\n")) << 2 << QString();
@@ -144,8 +145,9 @@ private Q_SLOTS:
     }
 
     void addressesAreTheHostsAndTheSitesPaths() {
-        const site::Hosts hosts{QStringLiteral("http://a"), QStringLiteral("http://c"), QStringLiteral("http://p"), QStringLiteral("http://s"),
-                                QStringLiteral("http://l"), QStringLiteral("http://top/"), QStringLiteral("http://product")};
+        const site::Hosts hosts{QStringLiteral("http://a"),      QStringLiteral("http://c"), QStringLiteral("http://p"),
+                                QStringLiteral("http://s"),      QStringLiteral("http://l"), QStringLiteral("http://top/"),
+                                QStringLiteral("http://product")};
         QCOMPARE(site::itemUrl(hosts, QStringLiteral("x 1")), QStringLiteral("http://p/jp/auction/x 1"));
         QCOMPARE(site::sellingUrl(hosts), QStringLiteral("http://s/jp/show/mystatus?select=selling"));
         QVERIFY(site::loginPageUrl(hosts).endsWith(QStringLiteral("&.done=http%3a//top/")));

@@ -22,8 +22,8 @@ inline int scrollY(Browser* b) { return page(b, QStringLiteral("return window.sc
 
 // The text of a list's chosen option, as the page shows it; empty when none is chosen.
 inline QString selectedText(Browser* b, const QString& id) {
-    return page(b, QStringLiteral("var s=document.getElementById('%1');return s.selectedIndex<0?'':s.options[s.selectedIndex].text;")
-                       .arg(id))
+    return page(b,
+                QStringLiteral("var s=document.getElementById('%1');return s.selectedIndex<0?'':s.options[s.selectedIndex].text;").arg(id))
         .toString();
 }
 

@@ -1,15 +1,12 @@
 #include "support/RecordingUiServices.h"
 
-UiServices::Answer RecordingUiServices::message(const QString& text, const QString& title, Icon icon, Buttons buttons,
-                                                QObject*) {
+UiServices::Answer RecordingUiServices::message(const QString& text, const QString& title, Icon icon, Buttons buttons, QObject*) {
     messages.append({text, title, icon, buttons});
     if (!answers.isEmpty()) return answers.dequeue();
     switch (buttons) {
         case Buttons::Ok:
-        case Buttons::OkCancel:
-            return Answer::Ok;
-        default:
-            return Answer::Yes;
+        case Buttons::OkCancel: return Answer::Ok;
+        default: return Answer::Yes;
     }
 }
 

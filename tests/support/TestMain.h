@@ -16,22 +16,22 @@
 // The same, where the test's own executable started with "--helper ARGS..."
 // plays a second program (a rival on the same folder): `helper` gets ARGS and
 // its result is the exit code.
-#define SORABAKO_GUI_TEST_MAIN_WITH_HELPER(TestClass, helper)              \
-    int main(int argc, char** argv) {                                      \
-        int (*helperFn)(const QStringList&) = helper;                      \
-        if (helperFn && argc >= 2 && qstrcmp(argv[1], "--helper") == 0) {  \
-            QCoreApplication app(argc, argv);                              \
-            return helperFn(app.arguments().mid(2));                       \
-        }                                                                  \
-        QTemporaryDir userHome;                                            \
-        qputenv("HOME", userHome.path().toUtf8());                         \
-        qputenv("XDG_CONFIG_HOME", userHome.filePath("config").toUtf8());  \
-        qputenv("XDG_DATA_HOME", userHome.filePath("data").toUtf8());      \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);        \
-        QApplication app(argc, argv);                                      \
-        QApplication::setApplicationName(QStringLiteral("ソラバコ"));       \
-        QStandardPaths::setTestModeEnabled(true);                          \
-        TestClass tc;                                                      \
-        QTEST_SET_MAIN_SOURCE_PATH                                         \
-        return QTest::qExec(&tc, argc, argv);                              \
+#define SORABAKO_GUI_TEST_MAIN_WITH_HELPER(TestClass, helper)             \
+    int main(int argc, char** argv) {                                     \
+        int (*helperFn)(const QStringList&) = helper;                     \
+        if (helperFn && argc >= 2 && qstrcmp(argv[1], "--helper") == 0) { \
+            QCoreApplication app(argc, argv);                             \
+            return helperFn(app.arguments().mid(2));                      \
+        }                                                                 \
+        QTemporaryDir userHome;                                           \
+        qputenv("HOME", userHome.path().toUtf8());                        \
+        qputenv("XDG_CONFIG_HOME", userHome.filePath("config").toUtf8()); \
+        qputenv("XDG_DATA_HOME", userHome.filePath("data").toUtf8());     \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);       \
+        QApplication app(argc, argv);                                     \
+        QApplication::setApplicationName(QStringLiteral("ソラバコ"));     \
+        QStandardPaths::setTestModeEnabled(true);                         \
+        TestClass tc;                                                     \
+        QTEST_SET_MAIN_SOURCE_PATH                                        \
+        return QTest::qExec(&tc, argc, argv);                             \
     }

@@ -60,8 +60,7 @@ private Q_SLOTS:
         QCOMPARE(engineSwitches("--disable-gpu", {}, true), QByteArray("--disable-gpu --no-zygote"));
         QCOMPARE(engineSwitches("", {}, true), QByteArray("--no-zygote"));
         QCOMPARE(engineSwitches("--no-sandbox", {}, false), QByteArray("--no-sandbox --no-zygote"));
-        QCOMPARE(engineSwitches("", {QStringLiteral("sorabako"), QStringLiteral("--no-sandbox")}, false),
-                 QByteArray("--no-zygote"));
+        QCOMPARE(engineSwitches("", {QStringLiteral("sorabako"), QStringLiteral("--no-sandbox")}, false), QByteArray("--no-zygote"));
         // The sandbox needs its zygote; a zygote switch of the seller's own is left as it is.
         QCOMPARE(engineSwitches("--disable-gpu", {}, false), QByteArray("--disable-gpu"));
         QCOMPARE(engineSwitches("--no-zygote --disable-gpu", {}, true), QByteArray("--no-zygote --disable-gpu"));
@@ -133,11 +132,12 @@ private Q_SLOTS:
 
     void operationsReachThePageElements() {
         TempProgramFolder folder;
-        folder.writeCp932(QStringLiteral("DATA/form.html"), QStringLiteral(
-            "<html><head><title>出品フォーム</title></head><body style='height:20000px'>"
-            "<input id=Title><input type=checkbox id=ypmOK><select id=Duration><option>2<option>3<option>4</select>"
-            "<input type=radio name=shipping><input type=radio name=shipping>"
-            "<button id=btn onclick=\"document.title='clicked'\">続ける</button></body></html>"));
+        folder.writeCp932(
+            QStringLiteral("DATA/form.html"),
+            QStringLiteral("<html><head><title>出品フォーム</title></head><body style='height:20000px'>"
+                           "<input id=Title><input type=checkbox id=ypmOK><select id=Duration><option>2<option>3<option>4</select>"
+                           "<input type=radio name=shipping><input type=radio name=shipping>"
+                           "<button id=btn onclick=\"document.title='clicked'\">続ける</button></body></html>"));
         Browser b;
         QSignalSpy done(&b, &Browser::DocumentComplete);
         b.Navigate2(folder.file(QStringLiteral("DATA/form.html")));
@@ -297,7 +297,8 @@ private Q_SLOTS:
         ui.answers << UiServices::Answer::Yes;  // 出品手続きを行いますか？
         for (const char* category : {"21600", "21601"}) {
             QSignalSpy loaded(wb, &Browser::DocumentComplete);
-            QVERIFY(wb->evaluate(QStringLiteral("document.querySelector('a[href$=\"c=%1\"]').click();return true;").arg(QLatin1String(category))));
+            QVERIFY(wb->evaluate(
+                QStringLiteral("document.querySelector('a[href$=\"c=%1\"]').click();return true;").arg(QLatin1String(category))));
             QVERIFY(loaded.wait(kLoad));
         }
         QTRY_COMPARE_WITH_TIMEOUT(wb->documentTitle(1000).text(), QStringLiteral("Yahoo!オークション - 出品フォーム"), kLoad);
@@ -405,16 +406,18 @@ private Q_SLOTS:
         sim.writeSiteAddresses();
         StartUp::markStarted();
         const QString path = folder.file(QStringLiteral("MAST/サイト定義.ini"));
-        folder.writeCp932(QStringLiteral("MAST/サイト定義.ini"), QStringLiteral("[出品フォーム]\r\n数量=Quantity_2\r\n期間.選択肢=2日間\r\n"));
+        folder.writeCp932(QStringLiteral("MAST/サイト定義.ini"),
+                          QStringLiteral("[出品フォーム]\r\n数量=Quantity_2\r\n期間.選択肢=2日間\r\n"));
         const QByteArray before = folder.readBytes(QStringLiteral("MAST/サイト定義.ini"));
         RecordingUiServices ui;
         DialogCloser logins(QStringLiteral("frmLogin"));
         frmStart start(ui, nullptr);
         start.run();
         std::unique_ptr<fMain> w(start.takeMain());
-        QVERIFY(ui.messageTexts().contains(QStringLiteral("サイト定義ファイルを読み込めませんでした。\r\n") + path +
-                                           QStringLiteral("（3 行目）\r\n「期間.選択肢」は 6 個の値を「,」で区切って書いて下さい（1 個あります）。\r\n"
-                                                          "ソラバコの既定の値で続けます。")));
+        QVERIFY(ui.messageTexts().contains(
+            QStringLiteral("サイト定義ファイルを読み込めませんでした。\r\n") + path +
+            QStringLiteral("（3 行目）\r\n「期間.選択肢」は 6 個の値を「,」で区切って書いて下さい（1 個あります）。\r\n"
+                           "ソラバコの既定の値で続けます。")));
         QCOMPARE(site::fact(site::kForm, QStringLiteral("数量")), QStringLiteral("Quantity"));  // not half of the file
         QCOMPARE(folder.readBytes(QStringLiteral("MAST/サイト定義.ini")), before);
         // Mended, the next start takes it.

@@ -19,9 +19,7 @@ void shapeBankGrid(Grid& g) {
     g.setColWidthTwips(1, 1695);
 }
 
-QPoint cellCenter(Grid& g, int row, int col) {
-    return g.visualItemRect(g.item(row - 1, col)).center();
-}
+QPoint cellCenter(Grid& g, int row, int col) { return g.visualItemRect(g.item(row - 1, col)).center(); }
 }  // namespace
 
 class TestGrid : public QObject {
@@ -64,12 +62,10 @@ private Q_SLOTS:
         // A hand-edited settings file may hold "1" or "yes": the cell reads as its box shows.
         Grid g;
         shapeBankGrid(g);
-        const QList<std::pair<QString, QString>> cases{{QStringLiteral("1"), QStringLiteral("-1")},
-                                                       {QStringLiteral("-1"), QStringLiteral("-1")},
-                                                       {QStringLiteral("2"), QStringLiteral("-1")},
-                                                       {QStringLiteral("0"), QStringLiteral("0")},
-                                                       {QStringLiteral("yes"), QStringLiteral("0")},
-                                                       {QString(), QString()}};
+        const QList<std::pair<QString, QString>> cases{
+            {QStringLiteral("1"), QStringLiteral("-1")},  {QStringLiteral("-1"), QStringLiteral("-1")},
+            {QStringLiteral("2"), QStringLiteral("-1")},  {QStringLiteral("0"), QStringLiteral("0")},
+            {QStringLiteral("yes"), QStringLiteral("0")}, {QString(), QString()}};
         for (const auto& [written, read] : cases) {
             g.setText(2, 0, written);
             QCOMPARE(g.text(2, 0), read);
@@ -82,8 +78,8 @@ private Q_SLOTS:
     void listCellsOfferTheirEntries() {
         Grid g;
         shapeBankGrid(g);
-        QCOMPARE(g.columnList(2), (QStringList{QStringLiteral(" "), QStringLiteral("普通"), QStringLiteral("当座"),
-                                               QStringLiteral("貯蓄")}));
+        QCOMPARE(g.columnList(2),
+                 (QStringList{QStringLiteral(" "), QStringLiteral("普通"), QStringLiteral("当座"), QStringLiteral("貯蓄")}));
         g.setText(1, 2, QStringLiteral("外貨"));  // outside the list, shown as it is
         QCOMPARE(g.text(1, 2), QStringLiteral("外貨"));
         g.show();

@@ -28,9 +28,9 @@ FeeTable parseFees(const QString& text);
 // The paid options chosen on the pane.
 struct PaidChoice {
     bool bold = false, background = false, freeShipping = false, gift = false;
-    bool eyeCatch = false;        // an icon other than none in 目立ちアイコン
-    QString featuredPerDay;       // the text of 注目のｵｰｸｼｮﾝ's 1日あたり (empty: not used)
-    int days = 0;                 // the duration chosen; 0 when none is
+    bool eyeCatch = false;   // an icon other than none in 目立ちアイコン
+    QString featuredPerDay;  // the text of 注目のｵｰｸｼｮﾝ's 1日あたり (empty: not used)
+    int days = 0;            // the duration chosen; 0 when none is
     bool any() const;
 };
 
@@ -42,7 +42,7 @@ struct CostLine {
 struct Cost {
     QList<CostLine> lines;
     QString total = QStringLiteral("0");  // plain decimal
-    bool durationMissing = false;  // 注目のオークション chosen but no duration: not in the total
+    bool durationMissing = false;         // 注目のオークション chosen but no duration: not in the total
 };
 Cost cost(const PaidChoice& choice, const FeeTable& fees);
 

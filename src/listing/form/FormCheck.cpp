@@ -43,9 +43,8 @@ FormCheck checkForm(const QList<QPair<QString, Reach>>& pushed) {
 QStringList formCheckLines(const FormCheck& check) {
     QStringList lines;
     for (int i = 0; i < check.notReached.size(); ++i)
-        lines << caption(check.notReached[i]) +
-                     (check.why.value(i) == Reach::NoAnswer ? QStringLiteral("：ページが応答しませんでした")
-                                                            : QStringLiteral("：ページに項目がありません"));
+        lines << caption(check.notReached[i]) + (check.why.value(i) == Reach::NoAnswer ? QStringLiteral("：ページが応答しませんでした")
+                                                                                       : QStringLiteral("：ページに項目がありません"));
     return lines;
 }
 

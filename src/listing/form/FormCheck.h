@@ -18,9 +18,9 @@ enum class Reach { Reached, Missing, NoAnswer };
 
 // A form page's fields, after every mirror was pushed into it.
 struct FormCheck {
-    bool formPage = false;     // at least one field reached: the page is the listing form
-    QStringList notReached;    // controls, in the order they were pushed, each once
-    QList<Reach> why;          // Missing or NoAnswer, one per entry of notReached
+    bool formPage = false;   // at least one field reached: the page is the listing form
+    QStringList notReached;  // controls, in the order they were pushed, each once
+    QList<Reach> why;        // Missing or NoAnswer, one per entry of notReached
 };
 // `pushed` is each handler's outcome in the order they ran (a control may come twice).
 FormCheck checkForm(const QList<QPair<QString, Reach>>& pushed);

@@ -33,6 +33,7 @@ void FormCheckView::setCheck(const listing::FormCheck& check, const QString& evi
     else if (lines.isEmpty())
         m_text->setText(QStringLiteral("すべての項目が出品フォームに入りました。"));
     else
-        m_text->setText(QStringLiteral("%1 項目が出品フォームに入りませんでした。サイトの出品フォームで直接入力して下さい。").arg(lines.size()) +
-                        (evidence.isEmpty() ? QString() : QStringLiteral("（ページを %1 に残しました）").arg(evidence)));
+        m_text->setText(
+            QStringLiteral("%1 項目が出品フォームに入りませんでした。サイトの出品フォームで直接入力して下さい。").arg(lines.size()) +
+            (evidence.isEmpty() ? QString() : QStringLiteral("（ページを %1 に残しました）").arg(evidence)));
 }

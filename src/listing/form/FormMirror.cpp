@@ -13,12 +13,9 @@
 namespace {
 listing::Reach reachOf(const Browser::Result& r) {
     switch (r.outcome) {
-        case Browser::Outcome::Done:
-            return listing::Reach::Reached;
-        case Browser::Outcome::Missing:
-            return listing::Reach::Missing;
-        case Browser::Outcome::NoAnswer:
-            break;
+        case Browser::Outcome::Done: return listing::Reach::Reached;
+        case Browser::Outcome::Missing: return listing::Reach::Missing;
+        case Browser::Outcome::NoAnswer: break;
     }
     return listing::Reach::NoAnswer;
 }
@@ -33,12 +30,9 @@ listing::Reach FormMirror::write(const listing::Mirror& m) {
     if (!scrolled) return reachOf(scrolled);
     QWidget* w = m_controls.value(m.control);
     switch (field->kind) {
-        case site::FieldKind::Check:
-            return reachOf(form.check(m.meaning, VbCheck::value(static_cast<QCheckBox*>(w))));
-        case site::FieldKind::List:
-            return reachOf(form.choose(m.meaning, static_cast<QComboBox*>(w)->currentIndex()));
-        case site::FieldKind::Text:
-            return reachOf(form.fill(m.meaning, static_cast<QLineEdit*>(w)->text()));
+        case site::FieldKind::Check: return reachOf(form.check(m.meaning, VbCheck::value(static_cast<QCheckBox*>(w))));
+        case site::FieldKind::List: return reachOf(form.choose(m.meaning, static_cast<QComboBox*>(w)->currentIndex()));
+        case site::FieldKind::Text: return reachOf(form.fill(m.meaning, static_cast<QLineEdit*>(w)->text()));
         case site::FieldKind::Option: {
             const QList<QRadioButton*>& pair = m_options.value(m.control);
             return reachOf(form.choosePair(m.meaning, pair[0]->isChecked(), pair[1]->isChecked()));

@@ -122,8 +122,7 @@ const QStringList& endHours() {
     static const QStringList list = [] {
         // Hours 0 to 11 are 午前, 12 to 23 午後; the hour after 23 is 午前0時 again.
         auto name = [](int h) -> QString {
-            return (h % 24 < 12 ? QStringLiteral("午前") : QStringLiteral("午後")) + QString::number(h % 12) +
-                   QStringLiteral("時");
+            return (h % 24 < 12 ? QStringLiteral("午前") : QStringLiteral("午後")) + QString::number(h % 12) + QStringLiteral("時");
         };
         QStringList l;
         for (int h = 0; h < 24; ++h) l << name(h) + QStringLiteral("から") + name(h + 1);
@@ -142,6 +141,5 @@ const QStringList& sellerRegions() {
     static const QStringList list = kJisPrefectures + QStringList{QStringLiteral("海外")};
     return list;
 }
-
 
 }  // namespace listing

@@ -32,16 +32,14 @@ struct CheckBox {
 const QList<CheckBox>& checkBoxes();
 
 // List entries, in order.
-const QStringList& durations();   // Combo1
+const QStringList& durations();      // Combo1
 const QStringList& eyeCatchIcons();  // Combo2, a blank entry first
-const QStringList& endHours();    // Combo3
-const QStringList& relistings();  // Combo4
+const QStringList& endHours();       // Combo3
+const QStringList& relistings();     // Combo4
 const QStringList& sellerRegions();  // Combo5: the 47 prefectures, then 海外
 
 inline const QString kContinuePrompt = QStringLiteral("出品手続きを行いますか？");
 inline const QString kContinueCaption = QStringLiteral("出品");
 inline const QString kPictureFilter = QStringLiteral("記憶ファイル(*.*)|*.*");
-
-
 
 }  // namespace listing

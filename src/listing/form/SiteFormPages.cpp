@@ -69,16 +69,14 @@ QLineEdit* SiteFormPane::number(const QString& name) {
     return edit;
 }
 
-QWidget* SiteFormPane::checkFrame(const QString& caption, const QString& objectName, const QStringList& names,
-                                  int columns) {
+QWidget* SiteFormPane::checkFrame(const QString& caption, const QString& objectName, const QStringList& names, int columns) {
     auto* frame = named(new QGroupBox(caption), objectName);
     auto* grid = new QGridLayout(frame);
     for (int i = 0; i < names.size(); ++i) grid->addWidget(check(names[i]), i / columns, i % columns);
     return frame;
 }
 
-QWidget* SiteFormPane::optionFrame(const QString& caption, const QString& array, const QString& first,
-                                   const QString& second) {
+QWidget* SiteFormPane::optionFrame(const QString& caption, const QString& array, const QString& first, const QString& second) {
     auto* frame = new QGroupBox(caption);
     auto* row = new QHBoxLayout(frame);
     auto* group = new QButtonGroup(frame);
@@ -125,13 +123,13 @@ QWidget* SiteFormPane::buildGoodsPage() {
     for (int n = 16; n <= 27; ++n) payments << QStringLiteral("Check%1").arg(n);
     v->addWidget(checkFrame(QStringLiteral("販売方法"), QStringLiteral("fraPayment"), payments, 2));
     auto* options = new QHBoxLayout;
-    options->addWidget(optionFrame(QStringLiteral("送料負担"), QStringLiteral("optHANBAI"),
-                                   QStringLiteral("落札者が送料を負担"), QStringLiteral("出品者が送料を負担")));
+    options->addWidget(optionFrame(QStringLiteral("送料負担"), QStringLiteral("optHANBAI"), QStringLiteral("落札者が送料を負担"),
+                                   QStringLiteral("出品者が送料を負担")));
     v->addLayout(options);
-    v->addWidget(optionFrame(QStringLiteral("発送時期"), QStringLiteral("optHANBAI2"),
-                             QStringLiteral("支払い終了時に発送"), QStringLiteral("ｵｰｸｼｮﾝ終了時に発送")));
-    v->addWidget(checkFrame(QStringLiteral("発送"), QStringLiteral("fraShipping"),
-                            {QStringLiteral("Check28"), QStringLiteral("Check29")}, 2));
+    v->addWidget(optionFrame(QStringLiteral("発送時期"), QStringLiteral("optHANBAI2"), QStringLiteral("支払い終了時に発送"),
+                             QStringLiteral("ｵｰｸｼｮﾝ終了時に発送")));
+    v->addWidget(
+        checkFrame(QStringLiteral("発送"), QStringLiteral("fraShipping"), {QStringLiteral("Check28"), QStringLiteral("Check29")}, 2));
 
     auto* region = named(new QGroupBox(QStringLiteral("出品者の地域")), QStringLiteral("fraRegion"));
     auto* regionGrid = new QGridLayout(region);
@@ -175,8 +173,8 @@ QWidget* SiteFormPane::buildOptionsPage() {
     prices->setColumnStretch(2, 1);
     v->addLayout(prices);
 
-    v->addWidget(checkFrame(QStringLiteral("エスクロー"), QStringLiteral("fraEscrow"),
-                            {QStringLiteral("Check30"), QStringLiteral("Check31")}, 2));
+    v->addWidget(
+        checkFrame(QStringLiteral("エスクロー"), QStringLiteral("fraEscrow"), {QStringLiteral("Check30"), QStringLiteral("Check31")}, 2));
     v->addWidget(checkFrame(QStringLiteral("無料オプション"), QStringLiteral("fraFree"),
                             {QStringLiteral("Check39"), QStringLiteral("Check40"), QStringLiteral("Check41")}, 2));
 
@@ -207,9 +205,8 @@ QWidget* SiteFormPane::buildUploadFrame() {
     m_categoryAddress->setVisible(false);
     v->addWidget(m_category);
     v->addWidget(m_categoryAddress);
-    connect(m_category, &QLineEdit::textChanged, this, [this](const QString& path) {
-        m_categoryShown->setText(path.isEmpty() ? QStringLiteral("（まだ選ばれていません）") : path);
-    });
+    connect(m_category, &QLineEdit::textChanged, this,
+            [this](const QString& path) { m_categoryShown->setText(path.isEmpty() ? QStringLiteral("（まだ選ばれていません）") : path); });
     m_categoryShown->setText(QStringLiteral("（まだ選ばれていません）"));
     m_pictures = new PictureStrip(m_ui, m_picturePool);
     v->addWidget(m_pictures);

@@ -87,11 +87,11 @@ SiteFormPane::SiteFormPane(UiServices& ui, QWidget* parent) : QWidget(parent), m
     m_formCheckView->setCheck(m_formCheck, m_evidence);
 
     // Enter moves on from the single-line fields and lists; the number fields take digits only.
-    EnterKeyFilter::install(this, {QStringLiteral("Combo1"), QStringLiteral("Combo2"), QStringLiteral("Combo3"),
-                                   QStringLiteral("Combo4"), QStringLiteral("Combo5"), QStringLiteral("Text1"),
-                                   QStringLiteral("txtTitle")});
-    EnterKeyFilter::install(this, {QStringLiteral("imNumLite1"), QStringLiteral("imNumLite2"), QStringLiteral("imNumLite3"),
-                                   QStringLiteral("imNumLite4"), QStringLiteral("imNumLite5"), QStringLiteral("imNumLite6")},
+    EnterKeyFilter::install(this, {QStringLiteral("Combo1"), QStringLiteral("Combo2"), QStringLiteral("Combo3"), QStringLiteral("Combo4"),
+                                   QStringLiteral("Combo5"), QStringLiteral("Text1"), QStringLiteral("txtTitle")});
+    EnterKeyFilter::install(this,
+                            {QStringLiteral("imNumLite1"), QStringLiteral("imNumLite2"), QStringLiteral("imNumLite3"),
+                             QStringLiteral("imNumLite4"), QStringLiteral("imNumLite5"), QStringLiteral("imNumLite6")},
                             EnterKeyFilter::Mode::EnterAndDigits);
 }
 
@@ -178,9 +178,7 @@ listing::Reach SiteFormPane::pushTitle() {
     return listing::Reach::Reached;
 }
 
-listing::Reach SiteFormPane::pushDescription() {
-    return m_mirror->fill(QStringLiteral("説明"), PlainText::crlf(m_txtDescription));
-}
+listing::Reach SiteFormPane::pushDescription() { return m_mirror->fill(QStringLiteral("説明"), PlainText::crlf(m_txtDescription)); }
 
 void SiteFormPane::txtTitle_Change() { pushTitle(); }
 
@@ -204,8 +202,8 @@ void SiteFormPane::Mirror_All() {
     // A form that did not take every field is kept as it was, once per page it came in.
     if (!check.notReached.isEmpty() && m_wb->url() != m_evidenceFor) {
         m_evidenceFor = m_wb->url();
-        m_evidence = site::keepEvidence(m_wb, QStringLiteral("出品フォームに入らなかった項目: ") +
-                                                  listing::formCheckLines(check).join(QStringLiteral("、")));
+        m_evidence = site::keepEvidence(
+            m_wb, QStringLiteral("出品フォームに入らなかった項目: ") + listing::formCheckLines(check).join(QStringLiteral("、")));
     }
     m_formCheck = check;
     m_formCheckView->setCheck(m_formCheck, m_evidence);
@@ -240,8 +238,7 @@ bool SiteFormPane::reportFeeFile() {
     m_feeFile.refresh();
     if (m_feeFile.ok()) return true;
     const QString fault = m_feeFile.faultToTell();
-    if (!fault.isEmpty())
-        m_ui.message(fault, QStringLiteral("有料オプション"), UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+    if (!fault.isEmpty()) m_ui.message(fault, QStringLiteral("有料オプション"), UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
     return false;
 }
 
@@ -290,8 +287,8 @@ void SiteFormPane::WB_DocumentComplete() {
         if (value != site::continueButtonText()) continue;
         // The queue took this listing to its category on purpose: no question to answer.
         const auto answer = m_policy.continueUnasked ? UiServices::Answer::Yes
-                                        : m_ui.message(listing::kContinuePrompt, listing::kContinueCaption,
-                                                       UiServices::Icon::Information, UiServices::Buttons::YesNo, this);
+                                                     : m_ui.message(listing::kContinuePrompt, listing::kContinueCaption,
+                                                                    UiServices::Icon::Information, UiServices::Buttons::YesNo, this);
         if (answer == UiServices::Answer::Yes) {
             if (!form.pressContinue()) return;
             m_continued = m_policy.continueUnasked;
@@ -315,8 +312,8 @@ void SiteFormPane::Command14_Click() {
         const Browser::Hold hold(m_wb);
         if (!m_wb->clickById(site::uploadSelectButton())) return;
         if (!m_wb->scrollTo(0, 0)) return;
-        const QString chosen = m_ui.openFileName(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
-                                                 listing::kPictureFilter, this);
+        const QString chosen =
+            m_ui.openFileName(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), listing::kPictureFilter, this);
         if (!chosen.isEmpty()) m_imText3->setText(chosen);
         m_ui.setClipboardText(m_imText3->text());
         const QString path = m_imText3->text();
@@ -338,7 +335,8 @@ bool SiteFormPane::uploadPictures(QString* problem) {
     }
     const Browser::Result title = m_wb->documentTitle();
     if (!title || title.text() != site::uploadPageTitle()) {
-        *problem = QStringLiteral("画像のアップロードのページが表示されていません。\r\n出品フォームの「続ける」の後のページで行って下さい。");
+        *problem =
+            QStringLiteral("画像のアップロードのページが表示されていません。\r\n出品フォームの「続ける」の後のページで行って下さい。");
         return false;
     }
     // Copies made for the site, never the seller's files; they go with the next upload or the pane.

@@ -106,7 +106,10 @@ public:
         static Policy seller() { return {}; }
         static Policy queue() { return {true, true}; }
     };
-    void setPolicy(const Policy& policy) { m_policy = policy; m_continued = false; }
+    void setPolicy(const Policy& policy) {
+        m_policy = policy;
+        m_continued = false;
+    }
     // Whether the pane pressed a continue button on its own since last asked.
     bool takeContinued() { return std::exchange(m_continued, false); }
     // Sends every picture of the listing through the upload page now shown, one page after
@@ -116,7 +119,7 @@ public:
 
 Q_SIGNALS:
     void picturesUploaded(const QString& problem);  // empty: the site took every picture
-    void queueRequested();  // 出品キュー
+    void queueRequested();                          // 出品キュー
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

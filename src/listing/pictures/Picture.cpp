@@ -31,9 +31,7 @@
 
 namespace picture {
 
-Limits siteLimits() {
-    return Limits{site::maxPictureBytes(), kLongSide};
-}
+Limits siteLimits() { return Limits{site::maxPictureBytes(), kLongSide}; }
 
 namespace {
 
@@ -51,24 +49,20 @@ QString told(const QString& path, const QString& why) {
 
 QString formatNames() {
     QStringList names;
-    for (const QByteArray& f : readableFormats())
-        names << QString::fromLatin1(f).toUpper();
+    for (const QByteArray& f : readableFormats()) names << QString::fromLatin1(f).toUpper();
     return names.join(QStringLiteral("、"));
 }
 
 QString notAPicture(const QString& path) {
-    return told(path,
-                QStringLiteral("は画像として読み込めませんでした。\r\n読める画像は %1 です。").arg(formatNames()));
+    return told(path, QStringLiteral("は画像として読み込めませんでした。\r\n読める画像は %1 です。").arg(formatNames()));
 }
 QString brokenPicture(const QString& path) {
-    return told(path,
-                QStringLiteral("は画像として読み込めませんでした。画像のデータが途中までしかないか、壊れています。"));
+    return told(path, QStringLiteral("は画像として読み込めませんでした。画像のデータが途中までしかないか、壊れています。"));
 }
 QString tooLarge(const QString& path, const QSize& size) {
-    return told(path,
-                QStringLiteral("は大きすぎて読み込めませんでした（%1×%2ピクセル）。\r\n小さくした画像を選んで下さい。")
-                    .arg(size.width())
-                    .arg(size.height()));
+    return told(path, QStringLiteral("は大きすぎて読み込めませんでした（%1×%2ピクセル）。\r\n小さくした画像を選んで下さい。")
+                          .arg(size.width())
+                          .arg(size.height()));
 }
 
 // Opens only a regular file, and without waiting: opening a FIFO waits for a writer forever,
@@ -78,8 +72,7 @@ bool openRegular(const QString& path, QFile& file, QString* problem) {
     struct stat st {};
     errno = 0;
     if (path.isEmpty() || ::stat(native.constData(), &st) != 0) {
-        *problem = errno == EACCES ? told(path, QStringLiteral("を開けませんでした。"))
-                                   : told(path, QStringLiteral("が見つかりません。"));
+        *problem = errno == EACCES ? told(path, QStringLiteral("を開けませんでした。")) : told(path, QStringLiteral("が見つかりません。"));
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -107,30 +100,23 @@ bool openRegular(const QString& path, QFile& file, QString* problem) {
 
 // The picture turned as the file says, the way Qt's own reader turns it.
 QImage turned(const QImage& image, QImageIOHandler::Transformations t) {
-    if (t == QImageIOHandler::TransformationNone)
-        return image;
+    if (t == QImageIOHandler::TransformationNone) return image;
     QImage out = image.mirrored(t & QImageIOHandler::TransformationMirror, t & QImageIOHandler::TransformationFlip);
-    if (t & QImageIOHandler::TransformationRotate90)
-        out = out.transformed(QTransform().rotate(90));
+    if (t & QImageIOHandler::TransformationRotate90) out = out.transformed(QTransform().rotate(90));
     return out;
 }
 
 QSize fitted(const QSize& size, int longSide) {
-    if (longSide <= 0 || qMax(size.width(), size.height()) <= longSide)
-        return size;
+    if (longSide <= 0 || qMax(size.width(), size.height()) <= longSide) return size;
     return size.scaled(longSide, longSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
 QString readerTrouble(const QString& path, QImageReader::ImageReaderError error) {
     switch (error) {
-        case QImageReader::FileNotFoundError:
-            return told(path, QStringLiteral("が見つかりません。"));
-        case QImageReader::DeviceError:
-            return told(path, QStringLiteral("を読み込めませんでした。"));
-        case QImageReader::UnsupportedFormatError:
-            return notAPicture(path);
-        default:
-            return brokenPicture(path);
+        case QImageReader::FileNotFoundError: return told(path, QStringLiteral("が見つかりません。"));
+        case QImageReader::DeviceError: return told(path, QStringLiteral("を読み込めませんでした。"));
+        case QImageReader::UnsupportedFormatError: return notAPicture(path);
+        default: return brokenPicture(path);
     }
 }
 
@@ -155,8 +141,7 @@ QByteArray jpeg(const QImage& image, int quality) {
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(quality);
     writer.setOptimizedWrite(true);
-    if (!writer.write(image))
-        return QByteArray();
+    if (!writer.write(image)) return QByteArray();
     return bytes;
 }
 
@@ -174,8 +159,7 @@ QByteArrayList readableFormats() {
     const QList<QByteArray> supported = QImageReader::supportedImageFormats();
     QByteArrayList out;
     for (const QByteArray& f : photos)
-        if (supported.contains(f))
-            out << f;
+        if (supported.contains(f)) out << f;
     return out;
 }
 
@@ -196,8 +180,7 @@ QString choiceFilter() {
 Read read(const QString& path, int longSide) {
     Read r;
     QFile file;
-    if (!openRegular(path, file, &r.problem))
-        return r;
+    if (!openRegular(path, file, &r.problem)) return r;
     QImageReader reader(&file);
     reader.setAutoTransform(true);  // the camera's orientation, as the seller saw the picture
     const QByteArray format = reader.format();
@@ -250,13 +233,11 @@ Read read(const QString& path, int longSide) {
     } else {
         // JPEG decodes at the smaller size itself; the other kinds are small enough whole for
         // Qt's own allocation limit, or refused by it.
-        if (format != "jpeg" && qint64(stored.width()) * stored.height() * 4 > qint64(QImageReader::allocationLimit())
-                                                                                   << 20) {
+        if (format != "jpeg" && qint64(stored.width()) * stored.height() * 4 > qint64(QImageReader::allocationLimit()) << 20) {
             r.problem = tooLarge(path, stored);
             return r;
         }
-        if (out != stored)
-            reader.setScaledSize(out);
+        if (out != stored) reader.setScaledSize(out);
         image = reader.read();
         if (image.isNull()) {
             r.problem = readerTrouble(path, reader.error());
@@ -269,9 +250,7 @@ Read read(const QString& path, int longSide) {
     return r;
 }
 
-QString problemWith(const QString& path) {
-    return read(path, kCheckSide).problem;
-}
+QString problemWith(const QString& path) { return read(path, kCheckSide).problem; }
 
 Prepared prepare(const QString& source, const QString& folder, const Limits& limits) {
     const Read read = picture::read(source, limits.longSide);
@@ -287,10 +266,8 @@ Prepared prepare(const QString& source, const QString& folder, const Limits& lim
     int quality = 90;
     for (;;) {
         bytes = jpeg(image, quality);
-        if (bytes.isEmpty())
-            return failed(source, QStringLiteral("を送れる形に変換できませんでした。\r\n") + source);
-        if (limits.maxBytes <= 0 || bytes.size() <= limits.maxBytes)
-            break;
+        if (bytes.isEmpty()) return failed(source, QStringLiteral("を送れる形に変換できませんでした。\r\n") + source);
+        if (limits.maxBytes <= 0 || bytes.size() <= limits.maxBytes) break;
         if (quality > 60) {
             quality -= 10;
         } else if (qMin(image.width(), image.height()) > 64) {
@@ -302,8 +279,7 @@ Prepared prepare(const QString& source, const QString& folder, const Limits& lim
     Prepared p;
     p.size = image.size();
     p.path = QDir(folder).filePath(QFileInfo(source).completeBaseName() + QStringLiteral(".jpg"));
-    if (!TextFile::writeBytes(p.path, bytes))
-        return failed(source, QStringLiteral("を一時ファイルに書き込めませんでした。\r\n") + p.path);
+    if (!TextFile::writeBytes(p.path, bytes)) return failed(source, QStringLiteral("を一時ファイルに書き込めませんでした。\r\n") + p.path);
     return p;
 }
 

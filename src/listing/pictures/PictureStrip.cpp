@@ -31,7 +31,8 @@ QString fileStamp(const QString& path) {
 PictureStrip::PictureStrip(UiServices& ui, QThreadPool* pool, QWidget* parent) : QWidget(parent), m_ui(ui), m_pool(pool) {
     auto* h = new QHBoxLayout(this);
     h->setContentsMargins(0, 0, 0, 0);
-    m_list = named(new QListWidget, QStringLiteral("lstPICTURE"), QStringLiteral("出品する画像です（3枚まで）。左から順にアップロードします。"));
+    m_list =
+        named(new QListWidget, QStringLiteral("lstPICTURE"), QStringLiteral("出品する画像です（3枚まで）。左から順にアップロードします。"));
     m_list->setViewMode(QListView::IconMode);
     m_list->setIconSize(QSize(kThumb, kThumb));
     m_list->setFlow(QListView::LeftToRight);
@@ -133,8 +134,8 @@ void PictureStrip::choose() {
                      UiServices::Icon::Information, UiServices::Buttons::Ok, this);
         return;
     }
-    const QString chosen = m_ui.openFileName(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
-                                             picture::choiceFilter(), this);
+    const QString chosen =
+        m_ui.openFileName(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), picture::choiceFilter(), this);
     if (chosen.isEmpty()) return;
     // A picture joins the listing once it is known to read whole; the window goes on meanwhile
     // and 画像を選ぶ waits for the answer.
@@ -176,7 +177,9 @@ void PictureStrip::clearChosen() {
     // The picture chosen in the list, or every picture when none is.
     QStringList list = pictures();
     const int at = m_list->currentRow();
-    if (at >= 0 && at < list.size() && m_list->currentItem()->isSelected()) list.removeAt(at);
-    else list.clear();
+    if (at >= 0 && at < list.size() && m_list->currentItem()->isSelected())
+        list.removeAt(at);
+    else
+        list.clear();
     setPictures(list);
 }

@@ -40,7 +40,7 @@ private:
     QListWidget* m_list = nullptr;
     QPushButton* m_add = nullptr;
     struct Thumbnail {
-        QString stamp;    // the file's time and size when it was read
+        QString stamp;  // the file's time and size when it was read
         QImage image;
         QString problem;  // why it is no picture, naming the file
     };

@@ -26,8 +26,7 @@ bool SiteUploadPage::send(const QString& path) {
     // The page takes the file a moment after the chooser closes; the button must not be pressed before.
     const bool taken = waitFor(
         [this] {
-            return m_wb->evaluate(QStringLiteral("var e=document.activeElement;return !!(e&&e.files&&e.files.length);"))
-                .value.toBool();
+            return m_wb->evaluate(QStringLiteral("var e=document.activeElement;return !!(e&&e.files&&e.files.length);")).value.toBool();
         },
         5000);
     if (!taken) return false;

@@ -17,7 +17,8 @@ ListingWarnings listingWarnings(const QString& title, const QString& startPrice)
 QStringList warningLines(const ListingWarnings& warnings) {
     QStringList lines;
     if (warnings.titleTooLong)
-        lines << QStringLiteral("タイトルが %1 バイトあります（%2 バイトまで）。短くして下さい。").arg(warnings.titleBytes).arg(kTitleLimit);
+        lines
+            << QStringLiteral("タイトルが %1 バイトあります（%2 バイトまで）。短くして下さい。").arg(warnings.titleBytes).arg(kTitleLimit);
     if (warnings.noStartPrice) lines << QStringLiteral("開始価格が入力されていません。");
     if (warnings.zeroStartPrice) lines << QStringLiteral("開始価格が 0 円になっています。");
     return lines;

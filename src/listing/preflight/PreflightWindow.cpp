@@ -10,7 +10,6 @@
 
 #include "settings/mINI.h"
 
-
 namespace {
 QLabel* plain(const QString& text, const char* name = nullptr) {
     auto* label = new QLabel(text);
@@ -21,8 +20,7 @@ QLabel* plain(const QString& text, const char* name = nullptr) {
 }
 }  // namespace
 
-bool PreflightWindow::wanted(const listing::FeeEstimate& fees, const listing::FormCheck& check,
-                             const listing::ListingWarnings& warnings) {
+bool PreflightWindow::wanted(const listing::FeeEstimate& fees, const listing::FormCheck& check, const listing::ListingWarnings& warnings) {
     if (!fees.choice.any() && check.notReached.isEmpty() && !warnings.any()) return false;
     return mINI::Ini_Get(kSection, kKey) != QLatin1String("1");
 }
@@ -79,9 +77,10 @@ PreflightWindow::PreflightWindow(UiServices& ui, const listing::FeeEstimate& fee
     } else if (missing.isEmpty()) {
         formLayout->addWidget(plain(QStringLiteral("すべての項目が出品フォームに入りました。"), "lblFormCheck"));
     } else {
-        auto* heading = plain(QStringLiteral("次の %1 項目は出品フォームに入っていません。戻って、サイトの出品フォームで直接入力して下さい。")
-                                  .arg(missing.size()),
-                              "lblFormCheck");
+        auto* heading =
+            plain(QStringLiteral("次の %1 項目は出品フォームに入っていません。戻って、サイトの出品フォームで直接入力して下さい。")
+                      .arg(missing.size()),
+                  "lblFormCheck");
         heading->setStyleSheet(QStringLiteral("color: #c00000;"));
         formLayout->addWidget(heading);
         auto* list = new QListWidget;

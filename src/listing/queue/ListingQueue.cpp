@@ -18,10 +18,10 @@ namespace listingqueue {
 namespace {
 const QList<QPair<State, QString>>& names() {
     static const QList<QPair<State, QString>> list{{State::Waiting, QStringLiteral("待機")},
-                                                    {State::Entering, QStringLiteral("入力中")},
-                                                    {State::AtConfirmation, QStringLiteral("確認待ち")},
-                                                    {State::Listed, QStringLiteral("出品済")},
-                                                    {State::NeedsCheck, QStringLiteral("要確認")}};
+                                                   {State::Entering, QStringLiteral("入力中")},
+                                                   {State::AtConfirmation, QStringLiteral("確認待ち")},
+                                                   {State::Listed, QStringLiteral("出品済")},
+                                                   {State::NeedsCheck, QStringLiteral("要確認")}};
     return list;
 }
 
@@ -109,8 +109,11 @@ bool Queue::load(QString* problem) {
         const QString aside = asideName(m_path);
         const bool kept = QFile::rename(m_path, aside);
         if (problem)
-            *problem = kept ? QStringLiteral("出品キューのファイルが壊れていたため、空の出品キューで始めます。\r\n元のファイルは次の名前で残しました。\r\n") + aside
-                            : QStringLiteral("出品キューのファイルが壊れていて、別の名前で残すこともできませんでした。\r\n") + m_path;
+            *problem =
+                kept ? QStringLiteral(
+                           "出品キューのファイルが壊れていたため、空の出品キューで始めます。\r\n元のファイルは次の名前で残しました。\r\n") +
+                           aside
+                     : QStringLiteral("出品キューのファイルが壊れていて、別の名前で残すこともできませんでした。\r\n") + m_path;
         return false;
     }
     QList<int> readIds;
@@ -126,7 +129,8 @@ bool Queue::load(QString* problem) {
         const std::optional<State> state = stateFromText(o.value(QStringLiteral("state")).toString());
         r.state = state.value_or(State::NeedsCheck);
         r.auctionId = o.value(QStringLiteral("auction")).toString();
-        r.reason = state ? o.value(QStringLiteral("reason")).toString() : QStringLiteral("出品キューのファイルに読めない状態がありました。");
+        r.reason =
+            state ? o.value(QStringLiteral("reason")).toString() : QStringLiteral("出品キューのファイルに読めない状態がありました。");
         r.changed = o.value(QStringLiteral("changed")).toString();
         r.record = o.value(QStringLiteral("record")).toString();
         r.sent = r.state == State::Entering && o.value(QStringLiteral("sent")).toBool();
@@ -319,7 +323,8 @@ int Queue::recover() {
     int changed = 0;
     for (Row& r : m_rows) {
         if (r.state == State::Entering && r.sent) {
-            r.reason = QStringLiteral("出品フォームを送信した後にソラバコが終了しました。出品されたかをサイトの出品中の一覧で確かめて下さい。");
+            r.reason =
+                QStringLiteral("出品フォームを送信した後にソラバコが終了しました。出品されたかをサイトの出品中の一覧で確かめて下さい。");
             r.sent = false;
             touch(r, State::NeedsCheck);
             ++changed;

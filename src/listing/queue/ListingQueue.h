@@ -27,17 +27,17 @@ QString stateText(State state);
 std::optional<State> stateFromText(const QString& text);
 
 struct Row {
-    int id = 0;            // stays with the row however it moves
-    QString file;          // the memory file
+    int id = 0;    // stays with the row however it moves
+    QString file;  // the memory file
     QString title;
-    QString category;      // the path as the site shows it
+    QString category;  // the path as the site shows it
     int pictures = 0;
     State state = State::Waiting;
-    QString auctionId;     // 出品済
-    QString reason;        // 要確認: why, in the seller's words
-    QString changed;       // when the state last changed (ISO time)
-    QString record;        // 出品済: the folder of its listing record
-    bool sent = false;     // 入力中: its form went to the site (on disk before it goes)
+    QString auctionId;  // 出品済
+    QString reason;     // 要確認: why, in the seller's words
+    QString changed;    // when the state last changed (ISO time)
+    QString record;     // 出品済: the folder of its listing record
+    bool sent = false;  // 入力中: its form went to the site (on disk before it goes)
 };
 
 // What a memory file says of its listing (title, category, pictures), for its row.

@@ -23,14 +23,15 @@ const QString kCaption = QStringLiteral("出品キュー");
 QueueRun::QueueRun(UiServices& ui, SiteFormPane* pane, const QString& queueFile, QObject* parent)
     : QObject(parent), m_ui(ui), m_pane(pane), m_queue(queueFile) {
     QString problem;
-    if (!m_queue.load(&problem))
-        m_ui.message(problem, kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, m_pane);
+    if (!m_queue.load(&problem)) m_ui.message(problem, kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, m_pane);
     // A row the last run left on its way: before its confirmation it waits again; after it, the seller decides.
     if (m_queue.recover() > 0) saveQueue();
     m_watch.setSingleShot(true);
     m_watch.setInterval(kStepWaitMs);
     connect(&m_watch, &QTimer::timeout, this, [this] {
-        fail(QStringLiteral("%1のページがサイトから返ってきませんでした（%2秒待ちました）。").arg(stepText()).arg(m_watch.interval() / 1000));
+        fail(QStringLiteral("%1のページがサイトから返ってきませんでした（%2秒待ちました）。")
+                 .arg(stepText())
+                 .arg(m_watch.interval() / 1000));
     });
     // After the pane's own handler: the pane has continued, mirrored and scrolled by then.
     connect(m_pane->WB(), &Browser::DocumentComplete, this, &QueueRun::onPage);
@@ -53,10 +54,13 @@ int QueueRun::add(const QStringList& files) {
     QStringList regular;
     QStringList refused;
     for (const QString& file : files) {
-        if (QFileInfo(file).isFile()) regular << file;
-        else refused << QStringLiteral("「%1」はファイルではありません。").arg(QFileInfo(file).fileName());
+        if (QFileInfo(file).isFile())
+            regular << file;
+        else
+            refused << QStringLiteral("「%1」はファイルではありません。").arg(QFileInfo(file).fileName());
     }
-    if (!refused.isEmpty()) m_ui.message(refused.join(QStringLiteral("\r\n")), kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, m_pane);
+    if (!refused.isEmpty())
+        m_ui.message(refused.join(QStringLiteral("\r\n")), kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, m_pane);
     const int added = m_queue.add(regular);
     if (added > 0 && !saveQueue()) {
         // Not kept, so not shown: the seller adds it again once the disk takes it.
@@ -110,7 +114,10 @@ void QueueRun::skip() {
     if (row->state == State::AtConfirmation) {
         m_queue.needsCheck(id, QStringLiteral("確認画面でスキップしました。出品されたかをサイトの出品中の一覧で確かめて下さい。"));
     } else if (row->sent) {
-        m_queue.needsCheck(id, QStringLiteral("出品フォームを送信した後にスキップしました。確認画面で同意していないかを確かめ、出品されたかをサイトの出品中の一覧で確かめて下さい。"));
+        m_queue.needsCheck(
+            id,
+            QStringLiteral(
+                "出品フォームを送信した後にスキップしました。確認画面で同意していないかを確かめ、出品されたかをサイトの出品中の一覧で確かめて下さい。"));
     } else {
         m_queue.backToWaiting(id);
         m_passedOver << id;
@@ -167,8 +174,10 @@ void QueueRun::takeNext() {
     }
     const QString address = m_pane->categoryAddress();
     if (address.isEmpty()) {
-        fail(QStringLiteral("この記憶ファイルにはカテゴリがありません。出品手続でカテゴリを選び（続けるボタンのあるページまで進み）、記憶ファイルに保存して下さい。"),
-             false);
+        fail(
+            QStringLiteral(
+                "この記憶ファイルにはカテゴリがありません。出品手続でカテゴリを選び（続けるボタンのあるページまで進み）、記憶ファイルに保存して下さい。"),
+            false);
         return;
     }
     // Every picture is read whole before anything goes: a file that is no picture (or one
@@ -250,7 +259,8 @@ void QueueRun::onPage(const QString& address) {
     if (!wb->lastLoadOk()) {
         // A category the site no longer has answers "not found".
         fail(m_step == Step::Category
-                 ? QStringLiteral("カテゴリ「%1」のページを表示できませんでした。サイトにこのカテゴリが無くなったかもしれません。").arg(m_pane->categoryPath())
+                 ? QStringLiteral("カテゴリ「%1」のページを表示できませんでした。サイトにこのカテゴリが無くなったかもしれません。")
+                       .arg(m_pane->categoryPath())
                  : QStringLiteral("%1のページを表示できませんでした。").arg(stepText()));
         return;
     }
@@ -272,8 +282,8 @@ void QueueRun::onPage(const QString& address) {
             }
             if (!check.notReached.isEmpty()) {
                 // The pane kept the page already.
-                fail(QStringLiteral("出品フォームに入らなかった項目があります: ") + listing::formCheckLines(check).join(QStringLiteral("、")) +
-                         site::evidenceNote(m_pane->formEvidence()),
+                fail(QStringLiteral("出品フォームに入らなかった項目があります: ") +
+                         listing::formCheckLines(check).join(QStringLiteral("、")) + site::evidenceNote(m_pane->formEvidence()),
                      false);
                 return;
             }
@@ -310,7 +320,10 @@ void QueueRun::onPage(const QString& address) {
             // The seller is invited to press only once the file knows the page was reached;
             // the file still says the form was sent, so after a restart the row is 要確認.
             if (!m_queue.reachConfirmation(m_current) || !saveQueue()) {
-                fail(QStringLiteral("出品キューを保存できないため、確認画面で止めました。サイトの同意ボタンを押す前に、ディスクの空きを確かめて下さい。"), false);
+                fail(
+                    QStringLiteral(
+                        "出品キューを保存できないため、確認画面で止めました。サイトの同意ボタンを押す前に、ディスクの空きを確かめて下さい。"),
+                    false);
                 return;
             }
             m_confirmation = page.confirmation().value_or(QList<QPair<QString, QString>>());
@@ -322,8 +335,7 @@ void QueueRun::onPage(const QString& address) {
         case Step::PictureCheck:
         case Step::Pictures:
         case Step::AtConfirmation:
-        case Step::None:
-            return;
+        case Step::None: return;
     }
 }
 
@@ -383,6 +395,8 @@ void QueueRun::complete(const QString& auctionId) {
     }
     // The listing is out whatever became of its record; the seller hears what could not be kept.
     if (folder.isEmpty()) m_ui.message(problem, kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, m_pane);
-    if (m_atOnce && !m_paused) takeNext();
-    else Q_EMIT stopped(QStringLiteral("出品しました（%1）。次へを押すと次の出品に進みます。").arg(auctionId));
+    if (m_atOnce && !m_paused)
+        takeNext();
+    else
+        Q_EMIT stopped(QStringLiteral("出品しました（%1）。次へを押すと次の出品に進みます。").arg(auctionId));
 }

@@ -55,9 +55,9 @@ public:
     void setStepWait(int ms) { m_watch.setInterval(ms); }
 
 Q_SIGNALS:
-    void changed();                  // a row's state, or the run's
-    void atConfirmation(int row);    // the seller's turn on the site's confirmation page
-    void stopped(const QString& why);  // the queue waits: a row needs the seller, or none is waiting
+    void changed();                                      // a row's state, or the run's
+    void atConfirmation(int row);                        // the seller's turn on the site's confirmation page
+    void stopped(const QString& why);                    // the queue waits: a row needs the seller, or none is waiting
     void recorded(const listingrecord::Record& record);  // a listing out, its record kept (folder set)
 
 private:

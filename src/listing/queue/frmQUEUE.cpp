@@ -38,8 +38,9 @@ frmQUEUE::frmQUEUE(UiServices& ui, QueueRun& run, QWidget* parent) : QDialog(par
     m_status = named(new QLabel, QStringLiteral("lblQUEUE"));
     m_status->setWordWrap(true);
     m_status->setTextFormat(Qt::PlainText);
-    v->addWidget(new QLabel(QStringLiteral("記憶ファイルを追加（ここへドロップもできます）して「開始」を押すと、1件ずつサイトの確認画面まで進めます。\n"
-                                          "確認画面で内容を確かめ、サイトの「利用規約とガイドラインに同意する」ボタンはご自身で押して下さい。")));
+    v->addWidget(new QLabel(
+        QStringLiteral("記憶ファイルを追加（ここへドロップもできます）して「開始」を押すと、1件ずつサイトの確認画面まで進めます。\n"
+                       "確認画面で内容を確かめ、サイトの「利用規約とガイドラインに同意する」ボタンはご自身で押して下さい。")));
     auto* middle = new QHBoxLayout;
     m_table = named(new QTableWidget(0, 5), QStringLiteral("lvQUEUE"));
     m_table->setHorizontalHeaderLabels({QStringLiteral("タイトル"), QStringLiteral("カテゴリ"), QStringLiteral("画像"),
@@ -82,8 +83,7 @@ frmQUEUE::frmQUEUE(UiServices& ui, QueueRun& run, QWidget* parent) : QDialog(par
     v->addLayout(bottom);
     resize(900, 440);
 
-    connect(add, &QPushButton::clicked, this,
-            [this] { addFiles(m_ui.openFileNames(ProgramFolder::user(), kMemoryFilter, this)); });
+    connect(add, &QPushButton::clicked, this, [this] { addFiles(m_ui.openFileNames(ProgramFolder::user(), kMemoryFilter, this)); });
     connect(up, &QPushButton::clicked, this, [this] {
         if (m_run.queue().move(selectedRow(), -1) && m_run.saveQueue()) refresh();
     });
@@ -106,8 +106,9 @@ frmQUEUE::frmQUEUE(UiServices& ui, QueueRun& run, QWidget* parent) : QDialog(par
         const listingqueue::Row* row = m_run.queue().row(id);
         if (!row || row->state != State::NeedsCheck) return;
         // The one way a row that may have reached the site is entered again: the seller says so.
-        if (m_ui.message(QStringLiteral("「%1」を待機に戻します。\r\nサイトの出品中の一覧に出品されていないことを確かめましたか？").arg(row->title),
-                         windowTitle(), UiServices::Icon::Question, UiServices::Buttons::YesNo, this) != UiServices::Answer::Yes)
+        if (m_ui.message(
+                QStringLiteral("「%1」を待機に戻します。\r\nサイトの出品中の一覧に出品されていないことを確かめましたか？").arg(row->title),
+                windowTitle(), UiServices::Icon::Question, UiServices::Buttons::YesNo, this) != UiServices::Answer::Yes)
             return;
         m_run.queue().backToWaiting(id, true);
         m_run.saveQueue();
@@ -174,7 +175,8 @@ void frmQUEUE::refresh() {
     QString run;
     if (const listingqueue::Row* current = m_run.queue().row(m_run.current())) {
         run = current->state == State::AtConfirmation
-                  ? QStringLiteral("「%1」がサイトの確認画面で待っています。内容を確かめ、サイトの同意ボタンを押して下さい。\n").arg(current->title)
+                  ? QStringLiteral("「%1」がサイトの確認画面で待っています。内容を確かめ、サイトの同意ボタンを押して下さい。\n")
+                        .arg(current->title)
                   : QStringLiteral("「%1」を%2まで進めています。\n").arg(current->title, m_run.stepText());
     }
     m_status->setText(run + QStringLiteral("待機 %1 件、出品済 %2 件、要確認 %3 件").arg(waiting).arg(listed).arg(check));

@@ -51,7 +51,8 @@ QString write(const Record& record, const QByteArray& memoryFile, QString* probl
     // The memory file first: a record is complete once its record file is there.
     if (!QDir().mkpath(folder) || !TextFile::writeBytes(QDir(folder).filePath(kMemoryFileName), memoryFile) ||
         !TextFile::writeBytes(QDir(folder).filePath(kRecordFile), QJsonDocument(o).toJson())) {
-        *problem = QStringLiteral("出品記録を保存できませんでした。\r\n") + folder + QStringLiteral("\r\nディスクの空きと、書き込みできるかを確認して下さい。");
+        *problem = QStringLiteral("出品記録を保存できませんでした。\r\n") + folder +
+                   QStringLiteral("\r\nディスクの空きと、書き込みできるかを確認して下さい。");
         return QString();
     }
     return folder;
@@ -124,8 +125,9 @@ QString relistFile(const Record& record, int percent, QString* problem) {
         return QString();
     }
     const QByteArray bytes = source.readAll();
-    const QString path = QDir(record.folder).filePath(
-        QStringLiteral("再出品_%1.srb").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"))));
+    const QString path =
+        QDir(record.folder)
+            .filePath(QStringLiteral("再出品_%1.srb").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"))));
     IniFile file = IniFile::fromBytes(path, bytes);
     if (percent > 0) {
         const QString section = QStringLiteral("出品手続"), key = QStringLiteral("開始価格");

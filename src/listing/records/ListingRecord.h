@@ -18,9 +18,9 @@ struct Record {
     QString category;
     QString categoryAddress;
     QString description;
-    QString sourceFile;  // the memory file it was listed from
+    QString sourceFile;                           // the memory file it was listed from
     QList<QPair<QString, QString>> confirmation;  // the confirmation page's rows, as it showed them
-    QString folder;      // where it is kept (when read back)
+    QString folder;                               // where it is kept (when read back)
 };
 
 QString recordsRoot();

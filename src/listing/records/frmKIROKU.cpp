@@ -47,7 +47,7 @@ frmKIROKU::frmKIROKU(UiServices& ui, QueueRun& run, std::function<bool(const QSt
     v->addWidget(m_detail, 1);
     auto* bottom = new QHBoxLayout;
     auto* openButton = named(new QPushButton(QStringLiteral("記憶ファイルとして開く")), QStringLiteral("cmdOPEN"),
-                       QStringLiteral("出品したときの内容を画面に開きます。保存するときは新しい名前を付けます。"));
+                             QStringLiteral("出品したときの内容を画面に開きます。保存するときは新しい名前を付けます。"));
     bottom->addWidget(openButton);
     bottom->addStretch(1);
     bottom->addWidget(new QLabel(QStringLiteral("開始価格を")));
@@ -95,7 +95,8 @@ void frmKIROKU::lookOnDisk() {
     known.reserve(m_all.size());
     for (const listingrecord::Record& r : m_all) known << r.auctionId;
     auto found = std::make_shared<QList<listingrecord::Record>>();
-    QThread* lookup = QThread::create([known, found, root = listingrecord::recordsRoot()] { *found = listingrecord::notAmong(known, root); });
+    QThread* lookup =
+        QThread::create([known, found, root = listingrecord::recordsRoot()] { *found = listingrecord::notAmong(known, root); });
     m_lookup = lookup;
     connect(lookup, &QThread::finished, lookup, &QObject::deleteLater);
     connect(lookup, &QThread::finished, this, [this, found] { merge(*found); });

@@ -80,19 +80,29 @@ private Q_SLOTS:
         QCOMPARE(pane.tabSYUPPINN()->tabText(0), QStringLiteral("商品情報"));
         QCOMPARE(pane.tabSYUPPINN()->tabText(1), QStringLiteral("オプション"));
         // Captions as the seller reads them; 決済, 銀行振込 and 早期終了 ticked from the start.
-        const QList<std::tuple<const char*, const char*, bool>> boxes{
-            {"Check16", "Yahoo!かんたん決済", true},     {"Check17", "銀行振込", true},
-            {"Check18", "郵便振替", false},              {"Check19", "イーバンク銀行決済", false},
-            {"Check20", "ジャパンネットバンク決済", false}, {"Check21", "みずほ銀行決済", false},
-            {"Check22", "UFJ銀行決済", false},           {"Check23", "現金書留", false},
-            {"Check24", "商品代引", false},              {"Check25", "クレジットカード", false},
-            {"Check26", "その他", false},                {"Check27", "NTTコム・セーフティパス決済", false},
-            {"Check28", "海外発送する", false},          {"Check29", "Yahoo!ゆうﾊﾟｯｸで発送可能", false},
-            {"Check30", "ｵｰｸｼｮﾝﾁｪｯｸ", false},            {"Check31", "ｲｵﾝﾚｼﾞｵｰｸｼｮﾝ", false},
-            {"Check35", "太字テキスト", false},          {"Check36", "背景色", false},
-            {"Check37", "送料無料アイコン", false},      {"Check38", "贈答品アイコン", false},
-            {"Check39", "入札者評価制限", false},        {"Check40", "自動延長", false},
-            {"Check41", "早期終了", true}};
+        const QList<std::tuple<const char*, const char*, bool>> boxes{{"Check16", "Yahoo!かんたん決済", true},
+                                                                      {"Check17", "銀行振込", true},
+                                                                      {"Check18", "郵便振替", false},
+                                                                      {"Check19", "イーバンク銀行決済", false},
+                                                                      {"Check20", "ジャパンネットバンク決済", false},
+                                                                      {"Check21", "みずほ銀行決済", false},
+                                                                      {"Check22", "UFJ銀行決済", false},
+                                                                      {"Check23", "現金書留", false},
+                                                                      {"Check24", "商品代引", false},
+                                                                      {"Check25", "クレジットカード", false},
+                                                                      {"Check26", "その他", false},
+                                                                      {"Check27", "NTTコム・セーフティパス決済", false},
+                                                                      {"Check28", "海外発送する", false},
+                                                                      {"Check29", "Yahoo!ゆうﾊﾟｯｸで発送可能", false},
+                                                                      {"Check30", "ｵｰｸｼｮﾝﾁｪｯｸ", false},
+                                                                      {"Check31", "ｲｵﾝﾚｼﾞｵｰｸｼｮﾝ", false},
+                                                                      {"Check35", "太字テキスト", false},
+                                                                      {"Check36", "背景色", false},
+                                                                      {"Check37", "送料無料アイコン", false},
+                                                                      {"Check38", "贈答品アイコン", false},
+                                                                      {"Check39", "入札者評価制限", false},
+                                                                      {"Check40", "自動延長", false},
+                                                                      {"Check41", "早期終了", true}};
         for (const auto& [name, caption, ticked] : boxes) {
             auto* box = control<QCheckBox>(&pane, QLatin1String(name));
             QVERIFY2(box, name);
@@ -125,15 +135,29 @@ private Q_SLOTS:
         QVERIFY(openForm(sim, wb));
 
         // Each box ticks the site's field that reads the same, and the page shows that field.
-        const QList<std::pair<const char*, const char*>> boxes{
-            {"Check16", "Yahoo!かんたん決済"}, {"Check17", "銀行振込"},       {"Check18", "郵便振替"},
-            {"Check19", "イーバンク銀行"},     {"Check20", "ジャパンネット銀行"}, {"Check21", "みずほ銀行"},
-            {"Check22", "UFJ銀行"},            {"Check23", "現金書留"},       {"Check24", "商品代引"},
-            {"Check25", "クレジットカード"},   {"Check26", "その他"},         {"Check27", "NTTコム・セーフティパス"},
-            {"Check28", "海外発送"},           {"Check29", "Yahoo!ゆうパック"}, {"Check30", "オークションチェック"},
-            {"Check31", "イオンレジオークション"}, {"Check35", "太字テキスト"}, {"Check36", "背景色"},
-            {"Check37", "送料無料アイコン"},   {"Check38", "贈答品アイコン"}, {"Check39", "入札者評価制限"},
-            {"Check40", "自動延長"},           {"Check41", "早期終了"}};
+        const QList<std::pair<const char*, const char*>> boxes{{"Check16", "Yahoo!かんたん決済"},
+                                                               {"Check17", "銀行振込"},
+                                                               {"Check18", "郵便振替"},
+                                                               {"Check19", "イーバンク銀行"},
+                                                               {"Check20", "ジャパンネット銀行"},
+                                                               {"Check21", "みずほ銀行"},
+                                                               {"Check22", "UFJ銀行"},
+                                                               {"Check23", "現金書留"},
+                                                               {"Check24", "商品代引"},
+                                                               {"Check25", "クレジットカード"},
+                                                               {"Check26", "その他"},
+                                                               {"Check27", "NTTコム・セーフティパス"},
+                                                               {"Check28", "海外発送"},
+                                                               {"Check29", "Yahoo!ゆうパック"},
+                                                               {"Check30", "オークションチェック"},
+                                                               {"Check31", "イオンレジオークション"},
+                                                               {"Check35", "太字テキスト"},
+                                                               {"Check36", "背景色"},
+                                                               {"Check37", "送料無料アイコン"},
+                                                               {"Check38", "贈答品アイコン"},
+                                                               {"Check39", "入札者評価制限"},
+                                                               {"Check40", "自動延長"},
+                                                               {"Check41", "早期終了"}};
         for (const auto& [name, siteText] : boxes) {
             auto* box = control<QCheckBox>(&pane, QLatin1String(name));
             const QStringList before = ticked(wb);
@@ -162,9 +186,9 @@ private Q_SLOTS:
 
         // Lists: the page's option reads what the seller chose.
         auto* region = control<QComboBox>(&pane, QStringLiteral("Combo5"));
-        const QList<std::pair<const char*, const char*>> regions{
-            {"山梨県", "山梨県"}, {"新潟県", "新潟県"}, {"長野県", "長野県"}, {"富山県", "富山県"},
-            {"石川県", "石川県"}, {"福井県", "福井県"}, {"海外", "海外"},     {"北海道", "北海道"}};
+        const QList<std::pair<const char*, const char*>> regions{{"山梨県", "山梨県"}, {"新潟県", "新潟県"}, {"長野県", "長野県"},
+                                                                 {"富山県", "富山県"}, {"石川県", "石川県"}, {"福井県", "福井県"},
+                                                                 {"海外", "海外"},     {"北海道", "北海道"}};
         for (const auto& [chosen, shown] : regions) {
             region->setCurrentText(QString::fromUtf8(chosen));
             QCOMPARE(selectedText(wb, QStringLiteral("loc_cd")), QString::fromUtf8(shown));
@@ -225,22 +249,19 @@ private Q_SLOTS:
 
     void everyPrefectureReachesTheSiteAsItsJisCode() {
         // JIS X 0401 as the standard lists it: the code the site's region list numbers each by.
-        const QStringList jis{QStringLiteral("01 北海道"), QStringLiteral("02 青森県"), QStringLiteral("03 岩手県"),
-                              QStringLiteral("04 宮城県"), QStringLiteral("05 秋田県"), QStringLiteral("06 山形県"),
-                              QStringLiteral("07 福島県"), QStringLiteral("08 茨城県"), QStringLiteral("09 栃木県"),
-                              QStringLiteral("10 群馬県"), QStringLiteral("11 埼玉県"), QStringLiteral("12 千葉県"),
-                              QStringLiteral("13 東京都"), QStringLiteral("14 神奈川県"), QStringLiteral("15 新潟県"),
-                              QStringLiteral("16 富山県"), QStringLiteral("17 石川県"), QStringLiteral("18 福井県"),
-                              QStringLiteral("19 山梨県"), QStringLiteral("20 長野県"), QStringLiteral("21 岐阜県"),
-                              QStringLiteral("22 静岡県"), QStringLiteral("23 愛知県"), QStringLiteral("24 三重県"),
-                              QStringLiteral("25 滋賀県"), QStringLiteral("26 京都府"), QStringLiteral("27 大阪府"),
-                              QStringLiteral("28 兵庫県"), QStringLiteral("29 奈良県"), QStringLiteral("30 和歌山県"),
-                              QStringLiteral("31 鳥取県"), QStringLiteral("32 島根県"), QStringLiteral("33 岡山県"),
-                              QStringLiteral("34 広島県"), QStringLiteral("35 山口県"), QStringLiteral("36 徳島県"),
-                              QStringLiteral("37 香川県"), QStringLiteral("38 愛媛県"), QStringLiteral("39 高知県"),
-                              QStringLiteral("40 福岡県"), QStringLiteral("41 佐賀県"), QStringLiteral("42 長崎県"),
-                              QStringLiteral("43 熊本県"), QStringLiteral("44 大分県"), QStringLiteral("45 宮崎県"),
-                              QStringLiteral("46 鹿児島県"), QStringLiteral("47 沖縄県")};
+        const QStringList jis{
+            QStringLiteral("01 北海道"), QStringLiteral("02 青森県"),   QStringLiteral("03 岩手県"), QStringLiteral("04 宮城県"),
+            QStringLiteral("05 秋田県"), QStringLiteral("06 山形県"),   QStringLiteral("07 福島県"), QStringLiteral("08 茨城県"),
+            QStringLiteral("09 栃木県"), QStringLiteral("10 群馬県"),   QStringLiteral("11 埼玉県"), QStringLiteral("12 千葉県"),
+            QStringLiteral("13 東京都"), QStringLiteral("14 神奈川県"), QStringLiteral("15 新潟県"), QStringLiteral("16 富山県"),
+            QStringLiteral("17 石川県"), QStringLiteral("18 福井県"),   QStringLiteral("19 山梨県"), QStringLiteral("20 長野県"),
+            QStringLiteral("21 岐阜県"), QStringLiteral("22 静岡県"),   QStringLiteral("23 愛知県"), QStringLiteral("24 三重県"),
+            QStringLiteral("25 滋賀県"), QStringLiteral("26 京都府"),   QStringLiteral("27 大阪府"), QStringLiteral("28 兵庫県"),
+            QStringLiteral("29 奈良県"), QStringLiteral("30 和歌山県"), QStringLiteral("31 鳥取県"), QStringLiteral("32 島根県"),
+            QStringLiteral("33 岡山県"), QStringLiteral("34 広島県"),   QStringLiteral("35 山口県"), QStringLiteral("36 徳島県"),
+            QStringLiteral("37 香川県"), QStringLiteral("38 愛媛県"),   QStringLiteral("39 高知県"), QStringLiteral("40 福岡県"),
+            QStringLiteral("41 佐賀県"), QStringLiteral("42 長崎県"),   QStringLiteral("43 熊本県"), QStringLiteral("44 大分県"),
+            QStringLiteral("45 宮崎県"), QStringLiteral("46 鹿児島県"), QStringLiteral("47 沖縄県")};
         TempProgramFolder folder;
         SiteSimProcess sim;
         sim.writeSiteAddresses();
@@ -354,8 +375,10 @@ private Q_SLOTS:
 
         // No: back to the listing start page.
         ui.messages.clear();
-        folder.writeCp932(QStringLiteral("DATA/one.html"),
-                          QStringLiteral("<html><head><meta charset=shift_jis></head><body><input type=button name=btn id=btn value=続ける></body></html>"));
+        folder.writeCp932(
+            QStringLiteral("DATA/one.html"),
+            QStringLiteral(
+                "<html><head><meta charset=shift_jis></head><body><input type=button name=btn id=btn value=続ける></body></html>"));
         ui.answers << UiServices::Answer::No;
         QSignalSpy done(wb, &Browser::DocumentComplete);
         wb->Navigate2(folder.file(QStringLiteral("DATA/one.html")));
@@ -400,8 +423,8 @@ private Q_SLOTS:
         b.evaluate(QStringLiteral("var t=Date.now();while(Date.now()-t<2000){}return 1;"), 4000);
         events << QStringLiteral("read done");
         QTRY_VERIFY_WITH_TIMEOUT(events.contains(QStringLiteral("complete")), kLoad);
-        QCOMPARE(events, (QStringList{QStringLiteral("read"), QStringLiteral("loaded"), QStringLiteral("read done"),
-                                      QStringLiteral("complete")}));
+        QCOMPARE(events,
+                 (QStringList{QStringLiteral("read"), QStringLiteral("loaded"), QStringLiteral("read done"), QStringLiteral("complete")}));
     }
 
     void titleAndDescriptionScrollOnceWhenTheyTakeTheFocus() {
@@ -500,8 +523,7 @@ private Q_SLOTS:
         html->setPlainText(QStringLiteral("<b>手で直した</b>\n二行目"));
         control<QPushButton>(&w, QStringLiteral("Command9"))->click();
         QCOMPARE(title->text(), QStringLiteral("★ソラ光学 SK-300★"));
-        QCOMPARE(control<QPlainTextEdit>(&w, QStringLiteral("txtDescription"))->toPlainText(),
-                 QStringLiteral("<b>手で直した</b>\n二行目"));
+        QCOMPARE(control<QPlainTextEdit>(&w, QStringLiteral("txtDescription"))->toPlainText(), QStringLiteral("<b>手で直した</b>\n二行目"));
         QCOMPARE(w.vsMAIN()->currentWidget(), w.siteFormPane());
 
         mark->setCurrentIndex(-1);
@@ -579,8 +601,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(wb->documentTitle().text() == QStringLiteral("Yahoo!オークション - 出品"), kLoad);
         for (const char* c : {"23632", "23633", "23634"}) {
             const int before = static_cast<int>(done.count());
-            QVERIFY(wb->evaluate(QStringLiteral("document.querySelector('a[href$=\"c=%1\"]').click();return true;")
-                                     .arg(QLatin1String(c))));
+            QVERIFY(wb->evaluate(QStringLiteral("document.querySelector('a[href$=\"c=%1\"]').click();return true;").arg(QLatin1String(c))));
             QTRY_VERIFY_WITH_TIMEOUT(done.count() > before, kLoad);
         }
         QTRY_VERIFY_WITH_TIMEOUT(wb->documentTitle().text() == QStringLiteral("Yahoo!オークション - 出品フォーム"), kLoad);
@@ -618,7 +639,11 @@ private Q_SLOTS:
         QVERIFY(received.loadFromData(sim.controlBytes(QStringLiteral("picture"))));
         QCOMPARE(received.size(), QSize(64, 48));
         QVERIFY(qAbs(qRed(received.pixel(30, 20)) - 200) < 12 && qGreen(received.pixel(30, 20)) < 50);
-        QCOMPARE(bytes, [&] { QFile again(path); again.open(QIODevice::ReadOnly); return again.readAll(); }());
+        QCOMPARE(bytes, [&] {
+            QFile again(path);
+            again.open(QIODevice::ReadOnly);
+            return again.readAll();
+        }());
 
         // The confirmation shows what was sent (once the pane has heard the site's answer).
         QTRY_VERIFY_WITH_TIMEOUT(!w.siteFormPane()->uploadingPictures(), kLoad);
@@ -674,7 +699,8 @@ private Q_SLOTS:
         QVERIFY(ui.messages.isEmpty());
 
         QVERIFY(openForm(sim, pane.WB()));
-        QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblFormCheck"))->text(), QStringLiteral("すべての項目が出品フォームに入りました。"));
+        QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblFormCheck"))->text(),
+                 QStringLiteral("すべての項目が出品フォームに入りました。"));
         QVERIFY(!control<QListWidget>(&pane, QStringLiteral("lstFormCheck"))->isVisibleTo(&pane));
         QVERIFY(pane.WB()->evaluate(QStringLiteral("document.forms['auction'].submit();return true;")));
         QTRY_COMPARE_WITH_TIMEOUT(pane.WB()->documentTitle().text(), QStringLiteral("Yahoo!オークション - 画像のアップロード"), kLoad);
@@ -682,7 +708,8 @@ private Q_SLOTS:
         QCOMPARE(page(pane.WB(), QStringLiteral("return document.getElementById('cFees').innerText;")).toString(),
                  QStringLiteral("314.80 円"));
         // The form's check outlives the pages after it: the listing is still the one the form took.
-        QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblFormCheck"))->text(), QStringLiteral("すべての項目が出品フォームに入りました。"));
+        QCOMPARE(control<QLabel>(&pane, QStringLiteral("lblFormCheck"))->text(),
+                 QStringLiteral("すべての項目が出品フォームに入りました。"));
     }
 
     // The site redesigned its form: two fields went by new names. The pane says which, exactly.
@@ -701,9 +728,11 @@ private Q_SLOTS:
         QVERIFY(openForm(sim, pane.WB()));
         QStringList lines;
         for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-        QCOMPARE(lines, (QStringList{QStringLiteral("数量：ページに項目がありません"), QStringLiteral("最低落札価格：ページに項目がありません")}));
-        QVERIFY2(text->text().startsWith(QStringLiteral("2 項目が出品フォームに入りませんでした。サイトの出品フォームで直接入力して下さい。")),
-                 qPrintable(text->text()));
+        QCOMPARE(lines,
+                 (QStringList{QStringLiteral("数量：ページに項目がありません"), QStringLiteral("最低落札価格：ページに項目がありません")}));
+        QVERIFY2(
+            text->text().startsWith(QStringLiteral("2 項目が出品フォームに入りませんでした。サイトの出品フォームで直接入力して下さい。")),
+            qPrintable(text->text()));
         // The page as it was is kept, and the pane says where.
         QVERIFY2(text->text().contains(QStringLiteral("（ページを ")) && text->text().contains(QStringLiteral("診断")),
                  qPrintable(text->text()));
@@ -718,7 +747,8 @@ private Q_SLOTS:
         // A new listing begins at the page before its form (answered No: back to the start): forgotten.
         ui.answers << UiServices::Answer::No;
         QVERIFY(load(pane.WB(), sim.base() + QStringLiteral("/jp/submit/category?c=21601")));
-        QTRY_COMPARE_WITH_TIMEOUT(text->text(), QStringLiteral("出品フォームを開くと、各項目がページに入ったかをここに表示します。"), kLoad);
+        QTRY_COMPARE_WITH_TIMEOUT(text->text(), QStringLiteral("出品フォームを開くと、各項目がページに入ったかをここに表示します。"),
+                                  kLoad);
         QCOMPARE(list->count(), 0);
     }
 
@@ -881,7 +911,8 @@ private Q_SLOTS:
         QCOMPARE(pane.categoryAddress(), sim.base() + QStringLiteral("/jp/submit/category?c=23634"));
 
         QStringList paths;
-        for (const auto& [name, colour] : {std::pair{"前", QColor(200, 0, 0)}, std::pair{"横", QColor(0, 160, 0)}, std::pair{"後", QColor(0, 0, 200)}}) {
+        for (const auto& [name, colour] :
+             {std::pair{"前", QColor(200, 0, 0)}, std::pair{"横", QColor(0, 160, 0)}, std::pair{"後", QColor(0, 0, 200)}}) {
             QImage image(50, 40, QImage::Format_RGB32);
             image.fill(colour);
             paths << folder.file(QStringLiteral("%1.png").arg(QString::fromUtf8(name)));
@@ -914,14 +945,16 @@ private Q_SLOTS:
         QVERIFY(uploaded.count() == 1 || uploaded.wait(kLoad));
         QCOMPARE(uploaded.first().first().toString(), QString());
         const QString list = pane.WB()->evaluate(QStringLiteral("return document.getElementById('images').innerText;")).text();
-        QVERIFY2(list.indexOf(QStringLiteral("後.jpg")) >= 0 && list.indexOf(QStringLiteral("後.jpg")) < list.indexOf(QStringLiteral("前.jpg")) &&
+        QVERIFY2(list.indexOf(QStringLiteral("後.jpg")) >= 0 &&
+                     list.indexOf(QStringLiteral("後.jpg")) < list.indexOf(QStringLiteral("前.jpg")) &&
                      list.indexOf(QStringLiteral("前.jpg")) < list.indexOf(QStringLiteral("横.jpg")),
                  qPrintable(list));
         QCOMPARE(static_cast<int>(ui.messages.size()), before);
         // Once more: the site holds three already and refuses the next; the seller is told which.
         press(&pane, "Command14");
         QVERIFY(uploaded.count() == 2 || uploaded.wait(kLoad));
-        QVERIFY2(uploaded.last().first().toString().startsWith(QStringLiteral("「後.png」はサイトに受け付けられませんでした。\r\n画像は3枚まで")),
+        QVERIFY2(uploaded.last().first().toString().startsWith(
+                     QStringLiteral("「後.png」はサイトに受け付けられませんでした。\r\n画像は3枚まで")),
                  qPrintable(uploaded.last().first().toString()));
         QVERIFY(ui.messageTexts().last().startsWith(QStringLiteral("「後.png」はサイトに受け付けられませんでした。")));
         // クリア with nothing chosen in the list takes every picture off the listing; the files stay.
@@ -975,13 +1008,15 @@ private Q_SLOTS:
         ui.openNames << fifo;
         add->click();
         QTRY_COMPARE(ui.messageTexts().size(), 1);
-        QVERIFY2(ui.messageTexts().first().startsWith(QStringLiteral("「待つ.jpg」はファイルではありません。")), qPrintable(ui.messageTexts().first()));
+        QVERIFY2(ui.messageTexts().first().startsWith(QStringLiteral("「待つ.jpg」はファイルではありません。")),
+                 qPrintable(ui.messageTexts().first()));
         QVERIFY(pane.pictures().isEmpty());
         QVERIFY(add->isEnabled());
         ui.openNames << hugePath;
         add->click();
         QTRY_COMPARE(ui.messageTexts().size(), 2);
-        QVERIFY(ui.messageTexts().last().startsWith(QStringLiteral("「巨大.jpg」は大きすぎて読み込めませんでした（40000×40000ピクセル）。")));
+        QVERIFY(
+            ui.messageTexts().last().startsWith(QStringLiteral("「巨大.jpg」は大きすぎて読み込めませんでした（40000×40000ピクセル）。")));
         ui.openNames << good;
         add->click();
         QTRY_COMPARE(pane.pictures(), QStringList{good});

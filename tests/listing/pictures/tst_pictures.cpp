@@ -27,14 +27,16 @@ QList<quint8> markers(const QByteArray& jpeg) {
         if (static_cast<quint8>(jpeg[at]) != 0xFF) return out << 0;  // not where a marker must be
         const quint8 m = static_cast<quint8>(jpeg[at + 1]);
         out << m;
-        if (m == 0xD8) { at += 2; continue; }
+        if (m == 0xD8) {
+            at += 2;
+            continue;
+        }
         if (m == 0xD9) return out;
         const int length = (static_cast<quint8>(jpeg[at + 2]) << 8) | static_cast<quint8>(jpeg[at + 3]);
         at += 2 + length;
         if (m == 0xDA) {  // the scan runs to the next marker that is no stuffed byte or restart
-            while (at + 1 < jpeg.size() &&
-                   !(static_cast<quint8>(jpeg[at]) == 0xFF && jpeg[at + 1] != 0 &&
-                     (static_cast<quint8>(jpeg[at + 1]) < 0xD0 || static_cast<quint8>(jpeg[at + 1]) > 0xD7)))
+            while (at + 1 < jpeg.size() && !(static_cast<quint8>(jpeg[at]) == 0xFF && jpeg[at + 1] != 0 &&
+                                             (static_cast<quint8>(jpeg[at + 1]) < 0xD0 || static_cast<quint8>(jpeg[at + 1]) > 0xD7)))
                 ++at;
         }
     }
@@ -42,9 +44,15 @@ QList<quint8> markers(const QByteArray& jpeg) {
 }
 
 void put16(QByteArray& b, quint16 v) { b.append(char(v >> 8)).append(char(v & 0xFF)); }
-void put32(QByteArray& b, quint32 v) { put16(b, v >> 16); put16(b, v & 0xFFFF); }
+void put32(QByteArray& b, quint32 v) {
+    put16(b, v >> 16);
+    put16(b, v & 0xFFFF);
+}
 void entry(QByteArray& b, quint16 tag, quint16 type, quint32 count, quint32 value) {
-    put16(b, tag); put16(b, type); put32(b, count); put32(b, value);
+    put16(b, tag);
+    put16(b, type);
+    put32(b, count);
+    put32(b, value);
 }
 
 // A camera's EXIF block: orientation 6 (the camera held upright: turn 90° clockwise to view),
@@ -54,14 +62,14 @@ QByteArray exifBlock() {
     put32(tiff, 8);
     // IFD0 at 8: four entries, then the next-IFD offset.
     const quint32 ifd0Size = 2 + 4 * 12 + 4;
-    const quint32 dateAt = 8 + ifd0Size;              // 20 bytes "2026:05:04 10:11:12\0"
-    const quint32 serialAt = dateAt + 20;             // 12 bytes "SN-00424242\0"
+    const quint32 dateAt = 8 + ifd0Size;   // 20 bytes "2026:05:04 10:11:12\0"
+    const quint32 serialAt = dateAt + 20;  // 12 bytes "SN-00424242\0"
     const quint32 gpsAt = serialAt + 12;
     put16(tiff, 4);
-    entry(tiff, 0x0112, 3, 1, 6u << 16);              // Orientation: SHORT 6, left-justified
-    entry(tiff, 0x0132, 2, 20, dateAt);               // DateTime
-    entry(tiff, 0xA431, 2, 12, serialAt);             // BodySerialNumber
-    entry(tiff, 0x8825, 4, 1, gpsAt);                 // GPS IFD
+    entry(tiff, 0x0112, 3, 1, 6u << 16);   // Orientation: SHORT 6, left-justified
+    entry(tiff, 0x0132, 2, 20, dateAt);    // DateTime
+    entry(tiff, 0xA431, 2, 12, serialAt);  // BodySerialNumber
+    entry(tiff, 0x8825, 4, 1, gpsAt);      // GPS IFD
     put32(tiff, 0);
     tiff.append("2026:05:04 10:11:12", 20);
     tiff.append("SN-00424242", 12);
@@ -151,8 +159,7 @@ bool halvesPng(const QString& path, int w, int h, bool interlaced, int depth = 8
         png_set_compression_level(png, 1);
         png_set_filter(png, 0, PNG_FILTER_NONE);
         png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), depth, PNG_COLOR_TYPE_RGBA,
-                     interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                     PNG_FILTER_TYPE_DEFAULT);
+                     interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
         const int passes = png_set_interlace_handling(png);
         for (int pass = 0; pass < passes; ++pass)
@@ -166,9 +173,7 @@ bool halvesPng(const QString& path, int w, int h, bool interlaced, int depth = 8
 }
 
 // The first line of a message without the file's name: what the program itself says.
-QString ownWords(const QString& problem, const QString& name) {
-    return problem.section(QStringLiteral("\r\n"), 0, 0).remove(name);
-}
+QString ownWords(const QString& problem, const QString& name) { return problem.section(QStringLiteral("\r\n"), 0, 0).remove(name); }
 bool hasLatinWord(const QString& text) {
     static const QRegularExpression word(QStringLiteral("[A-Za-z]{3,}"));
     return text.contains(word);
@@ -251,9 +256,7 @@ private Q_SLOTS:
         for (const char* format : {"png", "jpeg"}) {
             const QByteArray source = encoded(image, format);
             // The words are really in the seller's file: else the test proves nothing.
-            QVERIFY2(source.contains(secret.toUtf8()) || source.contains(secret.toLatin1()) ||
-                         source.contains("SellerSecretName"),
-                     format);
+            QVERIFY2(source.contains(secret.toUtf8()) || source.contains(secret.toLatin1()) || source.contains("SellerSecretName"), format);
             const QString name = QStringLiteral("memo.") + QString::fromLatin1(format);
             const picture::Prepared p = picture::prepare(write(from, name, source), to.path(), picture::siteLimits());
             QVERIFY2(p.ok(), qPrintable(p.problem));
@@ -296,7 +299,8 @@ private Q_SLOTS:
         small.fill(Qt::darkCyan);
         const QString icon = write(from, QStringLiteral("icon.xpm"), encoded(small, "xpm"));
         QVERIFY(QImageReader(icon).canRead());
-        QVERIFY(picture::problemWith(icon).startsWith(QStringLiteral("「icon.xpm」は画像として読み込めませんでした。\r\n読める画像は JPEG、PNG")));
+        QVERIFY(picture::problemWith(icon).startsWith(
+            QStringLiteral("「icon.xpm」は画像として読み込めませんでした。\r\n読める画像は JPEG、PNG")));
         QCOMPARE(QDir(to.path()).entryList(QDir::Files).size(), 0);
     }
 
@@ -324,11 +328,15 @@ private Q_SLOTS:
         const QByteArray png = encoded(noise(320, 240), "png");
         const QByteArray bmp = encoded(noise(320, 240), "bmp");
         // A 1×1 GIF, whole, and cut inside its image data.
-        const QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xFF\xFF\xFF\x00\x00\x00"
-                             ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;", 35);
-        const QList<std::pair<QString, QByteArray>> whole = {
-            {QStringLiteral("a.jpg"), main}, {QStringLiteral("b.jpg"), withThumb}, {QStringLiteral("c.png"), png},
-            {QStringLiteral("d.bmp"), bmp}, {QStringLiteral("e.gif"), gif}};
+        const QByteArray gif(
+            "GIF89a\x01\x00\x01\x00\x80\x00\x00\xFF\xFF\xFF\x00\x00\x00"
+            ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+            35);
+        const QList<std::pair<QString, QByteArray>> whole = {{QStringLiteral("a.jpg"), main},
+                                                             {QStringLiteral("b.jpg"), withThumb},
+                                                             {QStringLiteral("c.png"), png},
+                                                             {QStringLiteral("d.bmp"), bmp},
+                                                             {QStringLiteral("e.gif"), gif}};
         for (const auto& [name, bytes] : whole) {
             const QString path = write(from, name, bytes);
             QVERIFY2(picture::problemWith(path).isEmpty(), qPrintable(picture::problemWith(path)));
@@ -338,8 +346,10 @@ private Q_SLOTS:
             const QString cutPath = write(from, cut, bytes.left(keep));
             const picture::Prepared p = picture::prepare(cutPath, to.path(), picture::siteLimits());
             QVERIFY2(!p.ok(), qPrintable(cut));
-            QVERIFY2(p.problem.startsWith(QStringLiteral("「%1」は画像として読み込めませんでした。画像のデータが途中までしかないか、壊れています。").arg(cut)),
-                     qPrintable(p.problem));
+            QVERIFY2(
+                p.problem.startsWith(
+                    QStringLiteral("「%1」は画像として読み込めませんでした。画像のデータが途中までしかないか、壊れています。").arg(cut)),
+                qPrintable(p.problem));
             QVERIFY2(!hasLatinWord(ownWords(p.problem, cut)), qPrintable(p.problem));  // no reader's English
             QCOMPARE(picture::problemWith(cutPath), p.problem);
         }
@@ -368,7 +378,8 @@ private Q_SLOTS:
         // Within what a camera makes, but far too few bytes for it: it cannot be whole, it is not sent grey.
         const QString hollow = write(from, QStringLiteral("中身なし.jpg"), declaring(9000));
         QVERIFY2(picture::prepare(hollow, to.path(), picture::siteLimits())
-                     .problem.startsWith(QStringLiteral("「中身なし.jpg」は画像として読み込めませんでした。画像のデータが途中までしかないか、壊れています。")),
+                     .problem.startsWith(QStringLiteral(
+                         "「中身なし.jpg」は画像として読み込めませんでした。画像のデータが途中までしかないか、壊れています。")),
                  qPrintable(picture::problemWith(hollow)));
         QCOMPARE(QDir(to.path()).entryList(QDir::Files).size(), 0);
     }

@@ -25,22 +25,15 @@ public:
         sent << path;
         countWhenSent << taken;
         switch (answer) {
-            case Answer::Takes:
-                finishSoon(true, 1);
-                break;
-            case Answer::Refuses:
-                finishSoon(true, 0);
-                break;
+            case Answer::Takes: finishSoon(true, 1); break;
+            case Answer::Refuses: finishSoon(true, 0); break;
             case Answer::TakesAfterAnEmptyPage:
                 finishSoon(true, 0);
                 QTimer::singleShot(30, [this] { finish(true, 1); });
                 break;
-            case Answer::OtherPage:
-                finishSoon(false, 0);
-                break;
+            case Answer::OtherPage: finishSoon(false, 0); break;
             case Answer::Silent:
-            case Answer::NoField:
-                break;
+            case Answer::NoField: break;
         }
         return true;
     }
@@ -77,7 +70,8 @@ private Q_SLOTS:
         QVERIFY(finished.wait(5000));
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().toString(), QString());
-        QCOMPARE(page.sent, QStringList({QStringLiteral("/tmp/c/1/a.jpg"), QStringLiteral("/tmp/c/2/b.jpg"), QStringLiteral("/tmp/c/3/c.jpg")}));
+        QCOMPARE(page.sent,
+                 QStringList({QStringLiteral("/tmp/c/1/a.jpg"), QStringLiteral("/tmp/c/2/b.jpg"), QStringLiteral("/tmp/c/3/c.jpg")}));
         QCOMPARE(page.countWhenSent, QList<int>({0, 1, 2}));
         QVERIFY(!upload.busy());
         QVERIFY(page.kept.isEmpty());

@@ -35,11 +35,11 @@ private Q_SLOTS:
             int line;
         };
         const Bad bad[] = {
-            {"太字テキスト,10.80\r\n", 1},                                  // no header: some other list
-            {"項目,料金（円）\r\n太字テキスト,10.805\r\n", 2},              // a third decimal
+            {"太字テキスト,10.80\r\n", 1},                      // no header: some other list
+            {"項目,料金（円）\r\n太字テキスト,10.805\r\n", 2},  // a third decimal
             {"項目,料金（円）\r\n太字テキスト,-5\r\n", 2},
-            {"項目,料金（円）\r\n太字テキスト,１０\r\n", 2},                // full-width digits
-            {"項目,料金（円）\r\n太字,10\r\n", 2},                          // not an option of the site
+            {"項目,料金（円）\r\n太字テキスト,１０\r\n", 2},                   // full-width digits
+            {"項目,料金（円）\r\n太字,10\r\n", 2},                             // not an option of the site
             {"項目,料金（円）\r\n太字テキスト,10\r\n太字テキスト,11\r\n", 3},  // twice
             {"項目,料金（円）\r\n太字テキスト,10,円\r\n", 2},
             {"", 1},
@@ -121,9 +121,9 @@ private Q_SLOTS:
                                            {QStringLiteral("Combo2"), Reach::Reached},
                                            {QStringLiteral("imNumLite5"), Reach::Missing}});
         QVERIFY(check.formPage);
-        QCOMPARE(formCheckLines(check), (QStringList{QStringLiteral("数量：ページに項目がありません"),
-                                                     QStringLiteral("最低落札価格：ページに項目がありません"),
-                                                     QStringLiteral("Yahoo!かんたん決済：ページが応答しませんでした")}));
+        QCOMPARE(formCheckLines(check),
+                 (QStringList{QStringLiteral("数量：ページに項目がありません"), QStringLiteral("最低落札価格：ページに項目がありません"),
+                              QStringLiteral("Yahoo!かんたん決済：ページが応答しませんでした")}));
         QCOMPARE(caption(QStringLiteral("optHANBAI2")), QStringLiteral("発送時期"));
         QCOMPARE(caption(QStringLiteral("Check41")), QStringLiteral("早期終了"));
     }

@@ -43,10 +43,11 @@ constexpr int kLoad = 30000;
 // A listing as a seller saves it: the listing pane's keys, its category and its pictures.
 QString listingFile(const TempProgramFolder& folder, const QString& name, const QString& title, const QString& price, int category,
                     const QStringList& pictures) {
-    QString text = QStringLiteral("[出品手続]\r\nタイトル=%1\r\n説明=<p>%1 の説明です。</p>\\n<p>動作確認済み。</p>\r\n数量=1\r\n開始価格=%2\r\n"
-                                  "期間=3\r\nかんたん決済=1\r\n落札者が負担=True\r\n出品者が負担=False\r\n支払い終了時に発送=True\r\n"
-                                  "ｵｰｸｼｮﾝ終了時に発送=False\r\n都道府県=18\r\n市町村=甲府市\r\n終了時間=21\r\n"
-                                  "[出品カテゴリと画像]\r\nカテゴリ=（%3）\r\nカテゴリのアドレス=/jp/submit/category?c=%3\r\n")
+    QString text = QStringLiteral(
+                       "[出品手続]\r\nタイトル=%1\r\n説明=<p>%1 の説明です。</p>\\n<p>動作確認済み。</p>\r\n数量=1\r\n開始価格=%2\r\n"
+                       "期間=3\r\nかんたん決済=1\r\n落札者が負担=True\r\n出品者が負担=False\r\n支払い終了時に発送=True\r\n"
+                       "ｵｰｸｼｮﾝ終了時に発送=False\r\n都道府県=18\r\n市町村=甲府市\r\n終了時間=21\r\n"
+                       "[出品カテゴリと画像]\r\nカテゴリ=（%3）\r\nカテゴリのアドレス=/jp/submit/category?c=%3\r\n")
                        .arg(title, price)
                        .arg(category);
     for (int i = 0; i < pictures.size(); ++i) text += QStringLiteral("画像%1=%2\r\n").arg(i + 1).arg(pictures[i]);
@@ -72,7 +73,8 @@ bool reaches(QueueRun& run, int id, State state, int ms = 60000) {
         changed.wait(500);
     }
     const listingqueue::Row* row = run.queue().row(id);
-    qWarning() << "row" << id << "is" << (row ? listingqueue::stateText(row->state) + QLatin1Char(' ') + row->reason : QStringLiteral("gone"));
+    qWarning() << "row" << id << "is"
+               << (row ? listingqueue::stateText(row->state) + QLatin1Char(' ') + row->reason : QStringLiteral("gone"));
     return false;
 }
 
@@ -125,7 +127,8 @@ private Q_SLOTS:
         const QString green = picture(folder, QStringLiteral("緑.png"), QColor(20, 160, 20));
         const QString blue = picture(folder, QStringLiteral("青.png"), QColor(20, 20, 200));
         const QStringList files{
-            listingFile(folder, QStringLiteral("一眼.srb"), QStringLiteral("ソラ光学 SK-300 ボディ"), QStringLiteral("25000"), 23634, {red, green}),
+            listingFile(folder, QStringLiteral("一眼.srb"), QStringLiteral("ソラ光学 SK-300 ボディ"), QStringLiteral("25000"), 23634,
+                        {red, green}),
             listingFile(folder, QStringLiteral("文庫.srb"), QStringLiteral("空箱文庫 10冊まとめて"), QStringLiteral("800"), 21601, {blue}),
             listingFile(folder, QStringLiteral("時計.srb"), QStringLiteral("雲雀時計 懐中時計"), QStringLiteral("3000"), 20002, {}),
         };
@@ -145,7 +148,8 @@ private Q_SLOTS:
         child<QPushButton>(window, QStringLiteral("cmdSTART"))->click();
 
         const QList<QStringList> names{{QStringLiteral("赤.jpg"), QStringLiteral("緑.jpg")}, {QStringLiteral("青.jpg")}, {}};
-        const QStringList titles{QStringLiteral("ソラ光学 SK-300 ボディ"), QStringLiteral("空箱文庫 10冊まとめて"), QStringLiteral("雲雀時計 懐中時計")};
+        const QStringList titles{QStringLiteral("ソラ光学 SK-300 ボディ"), QStringLiteral("空箱文庫 10冊まとめて"),
+                                 QStringLiteral("雲雀時計 懐中時計")};
         QStringList ids;
         for (int i = 0; i < 3; ++i) {
             const int row = run.queue().rows().at(i).id;
@@ -172,7 +176,11 @@ private Q_SLOTS:
         QCOMPARE(count(seen, QStringLiteral("listed ")), 3);
         QVERIFY2(seen.startsWith(QStringLiteral("drafts 3\nwithout-draft 0\n")), qPrintable(seen));
         for (int i = 0; i < 3; ++i)
-            QVERIFY2(seen.contains(QStringLiteral("listed %1 draft %2 confirmations 1 images %3 %4").arg(ids[i]).arg(i + 1).arg(names[i].size()).arg(titles[i])),
+            QVERIFY2(seen.contains(QStringLiteral("listed %1 draft %2 confirmations 1 images %3 %4")
+                                       .arg(ids[i])
+                                       .arg(i + 1)
+                                       .arg(names[i].size())
+                                       .arg(titles[i])),
                      qPrintable(seen));
         QImage second;
         QVERIFY(second.loadFromData(sim.controlBytes(QStringLiteral("picture?id=%1&n=1").arg(ids[0]))));
@@ -191,7 +199,8 @@ private Q_SLOTS:
         const QList<listingrecord::Record> records = listingrecord::all();
         QCOMPARE(records.size(), 3);
         for (int i = 0; i < 3; ++i) {
-            const auto r = std::find_if(records.begin(), records.end(), [&](const listingrecord::Record& x) { return x.auctionId == ids[i]; });
+            const auto r =
+                std::find_if(records.begin(), records.end(), [&](const listingrecord::Record& x) { return x.auctionId == ids[i]; });
             QVERIFY(r != records.end());
             QCOMPARE(r->title, titles[i]);
             QVERIFY(r->confirmation.contains({QStringLiteral("タイトル"), titles[i]}));
@@ -225,11 +234,13 @@ private Q_SLOTS:
             auto* label = d->findChild<QLabel*>(QStringLiteral("lblKIROKU"));
             QVERIFY(label);
             // The path as the site showed it on the way, not the file's placeholder.
-            QVERIFY2(label->text().contains(QStringLiteral("カテゴリ：家電、AV、カメラ > カメラ、光学機器 > デジタル一眼")), qPrintable(label->text()));
+            QVERIFY2(label->text().contains(QStringLiteral("カテゴリ：家電、AV、カメラ > カメラ、光学機器 > デジタル一眼")),
+                     qPrintable(label->text()));
             auto* rows = d->findChild<Grid*>(QStringLiteral("vbKIROKU"));
             QVERIFY(rows);
             bool titleRow = false;
-            for (int r = 1; r < rows->rows(); ++r) titleRow = titleRow || (rows->text(r, 0) == QStringLiteral("タイトル") && rows->text(r, 1) == titles[0]);
+            for (int r = 1; r < rows->rows(); ++r)
+                titleRow = titleRow || (rows->text(r, 0) == QStringLiteral("タイトル") && rows->text(r, 1) == titles[0]);
             QVERIFY(titleRow);
             auto* open = d->findChild<QPushButton*>(QStringLiteral("cmdKIROKU"));
             QVERIFY(open && open->isVisible());
@@ -252,7 +263,7 @@ private Q_SLOTS:
         child<QSpinBox>(kiroku, QStringLiteral("spnNESAGE"))->setValue(10);
         child<QPushButton>(kiroku, QStringLiteral("cmdRELIST"))->click();
         QCOMPARE(run.queue().rows().size(), 4);
-        QCOMPARE(table->rowCount(), 4);  // the open queue shows it at once
+        QCOMPARE(table->rowCount(), 4);                                                // the open queue shows it at once
         QCOMPARE(rowAfterRestart(3).title, QStringLiteral("ソラ光学 SK-300 ボディ"));  // and it is in the file
         const listingqueue::Row again = run.queue().rows().last();
         QCOMPARE(again.state, State::Waiting);
@@ -278,7 +289,8 @@ private Q_SLOTS:
         QDeadlineTimer titled(10000);
         while (w.WB()->documentTitle().text() != QStringLiteral("Yahoo!オークション - 出品") && !titled.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        run.queue().add({listingFile(folder, QStringLiteral("遅い.srb"), QStringLiteral("遅いページの後"), QStringLiteral("500"), 21601, {})});
+        run.queue().add(
+            {listingFile(folder, QStringLiteral("遅い.srb"), QStringLiteral("遅いページの後"), QStringLiteral("500"), 21601, {})});
         const int id = run.queue().rows().last().id;
         run.start();
         QVERIFY(reaches(run, id, State::AtConfirmation, 30000));
@@ -306,18 +318,49 @@ private Q_SLOTS:
             QString reason;  // the start of the row's reason
         };
         const QList<Case> cases{
-            {"signed out", [&] { QVERIFY(signIn(sim, w.WB())); sim.control(QStringLiteral("clear")); }, 23634, {},
+            {"signed out",
+             [&] {
+                 QVERIFY(signIn(sim, w.WB()));
+                 sim.control(QStringLiteral("clear"));
+             },
+             23634,
+             {},
              QStringLiteral("出品フォームの途中でログインを求められました")},
-            {"no such category", [&] { QVERIFY(signIn(sim, w.WB())); }, 99999, {},
+            {"no such category",
+             [&] { QVERIFY(signIn(sim, w.WB())); },
+             99999,
+             {},
              QStringLiteral("カテゴリ「（99999）」のページを表示できませんでした。サイトにこのカテゴリが無くなったかもしれません。")},
-            {"renamed field", [&] { sim.control(QStringLiteral("rename?fields=Quantity")); }, 23634, {},
+            {"renamed field",
+             [&] { sim.control(QStringLiteral("rename?fields=Quantity")); },
+             23634,
+             {},
              QStringLiteral("出品フォームに入らなかった項目があります: 数量")},
-            {"form fails", [&] { sim.control(QStringLiteral("rename?fields=")); sim.control(QStringLiteral("fault?path=/jp/submit/form&kind=status:500")); },
-             23634, {}, QStringLiteral("出品フォームのページを表示できませんでした")},
-            {"refused picture", [&] { sim.control(QStringLiteral("clear")); QVERIFY(signIn(sim, w.WB())); sim.control(QStringLiteral("picturelimit?bytes=200")); },
-             23634, {pic}, QStringLiteral("「写真.png」はサイトに受け付けられませんでした。\r\n画像は3枚まで、1枚あたり5MBまでです。")},
-            {"confirmation stalls", [&] { sim.control(QStringLiteral("picturelimit?bytes=5242880")); sim.control(QStringLiteral("fault?path=/jp/submit/confirm&kind=stall")); },
-             23634, {}, QStringLiteral("確認画面のページがサイトから返ってきませんでした（3秒待ちました）")},
+            {"form fails",
+             [&] {
+                 sim.control(QStringLiteral("rename?fields="));
+                 sim.control(QStringLiteral("fault?path=/jp/submit/form&kind=status:500"));
+             },
+             23634,
+             {},
+             QStringLiteral("出品フォームのページを表示できませんでした")},
+            {"refused picture",
+             [&] {
+                 sim.control(QStringLiteral("clear"));
+                 QVERIFY(signIn(sim, w.WB()));
+                 sim.control(QStringLiteral("picturelimit?bytes=200"));
+             },
+             23634,
+             {pic},
+             QStringLiteral("「写真.png」はサイトに受け付けられませんでした。\r\n画像は3枚まで、1枚あたり5MBまでです。")},
+            {"confirmation stalls",
+             [&] {
+                 sim.control(QStringLiteral("picturelimit?bytes=5242880"));
+                 sim.control(QStringLiteral("fault?path=/jp/submit/confirm&kind=stall"));
+             },
+             23634,
+             {},
+             QStringLiteral("確認画面のページがサイトから返ってきませんでした（3秒待ちました）")},
         };
         for (const Case& c : cases) {
             c.arrange();
@@ -479,7 +522,8 @@ private Q_SLOTS:
         fMain w(ui);
         QVERIFY(signIn(sim, w.WB()));
         QueueRun& run = *w.queueRun();
-        QVERIFY(run.add({listingFile(folder, QStringLiteral("満杯.srb"), QStringLiteral("満杯の日"), QStringLiteral("500"), 21601, {})}) == 1);
+        QVERIFY(run.add({listingFile(folder, QStringLiteral("満杯.srb"), QStringLiteral("満杯の日"), QStringLiteral("500"), 21601, {})}) ==
+                1);
         const int id = run.queue().rows().last().id;
         run.start();
         QTRY_VERIFY_WITH_TIMEOUT(sentAndAt(run, id), 60000);
@@ -526,15 +570,18 @@ private Q_SLOTS:
         QFile text(fake);
         QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a picture\n") > 0);
         text.close();
-        QVERIFY(run.add({listingFile(folder, QStringLiteral("偽物.srb"), QStringLiteral("偽物の写真"), QStringLiteral("500"), 21601, {fake})}) == 1);
+        QVERIFY(run.add({listingFile(folder, QStringLiteral("偽物.srb"), QStringLiteral("偽物の写真"), QStringLiteral("500"), 21601,
+                                     {fake})}) == 1);
         run.start();
         QVERIFY(reaches(run, run.queue().rows().last().id, State::NeedsCheck, 20000));
         QVERIFY2(run.queue().rows().last().reason.contains(QStringLiteral("「偽物.jpg」")), qPrintable(run.queue().rows().last().reason));
-        QVERIFY2(sim.control(QStringLiteral("submissions")).startsWith(QStringLiteral("drafts 0\n")), qPrintable(sim.control(QStringLiteral("submissions"))));
+        QVERIFY2(sim.control(QStringLiteral("submissions")).startsWith(QStringLiteral("drafts 0\n")),
+                 qPrintable(sim.control(QStringLiteral("submissions"))));
 
         // The seller's way to the form: the category's page, and its continue button.
         QVERIFY(loadAndWait(w.WB(), sim.base() + QStringLiteral("/jp/submit/category?c=21601"), kLoad));
-        QTRY_VERIFY_WITH_TIMEOUT(w.WB()->url().path() == QStringLiteral("/jp/submit/form") && w.siteFormPane()->formCheck().formPage, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.WB()->url().path() == QStringLiteral("/jp/submit/form") && w.siteFormPane()->formCheck().formPage,
+                                 20000);
         QVERIFY(run.add({listingFile(folder, QStringLiteral("同じ.srb"), QStringLiteral("同じカテゴリから"), QString(), 21601, {})}) == 1);
         const int id = run.queue().rows().last().id;
         run.start();
@@ -543,7 +590,8 @@ private Q_SLOTS:
         QDialog* summary = nullptr;
         QTRY_VERIFY((summary = w.findChild<QDialog*>(QStringLiteral("frmYOUYAKU"))) && summary->isVisible());
         const QString said = child<QLabel>(summary, QStringLiteral("lblWarnings"))->text();
-        QVERIFY2(said.contains(QStringLiteral("開始価格が 0 円になっています。")) || said.contains(QStringLiteral("開始価格が入力されていません。")),
+        QVERIFY2(said.contains(QStringLiteral("開始価格が 0 円になっています。")) ||
+                     said.contains(QStringLiteral("開始価格が入力されていません。")),
                  qPrintable(said));
     }
 
@@ -568,10 +616,15 @@ private Q_SLOTS:
         TempProgramFolder folder;
         const QString file = folder.file(QStringLiteral("DATA/出品キュー.json"));
         listingqueue::Queue q(file);
-        folder.writeCp932(QStringLiteral("USER/a.srb"), QStringLiteral("[出品手続]\r\nタイトル=あ\r\n[出品カテゴリと画像]\r\nカテゴリ=本、雑誌 > 雑誌\r\n画像1=/p/1.jpg\r\n画像2=/p/2.jpg\r\n"));
+        folder.writeCp932(
+            QStringLiteral("USER/a.srb"),
+            QStringLiteral(
+                "[出品手続]\r\nタイトル=あ\r\n[出品カテゴリと画像]\r\nカテゴリ=本、雑誌 > 雑誌\r\n画像1=/p/1.jpg\r\n画像2=/p/2.jpg\r\n"));
         folder.writeCp932(QStringLiteral("USER/b.srb"), QStringLiteral("[出品手続]\r\nタイトル=い\r\n"));
         folder.writeCp932(QStringLiteral("USER/c.srb"), QStringLiteral("[出品手続]\r\nタイトル=空箱&#128512;カメラ caf&#233;\r\n"));
-        QCOMPARE(q.add({folder.file(QStringLiteral("USER/a.srb")), folder.file(QStringLiteral("USER/b.srb")), folder.file(QStringLiteral("USER/c.srb"))}), 3);
+        QCOMPARE(q.add({folder.file(QStringLiteral("USER/a.srb")), folder.file(QStringLiteral("USER/b.srb")),
+                        folder.file(QStringLiteral("USER/c.srb"))}),
+                 3);
         QCOMPARE(q.add({folder.file(QStringLiteral("USER/a.srb"))}), 0);  // waiting already
         const int a = q.rows()[0].id, b = q.rows()[1].id, c = q.rows()[2].id;
         QCOMPARE(q.rows()[0].category, QStringLiteral("本、雑誌 > 雑誌"));
@@ -596,7 +649,7 @@ private Q_SLOTS:
         QCOMPARE(again.nextWaiting(), c);
         QCOMPARE(again.nextWaiting({c}), b);
         QVERIFY(!again.backToWaiting(a));
-        QVERIFY(again.backToWaiting(a, true));  // the seller's own decision
+        QVERIFY(again.backToWaiting(a, true));                       // the seller's own decision
         QVERIFY(!again.listed(a, QStringLiteral("x1"), QString()));  // only from the confirmation page
 
         // A damaged file is put aside and said; the queue starts empty rather than guess.
@@ -630,10 +683,10 @@ private Q_SLOTS:
                 .arg(id)
                 .arg(file, QString::fromUtf8(state), QLatin1String(sent ? "true" : "false"));
         };
-        writeJson(QStringLiteral("{\"rows\": [%1]}").arg(QStringList{rowJson(1, a1, "待機"), rowJson(1, a1, "確認待ち"),
-                                                                        rowJson(2, b1, "確認待ち"), rowJson(3, b1, "入力中"),
-                                                                        rowJson(4, c1, "謎の状態"), rowJson(5, c1, "待機"), rowJson(5, c1, "待機")}
-                                                                  .join(QLatin1Char(','))));
+        writeJson(QStringLiteral("{\"rows\": [%1]}")
+                      .arg(QStringList{rowJson(1, a1, "待機"), rowJson(1, a1, "確認待ち"), rowJson(2, b1, "確認待ち"),
+                                       rowJson(3, b1, "入力中"), rowJson(4, c1, "謎の状態"), rowJson(5, c1, "待機"), rowJson(5, c1, "待機")}
+                               .join(QLatin1Char(','))));
         listingqueue::Queue copies(file);
         QVERIFY(copies.load(&problem));
         copies.recover();

@@ -63,7 +63,8 @@ private Q_SLOTS:
         const listingrecord::Record plate = record("x100000003", 3, "テスト出品 陶器の皿");
         const listingrecord::Record cup = record("x100000004", 4, "テスト出品 ガラスのコップ");
         QString problem;
-        for (const auto& r : {spoon, bag, plate}) QVERIFY2(!listingrecord::write(r, "[出品手続]\r\n", &problem).isEmpty(), qPrintable(problem));
+        for (const auto& r : {spoon, bag, plate})
+            QVERIFY2(!listingrecord::write(r, "[出品手続]\r\n", &problem).isEmpty(), qPrintable(problem));
         {
             HistoryStore history(historyPath());
             QCOMPARE(history.open(), HistoryStore::Opened::Ok);
@@ -92,7 +93,8 @@ private Q_SLOTS:
         // The seller removes a folder: the row chosen afterwards says so, the others show their folder.
         QVERIFY(QDir(listingrecord::folderOf(bag.auctionId)).removeRecursively());
         table->setCurrentCell(2, 0);
-        QVERIFY2(detail->toPlainText().startsWith(QStringLiteral("出品記録のフォルダを読み込めませんでした。")), qPrintable(detail->toPlainText()));
+        QVERIFY2(detail->toPlainText().startsWith(QStringLiteral("出品記録のフォルダを読み込めませんでした。")),
+                 qPrintable(detail->toPlainText()));
         table->setCurrentCell(3, 0);
         QVERIFY(detail->toPlainText().contains(QStringLiteral("開始価格：100 円")));
         QVERIFY(detail->toPlainText().contains(QStringLiteral("元の記憶ファイル：USER/x100000001.srb")));
