@@ -8,7 +8,8 @@
 // size changes, and each fault in it said to the seller once, not at every look.
 class FeeFile {
 public:
-    explicit FeeFile(const QString& path = defaultPath());
+    // Without a path, the one in the program folder as it is at each read.
+    explicit FeeFile(const QString& path = QString()) : m_path(path) {}
     static QString defaultPath();
 
     // Reads the file again if it changed since it was last read.
@@ -20,6 +21,7 @@ public:
     QString faultToTell();
 
 private:
+    QString path() const { return m_path.isEmpty() ? defaultPath() : m_path; }
     enum class State { NotRead, Ok, Missing, NotText, Malformed };
     QString m_path;
     State m_state = State::NotRead;

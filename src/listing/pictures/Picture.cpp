@@ -27,7 +27,7 @@
 #include "listing/pictures/PictureFacts.h"
 #include "listing/pictures/PngShrink.h"
 #include "site/ListingForm.h"
-#include "widgets/WaitFor.h"
+#include "core/WaitFor.h"
 
 namespace picture {
 

@@ -4,7 +4,7 @@
 #include "site/ListingForm.h"
 #include "site/SitePages.h"
 #include "widgets/Browser.h"
-#include "widgets/WaitFor.h"
+#include "core/WaitFor.h"
 
 std::optional<int> SiteUploadPage::uploadedCount() { return site::ListingFormPage(m_wb).uploadedCount(); }
 
