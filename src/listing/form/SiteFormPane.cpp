@@ -1,12 +1,9 @@
 #include "listing/form/SiteFormPane.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QThreadPool>
@@ -23,8 +19,9 @@
 #include "core/Values.h"
 #include "core/mduInterFace.h"
 #include "listing/fees/FeeSummary.h"
+#include "listing/form/ListingPages.h"
 #include "listing/form/FormCheckView.h"
-#include "listing/pictures/Picture.h"
+#include "listing/pictures/CategoryPicturesFrame.h"
 #include "listing/pictures/PictureStrip.h"
 #include "listing/pictures/PictureUpload.h"
 #include "listing/pictures/SiteUploadPage.h"
@@ -49,12 +46,25 @@ SiteFormPane::SiteFormPane(UiServices& ui, QWidget* parent) : QWidget(parent), m
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     m_tabs = named(new QTabWidget, QStringLiteral("tabSYUPPINN"));
-    m_tabs->addTab(buildGoodsPage(), QStringLiteral("商品情報"));
-    m_tabs->addTab(buildOptionsPage(), QStringLiteral("オプション"));
+    const ListingPages pages;
+    m_tabs->addTab(pages.goods, QStringLiteral("商品情報"));
+    m_tabs->addTab(pages.options, QStringLiteral("オプション"));
+    m_controls = pages.controls;
+    m_options = pages.optionGroups;
+    m_txtTitle = pages.title;
+    m_txtDescription = pages.description;
+    m_label18 = pages.titleBytes;
+    m_feeSummary = pages.fees;
     leftLayout->addWidget(m_tabs, 1);
     m_formCheckView = new FormCheckView;
     leftLayout->addWidget(m_formCheckView);
-    leftLayout->addWidget(buildUploadFrame());
+    auto* upload = new CategoryPicturesFrame(m_ui, m_picturePool);
+    m_category = upload->category();
+    m_categoryAddress = upload->categoryAddress();
+    m_pictures = upload->pictures();
+    m_imText3 = upload->chosenPath();
+    connect(upload->upload(), &QPushButton::clicked, this, &SiteFormPane::Command14_Click);
+    leftLayout->addWidget(upload);
     left->setMinimumWidth(440);
     left->setMaximumWidth(500);
     layout->addWidget(left, 0);
@@ -150,6 +160,26 @@ void SiteFormPane::rememberCategory() {
     const std::optional<QString> path = site::ListingFormPage(m_wb).categoryPath();
     if (!path) return;
     setCategory(*path, m_wb->url().toString());
+}
+
+QWidget* SiteFormPane::buildFormFrame() {
+    auto* form = named(new QGroupBox(QStringLiteral("Yahoo!出品ﾌｫｰﾑ")), QStringLiteral("fraForm"));
+    auto* formLayout = new QVBoxLayout(form);
+    auto* top = new QHBoxLayout;
+    auto* back = named(new QPushButton(QStringLiteral("カテゴリへ戻る")), QStringLiteral("Command20"));
+    top->addWidget(back);
+    top->addWidget(new QLabel(QStringLiteral("※出品するカテゴリの選択をこちらからして下さい。")), 1);
+    auto* queue = named(new QPushButton(QStringLiteral("出品キュー...")), QStringLiteral("cmdQUEUE"),
+                        QStringLiteral("保存した出品を、1件ずつサイトの確認画面まで進めます。"));
+    top->addWidget(queue);
+    connect(queue, &QPushButton::clicked, this, &SiteFormPane::queueRequested);
+    m_command7 = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command7"));
+    top->addWidget(m_command7);
+    formLayout->addLayout(top);
+    m_wb = named(new Browser, QStringLiteral("WB"), QStringLiteral("出品するカテゴリーの選択をこちらから行って下さい。(必須)"));
+    formLayout->addWidget(m_wb, 1);
+    connect(back, &QPushButton::clicked, this, &SiteFormPane::Command20_Click);
+    return form;
 }
 
 void SiteFormPane::setListing(const QString& title, const QString& description) {
@@ -305,7 +335,7 @@ void SiteFormPane::WB_DocumentComplete() {
 void SiteFormPane::Command20_Click() { m_wb->Navigate2(SiteAddresses::submitStartUrl()); }
 
 void SiteFormPane::Command14_Click() {
-    if (uploadingPictures() || m_preparing) return;  // one upload at a time: the page answers each in turn
+    if (uploadingPictures() || m_upload->preparing()) return;  // one upload at a time: the page answers each in turn
     QString problem;
     if (pictures().isEmpty()) {
         // No picture chosen for the listing yet: the file dialog, and the choice becomes its first picture.
@@ -327,7 +357,7 @@ void SiteFormPane::Command14_Click() {
 
 bool SiteFormPane::uploadPictures(QString* problem) {
     problem->clear();
-    if (uploadingPictures() || m_preparing) return false;
+    if (uploadingPictures() || m_upload->preparing()) return false;
     const QStringList list = pictures().mid(0, site::maxPictures());
     if (list.isEmpty()) {
         *problem = QStringLiteral("アップロードする画像が選ばれていません。");
@@ -339,21 +369,14 @@ bool SiteFormPane::uploadPictures(QString* problem) {
             QStringLiteral("画像のアップロードのページが表示されていません。\r\n出品フォームの「続ける」の後のページで行って下さい。");
         return false;
     }
-    // Copies made for the site, never the seller's files; they go with the next upload or the pane.
-    m_pictureCopies = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("sorabako-pictures-XXXXXX")));
-    m_preparing = true;
-    picture::PreparedAll made;
+    std::optional<QStringList> copies;
     {
         // Pages that finish meanwhile are handled once the copies are there, as before the first is sent.
         const Browser::Hold hold(m_wb);
-        made = picture::prepareAll(list, m_pictureCopies->path(), m_picturePool);
+        copies = m_upload->prepare(list, m_picturePool, problem);
     }
-    m_preparing = false;
-    if (!made.problem.isEmpty()) {
-        *problem = made.problem + QStringLiteral("\r\n画像は1枚もアップロードしていません。");
-        return false;
-    }
-    m_upload->begin(made.paths, list);
+    if (!copies) return false;
+    m_upload->begin(*copies, list);
     return true;
 }
 

@@ -3,7 +3,6 @@
 #include <QMap>
 #include <QUrl>
 #include <QWidget>
-#include <QTemporaryDir>
 #include <memory>
 #include <utility>
 
@@ -125,15 +124,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* buildGoodsPage();
-    QWidget* buildOptionsPage();
-    QWidget* buildUploadFrame();
     QWidget* buildFormFrame();
-    QCheckBox* check(const QString& name);
-    QComboBox* list(const QString& name, const QStringList& items);
-    QLineEdit* number(const QString& name);
-    QWidget* checkFrame(const QString& caption, const QString& objectName, const QStringList& names, int columns);
-    QWidget* optionFrame(const QString& caption, const QString& array, const QString& first, const QString& second);
     void connectMirrors();
     listing::Reach pushTitle();
     listing::Reach pushDescription();
@@ -161,15 +152,12 @@ private:
     FeeFile m_feeFile;
     QLineEdit* m_category = nullptr;         // the path, kept in the memory file
     QLineEdit* m_categoryAddress = nullptr;  // the same category's page, kept in the memory file
-    QLabel* m_categoryShown = nullptr;
     // Pictures are read and remade on a thread of their own, one at a time: the window never
     // waits for a large one, and two large ones never take memory together.
     QThreadPool* m_picturePool = nullptr;
     PictureStrip* m_pictures = nullptr;
     std::unique_ptr<UploadPage> m_uploadPage;
     PictureUpload* m_upload = nullptr;
-    bool m_preparing = false;  // the copies for the site are being made
-    std::unique_ptr<QTemporaryDir> m_pictureCopies;
     Policy m_policy;
     bool m_continued = false;
     bool m_titleScroll = true;

@@ -1,8 +1,11 @@
 #include "listing/pictures/PictureUpload.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTimer>
 
+#include "listing/pictures/Picture.h"
 #include "site/ListingForm.h"
 
 namespace {
@@ -24,6 +27,20 @@ PictureUpload::PictureUpload(UploadPage& page, QObject* parent) : QObject(parent
         m_answer->stop();
         afterAnswer(true);
     });
+}
+
+PictureUpload::~PictureUpload() = default;
+
+std::optional<QStringList> PictureUpload::prepare(const QStringList& sources, QThreadPool* pool, QString* problem) {
+    m_copiesFolder = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("sorabako-pictures-XXXXXX")));
+    m_preparing = true;
+    const picture::PreparedAll made = picture::prepareAll(sources, m_copiesFolder->path(), pool);
+    m_preparing = false;
+    if (!made.problem.isEmpty()) {
+        *problem = made.problem + QStringLiteral("\r\n画像は1枚もアップロードしていません。");
+        return std::nullopt;
+    }
+    return made.paths;
 }
 
 void PictureUpload::setWaits(int answerMs, int refusalMs) {

@@ -2,8 +2,11 @@
 
 #include <QObject>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
+class QTemporaryDir;
+class QThreadPool;
 class QTimer;
 
 // What an upload needs of the site's picture page shown in a browser.
@@ -27,6 +30,13 @@ class PictureUpload : public QObject {
     Q_OBJECT
 public:
     explicit PictureUpload(UploadPage& page, QObject* parent = nullptr);
+    ~PictureUpload() override;
+
+    // Remakes `sources` for the site on `pool`, the window drawn meanwhile, into a folder of
+    // copies kept until the next upload (never the seller's files). Nothing, with the reason,
+    // when one cannot be remade.
+    std::optional<QStringList> prepare(const QStringList& sources, QThreadPool* pool, QString* problem);
+    bool preparing() const { return m_preparing; }
 
     // `copies` go to the site in this order; `names` are the seller's files they came from.
     void begin(const QStringList& copies, const QStringList& names);
@@ -51,4 +61,6 @@ private:
     int m_countBefore = 0;  // what the page listed before the last one was sent
     QTimer* m_answer = nullptr;
     QTimer* m_refusal = nullptr;
+    std::unique_ptr<QTemporaryDir> m_copiesFolder;
+    bool m_preparing = false;
 };
