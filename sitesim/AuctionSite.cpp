@@ -175,6 +175,44 @@ bool AuctionSite::endAuction(const QString& auctionId, const eucjp::Form& winner
     return false;
 }
 
+int AuctionSite::endMany(const QString& account, int count) {
+    if (!demo::accounts().contains(account) || count < 1 || count > 100000) return 0;
+    QList<demo::ClosedListing>& closed = closedOf(account);
+    static const QStringList things{QStringLiteral("ソラ文具 万年筆 細字"), QStringLiteral("ハコ陶房 小皿 5枚組"),
+                                    QStringLiteral("空箱文庫 童話集 全3巻"), QStringLiteral("ソラ工芸 木製トレイ")};
+    static const QStringList places{
+        QStringLiteral("〒060-0001 北海道札幌市中央区空町１－１"), QStringLiteral("〒730-0001 広島県広島市中区ハコ町２－３"),
+        QStringLiteral("〒900-0001 沖縄県那覇市ソラ４－５"), QStringLiteral("〒600-8001 京都府京都市下京区箱通り６")};
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int i = 0; i < count; ++i) {
+        const int n = m_nextAuction++;
+        const QString winner = QStringLiteral("buyer_%1").arg(n % 997);
+        // The newest ends first, as the site lists them.
+        closed.prepend(
+            demo::ClosedListing{QStringLiteral("m%1").arg(n), things[n % things.size()] + QStringLiteral(" No.%1").arg(n % 10000),
+                                500 + (n * 37) % 20000, winner, now.addSecs(-60 * (count - i)).toString(QStringLiteral("yyyy/MM/dd hh:mm")),
+                                winner + QStringLiteral("@example.jp"), QStringLiteral("空野 %1").arg(n % 97), places[n % places.size()]});
+    }
+    return count;
+}
+
+bool AuctionSite::replaceWinner(const QString& auctionId, const eucjp::Form& next) {
+    const QString login = next.value(QStringLiteral("winner"));
+    if (login.isEmpty()) return false;
+    for (const QString& account : demo::accounts())
+        for (demo::ClosedListing& l : closedOf(account)) {
+            if (l.auctionId != auctionId) continue;
+            // The winner removed, the next bidder moved up: the same auction with another winner and price.
+            l.winner = login;
+            l.winnerName = next.value(QStringLiteral("name"), login);
+            l.winnerMail = next.value(QStringLiteral("mail"), login + QStringLiteral("@example.jp"));
+            l.winnerAddress = next.value(QStringLiteral("address"), l.winnerAddress);
+            if (next.contains(QStringLiteral("price"))) l.price = next.value(QStringLiteral("price")).toInt();
+            return true;
+        }
+    return false;
+}
+
 bool AuctionSite::addListing(const QString& account, const eucjp::Form& fields) {
     const QString id = fields.value(QStringLiteral("id"));
     if (!demo::accounts().contains(account) || id.isEmpty()) return false;
@@ -263,7 +301,11 @@ Reply AuctionSite::myStatus(const SiteRequest& request) {
         const int pages = qMax(1, static_cast<int>((listings.size() + kPerPage - 1) / kPerPage));
         return Reply::page(pages::selling(session->account, listings.mid((page - 1) * kPerPage, kPerPage), qMin(page, pages), pages));
     }
-    return Reply::page(pages::closedListings(session->account, closedOf(session->account)));
+    QList<demo::ClosedListing>& closed = closedOf(session->account);
+    const int page = qMax(1, request.query.value(QStringLiteral("page")).toInt());
+    const int pages = qMax(1, static_cast<int>((closed.size() + kPerPage - 1) / kPerPage));
+    return Reply::page(
+        pages::closedListings(session->account, closed.mid((qMin(page, pages) - 1) * kPerPage, kPerPage), qMin(page, pages), pages));
 }
 
 Reply AuctionSite::loginService(const SiteRequest& request) {

@@ -56,6 +56,11 @@ public:
     // An open listing's auction ends now: with a winner it joins the seller's closed
     // listings with a winner, without one it is gone. False for an unknown ID.
     bool endAuction(const QString& auctionId, const eucjp::Form& winner);
+    // Many auctions of `account` end at once, each with a winner (tests, benchmarks): how many did.
+    int endMany(const QString& account, int count);
+    // A closed listing's winner is removed and the next bidder moved up (winner, name, mail,
+    // address, price); false for an unknown ID or no winner given.
+    bool replaceWinner(const QString& auctionId, const eucjp::Form& next);
     // Changes an open listing as a day of browsing would (title, price, bids, access, watch,
     // time left); false for an unknown ID or field.
     bool changeListing(const QString& auctionId, const eucjp::Form& fields);

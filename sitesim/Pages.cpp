@@ -152,7 +152,8 @@ QString reenterPassword(const QString& account, const QString& done) {
                       .arg(esc(done), esc(account)));
 }
 
-QString closedListings(const QString& seller, const QList<demo::ClosedListing>& listings) {
+QString closedListings(const QString& seller, const QList<demo::ClosedListing>& listings, int page, int pages) {
+    const QString list = QStringLiteral("/jp/show/mystatus?select=closed&amp;hasWinner=1&amp;page=%1");
     QString rows;
     for (const demo::ClosedListing& item : listings)
         rows += QStringLiteral(
@@ -166,8 +167,14 @@ QString closedListings(const QString& seller, const QList<demo::ClosedListing>& 
                                  "<p><a href=\"/jp/show/mystatus?select=selling\">出品中</a> | 出品終了分</p>\n"
                                  "<table class=\"list\" id=\"closed\">\n"
                                  "<tr><th>オークションID</th><th>商品名</th><th>落札価格</th><th>落札者</th>"
-                                 "<th>終了日時</th></tr>\n%2</table>")
-                      .arg(esc(seller), rows));
+                                 "<th>終了日時</th></tr>\n%2</table>\n%3%4")
+                      .arg(esc(seller), rows,
+                           page > 1 ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">%2</a></p>\n")
+                                          .arg(list.arg(page - 1), redesign::listingLink(QStringLiteral("前の50件")))
+                                    : QString(),
+                           page < pages ? QStringLiteral("<p class=\"pager\"><a href=\"%1\">%2</a></p>\n")
+                                              .arg(list.arg(page + 1), redesign::listingLink(QStringLiteral("次の50件")))
+                                        : QString()));
 }
 
 QString selling(const QString& seller, const QList<demo::OpenListing>& listings, int page, int pages) {

@@ -25,7 +25,8 @@ QString submitCategory(const demo::Category& category);
 
 QString signInRequired(const QString& done);
 QString reenterPassword(const QString& account, const QString& done);
-QString closedListings(const QString& seller, const QList<demo::ClosedListing>& listings);
+// One page of 50; 前の50件 and 次の50件 below the list where there are more.
+QString closedListings(const QString& seller, const QList<demo::ClosedListing>& listings, int page = 1, int pages = 1);
 // One page of the seller's open listings (`page` of `pages`, 50 a page).
 QString selling(const QString& seller, const QList<demo::OpenListing>& listings, int page, int pages);
 // An item page: its figures, and for an auction that ended with a winner the winner's contact links.

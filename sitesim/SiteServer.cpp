@@ -211,6 +211,15 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
                         : command == QLatin1String("add") ? m_site.addListing(fields.value(QStringLiteral("account")), fields)
                                                           : m_site.changeListing(id, fields);
         if (!ok) return Reply::text("unknown listing or field\n", 400);
+    } else if (command == QLatin1String("endmany")) {
+        const QUrlQuery query = request.query();
+        const int ended =
+            m_site.endMany(query.queryItemValue(QStringLiteral("account")), query.queryItemValue(QStringLiteral("count")).toInt());
+        if (ended == 0) return Reply::text("unknown account or count\n", 400);
+    } else if (command == QLatin1String("rewin")) {
+        eucjp::Form fields;
+        for (const auto& [name, value] : request.query().queryItems(QUrl::FullyDecoded)) fields.insert(name, value);
+        if (!m_site.replaceWinner(fields.value(QStringLiteral("id")), fields)) return Reply::text("unknown listing or no winner\n", 400);
     } else if (command == QLatin1String("attempts")) {
         return Reply::text(QByteArray::number(m_site.signInAttempts()) + '\n');
     } else {

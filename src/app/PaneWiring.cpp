@@ -8,6 +8,9 @@
 #include "app/frmKakunin.h"
 #include "description/DescriptionPane.h"
 #include "mail/MailPane.h"
+#include "mail/MailComposer.h"
+#include "settings/SiteAddresses.h"
+#include "site/SharedNetwork.h"
 #include "myauction/MyAuctionPane.h"
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
@@ -88,6 +91,30 @@ void connectPanes(fMain& window, UiServices& ui) {
     QObject::connect(shipping, &ShippingPane::previewRequested, description, &DescriptionPane::shippingPreview);
     // The my-auction link names the seller of the mail pane's sender block.
     description->setSellerIdSource([mail] { return mail->sellerId(); });
+    QObject::connect(mail, &MailPane::salesRequested, &window, [&window] { window.showSales(); });
+    // The plain requests' cookies come from the browsers' store as it reports them: begun now, the
+    // sign-in kept from the last sitting is there before the seller first asks for a page.
+    SharedNetwork::manager();
+}
+
+SalesWindow::Hooks salesHooks(fMain& window, UiServices& ui) {
+    SalesWindow::Hooks hooks;
+    MailPane* mail = window.mailPane();
+    hooks.fill = [mail](const QString& templateText, const sales::PaneFacts& facts) {
+        mail::Values values = mail->values();
+        values.user = facts.user;
+        values.title = facts.title;
+        values.price = facts.price;
+        values.cost = facts.cost;
+        return mail::fill(mail::bodyFromTemplate(templateText), values);
+    };
+    hooks.handOver = [&ui, &window](const QString& to, const QString& subject, const QString& body) {
+        return mail::handOver(ui, to, subject, body, &window);
+    };
+    hooks.network = SharedNetwork::manager();
+    hooks.closedListings = SiteAddresses::closedListingsUrl();
+    hooks.itemBase = SiteAddresses::itemUrl(QString());
+    return hooks;
 }
 
 void confirmListing(ConfirmFrom from, UiServices& ui, SiteFormPane& pane, QWidget* parent) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "listing/records/frmKIROKU.h"
+#include "sales/SalesWindow.h"
 
 class MyAuctionPane;
 class QWidget;
@@ -25,5 +26,9 @@ void confirmListing(ConfirmFrom from, UiServices& ui, SiteFormPane& pane, QWidge
 
 // 出品記録's list from the history's table of records; the records on disk it lacks go into it.
 frmKIROKU::Source recordsFromHistory(MyAuctionPane& history);
+
+// What 取引一覧 takes from the mail pane (its placeholders, the hand-off to the mail program) and
+// from the site (the shared network access, the closed listings and item pages).
+SalesWindow::Hooks salesHooks(fMain& window, UiServices& ui);
 
 }  // namespace PaneWiring

@@ -29,6 +29,12 @@
 #include "listing/queue/QueueRun.h"
 #include "listing/records/frmKIROKU.h"
 #include "listing/queue/frmQUEUE.h"
+#include "sales/Deadlines.h"
+#include "sales/SaleMail.h"
+#include "sales/SaleRecord.h"
+#include "sales/SalesWindow.h"
+#include "store/HistoryStore.h"
+#include "store/HistoryThread.h"
 #include "app/frmVer.h"
 #include "core/mduInterFace.h"
 #include "widgets/Browser.h"
@@ -116,6 +122,7 @@ void fMain::buildPanes() {
     m_queue = new QueueRun(ui, m_siteForm, listingqueue::queueFile(), this);
     PaneWiring::connectPanes(*this, ui);
     Form_Load();
+    QTimer::singleShot(0, this, &fMain::reportSales);
     // What reached these panes before they were built, in the order it came.
     const auto pending = std::move(m_whenBuilt);
     m_whenBuilt.clear();
@@ -171,6 +178,7 @@ void fMain::buildMenus() {
     file->addSeparator();
     addItem(file, "mQUEUE", QStringLiteral("出品キュー(&Q)..."), QKeySequence(), [this] { showQueue(); });
     addItem(file, "mKIROKU", QStringLiteral("出品記録(&R)..."), QKeySequence(), [this] { showRecords(); });
+    addItem(file, "mTORIHIKI", QStringLiteral("取引一覧(&T)..."), QKeySequence(), [this] { showSales(); });
     file->addSeparator();
     m_end = addItem(file, "mEnd", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), [this] { close(); });
 
@@ -201,6 +209,14 @@ QWidget* fMain::buildBottomBar() {
     row->addWidget(open);
     row->addWidget(save);
     row->addStretch(1);
+    // What waits among the sales; a click opens them.
+    m_salesSummary = new QPushButton;
+    m_salesSummary->setObjectName(QStringLiteral("cmdTORIHIKI_JOUKYOU"));
+    m_salesSummary->setFlat(true);
+    m_salesSummary->setToolTip(QStringLiteral("取引一覧を開く"));
+    m_salesSummary->hide();
+    row->addWidget(m_salesSummary);
+    connect(m_salesSummary, &QPushButton::clicked, this, [this] { showSales(); });
     auto* idCaption = new QLabel(QStringLiteral("YahooID"));
     idCaption->setObjectName(QStringLiteral("Label_YahooID"));
     row->addWidget(idCaption);
@@ -300,6 +316,45 @@ frmKIROKU* fMain::showRecords() {
     m_recordsWindow->raise();
     m_recordsWindow->activateWindow();
     return m_recordsWindow;
+}
+
+SalesWindow* fMain::showSales() {
+    buildPanes();
+    if (!m_salesWindow) {
+        m_salesWindow = new SalesWindow(m_ui, HistoryStore::programFile(), PaneWiring::salesHooks(*this, m_ui), this);
+        m_salesWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_salesWindow, &SalesWindow::summaryChanged, this, &fMain::setSalesSummary);
+        setSalesSummary(m_salesWindow->summary());
+    }
+    m_salesWindow->show();
+    m_salesWindow->raise();
+    m_salesWindow->activateWindow();
+    return m_salesWindow;
+}
+
+void fMain::setSalesSummary(const QString& text) {
+    m_salesSummary->setText(text);
+    m_salesSummary->setVisible(!text.isEmpty());
+}
+
+QString fMain::salesSummary() const { return m_salesSummary->text(); }
+
+void fMain::reportSales() {
+    // Read-only and without a check: a database another window will open (and mend) is left as it is.
+    const std::optional<QList<salestable::Row>> rows = historythread::sales(HistoryStore::programFile());
+    if (!rows || rows->isEmpty()) return;
+    QList<sales::Sale> list;
+    for (const salestable::Row& r : *rows) list << sales::fromRow(r);
+    const sales::Limits limits = sales::limitsFrom([](const QString& key) { return mINI::Ini_Get(sales::kSettingsSection, key); });
+    const QList<sales::Waiting> waiting = sales::waiting(list, limits, QDateTime::currentDateTime());
+    setSalesSummary(sales::summary(waiting));
+    int overdue = 0;
+    for (const sales::Waiting& w : waiting) overdue += w.overdue;
+    if (overdue > 0)
+        m_ui.message(QStringLiteral("期限を過ぎた取引が %1件あります。\r\n%2\r\n\r\n[ファイル]-[取引一覧]で確かめて下さい。")
+                         .arg(overdue)
+                         .arg(salesSummary()),
+                     QStringLiteral("取引一覧"), UiServices::Icon::Information, UiServices::Buttons::Ok, this);
 }
 
 void fMain::Command18_Click() { m_mail->Command18_Click(); }

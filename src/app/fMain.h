@@ -20,6 +20,8 @@ class SiteFormPane;
 class QueueRun;
 class frmQUEUE;
 class frmKIROKU;
+class SalesWindow;
+class QPushButton;
 class UiServices;
 
 // The main window: every pane is a tab; the window builds the panes, its menus and
@@ -66,6 +68,11 @@ public:
     frmQUEUE* showQueue();
     frmKIROKU* showRecords();
     QueueRun* queueRun() const;
+    // 取引一覧: one window, brought forward when open.
+    SalesWindow* showSales();
+    // The bottom bar's words on the sales that wait (empty: none waits).
+    void setSalesSummary(const QString& text);
+    QString salesSummary() const;
 
     // Start-up's steps that act on the main window.
     void setListDefaults();
@@ -98,6 +105,8 @@ private:
     void Form_Load();
     void buildPanes();
     fMain* built() const;
+    // What waits among the sales, read once the window is up; said once when something is overdue.
+    void reportSales();
 
     UiServices& m_ui;
     std::unique_ptr<MemoryFiles> m_ownMemory;
@@ -116,6 +125,8 @@ private:
     QueueRun* m_queue = nullptr;
     QPointer<frmQUEUE> m_queueWindow;
     QPointer<frmKIROKU> m_recordsWindow;
+    QPointer<SalesWindow> m_salesWindow;
+    QPushButton* m_salesSummary = nullptr;
     std::vector<std::function<void()>> m_whenBuilt;
     bool m_buildOnExpose = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QUrl>
 
+#include "core/UiServices.h"
 #include "core/Values.h"
 
 namespace mail {
@@ -82,6 +83,23 @@ QString mailtoAddress(const QString& recipientAddress, const QString& subject, c
     // address and mail programs read one differently. No address on the page: no recipient.
     return QStringLiteral("mailto:") + QString::fromLatin1(QUrl::toPercentEncoding(recipientAddress.trimmed(), "@")) +
            QStringLiteral("?subject=") + encode(subject) + QStringLiteral("&body=") + encode(body);
+}
+
+bool handOver(UiServices& ui, const QString& recipientAddress, const QString& subject, const QString& body, QObject* owner) {
+    const QString caption = QStringLiteral("メール作成");
+    QString address = mailtoAddress(recipientAddress, subject, body);
+    if (address.size() > kMailtoLimit) {
+        // Too long to hand over whole: the mail program gets the recipient and subject, the clipboard the body.
+        address = mailtoAddress(recipientAddress, subject, QString());
+        ui.setClipboardText(body);
+        ui.message(QStringLiteral("メール本文が長いため、本文をクリップボードにコピーしました。\r\n"
+                                  "メールソフトの本文欄に貼り付けて下さい。"),
+                   caption, UiServices::Icon::Information, UiServices::Buttons::Ok, owner);
+    }
+    if (ui.sendMail(address)) return true;
+    ui.message(QStringLiteral("メールソフトを起動できませんでした。\r\n[コピー]で本文をコピーしてお使い下さい。"), caption,
+               UiServices::Icon::Information, UiServices::Buttons::Ok, owner);
+    return false;
 }
 
 }  // namespace mail

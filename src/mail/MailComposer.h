@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+class QObject;
+class UiServices;
+
 // The winning-bid mail: a template's placeholders filled from the pane's
 // values, and the address that hands the mail to the desktop's mail program.
 namespace mail {
@@ -54,6 +57,11 @@ QString total(const QString& price, const QString& cost);  // price without 円 
 // address as the recipient (none when the page gave none), the subject and
 // the body, percent-encoded UTF-8 (CR LF as %0D%0A).
 QString mailtoAddress(const QString& recipientAddress, const QString& subject, const QString& body);
+
+// The mail to the desktop's mail program, its compose window shown; a mail too long for one
+// address goes with its body on the clipboard, and the seller is told. False (and told) when no
+// mail program could be started.
+bool handOver(UiServices& ui, const QString& recipientAddress, const QString& subject, const QString& body, QObject* owner);
 
 // Longer than this the address is not handed over whole (command lines and
 // mail programs cut it); the body then goes to the clipboard.

@@ -150,6 +150,10 @@ QWidget* MailPane::buildLeftColumn() {
     auto* buttons = new QHBoxLayout;
     auto* closed = named(new QPushButton(QStringLiteral("出品終了分")), QStringLiteral("Command4"));
     buttons->addWidget(closed);
+    // Every sale after its auction, with its stage and deadline: the list this one mail grows into.
+    auto* sales = named(new QPushButton(QStringLiteral("取引一覧")), QStringLiteral("cmdTORIHIKI"));
+    buttons->addWidget(sales);
+    connect(sales, &QPushButton::clicked, this, &MailPane::salesRequested);
     v->addLayout(buttons);
     v->addStretch(1);
 
@@ -406,23 +410,7 @@ void MailPane::cmdMAILER_Click() {
     handOver();
 }
 
-void MailPane::handOver() {
-    const QString recipientAddress = m_txtATESAKI->text().trimmed();
-    const QString subject = m_txtKENMEI->text();
-    const QString body = mailBody();
-    QString address = mail::mailtoAddress(recipientAddress, subject, body);
-    if (address.size() > mail::kMailtoLimit) {
-        // Too long to hand over whole: the mail program gets the recipient and subject, the clipboard the body.
-        address = mail::mailtoAddress(recipientAddress, subject, QString());
-        m_ui.setClipboardText(body);
-        m_ui.message(QStringLiteral("メール本文が長いため、本文をクリップボードにコピーしました。\r\n"
-                                    "メールソフトの本文欄に貼り付けて下さい。"),
-                     kMailCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
-    }
-    if (!m_ui.sendMail(address))
-        m_ui.message(QStringLiteral("メールソフトを起動できませんでした。\r\n[コピー]で本文をコピーしてお使い下さい。"), kMailCaption,
-                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
-}
+void MailPane::handOver() { mail::handOver(m_ui, m_txtATESAKI->text().trimmed(), m_txtKENMEI->text(), mailBody(), this); }
 
 void MailPane::abandon() {
     m_abandoned = true;

@@ -58,6 +58,10 @@ public:
     void Command5_Click();  // コピー
     void Command4_Click();  // 出品終了分, in the desktop's browser
 
+    // The sender block, payment accounts and ways as the pane shows them: what a mail's
+    // placeholders other than the sale's own are filled with.
+    mail::Values values() const;
+
     // The mail's body as the seller sees it (and may have changed it).
     QString mailBody() const;
     void cmdMAILER_Click();  // the mail as shown, to the mail program
@@ -71,13 +75,16 @@ public:
     // Where item pages are loaded from (the web engine unless a test says otherwise).
     void setDocumentLoader(mInterNet::DocumentLoader* loader) { m_loader = loader; }
 
+Q_SIGNALS:
+    // 取引一覧 was asked for.
+    void salesRequested();
+
 private:
     QWidget* buildLeftColumn();
     QWidget* buildMiddleColumn();
     QWidget* buildClosedListings();
     QWidget* buildMailView();
     void closedListingsMenu(const QPoint& pos);
-    mail::Values values() const;
     void handOver();
 
     UiServices& m_ui;

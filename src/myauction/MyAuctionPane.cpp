@@ -31,7 +31,7 @@ namespace {
 const QString kCaption = QStringLiteral("アクセス解析");
 
 QString previousFile() { return ProgramFolder::data() + QStringLiteral("zenkai.csv"); }
-QString historyFile() { return ProgramFolder::data() + QStringLiteral("rireki.sqlite"); }
+QString historyFile() { return HistoryStore::programFile(); }
 // Complete scans the history could not take yet (another program held it), until it can.
 QString pendingFile() { return ProgramFolder::data() + QStringLiteral("rireki.pending.json"); }
 constexpr int kPendingRetryMs = 30000;

@@ -22,6 +22,23 @@ std::optional<Rule> ruleFor(Stage stage, const Limits& l) {
 }
 }  // namespace
 
+QStringList limitKeys() {
+    return {QStringLiteral("期限_連絡"), QStringLiteral("期限_返信"), QStringLiteral("期限_入金"),
+            QStringLiteral("期限_発送"), QStringLiteral("期限_受取"), QStringLiteral("期限_評価")};
+}
+
+Limits limitsFrom(const std::function<QString(const QString& key)>& setting) {
+    Limits l;
+    int* fields[] = {&l.contact, &l.reply, &l.payment, &l.shipping, &l.receipt, &l.rating};
+    const QStringList keys = limitKeys();
+    for (int i = 0; i < keys.size(); ++i) {
+        bool ok = false;
+        const int days = setting(keys[i]).trimmed().toInt(&ok);
+        if (ok && days >= 1 && days <= 365) *fields[i] = days;
+    }
+    return l;
+}
+
 QString waitingName(Stage stage) {
     switch (stage) {
         case Stage::Won: return QStringLiteral("連絡待ち");

@@ -2,6 +2,8 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <optional>
 
 #include "sales/Sale.h"
@@ -19,6 +21,11 @@ struct Limits {
     int receipt = 7;   // 発送済 → 受取確認, from the shipping
     int rating = 7;    // 受取確認 → 評価済, from the receipt
 };
+
+// The limits as the settings keep them (section 取引管理, "期限_連絡" …, whole days); a key
+// missing or not a number from 1 to 365 keeps its default.
+Limits limitsFrom(const std::function<QString(const QString& key)>& setting);
+QStringList limitKeys();  // in the order of Limits' fields
 
 // "連絡待ち", "返信待ち", "入金待ち", "発送待ち", "受取待ち", "評価待ち"; empty for 評価済 and 取消.
 QString waitingName(Stage stage);

@@ -48,6 +48,10 @@ struct Sale {
     Shipment shipment;
     CancelReason cancelReason = CancelReason::None;
     QString note;
+    QString address;           // where the parcel goes
+    qint64 shippingFee = -1;   // yen charged for shipping; -1 while not known
+    qint64 shippingPaid = -1;  // yen the seller paid the carrier
+    qint64 itemCost = -1;      // yen the item cost the seller
 
     // When the sale reached `stage` (落札: when the auction ended); invalid when it has not.
     QDateTime reached(Stage stage) const;

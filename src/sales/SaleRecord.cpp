@@ -25,6 +25,10 @@ salestable::Row toRow(const Sale& s) {
     r.shipped = s.shipment.date;
     r.cancelReason = cancelReasonName(s.cancelReason);
     r.note = s.note;
+    r.address = s.address;
+    r.shippingFee = s.shippingFee;
+    r.shippingPaid = s.shippingPaid;
+    r.itemCost = s.itemCost;
     return r;
 }
 
@@ -49,6 +53,10 @@ Sale fromRow(const salestable::Row& r) {
                      : r.cancelReason == cancelReasonName(CancelReason::Seller) ? CancelReason::Seller
                                                                                 : CancelReason::None;
     s.note = r.note;
+    s.address = r.address;
+    s.shippingFee = r.shippingFee;
+    s.shippingPaid = r.shippingPaid;
+    s.itemCost = r.itemCost;
     return s;
 }
 

@@ -135,14 +135,15 @@ QList<Fact> makeFacts() {
       << one(kItem, "IDが無い時の題名", QStringLiteral("Yahoo!オークション")) << one(kItem, "現在の価格", QStringLiteral("現在の価格："))
       << one(kItem, "ウォッチ", QStringLiteral("ウォッチリストに追加した総数：")) << one(kItem, "残り時間", QStringLiteral("残り時間："))
       << one(kItem, "アクセス", QStringLiteral("アクセス総数：")) << one(kItem, "価格の単位", QStringLiteral("\" 円\""))
-      << one(kItem, "連絡先", QStringLiteral("こちら"));
+      << one(kItem, "連絡先", QStringLiteral("こちら")) << one(kItem, "送付先", QStringLiteral("送付先："));
 
     f << one(kSelling, "一覧の始まり", QStringLiteral("残り時間")) << one(kSelling, "一覧の終わり", QStringLiteral("プライバシーの考え方"))
       << one(kSelling, "管理", QStringLiteral("管理")) << one(kSelling, "次のページ", QStringLiteral("次の50件"))
       << one(kSelling, "前のページ", QStringLiteral("前の50件"));
 
     f << one(kClosed, "パスワード再入力", QStringLiteral("続けるにはパスワードを再入力してください"))
-      << one(kClosed, "ログインボタン", QStringLiteral(".save")) << one(kClosed, "ログインボタンの表示", QStringLiteral("ログイン"));
+      << one(kClosed, "ログインボタン", QStringLiteral(".save")) << one(kClosed, "ログインボタンの表示", QStringLiteral("ログイン"))
+      << one(kClosed, "次のページ", QStringLiteral("次の50件"));
 
     f << one(kLogin, "フォーム", QStringLiteral("login_form")) << one(kLogin, "ID欄", QStringLiteral("login"))
       << one(kLogin, "パスワード欄", QStringLiteral("passwd")) << one(kLogin, "ログインしたままにする", QStringLiteral(".persistent"))

@@ -1,5 +1,7 @@
 #include "store/HistoryStore.h"
 
+#include "core/ProgramFolder.h"
+
 #include "core/LabelledRows.h"
 #include "site/mInterNet.h"
 
@@ -77,10 +79,21 @@ const QList<QStringList>& migrations() {
                         "winner_mail TEXT, price INTEGER, ended TEXT, seen TEXT NOT NULL, stage TEXT NOT NULL, "
                         "moves TEXT NOT NULL DEFAULT '[]', carrier TEXT, tracking TEXT, shipped TEXT, cancel_reason TEXT, "
                         "note TEXT, PRIMARY KEY (auction, winner)) WITHOUT ROWID")},
+        // Where the parcel goes and what it costs, the money the seller types, every mail made for a
+        // sale (the trade's record once the site has dropped its messages), and notes per buyer.
+        {QStringLiteral("ALTER TABLE sales ADD COLUMN address TEXT"), QStringLiteral("ALTER TABLE sales ADD COLUMN shipping_fee INTEGER"),
+         QStringLiteral("ALTER TABLE sales ADD COLUMN shipping_paid INTEGER"),
+         QStringLiteral("ALTER TABLE sales ADD COLUMN item_cost INTEGER"),
+         QStringLiteral("CREATE TABLE sale_mails (id INTEGER PRIMARY KEY, auction TEXT NOT NULL, winner TEXT NOT NULL, made TEXT NOT NULL, "
+                        "stage TEXT, addressee TEXT, subject TEXT, body TEXT, handed TEXT)"),
+         QStringLiteral("CREATE INDEX sale_mails_by_sale ON sale_mails(auction, winner, made)"),
+         QStringLiteral("CREATE TABLE buyers (winner TEXT PRIMARY KEY, caution TEXT, note TEXT) WITHOUT ROWID")},
     };
     return steps;
 }
 }  // namespace
+
+QString HistoryStore::programFile() { return ProgramFolder::data() + QStringLiteral("rireki.sqlite"); }
 
 HistoryStore::HistoryStore(const QString& path)
     : m_path(path), m_connection(QStringLiteral("history-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}

@@ -26,7 +26,7 @@ class QSqlQuery;
 // never deleted, and a new one is started.
 class HistoryStore {
 public:
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
 
     // Why the history did not do what was asked. The windows say it in words of their own.
     enum class Error {
@@ -65,6 +65,9 @@ public:
     };
 
     enum class Opened { Ok, MovedAside, Failed };
+
+    // The seller's database in the program folder (DATA/rireki.sqlite).
+    static QString programFile();
 
     explicit HistoryStore(const QString& path);
     ~HistoryStore();

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "store/HistoryStore.h"
+#include "store/SalesTable.h"
 
 // What the windows ask of the history, each call on a connection of its own,
 // so it can run on a thread of its own: a database another program holds makes
@@ -49,5 +50,8 @@ bool storeListed(const QString& path, const QList<HistoryStore::Listed>& listing
 // (no confirmation rows): one query on a read-only connection of its own, without the check of the
 // whole file open() makes, so a list opens at once. Nothing when the history cannot be read.
 std::optional<QList<HistoryStore::Listed>> listings(const QString& path);
+
+// Every sale, as listings() reads the records: read-only, no check, nothing created or moved.
+std::optional<QList<salestable::Row>> sales(const QString& path);
 
 }  // namespace historythread

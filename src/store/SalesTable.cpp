@@ -13,6 +13,14 @@ namespace {
 const QString kFirstStage = QStringLiteral("落札");
 
 QVariant dateOrNull(const QDate& d) { return d.isValid() ? QVariant(d.toString(Qt::ISODate)) : QVariant(); }
+QVariant yenOrNull(qint64 yen) { return yen >= 0 ? QVariant(yen) : QVariant(); }
+qint64 yenOf(const QVariant& v) { return v.isNull() ? -1 : v.toLongLong(); }
+
+bool run(HistoryStore& store, QSqlQuery& q) {
+    if (q.exec()) return true;
+    store.failedWith(q.lastError());
+    return false;
+}
 }  // namespace
 
 std::optional<Seen> storeSeen(HistoryStore& store, const QList<Row>& rows) {
@@ -21,10 +29,14 @@ std::optional<Seen> storeSeen(HistoryStore& store, const QList<Row>& rows) {
         QSqlQuery known(db), insert(db), update(db);
         known.prepare(QStringLiteral("SELECT winner FROM sales WHERE auction = ?"));
         insert.prepare(
-            QStringLiteral("INSERT INTO sales (auction, winner, title, winner_name, winner_mail, price, ended, seen, stage) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+            QStringLiteral("INSERT INTO sales (title, winner_name, winner_mail, price, ended, address, auction, winner, seen, stage) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        // A page that did not give the winner's contact this time leaves what was read before; the
+        // address is the site's only until the seller has one of their own.
         update.prepare(
-            QStringLiteral("UPDATE sales SET title = ?, winner_name = ?, winner_mail = ?, price = ?, ended = ? "
+            QStringLiteral("UPDATE sales SET title = ?, winner_name = COALESCE(NULLIF(?, ''), winner_name), "
+                           "winner_mail = COALESCE(NULLIF(?, ''), winner_mail), price = ?, ended = ?, "
+                           "address = CASE WHEN address IS NULL OR address = '' THEN ? ELSE address END "
                            "WHERE auction = ? AND winner = ?"));
         for (const Row& r : rows) {
             known.addBindValue(r.auctionId);
@@ -35,21 +47,17 @@ std::optional<Seen> storeSeen(HistoryStore& store, const QList<Row>& rows) {
             QStringList winners;
             while (known.next()) winners << known.value(0).toString();
             QSqlQuery& q = winners.contains(r.winnerId) ? update : insert;
-            if (&q == &insert) {
-                q.addBindValue(r.auctionId);
-                q.addBindValue(r.winnerId);
-            }
             q.addBindValue(r.title);
             q.addBindValue(r.winnerName);
             q.addBindValue(r.winnerMail);
             q.addBindValue(r.price);
             q.addBindValue(HistoryStore::stamp(r.ended));
+            q.addBindValue(r.address);
+            q.addBindValue(r.auctionId);
+            q.addBindValue(r.winnerId);
             if (&q == &insert) {
                 q.addBindValue(HistoryStore::stamp(r.seen.isValid() ? r.seen : QDateTime::currentDateTimeUtc()));
                 q.addBindValue(kFirstStage);
-            } else {
-                q.addBindValue(r.auctionId);
-                q.addBindValue(r.winnerId);
             }
             if (!q.exec()) {
                 store.failedWith(q.lastError());
@@ -71,15 +79,13 @@ bool storeSellers(HistoryStore& store, const Row& r) {
         QSqlQuery q(db);
         q.prepare(
             QStringLiteral("UPDATE sales SET stage = ?, moves = ?, carrier = ?, tracking = ?, shipped = ?, cancel_reason = ?, "
-                           "note = ? WHERE auction = ? AND winner = ?"));
+                           "note = ?, address = ?, shipping_fee = ?, shipping_paid = ?, item_cost = ? WHERE auction = ? AND winner = ?"));
         for (const QVariant& v :
              {QVariant(r.stage.isEmpty() ? kFirstStage : r.stage), QVariant(r.moves), QVariant(r.carrier), QVariant(r.tracking),
-              dateOrNull(r.shipped), QVariant(r.cancelReason), QVariant(r.note), QVariant(r.auctionId), QVariant(r.winnerId)})
+              dateOrNull(r.shipped), QVariant(r.cancelReason), QVariant(r.note), QVariant(r.address), yenOrNull(r.shippingFee),
+              yenOrNull(r.shippingPaid), yenOrNull(r.itemCost), QVariant(r.auctionId), QVariant(r.winnerId)})
             q.addBindValue(v);
-        if (!q.exec()) {
-            store.failedWith(q.lastError());
-            return false;
-        }
+        if (!run(store, q)) return false;
         return q.numRowsAffected() == 1;  // a sale the database does not have is no sale to change
     });
 }
@@ -87,9 +93,15 @@ bool storeSellers(HistoryStore& store, const Row& r) {
 std::optional<QList<Row>> all(const HistoryStore& store) {
     const std::optional<QSqlDatabase> db = store.database();
     if (!db) return std::nullopt;
-    QSqlQuery q(*db);
-    if (!q.exec(QStringLiteral("SELECT auction, winner, title, winner_name, winner_mail, price, ended, seen, stage, moves, carrier, "
-                               "tracking, shipped, cancel_reason, note FROM sales ORDER BY ended DESC, auction, seen")))
+    return allIn(*db);
+}
+
+std::optional<QList<Row>> allIn(const QSqlDatabase& db) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral(
+            "SELECT auction, winner, title, winner_name, winner_mail, price, ended, seen, stage, moves, carrier, "
+            "tracking, shipped, cancel_reason, note, address, shipping_fee, shipping_paid, item_cost FROM sales ORDER BY ended DESC, auction, seen")))
         return std::nullopt;
     const QSqlRecord names = q.record();
     const auto at = [&](const char* column) { return q.value(names.indexOf(QLatin1String(column))); };
@@ -111,9 +123,78 @@ std::optional<QList<Row>> all(const HistoryStore& store) {
         r.shipped = QDate::fromString(at("shipped").toString(), Qt::ISODate);
         r.cancelReason = at("cancel_reason").toString();
         r.note = at("note").toString();
+        r.address = at("address").toString();
+        r.shippingFee = yenOf(at("shipping_fee"));
+        r.shippingPaid = yenOf(at("shipping_paid"));
+        r.itemCost = yenOf(at("item_cost"));
         rows << r;
     }
+    // A damaged page stops the rows part-way: that is no list.
+    if (q.lastError().type() != QSqlError::NoError) return std::nullopt;
     return rows;
+}
+
+bool keepMail(HistoryStore& store, const Mail& m) {
+    return store.inTransaction([&](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        q.prepare(
+            QStringLiteral("INSERT INTO sale_mails (auction, winner, made, stage, addressee, subject, body, handed) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        for (const QString& v : {m.auctionId, m.winnerId, HistoryStore::stamp(m.made.isValid() ? m.made : QDateTime::currentDateTimeUtc()),
+                                 m.stage, m.addressee, m.subject, m.body, m.handed})
+            q.addBindValue(v);
+        return run(store, q);
+    });
+}
+
+namespace {
+std::optional<QList<Mail>> mailsWhere(const HistoryStore& store, const QString& where, const QVariantList& values) {
+    const std::optional<QSqlDatabase> db = store.database();
+    if (!db) return std::nullopt;
+    QSqlQuery q(*db);
+    q.prepare(QStringLiteral("SELECT auction, winner, made, stage, addressee, subject, body, handed FROM sale_mails WHERE ") + where +
+              QStringLiteral(" ORDER BY made, id"));
+    for (const QVariant& v : values) q.addBindValue(v);
+    if (!q.exec()) return std::nullopt;
+    QList<Mail> out;
+    while (q.next())
+        out << Mail{q.value(0).toString(), q.value(1).toString(), HistoryStore::fromStamp(q.value(2).toString()),
+                    q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
+                    q.value(6).toString(), q.value(7).toString()};
+    return out;
+}
+}  // namespace
+
+std::optional<QList<Mail>> mails(const HistoryStore& store, const QString& auctionId, const QString& winnerId) {
+    return mailsWhere(store, QStringLiteral("auction = ? AND winner = ?"), {auctionId, winnerId});
+}
+
+std::optional<QList<Mail>> searchMails(const HistoryStore& store, const QString& text) {
+    // instr, not LIKE: a % or _ the seller types is a character to find, and case is kept.
+    return mailsWhere(store, QStringLiteral("instr(addressee, ?) > 0 OR instr(subject, ?) > 0 OR instr(body, ?) > 0"), {text, text, text});
+}
+
+bool storeBuyer(HistoryStore& store, const Buyer& b) {
+    return store.inTransaction([&](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        q.prepare(
+            QStringLiteral("INSERT INTO buyers (winner, caution, note) VALUES (?, ?, ?) "
+                           "ON CONFLICT(winner) DO UPDATE SET caution = excluded.caution, note = excluded.note"));
+        q.addBindValue(b.winnerId);
+        q.addBindValue(b.caution);
+        q.addBindValue(b.note);
+        return run(store, q);
+    });
+}
+
+std::optional<QList<Buyer>> buyers(const HistoryStore& store) {
+    const std::optional<QSqlDatabase> db = store.database();
+    if (!db) return std::nullopt;
+    QSqlQuery q(*db);
+    if (!q.exec(QStringLiteral("SELECT winner, caution, note FROM buyers ORDER BY winner"))) return std::nullopt;
+    QList<Buyer> out;
+    while (q.next()) out << Buyer{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
+    return out;
 }
 
 }  // namespace salestable

@@ -8,6 +8,7 @@
 #include <optional>
 
 class HistoryStore;
+class QSqlDatabase;
 
 // The seller's sales in the history database: one row per auction and winner. What the site
 // shows of a sale (title, winner's name and mail, price, end) is the site's and is read again at
@@ -27,6 +28,11 @@ struct Row {
     QString carrier, tracking;
     QDate shipped;
     QString cancelReason, note;
+    QString address;  // where the parcel goes: the site's until the seller types one
+    // Yen; -1 while not known.
+    qint64 shippingFee = -1;   // charged to the winner
+    qint64 shippingPaid = -1;  // what the seller paid the carrier
+    qint64 itemCost = -1;      // what the item cost the seller
 };
 
 struct Seen {
@@ -41,5 +47,26 @@ std::optional<Seen> storeSeen(HistoryStore& store, const QList<Row>& rows);
 bool storeSellers(HistoryStore& store, const Row& row);
 // Every sale, the newest end first; nothing when the database could not be read.
 std::optional<QList<Row>> all(const HistoryStore& store);
+std::optional<QList<Row>> allIn(const QSqlDatabase& db);
+
+// A mail made for a sale, as it left the program (or was copied): kept for good.
+struct Mail {
+    QString auctionId, winnerId;
+    QDateTime made;
+    QString stage;  // the stage it was written for
+    QString addressee, subject, body;
+    QString handed;  // "メーラー", "コピー", …
+};
+bool keepMail(HistoryStore& store, const Mail& mail);
+// One sale's mails, oldest first; with `text`, every sale's mails whose addressee, subject or body holds it.
+std::optional<QList<Mail>> mails(const HistoryStore& store, const QString& auctionId, const QString& winnerId);
+std::optional<QList<Mail>> searchMails(const HistoryStore& store, const QString& text);
+
+// What the seller notes of a buyer: a 要注意 reason shows on every later sale to that buyer.
+struct Buyer {
+    QString winnerId, caution, note;
+};
+bool storeBuyer(HistoryStore& store, const Buyer& buyer);
+std::optional<QList<Buyer>> buyers(const HistoryStore& store);
 
 }  // namespace salestable

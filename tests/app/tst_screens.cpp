@@ -18,6 +18,7 @@
 #include "app/frmSHINDAN.h"
 #include "app/fMain.h"
 #include "listing/records/frmKIROKU.h"
+#include "sales/SalesWindow.h"
 #include "listing/queue/frmQUEUE.h"
 #include "app/frmKakunin.h"
 #include "app/frmVer.h"
@@ -254,6 +255,11 @@ private Q_SLOTS:
         }
         {
             frmKIROKU* d = main.showRecords();
+            checkWindow(d);
+            d->close();
+        }
+        {
+            SalesWindow* d = main.showSales();
             checkWindow(d);
             d->close();
         }

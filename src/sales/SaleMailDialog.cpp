@@ -1,0 +1,80 @@
+#include "sales/SaleMailDialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/UiServices.h"
+#include "widgets/PlainText.h"
+
+SaleMailDialog::SaleMailDialog(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
+    setObjectName(QStringLiteral("frmTORIHIKI_MAIL"));
+    setWindowTitle(QStringLiteral("取引のメール"));
+    auto* layout = new QVBoxLayout(this);
+    m_place = new QLabel;
+    m_place->setObjectName(QStringLiteral("lblPLACE"));
+    layout->addWidget(m_place);
+    auto* form = new QFormLayout;
+    m_to = new QLineEdit;
+    m_to->setObjectName(QStringLiteral("txtATESAKI"));
+    m_subject = new QLineEdit;
+    m_subject->setObjectName(QStringLiteral("txtKENMEI"));
+    form->addRow(QStringLiteral("宛先"), m_to);
+    form->addRow(QStringLiteral("件名"), m_subject);
+    layout->addLayout(form);
+    m_body = new QPlainTextEdit;
+    m_body->setObjectName(QStringLiteral("txtHONBUN"));
+    m_body->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    layout->addWidget(m_body, 1);
+
+    auto* buttons = new QDialogButtonBox;
+    auto add = [&](const char* name, const QString& caption, QDialogButtonBox::ButtonRole role) {
+        QPushButton* b = buttons->addButton(caption, role);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    QPushButton* mailer = add("cmdMAILER", QStringLiteral("メーラー起動(&M)"), QDialogButtonBox::AcceptRole);
+    QPushButton* copy = add("cmdCOPY", QStringLiteral("コピー(&C)"), QDialogButtonBox::ActionRole);
+    QPushButton* skip = add("cmdSKIP", QStringLiteral("スキップ(&S)"), QDialogButtonBox::ActionRole);
+    QPushButton* stop = add("cmdCLOSE", QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+    mailer->setDefault(false);
+    mailer->setAutoDefault(false);  // Enter in the body is a line break, never a mail sent
+    connect(mailer, &QPushButton::clicked, this, &SaleMailDialog::handOver);
+    connect(copy, &QPushButton::clicked, this, &SaleMailDialog::copy);
+    connect(skip, &QPushButton::clicked, this, [this] {
+        m_outcome = Outcome::Skipped;
+        accept();
+    });
+    connect(stop, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(720, 600);
+}
+
+void SaleMailDialog::setMail(const QString& to, const QString& subject, const QString& body, const QString& place) {
+    m_place->setText(place.isEmpty() ? QStringLiteral("内容を確かめてから送って下さい。")
+                                     : QStringLiteral("%1 通目。内容を確かめてから送って下さい。").arg(place));
+    m_to->setText(to);
+    m_subject->setText(subject);
+    PlainText::setCrlf(m_body, body);
+    m_body->moveCursor(QTextCursor::Start);
+    m_outcome = Outcome::Stopped;
+}
+
+QString SaleMailDialog::to() const { return m_to->text().trimmed(); }
+QString SaleMailDialog::subject() const { return m_subject->text(); }
+QString SaleMailDialog::body() const { return PlainText::crlf(m_body); }
+
+void SaleMailDialog::handOver() {
+    m_outcome = Outcome::Handed;
+    accept();
+}
+
+void SaleMailDialog::copy() {
+    m_ui.setClipboardText(body());
+    m_outcome = Outcome::Copied;
+    accept();
+}

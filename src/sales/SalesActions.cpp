@@ -1,0 +1,314 @@
+// 取引一覧's actions: what the seller's clicks do to the sales, each stored as it happens.
+#include <QComboBox>
+#include <QScopeGuard>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include "core/ProgramFolder.h"
+#include "core/TextFile.h"
+#include "core/UiServices.h"
+#include "sales/SaleMailDialog.h"
+#include "sales/SaleRecord.h"
+#include "sales/SalesModel.h"
+#include "sales/SalesRefresh.h"
+#include "sales/SalesWindow.h"
+#include "settings/mINI.h"
+#include "store/HistoryStore.h"
+#include "store/SalesTable.h"
+#include "widgets/PlainText.h"
+
+using namespace sales;
+
+namespace {
+const QString kCaption = QStringLiteral("取引一覧");
+
+qint64 amountOf(const QString& text) {
+    QString digits;
+    for (const QChar c : text.trimmed()) {
+        if (c.isDigit())
+            digits += QChar(u'0' + c.digitValue());
+        else if (c != QLatin1Char(',') && c != QChar(u'，') && c != QChar(u'円'))
+            return -2;
+    }
+    if (digits.isEmpty()) return -1;
+    if (digits.size() > 12) return -2;
+    return digits.toLongLong();
+}
+QString amountText(qint64 yen) { return yen >= 0 ? QString::number(yen) : QString(); }
+QString when(const QDateTime& t) { return t.toLocalTime().toString(QStringLiteral("yyyy/MM/dd hh:mm")); }
+}  // namespace
+
+void SalesWindow::showCurrent() {
+    const int i = currentSale();
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_address, m_carrier, m_tracking, m_shipped, m_fee, m_paid, m_cost, m_note, m_caution})
+        w->setEnabled(i >= 0);
+    m_mails->clear();
+    if (i < 0) {
+        m_facts->setText(QStringLiteral("取引を選んで下さい。"));
+        m_dates->clear();
+        for (QLineEdit* e : {m_tracking, m_fee, m_paid, m_cost, m_caution}) e->clear();
+        m_address->clear();
+        m_note->clear();
+        m_profit->clear();
+        return;
+    }
+    const Sale& s = m_model->sales()[i];
+    QString facts = QStringLiteral("%1\n%2\n落札者：%3 %4\n%5\n落札価格：%6　終了：%7")
+                        .arg(s.auctionId, s.title, s.winnerId, s.winnerName, s.winnerMail, yen(s.price), when(s.ended));
+    const int bought = m_model->salesOfBuyer(s.winnerId);
+    if (bought > 1) facts += QStringLiteral("\nこの落札者との取引：%1件").arg(bought);
+    if (m_store)
+        if (const std::optional<HistoryStore::Listed> record = m_store->listed(s.auctionId))
+            facts += QStringLiteral("\n出品記録：%1（%2 出品）").arg(record->category, when(record->listedAt));
+    m_facts->setText(facts);
+    QStringList dates;
+    for (Stage stage : allStages()) {
+        const QDateTime at = s.reached(stage);
+        if (at.isValid()) dates << stageName(stage) + QStringLiteral("：") + when(at);
+    }
+    if (const std::optional<Deadline> due = m_model->deadlineOf(s))
+        dates << (due->over() ? QStringLiteral("期限：%1（%2日超過）").arg(when(due->due)).arg(due->daysOver)
+                              : QStringLiteral("期限：%1").arg(when(due->due)));
+    m_dates->setText(dates.join(QLatin1Char('\n')));
+    m_dates->setStyleSheet(m_model->deadlineOf(s) && m_model->deadlineOf(s)->over() ? QStringLiteral("color: #c00000;") : QString());
+    PlainText::setCrlf(m_address, s.address);
+    m_carrier->setCurrentText(s.shipment.carrier);
+    m_tracking->setText(s.shipment.tracking);
+    m_shipped->setDate(s.shipment.date.isValid() ? s.shipment.date : m_shipped->minimumDate());
+    m_fee->setText(amountText(s.shippingFee));
+    m_paid->setText(amountText(s.shippingPaid));
+    m_cost->setText(amountText(s.itemCost));
+    const qint64 profit = s.price + qMax<qint64>(0, s.shippingFee) - qMax<qint64>(0, s.shippingPaid) - qMax<qint64>(0, s.itemCost);
+    m_profit->setText(yen(profit));
+    PlainText::setCrlf(m_note, s.note);
+    m_caution->setText(m_model->caution(s.winnerId));
+    if (m_store)
+        if (const auto kept = salestable::mails(*m_store, s.auctionId, s.winnerId))
+            for (const salestable::Mail& m : *kept) {
+                auto* item = new QListWidgetItem(QStringLiteral("%1 %2 %3（%4）").arg(when(m.made), m.stage, m.subject, m.handed));
+                item->setData(Qt::UserRole, QStringLiteral("宛先：%1\n件名：%2\n\n%3").arg(m.addressee, m.subject, m.body));
+                m_mails->addItem(item);
+            }
+}
+
+bool SalesWindow::storeSale(int index) {
+    HistoryStore* db = store();
+    if (db && salestable::storeSellers(*db, toRow(m_model->sales()[index]))) {
+        m_model->saleChanged(index);
+        return true;
+    }
+    m_ui.message(QStringLiteral("取引を保存できませんでした（ディスクの空き、データベースの状態を確かめて下さい）。\r\n"
+                                "取引は保存されている状態に戻します。"),
+                 kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+    reload();
+    return false;
+}
+
+void SalesWindow::moveOnSelected() {
+    const QDateTime now = m_now();
+    int moved = 0;
+    for (int i : selectedSales()) {
+        if (!moveOn(m_model->sale(i), now)) continue;
+        if (!storeSale(i)) return;
+        ++moved;
+    }
+    if (moved == 0)
+        m_ui.message(QStringLiteral("次の段階へ進められる取引が選ばれていません。"), kCaption, UiServices::Icon::Information,
+                     UiServices::Buttons::Ok, this);
+    showCurrent();
+    updateSummary();
+}
+
+void SalesWindow::undoSelected() {
+    for (int i : selectedSales()) {
+        if (!undo(m_model->sale(i))) continue;
+        if (!storeSale(i)) return;
+    }
+    showCurrent();
+    updateSummary();
+}
+
+void SalesWindow::cancelSelected() {
+    const QList<int> chosen = selectedSales();
+    if (chosen.isEmpty()) return;
+    const UiServices::Answer answer = m_ui.message(QStringLiteral("選んだ %1件の取引を取り消します。\r\n落札者の都合による取消ですか？\r\n"
+                                                                  "（はい：落札者都合　いいえ：出品者都合）")
+                                                       .arg(chosen.size()),
+                                                   kCaption, UiServices::Icon::Question, UiServices::Buttons::YesNoCancel, this);
+    if (answer == UiServices::Answer::Cancel) return;
+    const CancelReason reason = answer == UiServices::Answer::Yes ? CancelReason::Winner : CancelReason::Seller;
+    for (int i : chosen) {
+        if (!cancel(m_model->sale(i), reason, m_now())) continue;
+        if (!storeSale(i)) return;
+    }
+    showCurrent();
+    updateSummary();
+}
+
+void SalesWindow::saveDetail() {
+    const int i = currentSale();
+    if (i < 0) return;
+    const qint64 fee = amountOf(m_fee->text()), paid = amountOf(m_paid->text()), cost = amountOf(m_cost->text());
+    if (fee < -1 || paid < -1 || cost < -1) {
+        m_ui.message(QStringLiteral("送料と原価は円の数字で入力して下さい。"), kCaption, UiServices::Icon::Information,
+                     UiServices::Buttons::Ok, this);
+        return;
+    }
+    Sale& s = m_model->sale(i);
+    const Sale before = s;
+    s.address = PlainText::crlf(m_address);
+    s.shipment.carrier = m_carrier->currentText().trimmed();
+    s.shipment.tracking = m_tracking->text().trimmed();
+    s.shipment.date = m_shipped->date() == m_shipped->minimumDate() ? QDate() : m_shipped->date();
+    s.shippingFee = fee;
+    s.shippingPaid = paid;
+    s.itemCost = cost;
+    s.note = PlainText::crlf(m_note);
+    if (!storeSale(i)) return;
+    const QString caution = m_caution->text().trimmed();
+    if (caution != m_model->caution(s.winnerId)) {
+        HistoryStore* db = store();
+        if (!db || !salestable::storeBuyer(*db, {s.winnerId, caution, QString()})) {
+            m_ui.message(QStringLiteral("要注意の印を保存できませんでした。"), kCaption, UiServices::Icon::Critical,
+                         UiServices::Buttons::Ok, this);
+            return;
+        }
+        reload();
+    }
+    m_status->setText(QStringLiteral("%1 を保存しました。").arg(before.auctionId));
+    showCurrent();
+}
+
+QString SalesWindow::readTemplate(const QString& key, const QString& fallback, QString* path) {
+    QString name = mINI::Ini_Get(kSettingsSection, key).trimmed();
+    if (name.isEmpty()) name = fallback;
+    if (name.isEmpty()) return QString();
+    *path = ProgramFolder::templateMail() + name + QStringLiteral(".txt");
+    QString text;
+    return TextFile::readCp932Text(*path, &text) == TextFile::Read::Ok ? text : QString();
+}
+
+void SalesWindow::mailSelected(bool reminder) {
+    const QList<int> chosen = selectedSales();
+    if (chosen.isEmpty()) {
+        m_ui.message(QStringLiteral("メールを作る取引を選んで下さい。"), kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok,
+                     this);
+        return;
+    }
+    for (int n = 0; n < chosen.size(); ++n)
+        if (!mailOne(chosen[n], reminder, chosen.size() > 1 ? QStringLiteral("%1 / %2").arg(n + 1).arg(chosen.size()) : QString())) break;
+    showCurrent();
+    updateSummary();
+}
+
+bool SalesWindow::mailOne(int index, bool reminder, const QString& place) {
+    const Sale& s = m_model->sales()[index];
+    const std::optional<Stage> target = nextStage(s.stage);
+    if (!reminder && !target) return true;  // nothing left to write about: the next sale
+    QString path;
+    const QString text = reminder ? readTemplate(reminderKey(), defaultReminderTemplate(), &path)
+                                  : readTemplate(mailKey(*target), defaultTemplate(*target), &path);
+    if (text.isEmpty()) {
+        m_ui.message(path.isEmpty() ? QStringLiteral("「%1」のメールの雛形が設定されていません（設定の取引管理）。").arg(stageName(*target))
+                                    : QStringLiteral("メールの雛形を読み込めませんでした。\r\n") + path,
+                     kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        return !path.isEmpty() ? false : true;
+    }
+    SaleMailDialog dialog(m_ui, this);
+    dialog.setMail(s.winnerMail, subject(s, target.value_or(s.stage), reminder), fill(text, s, m_hooks.fill, m_model->deadlineOf(s)),
+                   place);
+    dialog.exec();
+    const SaleMailDialog::Outcome outcome = dialog.outcome();
+    if (outcome == SaleMailDialog::Outcome::Stopped) return false;
+    if (outcome == SaleMailDialog::Outcome::Skipped) return true;
+    if (outcome == SaleMailDialog::Outcome::Handed && !(m_hooks.handOver && m_hooks.handOver(dialog.to(), dialog.subject(), dialog.body())))
+        return false;
+    // Kept before the stage moves: a mail that left is on record even when the move cannot be stored.
+    salestable::Mail kept{s.auctionId,
+                          s.winnerId,
+                          QDateTime::currentDateTimeUtc(),
+                          reminder ? kReminder : stageName(*target),
+                          dialog.to(),
+                          dialog.subject(),
+                          dialog.body(),
+                          outcome == SaleMailDialog::Outcome::Handed ? QStringLiteral("メーラー") : QStringLiteral("コピー")};
+    HistoryStore* db = store();
+    if (!db || !salestable::keepMail(*db, kept)) {
+        m_ui.message(QStringLiteral("メールを取引の記録に残せませんでした。\r\n本文はクリップボードにコピーしました。"), kCaption,
+                     UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+        m_ui.setClipboardText(dialog.body());
+        return false;
+    }
+    if (!reminder && moveOn(m_model->sale(index), m_now())) return storeSale(index);
+    return true;
+}
+
+void SalesWindow::refresh() {
+    if (m_refresh) return;
+    if (!m_hooks.network || m_hooks.closedListings.isEmpty()) return;
+    m_refresh = new SalesRefresh(*m_hooks.network, this);
+    if (!m_hooks.itemBase.isEmpty()) m_refresh->setItemBase(m_hooks.itemBase);
+    m_refreshButton->setEnabled(false);
+    connect(m_refresh, &SalesRefresh::progress, m_status, &QLabel::setText);
+    connect(m_refresh, &SalesRefresh::finished, this, &SalesWindow::refreshDone, Qt::QueuedConnection);
+    m_refresh->start(m_hooks.closedListings);
+}
+
+void SalesWindow::refreshDone() {
+    SalesRefresh* job = m_refresh;
+    m_refresh = nullptr;
+    job->deleteLater();
+    m_refreshButton->setEnabled(true);
+    // However it ended, the refresh is over (tests, and whoever waits for the list).
+    const auto over = qScopeGuard([this] { Q_EMIT refreshed(); });
+    const auto told = [this](const QString& text, UiServices::Icon icon) {
+        m_status->setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+        m_ui.message(text, kCaption, icon, UiServices::Buttons::Ok, this);
+    };
+    if (job->isCancelled()) return;
+    QStringList notes;
+    if (job->problem() == SalesRefresh::Problem::SignedOut && job->pagesRead() == 0) {
+        told(QStringLiteral(
+                 "ログインしていないため、出品終了分を読めませんでした。\r\nログインしてから、もう一度[最新の情報に更新]を押して下さい。"),
+             UiServices::Icon::Information);
+        return;
+    }
+    if (job->problem() != SalesRefresh::Problem::None) {
+        const QString why = job->problem() == SalesRefresh::Problem::NoAnswer ? QStringLiteral("サイトが応答しません")
+                                                                              : QStringLiteral("ページの形が違います");
+        notes << (job->pagesRead() == 0
+                      ? QStringLiteral("出品終了分のページを読めませんでした（%1）。").arg(why)
+                      : QStringLiteral("出品終了分の %1 ページ目から先を読めませんでした（%2）。読めた分の取引だけを加えました。")
+                            .arg(job->pagesRead() + 1)
+                            .arg(why));
+    }
+    std::optional<salestable::Seen> seen;
+    if (!job->rows().isEmpty()) {
+        HistoryStore* db = store();
+        if (db) seen = salestable::storeSeen(*db, job->rows());
+        if (!seen) {
+            told(QStringLiteral("取引を保存できませんでした（ディスクの空き、データベースの状態を確かめて下さい）。\r\n"
+                                "これまでの取引はそのまま残っています。"),
+                 UiServices::Icon::Critical);
+            return;
+        }
+    }
+    if (job->contactsMissing() > 0)
+        notes << QStringLiteral("%1件の落札者の連絡先を読めませんでした（次の更新で読み直します）。").arg(job->contactsMissing());
+    if (seen && !seen->newWinner.isEmpty())
+        notes << QStringLiteral("落札者が替わった取引があります：%1\r\n（繰り上げ前の落札者との取引も一覧に残しています）")
+                     .arg(seen->newWinner.join(QStringLiteral("、")));
+    reload();
+    const QString head =
+        QStringLiteral("新しい取引 %1件を加えました（出品終了分 %2件を確認）。").arg(seen ? seen->added : 0).arg(job->rows().size());
+    if (notes.isEmpty())
+        m_status->setText(head);
+    else
+        told(head + QStringLiteral("\r\n") + notes.join(QStringLiteral("\r\n")), UiServices::Icon::Information);
+}

@@ -1,0 +1,115 @@
+#include "sales/SalesModel.h"
+
+#include <QBrush>
+#include <QColor>
+
+#include "sales/SaleMail.h"
+
+using namespace sales;
+
+SalesModel::SalesModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void SalesModel::setSales(const QList<Sale>& list) {
+    m_sales = list;
+    m_perBuyer.clear();
+    for (const Sale& s : m_sales) ++m_perBuyer[s.winnerId];
+    refilter();
+}
+
+void SalesModel::setCautions(const QHash<QString, QString>& byWinner) {
+    m_cautions = byWinner;
+    if (!m_shown.isEmpty()) Q_EMIT dataChanged(index(0, WinnerCol), index(rowCount() - 1, WinnerCol));
+}
+
+void SalesModel::setNow(const QDateTime& now) {
+    m_now = now;
+    refilter();
+}
+
+void SalesModel::setFilter(Show show, Stage stage, const QString& search) {
+    m_show = show;
+    m_stage = stage;
+    m_search = search.trimmed();
+    refilter();
+}
+
+void SalesModel::refilter() {
+    beginResetModel();
+    m_shown.clear();
+    for (int i = 0; i < m_sales.size(); ++i)
+        if (passes(m_sales[i])) m_shown << i;
+    endResetModel();
+}
+
+void SalesModel::saleChanged(int index) {
+    // A sale moved on may leave the filter's choice: it stays shown until the filter is applied again,
+    // so the seller sees what the click did.
+    const int row = rowOfSale(index);
+    if (row >= 0) Q_EMIT dataChanged(this->index(row, 0), this->index(row, Columns - 1));
+}
+
+bool SalesModel::passes(const Sale& s) const {
+    switch (m_show) {
+        case Show::All: break;
+        case Show::Open:
+            if (s.stage == Stage::Rated || s.stage == Stage::Cancelled) return false;
+            break;
+        case Show::Overdue: {
+            const std::optional<Deadline> d = deadlineOf(s);
+            if (!d || !d->over()) return false;
+            break;
+        }
+        case Show::Stage:
+            if (s.stage != m_stage) return false;
+            break;
+    }
+    if (m_search.isEmpty()) return true;
+    for (const QString* field : {&s.auctionId, &s.title, &s.winnerId, &s.winnerName})
+        if (field->contains(m_search, Qt::CaseInsensitive)) return true;
+    return m_alsoShown.contains(s.auctionId + QLatin1Char('\n') + s.winnerId);
+}
+
+QVariant SalesModel::data(const QModelIndex& index, int role) const {
+    const int i = saleIndex(index.row());
+    if (i < 0) return {};
+    const Sale& s = m_sales[i];
+    const std::optional<Deadline> due = deadlineOf(s);
+    if (role == Qt::ForegroundRole) return due && due->over() ? QVariant(QBrush(QColor(0xC0, 0, 0))) : QVariant();
+    if (role == Qt::TextAlignmentRole && (index.column() == PriceCol || index.column() == FeeCol))
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole && index.column() == WinnerCol && !caution(s.winnerId).isEmpty())
+        return QString(QStringLiteral("要注意：") + caution(s.winnerId));
+    if (role != Qt::DisplayRole) return {};
+    switch (index.column()) {
+        case StageCol:
+            return s.stage == Stage::Cancelled && s.cancelReason != CancelReason::None
+                       ? QString(stageName(s.stage) + QStringLiteral("（") + cancelReasonName(s.cancelReason) + QStringLiteral("）"))
+                       : stageName(s.stage);
+        case DueCol:
+            if (!due) return QString();
+            if (due->over()) return QStringLiteral("%1日超過").arg(due->daysOver);
+            return QString(due->due.toLocalTime().toString(QStringLiteral("M/d hh:mm")) + QStringLiteral("まで"));
+        case IdCol: return s.auctionId;
+        case TitleCol: return s.title;
+        case WinnerCol: {
+            QString text = s.winnerName.isEmpty() ? s.winnerId : s.winnerId + QStringLiteral("（") + s.winnerName + QStringLiteral("）");
+            const int count = salesOfBuyer(s.winnerId);
+            if (count > 1) text += QStringLiteral(" ★%1回").arg(count);
+            if (!caution(s.winnerId).isEmpty()) text = QStringLiteral("⚠要注意 ") + text;
+            return text;
+        }
+        case PriceCol: return yen(s.price);
+        case FeeCol: return s.shippingFee >= 0 ? yen(s.shippingFee) : QString();
+        case EndedCol: return s.ended.toLocalTime().toString(QStringLiteral("yyyy/MM/dd hh:mm"));
+        case NoteCol: return QString(s.note).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    }
+    return {};
+}
+
+QVariant SalesModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    static const QStringList names{QStringLiteral("状態"),   QStringLiteral("期限"),     QStringLiteral("オークションID"),
+                                   QStringLiteral("商品名"), QStringLiteral("落札者"),   QStringLiteral("落札価格"),
+                                   QStringLiteral("送料"),   QStringLiteral("終了日時"), QStringLiteral("メモ")};
+    return section >= 0 && section < names.size() ? names[section] : QVariant();
+}

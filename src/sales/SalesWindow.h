@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QDateTime>
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+#include "sales/Deadlines.h"
+#include "sales/SaleMail.h"
+
+class HistoryStore;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QNetworkAccessManager;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class SalesModel;
+class SalesRefresh;
+class UiServices;
+
+// 取引一覧: every sale since its auction ended, with its stage, deadline, mails and money. The
+// sales come from the seller's closed listings (最新の情報に更新) and live in the history
+// database; each click the seller makes is stored at once, and a store that fails says so and
+// leaves the sale as it was.
+class SalesWindow : public QDialog {
+    Q_OBJECT
+public:
+    // What the window needs from the rest of the program.
+    struct Hooks {
+        sales::PaneFill fill;  // the mail pane's placeholders
+        // The mail to the mail program; false when it could not be handed over (the seller was told).
+        std::function<bool(const QString& to, const QString& subject, const QString& body)> handOver;
+        QNetworkAccessManager* network = nullptr;
+        QString closedListings;  // the first page of the closed listings with a winner
+        QString itemBase;        // an item page's address without its auction ID
+    };
+
+    SalesWindow(UiServices& ui, const QString& databasePath, Hooks hooks, QWidget* parent = nullptr);
+    ~SalesWindow() override;
+
+    // Reads the sales again from the database.
+    void reload();
+    void refresh();  // 最新の情報に更新
+    void moveOnSelected();
+    void undoSelected();
+    void cancelSelected();
+    // The mail that brings each selected sale to its next stage (or the reminder), one after another.
+    void mailSelected(bool reminder);
+    void saveDetail();  // 保存: what the seller typed for the current sale and its buyer
+    void selectSale(const QString& auctionId);
+
+    // The clock deadlines are counted at (tests set it).
+    void setClock(std::function<QDateTime()> now);
+    QString summary() const { return m_summary; }
+    SalesModel* model() const { return m_model; }
+    bool isRefreshing() const { return m_refresh != nullptr; }
+
+Q_SIGNALS:
+    // The bottom bar's words: what waits, and what is overdue.
+    void summaryChanged(const QString& text);
+    void refreshed();
+
+private:
+    QWidget* buildDetail();
+    HistoryStore* store();
+    QList<int> selectedSales() const;
+    int currentSale() const;
+    void showCurrent();
+    void applyFilter();
+    bool storeSale(int index);
+    void refreshDone();
+    void updateSummary();
+    bool mailOne(int index, bool reminder, const QString& place);
+    QString readTemplate(const QString& key, const QString& fallback, QString* path);
+
+    UiServices& m_ui;
+    QString m_path;
+    Hooks m_hooks;
+    std::unique_ptr<HistoryStore> m_store;
+    std::function<QDateTime()> m_now;
+    sales::Limits m_limits;
+    SalesModel* m_model = nullptr;
+    SalesRefresh* m_refresh = nullptr;
+    QString m_summary;
+
+    QTableView* m_grid = nullptr;
+    QComboBox* m_show = nullptr;
+    QLineEdit* m_search = nullptr;
+    QLabel* m_status = nullptr;
+    QPushButton* m_refreshButton = nullptr;
+    QLabel* m_facts = nullptr;
+    QLabel* m_dates = nullptr;
+    QPlainTextEdit* m_address = nullptr;
+    QComboBox* m_carrier = nullptr;
+    QLineEdit* m_tracking = nullptr;
+    QDateEdit* m_shipped = nullptr;
+    QLineEdit* m_fee = nullptr;
+    QLineEdit* m_paid = nullptr;
+    QLineEdit* m_cost = nullptr;
+    QLabel* m_profit = nullptr;
+    QPlainTextEdit* m_note = nullptr;
+    QLineEdit* m_caution = nullptr;
+    QListWidget* m_mails = nullptr;
+};

@@ -1,0 +1,189 @@
+#include <QtTest>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QUrlQuery>
+
+#include "app/fMain.h"
+#include "mail/MailPane.h"
+#include "sales/SalesModel.h"
+#include "sales/SalesWindow.h"
+#include "store/HistoryStore.h"
+#include "store/SalesTable.h"
+#include "support/Browsing.h"
+#include "support/Dialogs.h"
+#include "support/Press.h"
+#include "support/RecordingUiServices.h"
+#include "support/SiteSimProcess.h"
+#include "support/TempProgramFolder.h"
+#include "support/TestMain.h"
+
+namespace {
+bool signIn(const SiteSimProcess& sim, const char* account) {
+    Browser b;
+    return loadAndWait(&b, sim.base() + QStringLiteral("/__sim/signin?login=") + QLatin1String(account));
+}
+
+bool refresh(SalesWindow* window) {
+    QSignalSpy done(window, &SalesWindow::refreshed);
+    press(window, "cmdKOUSHIN");
+    return done.wait(60000);
+}
+
+// The row of a sale as the list shows it, by auction ID and winner.
+int rowOf(SalesWindow* w, const QString& auctionId, const QString& winner = QString()) {
+    SalesModel* m = w->model();
+    for (int row = 0; row < m->rowCount(); ++row) {
+        const sales::Sale& s = m->sales()[m->saleIndex(row)];
+        if (s.auctionId == auctionId && (winner.isEmpty() || s.winnerId == winner)) return row;
+    }
+    return -1;
+}
+
+QString cell(SalesWindow* w, int row, int column, int role = Qt::DisplayRole) {
+    return w->model()->data(w->model()->index(row, column), role).toString();
+}
+
+void select(SalesWindow* w, const QString& auctionId) {
+    w->selectSale(auctionId);
+    QVERIFY(w->model()->saleIndex(child<QTableView>(w, QStringLiteral("grdTORIHIKI"))->currentIndex().row()) >= 0);
+}
+
+// The mail handed to the mail program: its body as the seller's mail program opens it.
+QString bodyOf(const QString& mailto) {
+    return QUrlQuery(QUrl(mailto).query(QUrl::FullyEncoded)).queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded);
+}
+
+// Presses a mail button and hands the mail shown to the mail program.
+void mailAndHand(SalesWindow* w, const char* button, QString* shown) {
+    whenDialogOpens(QStringLiteral("frmTORIHIKI_MAIL"), [shown](QDialog* d) {
+        *shown = child<QPlainTextEdit>(d, QStringLiteral("txtHONBUN"))->toPlainText();
+        press(d, "cmdMAILER");
+    });
+    press(w, button);
+}
+}  // namespace
+
+class TestSalesWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // From the closed listings to the shipping notice, against the site: every sale once, what the
+    // seller typed kept through refreshes, a winner moved up kept beside the first, each stage's mail.
+    void salesFromTheSiteThroughTheirStages() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim({QStringLiteral("--frozen")});
+        sim.writeSiteAddresses();
+        // Two closed listings of the demo, and 49 more ending now: two pages of the list.
+        QCOMPARE(sim.control(QStringLiteral("endmany?account=sorabako_test&count=49")), QStringLiteral("OK"));
+        RecordingUiServices ui;
+        fMain main(ui);
+        QVERIFY(signIn(sim, "sorabako_test"));
+        press(main.mailPane(), "cmdTORIHIKI");
+        auto* w = main.findChild<SalesWindow*>();
+        QVERIFY(w && w->isVisible());
+        QVERIFY(refresh(w));
+        QCOMPARE(ui.messageTexts().join(QLatin1Char('|')), QString());
+        QCOMPARE(child<QLabel>(w, QStringLiteral("lblJOUTAI"))->text(),
+                 QStringLiteral("新しい取引 51件を加えました（出品終了分 51件を確認）。"));
+        QCOMPARE(w->model()->sales().size(), 51);
+        // The list ran over two pages (51 sales); the winner's contact from each item page.
+        const int oldest = rowOf(w, QStringLiteral("g678901234"));
+        QVERIFY(oldest >= 0);
+        const sales::Sale first = w->model()->sales()[w->model()->saleIndex(oldest)];
+        QCOMPARE(first.title, QStringLiteral("テスト出品 文庫本まとめて10冊"));
+        QCOMPARE(first.price, 800);
+        QCOMPARE(first.winnerId, QStringLiteral("yomu_yomu"));
+        QCOMPARE(first.winnerName, QStringLiteral("読田 読子"));
+        QCOMPARE(first.winnerMail, QStringLiteral("yomu@example.jp"));
+        QCOMPARE(first.address, QStringLiteral("〒100-0001 東京都千代田区ソラ１－１"));
+        QCOMPARE(first.ended, QDateTime(QDate(2024, 5, 10), QTime(22, 10)));
+        // Ended in 2024 and never written to: past the first mail's limit, in red, and on the bottom bar.
+        QVERIFY(cell(w, oldest, SalesModel::DueCol).endsWith(QStringLiteral("日超過")));
+        QVERIFY(w->model()->data(w->model()->index(oldest, 0), Qt::ForegroundRole).isValid());
+        const int fresh = rowOf(w, w->model()->sales().first().auctionId);
+        QVERIFY(!w->model()->data(w->model()->index(fresh, 0), Qt::ForegroundRole).isValid());
+        QCOMPARE(main.salesSummary(), QStringLiteral("連絡待ち 51件（期限切れ 2件）"));
+
+        // The seller's note, then a refresh: nothing doubled, the note as typed.
+        select(w, QStringLiteral("g678901234"));
+        child<QPlainTextEdit>(w, QStringLiteral("txtMEMO"))->setPlainText(QStringLiteral("同梱希望"));
+        press(w, "cmdHOZON");
+        QVERIFY(refresh(w));
+        QCOMPARE(w->model()->sales().size(), 51);
+        QCOMPARE(w->model()->sales()[w->model()->saleIndex(rowOf(w, QStringLiteral("g678901234")))].note, QStringLiteral("同梱希望"));
+
+        // The winner of the other demo sale is removed and the next bidder moved up: both sales, and a word.
+        QCOMPARE(
+            sim.control(QStringLiteral("rewin?id=h789012345&winner=next_bidder&name=%E6%AC%A1%E7%82%B9%20%E5%A4%AA%E9%83%8E&price=1100")),
+            QStringLiteral("OK"));
+        QVERIFY(refresh(w));
+        QCOMPARE(w->model()->sales().size(), 52);
+        QVERIFY(rowOf(w, QStringLiteral("h789012345"), QStringLiteral("speed_kids")) >= 0);
+        QVERIFY(rowOf(w, QStringLiteral("h789012345"), QStringLiteral("next_bidder")) >= 0);
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY(ui.messageTexts().first().contains(QStringLiteral("落札者が替わった取引があります：h789012345")));
+
+        // The thanks mail: shown, handed over, kept with the sale, and the sale is 連絡済.
+        select(w, QStringLiteral("g678901234"));
+        QString shown;
+        mailAndHand(w, "cmdMAIL", &shown);
+        QTRY_COMPARE(ui.mails.size(), 1);
+        QVERIFY(ui.mails[0].startsWith(QStringLiteral("mailto:yomu@example.jp?subject=")));
+        const QString thanks = bodyOf(ui.mails[0]);
+        QCOMPARE(thanks, QString(shown).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+        QVERIFY(thanks.startsWith(QStringLiteral("読田 読子 様\r\n")));
+        QVERIFY(thanks.contains(QStringLiteral("「テスト出品 文庫本まとめて10冊」をご落札")));
+        QVERIFY(thanks.contains(QStringLiteral("落札金額　：800円")));
+        const auto sale = [&] { return w->model()->sales()[w->model()->saleIndex(rowOf(w, QStringLiteral("g678901234")))]; };
+        QCOMPARE(sale().stage, sales::Stage::Contacted);
+        QCOMPARE(child<QListWidget>(w, QStringLiteral("lstMAIL"))->count(), 1);
+
+        // 住所確認 by a click, then undone and done again; the payment mail with the fee typed.
+        press(w, "cmdSUSUMERU");
+        QCOMPARE(sale().stage, sales::Stage::AddressKnown);
+        press(w, "cmdMODOSU");
+        QCOMPARE(sale().stage, sales::Stage::Contacted);
+        press(w, "cmdSUSUMERU");
+        child<QLineEdit>(w, QStringLiteral("txtSOURYOU"))->setText(QStringLiteral("520"));
+        press(w, "cmdHOZON");
+        mailAndHand(w, "cmdMAIL", &shown);
+        QTRY_COMPARE(ui.mails.size(), 2);
+        QCOMPARE(sale().stage, sales::Stage::Paid);
+        QCOMPARE(sale().shippingFee, 520);
+
+        // The shipping notice carries the carrier and the tracking number as typed.
+        child<QComboBox>(w, QStringLiteral("cboHAISOU"))->setCurrentText(QStringLiteral("ゆうパック"));
+        child<QLineEdit>(w, QStringLiteral("txtTSUISEKI"))->setText(QStringLiteral("1234-5678-9012"));
+        press(w, "cmdHOZON");
+        mailAndHand(w, "cmdMAIL", &shown);
+        QTRY_COMPARE(ui.mails.size(), 3);
+        QCOMPARE(sale().stage, sales::Stage::Shipped);
+        const QString notice = bodyOf(ui.mails[2]);
+        QVERIFY(notice.contains(QStringLiteral("配送方法　　　：ゆうパック")));
+        QVERIFY(notice.contains(QStringLiteral("お問い合わせ番号：1234-5678-9012")));
+        press(w, "cmdSUSUMERU");
+        press(w, "cmdSUSUMERU");
+        QCOMPARE(sale().stage, sales::Stage::Rated);
+
+        // All of it is in the database, for the next sitting: three mails kept, the stages dated.
+        HistoryStore store(HistoryStore::programFile());
+        QCOMPARE(store.open(), HistoryStore::Opened::Ok);
+        const auto kept = salestable::mails(store, QStringLiteral("g678901234"), QStringLiteral("yomu_yomu"));
+        QVERIFY(kept);
+        QCOMPARE(kept->size(), 3);
+        QCOMPARE(kept->at(2).stage, QStringLiteral("発送済"));
+        QCOMPARE(kept->at(2).handed, QStringLiteral("メーラー"));
+        // The search finds the sale by a mail's words.
+        child<QLineEdit>(w, QStringLiteral("txtKENSAKU"))->setText(QStringLiteral("1234-5678-9012"));
+        QCOMPARE(w->model()->rowCount(), 1);
+        QCOMPARE(main.salesSummary(), QStringLiteral("連絡待ち 51件（期限切れ 2件）"));
+    }
+};
+
+SORABAKO_GUI_TEST_MAIN(TestSalesWindow)
+#include "tst_saleswindow.moc"
