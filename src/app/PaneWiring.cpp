@@ -8,6 +8,10 @@
 #include "app/frmKakunin.h"
 #include "description/DescriptionPane.h"
 #include "mail/MailPane.h"
+#include "core/TextFile.h"
+#include "core/ProgramFolder.h"
+#include "core/Prefectures.h"
+#include "shipping/mHASSOU.h"
 #include "mail/MailComposer.h"
 #include "settings/SiteAddresses.h"
 #include "site/SharedNetwork.h"
@@ -114,6 +118,27 @@ SalesWindow::Hooks salesHooks(fMain& window, UiServices& ui) {
     hooks.network = SharedNetwork::manager();
     hooks.closedListings = SiteAddresses::closedListingsUrl();
     hooks.itemBase = SiteAddresses::itemUrl(QString());
+    // The fee for a sale's parcel is the shipping pane's: its rules, its rate files, its 発送元.
+    ShippingPane* shipping = window.shippingPane();
+    hooks.feeRules.services = mHASSOU::serviceNames();
+    hooks.feeRules.prefectures = kShippingPrefectures;
+    hooks.feeRules.fee = [shipping](int service, const QString& destination, const SaleFeeDialog::Package& package) {
+        mHASSOU::Parcel parcel;
+        parcel.origin = shipping->origin();
+        parcel.destination = destination;
+        for (int i = 0; i < 3; ++i) parcel.sides[i] = package.sides[i];
+        parcel.grams = package.grams;
+        const QString path = ProgramFolder::mast() + mHASSOU::rateFileOf(service);
+        const mHASSOU::ParcelFee fee = mHASSOU::serviceFee(service, parcel, [&path]() -> std::optional<QString> {
+            QString text;
+            if (TextFile::readCp932Text(path, &text) != TextFile::Read::Ok) return std::nullopt;
+            return text;
+        });
+        if (fee.unreadable) return SaleFeeDialog::Answer{mHASSOU::kNotYet, QStringLiteral("料金表ファイルを読み込めませんでした：") + path};
+        if (fee.malformed)
+            return SaleFeeDialog::Answer{mHASSOU::kNotYet, QStringLiteral("料金表ファイルの内容が正しくありません：") + path};
+        return SaleFeeDialog::Answer{fee.price, fee.note};
+    };
     return hooks;
 }
 

@@ -185,6 +185,18 @@ void SalesWindow::saveDetail() {
     showCurrent();
 }
 
+void SalesWindow::feeFromReply() {
+    const int i = currentSale();
+    if (i < 0) return;
+    SaleFeeDialog dialog(m_model->sales()[i], m_hooks.feeRules, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    Sale& s = m_model->sale(i);
+    s.address = dialog.address();
+    s.shippingFee = dialog.fee();
+    s.shipment.carrier = dialog.way();
+    if (storeSale(i)) showCurrent();
+}
+
 QString SalesWindow::readTemplate(const QString& key, const QString& fallback, QString* path) {
     QString name = mINI::Ini_Get(kSettingsSection, key).trimmed();
     if (name.isEmpty()) name = fallback;

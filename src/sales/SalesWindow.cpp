@@ -156,6 +156,9 @@ QWidget* SalesWindow::buildDetail() {
     m_shipped->setSpecialValueText(QStringLiteral("未発送"));
     m_shipped->setMinimumDate(QDate(2000, 1, 1));
     shipForm->addRow(QStringLiteral("送付先"), m_address);
+    QPushButton* fromReply = button("cmdHENSHIN", QStringLiteral("返信から送料..."));
+    connect(fromReply, &QPushButton::clicked, this, &SalesWindow::feeFromReply);
+    shipForm->addRow(QString(), fromReply);
     shipForm->addRow(QStringLiteral("配送方法"), m_carrier);
     shipForm->addRow(QStringLiteral("追跡番号"), m_tracking);
     shipForm->addRow(QStringLiteral("発送日"), m_shipped);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "sales/Deadlines.h"
+#include "sales/SaleFeeDialog.h"
 #include "sales/SaleMail.h"
 
 class HistoryStore;
@@ -35,8 +36,9 @@ public:
         // The mail to the mail program; false when it could not be handed over (the seller was told).
         std::function<bool(const QString& to, const QString& subject, const QString& body)> handOver;
         QNetworkAccessManager* network = nullptr;
-        QString closedListings;  // the first page of the closed listings with a winner
-        QString itemBase;        // an item page's address without its auction ID
+        QString closedListings;         // the first page of the closed listings with a winner
+        QString itemBase;               // an item page's address without its auction ID
+        SaleFeeDialog::Rules feeRules;  // the shipping pane's ways and rules
     };
 
     SalesWindow(UiServices& ui, const QString& databasePath, Hooks hooks, QWidget* parent = nullptr);
@@ -50,7 +52,8 @@ public:
     void cancelSelected();
     // The mail that brings each selected sale to its next stage (or the reminder), one after another.
     void mailSelected(bool reminder);
-    void saveDetail();  // 保存: what the seller typed for the current sale and its buyer
+    void feeFromReply();  // 返信から送料
+    void saveDetail();    // 保存: what the seller typed for the current sale and its buyer
     void selectSale(const QString& auctionId);
 
     // The clock deadlines are counted at (tests set it).

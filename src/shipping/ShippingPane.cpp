@@ -28,26 +28,17 @@ namespace {
 const QString kCaption = QStringLiteral("送料計算");
 const QString kPasteName = QStringLiteral("送料・発送方法");
 
-struct ParcelService {
-    int index;  // ckHOUHOU member
-    const char* file;
-    const char* title;
-    int dropOff;  // Check1 member giving the drop-off discount, -1 for none
-};
-// Calculated in this order after the fixed-rate services: the weight-based one last.
-const ParcelService kParcels[] = {
-    {6, "YUPACK.csv", "ゆうパック", 0},
-    {8, "KURONEKO.csv", "クロネコ宅急便", 1},
-    {7, "YahooYUPACK.csv", "Yahoo!ゆうパック", -1},
-};
+// Calculated in this order after the fixed-rate services: the weight-based one last; each with
+// the Check1 box that gives its drop-off discount (-1: none).
+const struct {
+    int index;
+    int dropOff;
+} kParcels[] = {{6, 0}, {8, 1}, {7, -1}};
 }  // namespace
 
-const QStringList& ShippingPane::serviceNames() {
-    static const QStringList names{QStringLiteral("ミニレター"), QStringLiteral("定形郵便"),         QStringLiteral("定形外郵便"),
-                                   QStringLiteral("冊子小包"),   QStringLiteral("EXPACK500"),        QStringLiteral("クロネコメール便"),
-                                   QStringLiteral("ゆうパック"), QStringLiteral("Yahoo!ゆうパック"), QStringLiteral("ヤマト宅急便")};
-    return names;
-}
+QString ShippingPane::origin() const { return m_cmbKEN[0]->currentText(); }
+
+const QStringList& ShippingPane::serviceNames() { return mHASSOU::serviceNames(); }
 
 ShippingPane::ShippingPane(UiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {
     setObjectName(QStringLiteral("ShippingPane"));
@@ -249,40 +240,30 @@ void ShippingPane::Command15_Click() {
         sideSum += values::leadingNumber(side->text());
         m_label46->setText(mHASSOU::plainNumber(sideSum));
     }
-    const double longSide = values::leadingNumber(m_imNumber1[0]->text());
-    const double thickness = values::leadingNumber(m_imNumber1[2]->text());
-    const double grams = values::leadingNumber(m_combo8->currentText());
-    const QString weight = mHASSOU::plainNumber(grams);
+    mHASSOU::Parcel parcel;
+    for (int i = 0; i < 3; ++i) parcel.sides[i] = values::leadingNumber(m_imNumber1[i]->text());
+    parcel.grams = values::leadingNumber(m_combo8->currentText());
+    parcel.origin = m_cmbKEN[0]->currentText();
+    parcel.destination = m_cmbKEN[1]->currentText();
 
     for (int k = 0; k <= 5; ++k) {
         if (!m_ckHOUHOU[k]->isChecked()) continue;  // rows of unticked services keep what they showed
-        mHASSOU::Fee fee;
-        switch (k) {
-            case 0: fee = mHASSOU::Souryou_MiniLetter(weight); break;
-            case 1: fee = mHASSOU::Souryou_Teikei(weight); break;
-            case 2: fee = mHASSOU::Souryou_Teikeigai(weight, longSide, sideSum); break;
-            case 3: fee = mHASSOU::Souryou_Sasshi(weight); break;
-            case 4: fee = mHASSOU::Souryou_Expack(weight); break;
-            default: fee = mHASSOU::Souryou_MailBin(weight, longSide, thickness, sideSum); break;
-        }
+        const mHASSOU::Fee fee = mHASSOU::serviceFee(k, parcel, {});
         setRow(k + 1, fee.price, fee.note);
         appendHtml(fee.html);
     }
 
-    const QString origin = m_cmbKEN[0]->currentText(), destination = m_cmbKEN[1]->currentText();
     QStringList unreadable, malformed;
-    for (const ParcelService& service : kParcels) {
+    for (const auto& service : kParcels) {
         if (!m_ckHOUHOU[service.index]->isChecked()) continue;
-        const QString path = ProgramFolder::mast() + QLatin1String(service.file);
+        const QString path = ProgramFolder::mast() + mHASSOU::rateFileOf(service.index);
         const mHASSOU::RateReader rates = [&path]() -> std::optional<QString> {
             QString text;
             if (TextFile::readCp932Text(path, &text) != TextFile::Read::Ok) return std::nullopt;  // missing or junk
             return text;
         };
-        const mHASSOU::ParcelFee fee =
-            service.dropOff < 0 ? mHASSOU::Souryou_YahooParcel(origin, destination, rates, mHASSOU::roundHalfEven(grams))
-                                : mHASSOU::Souryou_Parcel(origin, destination, rates, mHASSOU::roundHalfEven(sideSum),
-                                                          m_check1[service.dropOff]->isChecked(), QString::fromUtf8(service.title));
+        parcel.dropOff = service.dropOff >= 0 && m_check1[service.dropOff]->isChecked();
+        const mHASSOU::ParcelFee fee = mHASSOU::serviceFee(service.index, parcel, rates);
         if (fee.unreadable) unreadable << path;
         if (fee.malformed) malformed << path;
         if (fee.blockLoaded) showRates(fee.block);

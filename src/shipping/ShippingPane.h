@@ -23,6 +23,7 @@ public:
     void Command19_Click();  // プレビュー
 
     QString shippingHtml() const;  // imText1, CR LF line ends
+    QString origin() const;        // 発送元, as chosen
 
     static const QStringList& serviceNames();  // ckHOUHOU captions, by index
 

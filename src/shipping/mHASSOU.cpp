@@ -297,4 +297,60 @@ int roundHalfEven(double value) {
 
 QString plainNumber(double value) { return values::plainDecimal(value); }
 
+namespace {
+struct ParcelService {
+    int index;
+    const char* file;
+    const char* title;
+    bool dropOff;
+};
+const ParcelService kParcels[] = {
+    {6, "YUPACK.csv", "ゆうパック", true},
+    {8, "KURONEKO.csv", "クロネコ宅急便", true},
+    {7, "YahooYUPACK.csv", "Yahoo!ゆうパック", false},
+};
+const ParcelService* parcelService(int index) {
+    for (const ParcelService& s : kParcels)
+        if (s.index == index) return &s;
+    return nullptr;
+}
+}  // namespace
+
+const QStringList& serviceNames() {
+    static const QStringList names{QStringLiteral("ミニレター"), QStringLiteral("定形郵便"),         QStringLiteral("定形外郵便"),
+                                   QStringLiteral("冊子小包"),   QStringLiteral("EXPACK500"),        QStringLiteral("クロネコメール便"),
+                                   QStringLiteral("ゆうパック"), QStringLiteral("Yahoo!ゆうパック"), QStringLiteral("ヤマト宅急便")};
+    return names;
+}
+
+QString rateFileOf(int service) {
+    const ParcelService* p = parcelService(service);
+    return p ? QString::fromLatin1(p->file) : QString();
+}
+
+bool hasDropOff(int service) {
+    const ParcelService* p = parcelService(service);
+    return p && p->dropOff;
+}
+
+ParcelFee serviceFee(int service, const Parcel& parcel, const RateReader& rates) {
+    const double sideSum = parcel.sides[0] + parcel.sides[1] + parcel.sides[2];
+    const QString weight = plainNumber(parcel.grams);
+    ParcelFee fee;
+    switch (service) {
+        case 0: static_cast<Fee&>(fee) = Souryou_MiniLetter(weight); return fee;
+        case 1: static_cast<Fee&>(fee) = Souryou_Teikei(weight); return fee;
+        case 2: static_cast<Fee&>(fee) = Souryou_Teikeigai(weight, parcel.sides[0], sideSum); return fee;
+        case 3: static_cast<Fee&>(fee) = Souryou_Sasshi(weight); return fee;
+        case 4: static_cast<Fee&>(fee) = Souryou_Expack(weight); return fee;
+        case 5: static_cast<Fee&>(fee) = Souryou_MailBin(weight, parcel.sides[0], parcel.sides[2], sideSum); return fee;
+        default: break;
+    }
+    const ParcelService* p = parcelService(service);
+    if (!p) return fee;
+    return p->dropOff ? Souryou_Parcel(parcel.origin, parcel.destination, rates, roundHalfEven(sideSum), parcel.dropOff,
+                                       QString::fromUtf8(p->title))
+                      : Souryou_YahooParcel(parcel.origin, parcel.destination, rates, roundHalfEven(parcel.grams));
+}
+
 }  // namespace mHASSOU

@@ -68,6 +68,23 @@ int roundHalfEven(double value);
 // A number as the program writes it: no exponent, no trailing zeros (60, 60.5).
 QString plainNumber(double value);
 
+// One parcel priced by one service, with the pane's rules: the service's index in
+// serviceNames(), the sides in cm (long, short, thickness), the weight in grams.
+struct Parcel {
+    QString origin, destination;
+    double sides[3] = {0, 0, 0};
+    double grams = 0;
+    bool dropOff = false;  // the drop-off discount, for the services that give one
+};
+// The services by index: six fixed-rate ones, then ゆうパック, Yahoo!ゆうパック, ヤマト宅急便.
+const QStringList& serviceNames();
+// The rate file a service's fee comes from ("YUPACK.csv"); empty for a fixed-rate one.
+QString rateFileOf(int service);
+// Whether a service gives the drop-off discount.
+bool hasDropOff(int service);
+// The fee; `rates` reads the service's rate file when it needs one.
+ParcelFee serviceFee(int service, const Parcel& parcel, const RateReader& rates);
+
 inline const QString kUnavailable = QStringLiteral("不可");
 inline const QString kNotYet = QStringLiteral("----");
 

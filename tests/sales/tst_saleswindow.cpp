@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,8 @@
 
 #include "app/fMain.h"
 #include "mail/MailPane.h"
+#include "shipping/ShippingPane.h"
+#include "widgets/Grid.h"
 #include "sales/SalesModel.h"
 #include "sales/SalesWindow.h"
 #include "store/HistoryStore.h"
@@ -128,6 +131,31 @@ private Q_SLOTS:
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY(ui.messageTexts().first().contains(QStringLiteral("落札者が替わった取引があります：h789012345")));
 
+        // The fee from the winner's address: the prefecture read from it, the fee the shipping pane's own.
+        ShippingPane* shipping = main.shippingPane();
+        child<QComboBox>(shipping, QStringLiteral("cmbKEN_0"))->setCurrentText(QStringLiteral("大阪府"));
+        select(w, QStringLiteral("g678901234"));
+        QString found;
+        whenDialogOpens(QStringLiteral("frmHENSHIN_SOURYOU"), [&found](QDialog* d) {
+            found = child<QLabel>(d, QStringLiteral("lblHANTEI"))->text();
+            for (const auto& [name, value] : {std::pair{"txtTATE", "30"}, {"txtYOKO", "20"}, {"txtATSUSA", "15"}, {"txtJUURYOU", "1200"}})
+                child<QLineEdit>(d, QLatin1String(name))->setText(QLatin1String(value));
+            child<QComboBox>(d, QStringLiteral("cboHOUHOU"))->setCurrentText(QStringLiteral("ゆうパック"));
+            press(d, "cmdKETTEI");
+        });
+        press(w, "cmdHENSHIN");
+        QCOMPARE(found, QStringLiteral("〒100-0001 東京都（住所の「東京都」から）"));
+        child<QComboBox>(shipping, QStringLiteral("cmbKEN_1"))->setCurrentText(QStringLiteral("東京都"));
+        for (const auto& [i, side] : {std::pair{0, "30"}, {1, "20"}, {2, "15"}})
+            child<QLineEdit>(shipping, QStringLiteral("imNumber1_%1").arg(i))->setText(QLatin1String(side));
+        child<QCheckBox>(shipping, QStringLiteral("ckHOUHOU_6"))->setChecked(true);
+        press(shipping, "Command15");
+        QString paneFee = child<Grid>(shipping, QStringLiteral("vsSOURYOU"))->text(7, 1);
+        paneFee.remove(QLatin1Char(',')).remove(QStringLiteral(" 円"));
+        QVERIFY(paneFee.toInt() > 0);
+        const qint64 fee = w->model()->sales()[w->model()->saleIndex(rowOf(w, QStringLiteral("g678901234")))].shippingFee;
+        QCOMPARE(fee, paneFee.toLongLong());
+
         // The thanks mail: shown, handed over, kept with the sale, and the sale is 連絡済.
         select(w, QStringLiteral("g678901234"));
         QString shown;
@@ -139,6 +167,7 @@ private Q_SLOTS:
         QVERIFY(thanks.startsWith(QStringLiteral("読田 読子 様\r\n")));
         QVERIFY(thanks.contains(QStringLiteral("「テスト出品 文庫本まとめて10冊」をご落札")));
         QVERIFY(thanks.contains(QStringLiteral("落札金額　：800円")));
+        QVERIFY(thanks.contains(QStringLiteral("お支払合計：%1 円").arg(800 + fee)));
         const auto sale = [&] { return w->model()->sales()[w->model()->saleIndex(rowOf(w, QStringLiteral("g678901234")))]; };
         QCOMPARE(sale().stage, sales::Stage::Contacted);
         QCOMPARE(child<QListWidget>(w, QStringLiteral("lstMAIL"))->count(), 1);
@@ -149,12 +178,9 @@ private Q_SLOTS:
         press(w, "cmdMODOSU");
         QCOMPARE(sale().stage, sales::Stage::Contacted);
         press(w, "cmdSUSUMERU");
-        child<QLineEdit>(w, QStringLiteral("txtSOURYOU"))->setText(QStringLiteral("520"));
-        press(w, "cmdHOZON");
         mailAndHand(w, "cmdMAIL", &shown);
         QTRY_COMPARE(ui.mails.size(), 2);
         QCOMPARE(sale().stage, sales::Stage::Paid);
-        QCOMPARE(sale().shippingFee, 520);
 
         // The shipping notice carries the carrier and the tracking number as typed.
         child<QComboBox>(w, QStringLiteral("cboHAISOU"))->setCurrentText(QStringLiteral("ゆうパック"));
