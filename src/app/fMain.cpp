@@ -49,6 +49,7 @@
 #include "settings/IniFile.h"
 #include "settings/SiteAddresses.h"
 #include "settings/frmINI.h"
+#include "settings/SalesKeys.h"
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
 #include "listing/form/SiteFormPane.h"
@@ -345,7 +346,7 @@ void fMain::reportSales() {
     if (!rows || rows->isEmpty()) return;
     QList<sales::Sale> list;
     for (const salestable::Row& r : *rows) list << sales::fromRow(r);
-    const sales::Limits limits = sales::limitsFrom([](const QString& key) { return mINI::Ini_Get(sales::kSettingsSection, key); });
+    const sales::Limits limits = sales::limitsFrom([](const QString& key) { return mINI::Ini_Get(saleskeys::kSection, key); });
     const QList<sales::Waiting> waiting = sales::waiting(list, limits, QDateTime::currentDateTime());
     setSalesSummary(sales::summary(waiting));
     int overdue = 0;

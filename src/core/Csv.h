@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+class QObject;
+class UiServices;
+
 // The one CSV writer of the program's exports: what a spreadsheet reads back
 // as it was written (RFC 4180), lines ended by CR LF.
 namespace csv {
@@ -10,4 +13,9 @@ namespace csv {
 QString field(const QString& text);
 // One line: the fields, separated by commas, and CR LF.
 QString line(const QStringList& fields);
+
+// Asks where (starting at `suggestedPath`), then writes `text` as CP932 with CR LF as Excel in
+// Japan reads it; a character CP932 cannot hold becomes "?" and the seller is told which. False
+// when cancelled or not written (and told).
+bool saveAs(UiServices& ui, const QString& suggestedPath, const QString& text, const QString& caption, QObject* owner);
 }  // namespace csv

@@ -25,7 +25,6 @@
 
 namespace {
 const QString kCaption = QStringLiteral("アクセス解析の履歴");
-const QString kCsvFilter = QStringLiteral("CSVファイル(*.CSV)|*.csv");
 QString when(const QDateTime& t) { return t.toString(QStringLiteral("yyyy/MM/dd HH:mm")); }
 }  // namespace
 
@@ -207,23 +206,7 @@ void HistoryWindow::fillTable() {
 }
 
 bool HistoryWindow::writeCsv(const QString& text, const QString& suggested) {
-    QString path = m_ui.saveFileName(ProgramFolder::data() + suggested, kCsvFilter, this);
-    if (path.isEmpty()) return false;
-    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
-    // CP932 with CR LF, like every file the program writes; a character it cannot hold becomes "?".
-    QStringList lines = text.split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    QString lost;
-    if (!TextFile::writeCp932Lines(path, lines, &lost)) {
-        m_ui.message(QStringLiteral("CSVファイルを保存できませんでした。\r\n") + path, kCaption, UiServices::Icon::Critical,
-                     UiServices::Buttons::Ok, this);
-        return false;
-    }
-    // A title with a character the file cannot hold is still exported; the seller is told which.
-    if (!lost.isEmpty())
-        m_ui.message(QStringLiteral("次の文字はCSVファイルに保存できないため、「?」で保存しました。\r\n") + lost, kCaption,
-                     UiServices::Icon::Information, UiServices::Buttons::Ok, this);
-    return true;
+    return csv::saveAs(m_ui, ProgramFolder::data() + suggested, text, kCaption, this);
 }
 
 void HistoryWindow::exportHistory() { writeCsv(historyCsv(m_entries), m_auctionId + QStringLiteral("_履歴.csv")); }

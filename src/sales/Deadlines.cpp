@@ -1,5 +1,7 @@
 #include "sales/Deadlines.h"
 
+#include "settings/SalesKeys.h"
+
 namespace sales {
 
 namespace {
@@ -22,10 +24,7 @@ std::optional<Rule> ruleFor(Stage stage, const Limits& l) {
 }
 }  // namespace
 
-QStringList limitKeys() {
-    return {QStringLiteral("期限_連絡"), QStringLiteral("期限_返信"), QStringLiteral("期限_入金"),
-            QStringLiteral("期限_発送"), QStringLiteral("期限_受取"), QStringLiteral("期限_評価")};
-}
+QStringList limitKeys() { return saleskeys::kLimits; }
 
 Limits limitsFrom(const std::function<QString(const QString& key)>& setting) {
     Limits l;

@@ -2,22 +2,14 @@
 
 #include <QLocale>
 
+#include "settings/SalesKeys.h"
+
 namespace sales {
 
-QString mailKey(Stage stage) { return QStringLiteral("メール_") + stageName(stage); }
-QString reminderKey() { return QStringLiteral("メール_") + kReminder; }
-
-QString defaultTemplate(Stage stage) {
-    switch (stage) {
-        case Stage::Contacted: return QStringLiteral("落札のお礼とお支払いのご案内");
-        case Stage::Paid: return QStringLiteral("入金確認と発送のご連絡");
-        case Stage::Shipped: return QStringLiteral("発送完了のご連絡");
-        default: break;
-    }
-    return QString();
-}
-
-QString defaultReminderTemplate() { return QStringLiteral("お支払いのお願い"); }
+QString mailKey(Stage stage) { return saleskeys::mailKey(stageName(stage)); }
+QString reminderKey() { return saleskeys::mailKey(kReminder); }
+QString defaultTemplate(Stage stage) { return saleskeys::defaultMail(stageName(stage)); }
+QString defaultReminderTemplate() { return saleskeys::defaultMail(kReminder); }
 
 QString yen(qint64 amount) { return QLocale(QLocale::English).toString(amount) + QStringLiteral("円"); }
 

@@ -12,7 +12,6 @@
 // days each stage may take, are the seller's settings (section 取引管理).
 namespace sales {
 
-inline const QString kSettingsSection = QStringLiteral("取引管理");
 // The reminder for a sale past its limit (a payment that has not come, most often).
 inline const QString kReminder = QStringLiteral("催促");
 

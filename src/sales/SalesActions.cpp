@@ -7,16 +7,23 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QHeaderView>
 #include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
+#include "core/Csv.h"
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
 #include "core/UiServices.h"
 #include "sales/SaleMailDialog.h"
+#include "sales/SalesMoney.h"
+#include "sales/SalesMonthsWindow.h"
 #include "sales/SaleRecord.h"
 #include "sales/SalesModel.h"
 #include "sales/SalesRefresh.h"
 #include "sales/SalesWindow.h"
+#include "settings/SalesKeys.h"
 #include "settings/mINI.h"
 #include "store/HistoryStore.h"
 #include "store/SalesTable.h"
@@ -197,9 +204,62 @@ void SalesWindow::feeFromReply() {
     if (storeSale(i)) showCurrent();
 }
 
+double SalesWindow::feePercent() const {
+    bool found = false, ok = false;
+    const double rate = mINI::Ini_Get(saleskeys::kSection, saleskeys::kFeeRate, &found).trimmed().toDouble(&ok);
+    return found && ok && rate >= 0 && rate < 100 ? rate : saleskeys::kFeeRateDefault.toDouble();
+}
+
+void SalesWindow::showMonths() {
+    SalesMonthsWindow months(byMonth(m_model->sales(), feePercent()), feePercent(), this);
+    months.exec();
+}
+
+void SalesWindow::exportCsv() {
+    // What the list shows, in its order: the filter chooses what goes to the spreadsheet.
+    QList<Sale> shown;
+    for (int row = 0; row < m_model->rowCount(); ++row) shown << m_model->sales()[m_model->saleIndex(row)];
+    if (csv::saveAs(m_ui, ProgramFolder::data() + QStringLiteral("取引_%1.csv").arg(m_now().toString(QStringLiteral("yyyyMMdd"))),
+                    salesCsv(shown, feePercent()), kCaption, this))
+        m_status->setText(QStringLiteral("%1件の取引をCSVに書き出しました。").arg(shown.size()));
+}
+
+void SalesWindow::showBuyers() {
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("frmRAKUSATSUSHA"));
+    dialog.setWindowTitle(QStringLiteral("落札者"));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("行をダブルクリックすると、その落札者の取引だけを一覧に表示します。")));
+    const QList<Buyer> buyers = buyersOf(m_model->sales());
+    auto* table = new QTableWidget(static_cast<int>(buyers.size()), 7);
+    table->setObjectName(QStringLiteral("grdRAKUSATSUSHA"));
+    table->setHorizontalHeaderLabels({QStringLiteral("落札者ID"), QStringLiteral("名前"), QStringLiteral("取引"), QStringLiteral("合計"),
+                                      QStringLiteral("初回"), QStringLiteral("最新"), QStringLiteral("要注意")});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    for (int r = 0; r < buyers.size(); ++r) {
+        const Buyer& b = buyers[r];
+        const QStringList cells{b.winnerId,    b.name,       QStringLiteral("%1件").arg(b.count), yen(b.total),
+                                when(b.first), when(b.last), m_model->caution(b.winnerId)};
+        for (int c = 0; c < cells.size(); ++c) table->setItem(r, c, new QTableWidgetItem(cells[c]));
+    }
+    table->resizeColumnsToContents();
+    layout->addWidget(table, 1);
+    connect(table, &QTableWidget::cellDoubleClicked, &dialog, [this, &dialog, table](int row) {
+        m_show->setCurrentIndex(0);
+        m_search->setText(table->item(row, 0)->text());
+        dialog.accept();
+    });
+    dialog.resize(760, 480);
+    dialog.exec();
+}
+
 QString SalesWindow::readTemplate(const QString& key, const QString& fallback, QString* path) {
-    QString name = mINI::Ini_Get(kSettingsSection, key).trimmed();
-    if (name.isEmpty()) name = fallback;
+    // A key the file lacks is the shipped template; one the seller emptied is no template.
+    bool found = false;
+    QString name = mINI::Ini_Get(saleskeys::kSection, key, &found).trimmed();
+    if (!found) name = fallback;
     if (name.isEmpty()) return QString();
     *path = ProgramFolder::templateMail() + name + QStringLiteral(".txt");
     QString text;

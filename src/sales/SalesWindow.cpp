@@ -22,6 +22,7 @@
 #include "sales/SaleRecord.h"
 #include "sales/SalesModel.h"
 #include "sales/SalesRefresh.h"
+#include "settings/SalesKeys.h"
 #include "settings/mINI.h"
 #include "store/HistoryStore.h"
 #include "store/SalesTable.h"
@@ -51,7 +52,7 @@ SalesWindow::SalesWindow(UiServices& ui, const QString& databasePath, Hooks hook
     setObjectName(QStringLiteral("frmTORIHIKI"));
     setWindowTitle(kCaption);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
-    m_limits = limitsFrom([](const QString& key) { return mINI::Ini_Get(kSettingsSection, key); });
+    m_limits = limitsFrom([](const QString& key) { return mINI::Ini_Get(saleskeys::kSection, key); });
     m_model = new SalesModel(this);
     m_model->setLimits(m_limits);
 
@@ -102,7 +103,12 @@ SalesWindow::SalesWindow(UiServices& ui, const QString& databasePath, Hooks hook
     QPushButton* cancel = button("cmdTORIKESHI", QStringLiteral("取消..."));
     QPushButton* mail = button("cmdMAIL", QStringLiteral("メール作成(&M)"));
     QPushButton* remind = button("cmdSAISOKU", QStringLiteral("催促メール"));
+    QPushButton* months = button("cmdGEKKAN", QStringLiteral("月別集計..."));
+    QPushButton* buyers = button("cmdRAKUSATSUSHA", QStringLiteral("落札者..."));
+    QPushButton* csvOut = button("cmdCSV", QStringLiteral("CSV出力..."));
     for (QPushButton* b : {next, undo, cancel, mail, remind}) bottom->addWidget(b);
+    bottom->addSpacing(12);
+    for (QPushButton* b : {months, buyers, csvOut}) bottom->addWidget(b);
     m_status = named(new QLabel, "lblJOUTAI");
     m_status->setWordWrap(true);
     bottom->addWidget(m_status, 1);
@@ -117,6 +123,9 @@ SalesWindow::SalesWindow(UiServices& ui, const QString& databasePath, Hooks hook
     connect(mail, &QPushButton::clicked, this, [this] { mailSelected(false); });
     connect(remind, &QPushButton::clicked, this, [this] { mailSelected(true); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
+    connect(months, &QPushButton::clicked, this, &SalesWindow::showMonths);
+    connect(buyers, &QPushButton::clicked, this, &SalesWindow::showBuyers);
+    connect(csvOut, &QPushButton::clicked, this, &SalesWindow::exportCsv);
     connect(m_show, &QComboBox::currentIndexChanged, this, &SalesWindow::applyFilter);
     connect(m_search, &QLineEdit::textChanged, this, &SalesWindow::applyFilter);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &SalesWindow::showCurrent);

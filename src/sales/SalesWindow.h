@@ -53,7 +53,10 @@ public:
     // The mail that brings each selected sale to its next stage (or the reminder), one after another.
     void mailSelected(bool reminder);
     void feeFromReply();  // 返信から送料
-    void saveDetail();    // 保存: what the seller typed for the current sale and its buyer
+    void saveDetail();    // 保存
+    void showMonths();    // 月別集計
+    void exportCsv();     // CSV出力
+    void showBuyers();    // 落札者: what the seller typed for the current sale and its buyer
     void selectSale(const QString& auctionId);
 
     // The clock deadlines are counted at (tests set it).
@@ -77,6 +80,7 @@ private:
     bool storeSale(int index);
     void refreshDone();
     void updateSummary();
+    double feePercent() const;
     bool mailOne(int index, bool reminder, const QString& place);
     QString readTemplate(const QString& key, const QString& fallback, QString* path);
 

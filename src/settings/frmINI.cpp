@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@
 #include "widgets/Grid.h"
 #include "settings/AccountGrids.h"
 #include "settings/IniFile.h"
+#include "settings/SalesKeys.h"
 
 namespace {
 QLineEdit* lineEdit(const char* name) {
@@ -54,6 +56,10 @@ frmINI::frmINI(UiServices& ui, std::function<void()> showLogin, QWidget* parent)
     AccountGrids::shapePostal(m_postal, AccountGrids::dialogPostal());
     postalLayout->addWidget(m_postal);
     layout->addWidget(postalFrame, 2, 0, 1, 2);
+    QStringList templates;
+    for (const QFileInfo& f : QDir(ProgramFolder::templateMail()).entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name))
+        templates << f.completeBaseName();
+    layout->addWidget(m_sales.build(templates), 3, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -136,6 +142,7 @@ void frmINI::Form_Load() {
     m_check1->setChecked(s.autoLogin);
     m_text2[0]->setText(s.loginId);
     m_text2[1]->setText(s.loginPassword);
+    m_sales.load();
 }
 
 accounts::Settings frmINI::values() const {
@@ -163,7 +170,17 @@ void frmINI::Command1_Click() {
                      UiServices::Icon::Information, UiServices::Buttons::Ok, this);
         return;
     }
-    mINI::Ini_Update([&](IniFile& file) { accounts::save(file, m_opened, now); }, m_ui);
+    if (const QString wrong = m_sales.problem(); !wrong.isEmpty()) {
+        m_ui.message(wrong, mINI::kAppTitle, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        return;
+    }
+    const auto salesChanges = m_sales.changes();
+    mINI::Ini_Update(
+        [&](IniFile& file) {
+            accounts::save(file, m_opened, now);
+            for (const auto& [key, value] : salesChanges) file.setValue(saleskeys::kSection, key, value);
+        },
+        m_ui);
     m_ui.message(QStringLiteral("設定を反映させるにはｱﾌﾟﾘｹｰｼｮﾝの再起動を行って下さい。"), mINI::kAppTitle, UiServices::Icon::Information,
                  UiServices::Buttons::Ok, this);
     accept();

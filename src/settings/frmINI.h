@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "settings/Accounts.h"
+#include "settings/SalesSettingsForm.h"
 #include "settings/SenderForm.h"
 
 class Grid;
@@ -41,4 +42,5 @@ private:
     Grid* m_bank = nullptr;
     Grid* m_postal = nullptr;
     SenderForm m_sender;
+    SalesSettingsForm m_sales;
 };

@@ -4,6 +4,8 @@
 #include "sales/ReplyAddress.h"
 #include "sales/SaleRecord.h"
 #include "sales/Sale.h"
+#include "sales/SaleMail.h"
+#include "sales/SalesMoney.h"
 
 using namespace sales;
 
@@ -119,6 +121,62 @@ private Q_SLOTS:
         const Sale read = fromRow(odd);
         QCOMPARE(stageName(read.stage), QStringLiteral("落札"));
         QCOMPARE(read.moves.size(), 1);
+    }
+
+    // Totals worked out by hand: 12,800 + 3,300 in May (fees 1,126 and 290 at 8.8 %), 800 in June;
+    // the cancelled sale in May brings nothing.
+    void theMonthsAddUpAsTheSellerWouldCount() {
+        auto sale = [](qint64 price, const QDateTime& ended, qint64 fee, qint64 paid, qint64 cost, bool cancelled = false) {
+            sales::Sale s;
+            s.price = price;
+            s.ended = ended;
+            s.shippingFee = fee;
+            s.shippingPaid = paid;
+            s.itemCost = cost;
+            if (cancelled) sales::cancel(s, sales::CancelReason::Winner, ended.addDays(1));
+            return s;
+        };
+        const QList<sales::Sale> list{sale(12800, QDateTime(QDate(2026, 5, 2), QTime(21, 0)), 1000, 930, 5000),
+                                      sale(3300, QDateTime(QDate(2026, 5, 31), QTime(23, 59)), -1, -1, -1),
+                                      sale(9999, QDateTime(QDate(2026, 5, 10), QTime(12, 0)), 500, 500, 0, true),
+                                      sale(800, QDateTime(QDate(2026, 6, 1), QTime(0, 0)), 520, 520, 100)};
+        const QList<sales::Month> months = sales::byMonth(list, 8.8);
+        QCOMPARE(months.size(), 2);
+        QCOMPARE(months[0].month, QDate(2026, 5, 1));
+        QCOMPARE(months[0].money.count, 2);
+        QCOMPARE(months[0].money.price, 16100);
+        QCOMPARE(months[0].money.siteFee, 1126 + 290);
+        QCOMPARE(months[0].money.profit(), 16100 + 1000 - 930 - 1416 - 5000);
+        QCOMPARE(months[1].money.profit(), 800 + 520 - 520 - 70 - 100);
+        // A buyer of two sales comes first, the cancelled one counted but not its money.
+        QList<sales::Sale> two = list;
+        two[0].winnerId = two[2].winnerId = QStringLiteral("repeat_buyer");
+        two[1].winnerId = QStringLiteral("a");
+        two[3].winnerId = QStringLiteral("b");
+        const QList<sales::Buyer> buyers = sales::buyersOf(two);
+        QCOMPARE(buyers.first().winnerId, QStringLiteral("repeat_buyer"));
+        QCOMPARE(buyers.first().count, 2);
+        QCOMPARE(buyers.first().total, 12800);
+    }
+
+    // A stage mail takes the pane's placeholders from the pane and the sale's own from the sale.
+    void aStageMailIsFilledFromTheSale() {
+        sales::Sale s;
+        s.auctionId = QStringLiteral("z100");
+        s.title = QStringLiteral("空箱文庫 童話集");
+        s.winnerName = QStringLiteral("読田 読子");
+        s.price = 1500;
+        s.shippingFee = 520;
+        s.shipment = {QStringLiteral("ゆうパック"), QStringLiteral("1234"), QDate(2026, 6, 3)};
+        const sales::PaneFill pane = [](const QString& text, const sales::PaneFacts& f) {
+            return QString(text)
+                .replace(QStringLiteral("<USER>"), f.user)
+                .replace(QStringLiteral("<PRICE>"), f.price)
+                .replace(QStringLiteral("<COST>"), f.cost);
+        };
+        QCOMPARE(sales::fill(QStringLiteral("<USER> 様 <AUCTIONID> <PRICE>+<COST> <CARRIER> <TRACKING> <SHIPDATE>"), s, pane, std::nullopt),
+                 QStringLiteral("読田 読子 様 z100 1,500円+520 ゆうパック 1234 2026/06/03"));
+        QCOMPARE(sales::subject(s, sales::Stage::Shipped), QStringLiteral("『空箱文庫 童話集』 発送のご連絡"));
     }
 
     void readsThePostcodeAndPrefectureOfAReply_data() {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QUrlQuery>
@@ -208,6 +209,26 @@ private Q_SLOTS:
         child<QLineEdit>(w, QStringLiteral("txtKENSAKU"))->setText(QStringLiteral("1234-5678-9012"));
         QCOMPARE(w->model()->rowCount(), 1);
         QCOMPARE(main.salesSummary(), QStringLiteral("連絡待ち 51件（期限切れ 2件）"));
+
+        // The list to a spreadsheet, read back as Excel in Japan would (CP932): the sale's facts and money.
+        const QString csvPath = folder.file(QStringLiteral("取引.csv"));
+        ui.saveNames << csvPath;
+        press(w, "cmdCSV");
+        QProcess python;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PYTHONIOENCODING"), QStringLiteral("utf-8"));
+        python.setProcessEnvironment(env);
+        python.start(QStringLiteral("python3"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("import csv, sys\n"
+                                     "rows = list(csv.reader(open(sys.argv[1], encoding='cp932', newline='')))\n"
+                                     "head, row = rows[0], rows[1]\n"
+                                     "print(len(rows), *(row[head.index(k)] for k in sys.argv[2:]), sep='|')"),
+                      csvPath, QStringLiteral("オークションID"), QStringLiteral("状態"), QStringLiteral("追跡番号"),
+                      QStringLiteral("送料（請求）"), QStringLiteral("落札手数料"), QStringLiteral("メモ")});
+        QVERIFY(python.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
+                 QStringLiteral("2|g678901234|評価済|1234-5678-9012|%1|80|同梱希望").arg(fee));
     }
 };
 
