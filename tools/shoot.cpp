@@ -1,7 +1,8 @@
 // Takes the README's screenshots from the real windows against the site
 // simulator, with the demo's data:
 //   shoot <program folder> <site base address> <output folder> [pane...]
-// Panes: siteform (more as they are finished). Each becomes <pane>.png.
+// Panes: siteform, siteform-options, shipping, mail, description, myauction, sales, filedialog.
+// Each becomes <pane>.png (some with more windows beside them).
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,6 +45,8 @@
 #include "core/Cp932.h"
 #include "core/TextFile.h"
 #include "listing/form/SiteFormPane.h"
+#include "sales/SalesModel.h"
+#include "sales/SalesWindow.h"
 #include "widgets/Browser.h"
 
 namespace {
@@ -398,10 +401,88 @@ int main(int argc, char** argv) {
         settle(600);
         return records->grab().save(recordsOut);
     };
+    // 取引一覧 with sales in every stage, the overdue ones in red; a mail before it leaves; the months.
+    const auto salesShots = [&](const QString& listOut, const QString& mailOut, const QString& monthsOut) {
+        QuietUi quiet;
+        fMain w(quiet);
+        w.resize(kLaptop);
+        w.show();
+        settle(1500);
+        // The mail pane's sender and accounts, which the sales' mails are filled with.
+        if (!mailPane(w, base)) return false;
+        if (!control(base, QStringLiteral("endmany?account=sorabako_demo&count=6"))) return false;
+        SalesWindow* s = w.showSales();
+        QSignalSpy refreshed(s, &SalesWindow::refreshed);
+        s->refresh();
+        if (!refreshed.wait(60000)) return false;
+        QStringList fresh;
+        for (const sales::Sale& sale : s->model()->sales())
+            if (sale.ended.daysTo(QDateTime::currentDateTime()) < 2) fresh << sale.auctionId;
+        if (fresh.size() < 6) return false;
+        const auto detail = [&](const char* name, const QString& text) {
+            if (auto* line = s->findChild<QLineEdit*>(QLatin1String(name))) line->setText(text);
+            if (auto* box = s->findChild<QPlainTextEdit*>(QLatin1String(name))) box->setPlainText(text);
+            if (auto* combo = s->findChild<QComboBox*>(QLatin1String(name))) combo->setCurrentText(text);
+        };
+        const auto moveTo = [&](const QString& id, int steps) {
+            s->selectSale(id);
+            for (int i = 0; i < steps; ++i) s->moveOnSelected();
+        };
+        moveTo(fresh[0], 1);
+        moveTo(fresh[1], 2);
+        moveTo(fresh[2], 3);
+        detail("txtSOURYOU", QStringLiteral("1030"));
+        s->saveDetail();
+        moveTo(fresh[3], 4);
+        detail("cboHAISOU", QStringLiteral("ゆうパック"));
+        detail("txtTSUISEKI", QStringLiteral("1234-5678-9012"));
+        detail("txtSOURYOU", QStringLiteral("870"));
+        detail("txtJIPPI", QStringLiteral("870"));
+        detail("txtGENKA", QStringLiteral("1200"));
+        s->saveDetail();
+        moveTo(fresh[4], 6);
+        s->selectSale(QStringLiteral("f567890123"));
+        s->cancelSelected();
+        s->selectSale(QStringLiteral("c234567890"));
+        detail("txtMEMO", QStringLiteral("同梱希望のため、入金をお待ちしています。"));
+        detail("txtYOUCHUUI", QStringLiteral("前回、入金まで2週間かかった"));
+        s->saveDetail();
+        s->selectSale(QStringLiteral("c234567890"));
+        settle(800);
+        if (!s->grab().save(listOut)) return false;
+        bool mailShot = false, monthsShot = false;
+        const auto grabDialog = [&](const QString& name, const QString& out, bool* done) {
+            QTimer::singleShot(1200, [name, out, done] {
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    if (auto* d = qobject_cast<QDialog*>(top); d && d->objectName() == name && d->isVisible()) {
+                        *done = d->grab().save(out);
+                        d->reject();
+                    }
+            });
+        };
+        s->selectSale(fresh[5]);
+        detail("txtSOURYOU", QStringLiteral("1030"));
+        s->saveDetail();
+        grabDialog(QStringLiteral("frmTORIHIKI_MAIL"), mailOut, &mailShot);
+        s->mailSelected(false);
+        grabDialog(QStringLiteral("frmGEKKAN"), monthsOut, &monthsShot);
+        s->showMonths();
+        return mailShot && monthsShot;
+    };
     QStringList wanted = args.mid(4);
-    if (wanted.isEmpty()) wanted = panes.keys();
+    const bool everything = wanted.isEmpty();
+    if (everything) wanted = panes.keys();
 
     int failures = 0;
+    if (wanted.removeAll(QStringLiteral("sales")) > 0 || everything) {
+        const QDir out(args.at(3));
+        if (!salesShots(out.filePath(QStringLiteral("sales.png")), out.filePath(QStringLiteral("sales-mail.png")),
+                        out.filePath(QStringLiteral("sales-months.png")))) {
+            QTextStream(stderr) << "shoot: sales could not be prepared\n";
+            ++failures;
+        }
+        QTextStream(stdout) << out.filePath(QStringLiteral("sales.png")) << "\n";
+    }
     // The file dialog of ファイル → 開く, as a seller sees it: Qt's own dialog, in Japanese.
     if (wanted.removeAll(QStringLiteral("filedialog")) > 0 || args.mid(4).isEmpty()) {
         const QString file = QDir(args.at(3)).filePath(QStringLiteral("filedialog.png"));

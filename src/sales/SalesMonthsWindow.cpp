@@ -50,6 +50,7 @@ SalesMonthsWindow::SalesMonthsWindow(const QList<sales::Month>& months, double f
     }
     put(static_cast<int>(months.size()), QStringLiteral("合計"), total);
     table->resizeColumnsToContents();
+    table->setCurrentItem(nullptr);
     layout->addWidget(table, 1);
 
     auto* series = new QBarSeries;
@@ -66,6 +67,7 @@ SalesMonthsWindow::SalesMonthsWindow(const QList<sales::Month>& months, double f
     y->setTitleText(QStringLiteral("円"));
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(y);
+    y->applyNiceNumbers();
     chart->legend()->setAlignment(Qt::AlignBottom);
     auto* view = new QChartView(chart);
     view->setObjectName(QStringLiteral("chtGEKKAN"));

@@ -82,19 +82,25 @@ SalesWindow::SalesWindow(UiServices& ui, const QString& databasePath, Hooks hook
     m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setDefaultSectionSize(22);
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    for (const auto& [column, width] : {std::pair{SalesModel::StageCol, 80},
-                                        {SalesModel::DueCol, 90},
-                                        {SalesModel::IdCol, 100},
-                                        {SalesModel::TitleCol, 240},
-                                        {SalesModel::WinnerCol, 170},
-                                        {SalesModel::PriceCol, 80},
-                                        {SalesModel::FeeCol, 64},
-                                        {SalesModel::EndedCol, 116}})
-        m_grid->setColumnWidth(column, width);
+    m_grid->setWordWrap(false);
+    // A filter or a refresh resets the model, and with it the header's widths: the seller's are kept.
+    auto widths = std::make_shared<QList<int>>(QList<int>{124, 108, 96, 220, 170, 76, 64, 116});
+    auto restoring = std::make_shared<bool>(false);
+    const auto applyWidths = [this, widths, restoring] {
+        *restoring = true;
+        for (int c = 0; c < widths->size(); ++c) m_grid->setColumnWidth(c, widths->at(c));
+        *restoring = false;
+    };
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this, [widths, restoring](int column, int, int width) {
+        if (!*restoring && column < widths->size()) (*widths)[column] = width;
+    });
+    connect(m_model, &QAbstractItemModel::modelReset, this, applyWidths);
+    applyWidths();
     split->addWidget(m_grid);
     split->addWidget(buildDetail());
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
+    split->setSizes({940, 360});
     layout->addWidget(split, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -129,7 +135,7 @@ SalesWindow::SalesWindow(UiServices& ui, const QString& databasePath, Hooks hook
     connect(m_show, &QComboBox::currentIndexChanged, this, &SalesWindow::applyFilter);
     connect(m_search, &QLineEdit::textChanged, this, &SalesWindow::applyFilter);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &SalesWindow::showCurrent);
-    resize(1240, 660);
+    resize(1320, 680);
     reload();
 }
 
