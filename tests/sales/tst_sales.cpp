@@ -1,5 +1,12 @@
 #include <QtTest>
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <csignal>
+
+#include "store/HistoryStore.h"
+#include "store/SalesTable.h"
+
 #include "sales/Deadlines.h"
 #include "sales/ReplyAddress.h"
 #include "sales/SaleRecord.h"
@@ -17,6 +24,38 @@ Sale endedOn(const QString& id, int day, int hour) {
     s.auctionId = id;
     s.ended = at(day, hour);
     return s;
+}
+}  // namespace
+
+namespace {
+constexpr int kBatch = 40;
+
+// The helper's side: a program that refreshes its sales and moves each new one on, round after
+// round, until it is killed.
+int refreshAndMoveForever(const QStringList& args) {
+    HistoryStore store(args.value(0));
+    if (store.open() != HistoryStore::Opened::Ok) return 1;
+    for (int round = 0;; ++round) {
+        QList<salestable::Row> seen;
+        for (int i = 0; i < kBatch; ++i) {
+            salestable::Row r;
+            r.auctionId = QStringLiteral("r%1_%2").arg(QCoreApplication::applicationPid()).arg(round * kBatch + i);
+            r.winnerId = QStringLiteral("buyer_%1").arg(i);
+            r.title = QStringLiteral("空箱文庫 第%1巻").arg(i);
+            r.price = 500 + i;
+            r.ended = QDateTime::currentDateTime();
+            seen << r;
+        }
+        if (!salestable::storeSeen(store, seen)) return 2;
+        const std::optional<QList<salestable::Row>> all = salestable::all(store);
+        if (!all) return 3;
+        for (const salestable::Row& row : *all) {
+            Sale sale = fromRow(row);
+            if (sale.stage != Stage::Won) continue;
+            moveOn(sale, QDateTime::currentDateTime());
+            if (!salestable::storeSellers(store, toRow(sale))) return 4;
+        }
+    }
 }
 }  // namespace
 
@@ -179,6 +218,41 @@ private Q_SLOTS:
         QCOMPARE(sales::subject(s, sales::Stage::Shipped), QStringLiteral("『空箱文庫 童話集』 発送のご連絡"));
     }
 
+    // A program killed while it refreshes and while it moves sales: on restart the database is whole,
+    // every refresh is there whole or not at all, and every sale is in the stage it had or the one
+    // it moved to, with its moves saying the same.
+    void killedWhileRefreshingAndMovingNothingIsHalfDone() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
+        for (int kill = 0; kill < 12; ++kill) {
+            QProcess helper;
+            helper.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--helper"), path});
+            QVERIFY(helper.waitForStarted());
+            QTest::qWait(150 + (kill * 53) % 250);
+            QCOMPARE(helper.state(), QProcess::Running);
+            ::kill(static_cast<pid_t>(helper.processId()), SIGKILL);
+            QVERIFY(helper.waitForFinished());
+        }
+        HistoryStore store(path);
+        QCOMPARE(store.open(), HistoryStore::Opened::Ok);
+        {
+            QSqlQuery check(*store.database());
+            QVERIFY(check.exec(QStringLiteral("PRAGMA integrity_check")) && check.next());
+            QCOMPARE(check.value(0).toString(), QStringLiteral("ok"));
+        }
+        const std::optional<QList<salestable::Row>> rows = salestable::all(store);
+        QVERIFY(rows && !rows->isEmpty());
+        QCOMPARE(rows->size() % kBatch, 0);
+        QSet<QString> keys;
+        for (const salestable::Row& row : *rows) {
+            QVERIFY(!keys.contains(row.auctionId + QLatin1Char('/') + row.winnerId));
+            keys << row.auctionId + QLatin1Char('/') + row.winnerId;
+            const Sale sale = fromRow(row);
+            QVERIFY(sale.stage == Stage::Won || sale.stage == Stage::Contacted);
+            QCOMPARE(sale.moves.size(), sale.stage == Stage::Won ? 0 : 1);
+        }
+    }
+
     void readsThePostcodeAndPrefectureOfAReply_data() {
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("postcode");
@@ -216,5 +290,11 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSales)
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc >= 2 && qstrcmp(argv[1], "--helper") == 0) return refreshAndMoveForever(app.arguments().mid(2));
+    TestSales tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
 #include "tst_sales.moc"
