@@ -42,7 +42,9 @@ Sale fromRow(const salestable::Row& r) {
     s.price = r.price;
     s.ended = r.ended;
     s.stage = stageNamed(r.stage).value_or(Stage::Won);
-    for (const QJsonValue& v : QJsonDocument::fromJson(r.moves.toUtf8()).array()) {
+    // Most sales of a long list never moved: no JSON to read.
+    const QJsonArray moves = r.moves == QLatin1String("[]") ? QJsonArray() : QJsonDocument::fromJson(r.moves.toUtf8()).array();
+    for (const QJsonValue& v : moves) {
         const QJsonArray m = v.toArray();
         const std::optional<Stage> from = stageNamed(m.at(0).toString()), to = stageNamed(m.at(1).toString());
         const QDateTime at = HistoryStore::fromStamp(m.at(2).toString());

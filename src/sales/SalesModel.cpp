@@ -23,10 +23,16 @@ void SalesModel::setCautions(const QHash<QString, QString>& byWinner) {
 
 void SalesModel::setNow(const QDateTime& now) {
     m_now = now;
-    refilter();
+    // Only the overdue filter depends on the clock; the deadlines shown are read as they are drawn.
+    if (m_show == Show::Overdue)
+        refilter();
+    else if (!m_shown.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, Columns - 1));
 }
 
 void SalesModel::setFilter(Show show, Stage stage, const QString& search) {
+    if (show == m_show && stage == m_stage && search.trimmed() == m_search && !m_alsoShownChanged) return;
+    m_alsoShownChanged = false;
     m_show = show;
     m_stage = stage;
     m_search = search.trimmed();

@@ -27,7 +27,10 @@ public:
     void setNow(const QDateTime& now);
     void setFilter(Show show, sales::Stage stage, const QString& search);
     // Sales ("auction\nwinner") the search finds elsewhere (in their mails), shown as if it matched.
-    void setAlsoShown(const QSet<QString>& keys) { m_alsoShown = keys; }
+    void setAlsoShown(const QSet<QString>& keys) {
+        m_alsoShownChanged = keys != m_alsoShown;
+        m_alsoShown = keys;
+    }
 
     const QList<sales::Sale>& sales() const { return m_sales; }
     // The sale behind a shown row; its place in sales().
@@ -58,4 +61,5 @@ private:
     sales::Stage m_stage = sales::Stage::Won;
     QString m_search;
     QSet<QString> m_alsoShown;
+    bool m_alsoShownChanged = false;
 };

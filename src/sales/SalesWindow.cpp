@@ -22,9 +22,11 @@
 #include "sales/SaleRecord.h"
 #include "sales/SalesModel.h"
 #include "sales/SalesRefresh.h"
+#include "settings/IniFile.h"
 #include "settings/SalesKeys.h"
 #include "settings/mINI.h"
 #include "store/HistoryStore.h"
+#include "store/HistoryThread.h"
 #include "store/SalesTable.h"
 #include "widgets/PlainText.h"
 
@@ -49,10 +51,14 @@ W* named(W* widget, const char* name) {
 
 SalesWindow::SalesWindow(UiServices& ui, const QString& databasePath, Hooks hooks, QWidget* parent)
     : QDialog(parent), m_ui(ui), m_path(databasePath), m_hooks(std::move(hooks)), m_now([] { return QDateTime::currentDateTime(); }) {
+    // The list is read on a connection of its own while the window is built: a long list costs the
+    // seller no more than the window, and another program writing the database holds up neither.
+    m_firstRead = std::async(std::launch::async, [path = m_path] { return historythread::sales(path); });
     setObjectName(QStringLiteral("frmTORIHIKI"));
     setWindowTitle(kCaption);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
-    m_limits = limitsFrom([](const QString& key) { return mINI::Ini_Get(saleskeys::kSection, key); });
+    const IniFile settings = IniFile::load(ProgramFolder::settingsFile());
+    m_limits = limitsFrom([&settings](const QString& key) { return settings.value(saleskeys::kSection, key); });
     m_model = new SalesModel(this);
     m_model->setLimits(m_limits);
 
@@ -239,8 +245,11 @@ void SalesWindow::reload() {
     const QString current = currentSale() >= 0 ? m_model->sales()[currentSale()].auctionId : QString();
     QList<Sale> list;
     QHash<QString, QString> cautions;
+    std::optional<QList<salestable::Row>> early;
+    if (m_firstRead.valid()) early = m_firstRead.get();
     if (HistoryStore* db = store()) {
-        const std::optional<QList<salestable::Row>> rows = salestable::all(*db);
+        // What was read early stands unless it failed (an older database, mended by the open just made).
+        const std::optional<QList<salestable::Row>> rows = early ? early : salestable::all(*db);
         if (!rows)
             m_ui.message(QStringLiteral("取引を読み込めませんでした。\r\n") + m_path, kCaption, UiServices::Icon::Critical,
                          UiServices::Buttons::Ok, this);

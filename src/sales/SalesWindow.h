@@ -3,11 +3,14 @@
 #include <QDateTime>
 #include <QDialog>
 #include <functional>
+#include <future>
+#include <optional>
 #include <memory>
 
 #include "sales/Deadlines.h"
 #include "sales/SaleFeeDialog.h"
 #include "sales/SaleMail.h"
+#include "store/SalesTable.h"
 
 class HistoryStore;
 class QComboBox;
@@ -88,6 +91,7 @@ private:
     QString m_path;
     Hooks m_hooks;
     std::unique_ptr<HistoryStore> m_store;
+    std::future<std::optional<QList<salestable::Row>>> m_firstRead;
     std::function<QDateTime()> m_now;
     sales::Limits m_limits;
     SalesModel* m_model = nullptr;

@@ -97,36 +97,76 @@ std::optional<QList<Row>> all(const HistoryStore& store) {
 }
 
 std::optional<QList<Row>> allIn(const QSqlDatabase& db) {
+    // Columns by their place in the SELECT: a list of ten thousand sales reads each row once, with
+    // no lookup by name and no time-zone work (times stay UTC; the windows show them local).
+    enum {
+        Auction,
+        Winner,
+        Title,
+        WinnerName,
+        WinnerMail,
+        Price,
+        Ended,
+        Seen,
+        Stage,
+        Moves,
+        Carrier,
+        Tracking,
+        Shipped,
+        CancelReason,
+        Note,
+        Address,
+        ShippingFee,
+        ShippingPaid,
+        ItemCost
+    };
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral(
             "SELECT auction, winner, title, winner_name, winner_mail, price, ended, seen, stage, moves, carrier, "
             "tracking, shipped, cancel_reason, note, address, shipping_fee, shipping_paid, item_cost FROM sales ORDER BY ended DESC, auction, seen")))
         return std::nullopt;
-    const QSqlRecord names = q.record();
-    const auto at = [&](const char* column) { return q.value(names.indexOf(QLatin1String(column))); };
+    const auto utc = [](const QVariant& v) {
+        // The stamps this program writes ("2026-12-10T07:13:14.123Z") read digit by digit; anything else as ISO.
+        const QString t = v.toString();
+        const auto n = [&t](int from, int count) {
+            int value = 0;
+            for (int i = from; i < from + count; ++i) {
+                const int d = t.at(i).unicode() - '0';
+                if (d < 0 || d > 9) return -1;
+                value = value * 10 + d;
+            }
+            return value;
+        };
+        if (t.size() == 24 && t.at(10) == QLatin1Char('T') && t.at(23) == QLatin1Char('Z')) {
+            const QDate date(n(0, 4), n(5, 2), n(8, 2));
+            const QTime time(n(11, 2), n(14, 2), n(17, 2), n(20, 3));
+            if (date.isValid() && time.isValid()) return QDateTime(date, time, Qt::UTC);
+        }
+        return QDateTime::fromString(t, Qt::ISODateWithMs);
+    };
     QList<Row> rows;
     while (q.next()) {
         Row r;
-        r.auctionId = at("auction").toString();
-        r.winnerId = at("winner").toString();
-        r.title = at("title").toString();
-        r.winnerName = at("winner_name").toString();
-        r.winnerMail = at("winner_mail").toString();
-        r.price = at("price").toLongLong();
-        r.ended = HistoryStore::fromStamp(at("ended").toString());
-        r.seen = HistoryStore::fromStamp(at("seen").toString());
-        r.stage = at("stage").toString();
-        r.moves = at("moves").toString();
-        r.carrier = at("carrier").toString();
-        r.tracking = at("tracking").toString();
-        r.shipped = QDate::fromString(at("shipped").toString(), Qt::ISODate);
-        r.cancelReason = at("cancel_reason").toString();
-        r.note = at("note").toString();
-        r.address = at("address").toString();
-        r.shippingFee = yenOf(at("shipping_fee"));
-        r.shippingPaid = yenOf(at("shipping_paid"));
-        r.itemCost = yenOf(at("item_cost"));
+        r.auctionId = q.value(Auction).toString();
+        r.winnerId = q.value(Winner).toString();
+        r.title = q.value(Title).toString();
+        r.winnerName = q.value(WinnerName).toString();
+        r.winnerMail = q.value(WinnerMail).toString();
+        r.price = q.value(Price).toLongLong();
+        r.ended = utc(q.value(Ended));
+        r.seen = utc(q.value(Seen));
+        r.stage = q.value(Stage).toString();
+        r.moves = q.value(Moves).toString();
+        r.carrier = q.value(Carrier).toString();
+        r.tracking = q.value(Tracking).toString();
+        r.shipped = QDate::fromString(q.value(Shipped).toString(), Qt::ISODate);
+        r.cancelReason = q.value(CancelReason).toString();
+        r.note = q.value(Note).toString();
+        r.address = q.value(Address).toString();
+        r.shippingFee = yenOf(q.value(ShippingFee));
+        r.shippingPaid = yenOf(q.value(ShippingPaid));
+        r.itemCost = yenOf(q.value(ItemCost));
         rows << r;
     }
     // A damaged page stops the rows part-way: that is no list.
