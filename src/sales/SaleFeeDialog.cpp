@@ -78,6 +78,10 @@ SaleFeeDialog::SaleFeeDialog(const sales::Sale& sale, Rules rules, QWidget* pare
     ok->setObjectName(QStringLiteral("cmdKETTEI"));
     QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("cmdCANCEL"));
+    // Enter works the fee out; 決定 takes a click.
+    ok->setAutoDefault(false);
+    cancel->setAutoDefault(false);
+    work->setDefault(true);
     layout->addWidget(buttons);
     connect(m_reply, &QPlainTextEdit::textChanged, this, &SaleFeeDialog::readReply);
     connect(work, &QPushButton::clicked, this, &SaleFeeDialog::work);

@@ -41,8 +41,8 @@ SaleMailDialog::SaleMailDialog(UiServices& ui, QWidget* parent) : QDialog(parent
     QPushButton* copy = add("cmdCOPY", QStringLiteral("コピー(&C)"), QDialogButtonBox::ActionRole);
     QPushButton* skip = add("cmdSKIP", QStringLiteral("スキップ(&S)"), QDialogButtonBox::ActionRole);
     QPushButton* stop = add("cmdCLOSE", QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
-    mailer->setDefault(false);
-    mailer->setAutoDefault(false);  // Enter in the body is a line break, never a mail sent
+    // Enter in a field is never a mail handed over or copied (which would move the sale on).
+    for (QPushButton* b : {mailer, copy, skip, stop}) b->setAutoDefault(false);
     connect(mailer, &QPushButton::clicked, this, &SaleMailDialog::handOver);
     connect(copy, &QPushButton::clicked, this, &SaleMailDialog::copy);
     connect(skip, &QPushButton::clicked, this, [this] {

@@ -51,6 +51,9 @@ QString when(const QDateTime& t) { return t.toLocalTime().toString(QStringLitera
 }  // namespace
 
 void SalesWindow::showCurrent() {
+    keepTyped();
+    m_filling = true;
+    const auto filled = qScopeGuard([this] { m_filling = false; });
     const int i = currentSale();
     for (QWidget* w :
          std::initializer_list<QWidget*>{m_address, m_carrier, m_tracking, m_shipped, m_fee, m_paid, m_cost, m_note, m_caution})
@@ -91,8 +94,7 @@ void SalesWindow::showCurrent() {
     m_fee->setText(amountText(s.shippingFee));
     m_paid->setText(amountText(s.shippingPaid));
     m_cost->setText(amountText(s.itemCost));
-    const qint64 profit = s.price + qMax<qint64>(0, s.shippingFee) - qMax<qint64>(0, s.shippingPaid) - qMax<qint64>(0, s.itemCost);
-    m_profit->setText(yen(profit));
+    m_profit->setText(s.stage == Stage::Cancelled ? QStringLiteral("－（取消）") : yen(moneyOf(s, feePercent()).profit()));
     PlainText::setCrlf(m_note, s.note);
     m_caution->setText(m_model->caution(s.winnerId));
     if (m_store)
@@ -118,6 +120,7 @@ bool SalesWindow::storeSale(int index) {
 }
 
 void SalesWindow::moveOnSelected() {
+    keepTyped();
     const QDateTime now = m_now();
     int moved = 0;
     for (int i : selectedSales()) {
@@ -133,6 +136,7 @@ void SalesWindow::moveOnSelected() {
 }
 
 void SalesWindow::undoSelected() {
+    keepTyped();
     for (int i : selectedSales()) {
         if (!undo(m_model->sale(i))) continue;
         if (!storeSale(i)) return;
@@ -142,7 +146,8 @@ void SalesWindow::undoSelected() {
 }
 
 void SalesWindow::cancelSelected() {
-    const QList<int> chosen = selectedSales();
+    keepTyped();
+    const QStringList chosen = selectedKeys();
     if (chosen.isEmpty()) return;
     const UiServices::Answer answer = m_ui.message(QStringLiteral("選んだ %1件の取引を取り消します。\r\n落札者の都合による取消ですか？\r\n"
                                                                   "（はい：落札者都合　いいえ：出品者都合）")
@@ -150,17 +155,31 @@ void SalesWindow::cancelSelected() {
                                                    kCaption, UiServices::Icon::Question, UiServices::Buttons::YesNoCancel, this);
     if (answer == UiServices::Answer::Cancel) return;
     const CancelReason reason = answer == UiServices::Answer::Yes ? CancelReason::Winner : CancelReason::Seller;
-    for (int i : chosen) {
-        if (!cancel(m_model->sale(i), reason, m_now())) continue;
+    for (const QString& key : chosen) {
+        const int i = saleOfKey(key);
+        if (i < 0 || !cancel(m_model->sale(i), reason, m_now())) continue;
         if (!storeSale(i)) return;
     }
     showCurrent();
     updateSummary();
 }
 
+void SalesWindow::keepTyped() {
+    if (m_typedFor.isEmpty()) return;
+    const QString key = m_typedFor;
+    m_typedFor.clear();
+    if (const int i = saleOfKey(key); i >= 0) saveDetailInto(i);
+}
+
 void SalesWindow::saveDetail() {
     const int i = currentSale();
     if (i < 0) return;
+    m_typedFor.clear();
+    saveDetailInto(i);
+    showCurrent();
+}
+
+void SalesWindow::saveDetailInto(int i) {
     const qint64 fee = amountOf(m_fee->text()), paid = amountOf(m_paid->text()), cost = amountOf(m_cost->text());
     if (fee < -1 || paid < -1 || cost < -1) {
         m_ui.message(QStringLiteral("送料と原価は円の数字で入力して下さい。"), kCaption, UiServices::Icon::Information,
@@ -168,7 +187,7 @@ void SalesWindow::saveDetail() {
         return;
     }
     Sale& s = m_model->sale(i);
-    const Sale before = s;
+    const QString auctionId = s.auctionId, winnerId = s.winnerId;
     s.address = PlainText::crlf(m_address);
     s.shipment.carrier = m_carrier->currentText().trimmed();
     s.shipment.tracking = m_tracking->text().trimmed();
@@ -177,26 +196,30 @@ void SalesWindow::saveDetail() {
     s.shippingPaid = paid;
     s.itemCost = cost;
     s.note = PlainText::crlf(m_note);
-    if (!storeSale(i)) return;
     const QString caution = m_caution->text().trimmed();
-    if (caution != m_model->caution(s.winnerId)) {
+    if (!storeSale(i)) return;
+    if (caution != m_model->caution(winnerId)) {
         HistoryStore* db = store();
-        if (!db || !salestable::storeBuyer(*db, {s.winnerId, caution, QString()})) {
+        if (!db || !salestable::storeBuyer(*db, {winnerId, caution, QString()})) {
             m_ui.message(QStringLiteral("要注意の印を保存できませんでした。"), kCaption, UiServices::Icon::Critical,
                          UiServices::Buttons::Ok, this);
             return;
         }
         reload();
     }
-    m_status->setText(QStringLiteral("%1 を保存しました。").arg(before.auctionId));
-    showCurrent();
+    m_status->setText(QStringLiteral("%1 を保存しました。").arg(auctionId));
 }
 
 void SalesWindow::feeFromReply() {
-    const int i = currentSale();
-    if (i < 0) return;
-    SaleFeeDialog dialog(m_model->sales()[i], m_hooks.feeRules, this);
+    keepTyped();
+    const int at = currentSale();
+    if (at < 0) return;
+    const QString key = SalesModel::keyOf(m_model->sales()[at]);
+    SaleFeeDialog dialog(m_model->sales()[at], m_hooks.feeRules, this);
     if (dialog.exec() != QDialog::Accepted) return;
+    // The list may have been read again while the dialog was open: the sale by its key, not its place.
+    const int i = saleOfKey(key);
+    if (i < 0) return;
     Sale& s = m_model->sale(i);
     s.address = dialog.address();
     s.shippingFee = dialog.fee();
@@ -216,6 +239,7 @@ void SalesWindow::showMonths() {
 }
 
 void SalesWindow::exportCsv() {
+    keepTyped();
     // What the list shows, in its order: the filter chooses what goes to the spreadsheet.
     QList<Sale> shown;
     for (int row = 0; row < m_model->rowCount(); ++row) shown << m_model->sales()[m_model->saleIndex(row)];
@@ -267,7 +291,8 @@ QString SalesWindow::readTemplate(const QString& key, const QString& fallback, Q
 }
 
 void SalesWindow::mailSelected(bool reminder) {
-    const QList<int> chosen = selectedSales();
+    keepTyped();
+    const QStringList chosen = selectedKeys();
     if (chosen.isEmpty()) {
         m_ui.message(QStringLiteral("メールを作る取引を選んで下さい。"), kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok,
                      this);
@@ -279,18 +304,21 @@ void SalesWindow::mailSelected(bool reminder) {
     updateSummary();
 }
 
-bool SalesWindow::mailOne(int index, bool reminder, const QString& place) {
-    const Sale& s = m_model->sales()[index];
+bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& place) {
+    const int at = saleOfKey(key);
+    if (at < 0) return true;  // gone from the list meanwhile: the next one
+    const Sale s = m_model->sales()[at];
     const std::optional<Stage> target = nextStage(s.stage);
     if (!reminder && !target) return true;  // nothing left to write about: the next sale
+    const QString what = reminder ? kReminder : stageName(*target);
     QString path;
     const QString text = reminder ? readTemplate(reminderKey(), defaultReminderTemplate(), &path)
                                   : readTemplate(mailKey(*target), defaultTemplate(*target), &path);
     if (text.isEmpty()) {
-        m_ui.message(path.isEmpty() ? QStringLiteral("「%1」のメールの雛形が設定されていません（設定の取引管理）。").arg(stageName(*target))
+        m_ui.message(path.isEmpty() ? QStringLiteral("「%1」のメールの雛形が設定されていません（設定の取引管理）。").arg(what)
                                     : QStringLiteral("メールの雛形を読み込めませんでした。\r\n") + path,
                      kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
-        return !path.isEmpty() ? false : true;
+        return path.isEmpty();
     }
     SaleMailDialog dialog(m_ui, this);
     dialog.setMail(s.winnerMail, subject(s, target.value_or(s.stage), reminder), fill(text, s, m_hooks.fill, m_model->deadlineOf(s)),
@@ -305,7 +333,7 @@ bool SalesWindow::mailOne(int index, bool reminder, const QString& place) {
     salestable::Mail kept{s.auctionId,
                           s.winnerId,
                           QDateTime::currentDateTimeUtc(),
-                          reminder ? kReminder : stageName(*target),
+                          what,
                           dialog.to(),
                           dialog.subject(),
                           dialog.body(),
@@ -317,12 +345,16 @@ bool SalesWindow::mailOne(int index, bool reminder, const QString& place) {
         m_ui.setClipboardText(dialog.body());
         return false;
     }
-    if (!reminder && moveOn(m_model->sale(index), m_now())) return storeSale(index);
-    return true;
+    // The sale as it is now (the list may have been read again while the mail was shown), moved
+    // on only from the stage the mail was written for.
+    const int index = saleOfKey(key);
+    if (reminder || index < 0 || m_model->sales()[index].stage != s.stage) return true;
+    return moveOn(m_model->sale(index), m_now()) ? storeSale(index) : true;
 }
 
 void SalesWindow::refresh() {
     if (m_refresh) return;
+    keepTyped();
     if (!m_hooks.network || m_hooks.closedListings.isEmpty()) return;
     m_refresh = new SalesRefresh(*m_hooks.network, this);
     if (!m_hooks.itemBase.isEmpty()) m_refresh->setItemBase(m_hooks.itemBase);
@@ -352,13 +384,17 @@ void SalesWindow::refreshDone() {
         return;
     }
     if (job->problem() != SalesRefresh::Problem::None) {
-        const QString why = job->problem() == SalesRefresh::Problem::NoAnswer ? QStringLiteral("サイトが応答しません")
-                                                                              : QStringLiteral("ページの形が違います");
-        notes << (job->pagesRead() == 0
-                      ? QStringLiteral("出品終了分のページを読めませんでした（%1）。").arg(why)
-                      : QStringLiteral("出品終了分の %1 ページ目から先を読めませんでした（%2）。読めた分の取引だけを加えました。")
-                            .arg(job->pagesRead() + 1)
-                            .arg(why));
+        const QString why = job->problem() == SalesRefresh::Problem::NoAnswer    ? QStringLiteral("サイトが応答しません")
+                            : job->problem() == SalesRefresh::Problem::SignedOut ? QStringLiteral("ログインが切れました")
+                                                                                 : QStringLiteral("ページの形が違います");
+        if (job->pagesRead() == 0) {
+            told(QStringLiteral("出品終了分のページを読めませんでした（%1）。\r\nこれまでの取引はそのまま残っています。").arg(why),
+                 UiServices::Icon::Information);
+            return;
+        }
+        notes << QStringLiteral("出品終了分の %1 ページ目から先を読めませんでした（%2）。読めた分の取引だけを加えました。")
+                     .arg(job->pagesRead() + 1)
+                     .arg(why);
     }
     std::optional<salestable::Seen> seen;
     if (!job->rows().isEmpty()) {

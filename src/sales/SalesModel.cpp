@@ -47,6 +47,12 @@ void SalesModel::refilter() {
     endResetModel();
 }
 
+int SalesModel::indexOf(const QString& auctionId, const QString& winnerId) const {
+    for (int i = 0; i < m_sales.size(); ++i)
+        if (m_sales[i].auctionId == auctionId && (winnerId.isEmpty() || m_sales[i].winnerId == winnerId)) return i;
+    return -1;
+}
+
 void SalesModel::saleChanged(int index) {
     // A sale moved on may leave the filter's choice: it stays shown until the filter is applied again,
     // so the seller sees what the click did.

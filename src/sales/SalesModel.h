@@ -36,6 +36,9 @@ public:
     // The sale behind a shown row; its place in sales().
     int saleIndex(int row) const { return row >= 0 && row < m_shown.size() ? m_shown[row] : -1; }
     int rowOfSale(int index) const { return m_shown.indexOf(index); }
+    // A sale's place by its auction and winner (places change with every reload); -1 when gone.
+    int indexOf(const QString& auctionId, const QString& winnerId) const;
+    static QString keyOf(const sales::Sale& sale) { return sale.auctionId + QLatin1Char('\n') + sale.winnerId; }
     sales::Sale& sale(int index) { return m_sales[index]; }
     std::optional<sales::Deadline> deadlineOf(const sales::Sale& sale) const { return sales::deadline(sale, m_limits, m_now); }
     int salesOfBuyer(const QString& winnerId) const { return m_perBuyer.value(winnerId); }

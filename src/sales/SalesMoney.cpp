@@ -46,6 +46,15 @@ QList<Month> byMonth(const QList<Sale>& sales, double feePercent) {
     return out;
 }
 
+namespace {
+// A text a winner or the site wrote goes to a spreadsheet as text: one that begins like a formula
+// (= + - @) would run as one when the file is opened.
+QString asText(const QString& text) {
+    static const QString leads = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && leads.contains(text.front()) ? QLatin1Char('\'') + text : text;
+}
+}  // namespace
+
 QString salesCsv(const QList<Sale>& sales, double feePercent) {
     const auto when = [](const QDateTime& t) {
         return t.isValid() ? t.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm")) : QString();
@@ -61,13 +70,19 @@ QString salesCsv(const QList<Sale>& sales, double feePercent) {
     QString text = csv::line(head);
     for (const Sale& s : sales) {
         const Money m = moneyOf(s, feePercent);
-        QStringList row{s.auctionId,  s.title, s.winnerId, s.winnerName, s.winnerMail, stageName(s.stage), cancelReasonName(s.cancelReason),
+        QStringList row{asText(s.auctionId),
+                        asText(s.title),
+                        asText(s.winnerId),
+                        asText(s.winnerName),
+                        asText(s.winnerMail),
+                        stageName(s.stage),
+                        cancelReasonName(s.cancelReason),
                         when(s.ended)};
         for (Stage stage : allStages())
             if (stage != Stage::Won) row << when(s.reached(stage));
         row << QString::number(s.price) << yen(s.shippingFee) << yen(s.shippingPaid) << QString::number(m.siteFee) << yen(s.itemCost)
-            << QString::number(m.profit()) << s.shipment.carrier << s.shipment.tracking
-            << s.shipment.date.toString(QStringLiteral("yyyy/MM/dd")) << s.address << s.note;
+            << QString::number(m.profit()) << asText(s.shipment.carrier) << asText(s.shipment.tracking)
+            << s.shipment.date.toString(QStringLiteral("yyyy/MM/dd")) << asText(s.address) << asText(s.note);
         text += csv::line(row);
     }
     return text;

@@ -14,6 +14,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/ProgramFolder.h"
@@ -141,6 +142,15 @@ SalesWindow::SalesWindow(UiServices& ui, const QString& databasePath, Hooks hook
     connect(m_show, &QComboBox::currentIndexChanged, this, &SalesWindow::applyFilter);
     connect(m_search, &QLineEdit::textChanged, this, &SalesWindow::applyFilter);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &SalesWindow::showCurrent);
+    // Deadlines pass while the window stays open: the red rows and the bottom bar follow the clock.
+    auto* clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, [this] {
+        m_model->setNow(m_now());
+        updateSummary();
+    });
+    clock->start(60 * 1000);
+    // Enter in a field is no click on a button (最新の情報に更新 would take it).
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     resize(1320, 680);
     reload();
 }
@@ -217,6 +227,16 @@ QWidget* SalesWindow::buildDetail() {
     connect(m_mails, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         m_ui.message(item->data(Qt::UserRole).toString(), kCaption, UiServices::Icon::None, UiServices::Buttons::Ok, this);
     });
+    // Typing in a field marks its sale: the typing is kept (saved) before the fields show another
+    // sale or anything changes the list.
+    const auto typed = [this] {
+        if (m_filling) return;
+        if (const int i = currentSale(); i >= 0) m_typedFor = SalesModel::keyOf(m_model->sales()[i]);
+    };
+    for (QLineEdit* e : {m_tracking, m_fee, m_paid, m_cost, m_caution}) connect(e, &QLineEdit::textEdited, this, typed);
+    for (QPlainTextEdit* e : {m_address, m_note}) connect(e, &QPlainTextEdit::textChanged, this, typed);
+    connect(m_carrier, &QComboBox::currentTextChanged, this, typed);
+    connect(m_shipped, &QDateEdit::dateChanged, this, typed);
     scroll->setWidget(panel);
     return scroll;
 }
@@ -225,6 +245,7 @@ HistoryStore* SalesWindow::store() {
     if (m_store && m_store->isOpen()) return m_store.get();
     m_store = std::make_unique<HistoryStore>(m_path);
     const HistoryStore::Opened opened = m_store->open();
+    m_opened = opened;
     if (opened == HistoryStore::Opened::MovedAside)
         m_ui.message(
             QStringLiteral("取引と履歴のデータベースが壊れていたため、次の名前で残して新しく始めます。\r\n") + m_store->movedAsidePath(),
@@ -242,12 +263,18 @@ HistoryStore* SalesWindow::store() {
 }
 
 void SalesWindow::reload() {
-    const QString current = currentSale() >= 0 ? m_model->sales()[currentSale()].auctionId : QString();
+    keepTyped();
+    const int at = currentSale();
+    const QString current = at >= 0 ? m_model->sales()[at].auctionId : QString();
+    const QString currentWinner = at >= 0 ? m_model->sales()[at].winnerId : QString();
     QList<Sale> list;
     QHash<QString, QString> cautions;
     std::optional<QList<salestable::Row>> early;
     if (m_firstRead.valid()) early = m_firstRead.get();
-    if (HistoryStore* db = store()) {
+    HistoryStore* db = store();
+    // A database set aside as damaged was what the early read saw: the list is the new one's.
+    if (m_opened != HistoryStore::Opened::Ok) early.reset();
+    if (db) {
         // What was read early stands unless it failed (an older database, mended by the open just made).
         const std::optional<QList<salestable::Row>> rows = early ? early : salestable::all(*db);
         if (!rows)
@@ -263,7 +290,7 @@ void SalesWindow::reload() {
     m_model->setCautions(cautions);
     m_model->setSales(list);
     applyFilter();
-    if (!current.isEmpty()) selectSale(current);
+    if (!current.isEmpty()) selectSale(current, currentWinner);
     updateSummary();
 }
 
@@ -274,6 +301,7 @@ void SalesWindow::setClock(std::function<QDateTime()> now) {
 }
 
 void SalesWindow::applyFilter() {
+    m_model->setNow(m_now());
     const int choice = m_show->currentIndex();
     const SalesModel::Show show = choice == 1   ? SalesModel::Show::Open
                                   : choice == 2 ? SalesModel::Show::Overdue
@@ -309,11 +337,19 @@ QList<int> SalesWindow::selectedSales() const {
 
 int SalesWindow::currentSale() const { return m_model->saleIndex(m_grid->currentIndex().row()); }
 
-void SalesWindow::selectSale(const QString& auctionId) {
-    for (int row = 0; row < m_model->rowCount(); ++row)
-        if (m_model->sales()[m_model->saleIndex(row)].auctionId == auctionId) {
-            m_grid->selectRow(row);
-            m_grid->setCurrentIndex(m_model->index(row, 0));
-            return;
-        }
+void SalesWindow::selectSale(const QString& auctionId, const QString& winnerId) {
+    const int row = m_model->rowOfSale(m_model->indexOf(auctionId, winnerId));
+    if (row < 0) return;
+    m_grid->selectRow(row);
+    m_grid->setCurrentIndex(m_model->index(row, 0));
+}
+
+QStringList SalesWindow::selectedKeys() const {
+    QStringList keys;
+    for (int i : selectedSales()) keys << SalesModel::keyOf(m_model->sales()[i]);
+    return keys;
+}
+
+int SalesWindow::saleOfKey(const QString& key) const {
+    return m_model->indexOf(key.section(QLatin1Char('\n'), 0, 0), key.section(QLatin1Char('\n'), 1));
 }

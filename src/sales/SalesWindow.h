@@ -10,9 +10,9 @@
 #include "sales/Deadlines.h"
 #include "sales/SaleFeeDialog.h"
 #include "sales/SaleMail.h"
+#include "store/HistoryStore.h"
 #include "store/SalesTable.h"
 
-class HistoryStore;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -60,7 +60,8 @@ public:
     void showMonths();    // 月別集計
     void exportCsv();     // CSV出力
     void showBuyers();    // 落札者: what the seller typed for the current sale and its buyer
-    void selectSale(const QString& auctionId);
+    // Makes the sale the current one (the first of that auction when no winner is named).
+    void selectSale(const QString& auctionId, const QString& winnerId = QString());
 
     // The clock deadlines are counted at (tests set it).
     void setClock(std::function<QDateTime()> now);
@@ -77,14 +78,21 @@ private:
     QWidget* buildDetail();
     HistoryStore* store();
     QList<int> selectedSales() const;
+    // The same as keys (auction and winner), which outlast a reload while a dialog is open.
+    QStringList selectedKeys() const;
+    int saleOfKey(const QString& key) const;
     int currentSale() const;
+    // What the seller typed in the detail fields and has not saved goes into its sale before
+    // anything else changes the list or the fields.
+    void keepTyped();
+    void saveDetailInto(int index);
     void showCurrent();
     void applyFilter();
     bool storeSale(int index);
     void refreshDone();
     void updateSummary();
     double feePercent() const;
-    bool mailOne(int index, bool reminder, const QString& place);
+    bool mailOne(const QString& key, bool reminder, const QString& place);
     QString readTemplate(const QString& key, const QString& fallback, QString* path);
 
     UiServices& m_ui;
@@ -97,6 +105,9 @@ private:
     SalesModel* m_model = nullptr;
     SalesRefresh* m_refresh = nullptr;
     QString m_summary;
+    QString m_typedFor;  // the sale (key) whose detail fields hold unsaved typing
+    bool m_filling = false;
+    HistoryStore::Opened m_opened = HistoryStore::Opened::Ok;
 
     QTableView* m_grid = nullptr;
     QComboBox* m_show = nullptr;

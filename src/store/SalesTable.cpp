@@ -35,7 +35,7 @@ std::optional<Seen> storeSeen(HistoryStore& store, const QList<Row>& rows) {
         // address is the site's only until the seller has one of their own.
         update.prepare(
             QStringLiteral("UPDATE sales SET title = ?, winner_name = COALESCE(NULLIF(?, ''), winner_name), "
-                           "winner_mail = COALESCE(NULLIF(?, ''), winner_mail), price = ?, ended = ?, "
+                           "winner_mail = COALESCE(NULLIF(?, ''), winner_mail), price = ?, ended = COALESCE(NULLIF(?, ''), ended), "
                            "address = CASE WHEN address IS NULL OR address = '' THEN ? ELSE address END "
                            "WHERE auction = ? AND winner = ?"));
         for (const Row& r : rows) {
@@ -219,7 +219,7 @@ bool storeBuyer(HistoryStore& store, const Buyer& b) {
         QSqlQuery q(db);
         q.prepare(
             QStringLiteral("INSERT INTO buyers (winner, caution, note) VALUES (?, ?, ?) "
-                           "ON CONFLICT(winner) DO UPDATE SET caution = excluded.caution, note = excluded.note"));
+                           "ON CONFLICT(winner) DO UPDATE SET caution = excluded.caution"));
         q.addBindValue(b.winnerId);
         q.addBindValue(b.caution);
         q.addBindValue(b.note);

@@ -66,6 +66,7 @@ std::optional<QList<Mail>> searchMails(const HistoryStore& store, const QString&
 struct Buyer {
     QString winnerId, caution, note;
 };
+// Stores the buyer's 要注意 reason; a buyer's note already kept stays as it is.
 bool storeBuyer(HistoryStore& store, const Buyer& buyer);
 std::optional<QList<Buyer>> buyers(const HistoryStore& store);
 

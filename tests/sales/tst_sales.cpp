@@ -216,6 +216,9 @@ private Q_SLOTS:
         QCOMPARE(sales::fill(QStringLiteral("<USER> 様 <AUCTIONID> <PRICE>+<COST> <CARRIER> <TRACKING> <SHIPDATE>"), s, pane, std::nullopt),
                  QStringLiteral("読田 読子 様 z100 1,500円+520 ゆうパック 1234 2026/06/03"));
         QCOMPARE(sales::subject(s, sales::Stage::Shipped), QStringLiteral("『空箱文庫 童話集』 発送のご連絡"));
+        // A winner's name that reads like a formula goes to the spreadsheet as text.
+        s.winnerName = QStringLiteral("=HYPERLINK(\"x\")");
+        QVERIFY(sales::salesCsv({s}, 10).contains(QStringLiteral(",\"'=HYPERLINK(\"\"x\"\")\",")));
     }
 
     // A program killed while it refreshes and while it moves sales: on restart the database is whole,

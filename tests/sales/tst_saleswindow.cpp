@@ -184,9 +184,11 @@ private Q_SLOTS:
         QCOMPARE(sale().stage, sales::Stage::Paid);
 
         // The shipping notice carries the carrier and the tracking number as typed.
+        // Typed and not saved: the mail takes it all the same, and so does the sale.
         child<QComboBox>(w, QStringLiteral("cboHAISOU"))->setCurrentText(QStringLiteral("ゆうパック"));
-        child<QLineEdit>(w, QStringLiteral("txtTSUISEKI"))->setText(QStringLiteral("1234-5678-9012"));
-        press(w, "cmdHOZON");
+        QTest::keyClicks(child<QLineEdit>(w, QStringLiteral("txtTSUISEKI")), QStringLiteral("1234-5678-9012"));
+        QTest::keyClick(child<QLineEdit>(w, QStringLiteral("txtTSUISEKI")), Qt::Key_Return);  // no button takes Enter
+        QCOMPARE(sale().stage, sales::Stage::Paid);
         mailAndHand(w, "cmdMAIL", &shown);
         QTRY_COMPARE(ui.mails.size(), 3);
         QCOMPARE(sale().stage, sales::Stage::Shipped);
@@ -229,6 +231,47 @@ private Q_SLOTS:
         QVERIFY(python.waitForFinished(30000));
         QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
                  QStringLiteral("2|g678901234|評価済|1234-5678-9012|%1|80|同梱希望").arg(fee));
+    }
+
+    // A site that answers garbage, an item page that fails, a sign-in that ran out: each is said,
+    // and nothing the list held or the seller typed changes.
+    void aSiteThatFailsChangesNothingKept() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim({QStringLiteral("--frozen")});
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain main(ui);
+        QVERIFY(signIn(sim, "sorabako_test"));
+        SalesWindow* w = main.showSales();
+        QVERIFY(refresh(w));
+        QCOMPARE(w->model()->sales().size(), 2);
+        select(w, QStringLiteral("h789012345"));
+        child<QPlainTextEdit>(w, QStringLiteral("txtMEMO"))->setPlainText(QStringLiteral("土日発送"));
+        press(w, "cmdHOZON");
+        const auto sale = [&] { return w->model()->sales()[w->model()->saleIndex(rowOf(w, QStringLiteral("h789012345")))]; };
+
+        QCOMPARE(sim.control(QStringLiteral("fault?path=/jp/show/mystatus&kind=garbage")), QStringLiteral("OK"));
+        QVERIFY(refresh(w));
+        QCOMPARE(
+            ui.messageTexts().last(),
+            QStringLiteral("出品終了分のページを読めませんでした（ページの形が違います）。\r\nこれまでの取引はそのまま残っています。"));
+        QCOMPARE(w->model()->sales().size(), 2);
+
+        QCOMPARE(sim.control(QStringLiteral("clear")), QStringLiteral("OK"));
+        QVERIFY(signIn(sim, "sorabako_test"));
+        QCOMPARE(sim.control(QStringLiteral("fault?path=/jp/auction/h789012345&kind=status:500")), QStringLiteral("OK"));
+        QVERIFY(refresh(w));
+        QVERIFY(ui.messageTexts().last().contains(QStringLiteral("1件の落札者の連絡先を読めませんでした")));
+        // What the last refresh read of the winner stays; the seller's note too.
+        QCOMPARE(sale().winnerName, QStringLiteral("速水 翔"));
+        QCOMPARE(sale().winnerMail, QStringLiteral("speed.kids@example.jp"));
+        QCOMPARE(sale().note, QStringLiteral("土日発送"));
+
+        QCOMPARE(sim.control(QStringLiteral("clear")), QStringLiteral("OK"));  // every sign-in forgotten
+        QVERIFY(refresh(w));
+        QVERIFY(ui.messageTexts().last().startsWith(QStringLiteral("ログインしていないため、出品終了分を読めませんでした。")));
+        QCOMPARE(w->model()->sales().size(), 2);
+        QCOMPARE(sale().note, QStringLiteral("土日発送"));
     }
 };
 
