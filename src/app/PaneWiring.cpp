@@ -1,5 +1,8 @@
 #include "app/PaneWiring.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <QDialog>
 #include <QPushButton>
 #include <QTabWidget>
@@ -8,6 +11,9 @@
 #include "app/frmKakunin.h"
 #include "description/DescriptionPane.h"
 #include "mail/MailPane.h"
+#include "core/Values.h"
+#include "settings/IniFile.h"
+#include "memory/MemoryTable.h"
 #include "core/TextFile.h"
 #include "core/ProgramFolder.h"
 #include "core/Prefectures.h"
@@ -138,6 +144,22 @@ SalesWindow::Hooks salesHooks(fMain& window, UiServices& ui) {
         if (fee.malformed)
             return SaleFeeDialog::Answer{mHASSOU::kNotYet, QStringLiteral("料金表ファイルの内容が正しくありません：") + path};
         return SaleFeeDialog::Answer{fee.price, fee.note};
+    };
+    // The memory file kept with a listing's record, read with the keys the memory files use.
+    hooks.record = [](const QString& auctionId) -> std::optional<SaleFeeDialog::Record> {
+        const QString path = QDir(listingrecord::folderOf(auctionId)).filePath(listingrecord::kMemoryFileName);
+        if (!QFileInfo::exists(path)) return std::nullopt;
+        const IniFile file = IniFile::load(path);
+        SaleFeeDialog::Record r;
+        r.category = file.value(memory::kListingSection, QStringLiteral("カテゴリ"));
+        r.startPrice = file.value(QStringLiteral("出品手続"), QStringLiteral("開始価格"));
+        for (int i = 0; i < 3; ++i)
+            r.package.sides[i] = values::leadingNumber(file.value(QStringLiteral("送料計算"), QStringLiteral("3辺%1").arg(i)));
+        r.package.grams = values::leadingNumber(file.value(QStringLiteral("送料計算"), QStringLiteral("重さ")));
+        // The ways the listing's mail offered (メール作成's boxes, by the shipping pane's names).
+        for (const QString& way : mHASSOU::serviceNames())
+            if (values::leadingInt(file.value(QStringLiteral("メール作成"), way)) == 1) r.ways << way;
+        return r;
     };
     return hooks;
 }

@@ -33,7 +33,8 @@ qint64 yenIn(const QString& price) {
 }
 }  // namespace
 
-SaleFeeDialog::SaleFeeDialog(const sales::Sale& sale, Rules rules, QWidget* parent) : QDialog(parent), m_rules(std::move(rules)) {
+SaleFeeDialog::SaleFeeDialog(const sales::Sale& sale, Rules rules, const std::optional<Record>& record, QWidget* parent)
+    : QDialog(parent), m_rules(std::move(rules)) {
     setObjectName(QStringLiteral("frmHENSHIN_SOURYOU"));
     setWindowTitle(QStringLiteral("返信から送料 - ") + sale.auctionId);
     auto* layout = new QVBoxLayout(this);
@@ -65,6 +66,17 @@ SaleFeeDialog::SaleFeeDialog(const sales::Sale& sale, Rules rules, QWidget* pare
     form->addRow(QStringLiteral("重さ（g）"), m_grams);
     m_way = named(new QComboBox, "cboHOUHOU");
     m_way->addItems(m_rules.services);
+    if (record) {
+        // The parcel as it was listed, and the first way the listing offered.
+        for (int i = 0; i < 3; ++i)
+            if (record->package.sides[i] > 0) m_sides[i]->setText(QString::number(record->package.sides[i]));
+        if (record->package.grams > 0) m_grams->setText(QString::number(record->package.grams));
+        for (const QString& way : record->ways)
+            if (const int offered = m_way->findText(way); offered >= 0) {
+                m_way->setCurrentIndex(offered);
+                break;
+            }
+    }
     if (const int known = m_way->findText(sale.shipment.carrier); known >= 0) m_way->setCurrentIndex(known);
     form->addRow(QStringLiteral("発送方法"), m_way);
     layout->addLayout(form);

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 #include "sales/Sale.h"
 
@@ -20,6 +21,12 @@ public:
         double sides[3] = {0, 0, 0};  // cm
         double grams = 0;
     };
+    // What the listing's record says: its category and start price, the parcel and the ways offered.
+    struct Record {
+        QString category, startPrice;
+        Package package;
+        QStringList ways;
+    };
     // The fee text as the shipping pane shows it ("1,030 円", "不可") and its note.
     struct Answer {
         QString price, note;
@@ -30,7 +37,8 @@ public:
         std::function<Answer(int service, const QString& destination, const Package& package)> fee;
     };
 
-    SaleFeeDialog(const sales::Sale& sale, Rules rules, QWidget* parent = nullptr);
+    // `record`: the listing's record, whose parcel and first way are filled in.
+    SaleFeeDialog(const sales::Sale& sale, Rules rules, const std::optional<Record>& record, QWidget* parent = nullptr);
 
     // What 決定 takes: the address as pasted, the fee in yen, the way.
     QString address() const;

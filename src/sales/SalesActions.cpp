@@ -73,9 +73,13 @@ void SalesWindow::showCurrent() {
                         .arg(s.auctionId, s.title, s.winnerId, s.winnerName, s.winnerMail, yen(s.price), when(s.ended));
     const int bought = m_model->salesOfBuyer(s.winnerId);
     if (bought > 1) facts += QStringLiteral("\nこの落札者との取引：%1件").arg(bought);
-    if (m_store)
-        if (const std::optional<HistoryStore::Listed> record = m_store->listed(s.auctionId))
-            facts += QStringLiteral("\n出品記録：%1（%2 出品）").arg(record->category, when(record->listedAt));
+    if (const std::optional<SaleFeeDialog::Record> record = m_hooks.record ? m_hooks.record(s.auctionId) : std::nullopt) {
+        facts += QStringLiteral("\n出品記録：%1　開始価格 %2円").arg(record->category, record->startPrice);
+        const SaleFeeDialog::Package& p = record->package;
+        if (p.sides[0] > 0 || p.grams > 0)
+            facts += QStringLiteral("\n荷物：%1×%2×%3cm %4g").arg(p.sides[0]).arg(p.sides[1]).arg(p.sides[2]).arg(p.grams);
+        if (!record->ways.isEmpty()) facts += QStringLiteral("\n発送方法：") + record->ways.join(QStringLiteral("、"));
+    }
     m_facts->setText(facts);
     QStringList dates;
     for (Stage stage : allStages()) {
@@ -215,7 +219,8 @@ void SalesWindow::feeFromReply() {
     const int at = currentSale();
     if (at < 0) return;
     const QString key = SalesModel::keyOf(m_model->sales()[at]);
-    SaleFeeDialog dialog(m_model->sales()[at], m_hooks.feeRules, this);
+    const std::optional<SaleFeeDialog::Record> record = m_hooks.record ? m_hooks.record(m_model->sales()[at].auctionId) : std::nullopt;
+    SaleFeeDialog dialog(m_model->sales()[at], m_hooks.feeRules, record, this);
     if (dialog.exec() != QDialog::Accepted) return;
     // The list may have been read again while the dialog was open: the sale by its key, not its place.
     const int i = saleOfKey(key);

@@ -42,6 +42,8 @@ public:
         QString closedListings;         // the first page of the closed listings with a winner
         QString itemBase;               // an item page's address without its auction ID
         SaleFeeDialog::Rules feeRules;  // the shipping pane's ways and rules
+        // What the program's record of a listing says of it (出品記録): nothing for a listing it did not make.
+        std::function<std::optional<SaleFeeDialog::Record>(const QString& auctionId)> record;
     };
 
     SalesWindow(UiServices& ui, const QString& databasePath, Hooks hooks, QWidget* parent = nullptr);

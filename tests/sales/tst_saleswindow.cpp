@@ -12,6 +12,8 @@
 #include <QUrlQuery>
 
 #include "app/fMain.h"
+#include "core/Cp932.h"
+#include "listing/records/ListingRecord.h"
 #include "mail/MailPane.h"
 #include "shipping/ShippingPane.h"
 #include "widgets/Grid.h"
@@ -132,19 +134,34 @@ private Q_SLOTS:
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY(ui.messageTexts().first().contains(QStringLiteral("落札者が替わった取引があります：h789012345")));
 
+        // The program listed this one: its record's parcel and ways come with the sale.
+        const QString record = listingrecord::folderOf(QStringLiteral("g678901234"));
+        QVERIFY(QDir().mkpath(record));
+        QFile memory(QDir(record).filePath(listingrecord::kMemoryFileName));
+        QVERIFY(memory.open(QIODevice::WriteOnly));
+        memory.write(
+            cp932::encode(QStringLiteral("[出品カテゴリと画像]\r\nカテゴリ=本、雑誌 > 文庫\r\n[出品手続]\r\n開始価格=500\r\n"
+                                         "[送料計算]\r\n3辺0=30\r\n3辺1=20\r\n3辺2=15\r\n重さ=1200\r\n"
+                                         "[メール作成]\r\nゆうパック=1\r\n")));
+        memory.close();
+
         // The fee from the winner's address: the prefecture read from it, the fee the shipping pane's own.
         ShippingPane* shipping = main.shippingPane();
         child<QComboBox>(shipping, QStringLiteral("cmbKEN_0"))->setCurrentText(QStringLiteral("大阪府"));
+        select(w, QStringLiteral("h789012345"));
         select(w, QStringLiteral("g678901234"));
-        QString found;
-        whenDialogOpens(QStringLiteral("frmHENSHIN_SOURYOU"), [&found](QDialog* d) {
+        QVERIFY(
+            child<QLabel>(w, QStringLiteral("lblTORIHIKI"))->text().contains(QStringLiteral("出品記録：本、雑誌 > 文庫　開始価格 500円")));
+        QString found, parcel;
+        whenDialogOpens(QStringLiteral("frmHENSHIN_SOURYOU"), [&found, &parcel](QDialog* d) {
             found = child<QLabel>(d, QStringLiteral("lblHANTEI"))->text();
-            for (const auto& [name, value] : {std::pair{"txtTATE", "30"}, {"txtYOKO", "20"}, {"txtATSUSA", "15"}, {"txtJUURYOU", "1200"}})
-                child<QLineEdit>(d, QLatin1String(name))->setText(QLatin1String(value));
-            child<QComboBox>(d, QStringLiteral("cboHOUHOU"))->setCurrentText(QStringLiteral("ゆうパック"));
+            for (const char* name : {"txtTATE", "txtYOKO", "txtATSUSA", "txtJUURYOU"})
+                parcel += child<QLineEdit>(d, QLatin1String(name))->text() + QLatin1Char(' ');
+            parcel += child<QComboBox>(d, QStringLiteral("cboHOUHOU"))->currentText();
             press(d, "cmdKETTEI");
         });
         press(w, "cmdHENSHIN");
+        QCOMPARE(parcel, QStringLiteral("30 20 15 1200 ゆうパック"));
         QCOMPARE(found, QStringLiteral("〒100-0001 東京都（住所の「東京都」から）"));
         child<QComboBox>(shipping, QStringLiteral("cmbKEN_1"))->setCurrentText(QStringLiteral("東京都"));
         for (const auto& [i, side] : {std::pair{0, "30"}, {1, "20"}, {2, "15"}})
