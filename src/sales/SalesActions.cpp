@@ -116,8 +116,11 @@ bool SalesWindow::storeSale(int index) {
         m_model->saleChanged(index);
         return true;
     }
-    m_ui.message(QStringLiteral("取引を保存できませんでした（ディスクの空き、データベースの状態を確かめて下さい）。\r\n"
-                                "取引は保存されている状態に戻します。"),
+    const bool busy = db && db->error() == HistoryStore::Error::Busy;
+    m_ui.message((busy ? QStringLiteral("ほかのプログラムが取引のデータベースを使っているため、保存できませんでした。\r\n"
+                                        "しばらくしてから、もう一度お試し下さい。")
+                       : QStringLiteral("取引を保存できませんでした（ディスクの空き、データベースの状態を確かめて下さい）。")) +
+                     QStringLiteral("\r\n取引は保存されている状態に戻します。"),
                  kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
     reload();
     return false;

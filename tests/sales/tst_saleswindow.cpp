@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QUrlQuery>
 
@@ -30,6 +32,20 @@
 #include "support/TestMain.h"
 
 namespace {
+// The helper's side: another program that holds the database's write lock until told (a line on its input).
+int holdDatabase(const QStringList& args) {
+    if (args.value(0) != QLatin1String("hold")) return 99;
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
+    db.setDatabaseName(args.value(1));
+    if (!db.open()) return 1;
+    QSqlQuery hold(db);
+    if (!hold.exec(QStringLiteral("BEGIN EXCLUSIVE"))) return 2;
+    QTextStream(stdout) << "held" << Qt::endl;
+    QTextStream(stdin).readLine();
+    hold.exec(QStringLiteral("ROLLBACK"));
+    return 0;
+}
+
 bool signIn(const SiteSimProcess& sim, const char* account) {
     Browser b;
     return loadAndWait(&b, sim.base() + QStringLiteral("/__sim/signin?login=") + QLatin1String(account));
@@ -284,6 +300,24 @@ private Q_SLOTS:
         QCOMPARE(sale().winnerMail, QStringLiteral("speed.kids@example.jp"));
         QCOMPARE(sale().note, QStringLiteral("土日発送"));
 
+        // Another program holds the database: the move is refused with the reason, the sale stays as
+        // stored, and once the other program is done the same click goes through.
+        QProcess rival;
+        rival.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--helper"), QStringLiteral("hold"), HistoryStore::programFile()});
+        QVERIFY(rival.waitForReadyRead(10000));
+        QCOMPARE(rival.readLine().trimmed(), QByteArray("held"));
+        select(w, QStringLiteral("h789012345"));
+        press(w, "cmdSUSUMERU");
+        QVERIFY(ui.messageTexts().last().startsWith(
+            QStringLiteral("ほかのプログラムが取引のデータベースを使っているため、保存できませんでした。")));
+        QCOMPARE(sale().stage, sales::Stage::Won);
+        rival.write("done\n");
+        QVERIFY(rival.waitForFinished(10000));
+        select(w, QStringLiteral("h789012345"));
+        press(w, "cmdSUSUMERU");
+        QCOMPARE(sale().stage, sales::Stage::Contacted);
+
         QCOMPARE(sim.control(QStringLiteral("clear")), QStringLiteral("OK"));  // every sign-in forgotten
         QVERIFY(refresh(w));
         QVERIFY(ui.messageTexts().last().startsWith(QStringLiteral("ログインしていないため、出品終了分を読めませんでした。")));
@@ -292,5 +326,5 @@ private Q_SLOTS:
     }
 };
 
-SORABAKO_GUI_TEST_MAIN(TestSalesWindow)
+SORABAKO_GUI_TEST_MAIN_WITH_HELPER(TestSalesWindow, holdDatabase)
 #include "tst_saleswindow.moc"
