@@ -54,7 +54,14 @@ SalesWindow::SalesWindow(UiServices& ui, const QString& databasePath, Hooks hook
     : QDialog(parent), m_ui(ui), m_path(databasePath), m_hooks(std::move(hooks)), m_now([] { return QDateTime::currentDateTime(); }) {
     // The list is read on a connection of its own while the window is built: a long list costs the
     // seller no more than the window, and another program writing the database holds up neither.
-    m_firstRead = std::async(std::launch::async, [path = m_path] { return historythread::sales(path); });
+    m_firstRead = std::async(std::launch::async, [path = m_path]() -> std::optional<QList<Sale>> {
+        const std::optional<QList<salestable::Row>> rows = historythread::sales(path);
+        if (!rows) return std::nullopt;
+        QList<Sale> list;
+        list.reserve(rows->size());
+        for (const salestable::Row& r : *rows) list << fromRow(r);
+        return list;
+    });
     setObjectName(QStringLiteral("frmTORIHIKI"));
     setWindowTitle(kCaption);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -269,19 +276,22 @@ void SalesWindow::reload() {
     const QString currentWinner = at >= 0 ? m_model->sales()[at].winnerId : QString();
     QList<Sale> list;
     QHash<QString, QString> cautions;
-    std::optional<QList<salestable::Row>> early;
+    std::optional<QList<Sale>> early;
     if (m_firstRead.valid()) early = m_firstRead.get();
     HistoryStore* db = store();
     // A database set aside as damaged was what the early read saw: the list is the new one's.
     if (m_opened != HistoryStore::Opened::Ok) early.reset();
     if (db) {
         // What was read early stands unless it failed (an older database, mended by the open just made).
-        const std::optional<QList<salestable::Row>> rows = early ? early : salestable::all(*db);
-        if (!rows)
+        if (early) {
+            list = std::move(*early);
+        } else if (const std::optional<QList<salestable::Row>> rows = salestable::all(*db)) {
+            list.reserve(rows->size());
+            for (const salestable::Row& r : *rows) list << fromRow(r);
+        } else {
             m_ui.message(QStringLiteral("取引を読み込めませんでした。\r\n") + m_path, kCaption, UiServices::Icon::Critical,
                          UiServices::Buttons::Ok, this);
-        else
-            for (const salestable::Row& r : *rows) list << fromRow(r);
+        }
         if (const auto buyers = salestable::buyers(*db))
             for (const salestable::Buyer& b : *buyers)
                 if (!b.caution.isEmpty()) cautions.insert(b.winnerId, b.caution);

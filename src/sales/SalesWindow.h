@@ -101,7 +101,7 @@ private:
     QString m_path;
     Hooks m_hooks;
     std::unique_ptr<HistoryStore> m_store;
-    std::future<std::optional<QList<salestable::Row>>> m_firstRead;
+    std::future<std::optional<QList<sales::Sale>>> m_firstRead;
     std::function<QDateTime()> m_now;
     sales::Limits m_limits;
     SalesModel* m_model = nullptr;
