@@ -2,10 +2,23 @@
 //  - the window opened on a database of many sales and a search applied, against a bare table
 //    view over the same query with a filter proxy;
 //  - a refresh of the closed listings (every page, then each item page) against its floor: the
-//    requests it makes times the site's latency, divided by the requests it keeps in flight.
-//   bench_sales <runs> <sales> <site base> <latency ms> <auctions to end>
+//    requests it makes times the site's latency, divided by the requests it keeps in flight;
+//  - the seller's actions (clicks, keys, dialog answers) per sale from the auction's end to 発送済
+//    with its three mails: by hand with the mail pane (template, the auction's link in 出品終了分,
+//    the tracking number typed into the notice, メーラー起動), against 取引一覧 (several sales
+//    selected move and get their mails together; the tracking number typed once per sale).
+//    Each action is a real click or key given to the program, and each way has to reach the
+//    mails handed over and the stages it claims, so a step left out fails the run.
+//   bench_sales <runs> <sales> <site base> <latency ms> <auctions to end> <program folder pointing at the site>
 // The site's test account gets that many more closed listings with a winner first.
 #include <QApplication>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 #include <QLineEdit>
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
@@ -23,7 +36,10 @@
 
 #include "Median.h"
 
+#include "app/fMain.h"
 #include "core/ProgramFolder.h"
+#include "mail/MailPane.h"
+#include "widgets/Browser.h"
 #include "core/UiServices.h"
 #include "sales/SalesModel.h"
 #include "sales/SalesRefresh.h"
@@ -32,6 +48,9 @@
 #include "store/SalesTable.h"
 
 namespace {
+int actions = 0;  // the seller's clicks, keys and dialog answers so far
+int mailsHanded = 0;
+
 QTextStream& out() {
     static QTextStream s(stdout);
     return s;
@@ -39,7 +58,10 @@ QTextStream& out() {
 
 class Quiet : public UiServices {
 public:
-    Answer message(const QString&, const QString&, Icon, Buttons, QObject*) override { return Answer::Ok; }
+    Answer message(const QString&, const QString&, Icon, Buttons, QObject*) override {
+        ++actions;
+        return Answer::Ok;
+    }
     QString openFileName(const QString&, const QString&, QObject*) override { return {}; }
     QString saveFileName(const QString&, const QString&, QObject*) override { return {}; }
     QString folderName(const QString&, QObject*) override { return {}; }
@@ -47,7 +69,10 @@ public:
     void setClipboardText(const QString&) override {}
     QString clipboardText() override { return {}; }
     bool openWithDesktop(const QUrl&) override { return false; }
-    bool sendMail(const QString&) override { return false; }
+    bool sendMail(const QString&) override {
+        ++mailsHanded;
+        return true;
+    }
     void setBusy(bool) override {}
 };
 
@@ -146,13 +171,149 @@ double refreshOnce(const QString& base, int* requests) {
     *requests = refresh.pagesRead() + static_cast<int>(refresh.rows().size());
     return clock.nsecsElapsed() / 1e6;
 }
+bool waitUntil(const std::function<bool()>& done, int ms = 60000) {
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+void click(QWidget* w) {
+    ++actions;
+    QTest::mouseClick(w, Qt::LeftButton);
+}
+void typeText(QWidget* w, const QString& text) {
+    actions += static_cast<int>(text.size());
+    QTest::keyClicks(w, text);
+}
+void clickRow(QTableView* view, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    ++actions;
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, view->visualRect(view->model()->index(row, 2)).center());
+}
+const QString kTracking = QStringLiteral("1234-5678-9012");
+
+// By hand: for each sale its three mails, each from its template and the auction's link.
+bool byHand(fMain& w, const QStringList& ids) {
+    MailPane* pane = w.mailPane();
+    auto* combo = pane->findChild<QComboBox*>(QStringLiteral("Combo10"));
+    auto* body = pane->findChild<QPlainTextEdit*>(QStringLiteral("txtHONBUN"));
+    auto* mailer = pane->findChild<QPushButton*>(QStringLiteral("cmdMAILER"));
+    const QStringList templates{QStringLiteral("落札のお礼とお支払いのご案内"), QStringLiteral("入金確認と発送のご連絡"),
+                                QStringLiteral("発送完了のご連絡")};
+    for (const QString& id : ids)
+        for (const QString& name : templates) {
+            actions += 2;  // the list opened, the template picked
+            combo->setCurrentText(name);
+            body->clear();
+            ++actions;  // the auction's link in 出品終了分
+            if (!w.WB2()
+                     ->evaluate(QStringLiteral(
+                                    "var e=document.querySelector('a[href$=\"/jp/auction/%1\"]');if(!e)return false;e.click();return true;")
+                                    .arg(id))
+                     .value.toBool())
+                return false;
+            if (!waitUntil([&] { return !body->toPlainText().isEmpty(); })) return false;
+            if (name == templates.last()) {
+                click(body);  // where the tracking number goes
+                typeText(body, kTracking);
+            }
+            const int before = mailsHanded;
+            click(mailer);
+            if (mailsHanded != before + 1) return false;
+        }
+    return true;
+}
+
+// With 取引一覧: the same sales selected together, their mails one after the other.
+bool withTheList(fMain& w, int count) {
+    click(w.mailPane()->findChild<QPushButton*>(QStringLiteral("cmdTORIHIKI")));
+    auto* list = w.findChild<SalesWindow*>();
+    if (!list) return false;
+    QSignalSpy refreshed(list, &SalesWindow::refreshed);
+    click(list->findChild<QPushButton*>(QStringLiteral("cmdKOUSHIN")));
+    if (!refreshed.wait(120000)) return false;
+    auto* view = list->findChild<QTableView*>(QStringLiteral("grdTORIHIKI"));
+    // Each mail shown is read and handed over with one click on メーラー起動.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("frmTORIHIKI_MAIL") && top->isVisible())
+                if (auto* b = top->findChild<QPushButton*>(QStringLiteral("cmdMAILER"))) click(b);
+    });
+    answer.start(30);
+    const auto selectAll = [&] {
+        clickRow(view, 0);
+        clickRow(view, count - 1, Qt::ShiftModifier);
+    };
+    const auto button = [&](const char* name) { click(list->findChild<QPushButton*>(QLatin1String(name))); };
+    selectAll();
+    button("cmdMAIL");
+    button("cmdSUSUMERU");
+    button("cmdMAIL");
+    for (int row = 0; row < count; ++row) {
+        clickRow(view, row);
+        auto* tracking = list->findChild<QLineEdit*>(QStringLiteral("txtTSUISEKI"));
+        click(tracking);
+        typeText(tracking, kTracking);
+    }
+    selectAll();
+    button("cmdMAIL");
+    answer.stop();
+    for (int row = 0; row < count; ++row) {
+        const sales::Sale& s = list->model()->sales()[list->model()->saleIndex(row)];
+        if (s.stage != sales::Stage::Shipped || s.shipment.tracking != kTracking) return false;
+    }
+    return true;
+}
+
+bool countActions(const QString& folder, const QString& base, int count) {
+    ProgramFolder::setRoot(folder);
+    Quiet ui;
+    fMain w(ui);
+    w.resize(1280, 700);
+    w.show();
+    {
+        Browser signin;
+        QSignalSpy done(&signin, &Browser::DocumentComplete);
+        signin.Navigate2(base + QStringLiteral("/__sim/signin?login=sorabako_test"));
+        if (!done.wait(30000)) return false;
+    }
+    QSignalSpy loaded(w.WB2(), &Browser::DocumentComplete);
+    w.Command18_Click();
+    if (!loaded.wait(30000)) return false;
+    // The newest sales, as 出品終了分 and 取引一覧 both list them first.
+    QStringList ids;
+    for (int i = 0; i < count; ++i)
+        ids << w.WB2()
+                   ->evaluate(QStringLiteral("var a=document.querySelectorAll('#closed a');return a[%1]?a[%1].textContent:'';").arg(i))
+                   .value.toString();
+    if (ids.contains(QString())) return false;
+    actions = mailsHanded = 0;
+    if (!byHand(w, ids) || mailsHanded != 3 * count) return false;
+    const int hand = actions;
+    actions = mailsHanded = 0;
+    if (!withTheList(w, count) || mailsHanded != 3 * count) return false;
+    const int list = actions;
+    out() << QStringLiteral(
+                 "the seller's actions for %1 sales to 発送済 with their mails (clicks, keys, dialog answers): "
+                 "by hand %2 (%3 per sale), with 取引一覧 %4 (%5 per sale)\n")
+                 .arg(count)
+                 .arg(hand)
+                 .arg(double(hand) / count, 0, 'f', 1)
+                 .arg(list)
+                 .arg(double(list) / count, 0, 'f', 1);
+    out() << QStringLiteral("ratio 取引一覧/by hand: %1 (goal: at most 0.33)\n").arg(double(list) / hand, 0, 'f', 2);
+    return true;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 6) {
-        QTextStream(stderr) << "usage: bench_sales <runs> <sales> <site base> <latency ms> <auctions to end>\n";
+    if (args.size() < 7) {
+        QTextStream(stderr) << "usage: bench_sales <runs> <sales> <site base> <latency ms> <auctions to end> <program folder>\n";
         return 2;
     }
     const int runs = args[1].toInt(), count = args[2].toInt(), latency = args[4].toInt();
@@ -195,5 +356,10 @@ int main(int argc, char** argv) {
                  .arg(ms, 0, 'f', 0)
                  .arg(floor, 0, 'f', 0);
     out() << QStringLiteral("ratio refresh/floor: %1 (goal: at most 1.30)\n").arg(ms / floor, 0, 'f', 2);
+
+    if (!countActions(args[6], args[3], 5)) {
+        QTextStream(stderr) << "bench_sales: a way to 発送済 did not go through\n";
+        return 1;
+    }
     return 0;
 }
