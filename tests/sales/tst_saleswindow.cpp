@@ -244,8 +244,16 @@ private Q_SLOTS:
         child<QLineEdit>(w, QStringLiteral("txtKENSAKU"))->setText(QStringLiteral("1234-5678-9012"));
         QCOMPARE(w->model()->rowCount(), 1);
         QCOMPARE(main.salesSummary(), QStringLiteral("連絡待ち 51件（期限切れ 2件）"));
+        // Two days on (the window's clock): the sales that ended today are past their first limit too.
+        child<QLineEdit>(w, QStringLiteral("txtKENSAKU"))->clear();
+        const QDateTime later = QDateTime::currentDateTime().addDays(2);
+        w->setClock([later] { return later; });
+        QCOMPARE(main.salesSummary(), QStringLiteral("連絡待ち 51件（期限切れ 51件）"));
+        QVERIFY(w->model()->data(w->model()->index(rowOf(w, w->model()->sales().first().auctionId), 0), Qt::ForegroundRole).isValid());
+        w->setClock([] { return QDateTime::currentDateTime(); });
+        child<QLineEdit>(w, QStringLiteral("txtKENSAKU"))->setText(QStringLiteral("1234-5678-9012"));
 
-        // The list to a spreadsheet, read back as Excel in Japan would (CP932): the sale's facts and money.
+        // The list as shown to a spreadsheet, read back as Excel in Japan would (CP932): the sale's facts and money.
         const QString csvPath = folder.file(QStringLiteral("取引.csv"));
         ui.saveNames << csvPath;
         press(w, "cmdCSV");
@@ -264,6 +272,30 @@ private Q_SLOTS:
         QVERIFY(python.waitForFinished(30000));
         QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
                  QStringLiteral("2|g678901234|評価済|1234-5678-9012|%1|80|同梱希望").arg(fee));
+    }
+
+    // Start-up says once what is overdue, and the bottom bar keeps saying what waits.
+    void startUpSaysWhatIsOverdue() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        {
+            HistoryStore store(HistoryStore::programFile());
+            QCOMPARE(store.open(), HistoryStore::Opened::Ok);
+            salestable::Row late, fresh;
+            late.auctionId = QStringLiteral("z100");
+            late.winnerId = QStringLiteral("late_payer");
+            late.ended = QDateTime::currentDateTime().addDays(-10);
+            fresh.auctionId = QStringLiteral("z101");
+            fresh.winnerId = QStringLiteral("new_buyer");
+            fresh.ended = QDateTime::currentDateTime();
+            QVERIFY(salestable::storeSeen(store, {late, fresh}));
+        }
+        RecordingUiServices ui;
+        fMain main(ui);
+        QTRY_COMPARE(ui.messages.size(), 1);
+        QVERIFY(ui.messageTexts().first().startsWith(QStringLiteral("期限を過ぎた取引が 1件あります。\r\n連絡待ち 2件（期限切れ 1件）")));
+        QCOMPARE(main.salesSummary(), QStringLiteral("連絡待ち 2件（期限切れ 1件）"));
+        QTest::qWait(200);
+        QCOMPARE(ui.messages.size(), 1);
     }
 
     // A site that answers garbage, an item page that fails, a sign-in that ran out: each is said,
