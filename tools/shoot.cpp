@@ -1,7 +1,7 @@
 // Takes the README's screenshots from the real windows against the site
 // simulator, with the demo's data:
 //   shoot <program folder> <site base address> <output folder> [pane...]
-// Panes: siteform, siteform-options, shipping, mail, description, myauction, sales, filedialog.
+// Panes: siteform, siteform-options, shipping, mail, description, myauction, sales, settings, filedialog.
 // Each becomes <pane>.png (some with more windows beside them).
 #include <QApplication>
 #include <QCheckBox>
@@ -36,6 +36,7 @@
 #include "myauction/MyAuctionPane.h"
 #include "store/HistoryStore.h"
 #include "settings/SiteAddresses.h"
+#include "settings/frmINI.h"
 #include "settings/mINI.h"
 #include "shipping/ShippingPane.h"
 #include "listing/preflight/PreflightWindow.h"
@@ -474,6 +475,28 @@ int main(int argc, char** argv) {
     if (everything) wanted = panes.keys();
 
     int failures = 0;
+    // 設定, with its 取引管理 frame, over the main window.
+    if (wanted.removeAll(QStringLiteral("settings")) > 0 || everything) {
+        QuietUi quiet;
+        fMain w(quiet);
+        w.resize(kLaptop);
+        w.show();
+        settle(1000);
+        frmINI dialog(quiet, {}, &w);
+        dialog.show();
+        settle(500);
+        // Scrolled down to the frame this round added.
+        if (auto* frame = dialog.findChild<QWidget*>(QStringLiteral("fraTORIHIKI")))
+            for (QWidget* up = frame->parentWidget(); up; up = up->parentWidget())
+                if (auto* area = qobject_cast<QScrollArea*>(up)) {
+                    area->ensureWidgetVisible(frame, 0, 0);
+                    break;
+                }
+        settle(500);
+        const QString file = QDir(args.at(3)).filePath(QStringLiteral("settings.png"));
+        if (!dialog.grab().save(file)) ++failures;
+        QTextStream(stdout) << file << "\n";
+    }
     if (wanted.removeAll(QStringLiteral("sales")) > 0 || everything) {
         const QDir out(args.at(3));
         if (!salesShots(out.filePath(QStringLiteral("sales.png")), out.filePath(QStringLiteral("sales-mail.png")),
