@@ -12,7 +12,14 @@ SalesModel::SalesModel(QObject* parent) : QAbstractTableModel(parent) {}
 void SalesModel::setSales(const QList<Sale>& list) {
     m_sales = list;
     m_perBuyer.clear();
-    for (const Sale& s : m_sales) ++m_perBuyer[s.winnerId];
+    m_searched.clear();
+    m_searched.reserve(m_sales.size());
+    for (const Sale& s : m_sales) {
+        ++m_perBuyer[s.winnerId];
+        // What the search looks in, once per sale: a search over ten thousand sales is one look at each.
+        m_searched << QString(s.auctionId + QLatin1Char('\n') + s.title + QLatin1Char('\n') + s.winnerId + QLatin1Char('\n') + s.winnerName)
+                          .toCaseFolded();
+    }
     refilter();
 }
 
@@ -36,6 +43,7 @@ void SalesModel::setFilter(Show show, Stage stage, const QString& search) {
     m_show = show;
     m_stage = stage;
     m_search = search.trimmed();
+    m_searchFolded = m_search.toCaseFolded();
     refilter();
 }
 
@@ -43,7 +51,7 @@ void SalesModel::refilter() {
     beginResetModel();
     m_shown.clear();
     for (int i = 0; i < m_sales.size(); ++i)
-        if (passes(m_sales[i])) m_shown << i;
+        if (passes(i)) m_shown << i;
     endResetModel();
 }
 
@@ -60,7 +68,8 @@ void SalesModel::saleChanged(int index) {
     if (row >= 0) Q_EMIT dataChanged(this->index(row, 0), this->index(row, Columns - 1));
 }
 
-bool SalesModel::passes(const Sale& s) const {
+bool SalesModel::passes(int index) const {
+    const Sale& s = m_sales[index];
     switch (m_show) {
         case Show::All: break;
         case Show::Open:
@@ -76,8 +85,7 @@ bool SalesModel::passes(const Sale& s) const {
             break;
     }
     if (m_search.isEmpty()) return true;
-    for (const QString* field : {&s.auctionId, &s.title, &s.winnerId, &s.winnerName})
-        if (field->contains(m_search, Qt::CaseInsensitive)) return true;
+    if (m_searched[index].contains(m_searchFolded)) return true;
     return m_alsoShown.contains(s.auctionId + QLatin1Char('\n') + s.winnerId);
 }
 

@@ -51,7 +51,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    bool passes(const sales::Sale& sale) const;
+    bool passes(int index) const;
     void refilter();
 
     QList<sales::Sale> m_sales;
@@ -63,6 +63,8 @@ private:
     Show m_show = Show::All;
     sales::Stage m_stage = sales::Stage::Won;
     QString m_search;
+    QString m_searchFolded;
+    QStringList m_searched;  // per sale: its ID, title, winner and name, case-folded
     QSet<QString> m_alsoShown;
     bool m_alsoShownChanged = false;
 };
