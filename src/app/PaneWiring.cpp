@@ -155,7 +155,11 @@ SalesWindow::Hooks salesHooks(fMain& window, UiServices& ui) {
         r.startPrice = file.value(QStringLiteral("出品手続"), QStringLiteral("開始価格"));
         for (int i = 0; i < 3; ++i)
             r.package.sides[i] = values::leadingNumber(file.value(QStringLiteral("送料計算"), QStringLiteral("3辺%1").arg(i)));
-        r.package.grams = values::leadingNumber(file.value(QStringLiteral("送料計算"), QStringLiteral("重さ")));
+        // The weight is kept as the place of its entry in the pane's list (-1: none chosen).
+        bool placed = false;
+        const int weight = file.value(QStringLiteral("送料計算"), QStringLiteral("重さ")).trimmed().toInt(&placed);
+        if (placed && weight >= 0 && weight < ShippingPane::weights().size())
+            r.package.grams = ShippingPane::weights().at(weight).toDouble();
         // The ways the listing's mail offered (メール作成's boxes, by the shipping pane's names).
         for (const QString& way : mHASSOU::serviceNames())
             if (values::leadingInt(file.value(QStringLiteral("メール作成"), way)) == 1) r.ways << way;

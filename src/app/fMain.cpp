@@ -456,6 +456,11 @@ bool fMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void fMain::closeEvent(QCloseEvent* event) {
+    // 取引一覧 first: what was typed there is saved as it closes, or it stays open to be mended.
+    if (m_salesWindow && m_salesWindow->isVisible() && !m_salesWindow->close()) {
+        event->ignore();
+        return;
+    }
     const auto answer = m_ui.message(QStringLiteral("画面内容を保存しますか?"), kAppTitle, UiServices::Icon::Information,
                                      UiServices::Buttons::YesNoCancel, this);
     if (answer == UiServices::Answer::Cancel) {

@@ -51,7 +51,19 @@ QString when(const QDateTime& t) { return t.toLocalTime().toString(QStringLitera
 }  // namespace
 
 void SalesWindow::showCurrent() {
-    keepTyped();
+    if (m_holding) return;
+    if (!keepTyped()) {
+        // What was typed cannot be stored as it stands: its sale stays the current one, the typing in
+        // the fields, until the seller mends it.
+        m_holding = true;
+        const int row = m_model->rowOfSale(saleOfKey(m_typedFor));
+        if (row >= 0) {
+            m_grid->selectRow(row);
+            m_grid->setCurrentIndex(m_model->index(row, 0));
+        }
+        m_holding = false;
+        return;
+    }
     m_filling = true;
     const auto filled = qScopeGuard([this] { m_filling = false; });
     const int i = currentSale();
@@ -127,11 +139,13 @@ bool SalesWindow::storeSale(int index) {
 }
 
 void SalesWindow::moveOnSelected() {
-    keepTyped();
+    const QStringList chosen = selectedKeys();
+    if (!keepTyped()) return;
     const QDateTime now = m_now();
     int moved = 0;
-    for (int i : selectedSales()) {
-        if (!moveOn(m_model->sale(i), now)) continue;
+    for (const QString& key : chosen) {
+        const int i = saleOfKey(key);
+        if (i < 0 || !moveOn(m_model->sale(i), now)) continue;
         if (!storeSale(i)) return;
         ++moved;
     }
@@ -143,9 +157,11 @@ void SalesWindow::moveOnSelected() {
 }
 
 void SalesWindow::undoSelected() {
-    keepTyped();
-    for (int i : selectedSales()) {
-        if (!undo(m_model->sale(i))) continue;
+    const QStringList chosen = selectedKeys();
+    if (!keepTyped()) return;
+    for (const QString& key : chosen) {
+        const int i = saleOfKey(key);
+        if (i < 0 || !undo(m_model->sale(i))) continue;
         if (!storeSale(i)) return;
     }
     showCurrent();
@@ -153,8 +169,8 @@ void SalesWindow::undoSelected() {
 }
 
 void SalesWindow::cancelSelected() {
-    keepTyped();
     const QStringList chosen = selectedKeys();
+    if (!keepTyped()) return;
     if (chosen.isEmpty()) return;
     const UiServices::Answer answer = m_ui.message(QStringLiteral("選んだ %1件の取引を取り消します。\r\n落札者の都合による取消ですか？\r\n"
                                                                   "（はい：落札者都合　いいえ：出品者都合）")
@@ -171,27 +187,34 @@ void SalesWindow::cancelSelected() {
     updateSummary();
 }
 
-void SalesWindow::keepTyped() {
-    if (m_typedFor.isEmpty()) return;
+bool SalesWindow::keepTyped() {
+    if (m_typedFor.isEmpty()) return true;
     const QString key = m_typedFor;
-    m_typedFor.clear();
-    if (const int i = saleOfKey(key); i >= 0) saveDetailInto(i);
+    const int i = saleOfKey(key);
+    m_typedFor.clear();  // before saving: a save that reads the list again must not save once more
+    if (i < 0 || saveDetailInto(i)) return true;
+    m_typedFor = key;
+    return false;
 }
 
 void SalesWindow::saveDetail() {
     const int i = currentSale();
     if (i < 0) return;
+    const QString key = m_typedFor;
     m_typedFor.clear();
-    saveDetailInto(i);
+    if (!saveDetailInto(i)) {
+        m_typedFor = key.isEmpty() ? SalesModel::keyOf(m_model->sales()[i]) : key;
+        return;  // the typing stays in the fields for the seller to mend
+    }
     showCurrent();
 }
 
-void SalesWindow::saveDetailInto(int i) {
+bool SalesWindow::saveDetailInto(int i) {
     const qint64 fee = amountOf(m_fee->text()), paid = amountOf(m_paid->text()), cost = amountOf(m_cost->text());
     if (fee < -1 || paid < -1 || cost < -1) {
         m_ui.message(QStringLiteral("送料と原価は円の数字で入力して下さい。"), kCaption, UiServices::Icon::Information,
                      UiServices::Buttons::Ok, this);
-        return;
+        return false;
     }
     Sale& s = m_model->sale(i);
     const QString auctionId = s.auctionId, winnerId = s.winnerId;
@@ -204,21 +227,23 @@ void SalesWindow::saveDetailInto(int i) {
     s.itemCost = cost;
     s.note = PlainText::crlf(m_note);
     const QString caution = m_caution->text().trimmed();
-    if (!storeSale(i)) return;
+    // A store that failed has said so and shown the stored sale again: nothing typed is left to keep.
+    if (!storeSale(i)) return true;
     if (caution != m_model->caution(winnerId)) {
         HistoryStore* db = store();
         if (!db || !salestable::storeBuyer(*db, {winnerId, caution, QString()})) {
             m_ui.message(QStringLiteral("要注意の印を保存できませんでした。"), kCaption, UiServices::Icon::Critical,
                          UiServices::Buttons::Ok, this);
-            return;
+            return true;
         }
         reload();
     }
     m_status->setText(QStringLiteral("%1 を保存しました。").arg(auctionId));
+    return true;
 }
 
 void SalesWindow::feeFromReply() {
-    keepTyped();
+    if (!keepTyped()) return;
     const int at = currentSale();
     if (at < 0) return;
     const QString key = SalesModel::keyOf(m_model->sales()[at]);
@@ -247,7 +272,7 @@ void SalesWindow::showMonths() {
 }
 
 void SalesWindow::exportCsv() {
-    keepTyped();
+    if (!keepTyped()) return;
     // What the list shows, in its order: the filter chooses what goes to the spreadsheet.
     QList<Sale> shown;
     for (int row = 0; row < m_model->rowCount(); ++row) shown << m_model->sales()[m_model->saleIndex(row)];
@@ -299,8 +324,8 @@ QString SalesWindow::readTemplate(const QString& key, const QString& fallback, Q
 }
 
 void SalesWindow::mailSelected(bool reminder) {
-    keepTyped();
     const QStringList chosen = selectedKeys();
+    if (!keepTyped()) return;
     if (chosen.isEmpty()) {
         m_ui.message(QStringLiteral("メールを作る取引を選んで下さい。"), kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok,
                      this);
@@ -361,8 +386,7 @@ bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& plac
 }
 
 void SalesWindow::refresh() {
-    if (m_refresh) return;
-    keepTyped();
+    if (m_refresh || !keepTyped()) return;
     if (!m_hooks.network || m_hooks.closedListings.isEmpty()) return;
     m_refresh = new SalesRefresh(*m_hooks.network, this);
     if (!m_hooks.itemBase.isEmpty()) m_refresh->setItemBase(m_hooks.itemBase);

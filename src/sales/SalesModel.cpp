@@ -28,17 +28,17 @@ void SalesModel::setCautions(const QHash<QString, QString>& byWinner) {
     if (!m_shown.isEmpty()) Q_EMIT dataChanged(index(0, WinnerCol), index(rowCount() - 1, WinnerCol));
 }
 
-void SalesModel::setNow(const QDateTime& now) {
+void SalesModel::setNow(const QDateTime& now, bool again) {
     m_now = now;
     // Only the overdue filter depends on the clock; the deadlines shown are read as they are drawn.
-    if (m_show == Show::Overdue)
+    if (again && m_show == Show::Overdue)
         refilter();
     else if (!m_shown.isEmpty())
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, Columns - 1));
 }
 
-void SalesModel::setFilter(Show show, Stage stage, const QString& search) {
-    if (show == m_show && stage == m_stage && search.trimmed() == m_search && !m_alsoShownChanged) return;
+void SalesModel::setFilter(Show show, Stage stage, const QString& search, bool again) {
+    if (!again && show == m_show && stage == m_stage && search.trimmed() == m_search && !m_alsoShownChanged) return;
     m_alsoShownChanged = false;
     m_show = show;
     m_stage = stage;

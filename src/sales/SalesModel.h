@@ -24,8 +24,10 @@ public:
     void setSales(const QList<sales::Sale>& sales);
     void setCautions(const QHash<QString, QString>& byWinner);
     void setLimits(const sales::Limits& limits) { m_limits = limits; }
-    void setNow(const QDateTime& now);
-    void setFilter(Show show, sales::Stage stage, const QString& search);
+    // `refilter`: the overdue filter is worked out again (the rows may change, the selection with them);
+    // otherwise only the deadlines shown follow the clock.
+    void setNow(const QDateTime& now, bool refilter = true);
+    void setFilter(Show show, sales::Stage stage, const QString& search, bool again = false);
     // Sales ("auction\nwinner") the search finds elsewhere (in their mails), shown as if it matched.
     void setAlsoShown(const QSet<QString>& keys) {
         m_alsoShownChanged = keys != m_alsoShown;

@@ -1,5 +1,6 @@
 #include "sales/SalesWindow.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFormLayout>
@@ -152,7 +153,7 @@ SalesWindow::SalesWindow(UiServices& ui, const QString& databasePath, Hooks hook
     // Deadlines pass while the window stays open: the red rows and the bottom bar follow the clock.
     auto* clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, [this] {
-        m_model->setNow(m_now());
+        m_model->setNow(m_now(), false);
         updateSummary();
     });
     clock->start(60 * 1000);
@@ -270,10 +271,9 @@ HistoryStore* SalesWindow::store() {
 }
 
 void SalesWindow::reload() {
-    keepTyped();
+    const QStringList selected = selectedKeys();
     const int at = currentSale();
-    const QString current = at >= 0 ? m_model->sales()[at].auctionId : QString();
-    const QString currentWinner = at >= 0 ? m_model->sales()[at].winnerId : QString();
+    const QString current = at >= 0 ? SalesModel::keyOf(m_model->sales()[at]) : QString();
     QList<Sale> list;
     QHash<QString, QString> cautions;
     std::optional<QList<Sale>> early;
@@ -296,11 +296,11 @@ void SalesWindow::reload() {
             for (const salestable::Buyer& b : *buyers)
                 if (!b.caution.isEmpty()) cautions.insert(b.winnerId, b.caution);
     }
-    m_model->setNow(m_now());
+    m_model->setNow(m_now(), false);
     m_model->setCautions(cautions);
     m_model->setSales(list);
     applyFilter();
-    if (!current.isEmpty()) selectSale(current, currentWinner);
+    selectKeys(selected, current);
     updateSummary();
 }
 
@@ -311,7 +311,7 @@ void SalesWindow::setClock(std::function<QDateTime()> now) {
 }
 
 void SalesWindow::applyFilter() {
-    m_model->setNow(m_now());
+    m_model->setNow(m_now(), false);
     const int choice = m_show->currentIndex();
     const SalesModel::Show show = choice == 1   ? SalesModel::Show::Open
                                   : choice == 2 ? SalesModel::Show::Overdue
@@ -325,7 +325,8 @@ void SalesWindow::applyFilter() {
         if (const auto found = salestable::searchMails(*m_store, text))
             for (const salestable::Mail& m : *found) byMail.insert(m.auctionId + QLatin1Char('\n') + m.winnerId);
     m_model->setAlsoShown(byMail);
-    m_model->setFilter(show, stage, text);
+    // The overdue list is worked out again at each look: deadlines pass while the window is open.
+    m_model->setFilter(show, stage, text, show == SalesModel::Show::Overdue);
     m_status->setText(QStringLiteral("%1件を表示（全%2件）").arg(m_model->rowCount()).arg(m_model->sales().size()));
     showCurrent();
 }
@@ -352,6 +353,31 @@ void SalesWindow::selectSale(const QString& auctionId, const QString& winnerId) 
     if (row < 0) return;
     m_grid->selectRow(row);
     m_grid->setCurrentIndex(m_model->index(row, 0));
+}
+
+void SalesWindow::selectKeys(const QStringList& keys, const QString& current) {
+    QItemSelection rows;
+    for (const QString& key : keys) {
+        const int row = m_model->rowOfSale(saleOfKey(key));
+        if (row >= 0) rows.select(m_model->index(row, 0), m_model->index(row, SalesModel::Columns - 1));
+    }
+    const int row = m_model->rowOfSale(saleOfKey(current));
+    if (row >= 0) m_grid->selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::NoUpdate);
+    m_grid->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+}
+
+void SalesWindow::closeEvent(QCloseEvent* event) {
+    // What was typed and not saved is saved as the window closes; typing that cannot be stays open to mend.
+    if (!keepTyped()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void SalesWindow::done(int result) {
+    if (!keepTyped()) return;
+    QDialog::done(result);
 }
 
 QStringList SalesWindow::selectedKeys() const {

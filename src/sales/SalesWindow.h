@@ -71,6 +71,10 @@ public:
     SalesModel* model() const { return m_model; }
     bool isRefreshing() const { return m_refresh != nullptr; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void done(int result) override;
+
 Q_SIGNALS:
     // The bottom bar's words: what waits, and what is overdue.
     void summaryChanged(const QString& text);
@@ -86,8 +90,10 @@ private:
     int currentSale() const;
     // What the seller typed in the detail fields and has not saved goes into its sale before
     // anything else changes the list or the fields.
-    void keepTyped();
-    void saveDetailInto(int index);
+    // False (and the seller told) when it cannot be stored as typed: the caller stops there.
+    bool keepTyped();
+    bool saveDetailInto(int index);
+    void selectKeys(const QStringList& keys, const QString& current);
     void showCurrent();
     void applyFilter();
     bool storeSale(int index);
@@ -109,6 +115,7 @@ private:
     QString m_summary;
     QString m_typedFor;  // the sale (key) whose detail fields hold unsaved typing
     bool m_filling = false;
+    bool m_holding = false;  // the current row is being put back to the sale whose typing is kept
     HistoryStore::Opened m_opened = HistoryStore::Opened::Ok;
 
     QTableView* m_grid = nullptr;

@@ -36,6 +36,13 @@ const struct {
 } kParcels[] = {{6, 0}, {8, 1}, {7, -1}};
 }  // namespace
 
+const QStringList& ShippingPane::weights() {
+    static const QStringList grams{QStringLiteral("25"),   QStringLiteral("50"),   QStringLiteral("100"),
+                                   QStringLiteral("150"),  QStringLiteral("250"),  QStringLiteral("500"),
+                                   QStringLiteral("1000"), QStringLiteral("2000"), QStringLiteral("4000")};
+    return grams;
+}
+
 QString ShippingPane::origin() const { return m_cmbKEN[0]->currentText(); }
 
 const QStringList& ShippingPane::serviceNames() { return mHASSOU::serviceNames(); }
@@ -99,8 +106,7 @@ QWidget* ShippingPane::buildInputs() {
     weightRow->addWidget(new QLabel(QStringLiteral("重さ")));
     m_combo8 = named(new QComboBox, QStringLiteral("Combo8"), QStringLiteral("荷物の重量を選択して下さい。"));
     m_combo8->setEditable(true);
-    m_combo8->addItems({QStringLiteral("25"), QStringLiteral("50"), QStringLiteral("100"), QStringLiteral("150"), QStringLiteral("250"),
-                        QStringLiteral("500"), QStringLiteral("1000"), QStringLiteral("2000"), QStringLiteral("4000")});
+    m_combo8->addItems(weights());
     m_combo8->setCurrentIndex(-1);
     // The box keeps what is typed: completing 200 to 2000 would price another weight, and a
     // typed weight is not a new item of the list.

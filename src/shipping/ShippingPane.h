@@ -26,6 +26,7 @@ public:
     QString origin() const;        // 発送元, as chosen
 
     static const QStringList& serviceNames();  // ckHOUHOU captions, by index
+    static const QStringList& weights();       // Combo8's entries, grams; a memory file keeps the entry's place
 
 Q_SIGNALS:
     // An item row of the description (0 to 7) is to take this name and content.

@@ -157,7 +157,7 @@ private Q_SLOTS:
         QVERIFY(memory.open(QIODevice::WriteOnly));
         memory.write(
             cp932::encode(QStringLiteral("[出品カテゴリと画像]\r\nカテゴリ=本、雑誌 > 文庫\r\n[出品手続]\r\n開始価格=500\r\n"
-                                         "[送料計算]\r\n3辺0=30\r\n3辺1=20\r\n3辺2=15\r\n重さ=1200\r\n"
+                                         "[送料計算]\r\n3辺0=30\r\n3辺1=20\r\n3辺2=15\r\n重さ=6\r\n"
                                          "[メール作成]\r\nゆうパック=1\r\n")));
         memory.close();
 
@@ -177,7 +177,7 @@ private Q_SLOTS:
             press(d, "cmdKETTEI");
         });
         press(w, "cmdHENSHIN");
-        QCOMPARE(parcel, QStringLiteral("30 20 15 1200 ゆうパック"));
+        QCOMPARE(parcel, QStringLiteral("30 20 15 1000 ゆうパック"));  // the list's seventh weight
         QCOMPARE(found, QStringLiteral("〒100-0001 東京都（住所の「東京都」から）"));
         child<QComboBox>(shipping, QStringLiteral("cmbKEN_1"))->setCurrentText(QStringLiteral("東京都"));
         for (const auto& [i, side] : {std::pair{0, "30"}, {1, "20"}, {2, "15"}})
@@ -355,6 +355,28 @@ private Q_SLOTS:
         QVERIFY(ui.messageTexts().last().startsWith(QStringLiteral("ログインしていないため、出品終了分を読めませんでした。")));
         QCOMPARE(w->model()->sales().size(), 2);
         QCOMPARE(sale().note, QStringLiteral("土日発送"));
+
+        // Typing that is no amount stays in its field and its sale stays the current one until it is
+        // mended; what was typed is saved when the window closes.
+        auto* fee = child<QLineEdit>(w, QStringLiteral("txtSOURYOU"));
+        select(w, QStringLiteral("h789012345"));
+        QTest::keyClicks(fee, QStringLiteral("12x"));
+        w->selectSale(QStringLiteral("g678901234"));
+        QCOMPARE(ui.messageTexts().last(), QStringLiteral("送料と原価は円の数字で入力して下さい。"));
+        QCOMPARE(fee->text(), QStringLiteral("12x"));
+        QCOMPARE(
+            w->model()->sales()[w->model()->saleIndex(child<QTableView>(w, QStringLiteral("grdTORIHIKI"))->currentIndex().row())].auctionId,
+            QStringLiteral("h789012345"));
+        fee->clear();
+        QTest::keyClicks(fee, QStringLiteral("980"));
+        QVERIFY(w->close());
+        QTRY_VERIFY(!main.findChild<SalesWindow*>());
+        HistoryStore store(HistoryStore::programFile());
+        QCOMPARE(store.open(), HistoryStore::Opened::Ok);
+        const auto rows = salestable::all(store);
+        QVERIFY(rows);
+        for (const salestable::Row& r : *rows)
+            if (r.auctionId == QLatin1String("h789012345")) QCOMPARE(r.shippingFee, 980);
     }
 };
 
