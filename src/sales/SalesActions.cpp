@@ -43,7 +43,7 @@ qint64 amountOf(const QString& text) {
             return -2;
     }
     if (digits.isEmpty()) return -1;
-    if (digits.size() > 12) return -2;
+    if (digits.size() > 15) return -2;
     return digits.toLongLong();
 }
 QString amountText(qint64 yen) { return yen >= 0 ? QString::number(yen) : QString(); }
@@ -51,19 +51,7 @@ QString when(const QDateTime& t) { return t.toLocalTime().toString(QStringLitera
 }  // namespace
 
 void SalesWindow::showCurrent() {
-    if (m_holding) return;
-    if (!keepTyped()) {
-        // What was typed cannot be stored as it stands: its sale stays the current one, the typing in
-        // the fields, until the seller mends it.
-        m_holding = true;
-        const int row = m_model->rowOfSale(saleOfKey(m_typedFor));
-        if (row >= 0) {
-            m_grid->selectRow(row);
-            m_grid->setCurrentIndex(m_model->index(row, 0));
-        }
-        m_holding = false;
-        return;
-    }
+    keepTyped();
     m_filling = true;
     const auto filled = qScopeGuard([this] { m_filling = false; });
     const int i = currentSale();
@@ -189,24 +177,16 @@ void SalesWindow::cancelSelected() {
 
 bool SalesWindow::keepTyped() {
     if (m_typedFor.isEmpty()) return true;
-    const QString key = m_typedFor;
-    const int i = saleOfKey(key);
+    const int i = saleOfKey(m_typedFor);
     m_typedFor.clear();  // before saving: a save that reads the list again must not save once more
-    if (i < 0 || saveDetailInto(i)) return true;
-    m_typedFor = key;
-    return false;
+    return i < 0 || saveDetailInto(i);
 }
 
 void SalesWindow::saveDetail() {
     const int i = currentSale();
     if (i < 0) return;
-    const QString key = m_typedFor;
     m_typedFor.clear();
-    if (!saveDetailInto(i)) {
-        m_typedFor = key.isEmpty() ? SalesModel::keyOf(m_model->sales()[i]) : key;
-        return;  // the typing stays in the fields for the seller to mend
-    }
-    showCurrent();
+    if (saveDetailInto(i)) showCurrent();
 }
 
 bool SalesWindow::saveDetailInto(int i) {
@@ -227,14 +207,14 @@ bool SalesWindow::saveDetailInto(int i) {
     s.itemCost = cost;
     s.note = PlainText::crlf(m_note);
     const QString caution = m_caution->text().trimmed();
-    // A store that failed has said so and shown the stored sale again: nothing typed is left to keep.
-    if (!storeSale(i)) return true;
+    // A store that failed has said so and shown the stored sale again; the action asked for stops.
+    if (!storeSale(i)) return false;
     if (caution != m_model->caution(winnerId)) {
         HistoryStore* db = store();
         if (!db || !salestable::storeBuyer(*db, {winnerId, caution, QString()})) {
             m_ui.message(QStringLiteral("要注意の印を保存できませんでした。"), kCaption, UiServices::Icon::Critical,
                          UiServices::Buttons::Ok, this);
-            return true;
+            return false;
         }
         reload();
     }

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QRegularExpressionValidator>
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -209,6 +210,9 @@ QWidget* SalesWindow::buildDetail() {
     m_paid = named(new QLineEdit, "txtJIPPI");
     m_cost = named(new QLineEdit, "txtGENKA");
     m_profit = named(new QLabel, "lblRIEKI");
+    // Amounts only, as a seller writes them (digits half- or full-width, commas, 円): typing can always be kept.
+    const auto* amounts = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９,，]{0,15}円?")), this);
+    for (QLineEdit* e : {m_fee, m_paid, m_cost}) e->setValidator(amounts);
     moneyForm->addRow(QStringLiteral("送料（請求）"), m_fee);
     moneyForm->addRow(QStringLiteral("送料（実費）"), m_paid);
     moneyForm->addRow(QStringLiteral("原価"), m_cost);

@@ -90,7 +90,7 @@ private:
     int currentSale() const;
     // What the seller typed in the detail fields and has not saved goes into its sale before
     // anything else changes the list or the fields.
-    // False (and the seller told) when it cannot be stored as typed: the caller stops there.
+    // False (and the seller told) when it could not be stored: the caller stops there.
     bool keepTyped();
     bool saveDetailInto(int index);
     void selectKeys(const QStringList& keys, const QString& current);
@@ -115,7 +115,6 @@ private:
     QString m_summary;
     QString m_typedFor;  // the sale (key) whose detail fields hold unsaved typing
     bool m_filling = false;
-    bool m_holding = false;  // the current row is being put back to the sale whose typing is kept
     HistoryStore::Opened m_opened = HistoryStore::Opened::Ok;
 
     QTableView* m_grid = nullptr;
