@@ -12,17 +12,7 @@ ScanJob::ScanJob(QNetworkAccessManager& network, int concurrency, QObject* paren
 
 ScanJob::~ScanJob() { abortAll(); }
 
-void ScanJob::abortAll() {
-    // Taken out of the list first: an aborted reply reports at once, and must not report here.
-    const QList<QPointer<QNetworkReply>> replies = m_inFlight;
-    m_inFlight.clear();
-    for (const QPointer<QNetworkReply>& reply : replies)
-        if (reply) {
-            reply->disconnect(this);
-            reply->abort();
-            reply->deleteLater();
-        }
-}
+void ScanJob::abortAll() { mInterNet::abortAll(m_inFlight, this); }
 
 void ScanJob::start(const QString& firstPage) {
     m_firstPage = firstPage;

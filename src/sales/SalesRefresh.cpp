@@ -11,17 +11,7 @@ SalesRefresh::SalesRefresh(QNetworkAccessManager& network, QObject* parent) : QO
 
 SalesRefresh::~SalesRefresh() { abortAll(); }
 
-void SalesRefresh::abortAll() {
-    // Out of the list first: an aborted reply reports at once, and must not report here.
-    const QList<QPointer<QNetworkReply>> replies = m_inFlight;
-    m_inFlight.clear();
-    for (const QPointer<QNetworkReply>& reply : replies)
-        if (reply) {
-            reply->disconnect(this);
-            reply->abort();
-            reply->deleteLater();
-        }
-}
+void SalesRefresh::abortAll() { mInterNet::abortAll(m_inFlight, this); }
 
 QNetworkReply* SalesRefresh::get(const QString& address) {
     QNetworkReply* reply = mInterNet::startGet(m_network, address);

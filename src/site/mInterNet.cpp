@@ -1,5 +1,7 @@
 #include "site/mInterNet.h"
 
+#include <utility>
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -86,6 +88,16 @@ QNetworkReply* startGet(QNetworkAccessManager& network, const QString& address) 
     QNetworkReply* reply = network.get(request);
     new Body(reply);
     return reply;
+}
+
+void abortAll(QList<QPointer<QNetworkReply>>& replies, QObject* receiver) {
+    const QList<QPointer<QNetworkReply>> taken = std::exchange(replies, {});
+    for (const QPointer<QNetworkReply>& reply : taken)
+        if (reply) {
+            reply->disconnect(receiver);
+            reply->abort();
+            reply->deleteLater();
+        }
 }
 
 bool readReply(QNetworkReply* reply, QString* text, Failure* why) {

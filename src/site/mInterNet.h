@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QObject;
 class QUrl;
 
 // Reading the auction site outside the embedded browsers: a page loaded into
@@ -82,6 +84,9 @@ bool Page_Get(QNetworkAccessManager& network, const QString& address, QString* t
 // The same GET without waiting, for callers that keep several in flight:
 // start it, and when the reply has finished read it with the same rules.
 QNetworkReply* startGet(QNetworkAccessManager& network, const QString& address);
+// Ends every reply still on its way without its end reaching `receiver`: the list is emptied first,
+// as an aborted reply reports at once.
+void abortAll(QList<QPointer<QNetworkReply>>& replies, QObject* receiver);
 bool readReply(QNetworkReply* finishedReply, QString* text, Failure* why = nullptr);
 
 // The auction ID in an item page's address (".../jp/auction/ID", query ignored);

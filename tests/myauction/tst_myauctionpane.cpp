@@ -21,6 +21,7 @@
 #include "settings/SiteAddresses.h"
 #include "support/Browsing.h"
 #include "support/Dialogs.h"
+#include "support/HoldDatabase.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
 #include "support/TempProgramFolder.h"
@@ -37,21 +38,7 @@ bool signIn(const SiteSimProcess& sim, const char* account) {
     return loadAndWait(&b, sim.base() + QStringLiteral("/__sim/signin?login=") + QLatin1String(account));
 }
 
-// The helper's side: another program that holds the history's write lock until it is told (a
-// line on its input, or the input closed).
-int holdHistory(const QStringList& args) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
-    db.setDatabaseName(args.value(1));
-    if (!db.open()) return 1;
-    QSqlQuery hold(db);
-    if (!hold.exec(QStringLiteral("BEGIN EXCLUSIVE"))) return 2;
-    QTextStream(stdout) << "held" << Qt::endl;
-    QTextStream(stdin).readLine();
-    hold.exec(QStringLiteral("ROLLBACK"));
-    return 0;
-}
-
-int helper(const QStringList& args) { return args.value(0) == QLatin1String("hold-history") ? holdHistory(args) : 99; }
+int helper(const QStringList& args) { return args.value(0) == QLatin1String("hold-history") ? holdDatabase(args.value(1)) : 99; }
 
 // The longest the event loop went without a turn while `work` ran: the window answering input.
 template <typename Work>

@@ -25,6 +25,7 @@
 #include "store/SalesTable.h"
 #include "support/Browsing.h"
 #include "support/Dialogs.h"
+#include "support/HoldDatabase.h"
 #include "support/Press.h"
 #include "support/RecordingUiServices.h"
 #include "support/SiteSimProcess.h"
@@ -32,19 +33,8 @@
 #include "support/TestMain.h"
 
 namespace {
-// The helper's side: another program that holds the database's write lock until told (a line on its input).
-int holdDatabase(const QStringList& args) {
-    if (args.value(0) != QLatin1String("hold")) return 99;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
-    db.setDatabaseName(args.value(1));
-    if (!db.open()) return 1;
-    QSqlQuery hold(db);
-    if (!hold.exec(QStringLiteral("BEGIN EXCLUSIVE"))) return 2;
-    QTextStream(stdout) << "held" << Qt::endl;
-    QTextStream(stdin).readLine();
-    hold.exec(QStringLiteral("ROLLBACK"));
-    return 0;
-}
+// The helper's side: another program holding the database.
+int helper(const QStringList& args) { return args.value(0) == QLatin1String("hold") ? holdDatabase(args.value(1)) : 99; }
 
 bool signIn(const SiteSimProcess& sim, const char* account) {
     Browser b;
@@ -374,5 +364,5 @@ private Q_SLOTS:
     }
 };
 
-SORABAKO_GUI_TEST_MAIN_WITH_HELPER(TestSalesWindow, holdDatabase)
+SORABAKO_GUI_TEST_MAIN_WITH_HELPER(TestSalesWindow, helper)
 #include "tst_saleswindow.moc"
