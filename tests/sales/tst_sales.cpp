@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTextStream>
 #include <csignal>
 
 #include "store/HistoryStore.h"
@@ -47,6 +48,7 @@ int refreshAndMoveForever(const QStringList& args) {
             seen << r;
         }
         if (!salestable::storeSeen(store, seen)) return 2;
+        QTextStream(stdout) << "stored" << Qt::endl;  // the test kills it somewhere after a given round
         const std::optional<QList<salestable::Row>> all = salestable::all(store);
         if (!all) return 3;
         for (const salestable::Row& row : *all) {
@@ -231,7 +233,10 @@ private Q_SLOTS:
             QProcess helper;
             helper.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--helper"), path});
             QVERIFY(helper.waitForStarted());
-            QTest::qWait(150 + (kill * 53) % 250);
+            // Killed after one to three refreshes, somewhere in the next refresh or its moves.
+            int stored = 0;
+            while (stored < 1 + kill % 3 && helper.waitForReadyRead(10000))
+                while (helper.canReadLine()) stored += helper.readLine().startsWith("stored") ? 1 : 0;
             QCOMPARE(helper.state(), QProcess::Running);
             ::kill(static_cast<pid_t>(helper.processId()), SIGKILL);
             QVERIFY(helper.waitForFinished());

@@ -284,7 +284,7 @@ private Q_SLOTS:
         QTRY_COMPARE(ui.messages.size(), 1);
         QVERIFY(ui.messageTexts().first().startsWith(QStringLiteral("期限を過ぎた取引が 1件あります。\r\n連絡待ち 2件（期限切れ 1件）")));
         QCOMPARE(main.salesSummary(), QStringLiteral("連絡待ち 2件（期限切れ 1件）"));
-        QTest::qWait(200);
+        QCoreApplication::processEvents();
         QCOMPARE(ui.messages.size(), 1);
     }
 
