@@ -1,6 +1,7 @@
 #include "app/PaneWiring.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 
 #include <QDialog>
@@ -9,7 +10,10 @@
 
 #include "app/fMain.h"
 #include "app/frmKakunin.h"
+#include "description/Description.h"
 #include "description/DescriptionPane.h"
+#include "listing/pictures/Picture.h"
+#include "memory/MemoryStore.h"
 #include "mail/MailPane.h"
 #include "core/Values.h"
 #include "settings/IniFile.h"
@@ -78,6 +82,7 @@ void connectPanes(fMain& window, UiServices& ui) {
         tabs->setCurrentWidget(siteForm);
         return true;
     });
+    queue->setCsvHooks(csvHooks(window, ui));
     QObject::connect(queue, &QueueRun::atConfirmation, &window, [&window, &ui, tabs, siteForm] {
         tabs->setCurrentWidget(siteForm);
         confirmListing(ConfirmFrom::Queue, ui, *siteForm, &window);
@@ -105,6 +110,68 @@ void connectPanes(fMain& window, UiServices& ui) {
     // The plain requests' cookies come from the browsers' store as it reports them: begun now, the
     // sign-in kept from the last sitting is there before the seller first asks for a page.
     SharedNetwork::manager();
+}
+
+listingcsv::Hooks csvHooks(fMain& window, UiServices& ui) {
+    listingcsv::Hooks hooks;
+    hooks.readMemory = [](const QString& path) -> std::optional<QMap<QString, QString>> {
+        if (!QFileInfo(path).isFile()) return std::nullopt;
+        QString text;
+        if (TextFile::readCp932Text(path, &text) != TextFile::Read::Ok) return std::nullopt;
+        const IniFile file = IniFile::load(path);
+        if (!file.hasSection(QStringLiteral("出品手続")) && !file.hasSection(memory::kListingSection)) return std::nullopt;
+        return memory::read(file);
+    };
+    hooks.context = [read = hooks.readMemory] {
+        listingcsv::Context context;
+        context.designs = description::listDesigns(ProgramFolder::templateHtml());
+        // The categories the seller has listed in before: the memory files kept and the records.
+        QDirIterator files(ProgramFolder::user(), {QStringLiteral("*.srb"), QStringLiteral("*.SRB")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        for (int n = 0; files.hasNext() && n < 5000; ++n) {
+            const IniFile file = IniFile::load(files.next());
+            const QString category = file.value(memory::kListingSection, QStringLiteral("カテゴリ"));
+            const QString address = file.value(memory::kListingSection, QStringLiteral("カテゴリのアドレス"));
+            if (!category.isEmpty() && !address.isEmpty()) context.categories.insert(category, address);
+        }
+        context.pictureProblem = [](const QString& path) { return picture::problemWith(path); };
+        context.isMemoryFile = [read](const QString& path) { return read(path).has_value(); };
+        return context;
+    };
+    hooks.maker = [&window, &ui] {
+        listingcsv::Maker maker;
+        // The window as it stands, without its item: what the seller set up for every listing.
+        QMap<QString, QString> values = MemoryStore(&window, ui).controlValues();
+        for (const QString& control : listingcsv::itemControls()) values.insert(control, QString());
+        IniFile base{QString()};
+        memory::write(base, values);
+        maker.windowFile = base.toBytes();
+        maker.writeSome = [](IniFile& file, const QMap<QString, QString>& controls) { memory::writeSome(file, controls); };
+        maker.describe = [](int design, const QMap<QString, QString>& controls, QString* problem) -> std::optional<QMap<QString, QString>> {
+            const QStringList designs = description::listDesigns(ProgramFolder::templateHtml());
+            const QString path = QDir(ProgramFolder::templateHtml()).filePath(designs.value(design));
+            QString text;
+            if (design < 0 || design >= designs.size() || TextFile::readCp932Text(path, &text) != TextFile::Read::Ok) {
+                *problem = QStringLiteral("デザインファイルを読み込めませんでした。\r\n") + path;
+                return std::nullopt;
+            }
+            const QStringList lines = description::templateLines(text);
+            if (lines.size() > description::kTableSize) {
+                *problem = QStringLiteral("デザインファイルの行数が多すぎます。(%1行まで)\r\n").arg(description::kTableSize) + path;
+                return std::nullopt;
+            }
+            description::Input input;
+            input.productName = controls.value(QStringLiteral("txtSYOUHIN"));
+            for (int n = 0; n < description::kItems; ++n) {
+                input.itemNames << controls.value(QStringLiteral("txtITEM_%1").arg(n));
+                input.itemContents << controls.value(QStringLiteral("txtSETUMEI_%1").arg(n));
+            }
+            return QMap<QString, QString>{{QStringLiteral("txtDescription"), description::generate(lines, input).html},
+                                          {QStringLiteral("cmbHTML"), QString::number(design)}};
+        };
+        return maker;
+    };
+    return hooks;
 }
 
 SalesWindow::Hooks salesHooks(fMain& window, UiServices& ui) {

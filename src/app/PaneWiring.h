@@ -1,5 +1,6 @@
 #pragma once
 
+#include "listing/csv/ListingCsv.h"
 #include "listing/records/frmKIROKU.h"
 #include "sales/SalesWindow.h"
 
@@ -30,5 +31,9 @@ frmKIROKU::Source recordsFromHistory(MyAuctionPane& history);
 // What 取引一覧 takes from the mail pane (its placeholders, the hand-off to the mail program) and
 // from the site (the shared network access, the closed listings and item pages).
 SalesWindow::Hooks salesHooks(fMain& window, UiServices& ui);
+
+// What the spreadsheet's import and export take from the memory files, the description's designs,
+// the pictures and the window's state.
+listingcsv::Hooks csvHooks(fMain& window, UiServices& ui);
 
 }  // namespace PaneWiring

@@ -1,5 +1,8 @@
 #include "core/Csv.h"
 
+#include <QStringDecoder>
+
+#include "core/Cp932.h"
 #include "core/TextFile.h"
 #include "core/UiServices.h"
 
@@ -16,6 +19,97 @@ QString line(const QStringList& fields) {
     QStringList out;
     for (const QString& f : fields) out << field(f);
     return out.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+}
+
+namespace {
+// The text as the spreadsheet meant it: a BOM says UTF-8; bytes that are valid UTF-8 are
+// UTF-8 (CP932 text with any Japanese in it almost never is); anything else is CP932.
+QString decodedText(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    return cp932::decode(bytes);
+}
+
+// A tab in the first line outside quotes and no comma there: the file is tab separated.
+QChar separatorOf(const QString& text) {
+    bool quoted = false;
+    int commas = 0, tabs = 0;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')))
+            break;
+        else if (!quoted && c == QLatin1Char(','))
+            ++commas;
+        else if (!quoted && c == QLatin1Char('\t'))
+            ++tabs;
+    }
+    return tabs > commas ? QLatin1Char('\t') : QLatin1Char(',');
+}
+}  // namespace
+
+Table read(const QByteArray& bytes) {
+    Table table;
+    if (bytes.contains('\0')) {
+        table.problem = QStringLiteral("CSVファイルではありません（文字でないデータがあります）。");
+        return table;
+    }
+    const QString text = decodedText(bytes);
+    const QChar sep = separatorOf(text);
+    QStringList record;
+    QString cell;
+    bool quoted = false, any = false;
+    int line = 1, startLine = 1;
+    auto endRecord = [&] {
+        record << cell;
+        cell.clear();
+        // A line with nothing on it is no record (Excel ends its files with one).
+        if (any || record.size() > 1 || !record.first().isEmpty()) {
+            table.records << record;
+            table.lines << startLine;
+        }
+        record.clear();
+        any = false;
+    };
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
+                    cell += c;
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                if (c == QLatin1Char('\n')) ++line;
+                cell += c;
+            }
+            continue;
+        }
+        if (c == QLatin1Char('"') && cell.isEmpty()) {
+            quoted = any = true;
+        } else if (c == sep) {
+            record << cell;
+            cell.clear();
+            any = true;
+        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ++i;
+            endRecord();
+            startLine = ++line;
+        } else {
+            cell += c;
+        }
+    }
+    if (quoted) {
+        table = Table();
+        table.problem = QStringLiteral("%1行目から始まる「\"」で囲まれた項目が、ファイルの終わりまで閉じられていません。").arg(startLine);
+        return table;
+    }
+    if (!cell.isEmpty() || !record.isEmpty() || any) endRecord();
+    return table;
 }
 
 bool saveAs(UiServices& ui, const QString& suggestedPath, const QString& text, const QString& caption, QObject* owner) {

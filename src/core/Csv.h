@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QByteArray>
+#include <QList>
 #include <QStringList>
 
 class QObject;
@@ -13,6 +15,16 @@ namespace csv {
 QString field(const QString& text);
 // One line: the fields, separated by commas, and CR LF.
 QString line(const QStringList& fields);
+
+// A table read back: what a spreadsheet saved (Excel's CP932 "CSV（コンマ区切り）", UTF-8 with
+// or without its BOM, comma or tab separated, quoted fields holding line breaks and doubled
+// quotes). `lines` holds the file line each record starts on, for messages.
+struct Table {
+    QList<QStringList> records;
+    QList<int> lines;
+    QString problem;  // Japanese; the table is empty when it is set
+};
+Table read(const QByteArray& bytes);
 
 // Asks where (starting at `suggestedPath`), then writes `text` as CP932 with CR LF as Excel in
 // Japan reads it; a character CP932 cannot hold becomes "?" and the seller is told which. False

@@ -193,11 +193,31 @@ std::optional<QString> applied(Kind kind, const QString& fileValue, int listCoun
 }
 
 void write(IniFile& file, const QMap<QString, QString>& controlValues, QString* unmappable) {
+    QMap<QString, QString> all = controlValues;
+    for (const Key& key : keys())
+        if (!all.contains(key.control)) all.insert(key.control, QString());
+    writeSome(file, all, unmappable);
+}
+
+void writeSome(IniFile& file, const QMap<QString, QString>& controlValues, QString* unmappable) {
     for (const Key& key : keys()) {
+        if (!controlValues.contains(key.control)) continue;
         const QString value = written(key.kind, controlValues.value(key.control));
         if (unmappable) cp932::encode(value, unmappable);
         file.setValue(key.section, key.key, cp932::reversiblyEscaped(value));
     }
+}
+
+QMap<QString, QString> read(const IniFile& file) {
+    QMap<QString, QString> values;
+    for (const Key& key : keys()) {
+        bool found = false;
+        const QString text = file.value(key.section, key.key, &found);
+        if (!found) continue;
+        // No list is longer than this: the index is the file's, whatever list it belongs to.
+        if (const std::optional<QString> v = applied(key.kind, text, 1000)) values.insert(key.control, *v);
+    }
+    return values;
 }
 
 QString withExtension(const QString& path) { return QFileInfo(path).suffix().isEmpty() ? path + kExtension : path; }

@@ -47,6 +47,13 @@ std::optional<QString> applied(Kind kind, const QString& fileValue, int listCoun
 // references, which applied() reads back; they are added to `unmappable`.
 void write(IniFile& file, const QMap<QString, QString>& controlValues, QString* unmappable = nullptr);
 
+// Only the keys of the controls `controlValues` names, the others as the file has them.
+void writeSome(IniFile& file, const QMap<QString, QString>& controlValues, QString* unmappable = nullptr);
+
+// The controls' values a file holds, as applied() reads them (lists by their index as
+// written; a key the file lacks, or a value no control could take, is left out).
+QMap<QString, QString> read(const IniFile& file);
+
 inline const QString kListingSection = QStringLiteral("出品カテゴリと画像");
 
 inline const QString kFilter = QStringLiteral("記憶ファイル(*.SRB)|*.srb");

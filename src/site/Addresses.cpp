@@ -13,6 +13,13 @@ QString itemUrl(const Hosts& hosts, const QString& auctionId) {
 }
 QString logoutUrl(const Hosts& hosts) { return hosts.login + fact(kPaths, QStringLiteral("ログアウト")) + hosts.portalTop; }
 
+QString categoryPath(const QString& categoryId) { return fact(kPaths, QStringLiteral("カテゴリ")) + QStringLiteral("?c=") + categoryId; }
+
+QString categoryIdOf(const QString& categoryPath) {
+    const qsizetype at = categoryPath.indexOf(QStringLiteral("?c="));
+    return at < 0 ? QString() : categoryPath.mid(at + 3).section(QLatin1Char('&'), 0, 0);
+}
+
 QString loginPageUrl(const Hosts& hosts) {
     // The return address with "%3a" for the colon after its scheme, as the login page expects it.
     QString done = hosts.portalTop;

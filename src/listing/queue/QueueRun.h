@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <functional>
 
+#include "listing/csv/ListingCsv.h"
 #include "listing/queue/ListingQueue.h"
 #include "listing/records/ListingRecord.h"
 
@@ -36,6 +37,9 @@ public:
 
     // Opens a memory file into the main window, as ファイル/開く does (false: it could not).
     void setOpener(std::function<bool(const QString&)> open) { m_open = std::move(open); }
+    // The spreadsheet's way in and out (the memory files' writer and reader are not the queue's).
+    void setCsvHooks(listingcsv::Hooks hooks) { m_csv = std::move(hooks); }
+    const listingcsv::Hooks& csvHooks() const { return m_csv; }
 
     // After a listing: at once to the next (true), or when the seller says 次へ.
     void setGoOnAtOnce(bool on) { m_atOnce = on; }
@@ -77,6 +81,7 @@ private:
     SiteFormPane* m_pane;
     listingqueue::Queue m_queue;
     std::function<bool(const QString&)> m_open;
+    listingcsv::Hooks m_csv;
     int m_current = 0;
     Step m_step = Step::None;
     bool m_atOnce = true;

@@ -14,6 +14,7 @@
 
 #include "core/ProgramFolder.h"
 #include "core/UiServices.h"
+#include "listing/csv/frmCSV.h"
 #include "listing/queue/QueueRun.h"
 #include "widgets/Named.h"
 
@@ -58,13 +59,15 @@ frmQUEUE::frmQUEUE(UiServices& ui, QueueRun& run, QWidget* parent) : QDialog(par
     middle->addWidget(m_table, 1);
     auto* side = new QVBoxLayout;
     auto* add = named(new QPushButton(QStringLiteral("追加...")), QStringLiteral("cmdADD"));
+    auto* fromCsv = named(new QPushButton(QStringLiteral("CSVから追加...")), QStringLiteral("cmdCSV"),
+                          QStringLiteral("表計算ソフトで作った出品CSVの行を、確かめてから記憶ファイルにしてキューに追加します。"));
     auto* up = named(new QPushButton(QStringLiteral("上へ")), QStringLiteral("cmdUP"));
     auto* down = named(new QPushButton(QStringLiteral("下へ")), QStringLiteral("cmdDOWN"));
     auto* remove = named(new QPushButton(QStringLiteral("削除")), QStringLiteral("cmdREMOVE"),
                          QStringLiteral("行をキューから外します。記憶ファイルはそのままです。"));
     auto* back = named(new QPushButton(QStringLiteral("待機に戻す")), QStringLiteral("cmdBACK"),
                        QStringLiteral("要確認の行を、サイトで確かめた後にもう一度出品するときに使います。"));
-    for (QPushButton* b : {add, up, down, remove, back}) side->addWidget(b);
+    for (QPushButton* b : {add, fromCsv, up, down, remove, back}) side->addWidget(b);
     side->addStretch(1);
     middle->addLayout(side);
     v->addLayout(middle, 1);
@@ -84,6 +87,13 @@ frmQUEUE::frmQUEUE(UiServices& ui, QueueRun& run, QWidget* parent) : QDialog(par
     resize(900, 440);
 
     connect(add, &QPushButton::clicked, this, [this] { addFiles(m_ui.openFileNames(ProgramFolder::user(), kMemoryFilter, this)); });
+    connect(fromCsv, &QPushButton::clicked, this, [this] {
+        const QString path = m_ui.openFileName(ProgramFolder::user(), QStringLiteral("CSVファイル(*.CSV;*.TXT)|*.csv;*.txt"), this);
+        if (path.isEmpty()) return;
+        frmCSV review(
+            m_ui, path, m_run.csvHooks(), [this](const QStringList& files) { return m_run.add(files); }, this);
+        review.exec();
+    });
     connect(up, &QPushButton::clicked, this, [this] {
         if (m_run.queue().move(selectedRow(), -1) && m_run.saveQueue()) refresh();
     });

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "listing/csv/frmCSV.h"
 #include "core/UiServices.h"
 #include "listing/queue/QueueRun.h"
 #include "widgets/Named.h"
@@ -49,6 +50,10 @@ frmKIROKU::frmKIROKU(UiServices& ui, QueueRun& run, std::function<bool(const QSt
     auto* openButton = named(new QPushButton(QStringLiteral("記憶ファイルとして開く")), QStringLiteral("cmdOPEN"),
                              QStringLiteral("出品したときの内容を画面に開きます。保存するときは新しい名前を付けます。"));
     bottom->addWidget(openButton);
+    auto* toCsv =
+        named(new QPushButton(QStringLiteral("CSVに書き出す...")), QStringLiteral("cmdCSV"),
+              QStringLiteral("一覧に出ている記録を、出品CSVの列で書き出します。表計算ソフトで直して「CSVから追加」で再出品できます。"));
+    bottom->addWidget(toCsv);
     bottom->addStretch(1);
     bottom->addWidget(new QLabel(QStringLiteral("開始価格を")));
     m_percent = named(new QSpinBox, QStringLiteral("spnNESAGE"));
@@ -71,6 +76,11 @@ frmKIROKU::frmKIROKU(UiServices& ui, QueueRun& run, std::function<bool(const QSt
             if (m_open) m_open(listingrecord::memoryFileOf(*r));
     });
     connect(again, &QPushButton::clicked, this, &frmKIROKU::relist);
+    connect(toCsv, &QPushButton::clicked, this, [this] {
+        QStringList files;
+        for (const listingrecord::Record& r : m_shown) files << listingrecord::memoryFileOf(r);
+        listingcsv::exportFiles(m_ui, files, m_run.csvHooks(), this);
+    });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 }
 
