@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -19,6 +20,7 @@
 
 #include "app/Artwork.h"
 #include "app/MainPlacement.h"
+#include "app/BackupActions.h"
 #include "app/PaneWiring.h"
 #include "core/MemoryFiles.h"
 #include "memory/MemoryStore.h"
@@ -28,6 +30,7 @@
 #include "app/frmSHINDAN.h"
 #include "listing/queue/QueueRun.h"
 #include "listing/records/frmKIROKU.h"
+#include "listing/csv/frmCSV.h"
 #include "listing/queue/frmQUEUE.h"
 #include "sales/Deadlines.h"
 #include "sales/SaleMail.h"
@@ -180,6 +183,19 @@ void fMain::buildMenus() {
     addItem(file, "mQUEUE", QStringLiteral("出品キュー(&Q)..."), QKeySequence(), [this] { showQueue(); });
     addItem(file, "mKIROKU", QStringLiteral("出品記録(&R)..."), QKeySequence(), [this] { showRecords(); });
     addItem(file, "mTORIHIKI", QStringLiteral("取引一覧(&T)..."), QKeySequence(), [this] { showSales(); });
+    file->addSeparator();
+    addItem(file, "mCSV", QStringLiteral("記憶ファイルをCSVに書き出す(&E)..."), QKeySequence(), [this] {
+        const QString folder = m_ui.folderName(QStringLiteral("書き出す記憶ファイルのフォルダを選んで下さい。"), this);
+        if (folder.isEmpty()) return;
+        QStringList files;
+        for (const QFileInfo& f : QDir(folder).entryInfoList({QStringLiteral("*.srb"), QStringLiteral("*.SRB")}, QDir::Files, QDir::Name))
+            files << f.absoluteFilePath();
+        listingcsv::exportFiles(m_ui, files, queueRun()->csvHooks(), this);
+    });
+    addItem(file, "mBACKUP", QStringLiteral("バックアップ(&B)..."), QKeySequence(), [this] { BackupActions::takeBackup(m_ui, this); });
+    addItem(file, "mRESTORE", QStringLiteral("バックアップから戻す..."), QKeySequence(), [this] {
+        if (BackupActions::prepareRestore(m_ui, this)) close();
+    });
     file->addSeparator();
     m_end = addItem(file, "mEnd", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), [this] { close(); });
 

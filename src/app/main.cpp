@@ -10,6 +10,7 @@
 #include "app/fMain.h"
 #include "app/frmStart.h"
 #include "core/ProgramFolder.h"
+#include "app/BackupActions.h"
 #include "core/SingleInstance.h"
 #include "core/TextFile.h"
 
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
     // Only now that no other program can be writing here: the temporary files of a program
     // that was killed half-way through a save.
     TextFile::removeLeftovers(ProgramFolder::root());
+    // A restore staged by a program that ended before putting it in place.
+    BackupActions::applyPending(ui, true);
 
     std::unique_ptr<fMain> window;
     QObject::connect(&instance, &SingleInstance::comeForward, &app, [&window] {
@@ -66,5 +69,9 @@ int main(int argc, char** argv) {
         window.reset(start.takeMain());
     }
     QObject::connect(window.get(), &fMain::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    return app.exec();
+    const int code = app.exec();
+    // Every window is closed and has saved what it saves: a restore asked for goes in place now.
+    window.reset();
+    BackupActions::applyPending(ui, false);
+    return code;
 }
