@@ -42,6 +42,7 @@
 #include "listing/preflight/PreflightWindow.h"
 #include "listing/queue/QueueRun.h"
 #include "listing/records/frmKIROKU.h"
+#include "listing/csv/frmCSV.h"
 #include "listing/queue/frmQUEUE.h"
 #include "core/Cp932.h"
 #include "core/TextFile.h"
@@ -505,6 +506,33 @@ int main(int argc, char** argv) {
             ++failures;
         }
         QTextStream(stdout) << out.filePath(QStringLiteral("sales.png")) << "\n";
+    }
+    // CSVから追加's review: the shipped sample's two rows and a few of a seller's own, two with mistakes.
+    if (wanted.removeAll(QStringLiteral("csv")) > 0 || everything) {
+        QuietUi quiet;
+        fMain w(quiet);
+        w.resize(kLaptop);
+        w.show();
+        settle(1000);
+        QFile sample(QDir(ProgramFolder::mast()).filePath(QStringLiteral("出品CSVの見本.csv")));
+        sample.open(QIODevice::ReadOnly);
+        QString text = cp932::decode(sample.readAll());
+        text += QStringLiteral(
+            "ソラ光学 SK-300 ボディ,<p>動作確認済みです。</p>,25000,,,,1,5日,22時,家電、AV、カメラ > カメラ、光学機器 > デジタル一眼,23634,,,,"
+            "山梨県,甲府市,落札者,支払い後,Yahoo!かんたん決済,,,,,,,,,,,,,,,,,,,\r\n"
+            "雲雀時計 懐中時計 手巻き,<p>よく動きます。</p>,三千円,,,,1,10日,21時,アンティーク > 懐中時計,,,,,"
+            "山梨県,甲府市,落札者,支払い後,銀行振込,,,,,,,,,,,,,,,,,,,\r\n"
+            "空箱文庫 ミステリー 10冊セット,<p>多少の日焼けがあります。</p>,800,,,,1,3日,21時,本、雑誌 > 文学、小説,21601,表紙.jpg,,,"
+            "東京都,新宿区,落札者,支払い後,銀行振込,,,,,,,,,,,,,,,,,,,\r\n");
+        const QString path = QDir(ProgramFolder::user()).filePath(QStringLiteral("出品リスト.csv"));
+        TextFile::writeBytes(path, cp932::encode(text));
+        frmCSV review(
+            quiet, path, w.queueRun()->csvHooks(), [](const QStringList&) { return 0; }, &w);
+        review.show();
+        settle(800);
+        const QString file = QDir(args.at(3)).filePath(QStringLiteral("csv-review.png"));
+        if (!review.grab().save(file)) ++failures;
+        QTextStream(stdout) << file << "\n";
     }
     // The file dialog of ファイル → 開く, as a seller sees it: Qt's own dialog, in Japanese.
     if (wanted.removeAll(QStringLiteral("filedialog")) > 0 || args.mid(4).isEmpty()) {

@@ -16,6 +16,7 @@
 
 #include "core/MemoryFiles.h"
 #include "app/Artwork.h"
+#include "app/BackupActions.h"
 #include "app/QtUiServices.h"
 #include "app/SplashBar.h"
 #include "app/frmStart.h"
@@ -191,6 +192,44 @@ private Q_SLOTS:
         }
         for (const char* name : {"txtDescription", "txtSETUMEI_0", "imText2"}) QVERIFY2(keysSeen(name, Qt::Key_Return) == 1, name);
         QCOMPARE(keysSeen("txtID", Qt::Key_A), 1);
+    }
+
+    // ファイル → バックアップ writes the whole folder outside it; バックアップから戻す lists what it
+    // replaces, ends the program, and the restore goes in place as the program ends (main does
+    // it after the window is gone), the replaced file kept aside. A damaged archive changes nothing.
+    void backupAndRestoreFromTheFileMenu() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        QTemporaryDir outside;
+        RecordingUiServices ui;
+        fMain w(ui);
+        w.show();
+        const QString zip = outside.filePath(QStringLiteral("控え.zip"));
+        ui.saveNames << zip;
+        w.findChild<QAction*>(QStringLiteral("mBACKUP"))->trigger();
+        QVERIFY2(ui.messages.last().text.startsWith(QStringLiteral("バックアップを作りました。")), qPrintable(ui.messages.last().text));
+        const QString memory = QStringLiteral("USER/デモ_文庫本まとめて.srb");
+        const QByteArray kept = folder.readBytes(memory);
+        folder.writeCp932(memory, QStringLiteral("[出品手続]\r\nタイトル=書き換えた\r\n"));
+
+        QFile junk(outside.filePath(QStringLiteral("壊れた.zip")));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("PK\x03\x04 not really a zip");
+        junk.close();
+        ui.openNames << junk.fileName();
+        w.findChild<QAction*>(QStringLiteral("mRESTORE"))->trigger();
+        QVERIFY(ui.messages.last().text.startsWith(QStringLiteral("このファイルからは戻せません。何も変えていません。")));
+        QVERIFY(w.isVisible());
+
+        ui.openNames << zip;
+        ui.answers << UiServices::Answer::Yes << UiServices::Answer::Ok << UiServices::Answer::No;
+        w.findChild<QAction*>(QStringLiteral("mRESTORE"))->trigger();
+        const QString question = ui.messages.at(ui.messages.size() - 3).text;
+        QVERIFY2(question.contains(QStringLiteral("置き換えます")) && question.contains(memory), qPrintable(question));
+        QVERIFY(!w.isVisible());
+        QVERIFY(folder.readBytes(memory) != kept);  // nothing in place while the program runs
+        BackupActions::applyPending(ui, true);
+        QCOMPARE(folder.readBytes(memory), kept);
+        QVERIFY(ui.messages.last().text.startsWith(QStringLiteral("バックアップから戻しました。")));
     }
 
     void closePromptCancelKeepsYesSavesNoDoesNot() {

@@ -199,8 +199,9 @@ void readCell(const Spec& spec, const QString& cell, const Context& context, Row
             if (v.isEmpty()) break;  // as the memory file or the window has it
             const int at = spec.kind == Kind::Duration ? durationIndex(v) : spec.kind == Kind::EndHour ? endHourIndex(v) : regionIndex(v);
             if (at < 0)
-                problem(spec.kind == Kind::Duration ? QStringLiteral("「%1」はサイトにない開催期間です（%2〜%3）。")
-                                                          .arg(v, listing::durations().first(), listing::durations().last())
+                problem(spec.kind == Kind::Duration
+                            ? QStringLiteral("「%1」はサイトにない開催期間です（%2〜%3）。")
+                                  .arg(v, withoutSpaces(listing::durations().first()), withoutSpaces(listing::durations().last()))
                         : spec.kind == Kind::EndHour ? QStringLiteral("「%1」は終了時間になりません（0〜23時）。").arg(v)
                                                      : QStringLiteral("「%1」は都道府県ではありません。").arg(v));
             else
@@ -366,7 +367,7 @@ Plan plan(const csv::Table& table, const Context& context) {
     for (int r = 1; r < table.records.size(); ++r) {
         const QStringList& record = table.records.at(r);
         Row row;
-        row.line = table.lines.value(r);
+        row.line = r + 1;  // the spreadsheet's row number: a cell's line breaks do not count
         // The memory file first: what the row does not say is that file's.
         QList<const Spec*> order;
         for (const Spec& s : specs())

@@ -35,7 +35,7 @@ struct Problem {
 };
 
 struct Row {
-    int line = 0;                     // the file's line the row starts on
+    int line = 0;                     // the row's number as the spreadsheet shows it (the header is 1)
     QMap<QString, QString> controls;  // control's object name → value, what the row says
     QString base;                     // 記憶ファイル, as a full path
     int design = -1;                  // デザイン: the design template's place in the list

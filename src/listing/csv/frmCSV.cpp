@@ -150,7 +150,7 @@ bool frmCSV::reload() {
         plan.problem = problem;
     else
         plan = listingcsv::plan(csv::read(bytes), context);
-    show(plan);
+    display(plan);
     if (!plan.problem.isEmpty()) {
         m_ui.message(plan.problem + QStringLiteral("\r\n") + m_path, kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
         return false;
@@ -158,7 +158,7 @@ bool frmCSV::reload() {
     return true;
 }
 
-void frmCSV::show(const listingcsv::Plan& plan) {
+void frmCSV::display(const listingcsv::Plan& plan) {
     m_plan = plan;
     m_file->setText(QStringLiteral("ファイル: %1").arg(QDir::toNativeSeparators(m_path)) +
                     (plan.unknownColumns.isEmpty() ? QString()
@@ -187,7 +187,9 @@ void frmCSV::show(const listingcsv::Plan& plan) {
             m_table->setItem(i, c, item);
         }
         for (const listingcsv::Problem& p : row.problems)
-            problems << QStringLiteral("%1行目「%2」: %3").arg(row.line).arg(p.column, p.text);
+            problems << QStringLiteral("%1行目「%2」: %3")
+                            .arg(row.line)
+                            .arg(p.column, QString(p.text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     }
     m_problems->setPlainText(plan.problem.isEmpty() ? problems.join(QLatin1Char('\n')) : plan.problem);
     const int good = plan.goodRows();

@@ -28,7 +28,7 @@ public:
     const listingcsv::Plan& plan() const { return m_plan; }
 
 private:
-    void show(const listingcsv::Plan& plan);
+    void display(const listingcsv::Plan& plan);
 
     UiServices& m_ui;
     QString m_path;

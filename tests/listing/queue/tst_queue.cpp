@@ -14,6 +14,7 @@
 
 #include "app/fMain.h"
 #include "core/Cp932.h"
+#include "core/Csv.h"
 #include "core/ProgramFolder.h"
 #include "myauction/MyAuctionPane.h"
 #include "store/HistoryStore.h"
@@ -540,6 +541,109 @@ private Q_SLOTS:
         const listingqueue::Row after = rowAfterRestart(0);
         QCOMPARE(after.state, State::NeedsCheck);
         QVERIFY(after.reason.startsWith(QStringLiteral("出品フォームを送信した後にソラバコが終了しました")));
+    }
+
+    // A spreadsheet saved as Excel saves it (CP932, CR LF, doubled quotes, a line break in a
+    // cell): the review names the bad row, the good rows become memory files and queue rows,
+    // and each reaches the site's confirmation page with every field as typed in the sheet.
+    // 出品記録 writes them out again in the same columns.
+    void rowsOfASpreadsheetReachTheConfirmationPage() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim;
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain w(ui);
+        QVERIFY(signIn(sim, w.WB()));
+        picture(folder, QStringLiteral("赤.png"), QColor(200, 20, 20));
+        const QString sheet = QStringLiteral(
+            "タイトル,説明,開始価格,即決価格,数量,開催期間,終了時間,カテゴリ,カテゴリID,画像1,発送元,市区町村,送料負担,支払い方法,メモ\r\n"
+            "\"空箱文庫 \"\"特装版\"\"\",\"<p>一行目</p>\n<p>二行目</p>\",\"1,500\",3000,1,4日,20時,本、雑誌 > 文学、小説,21601,赤.png,"
+            "北海道,札幌市,出品者,銀行振込,仕入れ 400円\r\n"
+            "雲雀時計 懐中時計,<p>動きます</p>,3000,,2,2日,9,時計,20002,,沖縄,那覇市,落札者,\"Yahoo!かんたん決済、銀行振込\",\r\n"
+            "値段が変,説明,三千円,,1,3日,,時計,20002,,沖縄,那覇市,落札者,,\r\n");
+        folder.writeCp932(QStringLiteral("USER/出品.csv"), QString());
+        QFile file(folder.file(QStringLiteral("USER/出品.csv")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(cp932::encode(sheet, nullptr));
+        file.close();
+
+        w.siteFormPane()->findChild<QPushButton*>(QStringLiteral("cmdQUEUE"))->click();
+        frmQUEUE* window = w.findChild<frmQUEUE*>(QStringLiteral("frmQUEUE"));
+        ui.openNames << file.fileName();
+        // Read in the window, pressed, and only then compared: a failed check must not leave it open.
+        int rowCount = 0;
+        QString first, third, problems, header;
+        whenDialogOpens(QStringLiteral("frmCSV"), [&](QDialog* review) {
+            auto* rows = child<QTableWidget>(review, QStringLiteral("lvCSV"));
+            rowCount = rows->rowCount();
+            first = rows->item(0, 2)->text();
+            third = rows->item(2, 1)->text();
+            problems = child<QPlainTextEdit>(review, QStringLiteral("txtPROBLEMS"))->toPlainText();
+            header = child<QLabel>(review, QStringLiteral("lblFILE"))->text();
+            child<QPushButton>(review, QStringLiteral("cmdMAKE"))->click();
+        });
+        child<QPushButton>(window, QStringLiteral("cmdCSV"))->click();
+        QCOMPARE(rowCount, 3);
+        QCOMPARE(first, QStringLiteral("空箱文庫 \"特装版\""));
+        QCOMPARE(third, QStringLiteral("問題 1件"));
+        QCOMPARE(problems, QStringLiteral("4行目「開始価格」: 「三千円」は数字ではありません。"));
+        QVERIFY(header.contains(QStringLiteral("使わない列（名前が出品CSVの列にありません）: メモ")));
+        QVERIFY2(ui.messages.last().text.startsWith(QStringLiteral("2件の記憶ファイルを作り、出品キューに2件追加しました。")),
+                 qPrintable(ui.messages.last().text));
+        auto* table = child<QTableWidget>(window, QStringLiteral("lvQUEUE"));
+        QCOMPARE(table->rowCount(), 2);
+        QVERIFY(QFileInfo::exists(folder.file(QStringLiteral("USER/雲雀時計 懐中時計.srb"))));
+
+        QueueRun& run = *w.queueRun();
+        child<QCheckBox>(window, QStringLiteral("chkAUTO"))->setChecked(true);
+        child<QPushButton>(window, QStringLiteral("cmdSTART"))->click();
+        const QList<QList<QPair<const char*, QString>>> expected{
+            {{"cTitle", QStringLiteral("空箱文庫 \"特装版\"")},
+             {"cStartPrice", QStringLiteral("1500 円")},
+             {"cBuyNow", QStringLiteral("3000 円")},
+             {"cQuantity", QStringLiteral("1")},
+             {"cDuration", QStringLiteral("4日間")},
+             {"cClosingTime", QStringLiteral("午後8時から午後9時")},
+             {"cRegion", QStringLiteral("北海道 札幌市")},
+             {"cShipping", QStringLiteral("出品者")},
+             {"cPayment", QStringLiteral("銀行振込")},
+             {"cImages", QStringLiteral("赤.jpg")}},
+            {{"cTitle", QStringLiteral("雲雀時計 懐中時計")},
+             {"cStartPrice", QStringLiteral("3000 円")},
+             {"cBuyNow", QStringLiteral("なし")},
+             {"cQuantity", QStringLiteral("2")},
+             {"cDuration", QStringLiteral("2日間")},
+             {"cClosingTime", QStringLiteral("午前9時から午前10時")},
+             {"cRegion", QStringLiteral("沖縄県 那覇市")},
+             {"cShipping", QStringLiteral("落札者")},
+             {"cPayment", QStringLiteral("Yahoo!かんたん決済、銀行振込")},
+             {"cImages", QStringLiteral("なし")}},
+        };
+        for (int i = 0; i < 2; ++i) {
+            const int row = run.queue().rows().at(i).id;
+            QVERIFY(reaches(run, row, State::AtConfirmation));
+            for (const auto& [id, text] : expected[i]) QCOMPARE(cell(w.WB(), id), text);
+            if (i == 0) QCOMPARE(cell(w.WB(), "cDescription"), QStringLiteral("<p>一行目</p>\n<p>二行目</p>"));
+            QVERIFY(pressFinalButton(w.WB()));
+            QVERIFY(reaches(run, row, State::Listed));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!run.running(), 5000);
+        QCOMPARE(count(sim.control(QStringLiteral("submissions")), QStringLiteral("listed ")), 2);
+
+        // 出品記録 → CSV: the same columns, the records' own memory files named in them.
+        frmKIROKU* records = w.showRecords();
+        QTRY_COMPARE_WITH_TIMEOUT(child<QTableWidget>(records, QStringLiteral("lvKIROKU"))->rowCount(), 2, 10000);
+        const QString out = folder.file(QStringLiteral("USER/記録.csv"));
+        ui.saveNames << out;
+        child<QPushButton>(records, QStringLiteral("cmdCSV"))->click();
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const csv::Table back = csv::read(written.readAll());
+        QCOMPARE(back.records.size(), 3);
+        QStringList titles{back.records[1].value(0), back.records[2].value(0)};
+        titles.sort();
+        QCOMPARE(titles, (QStringList{QStringLiteral("空箱文庫 \"特装版\""), QStringLiteral("雲雀時計 懐中時計")}));
+        QVERIFY(back.records[1].last().contains(QStringLiteral("出品記録")));
     }
 
     // The seller typed the listing on its form page, saved it and queued it: the form of the
