@@ -19,7 +19,9 @@
 #include "app/fMain.h"
 #include "listing/records/frmKIROKU.h"
 #include "sales/SalesWindow.h"
+#include "listing/csv/frmCSV.h"
 #include "listing/queue/frmQUEUE.h"
+#include "listing/queue/QueueRun.h"
 #include "app/frmKakunin.h"
 #include "app/frmVer.h"
 #include "description/Cp932Editor.h"
@@ -257,6 +259,12 @@ private Q_SLOTS:
             frmKIROKU* d = main.showRecords();
             checkWindow(d);
             d->close();
+        }
+        {
+            frmCSV d(
+                ui, ProgramFolder::mast() + QStringLiteral("出品CSVの見本.csv"), main.queueRun()->csvHooks(),
+                [](const QStringList&) { return 0; }, &main);
+            checkWindow(&d);
         }
         {
             SalesWindow* d = main.showSales();
