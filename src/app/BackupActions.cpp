@@ -46,7 +46,8 @@ void takeBackup(UiServices& ui, QWidget* parent) {
     if (path.isEmpty()) return;
     if (!path.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive)) path += QStringLiteral(".zip");
     // Inside the program folder the archive would take itself into the next backup.
-    if (QDir::cleanPath(QFileInfo(path).absolutePath()).startsWith(QDir::cleanPath(ProgramFolder::root()))) {
+    const QString root = QFileInfo(ProgramFolder::root()).canonicalFilePath() + QLatin1Char('/');
+    if (QString(QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath() + QLatin1Char('/')).startsWith(root)) {
         ui.message(QStringLiteral("バックアップはソラバコのフォルダの外に保存して下さい。\r\n") + path, kBackup, UiServices::Icon::Warning,
                    UiServices::Buttons::Ok, parent);
         return;
@@ -100,13 +101,26 @@ bool prepareRestore(UiServices& ui, QWidget* parent) {
     return true;
 }
 
+void dropRestore(UiServices& ui, QWidget* parent) {
+    backup::dropStaged(ProgramFolder::root());
+    ui.message(QStringLiteral("ソラバコを終了しなかったので、バックアップから戻すのをやめました。"), kRestore,
+               UiServices::Icon::Information, UiServices::Buttons::Ok, parent);
+}
+
 void applyPending(UiServices& ui, bool tell) {
     if (!backup::hasStaged(ProgramFolder::root())) return;
     QString aside, problem;
-    if (!backup::applyStaged(ProgramFolder::root(), &aside, &problem))
-        ui.message(QStringLiteral("バックアップから戻しきれませんでした。次の起動でもう一度戻します。\r\n") + problem, kRestore,
-                   UiServices::Icon::Critical, UiServices::Buttons::Ok, nullptr);
-    else if (tell)
+    if (!backup::applyStaged(ProgramFolder::root(), &aside, &problem)) {
+        // What was moved stays moved (the files replaced are in the folder kept aside); the seller
+        // chooses between another try at the next start and leaving it here.
+        if (ui.message(
+                QStringLiteral("バックアップから戻しきれませんでした。\r\n") + problem +
+                    QStringLiteral(
+                        "\r\n\r\n次の起動でもう一度戻しますか？\r\n「いいえ」で戻すのをやめます。置き換えたファイルは次のフォルダにあります。\r\n") +
+                    aside,
+                kRestore, UiServices::Icon::Critical, UiServices::Buttons::YesNo, nullptr) == UiServices::Answer::No)
+            backup::dropStaged(ProgramFolder::root());
+    } else if (tell)
         ui.message(QStringLiteral("バックアップから戻しました。\r\n戻す前のファイルは次のフォルダにあります。\r\n") + aside, kRestore,
                    UiServices::Icon::Information, UiServices::Buttons::Ok, nullptr);
 }

@@ -13,6 +13,9 @@ void takeBackup(UiServices& ui, QWidget* parent);
 // stages it. True when the program should now end so that the restore is put in place.
 bool prepareRestore(UiServices& ui, QWidget* parent);
 
+// The staged restore given up, and said, when the program was not ended after all.
+void dropRestore(UiServices& ui, QWidget* parent);
+
 // A staged restore put in place (at the end of the program, or at start after one was killed).
 // Says what happened when `tell`.
 void applyPending(UiServices& ui, bool tell);

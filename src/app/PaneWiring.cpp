@@ -115,7 +115,7 @@ void connectPanes(fMain& window, UiServices& ui) {
 listingcsv::Hooks csvHooks(fMain& window, UiServices& ui) {
     listingcsv::Hooks hooks;
     hooks.readMemory = [](const QString& path) -> std::optional<QMap<QString, QString>> {
-        if (!QFileInfo(path).isFile()) return std::nullopt;
+        if (!QFileInfo(path).isFile() || QFileInfo(path).size() > 16 * 1024 * 1024) return std::nullopt;
         QString text;
         if (TextFile::readCp932Text(path, &text) != TextFile::Read::Ok) return std::nullopt;
         const IniFile file = IniFile::load(path);
@@ -142,12 +142,21 @@ listingcsv::Hooks csvHooks(fMain& window, UiServices& ui) {
         listingcsv::Maker maker;
         // The window as it stands, without its item: what the seller set up for every listing.
         QMap<QString, QString> values = MemoryStore(&window, ui).controlValues();
-        for (const QString& control : listingcsv::itemControls()) values.insert(control, QString());
+        const QMap<QString, QString>& own = listingcsv::itemDefaults();
+        for (auto it = own.begin(); it != own.end(); ++it) values.insert(it.key(), it.value());
         IniFile base{QString()};
         memory::write(base, values);
         maker.windowFile = base.toBytes();
         maker.writeSome = [](IniFile& file, const QMap<QString, QString>& controls) { memory::writeSome(file, controls); };
-        maker.describe = [](int design, const QMap<QString, QString>& controls, QString* problem) -> std::optional<QMap<QString, QString>> {
+        // The design's mark and My Auction link as ﾌﾟﾚﾋﾞｭｰ fills them: the window's, now.
+        const QMap<QString, QString> now = MemoryStore(&window, ui).controlValues();
+        description::Input frame;
+        frame.mark = description::kMarks.value(now.value(QStringLiteral("cmbKIGOU_1")).toInt());
+        frame.myAuction = now.value(QStringLiteral("ckMy")) == QLatin1String("1");
+        frame.myAuctionForm = now.value(QStringLiteral("Combo6")).toInt();
+        frame.sellerId = window.mailPane()->sellerId();
+        maker.describe = [frame](int design, const QMap<QString, QString>& controls,
+                                 QString* problem) -> std::optional<QMap<QString, QString>> {
             const QStringList designs = description::listDesigns(ProgramFolder::templateHtml());
             const QString path = QDir(ProgramFolder::templateHtml()).filePath(designs.value(design));
             QString text;
@@ -160,7 +169,7 @@ listingcsv::Hooks csvHooks(fMain& window, UiServices& ui) {
                 *problem = QStringLiteral("デザインファイルの行数が多すぎます。(%1行まで)\r\n").arg(description::kTableSize) + path;
                 return std::nullopt;
             }
-            description::Input input;
+            description::Input input = frame;
             input.productName = controls.value(QStringLiteral("txtSYOUHIN"));
             for (int n = 0; n < description::kItems; ++n) {
                 input.itemNames << controls.value(QStringLiteral("txtITEM_%1").arg(n));

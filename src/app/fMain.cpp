@@ -194,7 +194,9 @@ void fMain::buildMenus() {
     });
     addItem(file, "mBACKUP", QStringLiteral("バックアップ(&B)..."), QKeySequence(), [this] { BackupActions::takeBackup(m_ui, this); });
     addItem(file, "mRESTORE", QStringLiteral("バックアップから戻す..."), QKeySequence(), [this] {
-        if (BackupActions::prepareRestore(m_ui, this)) close();
+        if (!BackupActions::prepareRestore(m_ui, this) || close()) return;
+        // The seller kept the program open after all: what is done from now on is not replaced later.
+        BackupActions::dropRestore(m_ui, this);
     });
     file->addSeparator();
     m_end = addItem(file, "mEnd", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), [this] { close(); });

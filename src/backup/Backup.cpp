@@ -11,7 +11,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -27,7 +30,7 @@ const QString kDatabase = QStringLiteral("DATA/rireki.sqlite");
 const QStringList kDatabaseCompanions{QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")};
 
 // Far beyond a seller's data; an archive that unpacks to more is no backup of ours (or a bomb).
-constexpr qint64 kLargestTotal = 16LL * 1024 * 1024 * 1024;
+constexpr qint64 kLargestTotal = 4LL * 1024 * 1024 * 1024;
 constexpr int kMostEntries = 500000;
 
 using Archive = std::unique_ptr<archive, void (*)(archive*)>;
@@ -115,7 +118,9 @@ bool copyDatabase(const QString& from, const QString& to, QString* problem) {
 
 bool databaseIntact(const QString& path) {
     sqlite3* db = nullptr;
-    bool ok = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
+    // Immutable: the check leaves no write-ahead log or shared-memory file beside the copy.
+    const QByteArray uri = "file:" + QUrl::fromLocalFile(path).toEncoded(QUrl::RemoveScheme) + "?immutable=1";
+    bool ok = sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK;
     sqlite3_stmt* check = nullptr;
     ok = ok && sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) == SQLITE_OK && sqlite3_step(check) == SQLITE_ROW &&
          qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok") == 0;
@@ -177,7 +182,6 @@ QString walk(const QString& path, const std::function<bool(const QString&, archi
         return QStringLiteral("zipファイルとして読めません（壊れているか、途中までしかありません）。");
     archive_entry* entry = nullptr;
     bool manifest = false;
-    qint64 total = 0;
     int count = 0;
     for (;;) {
         const int rc = archive_read_next_header(a.get(), &entry);
@@ -201,21 +205,25 @@ QString walk(const QString& path, const std::function<bool(const QString&, archi
         }
         QString problem;
         if (!each(name, a.get(), &problem)) return problem;
-        total += archive_entry_size(entry);
-        if (total > kLargestTotal) return QStringLiteral("中身が大きすぎます。ソラバコのバックアップではありません。");
     }
     if (!manifest) return QStringLiteral("ソラバコのバックアップではありません（%1がありません）。").arg(kManifest);
     return QString();
 }
 
-// Reads an entry's data to its end (checksums are checked there), into `out` when given.
-bool readData(archive* a, const QString& name, QFile* out, QString* problem) {
+// Reads an entry's data to its end (checksums are checked there), into `out` when given. The
+// bytes are counted as they come, not as the archive declares them: `budget` is what may still come.
+bool readData(archive* a, const QString& name, QFile* out, qint64* budget, QString* problem) {
     char buffer[1 << 16];
     for (;;) {
         const la_ssize_t n = archive_read_data(a, buffer, sizeof buffer);
         if (n == 0) return true;
         if (n < 0) {
             *problem = QStringLiteral("「%1」が壊れています。%2").arg(name, archiveError(a));
+            return false;
+        }
+        *budget -= n;
+        if (*budget < 0) {
+            *problem = QStringLiteral("中身が大きすぎます。ソラバコのバックアップではありません。");
             return false;
         }
         if (out && out->write(buffer, n) != n) {
@@ -225,9 +233,17 @@ bool readData(archive* a, const QString& name, QFile* out, QString* problem) {
     }
 }
 
+// Moves a file, never over another one (a file kept aside must never be replaced by the next);
+// across file systems (a folder that is a mount of another disk) by a synced copy.
 bool moveInto(const QString& from, const QString& to) {
-    QDir().mkpath(QFileInfo(to).absolutePath());
-    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    if (QFileInfo::exists(to) || !QDir().mkpath(QFileInfo(to).absolutePath())) return false;
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0) return true;
+    if (errno != EXDEV || !QFile::copy(from, to)) return false;
+    if (!syncFile(to)) {
+        QFile::remove(to);
+        return false;
+    }
+    return QFile::remove(from);
 }
 
 }  // namespace
@@ -288,11 +304,14 @@ bool make(const QString& programFolder, const QString& archivePath, QString* pro
 
 Contents inspect(const QString& archivePath) {
     Contents contents;
+    qint64 budget = kLargestTotal;
     contents.problem = walk(
         archivePath,
         [&](const QString& name, archive* a, QString* problem) {
             contents.files << name;
-            return readData(a, name, nullptr, problem);
+            const bool ok = readData(a, name, nullptr, &budget, problem);
+            contents.bytes = kLargestTotal - budget;
+            return ok;
         },
         &contents.madeAt);
     if (!contents.problem.isEmpty()) contents.files.clear();
@@ -308,9 +327,22 @@ QStringList replaced(const Contents& contents, const QString& programFolder) {
 
 bool stage(const QString& archivePath, const QString& programFolder, QString* problem) {
     QDir root(programFolder);
+    // Read whole first: nothing is written for an archive that is damaged, foreign or too large
+    // for the disk the seller's files are on.
+    const Contents contents = inspect(archivePath);
+    if (!contents.problem.isEmpty()) {
+        *problem = contents.problem;
+        return false;
+    }
+    const qint64 room = QStorageInfo(programFolder).bytesAvailable();
+    if (room >= 0 && room < contents.bytes + 64LL * 1024 * 1024) {
+        *problem = QStringLiteral("ディスクの空きが足りません（%1 MB 必要です）。").arg((contents.bytes >> 20) + 64);
+        return false;
+    }
     const QString part = root.filePath(kStagingPart);
     QDir(part).removeRecursively();
     QString madeAt;
+    qint64 budget = kLargestTotal;
     const QString why = walk(
         archivePath,
         [&](const QString& name, archive* a, QString* p) {
@@ -321,7 +353,12 @@ bool stage(const QString& archivePath, const QString& programFolder, QString* pr
                 *p = QStringLiteral("「%1」を書き込めませんでした。").arg(name);
                 return false;
             }
-            return readData(a, name, &out, p) && out.flush();
+            if (!readData(a, name, &out, &budget, p)) return false;
+            if (!out.flush() || ::fsync(out.handle()) != 0) {
+                *p = QStringLiteral("「%1」を書き込めませんでした。ディスクの空きを確認して下さい。").arg(name);
+                return false;
+            }
+            return true;
         },
         &madeAt);
     if (why.isEmpty() && QFileInfo(QDir(part).filePath(kDatabase)).isFile() && !databaseIntact(QDir(part).filePath(kDatabase))) {
@@ -334,6 +371,7 @@ bool stage(const QString& archivePath, const QString& programFolder, QString* pr
         QDir(part).removeRecursively();
         return false;
     }
+    for (const QString& c : kDatabaseCompanions) QFile::remove(QDir(part).filePath(kDatabase + c));
     QDir(root.filePath(kStaging)).removeRecursively();
     if (!root.rename(kStagingPart, kStaging)) {
         *problem = QStringLiteral("戻す準備ができませんでした。");
@@ -345,18 +383,33 @@ bool stage(const QString& archivePath, const QString& programFolder, QString* pr
 
 bool hasStaged(const QString& programFolder) { return QFileInfo(QDir(programFolder).filePath(kStaging)).isDir(); }
 
+bool dropStaged(const QString& programFolder) { return QDir(QDir(programFolder).filePath(kStaging)).removeRecursively(); }
+
 bool applyStaged(const QString& programFolder, QString* aside, QString* problem) {
     QDir root(programFolder);
     const QString staging = root.filePath(kStaging);
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString keep = root.filePath(QStringLiteral("退避/バックアップから戻す前_%1").arg(stamp));
-    for (int n = 2; QFileInfo::exists(keep); ++n)
-        keep = root.filePath(QStringLiteral("退避/バックアップから戻す前_%1_%2").arg(stamp).arg(n));
+    // One folder kept aside per restore, whichever attempt puts it in place: its name is kept
+    // with the staged files, so a restore that stopped half-way goes on into the same folder.
+    QFile note(QDir(staging).filePath(QStringLiteral(".aside")));
+    QString keep = note.open(QIODevice::ReadOnly) ? QString::fromUtf8(note.readAll()).trimmed() : QString();
+    note.close();
+    if (keep.isEmpty()) {
+        const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        keep = root.filePath(QStringLiteral("退避/バックアップから戻す前_%1").arg(stamp));
+        for (int n = 2; QFileInfo::exists(keep); ++n)
+            keep = root.filePath(QStringLiteral("退避/バックアップから戻す前_%1_%2").arg(stamp).arg(n));
+        if (!note.open(QIODevice::WriteOnly) || note.write(keep.toUtf8()) <= 0 || !note.flush()) {
+            *problem = QStringLiteral("戻す準備のフォルダに書き込めませんでした。");
+            return false;
+        }
+        note.close();
+    }
     *aside = keep;
-    QDirIterator it(staging, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(staging, QDir::Files, QDirIterator::Subdirectories);
     QStringList files;
     while (it.hasNext()) files << QDir(staging).relativeFilePath(it.next());
     for (const QString& file : files) {
+        if (file.startsWith(kDatabase + QLatin1Char('-'))) continue;  // only the database itself is restored
         QStringList current{file};
         if (file == kDatabase)
             for (const QString& c : kDatabaseCompanions) current << file + c;

@@ -29,6 +29,7 @@ struct Contents {
     QString problem;    // Japanese; why the file is no backup of this program, or damaged
     QString madeAt;     // as the archive says
     QStringList files;  // relative paths
+    qint64 bytes = 0;   // what they unpack to
 };
 // Reads every byte of the archive, checking each entry, writing nothing.
 Contents inspect(const QString& archive);
@@ -39,6 +40,8 @@ QStringList replaced(const Contents& contents, const QString& programFolder);
 // Unpacks a checked archive into the staging folder of `programFolder`. False with `problem`.
 bool stage(const QString& archive, const QString& programFolder, QString* problem);
 bool hasStaged(const QString& programFolder);
+// The staged restore given up (the program was not ended after all): nothing in place changes.
+bool dropStaged(const QString& programFolder);
 // Puts a staged restore in place: each file it replaces moved first into `aside`
 // (退避/<time>/ below the program folder). False with `problem`; what was moved stays moved
 // and the rest stays staged, so the next call goes on.

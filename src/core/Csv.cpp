@@ -24,11 +24,13 @@ QString line(const QStringList& fields) {
 namespace {
 // The text as the spreadsheet meant it: a BOM says UTF-8; bytes that are valid UTF-8 are
 // UTF-8 (CP932 text with any Japanese in it almost never is); anything else is CP932.
-QString decodedText(const QByteArray& bytes) {
+QString decodedText(const QByteArray& bytes, QString* encoding) {
+    *encoding = QStringLiteral("UTF-8");
     if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(bytes);
     if (!utf8.hasError()) return text;
+    *encoding = QStringLiteral("Shift_JIS");
     return cp932::decode(bytes);
 }
 
@@ -56,7 +58,9 @@ Table read(const QByteArray& bytes) {
         table.problem = QStringLiteral("CSVファイルではありません（文字でないデータがあります）。");
         return table;
     }
-    const QString text = decodedText(bytes);
+    QString encoding;
+    const QString text = decodedText(bytes, &encoding);
+    table.encoding = encoding;
     const QChar sep = separatorOf(text);
     QStringList record;
     QString cell;

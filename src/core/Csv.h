@@ -22,7 +22,8 @@ QString line(const QStringList& fields);
 struct Table {
     QList<QStringList> records;
     QList<int> lines;
-    QString problem;  // Japanese; the table is empty when it is set
+    QString problem;   // Japanese; the table is empty when it is set
+    QString encoding;  // as it was read: "UTF-8" or "Shift_JIS"
 };
 Table read(const QByteArray& bytes);
 

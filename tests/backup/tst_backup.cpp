@@ -139,9 +139,15 @@ private Q_SLOTS:
         QVERIFY(sales && sales->size() == 1 && sales->first().title == QStringLiteral("空箱文庫"));
     }
 
-    // Restoring over a folder in use: each file replaced is kept aside first, byte for byte.
+    // Restoring over a folder in use: each file replaced is kept aside first, byte for byte, the
+    // database with its write-ahead log (which holds what the seller committed last).
     void restoringKeepsTheCurrentFilesAside() {
         TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        HistoryStore live(HistoryStore::programFile());
+        QCOMPARE(live.open(), HistoryStore::Opened::Ok);
+        QVERIFY(
+            live.store(QDateTime::currentDateTime(), {HistoryStore::Row{QStringLiteral("https://p/jp/auction/a1"), QStringLiteral("前"),
+                                                                        QStringLiteral("1"), QString(), QString(), QString(), QString()}}));
         const QString memory = QStringLiteral("USER/デモ_文庫本まとめて.srb");
         const QByteArray before = folder.readBytes(memory);
         QTemporaryDir out;
@@ -157,6 +163,10 @@ private Q_SLOTS:
         QVERIFY(backup::applyStaged(folder.path(), &aside, &problem));
         QCOMPARE(folder.readBytes(memory), before);
         QCOMPARE(bytesOf(QDir(aside).filePath(memory)), changed);
+        // The seller's log went aside with the database; none of the check's files came in.
+        QVERIFY(QFileInfo::exists(QDir(aside).filePath(QStringLiteral("DATA/rireki.sqlite-wal"))));
+        QVERIFY(!QFileInfo::exists(folder.file(QStringLiteral("DATA/rireki.sqlite-wal"))));
+        QVERIFY(!QFileInfo::exists(folder.file(QStringLiteral("DATA/rireki.sqlite-shm"))));
     }
 
     // A truncated archive, one that climbs out of the folder, one of another program, a full

@@ -175,7 +175,8 @@ void readCell(const Spec& spec, const QString& cell, const Context& context, Row
         return;
     }
     switch (spec.kind) {
-        case Kind::Text: row.controls.insert(spec.control, v); break;
+        // Text as typed, blanks and all: a title exported and imported again is the same title.
+        case Kind::Text: row.controls.insert(spec.control, cell); break;
         case Kind::Lines: row.controls.insert(spec.control, crlf(cell)); break;
         case Kind::StartPrice:
         case Kind::Price:
@@ -235,7 +236,7 @@ void readCell(const Spec& spec, const QString& cell, const Context& context, Row
                 row.controls.insert(control, ticked.contains(control) ? QStringLiteral("1") : QStringLiteral("0"));
             break;
         }
-        case Kind::Category: row.controls.insert(spec.control, v); break;
+        case Kind::Category: row.controls.insert(spec.control, cell); break;
         case Kind::CategoryId: {
             if (v.isEmpty()) break;
             const std::optional<QString> id = digits(v);
@@ -292,6 +293,18 @@ void checkRow(Row& row, const QMap<QString, int>& at, const Context& context) {
     const QString category = row.controls.value(QStringLiteral("txtCategory"));
     bool badId = false;
     for (const Problem& p : row.problems) badId = badId || p.column == QStringLiteral("カテゴリID");
+    // A name changed in the sheet beside the number it was exported with would list the item
+    // where the number says while the review shows the new name.
+    const QString given = row.controls.value(QStringLiteral("txtCategoryAddress"));
+    if (!badId && !given.isEmpty() && context.categories.contains(category) &&
+        site::categoryIdOf(context.categories.value(category)) != site::categoryIdOf(given)) {
+        problem(QStringLiteral("カテゴリID"),
+                QStringLiteral("カテゴリ「%1」の番号は %2 ですが、%3 と書かれています。どちらかを直して下さい。")
+                    .arg(category, site::categoryIdOf(context.categories.value(category)), site::categoryIdOf(given)));
+        badId = true;
+    }
+    if (row.design >= 0 && row.controls.value(QStringLiteral("txtSYOUHIN")).trimmed().isEmpty() && !own)
+        problem(QStringLiteral("商品名"), QStringLiteral("デザインを使うときは商品名を入れて下さい。"));
     if (!badId && !row.controls.contains(QStringLiteral("txtCategoryAddress"))) {
         if (context.categories.contains(category))
             row.controls.insert(QStringLiteral("txtCategoryAddress"), context.categories.value(category));
@@ -319,17 +332,24 @@ QStringList header() {
     return names;
 }
 
-const QStringList& itemControls() {
-    static const QStringList list = [] {
-        QStringList l;
+const QMap<QString, QString>& itemDefaults() {
+    static const QMap<QString, QString> map = [] {
+        QMap<QString, QString> m;
         for (const Spec& s : specs())
             if (s.kind == Kind::Text || s.kind == Kind::Lines || s.kind == Kind::StartPrice || s.kind == Kind::Price ||
                 s.kind == Kind::Category || s.kind == Kind::CategoryId || s.kind == Kind::Picture)
-                l << s.control;
-        l.removeAll(QStringLiteral("Text1"));  // where the seller ships from is the seller's, not the item's
-        return l;
+                m.insert(s.control, QString());
+        m.remove(QStringLiteral("Text1"));  // where the seller ships from is the seller's, not the item's
+        // The paid options (each costs the seller) and the parcel are the item's too.
+        m.insert(QStringLiteral("imNumLite3"), QString());
+        for (int n = 35; n <= 38; ++n) m.insert(QStringLiteral("Check%1").arg(n), QStringLiteral("0"));
+        m.insert(QStringLiteral("Combo2"), QStringLiteral("0"));
+        for (int n = 0; n < 3; ++n) m.insert(QStringLiteral("imNumber1_%1").arg(n), QString());
+        m.insert(QStringLiteral("Label46"), QString());
+        m.insert(QStringLiteral("Combo8"), QStringLiteral("-1"));
+        return m;
     }();
-    return list;
+    return map;
 }
 
 int Plan::goodRows() const {
@@ -366,6 +386,10 @@ Plan plan(const csv::Table& table, const Context& context) {
     }
     for (int r = 1; r < table.records.size(); ++r) {
         const QStringList& record = table.records.at(r);
+        // A row of nothing but separators (a spreadsheet's formatted empty rows) is no listing.
+        bool blank = true;
+        for (const QString& cell : record) blank = blank && cell.trimmed().isEmpty();
+        if (blank) continue;
         Row row;
         row.line = r + 1;  // the spreadsheet's row number: a cell's line breaks do not count
         // The memory file first: what the row does not say is that file's.
@@ -458,7 +482,8 @@ Made make(const QList<Row>& rows, const QString& folder, const Maker& maker) {
         QByteArray bytes = maker.windowFile;
         if (!row.base.isEmpty()) {
             QFile f(row.base);
-            if (!f.open(QIODevice::ReadOnly)) {
+            // A memory file is a few kilobytes; anything this large is no memory file.
+            if (!QFileInfo(row.base).isFile() || QFileInfo(row.base).size() > 16 * 1024 * 1024 || !f.open(QIODevice::ReadOnly)) {
                 made.failures << QStringLiteral("%1行目: 記憶ファイル「%2」が読めません。").arg(row.line).arg(row.base);
                 continue;
             }
@@ -478,6 +503,10 @@ Made make(const QList<Row>& rows, const QString& folder, const Maker& maker) {
                 continue;
             }
             for (auto it = described->begin(); it != described->end(); ++it) controls.insert(it.key(), it.value());
+        }
+        if (!maker.writeSome) {
+            made.failures << QStringLiteral("%1行目: 記憶ファイルを作れませんでした。").arg(row.line);
+            continue;
         }
         maker.writeSome(file, controls);
         if (!file.save()) {

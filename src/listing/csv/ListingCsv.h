@@ -60,9 +60,10 @@ struct Plan {
 };
 Plan plan(const csv::Table& table, const Context& context);
 
-// Controls that belong to one item: never taken from the window's state into a row made
-// without a memory file of its own (another item's pictures or price would go out with it).
-const QStringList& itemControls();
+// Controls that belong to one item, with the value a row made without a memory file of its own
+// starts from instead of the window's (another item's pictures, price, paid options or parcel
+// would go out with it).
+const QMap<QString, QString>& itemDefaults();
 
 // The header and a memory file's row (controls as memory::read gives them), in columns() order.
 QStringList header();

@@ -146,10 +146,16 @@ bool frmCSV::reload() {
     listingcsv::Context context = m_hooks.context ? m_hooks.context() : listingcsv::Context();
     context.csvFolder = QFileInfo(m_path).absolutePath();
     listingcsv::Plan plan;
-    if (!problem.isEmpty())
+    QString encoding;
+    if (!problem.isEmpty()) {
         plan.problem = problem;
-    else
-        plan = listingcsv::plan(csv::read(bytes), context);
+    } else {
+        const csv::Table table = csv::read(bytes);
+        encoding = table.encoding;
+        plan = listingcsv::plan(table, context);
+    }
+    m_shownBytes = bytes;
+    m_encoding = encoding;
     display(plan);
     if (!plan.problem.isEmpty()) {
         m_ui.message(plan.problem + QStringLiteral("\r\n") + m_path, kCaption, UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
@@ -161,6 +167,7 @@ bool frmCSV::reload() {
 void frmCSV::display(const listingcsv::Plan& plan) {
     m_plan = plan;
     m_file->setText(QStringLiteral("ファイル: %1").arg(QDir::toNativeSeparators(m_path)) +
+                    (m_encoding.isEmpty() ? QString() : QStringLiteral("（%1 として読みました）").arg(m_encoding)) +
                     (plan.unknownColumns.isEmpty() ? QString()
                                                    : QStringLiteral("\n使わない列（名前が出品CSVの列にありません）: ") +
                                                          plan.unknownColumns.join(QStringLiteral("、"))));
@@ -206,9 +213,9 @@ int frmCSV::makeRows() {
         return 0;
     }
     // The file as it is now: what the seller saw is what is made, or the changed file is shown first.
-    const listingcsv::Plan shown = m_plan;
+    const QByteArray shown = m_shownBytes;
     if (!reload()) return 0;
-    if (m_plan.rows.size() != shown.rows.size() || m_plan.goodRows() != shown.goodRows()) {
+    if (m_shownBytes != shown) {
         m_ui.message(QStringLiteral("CSVファイルが変わっていたので読み直しました。内容を確かめてから、もう一度押して下さい。"), kCaption,
                      UiServices::Icon::Information, UiServices::Buttons::Ok, this);
         return 0;
@@ -219,7 +226,13 @@ int frmCSV::makeRows() {
     const int skipped = m_plan.rows.size() - m_plan.goodRows();
     if (skipped > 0) said += QStringLiteral("\r\n問題のある %1行は作っていません。").arg(skipped);
     if (!made.failures.isEmpty()) said += QStringLiteral("\r\n\r\n") + made.failures.join(QStringLiteral("\r\n"));
-    m_ui.message(said, kCaption, made.failures.isEmpty() ? UiServices::Icon::Information : UiServices::Icon::Warning,
+    if (queued < made.files.size())
+        said += QStringLiteral(
+                    "\r\n\r\n作った記憶ファイルのうち %1件は出品キューに入っていません。出品キューの「追加...」で加えて下さい（%2）。")
+                    .arg(made.files.size() - queued)
+                    .arg(QDir::toNativeSeparators(folder));
+    m_ui.message(said, kCaption,
+                 made.failures.isEmpty() && queued == made.files.size() ? UiServices::Icon::Information : UiServices::Icon::Warning,
                  UiServices::Buttons::Ok, this);
     return made.files.size();
 }

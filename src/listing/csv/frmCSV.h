@@ -35,6 +35,8 @@ private:
     listingcsv::Hooks m_hooks;
     std::function<int(const QStringList&)> m_add;
     listingcsv::Plan m_plan;
+    QByteArray m_shownBytes;  // the file as the review shows it: only that is made
+    QString m_encoding;
     QLabel* m_file = nullptr;
     QTableWidget* m_table = nullptr;
     QPlainTextEdit* m_problems = nullptr;

@@ -86,12 +86,14 @@ private Q_SLOTS:
             "空箱文庫 上巻,良品です,\"1,200円\",３日,本、雑誌 > 文学、小説,,赤.png,自分用,銀行振込、Yahoo!かんたん決済\r\n"
             "値段なし,説明,千円,3日,本、雑誌 > 文学、小説,,,,\r\n"
             "長すぎ,説明,500,10日,謎のカテゴリ,,無い.png,,\r\n"
-            "空箱文庫 とても長い題名の上巻と下巻のセット,説明,500,3,,abc,偽物.jpg,,現金払い\r\n");
+            "空箱文庫 とても長い題名の上巻と下巻のセット,説明,500,3,,abc,偽物.jpg,,現金払い\r\n"
+            ",,,,,,,,\r\n"
+            "番号違い,説明,500,3日,本、雑誌 > 文学、小説,23634,,,\r\n");
         QString withEmoji = QStringLiteral("絵文字,説明 \U0001F600,500,3日,,21601,,,\r\n");
         const listingcsv::Plan plan = listingcsv::plan(csv::read(sjis(head + rows) + withEmoji.toUtf8()), contextIn(dir.path()));
         // Mixed bytes are no UTF-8: read as CP932, the emoji row comes out garbled, so check it alone below.
         QCOMPARE(plan.unknownColumns, QStringList{QStringLiteral("メモ")});
-        QVERIFY(plan.rows.size() >= 4);
+        QVERIFY(plan.rows.size() >= 5);
         const listingcsv::Row& good = plan.rows[0];
         QVERIFY2(good.good(), qPrintable(problemsOf(good).join(QLatin1Char(','))));
         QCOMPARE(good.controls.value(QStringLiteral("imNumLite2")), QStringLiteral("1200"));
@@ -105,6 +107,9 @@ private Q_SLOTS:
         QCOMPARE(problemsOf(plan.rows[3]), (QStringList{QStringLiteral("カテゴリID"), QStringLiteral("画像1"), QStringLiteral("支払い方法"),
                                                         QStringLiteral("タイトル")}));
         QVERIFY(plan.rows[3].problems[1].text.contains(QStringLiteral("偽物.jpg")));
+        // A row of separators is no row; a category whose number is not the one it was used with is said.
+        QCOMPARE(plan.rows[4].line, 7);
+        QCOMPARE(problemsOf(plan.rows[4]), QStringList{QStringLiteral("カテゴリID")});
 
         const listingcsv::Plan emoji = listingcsv::plan(csv::read((head + withEmoji).toUtf8()), contextIn(dir.path()));
         QCOMPARE(problemsOf(emoji.rows.value(0)), QStringList{QStringLiteral("説明")});
