@@ -556,11 +556,11 @@ private Q_SLOTS:
         QVERIFY(signIn(sim, w.WB()));
         picture(folder, QStringLiteral("赤.png"), QColor(200, 20, 20));
         const QString sheet = QStringLiteral(
-            "タイトル,説明,開始価格,即決価格,数量,開催期間,終了時間,カテゴリ,カテゴリID,画像1,発送元,市区町村,送料負担,支払い方法,メモ\r\n"
+            "タイトル,説明,開始価格,即決価格,数量,開催期間,終了時間,カテゴリ,カテゴリID,画像1,発送元,市区町村,送料負担,支払い方法,メモ,デザイン,商品名,項目名1,項目説明1\r\n"
             "\"空箱文庫 \"\"特装版\"\"\",\"<p>一行目</p>\n<p>二行目</p>\",\"1,500\",3000,1,4日,20時,本、雑誌 > 文学、小説,21601,赤.png,"
-            "北海道,札幌市,出品者,銀行振込,仕入れ 400円\r\n"
-            "雲雀時計 懐中時計,<p>動きます</p>,3000,,2,2日,9,時計,20002,,沖縄,那覇市,落札者,\"Yahoo!かんたん決済、銀行振込\",\r\n"
-            "値段が変,説明,三千円,,1,3日,,時計,20002,,沖縄,那覇市,落札者,,\r\n");
+            "北海道,札幌市,出品者,銀行振込,仕入れ 400円,,,,\r\n"
+            "雲雀時計 懐中時計,<p>動きます</p>,3000,,2,2日,9,時計,20002,,沖縄,那覇市,落札者,\"Yahoo!かんたん決済、銀行振込\",,シンプル_青.html,雲雀時計 懐中時計 手巻き,状態,よく動きます\r\n"
+            "値段が変,説明,三千円,,1,3日,,時計,20002,,沖縄,那覇市,落札者,,,,,,\r\n");
         folder.writeCp932(QStringLiteral("USER/出品.csv"), QString());
         QFile file(folder.file(QStringLiteral("USER/出品.csv")));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -624,6 +624,11 @@ private Q_SLOTS:
             QVERIFY(reaches(run, row, State::AtConfirmation));
             for (const auto& [id, text] : expected[i]) QCOMPARE(cell(w.WB(), id), text);
             if (i == 0) QCOMPARE(cell(w.WB(), "cDescription"), QStringLiteral("<p>一行目</p>\n<p>二行目</p>"));
+            // The second is built from its design, with the row's product name and item.
+            if (i == 1)
+                for (const QString& built :
+                     {QStringLiteral("雲雀時計 懐中時計 手巻き"), QStringLiteral("よく動きます"), QStringLiteral("#1f5fa8")})
+                    QVERIFY2(cell(w.WB(), "cDescription").contains(built), qPrintable(built));
             QVERIFY(pressFinalButton(w.WB()));
             QVERIFY(reaches(run, row, State::Listed));
         }
