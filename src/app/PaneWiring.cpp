@@ -135,7 +135,7 @@ listingcsv::Hooks csvHooks(fMain& window, UiServices& ui) {
             if (!category.isEmpty() && !address.isEmpty()) context.categories.insert(category, address);
         }
         context.pictureProblem = [](const QString& path) { return picture::problemWith(path); };
-        context.isMemoryFile = [read](const QString& path) { return read(path).has_value(); };
+        context.readMemory = read;
         return context;
     };
     hooks.maker = [&window, &ui] {

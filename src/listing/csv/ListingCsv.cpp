@@ -170,7 +170,10 @@ void readCell(const Spec& spec, const QString& cell, const Context& context, Row
     QString unmappable;
     // A path is the file system's, whatever its characters; everything else goes into the file and to the site.
     if (spec.kind != Kind::Picture && spec.kind != Kind::Base) cp932::encode(cell, &unmappable);
-    if (!unmappable.isEmpty()) {
+    // A character the memory file keeps as a reference goes out in the export as itself: the same
+    // value coming back into the same file is what the file holds already.
+    const bool asTheFileHasIt = !row.base.isEmpty() && row.baseControls.value(spec.control) == cell;
+    if (!unmappable.isEmpty() && !asTheFileHasIt) {
         problem(QStringLiteral("Shift_JIS（CP932）で書けない文字があります: %1").arg(unmappable));
         return;
     }
@@ -268,7 +271,10 @@ void readCell(const Spec& spec, const QString& cell, const Context& context, Row
         case Kind::Base: {
             if (v.isEmpty()) break;
             row.base = absolute(context.csvFolder, v);
-            if (context.isMemoryFile && !context.isMemoryFile(row.base))
+            const std::optional<QMap<QString, QString>> held = context.readMemory ? context.readMemory(row.base) : std::nullopt;
+            if (held)
+                row.baseControls = *held;
+            else
                 problem(QStringLiteral("記憶ファイル「%1」が読めません。").arg(QFileInfo(row.base).fileName()));
             break;
         }
@@ -489,7 +495,8 @@ Made make(const QList<Row>& rows, const QString& folder, const Maker& maker) {
             }
             bytes = f.readAll();
         }
-        const QString stem = fileNameFor(row.title());
+        const QString stem =
+            fileNameFor(row.controls.value(QStringLiteral("txtTitle"), row.baseControls.value(QStringLiteral("txtTitle"))));
         QString path = QDir(folder).filePath(stem + QStringLiteral(".srb"));
         for (int n = 2; QFileInfo::exists(path) || taken.contains(path); ++n)
             path = QDir(folder).filePath(QStringLiteral("%1 (%2).srb").arg(stem).arg(n));

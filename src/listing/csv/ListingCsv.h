@@ -35,10 +35,11 @@ struct Problem {
 };
 
 struct Row {
-    int line = 0;                     // the row's number as the spreadsheet shows it (the header is 1)
-    QMap<QString, QString> controls;  // control's object name → value, what the row says
-    QString base;                     // 記憶ファイル, as a full path
-    int design = -1;                  // デザイン: the design template's place in the list
+    int line = 0;                         // the row's number as the spreadsheet shows it (the header is 1)
+    QMap<QString, QString> controls;      // control's object name → value, what the row says
+    QString base;                         // 記憶ファイル, as a full path
+    QMap<QString, QString> baseControls;  // what that file holds
+    int design = -1;                      // デザイン: the design template's place in the list
     QList<Problem> problems;
     bool good() const { return problems.isEmpty(); }
     QString title() const { return controls.value(QStringLiteral("txtTitle")); }
@@ -49,7 +50,7 @@ struct Context {
     QStringList designs;                                    // the design templates' names, in the pane's order
     QMap<QString, QString> categories;                      // category paths the seller has used → their addresses
     std::function<QString(const QString&)> pictureProblem;  // empty when the file is a picture
-    std::function<bool(const QString&)> isMemoryFile;
+    std::function<std::optional<QMap<QString, QString>>(const QString&)> readMemory;  // a memory file's controls
 };
 
 struct Plan {
