@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "app/MailSending.h"
 #include "app/fMain.h"
 #include "app/frmKakunin.h"
 #include "description/Description.h"
@@ -197,6 +198,8 @@ SalesWindow::Hooks salesHooks(fMain& window, UiServices& ui) {
     hooks.handOver = [&ui, &window](const QString& to, const QString& subject, const QString& body) {
         return mail::handOver(ui, to, subject, body, &window);
     };
+    // Read when each mail is made: settings saved meanwhile count.
+    hooks.send = [&ui] { return MailSending::salesSend(ui); };
     hooks.network = SharedNetwork::manager();
     hooks.closedListings = SiteAddresses::closedListingsUrl();
     hooks.itemBase = SiteAddresses::itemUrl(QString());

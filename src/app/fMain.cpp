@@ -21,6 +21,7 @@
 #include "app/Artwork.h"
 #include "app/MainPlacement.h"
 #include "app/BackupActions.h"
+#include "app/MailSending.h"
 #include "app/PaneWiring.h"
 #include "core/MemoryFiles.h"
 #include "memory/MemoryStore.h"
@@ -423,6 +424,7 @@ void fMain::mSHINDAN_Click() {
 void fMain::mINI_Click() {
     frmINI dialog(
         m_ui, [this] { showLogin(); }, this);
+    dialog.setMailHooks(MailSending::settingsHooks(m_ui));
     dialog.exec();
 }
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/Artwork.h"
+#include "app/MailSending.h"
 #include "app/SplashBar.h"
 #include "app/fMain.h"
 #include "core/ProgramFolder.h"
@@ -104,6 +105,7 @@ void frmStart::markStarted() { StartUp::markStarted(); }
 // when these windows actually reach it (the login list, a successful sign-in).
 void frmStart::showSettings() {
     frmINI dialog(m_ui, [this] { showLogin(); });
+    dialog.setMailHooks(MailSending::settingsHooks(m_ui));
     dialog.exec();
 }
 

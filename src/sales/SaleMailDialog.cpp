@@ -11,7 +11,7 @@
 #include "core/UiServices.h"
 #include "widgets/PlainText.h"
 
-SaleMailDialog::SaleMailDialog(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
+SaleMailDialog::SaleMailDialog(UiServices& ui, QWidget* parent, Send send) : QDialog(parent), m_ui(ui), m_send(std::move(send)) {
     setObjectName(QStringLiteral("frmTORIHIKI_MAIL"));
     setWindowTitle(QStringLiteral("取引のメール"));
     auto* layout = new QVBoxLayout(this);
@@ -37,12 +37,16 @@ SaleMailDialog::SaleMailDialog(UiServices& ui, QWidget* parent) : QDialog(parent
         b->setObjectName(QLatin1String(name));
         return b;
     };
+    QPushButton* sendButton = add("cmdSOUSHIN", QStringLiteral("送信(&O)"), QDialogButtonBox::AcceptRole);
+    sendButton->setVisible(bool(m_send));
+    sendButton->setToolTip(QStringLiteral("設定のメールサーバーから、この内容で送ります。"));
     QPushButton* mailer = add("cmdMAILER", QStringLiteral("メーラー起動(&M)"), QDialogButtonBox::AcceptRole);
     QPushButton* copy = add("cmdCOPY", QStringLiteral("コピー(&C)"), QDialogButtonBox::ActionRole);
     QPushButton* skip = add("cmdSKIP", QStringLiteral("スキップ(&S)"), QDialogButtonBox::ActionRole);
     QPushButton* stop = add("cmdCLOSE", QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     // Enter in a field is never a mail handed over or copied (which would move the sale on).
-    for (QPushButton* b : {mailer, copy, skip, stop}) b->setAutoDefault(false);
+    for (QPushButton* b : {sendButton, mailer, copy, skip, stop}) b->setAutoDefault(false);
+    connect(sendButton, &QPushButton::clicked, this, &SaleMailDialog::send);
     connect(mailer, &QPushButton::clicked, this, &SaleMailDialog::handOver);
     connect(copy, &QPushButton::clicked, this, &SaleMailDialog::copy);
     connect(skip, &QPushButton::clicked, this, [this] {
@@ -71,6 +75,34 @@ QString SaleMailDialog::body() const { return PlainText::crlf(m_body); }
 void SaleMailDialog::handOver() {
     m_outcome = Outcome::Handed;
     accept();
+}
+
+void SaleMailDialog::send() {
+    for (;;) {
+        const Sending sent = m_send(to(), subject(), body(), this);
+        if (sent.result == Sending::Result::Sent) {
+            m_record = sent.record;
+            m_outcome = Outcome::Sent;
+            accept();
+            return;
+        }
+        if (sent.result == Sending::Result::Failed) {
+            // The mail stays here as written, to send again once the server takes it.
+            if (!sent.message.isEmpty())
+                m_ui.message(sent.message, windowTitle(), UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
+            return;
+        }
+        // The server may have it: a second copy goes only on the seller's word.
+        if (m_ui.message(sent.message +
+                             QStringLiteral(
+                                 "\r\n\r\n落札者に届いていないことが分かっているときだけ、もう一度送って下さい。\r\nもう一度送りますか？"),
+                         windowTitle(), UiServices::Icon::Question, UiServices::Buttons::YesNo, this) != UiServices::Answer::Yes) {
+            m_record = sent.record;
+            m_outcome = Outcome::Uncertain;
+            accept();
+            return;
+        }
+    }
 }
 
 void SaleMailDialog::copy() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -13,9 +14,18 @@ class UiServices;
 class SaleMailDialog : public QDialog {
     Q_OBJECT
 public:
-    enum class Outcome { Handed, Copied, Skipped, Stopped };
+    enum class Outcome { Handed, Copied, Sent, Uncertain, Skipped, Stopped };
 
-    SaleMailDialog(UiServices& ui, QWidget* parent = nullptr);
+    // A mail sent from the program: how it went, what the sale's record keeps of it.
+    struct Sending {
+        enum class Result { Sent, Uncertain, Failed } result = Result::Failed;
+        QString record;   // "送信 <Message-ID> 250 …", "送信不明 <Message-ID> …"
+        QString message;  // why not, for the seller
+    };
+    using Send = std::function<Sending(const QString& to, const QString& subject, const QString& body, QWidget* owner)>;
+
+    // `send`: 「送信」 through the seller's mail server; without it the button is not shown.
+    SaleMailDialog(UiServices& ui, QWidget* parent = nullptr, Send send = {});
 
     // `place`: "2 / 3" in a run, empty for one mail.
     void setMail(const QString& to, const QString& subject, const QString& body, const QString& place);
@@ -23,9 +33,11 @@ public:
     QString subject() const;
     QString body() const;
     Outcome outcome() const { return m_outcome; }
+    QString record() const { return m_record; }
 
 private:
     void handOver();
+    void send();
     void copy();
 
     UiServices& m_ui;
@@ -34,4 +46,6 @@ private:
     QLineEdit* m_subject = nullptr;
     QPlainTextEdit* m_body = nullptr;
     Outcome m_outcome = Outcome::Stopped;
+    Send m_send;
+    QString m_record;
 };

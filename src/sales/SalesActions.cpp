@@ -333,7 +333,7 @@ bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& plac
                      kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
         return path.isEmpty();
     }
-    SaleMailDialog dialog(m_ui, this);
+    SaleMailDialog dialog(m_ui, this, m_hooks.send ? m_hooks.send() : SaleMailDialog::Send());
     dialog.setMail(s.winnerMail, subject(s, target.value_or(s.stage), reminder), fill(text, s, m_hooks.fill, m_model->deadlineOf(s)),
                    place);
     dialog.exec();
@@ -350,7 +350,9 @@ bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& plac
                           dialog.to(),
                           dialog.subject(),
                           dialog.body(),
-                          outcome == SaleMailDialog::Outcome::Handed ? QStringLiteral("メーラー") : QStringLiteral("コピー")};
+                          outcome == SaleMailDialog::Outcome::Handed   ? QStringLiteral("メーラー")
+                          : outcome == SaleMailDialog::Outcome::Copied ? QStringLiteral("コピー")
+                                                                       : dialog.record()};
     HistoryStore* db = store();
     if (!db || !salestable::keepMail(*db, kept)) {
         m_ui.message(QStringLiteral("メールを取引の記録に残せませんでした。\r\n本文はクリップボードにコピーしました。"), kCaption,
@@ -361,7 +363,8 @@ bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& plac
     // The sale as it is now (the list may have been read again while the mail was shown), moved
     // on only from the stage the mail was written for.
     const int index = saleOfKey(key);
-    if (reminder || index < 0 || m_model->sales()[index].stage != s.stage) return true;
+    // A mail that may not have arrived (送信不明) moves nothing: the seller finds out first.
+    if (outcome == SaleMailDialog::Outcome::Uncertain || reminder || index < 0 || m_model->sales()[index].stage != s.stage) return true;
     return moveOn(m_model->sale(index), m_now()) ? storeSale(index) : true;
 }
 

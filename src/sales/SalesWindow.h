@@ -9,6 +9,7 @@
 
 #include "sales/Deadlines.h"
 #include "sales/SaleFeeDialog.h"
+#include "sales/SaleMailDialog.h"
 #include "sales/SaleMail.h"
 #include "store/HistoryStore.h"
 #include "store/SalesTable.h"
@@ -38,6 +39,8 @@ public:
         sales::PaneFill fill;  // the mail pane's placeholders
         // The mail to the mail program; false when it could not be handed over (the seller was told).
         std::function<bool(const QString& to, const QString& subject, const QString& body)> handOver;
+        // Through the seller's own mail server, when the settings say so (else empty: no 「送信」).
+        std::function<SaleMailDialog::Send()> send;
         QNetworkAccessManager* network = nullptr;
         QString closedListings;         // the first page of the closed listings with a winner
         QString itemBase;               // an item page's address without its auction ID

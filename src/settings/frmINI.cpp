@@ -60,6 +60,14 @@ frmINI::frmINI(UiServices& ui, std::function<void()> showLogin, QWidget* parent)
     for (const QFileInfo& f : QDir(ProgramFolder::templateMail()).entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name))
         templates << f.completeBaseName();
     layout->addWidget(m_sales.build(templates), 3, 0, 1, 2);
+    layout->addWidget(m_send.build(), 4, 0, 1, 2);
+    QObject::connect(static_cast<QPushButton*>(m_send.testButton()), &QPushButton::clicked, this, [this] {
+        if (const QString wrong = m_send.problem(); !wrong.isEmpty()) {
+            m_ui.message(wrong, mINI::kAppTitle, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+            return;
+        }
+        if (m_mailHooks.testSend) m_mailHooks.testSend(m_send.values(), m_send.typedPassword(), this);
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -143,6 +151,7 @@ void frmINI::Form_Load() {
     m_text2[0]->setText(s.loginId);
     m_text2[1]->setText(s.loginPassword);
     m_sales.load();
+    m_send.load();
 }
 
 accounts::Settings frmINI::values() const {
@@ -174,13 +183,27 @@ void frmINI::Command1_Click() {
         m_ui.message(wrong, mINI::kAppTitle, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
         return;
     }
+    if (const QString wrong = m_send.problem(); !wrong.isEmpty()) {
+        m_ui.message(wrong, mINI::kAppTitle, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+        return;
+    }
     const auto salesChanges = m_sales.changes();
+    const bool sendChanged = m_send.changed();
+    const sendsettings::Settings send = m_send.values();
     mINI::Ini_Update(
         [&](IniFile& file) {
             accounts::save(file, m_opened, now);
             for (const auto& [key, value] : salesChanges) file.setValue(saleskeys::kSection, key, value);
+            if (sendChanged)
+                for (const auto& [key, value] : sendsettings::entries(send)) file.setValue(sendsettings::kSection, key, value);
         },
         m_ui);
+    // The password never goes into the file: the keyring keeps it, or this sitting only.
+    if (!m_send.typedPassword().isEmpty()) {
+        const QString where = m_mailHooks.keepPassword ? m_mailHooks.keepPassword(send, m_send.typedPassword())
+                                                       : QStringLiteral("パスワードを保存できませんでした。");
+        if (!where.isEmpty()) m_ui.message(where, mINI::kAppTitle, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
+    }
     m_ui.message(QStringLiteral("設定を反映させるにはｱﾌﾟﾘｹｰｼｮﾝの再起動を行って下さい。"), mINI::kAppTitle, UiServices::Icon::Information,
                  UiServices::Buttons::Ok, this);
     accept();

@@ -5,6 +5,7 @@
 
 #include "settings/Accounts.h"
 #include "settings/SalesSettingsForm.h"
+#include "settings/SendSettingsForm.h"
 #include "settings/SenderForm.h"
 
 class Grid;
@@ -27,6 +28,14 @@ public:
 
     accounts::Settings values() const;
 
+    // What メール送信 needs beyond the settings file: the keyring for the password typed (its
+    // answer says where it was kept, and the dialog tells the seller), and a test mail.
+    struct MailHooks {
+        std::function<QString(const sendsettings::Settings&, const QString& password)> keepPassword;
+        std::function<void(const sendsettings::Settings&, const QString& typedPassword, QWidget* owner)> testSend;
+    };
+    void setMailHooks(MailHooks hooks) { m_mailHooks = std::move(hooks); }
+
 private:
     QWidget* buildCommon();
 
@@ -43,4 +52,6 @@ private:
     Grid* m_postal = nullptr;
     SenderForm m_sender;
     SalesSettingsForm m_sales;
+    SendSettingsForm m_send;
+    MailHooks m_mailHooks;
 };

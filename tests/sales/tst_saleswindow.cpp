@@ -1,6 +1,8 @@
 #include <QtTest>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +25,12 @@
 #include "sales/SalesWindow.h"
 #include "store/HistoryStore.h"
 #include "store/SalesTable.h"
+#include "outbox/Secrets.h"
+#include "settings/IniFile.h"
+#include "settings/SendSettings.h"
+#include "core/ProgramFolder.h"
+#include "sales/Sale.h"
+#include "support/MailServer.h"
 #include "support/Browsing.h"
 #include "support/Dialogs.h"
 #include "support/HoldDatabase.h"
@@ -286,6 +294,107 @@ private Q_SLOTS:
         QCOMPARE(main.salesSummary(), QStringLiteral("連絡待ち 2件（期限切れ 1件）"));
         QCoreApplication::processEvents();
         QCOMPARE(ui.messages.size(), 1);
+    }
+
+    // 送信 through the seller's own mail server (a real one, STARTTLS and a sign-in): three sales'
+    // mails, each kept with its Message-ID as the server received it, each sale moved on. A server
+    // that refuses moves nothing and keeps nothing; one that drops after the mail is 送信不明, kept
+    // as such, the sale where it was, and nothing sent twice without the seller's word.
+    void mailsGoThroughTheSellersOwnServer() {
+        if (!MailServer::available()) QFAIL("python3-aiosmtpd is missing: scripts/bootstrap installs it");
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        auto useServer = [&](const MailServer& server) {
+            folder.writeCp932(
+                QStringLiteral("INI/SRB.INI"),
+                QStringLiteral("[メール送信]\r\n送信方法=SMTP\r\nサーバー=127.0.0.1\r\nポート=%1\r\n暗号化=STARTTLS\r\n"
+                               "ユーザー名=%2\r\n差出人=shop@sorabako.example\r\n差出人名=空箱堂\r\n自己署名を認めるサーバー=127.0.0.1\r\n")
+                    .arg(server.port())
+                    .arg(MailServer::kUser));
+            const auto s = sendsettings::read(IniFile::load(ProgramFolder::settingsFile()));
+            secrets::keepForSitting(sendsettings::secretKey(s), MailServer::kPassword);
+        };
+        MailServer server(QStringLiteral("ok"));
+        useServer(server);
+        auto addSales = [](int from, int to) {
+            HistoryStore store(HistoryStore::programFile());
+            QList<salestable::Row> rows;
+            for (int i = from; i < to; ++i) {
+                salestable::Row r;
+                r.auctionId = QStringLiteral("m%1").arg(i);
+                r.winnerId = QStringLiteral("buyer_%1").arg(i);
+                r.winnerName = QStringLiteral("買田 %1郎").arg(i + 1);
+                r.winnerMail = QStringLiteral("buyer%1@example.jp").arg(i);
+                r.title = QStringLiteral("空箱文庫 第%1巻").arg(i + 1);
+                r.price = 500 + i;
+                r.ended = QDateTime::currentDateTime().addSecs(-3600);
+                rows << r;
+            }
+            return store.open() == HistoryStore::Opened::Ok && salestable::storeSeen(store, rows);
+        };
+        QVERIFY(addSales(0, 3));
+        RecordingUiServices ui;
+        fMain main(ui);
+        SalesWindow* w = main.showSales();
+        QTRY_COMPARE_WITH_TIMEOUT(w->model()->sales().size(), 3, 10000);
+        // Each mail as it opens: 送信 pressed, or, for the later ones, closed once the seller gave up.
+        int shown = 0;
+        QTimer sender;
+        QObject::connect(&sender, &QTimer::timeout, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QDialog*>(top); d && d->objectName() == QStringLiteral("frmTORIHIKI_MAIL") && d->isVisible()) {
+                    ++shown;
+                    press(d, shown > 3 && !ui.messages.isEmpty() && ui.messages.last().icon == UiServices::Icon::Warning ? "cmdCLOSE"
+                                                                                                                         : "cmdSOUSHIN");
+                    return;
+                }
+        });
+        sender.start(100);
+        child<QTableView>(w, QStringLiteral("grdTORIHIKI"))->selectAll();
+        press(w, "cmdMAIL");
+        QCOMPARE(server.taken(), 3);
+        HistoryStore read(HistoryStore::programFile());
+        QCOMPARE(read.open(), HistoryStore::Opened::Ok);
+        for (int n = 0; n < 3; ++n) {
+            const QJsonObject got = server.mail(n);
+            const QString to = got.value(QStringLiteral("to")).toString();
+            const int i = to.mid(5, 1).toInt();
+            QCOMPARE(to, QStringLiteral("buyer%1@example.jp").arg(i));
+            QVERIFY(got.value(QStringLiteral("body")).toString().contains(QStringLiteral("空箱文庫 第%1巻").arg(i + 1)));
+            const auto kept = salestable::mails(read, QStringLiteral("m%1").arg(i), QStringLiteral("buyer_%1").arg(i));
+            QVERIFY(kept && kept->size() == 1);
+            QVERIFY2(kept->first().handed.startsWith(QStringLiteral("送信 ") + got.value(QStringLiteral("message-id")).toString()),
+                     qPrintable(kept->first().handed));
+            QCOMPARE(kept->first().subject, got.value(QStringLiteral("subject")).toString());
+        }
+        for (const sales::Sale& sale : w->model()->sales()) QCOMPARE(sales::stageName(sale.stage), QStringLiteral("連絡済"));
+
+        // A server that refuses the recipient: said, the mail stays to be sent again, nothing moves.
+        QVERIFY(addSales(3, 5));
+        w->reload();
+        MailServer refusing(QStringLiteral("reject-rcpt"));
+        useServer(refusing);
+        select(w, QStringLiteral("m3"));
+        shown = 3;
+        const int before = ui.messages.size();
+        press(w, "cmdMAIL");
+        QCOMPARE(ui.messages.size(), before + 1);
+        QVERIFY2(ui.messages.last().text.contains(QStringLiteral("550")), qPrintable(ui.messages.last().text));
+        QCOMPARE(sales::stageName(w->model()->sales()[w->model()->saleIndex(rowOf(w, QStringLiteral("m3")))].stage),
+                 QStringLiteral("落札"));
+        QVERIFY(salestable::mails(read, QStringLiteral("m3"), QStringLiteral("buyer_3"))->isEmpty());
+
+        // Dropped after the mail: 送信不明; the seller does not send it again; kept as such, nothing moves.
+        MailServer dropping(QStringLiteral("drop-after-data"));
+        useServer(dropping);
+        select(w, QStringLiteral("m4"));
+        shown = 0;
+        ui.answers << UiServices::Answer::No;
+        press(w, "cmdMAIL");
+        QCOMPARE(sales::stageName(w->model()->sales()[w->model()->saleIndex(rowOf(w, QStringLiteral("m4")))].stage),
+                 QStringLiteral("落札"));
+        const auto m4 = salestable::mails(read, QStringLiteral("m4"), QStringLiteral("buyer_4"));
+        QVERIFY(m4 && m4->size() == 1 && m4->last().handed.startsWith(QStringLiteral("送信不明 <")));
+        QCOMPARE(shown, 1);
     }
 
     // A site that answers garbage, an item page that fails, a sign-in that ran out: each is said,
