@@ -14,6 +14,7 @@
 #include <QNetworkReply>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -497,6 +498,26 @@ int main(int argc, char** argv) {
         const QString file = QDir(args.at(3)).filePath(QStringLiteral("settings.png"));
         if (!dialog.grab().save(file)) ++failures;
         QTextStream(stdout) << file << "\n";
+        // メール送信, filled as a seller with a mail server of their own fills it.
+        if (auto* smtp = dialog.findChild<QRadioButton*>(QStringLiteral("optSMTP"))) smtp->setChecked(true);
+        const QList<QPair<const char*, QString>> typed{{"txtSMTP_SERVER", QStringLiteral("mail.sorabako.example")},
+                                                       {"txtSMTP_USER", QStringLiteral("shop@sorabako.example")},
+                                                       {"txtSMTP_PASSWORD", QStringLiteral("password")},
+                                                       {"txtSMTP_FROM", QStringLiteral("shop@sorabako.example")},
+                                                       {"txtSMTP_FROMNAME", QStringLiteral("空箱堂")}};
+        for (const auto& [name, text] : typed)
+            if (auto* edit = dialog.findChild<QLineEdit*>(QLatin1String(name))) edit->setText(text);
+        if (auto* copy = dialog.findChild<QCheckBox*>(QStringLiteral("chkSMTP_COPY"))) copy->setChecked(true);
+        if (auto* frame = dialog.findChild<QWidget*>(QStringLiteral("fraSOUSHIN")))
+            for (QWidget* up = frame->parentWidget(); up; up = up->parentWidget())
+                if (auto* area = qobject_cast<QScrollArea*>(up)) {
+                    area->ensureWidgetVisible(frame, 0, 0);
+                    break;
+                }
+        settle(500);
+        const QString mailFile = QDir(args.at(3)).filePath(QStringLiteral("settings-mail.png"));
+        if (!dialog.grab().save(mailFile)) ++failures;
+        QTextStream(stdout) << mailFile << "\n";
     }
     if (wanted.removeAll(QStringLiteral("sales")) > 0 || everything) {
         const QDir out(args.at(3));

@@ -49,26 +49,29 @@ QGroupBox* SendSettingsForm::build() {
     test->setAutoDefault(false);
     test->setToolTip(QStringLiteral("差出人のアドレスに、この設定でテストのメールを送ります。"));
     m_test = test;
-    g->addWidget(new QLabel(QStringLiteral("サーバー")), 1, 0);
-    g->addWidget(m_host, 1, 1);
-    g->addWidget(new QLabel(QStringLiteral("ポート")), 1, 2);
+    // One field a row: a server name or an address needs the frame's width.
     auto* portRow = new QHBoxLayout;
     portRow->addWidget(m_port);
     portRow->addWidget(m_security);
-    g->addLayout(portRow, 1, 3);
-    g->addWidget(new QLabel(QStringLiteral("ユーザー名")), 2, 0);
-    g->addWidget(m_user, 2, 1);
-    g->addWidget(new QLabel(QStringLiteral("パスワード")), 2, 2);
-    g->addWidget(m_password, 2, 3);
-    g->addWidget(new QLabel(QStringLiteral("差出人アドレス")), 3, 0);
-    g->addWidget(m_from, 3, 1);
-    g->addWidget(new QLabel(QStringLiteral("差出人名")), 3, 2);
-    g->addWidget(m_fromName, 3, 3);
-    g->addWidget(m_selfSigned, 4, 0, 1, 2);
-    g->addWidget(m_copy, 4, 2, 1, 1);
-    g->addWidget(test, 4, 3, Qt::AlignRight);
+    portRow->addStretch(1);
+    int row = 1;
+    for (const auto& [caption, field] : QList<QPair<QString, QWidget*>>{{QStringLiteral("サーバー"), m_host},
+                                                                        {QStringLiteral("ユーザー名"), m_user},
+                                                                        {QStringLiteral("パスワード"), m_password},
+                                                                        {QStringLiteral("差出人アドレス"), m_from},
+                                                                        {QStringLiteral("差出人名"), m_fromName}}) {
+        g->addWidget(new QLabel(caption), row, 0);
+        g->addWidget(field, row, 1, 1, 3);
+        if (row == 1) {
+            g->addWidget(new QLabel(QStringLiteral("ポート")), ++row, 0);
+            g->addLayout(portRow, row, 1, 1, 3);
+        }
+        ++row;
+    }
+    g->addWidget(m_selfSigned, row++, 0, 1, 4);
+    g->addWidget(m_copy, row, 0, 1, 3);
+    g->addWidget(test, row, 3, Qt::AlignRight);
     g->setColumnStretch(1, 1);
-    g->setColumnStretch(3, 1);
     // The server's fields mean something only for sending from the program.
     auto follow = [this] {
         for (QWidget* w : QList<QWidget*>{m_host, m_port, m_security, m_user, m_password, m_from, m_fromName, m_selfSigned, m_copy, m_test})
