@@ -19,12 +19,17 @@ namespace MailSending {
 namespace {
 const QString kCaption = QStringLiteral("メール送信");
 
-// The server's password: the keyring's, this sitting's, or asked now (and kept for the sitting
-// only where no keyring answers, which the seller is told).
-std::optional<QString> passwordFor(const sendsettings::Settings& s, QWidget* owner) {
-    if (s.user.isEmpty()) return QString();
+// The server's password: the keyring's, this sitting's, or asked now. One typed now is kept only
+// once the server has taken it (a typo is not kept to be refused at every later mail).
+struct Password {
+    QString text;
+    bool typedNow = false;
+    bool keyringAnswered = true;
+};
+std::optional<Password> passwordFor(const sendsettings::Settings& s, QWidget* owner) {
+    if (s.user.isEmpty()) return Password{};
     QString why;
-    if (std::optional<QString> kept = secrets::read(sendsettings::secretKey(s), &why)) return kept;
+    if (std::optional<QString> kept = secrets::read(sendsettings::secretKey(s), &why)) return Password{*kept, false, why.isEmpty()};
     bool ok = false;
     const QString typed = QInputDialog::getText(
         owner, kCaption,
@@ -34,11 +39,21 @@ std::optional<QString> passwordFor(const sendsettings::Settings& s, QWidget* own
                  : QStringLiteral("\n%1 このパスワードはソラバコを終了するまで覚えておきます（ファイルには保存しません）。").arg(why)),
         QLineEdit::Password, QString(), &ok);
     if (!ok || typed.isEmpty()) return std::nullopt;
-    if (why.isEmpty())
-        secrets::store(sendsettings::secretKey(s), typed);
-    else
-        secrets::keepForSitting(sendsettings::secretKey(s), typed);
-    return typed;
+    return Password{typed, true, why.isEmpty()};
+}
+
+// After the server answered: a password it took and was typed now is kept (the keyring, else the
+// sitting); one it refused is forgotten, so that the next mail asks again.
+void settle(const sendsettings::Settings& s, const Password& password, bool sent, bool refused) {
+    const QString key = sendsettings::secretKey(s);
+    if (refused)
+        secrets::forget(key);
+    else if (sent && password.typedNow) {
+        if (password.keyringAnswered)
+            secrets::store(key, password.text);
+        else
+            secrets::keepForSitting(key, password.text);
+    }
 }
 
 outbox::Server serverOf(const sendsettings::Settings& s, const QString& password) {
@@ -54,7 +69,7 @@ outbox::Server serverOf(const sendsettings::Settings& s, const QString& password
 
 // The mail composed and sent on a thread while the window waits (input held back).
 SaleMailDialog::Sending sendNow(const sendsettings::Settings& s, const QString& password, const QString& to, const QString& subject,
-                                const QString& body) {
+                                const QString& body, const QString& messageId, bool* signInRefused) {
     outbox::Draft draft;
     draft.from = s.from;
     draft.fromName = s.fromName;
@@ -67,7 +82,12 @@ SaleMailDialog::Sending sendNow(const sendsettings::Settings& s, const QString& 
         result.message = QStringLiteral("宛先「%1」はメールアドレスではありません。").arg(to);
         return result;
     }
-    const QString id = outbox::newMessageId(s.from);
+    if (!outbox::plainAddress(s.from)) {
+        result.message = QStringLiteral("差出人アドレス「%1」はメールアドレスではありません。設定のメール送信を直して下さい。").arg(s.from);
+        return result;
+    }
+    const QString id = messageId.isEmpty() ? outbox::newMessageId(s.from) : messageId;
+    result.messageId = id;
     const outbox::Composed mail = outbox::compose(draft, QDateTime::currentDateTime(), id);
     outbox::Sent sent;
     std::atomic<bool> done{false};
@@ -81,6 +101,7 @@ SaleMailDialog::Sending sendNow(const sendsettings::Settings& s, const QString& 
     thread->wait();
     delete thread;
     QApplication::restoreOverrideCursor();
+    *signInRefused = sent.signInRefused;
     switch (sent.outcome) {
         case outbox::Sent::Outcome::Sent:
             result.result = SaleMailDialog::Sending::Result::Sent;
@@ -107,11 +128,15 @@ frmINI::MailHooks settingsHooks(UiServices& ui) {
         return why + QStringLiteral("\r\nパスワードはソラバコを終了するまで覚えておきます（ファイルには保存しません）。");
     };
     hooks.testSend = [&ui](const sendsettings::Settings& s, const QString& typed, QWidget* owner) {
-        std::optional<QString> password = typed.isEmpty() ? passwordFor(s, owner) : std::optional<QString>(typed);
+        std::optional<Password> password = typed.isEmpty() ? passwordFor(s, owner) : std::optional<Password>(Password{typed});
         if (!password) return;
+        bool refused = false;
         const SaleMailDialog::Sending sent =
-            sendNow(s, *password, s.from, QStringLiteral("ソラバコ テスト送信"),
-                    QStringLiteral("ソラバコからのテスト送信です。\r\nこのメールが届いていれば、メール送信の設定は使えます。\r\n"));
+            sendNow(s, password->text, s.from, QStringLiteral("ソラバコ テスト送信"),
+                    QStringLiteral("ソラバコからのテスト送信です。\r\nこのメールが届いていれば、メール送信の設定は使えます。\r\n"),
+                    QString(), &refused);
+        // The dialog keeps a password typed into it when it is saved; one asked for here is settled now.
+        if (typed.isEmpty()) settle(s, *password, sent.result == SaleMailDialog::Sending::Result::Sent, refused);
         ui.message(sent.result == SaleMailDialog::Sending::Result::Sent
                        ? QStringLiteral("テストのメールを %1 に送りました。届いたか確かめて下さい。").arg(s.from)
                        : sent.message,
@@ -125,15 +150,18 @@ frmINI::MailHooks settingsHooks(UiServices& ui) {
 SaleMailDialog::Send salesSend(UiServices& ui) {
     const sendsettings::Settings s = current();
     if (!s.ready()) return {};
-    return [s, &ui](const QString& to, const QString& subject, const QString& body, QWidget* owner) {
+    return [s, &ui](const QString& to, const QString& subject, const QString& body, const QString& messageId, QWidget* owner) {
         Q_UNUSED(ui);
-        const std::optional<QString> password = passwordFor(s, owner);
+        const std::optional<Password> password = passwordFor(s, owner);
         if (!password) {
             SaleMailDialog::Sending none;
             none.message = QStringLiteral("パスワードが無いので送りませんでした。");
             return none;
         }
-        return sendNow(s, *password, to, subject, body);
+        bool refused = false;
+        const SaleMailDialog::Sending sent = sendNow(s, password->text, to, subject, body, messageId, &refused);
+        settle(s, *password, sent.result != SaleMailDialog::Sending::Result::Failed, refused);
+        return sent;
     };
 }
 

@@ -45,6 +45,12 @@ UiServices::Answer QtUiServices::message(const QString& text, const QString& tit
             add(QMessageBox::Yes, QStringLiteral("はい(&Y)"));
             add(QMessageBox::No, QStringLiteral("いいえ(&N)"));
             break;
+        case Buttons::YesNoDefaultNo:
+            add(QMessageBox::Yes, QStringLiteral("はい(&Y)"));
+            add(QMessageBox::No, QStringLiteral("いいえ(&N)"));
+            box.setDefaultButton(QMessageBox::No);
+            box.setEscapeButton(QMessageBox::No);
+            break;
         case Buttons::YesNoCancel:
             add(QMessageBox::Yes, QStringLiteral("はい(&Y)"));
             add(QMessageBox::No, QStringLiteral("いいえ(&N)"));
@@ -58,7 +64,9 @@ UiServices::Answer QtUiServices::message(const QString& text, const QString& tit
         case QMessageBox::Ok: return Answer::Ok;
         default:
             // The close box answers what Escape would: No where there is no Cancel.
-            return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+            return buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo ? Answer::No
+                   : buttons == Buttons::Ok                                        ? Answer::Ok
+                                                                                   : Answer::Cancel;
     }
 }
 

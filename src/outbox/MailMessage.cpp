@@ -32,6 +32,16 @@ std::optional<QByteArray> iso2022jp(const QString& text) {
     return out;
 }
 
+// CP932's templates give the full-width forms Windows uses; JIS X 0208 has each under its own
+// code point, which glibc's ISO-2022-JP table knows (～ is 〜 there, and so on).
+QString jisForms(QString text) {
+    static const QList<QPair<QChar, QChar>> pairs{{QChar(0xFF5E), QChar(0x301C)}, {QChar(0x2225), QChar(0x2016)},
+                                                  {QChar(0xFF0D), QChar(0x2212)}, {QChar(0xFFE0), QChar(0x00A2)},
+                                                  {QChar(0xFFE1), QChar(0x00A3)}, {QChar(0xFFE2), QChar(0x00AC)}};
+    for (const auto& [windows, jis] : pairs) text.replace(windows, jis);
+    return text;
+}
+
 bool ascii(const QString& text) {
     for (const QChar c : text)
         if (c.unicode() > 0x7E || (c.unicode() < 0x20 && c != QLatin1Char('\r') && c != QLatin1Char('\n') && c != QLatin1Char('\t')))
@@ -47,7 +57,7 @@ QByteArray headerText(const QString& text, bool jis) {
     QByteArrayList words;
     // Short pieces, so that every encoded word stays under 75 characters.
     for (int at = 0; at < flat.size();) {
-        int n = qMin(10, int(flat.size()) - at);
+        int n = qMin(6, int(flat.size()) - at);
         if (n < int(flat.size()) - at && flat.at(at + n - 1).isHighSurrogate()) ++n;
         const QString piece = flat.mid(at, n);
         at += n;
@@ -74,7 +84,8 @@ QByteArray base64Lines(const QByteArray& bytes) {
 }  // namespace
 
 bool plainAddress(const QString& address) {
-    static const QRegularExpression form(QStringLiteral("^[A-Za-z0-9.!#$%&'*+/=?^_`{|}~-]+@[A-Za-z0-9-]+(\\.[A-Za-z0-9-]+)*$"));
+    static const QRegularExpression form(
+        QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9.!#$%&'*+/=?^_`{|}~-]+@[A-Za-z0-9-]+(\\.[A-Za-z0-9-]+)*")));
     return form.match(address).hasMatch();
 }
 
@@ -87,22 +98,40 @@ QString newMessageId(const QString& from) {
 Composed compose(const Draft& draft, const QDateTime& at, const QString& messageId) {
     Composed c;
     const QString body = crlf(draft.body);
-    const std::optional<QByteArray> jisBody = iso2022jp(body);
-    const bool jis = jisBody && iso2022jp(draft.subject) && iso2022jp(draft.fromName);
+    const std::optional<QByteArray> jisBody = iso2022jp(jisForms(body));
+    const bool jis = jisBody && iso2022jp(jisForms(draft.subject)) && iso2022jp(jisForms(draft.fromName));
+    const QString subject = jis ? jisForms(draft.subject) : draft.subject;
+    const QString fromName = jis ? jisForms(draft.fromName) : draft.fromName;
+    // A line of more than 998 bytes is no mail line: such a body goes in base64 (same charset).
+    bool longLine = false;
+    if (jisBody)
+        for (const QByteArray& line : jisBody->split('\n')) longLine = longLine || line.size() > 990;
     c.charset = jis ? QStringLiteral("ISO-2022-JP") : QStringLiteral("UTF-8");
-    const QByteArray from =
-        draft.fromName.isEmpty() ? draft.from.toLatin1() : headerText(draft.fromName, jis) + " <" + draft.from.toLatin1() + ">";
+    // A name of plain letters with a comma or a quote in it is quoted, or it would read as two addresses.
+    QByteArray name = headerText(fromName, jis);
+    static const QRegularExpression specials(QStringLiteral("[()<>\\[\\]:;@\\\\,.\"]"));
+    if (ascii(fromName) && fromName.contains(specials))
+        name = "\"" +
+               QString(fromName)
+                   .replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+                   .replace(QLatin1Char('"'), QStringLiteral("\\\""))
+                   .toLatin1() +
+               "\"";
+    const QByteArray from = fromName.isEmpty() ? draft.from.toLatin1() : name + " <" + draft.from.toLatin1() + ">";
     QByteArray h;
     h += "From: " + from + "\r\n";
     h += "To: " + draft.to.toLatin1() + "\r\n";
     h += "Reply-To: " + (draft.replyTo.isEmpty() ? draft.from : draft.replyTo).toLatin1() + "\r\n";
-    h += "Subject: " + headerText(draft.subject, jis) + "\r\n";
+    h += "Subject: " + headerText(subject, jis) + "\r\n";
     const int offset = at.offsetFromUtc() / 60;
     h += "Date: " + QLocale::c().toString(at, QStringLiteral("ddd, dd MMM yyyy HH:mm:ss ")).toLatin1() +
          QString::asprintf("%c%02d%02d", offset < 0 ? '-' : '+', qAbs(offset) / 60, qAbs(offset) % 60).toLatin1() + "\r\n";
     h += "Message-ID: " + messageId.toLatin1() + "\r\n";
     h += "MIME-Version: 1.0\r\n";
-    if (jis) {
+    if (jis && longLine) {
+        h += "Content-Type: text/plain; charset=ISO-2022-JP\r\nContent-Transfer-Encoding: base64\r\n\r\n";
+        c.data = h + base64Lines(*jisBody);
+    } else if (jis) {
         h += "Content-Type: text/plain; charset=ISO-2022-JP\r\nContent-Transfer-Encoding: 7bit\r\n\r\n";
         c.data = h + *jisBody;
         if (!c.data.endsWith("\r\n")) c.data += "\r\n";

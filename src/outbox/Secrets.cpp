@@ -5,6 +5,8 @@
 #include <QEventLoop>
 #include <QHash>
 #include <QMutex>
+#include <QPointer>
+#include <memory>
 #include <QTimer>
 
 namespace secrets {
@@ -21,45 +23,70 @@ QMutex& sittingLock() {
     return lock;
 }
 
-// Runs a keychain job to its end (a keyring that does not answer in ten seconds counts as none).
-bool run(QKeychain::Job& job, QString* why) {
-    job.setAutoDelete(false);
-    // Never a file of the library's own in place of the keyring.
-    job.setInsecureFallback(false);
-    QEventLoop loop;
-    bool finished = false;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&] {
-        finished = true;
-        loop.quit();
-    });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    job.start();
-    if (!finished) loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!finished) {
-        if (why) *why = QStringLiteral("キーリングが応答しませんでした。");
-        return false;
+// A keyring that did not answer once is not asked again this sitting: each later job would wait
+// behind the one still open.
+bool& stalled() {
+    static bool s = false;
+    return s;
+}
+
+struct Outcome {
+    bool finished = false, ok = false;
+    QString text;
+    QString why;
+};
+
+// Runs a keychain job to its end. The job lives on the heap and deletes itself when the keyring
+// answers, however late (an unlock prompt waits for the seller): nothing here is freed under it.
+Outcome run(QKeychain::Job* job) {
+    auto state = std::make_shared<Outcome>();
+    if (stalled()) {
+        delete job;
+        state->why = QStringLiteral("キーリングが応答しませんでした。");
+        return *state;
     }
-    if (job.error() == QKeychain::NoError) return true;
-    if (why && job.error() != QKeychain::EntryNotFound)
-        *why = QStringLiteral("キーリングを使えませんでした（%1）。").arg(job.errorString());
-    return false;
+    job->setAutoDelete(true);
+    // Never a file of the library's own in place of the keyring.
+    job->setInsecureFallback(false);
+    QEventLoop loop;
+    QPointer<QEventLoop> waiting(&loop);
+    QObject::connect(job, &QKeychain::Job::finished, job, [state, waiting](QKeychain::Job* done) {
+        state->finished = true;
+        state->ok = done->error() == QKeychain::NoError;
+        if (auto* read = qobject_cast<QKeychain::ReadPasswordJob*>(done)) state->text = read->textData();
+        if (!state->ok && done->error() != QKeychain::EntryNotFound)
+            state->why = QStringLiteral("キーリングを使えませんでした（%1）。").arg(done->errorString());
+        if (waiting) waiting->quit();
+    });
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    job->start();
+    if (!state->finished) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!state->finished) {
+        stalled() = true;
+        state->why = QStringLiteral("キーリングが応答しませんでした。");
+    }
+    return *state;
 }
 }  // namespace
 
 std::optional<QString> read(const QString& key, QString* why) {
-    QKeychain::ReadPasswordJob job(kService);
-    job.setKey(key);
-    if (run(job, why)) return job.textData();
+    auto* job = new QKeychain::ReadPasswordJob(kService);
+    job->setKey(key);
+    const Outcome out = run(job);
+    if (why) *why = out.why;
+    if (out.ok) return out.text;
     QMutexLocker hold(&sittingLock());
     if (sitting().contains(key)) return sitting().value(key);
     return std::nullopt;
 }
 
 Kept store(const QString& key, const QString& password, QString* why) {
-    QKeychain::WritePasswordJob job(kService);
-    job.setKey(key);
-    job.setTextData(password);
-    if (run(job, why)) {
+    auto* job = new QKeychain::WritePasswordJob(kService);
+    job->setKey(key);
+    job->setTextData(password);
+    const Outcome out = run(job);
+    if (why) *why = out.why;
+    if (out.ok) {
         QMutexLocker hold(&sittingLock());
         sitting().remove(key);
         return Kept::Keyring;
@@ -73,9 +100,9 @@ bool forget(const QString& key) {
         QMutexLocker hold(&sittingLock());
         sitting().remove(key);
     }
-    QKeychain::DeletePasswordJob job(kService);
-    job.setKey(key);
-    return run(job, nullptr);
+    auto* job = new QKeychain::DeletePasswordJob(kService);
+    job->setKey(key);
+    return run(job).ok;
 }
 
 void keepForSitting(const QString& key, const QString& password) {

@@ -109,11 +109,15 @@ Sent send(const Server& server, const QString& from, const QStringList& recipien
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(server.timeoutSeconds));
     // A server that stops answering: less than a byte a second for the whole wait.
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(server.timeoutSeconds));
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(server.timeoutSeconds));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(server.answerTimeoutSeconds));
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(server.answerTimeoutSeconds));
     const CURLcode code = curl_easy_perform(curl);
     long response = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &response);
+    // Handed over means on the wire, not only read into libcurl's buffer.
+    curl_off_t uploaded = 0;
+    curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+    if (uploaded < curl_off_t(data.size())) up.handedOver = false;
     curl_slist_free_all(rcpt);
     curl_easy_cleanup(curl);
     result.reply = answers.last;
@@ -132,6 +136,7 @@ Sent send(const Server& server, const QString& from, const QStringList& recipien
         return result;
     }
     if (!answers.refusal.isEmpty()) result.reply = answers.refusal;
+    result.signInRefused = code == CURLE_LOGIN_DENIED;
     result.message = said(code, response, result.reply);
     return result;
 }

@@ -15,10 +15,11 @@ struct Server {
     QString host;
     int port = 587;
     Security security = Security::StartTls;
-    QString user;                  // empty: no sign-in
-    QString password;              // from the keyring or the seller, never from a file
-    bool allowSelfSigned = false;  // this server's own certificate, when the seller said so
-    int timeoutSeconds = 30;       // no answer for this long: given up
+    QString user;                    // empty: no sign-in
+    QString password;                // from the keyring or the seller, never from a file
+    bool allowSelfSigned = false;    // this server's own certificate, when the seller said so
+    int timeoutSeconds = 30;         // no connection, or no byte for this long: given up
+    int answerTimeoutSeconds = 300;  // an answer may take this long (a server that scans the mail)
 };
 
 struct Sent {
@@ -28,8 +29,9 @@ struct Sent {
         Uncertain,  // the connection ended after the whole mail was handed over: the server may have it
     };
     Outcome outcome = Outcome::Refused;
-    QString reply;    // the server's last answer, as it gave it
-    QString message;  // Japanese, for the seller
+    QString reply;               // the server's last answer, as it gave it
+    QString message;             // Japanese, for the seller
+    bool signInRefused = false;  // the user name or password was refused
 };
 
 Sent send(const Server& server, const QString& from, const QStringList& recipients, const QByteArray& data);

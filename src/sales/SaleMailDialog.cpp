@@ -79,25 +79,33 @@ void SaleMailDialog::handOver() {
 
 void SaleMailDialog::send() {
     for (;;) {
-        const Sending sent = m_send(to(), subject(), body(), this);
+        const Sending sent = m_send(to(), subject(), body(), m_messageId, this);
         if (sent.result == Sending::Result::Sent) {
-            m_record = sent.record;
+            m_records << sent.record;
             m_outcome = Outcome::Sent;
             accept();
             return;
         }
         if (sent.result == Sending::Result::Failed) {
-            // The mail stays here as written, to send again once the server takes it.
             if (!sent.message.isEmpty())
                 m_ui.message(sent.message, windowTitle(), UiServices::Icon::Warning, UiServices::Buttons::Ok, this);
+            // After an attempt that may have arrived, that attempt is what the sale keeps.
+            if (!m_records.isEmpty()) {
+                m_outcome = Outcome::Uncertain;
+                accept();
+            }
+            // Otherwise the mail stays here as written, to send again once the server takes it.
             return;
         }
-        // The server may have it: a second copy goes only on the seller's word.
-        if (m_ui.message(sent.message +
-                             QStringLiteral(
-                                 "\r\n\r\n落札者に届いていないことが分かっているときだけ、もう一度送って下さい。\r\nもう一度送りますか？"),
-                         windowTitle(), UiServices::Icon::Question, UiServices::Buttons::YesNo, this) != UiServices::Answer::Yes) {
-            m_record = sent.record;
+        // The server may have it: a second copy goes only on the seller's word (Enter says no),
+        // and with the same Message-ID, so that mail programs know it for the same mail.
+        m_records << sent.record;
+        m_messageId = sent.messageId;
+        if (m_ui.message(
+                sent.message +
+                    QStringLiteral(
+                        "\\r\\n\\r\\n落札者に届いていないことが分かっているときだけ、もう一度送って下さい。\\r\\nもう一度送りますか？"),
+                windowTitle(), UiServices::Icon::Question, UiServices::Buttons::YesNoDefaultNo, this) != UiServices::Answer::Yes) {
             m_outcome = Outcome::Uncertain;
             accept();
             return;

@@ -19,10 +19,14 @@ public:
     // A mail sent from the program: how it went, what the sale's record keeps of it.
     struct Sending {
         enum class Result { Sent, Uncertain, Failed } result = Result::Failed;
+        QString messageId;
         QString record;   // "送信 <Message-ID> 250 …", "送信不明 <Message-ID> …"
         QString message;  // why not, for the seller
     };
-    using Send = std::function<Sending(const QString& to, const QString& subject, const QString& body, QWidget* owner)>;
+    // `messageId`: the one of an attempt that may have arrived, so that a second copy is known as
+    // the same mail; empty for a new one.
+    using Send =
+        std::function<Sending(const QString& to, const QString& subject, const QString& body, const QString& messageId, QWidget* owner)>;
 
     // `send`: 「送信」 through the seller's mail server; without it the button is not shown.
     SaleMailDialog(UiServices& ui, QWidget* parent = nullptr, Send send = {});
@@ -33,7 +37,8 @@ public:
     QString subject() const;
     QString body() const;
     Outcome outcome() const { return m_outcome; }
-    QString record() const { return m_record; }
+    // What the sale's record keeps: each attempt that may have arrived, then the one that went.
+    QStringList records() const { return m_records; }
 
 private:
     void handOver();
@@ -47,5 +52,6 @@ private:
     QPlainTextEdit* m_body = nullptr;
     Outcome m_outcome = Outcome::Stopped;
     Send m_send;
-    QString m_record;
+    QStringList m_records;
+    QString m_messageId;
 };

@@ -333,7 +333,20 @@ bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& plac
                      kCaption, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
         return path.isEmpty();
     }
-    SaleMailDialog dialog(m_ui, this, m_hooks.send ? m_hooks.send() : SaleMailDialog::Send());
+    SaleMailDialog::Send send = m_hooks.send ? m_hooks.send() : SaleMailDialog::Send();
+    // A mail for this stage that may have arrived already: sending another is the seller's call.
+    if (send && !reminder)
+        if (HistoryStore* db = store())
+            if (const auto kept = salestable::mails(*db, s.auctionId, s.winnerId))
+                for (const salestable::Mail& m : *kept)
+                    if (m.stage == what && m.handed.startsWith(QStringLiteral("送信不明")) &&
+                        m_ui.message(QStringLiteral("この段階のメールは、前に「送信不明」になっています（%1）。\r\n"
+                                                    "落札者に届いていないことを確かめましたか？ もう一度メールを作りますか？")
+                                         .arg(m.made.toLocalTime().toString(QStringLiteral("M/d H:mm"))),
+                                     kCaption, UiServices::Icon::Question, UiServices::Buttons::YesNoDefaultNo,
+                                     this) != UiServices::Answer::Yes)
+                        return true;
+    SaleMailDialog dialog(m_ui, this, send);
     dialog.setMail(s.winnerMail, subject(s, target.value_or(s.stage), reminder), fill(text, s, m_hooks.fill, m_model->deadlineOf(s)),
                    place);
     dialog.exec();
@@ -343,29 +356,32 @@ bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& plac
     if (outcome == SaleMailDialog::Outcome::Handed && !(m_hooks.handOver && m_hooks.handOver(dialog.to(), dialog.subject(), dialog.body())))
         return false;
     // Kept before the stage moves: a mail that left is on record even when the move cannot be stored.
-    salestable::Mail kept{s.auctionId,
-                          s.winnerId,
-                          QDateTime::currentDateTimeUtc(),
-                          what,
-                          dialog.to(),
-                          dialog.subject(),
-                          dialog.body(),
-                          outcome == SaleMailDialog::Outcome::Handed   ? QStringLiteral("メーラー")
-                          : outcome == SaleMailDialog::Outcome::Copied ? QStringLiteral("コピー")
-                                                                       : dialog.record()};
+    // A mail sent from the program keeps each attempt (one that may have arrived, then the one that went).
+    const QStringList handed = outcome == SaleMailDialog::Outcome::Handed   ? QStringList{QStringLiteral("メーラー")}
+                               : outcome == SaleMailDialog::Outcome::Copied ? QStringList{QStringLiteral("コピー")}
+                                                                            : dialog.records();
     HistoryStore* db = store();
-    if (!db || !salestable::keepMail(*db, kept)) {
-        m_ui.message(QStringLiteral("メールを取引の記録に残せませんでした。\r\n本文はクリップボードにコピーしました。"), kCaption,
-                     UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
+    bool keptAll = db != nullptr;
+    for (const QString& how : handed)
+        keptAll = keptAll && salestable::keepMail(*db, salestable::Mail{s.auctionId, s.winnerId, QDateTime::currentDateTimeUtc(), what,
+                                                                        dialog.to(), dialog.subject(), dialog.body(), how});
+    const bool sent = outcome == SaleMailDialog::Outcome::Sent;
+    if (!keptAll) {
+        // A mail that went is said to have gone: the seller must not send it again for want of a record.
+        m_ui.message(
+            sent ? QStringLiteral("メールは送信しましたが、取引の記録に残せませんでした。\r\n%1\r\n本文はクリップボードにコピーしました。")
+                       .arg(handed.last())
+                 : QStringLiteral("メールを取引の記録に残せませんでした。\r\n本文はクリップボードにコピーしました。"),
+            kCaption, UiServices::Icon::Critical, UiServices::Buttons::Ok, this);
         m_ui.setClipboardText(dialog.body());
-        return false;
+        if (!sent) return false;
     }
     // The sale as it is now (the list may have been read again while the mail was shown), moved
     // on only from the stage the mail was written for.
     const int index = saleOfKey(key);
     // A mail that may not have arrived (送信不明) moves nothing: the seller finds out first.
-    if (outcome == SaleMailDialog::Outcome::Uncertain || reminder || index < 0 || m_model->sales()[index].stage != s.stage) return true;
-    return moveOn(m_model->sale(index), m_now()) ? storeSale(index) : true;
+    if (outcome == SaleMailDialog::Outcome::Uncertain || reminder || index < 0 || m_model->sales()[index].stage != s.stage) return keptAll;
+    return moveOn(m_model->sale(index), m_now()) ? storeSale(index) && keptAll : keptAll;
 }
 
 void SalesWindow::refresh() {

@@ -122,7 +122,9 @@ bool SendSettingsForm::changed() const {
 QString SendSettingsForm::problem() const {
     const sendsettings::Settings s = values();
     if (!s.smtp) return QString();
-    static const QRegularExpression address(QStringLiteral("^[^@\\s<>]+@[^@\\s<>]+\\.[^@\\s<>]+$"));
+    // Plain ASCII, as the envelope and the headers take it.
+    static const QRegularExpression address(
+        QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9.!#$%&'*+/=?^_`{|}~-]+@[A-Za-z0-9-]+(\\.[A-Za-z0-9-]+)+")));
     if (s.host.isEmpty()) return QStringLiteral("メール送信：メールサーバーを入力して下さい。");
     if (!address.match(s.from).hasMatch()) return QStringLiteral("メール送信：差出人アドレスを正しく入力して下さい。");
     return QString();

@@ -44,6 +44,8 @@ class Handler:
         if mode == "drop-after-data":
             server.transport.abort()
             return "250 OK"
+        if mode == "reject-data":
+            return "554 5.7.1 Message rejected as spam"
         n = len([f for f in os.listdir(out) if f.endswith(".eml")])
         with open(os.path.join(out, "%d.eml" % n), "wb") as f:
             f.write(envelope.original_content)

@@ -82,6 +82,25 @@ private Q_SLOTS:
         QCOMPARE(mail.envelope(0), QStringList{QStringLiteral("buyer1@example.jp")});
     }
 
+    // What a Windows template holds (～ from CP932), a sender's name with a comma, a paragraph
+    // longer than a mail line may be: each read back as written, still JIS where JIS can hold it.
+    void awkwardTextArrivesAsWritten() {
+        MailServer mail(QStringLiteral("ok"));
+        outbox::Draft d =
+            draft(QStringLiteral("buyer1@example.jp"), QStringLiteral("営業時間 9:00～18:00"),
+                  QStringLiteral("受付は 9:00～18:00 です。\n.先頭の点\n") + QString(600, QChar(0x3042)) + QStringLiteral("\n"));
+        d.fromName = QStringLiteral("Sora Hako, Ltd.");
+        QVERIFY(sendOne(mail.server(), d).outcome == outbox::Sent::Outcome::Sent);
+        const QJsonObject m = mail.mail(0);
+        QCOMPARE(m.value(QStringLiteral("charset")).toString(), QStringLiteral("iso-2022-jp"));
+        QCOMPARE(m.value(QStringLiteral("from")).toString(), QStringLiteral("\"Sora Hako, Ltd.\" <shop@sorabako.example>"));
+        // JIS's wave dash is what ～ becomes: a mail program shows the same mark.
+        QCOMPARE(m.value(QStringLiteral("subject")).toString(), QStringLiteral("営業時間 9:00\u301C18:00"));
+        QString body = m.value(QStringLiteral("body")).toString();
+        body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QCOMPARE(body, QStringLiteral("受付は 9:00\u301C18:00 です。\n.先頭の点\n") + QString(600, QChar(0x3042)) + QStringLiteral("\n"));
+    }
+
     // Each way a server fails: said in Japanese, nothing taken, and a connection dropped after the
     // whole mail was handed over is 送信不明, never "not sent".
     void aServerThatFailsIsSaid() {
@@ -107,6 +126,13 @@ private Q_SLOTS:
             QCOMPARE(sent.outcome, outbox::Sent::Outcome::Refused);
             QVERIFY2(sent.message.contains(QStringLiteral("断られました")) && sent.message.contains(QStringLiteral("550")),
                      qPrintable(sent.message));
+        }
+        {
+            // A refusal after the whole mail is a refusal, not 送信不明.
+            MailServer mail(QStringLiteral("reject-data"));
+            const outbox::Sent sent = sendOne(mail.server(), d);
+            QCOMPARE(sent.outcome, outbox::Sent::Outcome::Refused);
+            QVERIFY2(sent.message.contains(QStringLiteral("554")), qPrintable(sent.message));
         }
         {
             MailServer mail(QStringLiteral("stall"));

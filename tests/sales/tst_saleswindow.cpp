@@ -395,6 +395,12 @@ private Q_SLOTS:
         const auto m4 = salestable::mails(read, QStringLiteral("m4"), QStringLiteral("buyer_4"));
         QVERIFY(m4 && m4->size() == 1 && m4->last().handed.startsWith(QStringLiteral("送信不明 <")));
         QCOMPARE(shown, 1);
+        // That sale's mail asked for again: the earlier 送信不明 is said first, and Enter (No) ends it there.
+        press(w, "cmdMAIL");
+        QVERIFY(ui.messages.last().text.contains(QStringLiteral("送信不明")));
+        QCOMPARE(ui.messages.last().buttons, UiServices::Buttons::YesNoDefaultNo);
+        QCOMPARE(shown, 1);
+        QCOMPARE(dropping.taken(), 0);
     }
 
     // A site that answers garbage, an item page that fails, a sign-in that ran out: each is said,

@@ -11,7 +11,7 @@
 
 // A real mail server on loopback (Debian's python3-aiosmtpd, tests/outbox/smtp_server.py) with a
 // certificate made for this run: STARTTLS and a sign-in required; each mail it takes kept as it
-// arrived. `mode` plays a server that misbehaves: reject-rcpt, stall, drop-after-data.
+// arrived. `mode` plays a server that misbehaves: reject-rcpt, reject-data, stall, drop-after-data.
 class MailServer {
 public:
     static inline const QString kPython = QStringLiteral("/usr/bin/python3");  // Debian's, with python3-aiosmtpd
@@ -62,6 +62,7 @@ public:
         s.password = kPassword;
         s.allowSelfSigned = true;
         s.timeoutSeconds = 3;
+        s.answerTimeoutSeconds = 3;
         return s;
     }
     // The n-th mail the server took, read by Python's email module.

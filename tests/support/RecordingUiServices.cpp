@@ -6,6 +6,7 @@ UiServices::Answer RecordingUiServices::message(const QString& text, const QStri
     switch (buttons) {
         case Buttons::Ok:
         case Buttons::OkCancel: return Answer::Ok;
+        case Buttons::YesNoDefaultNo: return Answer::No;  // what Enter gives
         default: return Answer::Yes;
     }
 }
