@@ -2,6 +2,7 @@
 #include "Redesign.h"
 
 #include "DemoData.h"
+#include "Listing.h"
 #include "Pages.h"
 
 #include <QCryptographicHash>
@@ -54,6 +55,7 @@ Reply AuctionSite::handle(const SiteRequest& request) {
         return submission(request, *session);
     }
     if (path == QLatin1String("/jp/show/mystatus")) return myStatus(request);
+    if (path == QLatin1String("/jp/feedback")) return feedback(request);
     if (path == QLatin1String("/config/login")) return loginService(request);
     if (path.startsWith(QLatin1String("/jp/auction/"))) return itemPage(path.mid(12));
     if (path == QLatin1String("/sorabako/")) return Reply::page(pages::productPage());
@@ -306,6 +308,30 @@ Reply AuctionSite::myStatus(const SiteRequest& request) {
     const int pages = qMax(1, static_cast<int>((closed.size() + kPerPage - 1) / kPerPage));
     return Reply::page(
         pages::closedListings(session->account, closed.mid((qMin(page, pages) - 1) * kPerPage, kPerPage), qMin(page, pages), pages));
+}
+
+Reply AuctionSite::feedback(const SiteRequest& request) {
+    const Session* session = sessionOf(request);
+    if (!session) return Reply::page(pages::signInRequired(request.address));
+    const QString aid = request.post ? request.form.value(QStringLiteral("aid")) : request.query.value(QStringLiteral("aid"));
+    const demo::ClosedListing* sold = nullptr;
+    for (const demo::ClosedListing& l : closedOf(session->account))
+        if (l.auctionId == aid) sold = &l;
+    if (!sold) return Reply::page(pages::notFound(request.path), 404);
+    // One feedback per sale: a second is refused with the site's message, whatever the form says.
+    for (const Feedback& f : m_feedbacks)
+        if (f.auctionId == aid) return Reply::page(pages::feedbackRefused(*sold));
+    if (!request.post) return Reply::page(pages::feedbackForm(*sold, listing::fieldName(QStringLiteral("comment"))));
+    const QString rating = request.form.value(QStringLiteral("rating"));
+    if (rating.isEmpty()) return Reply::page(pages::feedbackForm(*sold, listing::fieldName(QStringLiteral("comment")), true));
+    m_feedbacks << Feedback{aid, rating, request.form.value(listing::fieldName(QStringLiteral("comment")))};
+    return Reply::page(pages::feedbackDone(*sold));
+}
+
+QByteArray AuctionSite::feedbacks() const {
+    QByteArray out;
+    for (const Feedback& f : m_feedbacks) out += f.auctionId.toUtf8() + ' ' + f.rating.toUtf8() + ' ' + f.comment.toUtf8() + '\n';
+    return out;
 }
 
 Reply AuctionSite::loginService(const SiteRequest& request) {

@@ -68,6 +68,9 @@ public:
     // open listings. False for an unknown account or an ID already in use.
     bool addListing(const QString& account, const eucjp::Form& fields);
 
+    // Every feedback given, for tests: "AUCTION RATING COMMENT" a line each, in order.
+    QByteArray feedbacks() const;
+
 private:
     struct Session {
         QString account;
@@ -75,6 +78,7 @@ private:
     };
 
     Reply myStatus(const SiteRequest& request);
+    Reply feedback(const SiteRequest& request);
     Reply submission(const SiteRequest& request, const Session& session);
     QList<demo::OpenListing>& sellingOf(const QString& account);
     QList<demo::ClosedListing>& closedOf(const QString& account);
@@ -105,4 +109,8 @@ private:
     int m_failuresInARow = 0;
     int m_signInAttempts = 0;
     bool m_frozen = false;
+    struct Feedback {
+        QString auctionId, rating, comment;
+    };
+    QList<Feedback> m_feedbacks;
 };

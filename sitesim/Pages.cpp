@@ -259,6 +259,36 @@ QString loggedOut(const QString& done) {
                   QStringLiteral("<h1>ログアウトしました</h1>\n<p><a href=\"%1\">戻る</a></p>").arg(esc(done)));
 }
 
+QString feedbackForm(const demo::ClosedListing& sold, const QString& commentField, bool noRating) {
+    static const QStringList names{QStringLiteral("非常に良い"), QStringLiteral("良い"), QStringLiteral("どちらでもない"),
+                                   QStringLiteral("悪い"), QStringLiteral("非常に悪い")};
+    QString ratings;
+    for (int i = 0; i < names.size(); ++i)
+        ratings += QStringLiteral("<label><input type=\"radio\" name=\"rating\" id=\"rating%1\" value=\"%1\"> %2</label><br>\n")
+                       .arg(5 - i)
+                       .arg(names[i]);
+    return layout(QStringLiteral("Yahoo!オークション - 評価の入力"),
+                  QStringLiteral("<h1>評価の入力</h1>\n%1<p>%2（%3）の落札者 %4 さんを評価します。</p>\n"
+                                 "<form name=\"feedback\" method=\"post\" action=\"/jp/feedback\">\n"
+                                 "<input type=\"hidden\" name=\"aid\" value=\"%3\">\n%5"
+                                 "<p>コメント<br><textarea name=\"%6\" id=\"%6\" rows=\"4\" cols=\"60\"></textarea></p>\n"
+                                 "<p><input type=\"submit\" id=\"submitFeedback\" value=\"評価を投稿する\"></p>\n</form>\n")
+                      .arg(noRating ? QStringLiteral("<p class=\"error\">評価を選んでください。</p>\n") : QString(), esc(sold.title),
+                           esc(sold.auctionId), esc(sold.winner), ratings, esc(commentField)));
+}
+
+QString feedbackDone(const demo::ClosedListing& sold) {
+    return layout(
+        QStringLiteral("Yahoo!オークション - 評価の完了"),
+        QStringLiteral("<h1>評価の完了</h1>\n<p id=\"feedbackDone\">%1 さんへの評価を投稿しました。</p>\n").arg(esc(sold.winner)));
+}
+
+QString feedbackRefused(const demo::ClosedListing& sold) {
+    return layout(
+        QStringLiteral("Yahoo!オークション - 評価"),
+        QStringLiteral("<h1>評価</h1>\n<p id=\"feedbackError\">この取引（%1）はすでに評価済みです。</p>\n").arg(esc(sold.auctionId)));
+}
+
 QString notFound(const QString& path) {
     return layout(QStringLiteral("ページが見つかりません"),
                   QStringLiteral("<h1>ページが見つかりません</h1>\n<p>%1 は存在しません。</p>").arg(esc(path)));

@@ -43,6 +43,10 @@ QString login(const QString& done, LoginNotice notice, const QString& enteredLog
 QString loggedOut(const QString& done);
 
 QString notFound(const QString& path);
+// The feedback for a sale's winner: five ratings, a comment (its field named `commentField`), the button.
+QString feedbackForm(const demo::ClosedListing& sold, const QString& commentField, bool noRating = false);
+QString feedbackDone(const demo::ClosedListing& sold);
+QString feedbackRefused(const demo::ClosedListing& sold);
 // The program's own web page, for its help menu.
 QString productPage();
 QString error(int status);

@@ -194,6 +194,8 @@ Reply SiteServer::control(const QHttpServerRequest& request) {
         m_site.setMaxImageBytes(bytes);
     } else if (command == QLatin1String("submissions")) {
         return Reply::text(m_site.submissions());
+    } else if (command == QLatin1String("feedbacks")) {
+        return Reply::text(m_site.feedbacks());
     } else if (command == QLatin1String("picture")) {
         const QUrlQuery query = request.query();
         const QString id = query.queryItemValue(QStringLiteral("id"));

@@ -203,6 +203,7 @@ SalesWindow::Hooks salesHooks(fMain& window, UiServices& ui) {
     hooks.network = SharedNetwork::manager();
     hooks.closedListings = SiteAddresses::closedListingsUrl();
     hooks.itemBase = SiteAddresses::itemUrl(QString());
+    hooks.feedbackUrl = [](const QString& auctionId) { return SiteAddresses::feedbackUrl(auctionId); };
     // The fee for a sale's parcel is the shipping pane's: its rules, its rate files, its 発送元.
     ShippingPane* shipping = window.shippingPane();
     hooks.feeRules.services = mHASSOU::serviceNames();

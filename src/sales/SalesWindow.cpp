@@ -125,10 +125,12 @@ SalesWindow::SalesWindow(UiServices& ui, const QString& databasePath, Hooks hook
     QPushButton* cancel = button("cmdTORIKESHI", QStringLiteral("取消..."));
     QPushButton* mail = button("cmdMAIL", QStringLiteral("メール作成(&M)"));
     QPushButton* remind = button("cmdSAISOKU", QStringLiteral("催促メール"));
+    QPushButton* rate = button("cmdHYOUKA", QStringLiteral("評価..."));
+    rate->setToolTip(QStringLiteral("選んだ取引（選んでいなければ受取確認の取引）の評価のページを順に開いて入力します。投稿はご自身で。"));
     QPushButton* months = button("cmdGEKKAN", QStringLiteral("月別集計..."));
     QPushButton* buyers = button("cmdRAKUSATSUSHA", QStringLiteral("落札者..."));
     QPushButton* csvOut = button("cmdCSV", QStringLiteral("CSV出力..."));
-    for (QPushButton* b : {next, undo, cancel, mail, remind}) bottom->addWidget(b);
+    for (QPushButton* b : {next, undo, cancel, mail, remind, rate}) bottom->addWidget(b);
     bottom->addSpacing(12);
     for (QPushButton* b : {months, buyers, csvOut}) bottom->addWidget(b);
     m_status = named(new QLabel, "lblJOUTAI");
@@ -144,6 +146,7 @@ SalesWindow::SalesWindow(UiServices& ui, const QString& databasePath, Hooks hook
     connect(cancel, &QPushButton::clicked, this, &SalesWindow::cancelSelected);
     connect(mail, &QPushButton::clicked, this, [this] { mailSelected(false); });
     connect(remind, &QPushButton::clicked, this, [this] { mailSelected(true); });
+    connect(rate, &QPushButton::clicked, this, &SalesWindow::feedbackSelected);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     connect(months, &QPushButton::clicked, this, &SalesWindow::showMonths);
     connect(buyers, &QPushButton::clicked, this, &SalesWindow::showBuyers);

@@ -41,6 +41,7 @@ public:
         std::function<bool(const QString& to, const QString& subject, const QString& body)> handOver;
         // Through the seller's own mail server, when the settings say so (else empty: no 「送信」).
         std::function<SaleMailDialog::Send()> send;
+        std::function<QString(const QString& auctionId)> feedbackUrl;  // a sale's feedback page
         QNetworkAccessManager* network = nullptr;
         QString closedListings;         // the first page of the closed listings with a winner
         QString itemBase;               // an item page's address without its auction ID
@@ -61,10 +62,12 @@ public:
     // The mail that brings each selected sale to its next stage (or the reminder), one after another.
     void mailSelected(bool reminder);
     void feeFromReply();  // 返信から送料
-    void saveDetail();    // 保存
-    void showMonths();    // 月別集計
-    void exportCsv();     // CSV出力
-    void showBuyers();    // 落札者: what the seller typed for the current sale and its buyer
+    // 評価: the selected sales (or, with none selected, those at 受取確認) on the site's feedback pages.
+    void feedbackSelected();
+    void saveDetail();  // 保存
+    void showMonths();  // 月別集計
+    void exportCsv();   // CSV出力
+    void showBuyers();  // 落札者: what the seller typed for the current sale and its buyer
     // Makes the sale the current one (the first of that auction when no winner is named).
     void selectSale(const QString& auctionId, const QString& winnerId = QString());
 

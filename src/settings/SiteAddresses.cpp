@@ -49,6 +49,7 @@ QString submitStartUrl() { return site::submitStartUrl(hosts()); }
 QString closedListingsUrl() { return site::closedListingsUrl(hosts()); }
 QString sellingUrl() { return site::sellingUrl(hosts()); }
 QString itemUrl(const QString& auctionId) { return site::itemUrl(hosts(), auctionId); }
+QString feedbackUrl(const QString& auctionId) { return site::feedbackUrl(hosts(), auctionId); }
 QString logoutUrl() { return site::logoutUrl(hosts()); }
 QString loginPageUrl() { return site::loginPageUrl(hosts()); }
 

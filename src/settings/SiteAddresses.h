@@ -31,6 +31,7 @@ QString submitStartUrl();     // listing start page
 QString closedListingsUrl();  // closed listings that have a winner
 QString sellingUrl();         // open listings
 QString itemUrl(const QString& auctionId);
+QString feedbackUrl(const QString& auctionId);  // a sale's feedback page
 QString logoutUrl();
 QString loginPageUrl();
 

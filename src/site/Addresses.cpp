@@ -2,6 +2,8 @@
 
 #include "site/SiteFacts.h"
 
+#include <QUrl>
+
 namespace site {
 
 QString submitStartUrl(const Hosts& hosts) { return hosts.auction + fact(kPaths, QStringLiteral("出品開始")); }
@@ -14,6 +16,10 @@ QString itemUrl(const Hosts& hosts, const QString& auctionId) {
 QString logoutUrl(const Hosts& hosts) { return hosts.login + fact(kPaths, QStringLiteral("ログアウト")) + hosts.portalTop; }
 
 QString categoryPath(const QString& categoryId) { return fact(kPaths, QStringLiteral("カテゴリ")) + QStringLiteral("?c=") + categoryId; }
+
+QString feedbackUrl(const Hosts& hosts, const QString& auctionId) {
+    return hosts.closed + fact(kPaths, QStringLiteral("評価")) + QString::fromLatin1(QUrl::toPercentEncoding(auctionId));
+}
 
 QString categoryIdOf(const QString& categoryPath) {
     const qsizetype at = categoryPath.indexOf(QStringLiteral("?c="));

@@ -26,6 +26,8 @@ QString loginPageUrl(const Hosts& hosts);
 // A category's page by the site's number for it, as the listing keeps it (no host): the page the
 // seller reaches by choosing the category, with the button that goes on to the form.
 QString categoryPath(const QString& categoryId);
+// A sale's feedback page, for the seller signed in.
+QString feedbackUrl(const Hosts& hosts, const QString& auctionId);
 // The site's number of a category in such an address; empty when it has none.
 QString categoryIdOf(const QString& categoryPath);
 

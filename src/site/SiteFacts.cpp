@@ -54,7 +54,7 @@ QList<Fact> makeFacts() {
       << one(kPaths, "出品終了分", QStringLiteral("/jp/show/mystatus?select=closed&hasWinner=1"))
       << one(kPaths, "出品中", QStringLiteral("/jp/show/mystatus?select=selling"))
       << one(kPaths, "商品ページ", QStringLiteral("/jp/auction/")) << one(kPaths, "カテゴリ", QStringLiteral("/jp/submit/category"))
-      << one(kPaths, "画像アップロード", QStringLiteral("/jp/submit/image"))
+      << one(kPaths, "画像アップロード", QStringLiteral("/jp/submit/image")) << one(kPaths, "評価", QStringLiteral("/jp/feedback?aid="))
       << one(kPaths, "ログアウト", QStringLiteral("/config/login?.lg=jp&.intl=jp&logout=1&.src=www&.done="))
       << one(kPaths, "ログイン画面", QStringLiteral("/config/login?.src=www&partner=&.protoctl=&.v=&.u=&.intl=jp&.done="));
 
@@ -151,6 +151,14 @@ QList<Fact> makeFacts() {
       << many(kLogin, "失敗の文言",
               {QStringLiteral("画像の数字:"), QStringLiteral("Yahoo! JAPAN IDとパスワードを再入力してください。"),
                QStringLiteral("正しくありません")});
+    // A sale's feedback: the ratings' elements from 非常に良い to 非常に悪い, the comment, the button
+    // the seller presses, and what the page says after it or for a sale rated already.
+    f << one(kFeedback, "題名", QStringLiteral("Yahoo!オークション - 評価の入力"))
+      << many(kFeedback, "評価.選択肢",
+              {QStringLiteral("rating5"), QStringLiteral("rating4"), QStringLiteral("rating3"), QStringLiteral("rating2"),
+               QStringLiteral("rating1")})
+      << one(kFeedback, "コメント欄", QStringLiteral("comment")) << one(kFeedback, "投稿ボタン", QStringLiteral("submitFeedback"))
+      << one(kFeedback, "完了", QStringLiteral("feedbackDone")) << one(kFeedback, "評価済み", QStringLiteral("feedbackError"));
     return f;
 }
 

@@ -39,6 +39,7 @@ inline const QString kItem = QStringLiteral("商品ページ");
 inline const QString kSelling = QStringLiteral("出品中一覧");
 inline const QString kClosed = QStringLiteral("出品終了分");
 inline const QString kLogin = QStringLiteral("ログイン");
+inline const QString kFeedback = QStringLiteral("評価");
 
 // What is wrong with a definition file, for the seller: the file and the line.
 struct DefinitionProblem {

@@ -13,6 +13,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QTableWidget>
 #include <QUrlQuery>
 
 #include "app/fMain.h"
@@ -21,6 +22,8 @@
 #include "mail/MailPane.h"
 #include "shipping/ShippingPane.h"
 #include "widgets/Grid.h"
+#include "sales/FeedbackWindow.h"
+#include "widgets/Browser.h"
 #include "sales/SalesModel.h"
 #include "sales/SalesWindow.h"
 #include "store/HistoryStore.h"
@@ -401,6 +404,99 @@ private Q_SLOTS:
         QCOMPARE(ui.messages.last().buttons, UiServices::Buttons::YesNoDefaultNo);
         QCOMPARE(shown, 1);
         QCOMPARE(dropping.taken(), 0);
+    }
+
+    // 評価 against the site: four sales, each page filled (非常に良い and the comment) and the site's
+    // button pressed by the test, as the seller would; the site lists four feedbacks as filled and
+    // the sales are 評価済. A page left without pressing is never filled again, in a later sitting
+    // too; a renamed comment field stops the sale as 要確認, naming the field.
+    void feedbackPreparedTheSellersClickLast() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim({QStringLiteral("--frozen")});
+        sim.writeSiteAddresses();
+        QCOMPARE(sim.control(QStringLiteral("endmany?account=sorabako_test&count=6")), QStringLiteral("OK"));
+        RecordingUiServices ui;
+        fMain main(ui);
+        QVERIFY(signIn(sim, "sorabako_test"));
+        SalesWindow* w = main.showSales();
+        QVERIFY(refresh(w));
+        QStringList ids;
+        for (const sales::Sale& sale : w->model()->sales())
+            if (sale.auctionId.startsWith(QLatin1Char('m'))) ids << sale.auctionId;
+        ids.sort();
+        QCOMPARE(ids.size(), 6);
+        auto choose = [w](const QStringList& which) {
+            auto* view = child<QTableView>(w, QStringLiteral("grdTORIHIKI"));
+            view->clearSelection();
+            for (const QString& id : which)
+                view->selectionModel()->select(w->model()->index(rowOf(w, id), 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        };
+        const QString comment = QStringLiteral("迅速なお取引をありがとうございました。");
+        // The seller's side of the window: start, and at each filled page read it and press the site's button.
+        struct Seen {
+            QStringList checked, comments, states;
+        } seen;
+        auto run = [&](int pressFor) {
+            whenDialogOpens(QStringLiteral("frmHYOUKA"), [&, pressFor](QDialog* d) {
+                auto* window = static_cast<FeedbackWindow*>(d);
+                child<QPlainTextEdit>(d, QStringLiteral("txtCOMMENT"))->setPlainText(comment);
+                press(d, "cmdSTART");
+                const int rows = child<QTableWidget>(d, QStringLiteral("lvHYOUKA"))->rowCount();
+                for (int i = 0; i < rows; ++i) {
+                    QDeadlineTimer deadline(30000);
+                    while (window->stateOf(i) == FeedbackWindow::State::Waiting || window->stateOf(i) == FeedbackWindow::State::Filling) {
+                        if (deadline.hasExpired()) break;
+                        QTest::qWait(50);
+                    }
+                    if (window->stateOf(i) != FeedbackWindow::State::SellersTurn) continue;
+                    Browser* b = window->browser();
+                    seen.checked << b->evaluate(QStringLiteral(
+                                                    "var r = document.querySelector('input[name=rating]:checked'); return r ? r.id : '';"))
+                                        .text();
+                    seen.comments
+                        << b->evaluate(QStringLiteral("var c = document.getElementById('comment'); return c ? c.value : '';")).text();
+                    if (i >= pressFor) continue;  // left on the seller's turn
+                    b->clickById(QStringLiteral("submitFeedback"));
+                    QDeadlineTimer sent(30000);
+                    while (window->stateOf(i) == FeedbackWindow::State::SellersTurn && !sent.hasExpired()) QTest::qWait(50);
+                }
+                for (int i = 0; i < rows; ++i) seen.states << child<QTableWidget>(d, QStringLiteral("lvHYOUKA"))->item(i, 2)->text();
+                press(d, "cmdCLOSE");
+            });
+            press(w, "cmdHYOUKA");
+        };
+        choose(ids.mid(0, 4));
+        run(4);
+        QCOMPARE(seen.checked, QStringList(4, QStringLiteral("rating5")));
+        QCOMPARE(seen.comments, QStringList(4, comment));
+        QCOMPARE(seen.states, QStringList(4, QStringLiteral("評価済")));
+        QStringList given = sim.control(QStringLiteral("feedbacks")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        given.sort();  // in the list's order, newest first
+        QCOMPARE(given.size(), 4);
+        for (int i = 0; i < 4; ++i) QCOMPARE(given[i], ids[i] + QStringLiteral(" 5 ") + comment);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(sales::stageName(w->model()->sales()[w->model()->saleIndex(rowOf(w, ids[i]))].stage), QStringLiteral("評価済"));
+
+        // The fifth left on the seller's turn; asked for again (the program started afresh): 要確認, not filled.
+        choose({ids[4]});
+        seen = {};
+        run(0);
+        QCOMPARE(seen.states.value(0), QStringLiteral("確認待ち"));
+        seen = {};
+        choose({ids[4]});
+        run(0);
+        QVERIFY2(seen.states.value(0).startsWith(QStringLiteral("要確認")), qPrintable(seen.states.join(QLatin1Char('|'))));
+        QVERIFY(seen.comments.isEmpty());
+        QCOMPARE(sim.control(QStringLiteral("feedbacks")).split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 4);
+
+        // The site renamed its comment field: 要確認, naming it, nothing sent.
+        QCOMPARE(sim.control(QStringLiteral("rename?fields=comment")), QStringLiteral("OK"));
+        seen = {};
+        choose({ids[5]});
+        run(1);
+        QVERIFY2(seen.states.value(0).startsWith(QStringLiteral("要確認")) && seen.states.value(0).contains(QStringLiteral("comment")),
+                 qPrintable(seen.states.join(QLatin1Char('|'))));
+        QCOMPARE(sim.control(QStringLiteral("feedbacks")).split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 4);
     }
 
     // A site that answers garbage, an item page that fails, a sign-in that ran out: each is said,
