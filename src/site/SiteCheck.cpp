@@ -1,5 +1,7 @@
 #include "site/SiteCheck.h"
 
+#include "site/FeedbackPage.h"
+
 #include <QUrl>
 #include <functional>
 
@@ -371,6 +373,49 @@ QString nextListPage(const Document& page) {
     for (const auto& l : page.links)
         if (!next.isEmpty() && l.text.contains(next.at(0)) && QUrl(l.href).path() == path && QUrl(l.href) != QUrl(page.url)) return l.href;
     return QString();
+}
+
+QList<Finding> checkFeedbackPage(const std::optional<Document>& page) {
+    const FeedbackElements e = feedbackElements();
+    QList<Finding> out;
+    const QString title = fact(kFeedback, QStringLiteral("題名"));
+    if (!page) {
+        for (const QString& key :
+             {QStringLiteral("題名"), QStringLiteral("評価.選択肢"), QStringLiteral("コメント欄"), QStringLiteral("投稿ボタン")})
+            out << finding(kFeedbackPage, key, fact(kFeedback, key), Verdict::NotChecked,
+                           QStringLiteral("評価できる取引が無いため、確かめていません"));
+        return out;
+    }
+    if (byId(*page, e.refused)) {
+        for (const QString& key :
+             {QStringLiteral("題名"), QStringLiteral("評価.選択肢"), QStringLiteral("コメント欄"), QStringLiteral("投稿ボタン")})
+            out << finding(kFeedbackPage, key, fact(kFeedback, key), Verdict::NotChecked,
+                           QStringLiteral("評価済みの取引のため、確かめていません"));
+        out << finding(kFeedbackPage, QStringLiteral("評価済み"), e.refused, Verdict::Match);
+        return out;
+    }
+    out << finding(kFeedbackPage, QStringLiteral("題名"), title, page->title == title ? Verdict::Match : Verdict::Different,
+                   page->title == title ? QString() : QStringLiteral("今は「%1」").arg(page->title));
+    QStringList missing;
+    for (const QString& id : e.ratings)
+        if (!byId(*page, id)) missing << id;
+    out << finding(kFeedbackPage, QStringLiteral("評価.選択肢"), e.ratings.join(QLatin1Char(',')),
+                   missing.isEmpty() ? Verdict::Match : Verdict::Missing,
+                   missing.isEmpty() ? QString() : QStringLiteral("無いもの：%1").arg(missing.join(QLatin1Char(','))));
+    // The comment: by its id, else the text area that now stands there.
+    Finding comment =
+        finding(kFeedbackPage, QStringLiteral("コメント欄"), e.comment, byId(*page, e.comment) ? Verdict::Match : Verdict::Missing);
+    if (comment.verdict == Verdict::Missing)
+        for (const Element& el : page->elements)
+            if (el.tag == QLatin1String("textarea"))
+                comment = finding(kFeedbackPage, QStringLiteral("コメント欄"), e.comment, Verdict::Different,
+                                  QStringLiteral("今は「%1」").arg(el.id.isEmpty() ? el.name : el.id));
+    out << comment;
+    out << finding(kFeedbackPage, QStringLiteral("投稿ボタン"), e.button, byId(*page, e.button) ? Verdict::Match : Verdict::Missing);
+    for (const QString& key : {QStringLiteral("完了"), QStringLiteral("評価済み")})
+        out << finding(kFeedbackPage, key, fact(kFeedback, key), Verdict::NotChecked,
+                       QStringLiteral("評価を送った後に出るため、確かめていません"));
+    return out;
 }
 
 QString firstItemLink(const Document& page) {

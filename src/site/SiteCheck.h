@@ -32,6 +32,7 @@ inline const QString kLoginPage = QStringLiteral("ログイン画面");
 inline const QString kSellingPage = QStringLiteral("出品中一覧");
 inline const QString kItemPage = QStringLiteral("商品ページ");
 inline const QString kClosedPage = QStringLiteral("出品終了分");
+inline const QString kFeedbackPage = QStringLiteral("評価");
 
 // What a page needs before it shows what is checked on it.
 inline const QString kNeedsSignIn = QStringLiteral("ログインが必要です");
@@ -60,6 +61,10 @@ bool hasContinueButton(const mInterNet::Document& page);
 QString continueAddress(const mInterNet::Document& page);
 QString nextListPage(const mInterNet::Document& page);
 QString firstItemLink(const mInterNet::Document& page);
+
+// A sale's feedback page (nothing sent): its title, the five ratings, the comment and the button;
+// what the site says after the button cannot be seen without sending, and is said so.
+QList<Finding> checkFeedbackPage(const std::optional<mInterNet::Document>& page);
 
 // The report as text: a heading per page, a line per fact.
 QString reportText(const QList<Finding>& findings);

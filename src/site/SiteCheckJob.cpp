@@ -166,6 +166,7 @@ void SiteCheckJob::closedListings() {
             add({Finding{site::kClosedPage, QStringLiteral("（ページ全体）"), QString(), site::Verdict::Missing,
                          QStringLiteral("ページを表示できませんでした")}});
             add(site::checkItemPage(m_open, std::nullopt, m_unknown));
+            add(site::checkFeedbackPage(std::nullopt));
             done();
             return;
         }
@@ -173,12 +174,18 @@ void SiteCheckJob::closedListings() {
         const QString item = m_signedIn ? site::firstItemLink(*doc) : QString();
         if (item.isEmpty()) {
             add(site::checkItemPage(m_open, std::nullopt, m_unknown));
+            add(site::checkFeedbackPage(std::nullopt));
             done();
             return;
         }
-        load(site::kItemPage, item, [this](const std::optional<mInterNet::Document>& closed) {
+        load(site::kItemPage, item, [this, item](const std::optional<mInterNet::Document>& closed) {
             add(site::checkItemPage(m_open, closed, m_unknown));
-            done();
+            // That sale's feedback page, only looked at: nothing is sent.
+            const QString auctionId = mInterNet::auctionIdOf(QUrl(item));
+            load(site::kFeedbackPage, site::feedbackUrl(m_hosts, auctionId), [this](const std::optional<mInterNet::Document>& page) {
+                add(site::checkFeedbackPage(page));
+                done();
+            });
         });
     });
 }

@@ -107,7 +107,8 @@ private Q_SLOTS:
         // Only what cannot be seen without sending anything is left unchecked.
         for (const site::Finding& f : findings)
             if (f.verdict == site::Verdict::NotChecked)
-                QVERIFY2(f.page == site::kUploadPage || f.fact == QStringLiteral("失敗の文言") || f.page == site::kClosedPage,
+                QVERIFY2(f.page == site::kUploadPage || f.fact == QStringLiteral("失敗の文言") || f.page == site::kClosedPage ||
+                             f.page == site::kFeedbackPage,
                          qPrintable(f.page + QLatin1Char('/') + f.fact));
     }
 
@@ -125,6 +126,19 @@ private Q_SLOTS:
         int loginMatches = 0;
         for (const site::Finding& f : findings) loginMatches += f.page == site::kLoginPage && f.verdict == site::Verdict::Match;
         QCOMPARE(loginMatches, 6);
+    }
+
+    // The feedback page's comment renamed: named with what stands there now; nothing was sent.
+    void aRenamedFeedbackFieldIsNamed() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim({QStringLiteral("--frozen"), QStringLiteral("--rename-fields"), QStringLiteral("comment")});
+        sim.writeSiteAddresses();
+        QVERIFY(signIn(sim, "sorabako_demo"));
+        const QList<site::Finding> findings = check();
+        QCOMPARE(changed(findings), QStringList{QStringLiteral("評価/コメント欄")});
+        for (const site::Finding& f : findings)
+            if (f.fact == QStringLiteral("コメント欄")) QCOMPARE(f.now, QStringLiteral("今は「comment_2」"));
+        QCOMPARE(sim.control(QStringLiteral("feedbacks")), QString());
     }
 
     void renamedFormFieldsAreNamedAndMendedInTheDefinition() {
