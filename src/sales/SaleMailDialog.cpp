@@ -40,6 +40,14 @@ SaleMailDialog::SaleMailDialog(UiServices& ui, QWidget* parent, Send send) : QDi
     QPushButton* sendButton = add("cmdSOUSHIN", QStringLiteral("送信(&O)"), QDialogButtonBox::AcceptRole);
     sendButton->setVisible(bool(m_send));
     sendButton->setToolTip(QStringLiteral("設定のメールサーバーから、この内容で送ります。"));
+    m_sendAll = add("cmdSOUSHIN_NOKORI", QStringLiteral("残りをすべて送信"), QDialogButtonBox::ActionRole);
+    m_sendAll->setVisible(false);
+    m_sendAll->setToolTip(QStringLiteral("このメールを送り、残りの取引のメールも一通ずつ表示せずに送ります。"));
+    m_sendAll->setAutoDefault(false);
+    connect(m_sendAll, &QPushButton::clicked, this, [this] {
+        this->send();
+        m_sendRest = m_outcome == Outcome::Sent;
+    });
     QPushButton* mailer = add("cmdMAILER", QStringLiteral("メーラー起動(&M)"), QDialogButtonBox::AcceptRole);
     QPushButton* copy = add("cmdCOPY", QStringLiteral("コピー(&C)"), QDialogButtonBox::ActionRole);
     QPushButton* skip = add("cmdSKIP", QStringLiteral("スキップ(&S)"), QDialogButtonBox::ActionRole);
@@ -58,7 +66,8 @@ SaleMailDialog::SaleMailDialog(UiServices& ui, QWidget* parent, Send send) : QDi
     resize(720, 600);
 }
 
-void SaleMailDialog::setMail(const QString& to, const QString& subject, const QString& body, const QString& place) {
+void SaleMailDialog::setMail(const QString& to, const QString& subject, const QString& body, const QString& place, bool more) {
+    m_sendAll->setVisible(more && bool(m_send));
     m_place->setText(place.isEmpty() ? QStringLiteral("内容を確かめてから送って下さい。")
                                      : QStringLiteral("%1 通目。内容を確かめてから送って下さい。").arg(place));
     m_to->setText(to);

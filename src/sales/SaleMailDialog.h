@@ -4,6 +4,7 @@
 #include <functional>
 
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QPlainTextEdit;
 class UiServices;
@@ -31,8 +32,13 @@ public:
     // `send`: 「送信」 through the seller's mail server; without it the button is not shown.
     SaleMailDialog(UiServices& ui, QWidget* parent = nullptr, Send send = {});
 
-    // `place`: "2 / 3" in a run, empty for one mail.
-    void setMail(const QString& to, const QString& subject, const QString& body, const QString& place);
+    // `place`: "2 / 3" in a run, empty for one mail; `more`: mails follow this one in the run
+    // (「残りをすべて送信」 is offered with 「送信」).
+    void setMail(const QString& to, const QString& subject, const QString& body, const QString& place, bool more = false);
+    // 送信, as the button does (the window not shown: the rest of a run the seller said to send).
+    void send();
+    // The seller read this one and said to send the rest of the run without showing each.
+    bool sendRest() const { return m_sendRest; }
     QString to() const;
     QString subject() const;
     QString body() const;
@@ -42,7 +48,6 @@ public:
 
 private:
     void handOver();
-    void send();
     void copy();
 
     UiServices& m_ui;
@@ -54,4 +59,6 @@ private:
     Send m_send;
     QStringList m_records;
     QString m_messageId;
+    bool m_sendRest = false;
+    QPushButton* m_sendAll = nullptr;
 };

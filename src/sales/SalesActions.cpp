@@ -312,13 +312,16 @@ void SalesWindow::mailSelected(bool reminder) {
                      this);
         return;
     }
+    bool sendRest = false;
     for (int n = 0; n < chosen.size(); ++n)
-        if (!mailOne(chosen[n], reminder, chosen.size() > 1 ? QStringLiteral("%1 / %2").arg(n + 1).arg(chosen.size()) : QString())) break;
+        if (!mailOne(chosen[n], reminder, chosen.size() > 1 ? QStringLiteral("%1 / %2").arg(n + 1).arg(chosen.size()) : QString(),
+                     n + 1 < chosen.size(), &sendRest))
+            break;
     showCurrent();
     updateSummary();
 }
 
-bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& place) {
+bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& place, bool more, bool* sendRest) {
     const int at = saleOfKey(key);
     if (at < 0) return true;  // gone from the list meanwhile: the next one
     const Sale s = m_model->sales()[at];
@@ -348,9 +351,20 @@ bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& plac
                                      this) != UiServices::Answer::Yes)
                         return true;
     SaleMailDialog dialog(m_ui, this, send);
-    dialog.setMail(s.winnerMail, subject(s, target.value_or(s.stage), reminder), fill(text, s, m_hooks.fill, m_model->deadlineOf(s)),
-                   place);
-    dialog.exec();
+    dialog.setMail(s.winnerMail, subject(s, target.value_or(s.stage), reminder), fill(text, s, m_hooks.fill, m_model->deadlineOf(s)), place,
+                   more);
+    if (*sendRest && send) {
+        // The seller read the first and said to send the rest: each goes unseen unless it fails,
+        // and then it is shown as it stands, and the rest is the seller's to read again.
+        dialog.send();
+        if (dialog.outcome() == SaleMailDialog::Outcome::Stopped) {
+            *sendRest = false;
+            dialog.exec();
+        }
+    } else {
+        dialog.exec();
+    }
+    if (dialog.sendRest()) *sendRest = true;
     const SaleMailDialog::Outcome outcome = dialog.outcome();
     if (outcome == SaleMailDialog::Outcome::Stopped) return false;
     if (outcome == SaleMailDialog::Outcome::Skipped) return true;

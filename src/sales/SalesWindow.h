@@ -106,7 +106,8 @@ private:
     void refreshDone();
     void updateSummary();
     double feePercent() const;
-    bool mailOne(const QString& key, bool reminder, const QString& place);
+    // `sendRest`: the seller said to send the rest of the run unseen (in and out).
+    bool mailOne(const QString& key, bool reminder, const QString& place, bool more, bool* sendRest);
     QString readTemplate(const QString& key, const QString& fallback, QString* path);
 
     UiServices& m_ui;
