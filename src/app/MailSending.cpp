@@ -13,6 +13,7 @@
 #include "outbox/Secrets.h"
 #include "outbox/Smtp.h"
 #include "settings/IniFile.h"
+#include "settings/KeptPasswords.h"
 
 namespace MailSending {
 
@@ -119,6 +120,20 @@ SaleMailDialog::Sending sendNow(const sendsettings::Settings& s, const QString& 
 
 sendsettings::Settings current() { return sendsettings::read(IniFile::load(ProgramFolder::settingsFile())); }
 }  // namespace
+
+void installKeyring() {
+    keptpasswords::Store store;
+    store.read = [](const QString& key) { return secrets::read(key); };
+    store.write = [](const QString& key, const QString& password) -> QString {
+        QString why;
+        if (secrets::store(key, password, &why) == secrets::Kept::Keyring) return QString();
+        // Kept for this sitting only would lose it at the next start: the file keeps it instead.
+        secrets::forget(key);
+        return why.isEmpty() ? QStringLiteral("キーリングを使えません。") : why;
+    };
+    store.forget = [](const QString& key) { secrets::forget(key); };
+    keptpasswords::install(store);
+}
 
 frmINI::MailHooks settingsHooks(UiServices& ui) {
     frmINI::MailHooks hooks;

@@ -11,6 +11,7 @@
 #include "app/frmStart.h"
 #include "core/ProgramFolder.h"
 #include "app/BackupActions.h"
+#include "app/MailSending.h"
 #include "core/SingleInstance.h"
 #include "core/TextFile.h"
 
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
     // Only now that no other program can be writing here: the temporary files of a program
     // that was killed half-way through a save.
     TextFile::removeLeftovers(ProgramFolder::root());
+    // The site passwords the seller keeps in the keyring are read from there.
+    MailSending::installKeyring();
     // A restore staged by a program that ended before putting it in place.
     BackupActions::applyPending(ui, true);
 

@@ -4,13 +4,14 @@
 #include "core/Values.h"
 #include "core/mduInterFace.h"
 #include "settings/IniFile.h"
+#include "settings/KeptPasswords.h"
 
 namespace LoginList {
 namespace {
-const QString kRecord = QStringLiteral("レコード");
-const QString kOptions = QStringLiteral("各種設定");
-QString idKey(int n) { return QStringLiteral("期間") + QString::number(n); }
-QString passwordKey(int n) { return QStringLiteral("ソード") + QString::number(n); }
+using keptpasswords::idKey;
+using keptpasswords::kOptions;
+using keptpasswords::kRecord;
+using keptpasswords::passwordKey;
 }  // namespace
 
 State read() { return stateOf(IniFile::load(ProgramFolder::settingsFile())); }
@@ -18,7 +19,7 @@ State read() { return stateOf(IniFile::load(ProgramFolder::settingsFile())); }
 State stateOf(const IniFile& file) {
     State s;
     s.text1 = mduInterFace::Dec_Str(file.value(kOptions, QStringLiteral("ログイン情報0")));
-    s.text2 = mduInterFace::Dec_Str(file.value(kOptions, QStringLiteral("ログイン情報1")));
+    s.text2 = keptpasswords::rememberedPassword(file, s.text1);
     s.rows = QList<Row>(kRows);
     for (int n = 1; n <= kRows; ++n) {
         bool found = false;
@@ -29,7 +30,7 @@ State stateOf(const IniFile& file) {
             row.id.clear();
             break;
         }
-        row.password = mduInterFace::Dec_Str(file.value(kRecord, passwordKey(n)));
+        row.password = keptpasswords::password(file, n, row.id, &row.inKeyring);
     }
     return s;
 }
@@ -65,8 +66,10 @@ QList<mINI::Entry> closingEntries(const QList<Row>& rows) {
     QList<mINI::Entry> out;
     for (const Row& row : rows)
         if (values::leadingNumber(row.tick) == -1)
+            // A password the keyring keeps stays there: the file gets the mark, never the password.
             out = {{kOptions, QStringLiteral("ログイン情報0"), mduInterFace::Enc_Str(row.id)},
-                   {kOptions, QStringLiteral("ログイン情報1"), mduInterFace::Enc_Str(row.password)}};
+                   {kOptions, QStringLiteral("ログイン情報1"), row.inKeyring ? QString() : mduInterFace::Enc_Str(row.password)},
+                   {kOptions, keptpasswords::kRememberedMark, row.inKeyring ? QStringLiteral("1") : QStringLiteral("0")}};
     return out;
 }
 

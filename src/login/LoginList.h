@@ -18,6 +18,7 @@ struct Row {
     QString tick = QStringLiteral("0");  // "-1" ticked
     QString id;
     QString password;
+    bool inKeyring = false;  // the settings file holds a mark, the keyring the password
 };
 
 struct State {

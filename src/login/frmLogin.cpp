@@ -122,6 +122,7 @@ frmLogin::frmLogin(UiServices& ui, std::function<void()> onSignedIn, QWidget* pa
 
 void frmLogin::Login_ListRead() {
     const LoginList::State s = LoginList::read();
+    m_inKeyring.clear();
     m_text1->setText(s.text1);
     m_text2->setText(s.text2);
     for (int r = 1; r <= LoginList::kRows; ++r) {
@@ -129,13 +130,15 @@ void frmLogin::Login_ListRead() {
         if (row.tick != QLatin1String("0")) m_grid->setText(r, 0, row.tick);
         m_grid->setText(r, 1, row.id);
         m_grid->setText(r, 2, row.password);
+        if (row.inKeyring) m_inKeyring.insert(row.id);
     }
     m_requested = false;
 }
 
 QList<LoginList::Row> frmLogin::rows() const {
     QList<LoginList::Row> out;
-    for (int r = 1; r <= LoginList::kRows; ++r) out.append({m_grid->text(r, 0), m_grid->text(r, 1), m_grid->text(r, 2)});
+    for (int r = 1; r <= LoginList::kRows; ++r)
+        out.append({m_grid->text(r, 0), m_grid->text(r, 1), m_grid->text(r, 2), m_inKeyring.contains(m_grid->text(r, 1))});
     return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSet>
 #include <QTimer>
 #include <functional>
 
@@ -57,4 +58,5 @@ private:
     bool m_loginPage = false;  // the last browser has been sent to the login page
     bool m_submitted = false;  // the form has been sent once in this sign-in
     bool m_closed = false;
+    QSet<QString> m_inKeyring;  // the saved accounts whose password the keyring keeps
 };

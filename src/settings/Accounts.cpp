@@ -4,6 +4,7 @@
 #include "core/Values.h"
 #include "core/mduInterFace.h"
 #include "settings/IniFile.h"
+#include "settings/KeptPasswords.h"
 
 namespace accounts {
 namespace {
@@ -34,7 +35,7 @@ Settings read() {
     s.startFilePath = file.value(kOptions, QStringLiteral("起動時ﾌｧｲﾙﾊﾟｽ"));
     s.autoLogin = values::leadingNumber(file.value(kOptions, QStringLiteral("自動ログイン"))) == 1;
     s.loginId = mduInterFace::Dec_Str(file.value(kOptions, QStringLiteral("ログイン情報0")));
-    s.loginPassword = mduInterFace::Dec_Str(file.value(kOptions, QStringLiteral("ログイン情報1")));
+    s.loginPassword = keptpasswords::rememberedPassword(file, s.loginId);
     return s;
 }
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,6 +21,7 @@
 #include "widgets/Grid.h"
 #include "settings/AccountGrids.h"
 #include "settings/IniFile.h"
+#include "settings/KeptPasswords.h"
 #include "settings/SalesKeys.h"
 
 namespace {
@@ -61,6 +63,16 @@ frmINI::frmINI(UiServices& ui, std::function<void()> showLogin, QWidget* parent)
         templates << f.completeBaseName();
     layout->addWidget(m_sales.build(templates), 3, 0, 1, 2);
     layout->addWidget(m_send.build(), 4, 0, 1, 2);
+    auto* keyringFrame = new QGroupBox(QStringLiteral("サイトのパスワード"));
+    keyringFrame->setObjectName(QStringLiteral("fraKEYRING"));
+    auto* keyringLayout = new QVBoxLayout(keyringFrame);
+    keyringLayout->addWidget(
+        new QLabel(QStringLiteral("印を付けたIDのパスワードは、設定ファイルではなくデスクトップのキーリングに保存します。")));
+    m_keyring = new QListWidget;
+    m_keyring->setObjectName(QStringLiteral("lstKEYRING"));
+    m_keyring->setMaximumHeight(110);
+    keyringLayout->addWidget(m_keyring);
+    layout->addWidget(keyringFrame, 5, 0, 1, 2);
     QObject::connect(static_cast<QPushButton*>(m_send.testButton()), &QPushButton::clicked, this, [this] {
         if (const QString wrong = m_send.problem(); !wrong.isEmpty()) {
             m_ui.message(wrong, mINI::kAppTitle, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
@@ -152,6 +164,16 @@ void frmINI::Form_Load() {
     m_text2[1]->setText(s.loginPassword);
     m_sales.load();
     m_send.load();
+    // The saved site accounts, each with 「パスワードをキーリングに保存」.
+    m_inKeyring.clear();
+    m_keyring->clear();
+    const IniFile file = IniFile::load(ProgramFolder::settingsFile());
+    for (const QString& id : keptpasswords::accounts(file, &m_inKeyring)) {
+        auto* item = new QListWidgetItem(id + QStringLiteral("　パスワードをキーリングに保存"), m_keyring);
+        item->setData(Qt::UserRole, id);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(m_inKeyring.contains(id) ? Qt::Checked : Qt::Unchecked);
+    }
 }
 
 accounts::Settings frmINI::values() const {
@@ -198,6 +220,19 @@ void frmINI::Command1_Click() {
                 for (const auto& [key, value] : sendsettings::entries(send)) file.setValue(sendsettings::kSection, key, value);
         },
         m_ui);
+    // The site accounts the seller moved into the keyring or back: each on the file as it is now.
+    QStringList refused;
+    for (int i = 0; i < m_keyring->count(); ++i) {
+        const QString id = m_keyring->item(i)->data(Qt::UserRole).toString();
+        const bool wanted = m_keyring->item(i)->checkState() == Qt::Checked;
+        if (wanted == m_inKeyring.contains(id)) continue;
+        QString why;
+        mINI::Ini_Update([&](IniFile& file) { why = keptpasswords::move(file, id, wanted); }, m_ui);
+        if (!why.isEmpty()) refused << id + QStringLiteral("：") + why;
+    }
+    if (!refused.isEmpty())
+        m_ui.message(QStringLiteral("次のIDのパスワードは設定ファイルに残しました。\r\n") + refused.join(QStringLiteral("\r\n")),
+                     mINI::kAppTitle, UiServices::Icon::Information, UiServices::Buttons::Ok, this);
     // The password never goes into the file: the keyring keeps it, or this sitting only.
     if (!m_send.typedPassword().isEmpty()) {
         const QString where = m_mailHooks.keepPassword ? m_mailHooks.keepPassword(send, m_send.typedPassword())

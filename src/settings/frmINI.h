@@ -53,5 +53,7 @@ private:
     SenderForm m_sender;
     SalesSettingsForm m_sales;
     SendSettingsForm m_send;
+    class QListWidget* m_keyring = nullptr;  // the saved site accounts, ticked where the keyring keeps the password
+    QStringList m_inKeyring;
     MailHooks m_mailHooks;
 };

@@ -2,6 +2,7 @@
 
 #include <QDirIterator>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 
 #include "app/MailSending.h"
@@ -11,6 +12,11 @@
 #include "settings/IniFile.h"
 #include "settings/SendSettings.h"
 #include "settings/frmINI.h"
+#include "settings/Accounts.h"
+#include "settings/KeptPasswords.h"
+#include "settings/mINI.h"
+#include "login/LoginList.h"
+#include "core/mduInterFace.h"
 #include "support/Dialogs.h"
 #include "support/Press.h"
 #include "support/RecordingUiServices.h"
@@ -47,6 +53,24 @@ void saveInSettings(RecordingUiServices& ui) {
 }
 
 QString key() { return sendsettings::secretKey(sendsettings::read(IniFile::load(ProgramFolder::settingsFile()))); }
+
+const QString kSitePassword = QStringLiteral("site-Pass-77");
+
+// A settings file as an older version left it: one saved site account, remembered.
+void oldSettings(const TempProgramFolder& folder) {
+    const QString id = mduInterFace::Enc_Str(QStringLiteral("sora_seller")), pw = mduInterFace::Enc_Str(kSitePassword);
+    folder.writeCp932(
+        QStringLiteral("INI/SRB.INI"),
+        QStringLiteral("[各種設定]\r\nログイン情報0=%1\r\nログイン情報1=%2\r\n[レコード]\r\n期間1=%1\r\nソード1=%2\r\n").arg(id, pw));
+}
+
+// The seller ticks 「パスワードをキーリングに保存」 for the account and saves.
+void tickKeyring(RecordingUiServices& ui) {
+    frmINI dialog(ui, [] {});
+    auto* list = child<QListWidget>(&dialog, QStringLiteral("lstKEYRING"));
+    list->item(0)->setCheckState(Qt::Checked);
+    press(&dialog, "Command1");
+}
 }  // namespace
 
 // Run twice: under a session bus with gnome-keyring's Secret Service (each test that needs no
@@ -56,6 +80,8 @@ class TestKeyring : public QObject {
     static bool bus() { return !qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS").startsWith(QStringLiteral("disabled:")); }
 
 private Q_SLOTS:
+    void initTestCase() { MailSending::installKeyring(); }
+
     // The password typed in the settings goes into the keyring, is read back from it, and no file
     // below the program folder holds it.
     void theKeyringKeepsThePasswordAndNoFileDoes() {
@@ -70,6 +96,26 @@ private Q_SLOTS:
         QCOMPARE(filesHolding(folder.path(), kPassword), QStringList());
         QVERIFY(secrets::forget(key()));
         QVERIFY(!secrets::read(key()));
+
+        // A site account's password moved into the keyring: no file has it, the login window and
+        // the settings read it back.
+        oldSettings(folder);
+        QCOMPARE(LoginList::read().rows.first().password, kSitePassword);  // the old file, as before
+        tickKeyring(ui);
+        QCOMPARE(filesHolding(folder.path(), kSitePassword), QStringList());
+        const LoginList::State state = LoginList::read();
+        QCOMPARE(state.rows.first().password, kSitePassword);
+        QVERIFY(state.rows.first().inKeyring);
+        QCOMPARE(state.text2, kSitePassword);
+        QCOMPARE(accounts::read().loginPassword, kSitePassword);
+        // Closing the login window with it remembered writes the mark, never the password.
+        mINI::Ini_Update(
+            [&](IniFile& f) {
+                for (const mINI::Entry& e : LoginList::closingEntries(state.rows)) f.setValue(e.section, e.key, e.value);
+            },
+            ui);
+        QCOMPARE(filesHolding(folder.path(), kSitePassword), QStringList());
+        secrets::forget(keptpasswords::siteKey(QStringLiteral("sora_seller")));
     }
 
     // No keyring answers: the seller is told, the password lasts this sitting only, no file has it.
@@ -84,6 +130,13 @@ private Q_SLOTS:
         QCOMPARE(secrets::read(key(), &why).value_or(QString()), kPassword);
         QVERIFY(!why.isEmpty());
         QCOMPARE(filesHolding(folder.path(), kPassword), QStringList());
+
+        // A site password cannot go to a keyring that is not there: it stays in the file, and the seller is told.
+        oldSettings(folder);
+        tickKeyring(ui);
+        QVERIFY(ui.messageTexts().join(QLatin1Char('|')).contains(QStringLiteral("設定ファイルに残しました")));
+        QCOMPARE(LoginList::read().rows.first().password, kSitePassword);
+        QVERIFY(!LoginList::read().rows.first().inKeyring);
     }
 };
 
