@@ -185,14 +185,8 @@ void fMain::buildMenus() {
     addItem(file, "mKIROKU", QStringLiteral("出品記録(&R)..."), QKeySequence(), [this] { showRecords(); });
     addItem(file, "mTORIHIKI", QStringLiteral("取引一覧(&T)..."), QKeySequence(), [this] { showSales(); });
     file->addSeparator();
-    addItem(file, "mCSV", QStringLiteral("記憶ファイルをCSVに書き出す(&E)..."), QKeySequence(), [this] {
-        const QString folder = m_ui.folderName(QStringLiteral("書き出す記憶ファイルのフォルダを選んで下さい。"), this);
-        if (folder.isEmpty()) return;
-        QStringList files;
-        for (const QFileInfo& f : QDir(folder).entryInfoList({QStringLiteral("*.srb"), QStringLiteral("*.SRB")}, QDir::Files, QDir::Name))
-            files << f.absoluteFilePath();
-        listingcsv::exportFiles(m_ui, files, queueRun()->csvHooks(), this);
-    });
+    addItem(file, "mCSV", QStringLiteral("記憶ファイルをCSVに書き出す(&E)..."), QKeySequence(),
+            [this] { listingcsv::exportFolder(m_ui, queueRun()->csvHooks(), this); });
     addItem(file, "mBACKUP", QStringLiteral("バックアップ(&B)..."), QKeySequence(), [this] { BackupActions::takeBackup(m_ui, this); });
     addItem(file, "mRESTORE", QStringLiteral("バックアップから戻す..."), QKeySequence(), [this] {
         if (!BackupActions::prepareRestore(m_ui, this) || close()) return;

@@ -116,6 +116,7 @@ void FeedbackWindow::show(int row) {
         s.title, s.winnerId,
         m_reasons[row].isEmpty() ? stateText(m_states[row]) : stateText(m_states[row]) + QStringLiteral("：") + m_reasons[row]};
     for (int c = 0; c < cells.size(); ++c) m_list->setItem(row, c, new QTableWidgetItem(cells[c]));
+    Q_EMIT stateChanged(row);
 }
 
 void FeedbackWindow::start() {

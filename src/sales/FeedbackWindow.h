@@ -38,7 +38,8 @@ public:
     Browser* browser() const { return m_browser; }
 
 Q_SIGNALS:
-    void changed();  // a sale was kept as opened or sent
+    void changed();              // a sale was kept as opened or sent
+    void stateChanged(int row);  // a sale's state as the list shows it
 
 private:
     void pageLoaded(const QString& url);

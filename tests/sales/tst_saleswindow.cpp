@@ -445,12 +445,16 @@ private Q_SLOTS:
                 child<QPlainTextEdit>(d, QStringLiteral("txtCOMMENT"))->setPlainText(comment);
                 press(d, "cmdSTART");
                 const int rows = child<QTableWidget>(d, QStringLiteral("lvHYOUKA"))->rowCount();
-                for (int i = 0; i < rows; ++i) {
+                // Waits for the window to say a sale's state changed until `done` holds.
+                const auto until = [window](const std::function<bool()>& done) {
+                    QSignalSpy changed(window, &FeedbackWindow::stateChanged);
                     QDeadlineTimer deadline(30000);
-                    while (window->stateOf(i) == FeedbackWindow::State::Waiting || window->stateOf(i) == FeedbackWindow::State::Filling) {
-                        if (deadline.hasExpired()) break;
-                        QTest::qWait(50);
-                    }
+                    while (!done() && !deadline.hasExpired()) changed.wait(1000);
+                };
+                for (int i = 0; i < rows; ++i) {
+                    until([&] {
+                        return window->stateOf(i) != FeedbackWindow::State::Waiting && window->stateOf(i) != FeedbackWindow::State::Filling;
+                    });
                     if (window->stateOf(i) != FeedbackWindow::State::SellersTurn) continue;
                     Browser* b = window->browser();
                     seen.checked << b->evaluate(QStringLiteral(
@@ -460,8 +464,7 @@ private Q_SLOTS:
                         << b->evaluate(QStringLiteral("var c = document.getElementById('comment'); return c ? c.value : '';")).text();
                     if (i >= pressFor) continue;  // left on the seller's turn
                     b->clickById(QStringLiteral("submitFeedback"));
-                    QDeadlineTimer sent(30000);
-                    while (window->stateOf(i) == FeedbackWindow::State::SellersTurn && !sent.hasExpired()) QTest::qWait(50);
+                    until([&] { return window->stateOf(i) != FeedbackWindow::State::SellersTurn; });
                 }
                 for (int i = 0; i < rows; ++i) seen.states << child<QTableWidget>(d, QStringLiteral("lvHYOUKA"))->item(i, 2)->text();
                 press(d, "cmdCLOSE");

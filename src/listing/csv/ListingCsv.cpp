@@ -36,15 +36,15 @@ enum class Kind {
     Base
 };
 
-struct Spec {
+struct ColumnRule {
     Column column;
     Kind kind;
     QString control;
 };
 
-const QList<Spec>& specs() {
-    static const QList<Spec> list = [] {
-        QList<Spec> l{
+const QList<ColumnRule>& columnRules() {
+    static const QList<ColumnRule> list = [] {
+        QList<ColumnRule> l{
             {{QStringLiteral("タイトル"), QStringLiteral("30バイト（全角15文字）まで")}, Kind::Text, QStringLiteral("txtTitle")},
             {{QStringLiteral("説明"), QStringLiteral("商品説明（HTML可、セル内の改行可）")}, Kind::Lines, QStringLiteral("txtDescription")},
             {{QStringLiteral("開始価格"), QStringLiteral("円、1以上の数字")}, Kind::StartPrice, QStringLiteral("imNumLite2")},
@@ -62,28 +62,36 @@ const QList<Spec>& specs() {
              QStringLiteral("txtCategoryAddress")},
         };
         for (int n = 0; n < 3; ++n)
-            l << Spec{{QStringLiteral("画像%1").arg(n + 1), QStringLiteral("画像ファイル（CSVのフォルダからの相対パスも可）")},
-                      Kind::Picture,
-                      QStringLiteral("txtPicture_%1").arg(n)};
-        l << Spec{{QStringLiteral("発送元"), QStringLiteral("都道府県（「東京都」）か「海外」")}, Kind::Region, QStringLiteral("Combo5")}
-          << Spec{{QStringLiteral("市区町村"), QStringLiteral("発送元の市区町村")}, Kind::Text, QStringLiteral("Text1")}
-          << Spec{{QStringLiteral("送料負担"), QStringLiteral("「落札者」か「出品者」")}, Kind::ShippingBy, QStringLiteral("optHANBAI")}
-          << Spec{{QStringLiteral("発送時期"), QStringLiteral("「支払い後」か「終了後」")}, Kind::ShipWhen, QStringLiteral("optHANBAI2")}
-          << Spec{{QStringLiteral("支払い方法"), QStringLiteral("「銀行振込、Yahoo!かんたん決済」のように「、」で区切って")},
-                  Kind::Payments,
-                  QString()}
-          << Spec{{QStringLiteral("デザイン"), QStringLiteral("デザインテンプレートの名前（指定すると説明を商品名と項目から作ります）")},
-                  Kind::Design,
-                  QStringLiteral("cmbHTML")}
-          << Spec{{QStringLiteral("商品名"), QStringLiteral("デザインに入れる商品名")}, Kind::Text, QStringLiteral("txtSYOUHIN")};
+            l << ColumnRule{{QStringLiteral("画像%1").arg(n + 1), QStringLiteral("画像ファイル（CSVのフォルダからの相対パスも可）")},
+                            Kind::Picture,
+                            QStringLiteral("txtPicture_%1").arg(n)};
+        l << ColumnRule{{QStringLiteral("発送元"), QStringLiteral("都道府県（「東京都」）か「海外」")},
+                        Kind::Region,
+                        QStringLiteral("Combo5")}
+          << ColumnRule{{QStringLiteral("市区町村"), QStringLiteral("発送元の市区町村")}, Kind::Text, QStringLiteral("Text1")}
+          << ColumnRule{{QStringLiteral("送料負担"), QStringLiteral("「落札者」か「出品者」")},
+                        Kind::ShippingBy,
+                        QStringLiteral("optHANBAI")}
+          << ColumnRule{{QStringLiteral("発送時期"), QStringLiteral("「支払い後」か「終了後」")},
+                        Kind::ShipWhen,
+                        QStringLiteral("optHANBAI2")}
+          << ColumnRule{{QStringLiteral("支払い方法"), QStringLiteral("「銀行振込、Yahoo!かんたん決済」のように「、」で区切って")},
+                        Kind::Payments,
+                        QString()}
+          << ColumnRule{{QStringLiteral("デザイン"),
+                         QStringLiteral("デザインテンプレートの名前（指定すると説明を商品名と項目から作ります）")},
+                        Kind::Design,
+                        QStringLiteral("cmbHTML")}
+          << ColumnRule{{QStringLiteral("商品名"), QStringLiteral("デザインに入れる商品名")}, Kind::Text, QStringLiteral("txtSYOUHIN")};
         for (int n = 0; n < 8; ++n)
-            l << Spec{{QStringLiteral("項目名%1").arg(n + 1), QStringLiteral("デザインの項目の名前")},
-                      Kind::Text,
-                      QStringLiteral("txtITEM_%1").arg(n)}
-              << Spec{{QStringLiteral("項目説明%1").arg(n + 1), QStringLiteral("デザインの項目の内容（セル内の改行可）")},
-                      Kind::Lines,
-                      QStringLiteral("txtSETUMEI_%1").arg(n)};
-        l << Spec{{kBaseColumn, QStringLiteral("書き出した元の記憶ファイル（無い列は今の画面の内容から作ります）")}, Kind::Base, QString()};
+            l << ColumnRule{{QStringLiteral("項目名%1").arg(n + 1), QStringLiteral("デザインの項目の名前")},
+                            Kind::Text,
+                            QStringLiteral("txtITEM_%1").arg(n)}
+              << ColumnRule{{QStringLiteral("項目説明%1").arg(n + 1), QStringLiteral("デザインの項目の内容（セル内の改行可）")},
+                            Kind::Lines,
+                            QStringLiteral("txtSETUMEI_%1").arg(n)};
+        l << ColumnRule{
+            {kBaseColumn, QStringLiteral("書き出した元の記憶ファイル（無い列は今の画面の内容から作ります）")}, Kind::Base, QString()};
         return l;
     }();
     return list;
@@ -164,65 +172,65 @@ QString absolute(const QString& folder, const QString& path) {
     return QDir::isAbsolutePath(path) ? QDir::cleanPath(path) : QDir::cleanPath(QDir(folder).filePath(path));
 }
 
-void readCell(const Spec& spec, const QString& cell, const Context& context, Row& row) {
-    auto problem = [&](const QString& text) { row.problems << Problem{spec.column.name, text}; };
+void readCell(const ColumnRule& rule, const QString& cell, const Context& context, Row& row) {
+    auto problem = [&](const QString& text) { row.problems << Problem{rule.column.name, text}; };
     const QString v = cell.trimmed();
     QString unmappable;
     // A path is the file system's, whatever its characters; everything else goes into the file and to the site.
-    if (spec.kind != Kind::Picture && spec.kind != Kind::Base) cp932::encode(cell, &unmappable);
+    if (rule.kind != Kind::Picture && rule.kind != Kind::Base) cp932::encode(cell, &unmappable);
     // A character the memory file keeps as a reference goes out in the export as itself: the same
     // value coming back into the same file is what the file holds already.
-    const bool asTheFileHasIt = !row.base.isEmpty() && row.baseControls.value(spec.control) == cell;
+    const bool asTheFileHasIt = !row.base.isEmpty() && row.baseControls.value(rule.control) == cell;
     if (!unmappable.isEmpty() && !asTheFileHasIt) {
         problem(QStringLiteral("Shift_JIS（CP932）で書けない文字があります: %1").arg(unmappable));
         return;
     }
-    switch (spec.kind) {
+    switch (rule.kind) {
         // Text as typed, blanks and all: a title exported and imported again is the same title.
-        case Kind::Text: row.controls.insert(spec.control, cell); break;
-        case Kind::Lines: row.controls.insert(spec.control, crlf(cell)); break;
+        case Kind::Text: row.controls.insert(rule.control, cell); break;
+        case Kind::Lines: row.controls.insert(rule.control, crlf(cell)); break;
         case Kind::StartPrice:
         case Kind::Price:
         case Kind::Count: {
-            if (v.isEmpty() && spec.kind == Kind::Price) {
-                row.controls.insert(spec.control, QString());
+            if (v.isEmpty() && rule.kind == Kind::Price) {
+                row.controls.insert(rule.control, QString());
                 break;
             }
             const std::optional<QString> n = digits(v);
             if (!n)
                 problem(v.isEmpty() ? QStringLiteral("空欄です。") : QStringLiteral("「%1」は数字ではありません。").arg(v));
-            else if (*n == QLatin1String("0") && spec.kind != Kind::Price)
+            else if (*n == QLatin1String("0") && rule.kind != Kind::Price)
                 problem(QStringLiteral("0 です。1以上にして下さい。"));
             else
-                row.controls.insert(spec.control, *n);
+                row.controls.insert(rule.control, *n);
             break;
         }
         case Kind::Duration:
         case Kind::EndHour:
         case Kind::Region: {
             if (v.isEmpty()) break;  // as the memory file or the window has it
-            const int at = spec.kind == Kind::Duration ? durationIndex(v) : spec.kind == Kind::EndHour ? endHourIndex(v) : regionIndex(v);
+            const int at = rule.kind == Kind::Duration ? durationIndex(v) : rule.kind == Kind::EndHour ? endHourIndex(v) : regionIndex(v);
             if (at < 0)
-                problem(spec.kind == Kind::Duration
+                problem(rule.kind == Kind::Duration
                             ? QStringLiteral("「%1」はサイトにない開催期間です（%2〜%3）。")
                                   .arg(v, withoutSpaces(listing::durations().first()), withoutSpaces(listing::durations().last()))
-                        : spec.kind == Kind::EndHour ? QStringLiteral("「%1」は終了時間になりません（0〜23時）。").arg(v)
+                        : rule.kind == Kind::EndHour ? QStringLiteral("「%1」は終了時間になりません（0〜23時）。").arg(v)
                                                      : QStringLiteral("「%1」は都道府県ではありません。").arg(v));
             else
-                row.controls.insert(spec.control, QString::number(at));
+                row.controls.insert(rule.control, QString::number(at));
             break;
         }
         case Kind::ShippingBy:
         case Kind::ShipWhen: {
             if (v.isEmpty()) break;
-            const QString first = spec.kind == Kind::ShippingBy ? kBuyer : kAfterPayment;
-            const QString second = spec.kind == Kind::ShippingBy ? kSeller : kAfterEnd;
+            const QString first = rule.kind == Kind::ShippingBy ? kBuyer : kAfterPayment;
+            const QString second = rule.kind == Kind::ShippingBy ? kSeller : kAfterEnd;
             if (v != first && v != second) {
                 problem(QStringLiteral("「%1」か「%2」にして下さい。").arg(first, second));
                 break;
             }
-            row.controls.insert(spec.control + QStringLiteral("_0"), v == first ? QStringLiteral("True") : QStringLiteral("False"));
-            row.controls.insert(spec.control + QStringLiteral("_1"), v == second ? QStringLiteral("True") : QStringLiteral("False"));
+            row.controls.insert(rule.control + QStringLiteral("_0"), v == first ? QStringLiteral("True") : QStringLiteral("False"));
+            row.controls.insert(rule.control + QStringLiteral("_1"), v == second ? QStringLiteral("True") : QStringLiteral("False"));
             break;
         }
         case Kind::Payments: {
@@ -239,19 +247,19 @@ void readCell(const Spec& spec, const QString& cell, const Context& context, Row
                 row.controls.insert(control, ticked.contains(control) ? QStringLiteral("1") : QStringLiteral("0"));
             break;
         }
-        case Kind::Category: row.controls.insert(spec.control, cell); break;
+        case Kind::Category: row.controls.insert(rule.control, cell); break;
         case Kind::CategoryId: {
             if (v.isEmpty()) break;
             const std::optional<QString> id = digits(v);
             if (!id)
                 problem(QStringLiteral("「%1」はカテゴリの番号ではありません。").arg(v));
             else
-                row.controls.insert(spec.control, site::categoryPath(*id));
+                row.controls.insert(rule.control, site::categoryPath(*id));
             break;
         }
         case Kind::Picture: {
             if (v.isEmpty()) {
-                row.controls.insert(spec.control, QString());
+                row.controls.insert(rule.control, QString());
                 break;
             }
             const QString path = absolute(context.csvFolder, v);
@@ -259,7 +267,7 @@ void readCell(const Spec& spec, const QString& cell, const Context& context, Row
             if (!why.isEmpty())
                 problem(why);
             else
-                row.controls.insert(spec.control, path);
+                row.controls.insert(rule.control, path);
             break;
         }
         case Kind::Design: {
@@ -326,7 +334,7 @@ void checkRow(Row& row, const QMap<QString, int>& at, const Context& context) {
 const QList<Column>& columns() {
     static const QList<Column> list = [] {
         QList<Column> l;
-        for (const Spec& s : specs()) l << s.column;
+        for (const ColumnRule& s : columnRules()) l << s.column;
         return l;
     }();
     return list;
@@ -334,14 +342,14 @@ const QList<Column>& columns() {
 
 QStringList header() {
     QStringList names;
-    for (const Spec& s : specs()) names << s.column.name;
+    for (const ColumnRule& s : columnRules()) names << s.column.name;
     return names;
 }
 
 const QMap<QString, QString>& itemDefaults() {
     static const QMap<QString, QString> map = [] {
         QMap<QString, QString> m;
-        for (const Spec& s : specs())
+        for (const ColumnRule& s : columnRules())
             if (s.kind == Kind::Text || s.kind == Kind::Lines || s.kind == Kind::StartPrice || s.kind == Kind::Price ||
                 s.kind == Kind::Category || s.kind == Kind::CategoryId || s.kind == Kind::Picture)
                 m.insert(s.control, QString());
@@ -380,7 +388,7 @@ Plan plan(const csv::Table& table, const Context& context) {
         QString name = head.at(i).trimmed();
         if (i == 0 && name.startsWith(QChar(0xFEFF))) name.remove(0, 1);
         bool known = false;
-        for (const Spec& s : specs()) known = known || s.column.name == name;
+        for (const ColumnRule& s : columnRules()) known = known || s.column.name == name;
         if (known && !at.contains(name))
             at.insert(name, i);
         else if (!name.isEmpty())
@@ -399,13 +407,13 @@ Plan plan(const csv::Table& table, const Context& context) {
         Row row;
         row.line = r + 1;  // the spreadsheet's row number: a cell's line breaks do not count
         // The memory file first: what the row does not say is that file's.
-        QList<const Spec*> order;
-        for (const Spec& s : specs())
+        QList<const ColumnRule*> order;
+        for (const ColumnRule& s : columnRules())
             if (s.kind == Kind::Base)
                 order.prepend(&s);
             else
                 order << &s;
-        for (const Spec* s : order)
+        for (const ColumnRule* s : order)
             if (at.contains(s->column.name)) readCell(*s, record.value(at.value(s->column.name)), context, row);
         checkRow(row, at, context);
         result.rows << row;
@@ -420,7 +428,7 @@ QStringList exportRow(const QMap<QString, QString>& controls, const QString& mem
         const int i = controls.value(control).toInt(&ok);
         return ok && i >= 0 && i < list.size() ? list.at(i) : QString();
     };
-    for (const Spec& s : specs()) {
+    for (const ColumnRule& s : columnRules()) {
         const QString v = controls.value(s.control);
         switch (s.kind) {
             case Kind::Duration: cells << withoutSpaces(listEntry(s.control, listing::durations())); break;
@@ -468,62 +476,6 @@ QByteArray exportBytes(const QList<QStringList>& rows) {
     const QByteArray bytes = cp932::encode(text, &unmappable);
     if (unmappable.isEmpty()) return bytes;
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-}
-
-QString fileNameFor(const QString& title) {
-    QString name = title;
-    // Characters no file name on any of the seller's systems may hold.
-    name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1F]")), QStringLiteral("_"));
-    name = name.trimmed();
-    while (name.startsWith(QLatin1Char('.'))) name.remove(0, 1);
-    if (name.isEmpty()) name = QStringLiteral("出品");
-    return name.left(60);
-}
-
-Made make(const QList<Row>& rows, const QString& folder, const Maker& maker) {
-    Made made;
-    QSet<QString> taken;
-    for (const Row& row : rows) {
-        if (!row.good()) continue;
-        QByteArray bytes = maker.windowFile;
-        if (!row.base.isEmpty()) {
-            QFile f(row.base);
-            // A memory file is a few kilobytes; anything this large is no memory file.
-            if (!QFileInfo(row.base).isFile() || QFileInfo(row.base).size() > 16 * 1024 * 1024 || !f.open(QIODevice::ReadOnly)) {
-                made.failures << QStringLiteral("%1行目: 記憶ファイル「%2」が読めません。").arg(row.line).arg(row.base);
-                continue;
-            }
-            bytes = f.readAll();
-        }
-        const QString stem =
-            fileNameFor(row.controls.value(QStringLiteral("txtTitle"), row.baseControls.value(QStringLiteral("txtTitle"))));
-        QString path = QDir(folder).filePath(stem + QStringLiteral(".srb"));
-        for (int n = 2; QFileInfo::exists(path) || taken.contains(path); ++n)
-            path = QDir(folder).filePath(QStringLiteral("%1 (%2).srb").arg(stem).arg(n));
-        IniFile file = IniFile::fromBytes(path, bytes);
-        QMap<QString, QString> controls = row.controls;
-        if (row.design >= 0 && maker.describe) {
-            QString problem;
-            const std::optional<QMap<QString, QString>> described = maker.describe(row.design, controls, &problem);
-            if (!described) {
-                made.failures << QStringLiteral("%1行目: %2").arg(row.line).arg(problem);
-                continue;
-            }
-            for (auto it = described->begin(); it != described->end(); ++it) controls.insert(it.key(), it.value());
-        }
-        if (!maker.writeSome) {
-            made.failures << QStringLiteral("%1行目: 記憶ファイルを作れませんでした。").arg(row.line);
-            continue;
-        }
-        maker.writeSome(file, controls);
-        if (!file.save()) {
-            made.failures << QStringLiteral("%1行目: 記憶ファイルを保存できませんでした。\r\n%2").arg(row.line).arg(path);
-            continue;
-        }
-        taken.insert(path);
-        made.files << path;
-    }
-    return made;
 }
 
 }  // namespace listingcsv

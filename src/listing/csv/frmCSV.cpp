@@ -78,6 +78,15 @@ bool exportFiles(UiServices& ui, const QStringList& memoryFiles, const Hooks& ho
     return true;
 }
 
+bool exportFolder(UiServices& ui, const Hooks& hooks, QWidget* owner) {
+    const QString folder = ui.folderName(QStringLiteral("書き出す記憶ファイルのフォルダを選んで下さい。"), owner);
+    if (folder.isEmpty()) return false;
+    QStringList files;
+    for (const QFileInfo& f : QDir(folder).entryInfoList({QStringLiteral("*.srb"), QStringLiteral("*.SRB")}, QDir::Files, QDir::Name))
+        files << f.absoluteFilePath();
+    return exportFiles(ui, files, hooks, owner);
+}
+
 }  // namespace listingcsv
 
 frmCSV::frmCSV(UiServices& ui, const QString& csvPath, listingcsv::Hooks hooks, std::function<int(const QStringList&)> addToQueue,

@@ -50,4 +50,6 @@ namespace listingcsv {
 QByteArray readCsvFile(const QString& path, QString* problem);
 // 「CSVに書き出す」: the memory files as rows, saved where the seller says. False when cancelled or not written (said).
 bool exportFiles(UiServices& ui, const QStringList& memoryFiles, const Hooks& hooks, QWidget* owner);
+// The same for every memory file of a folder the seller chooses.
+bool exportFolder(UiServices& ui, const Hooks& hooks, QWidget* owner);
 }  // namespace listingcsv
