@@ -48,6 +48,7 @@
 #include "core/Cp932.h"
 #include "core/TextFile.h"
 #include "listing/form/SiteFormPane.h"
+#include "sales/FeedbackWindow.h"
 #include "sales/SalesModel.h"
 #include "sales/SalesWindow.h"
 #include "widgets/Browser.h"
@@ -527,6 +528,42 @@ int main(int argc, char** argv) {
             ++failures;
         }
         QTextStream(stdout) << out.filePath(QStringLiteral("sales.png")) << "\n";
+    }
+    // 評価: the first of three sales filled on its feedback page, waiting for the seller's press.
+    if (wanted.removeAll(QStringLiteral("feedback")) > 0 || everything) {
+        QuietUi quiet;
+        fMain w(quiet);
+        w.resize(kLaptop);
+        w.show();
+        settle(1500);
+        bool ok = mailPane(w, base) && control(base, QStringLiteral("endmany?account=sorabako_demo&count=3"));
+        SalesWindow* s = ok ? w.showSales() : nullptr;
+        if (s) {
+            QSignalSpy refreshed(s, &SalesWindow::refreshed);
+            s->refresh();
+            ok = refreshed.wait(60000);
+        }
+        QList<sales::Sale> chosen;
+        if (ok)
+            for (const sales::Sale& sale : s->model()->sales())
+                if (sale.ended.daysTo(QDateTime::currentDateTime()) < 2 && chosen.size() < 3) chosen << sale;
+        const QString file = QDir(args.at(3)).filePath(QStringLiteral("feedback.png"));
+        if (ok && !chosen.isEmpty()) {
+            FeedbackWindow::Hooks hooks;
+            hooks.pageUrl = [](const QString& id) { return SiteAddresses::feedbackUrl(id); };
+            hooks.openedBefore = [](const sales::Sale&) { return false; };
+            hooks.keepOpened = [](const sales::Sale&) { return true; };
+            hooks.keepSent = [](const sales::Sale&, const QString&, const QString&) { return true; };
+            FeedbackWindow window(quiet, chosen, hooks, &w);
+            window.show();
+            window.start();
+            ok = waitUntil([&] { return window.stateOf(0) == FeedbackWindow::State::SellersTurn; }, 60000);
+            settle(1000);
+            if (!ok || !window.grab().save(file)) ++failures;
+        } else {
+            ++failures;
+        }
+        QTextStream(stdout) << file << "\n";
     }
     // CSVから追加's review: the shipped sample's two rows and a few of a seller's own, two with mistakes.
     if (wanted.removeAll(QStringLiteral("csv")) > 0 || everything) {

@@ -54,7 +54,8 @@ FeedbackWindow::FeedbackWindow(UiServices& ui, const QList<sales::Sale>& sales, 
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->verticalHeader()->setVisible(false);
     m_list->horizontalHeader()->setStretchLastSection(true);
-    m_list->setColumnWidth(0, 170);
+    m_list->setColumnWidth(0, 150);
+    m_list->setColumnWidth(1, 85);
     v->addWidget(m_list, 1);
     v->addWidget(new QLabel(QStringLiteral("評価")));
     m_rating = new QComboBox;
@@ -107,10 +108,10 @@ FeedbackWindow::FeedbackWindow(UiServices& ui, const QList<sales::Sale>& sales, 
     connect(m_start, &QPushButton::clicked, this, &FeedbackWindow::start);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     connect(m_browser, &Browser::DocumentComplete, this, &FeedbackWindow::pageLoaded);
-    for (int i = 0; i < m_sales.size(); ++i) show(i);
+    for (int i = 0; i < m_sales.size(); ++i) showRow(i);
 }
 
-void FeedbackWindow::show(int row) {
+void FeedbackWindow::showRow(int row) {
     const sales::Sale& s = m_sales[row];
     const QStringList cells{
         s.title, s.winnerId,
@@ -128,7 +129,7 @@ void FeedbackWindow::start() {
         if (m_hooks.openedBefore && m_hooks.openedBefore(m_sales[i])) {
             m_states[i] = State::NeedsCheck;
             m_reasons[i] = QStringLiteral("前に評価のページを開いています。サイトの評価の一覧で確かめて下さい。");
-            show(i);
+            showRow(i);
             continue;
         }
         m_current = i;
@@ -148,7 +149,7 @@ void FeedbackWindow::start() {
     }
     Q_EMIT changed();
     m_states[m_current] = State::Filling;
-    show(m_current);
+    showRow(m_current);
     m_list->selectRow(m_current);
     m_status->setText(QStringLiteral("「%1」の評価のページを開いています...").arg(s.title));
     m_browser->Navigate2(m_hooks.pageUrl(s.auctionId));
@@ -162,7 +163,7 @@ void FeedbackWindow::needsCheck(const QString& why, bool evidence) {
     }
     m_states[m_current] = State::NeedsCheck;
     m_reasons[m_current] = said;
-    show(m_current);
+    showRow(m_current);
     m_status->setText(said);
     m_current = -1;
 }
@@ -199,7 +200,7 @@ void FeedbackWindow::pageLoaded(const QString&) {
         m_browser->evaluate(QStringLiteral("var b = document.getElementById(%1); if (b) b.scrollIntoView(); return true;")
                                 .arg(Browser::jsString(e.button)));
         m_states[m_current] = State::SellersTurn;
-        show(m_current);
+        showRow(m_current);
         m_status->setText(QStringLiteral("内容を確かめて、サイトの「評価を投稿する」を押して下さい。"));
         return;
     }
@@ -212,7 +213,7 @@ void FeedbackWindow::pageLoaded(const QString&) {
             return;
         }
         m_states[m_current] = State::Done;
-        show(m_current);
+        showRow(m_current);
         Q_EMIT changed();
         m_current = -1;
         start();

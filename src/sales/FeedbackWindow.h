@@ -44,7 +44,7 @@ Q_SIGNALS:
 private:
     void pageLoaded(const QString& url);
     void needsCheck(const QString& why, bool evidence);
-    void show(int row);
+    void showRow(int row);
     QStringList phrases() const;
     void editPhrases();
 
