@@ -284,8 +284,9 @@ void SalesWindow::reload() {
     QList<Sale> list;
     QHash<QString, QString> cautions;
     std::optional<QList<Sale>> early;
-    if (m_firstRead.valid()) early = m_firstRead.get();
+    // The database is opened (and checked) while the list is still being read.
     HistoryStore* db = store();
+    if (m_firstRead.valid()) early = m_firstRead.get();
     // A database set aside as damaged was what the early read saw: the list is the new one's.
     if (m_opened != HistoryStore::Opened::Ok) early.reset();
     if (db) {

@@ -120,18 +120,8 @@ std::optional<QList<HistoryStore::Listed>> listings(const QString& path) {
 }
 
 std::optional<QList<salestable::Row>> sales(const QString& path) {
-    if (!QFileInfo::exists(path) || !QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) return std::nullopt;
-    const QString connection = QStringLiteral("history-sales-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    std::optional<QList<salestable::Row>> out;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=1000"));
-        if (db.open()) out = salestable::allIn(db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
-    return out;
+    if (!QFileInfo::exists(path)) return std::nullopt;
+    return salestable::allAt(path, 1000);
 }
 
 }  // namespace historythread

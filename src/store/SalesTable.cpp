@@ -4,6 +4,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
+#include <future>
+#include <memory>
+#include <sqlite3.h>
 
 #include "store/HistoryStore.h"
 
@@ -91,14 +95,27 @@ bool storeSellers(HistoryStore& store, const Row& r) {
 }
 
 std::optional<QList<Row>> all(const HistoryStore& store) {
-    const std::optional<QSqlDatabase> db = store.database();
-    if (!db) return std::nullopt;
-    return allIn(*db);
+    if (!store.isOpen()) return std::nullopt;
+    return allAt(store.path(), 3000);
 }
 
-std::optional<QList<Row>> allIn(const QSqlDatabase& db) {
-    // Columns by their place in the SELECT: a list of ten thousand sales reads each row once, with
-    // no lookup by name and no time-zone work (times stay UTC; the windows show them local).
+namespace {
+using Connection = std::unique_ptr<sqlite3, int (*)(sqlite3*)>;
+
+Connection connectTo(const QString& path, int busyMs) {
+    sqlite3* db = nullptr;
+    const QByteArray file = path.toUtf8();
+    if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return Connection(nullptr, sqlite3_close);
+    }
+    sqlite3_busy_timeout(db, busyMs);
+    return Connection(db, sqlite3_close);
+}
+
+// The sales whose auction ID is at or after `from`, or before `below` (every sale when neither is given).
+std::optional<QList<Row>> readPart(sqlite3* db, const QByteArray& from, const QByteArray& below) {
+    // Columns by their place in the SELECT.
     enum {
         Auction,
         Winner,
@@ -120,57 +137,108 @@ std::optional<QList<Row>> allIn(const QSqlDatabase& db) {
         ShippingPaid,
         ItemCost
     };
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral(
-            "SELECT auction, winner, title, winner_name, winner_mail, price, ended, seen, stage, moves, carrier, "
-            "tracking, shipped, cancel_reason, note, address, shipping_fee, shipping_paid, item_cost FROM sales ORDER BY ended DESC, auction, seen")))
+    QByteArray sql =
+        "SELECT auction, winner, title, winner_name, winner_mail, price, ended, seen, stage, moves, carrier, "
+        "tracking, shipped, cancel_reason, note, address, shipping_fee, shipping_paid, item_cost FROM sales";
+    if (!from.isEmpty()) sql += " WHERE auction >= ?1";
+    if (!below.isEmpty()) sql += " WHERE auction < ?1";
+    sqlite3_stmt* q = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &q, nullptr) != SQLITE_OK) return std::nullopt;
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> finishing(q, sqlite3_finalize);
+    const QByteArray& bound = from.isEmpty() ? below : from;
+    if (!bound.isEmpty() && sqlite3_bind_text(q, 1, bound.constData(), static_cast<int>(bound.size()), SQLITE_STATIC) != SQLITE_OK)
         return std::nullopt;
-    const auto utc = [](const QVariant& v) {
+    const auto text = [q](int c) {
+        const int bytes = sqlite3_column_bytes(q, c);
+        return bytes ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, c)), bytes) : QString();
+    };
+    const auto yen = [q](int c) -> qint64 { return sqlite3_column_type(q, c) == SQLITE_NULL ? -1 : sqlite3_column_int64(q, c); };
+    const auto utc = [q](int c) {
         // The stamps this program writes ("2026-12-10T07:13:14.123Z") read digit by digit; anything else as ISO.
-        const QString t = v.toString();
-        const auto n = [&t](int from, int count) {
+        const char* t = reinterpret_cast<const char*>(sqlite3_column_text(q, c));
+        const int size = sqlite3_column_bytes(q, c);
+        const auto n = [t](int from, int count) {
             int value = 0;
             for (int i = from; i < from + count; ++i) {
-                const int d = t.at(i).unicode() - '0';
+                const int d = t[i] - '0';
                 if (d < 0 || d > 9) return -1;
                 value = value * 10 + d;
             }
             return value;
         };
-        if (t.size() == 24 && t.at(10) == QLatin1Char('T') && t.at(23) == QLatin1Char('Z')) {
+        if (size == 24 && t[10] == 'T' && t[23] == 'Z') {
             const QDate date(n(0, 4), n(5, 2), n(8, 2));
             const QTime time(n(11, 2), n(14, 2), n(17, 2), n(20, 3));
             if (date.isValid() && time.isValid()) return QDateTime(date, time, Qt::UTC);
         }
-        return QDateTime::fromString(t, Qt::ISODateWithMs);
+        return QDateTime::fromString(QString::fromUtf8(t, size), Qt::ISODateWithMs);
     };
     QList<Row> rows;
-    while (q.next()) {
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(q)) == SQLITE_ROW) {
         Row r;
-        r.auctionId = q.value(Auction).toString();
-        r.winnerId = q.value(Winner).toString();
-        r.title = q.value(Title).toString();
-        r.winnerName = q.value(WinnerName).toString();
-        r.winnerMail = q.value(WinnerMail).toString();
-        r.price = q.value(Price).toLongLong();
-        r.ended = utc(q.value(Ended));
-        r.seen = utc(q.value(Seen));
-        r.stage = q.value(Stage).toString();
-        r.moves = q.value(Moves).toString();
-        r.carrier = q.value(Carrier).toString();
-        r.tracking = q.value(Tracking).toString();
-        r.shipped = QDate::fromString(q.value(Shipped).toString(), Qt::ISODate);
-        r.cancelReason = q.value(CancelReason).toString();
-        r.note = q.value(Note).toString();
-        r.address = q.value(Address).toString();
-        r.shippingFee = yenOf(q.value(ShippingFee));
-        r.shippingPaid = yenOf(q.value(ShippingPaid));
-        r.itemCost = yenOf(q.value(ItemCost));
-        rows << r;
+        r.auctionId = text(Auction);
+        r.winnerId = text(Winner);
+        r.title = text(Title);
+        r.winnerName = text(WinnerName);
+        r.winnerMail = text(WinnerMail);
+        r.price = sqlite3_column_int64(q, Price);
+        r.ended = utc(Ended);
+        r.seen = utc(Seen);
+        r.stage = text(Stage);
+        r.moves = text(Moves);
+        r.carrier = text(Carrier);
+        r.tracking = text(Tracking);
+        r.shipped = QDate::fromString(text(Shipped), Qt::ISODate);
+        r.cancelReason = text(CancelReason);
+        r.note = text(Note);
+        r.address = text(Address);
+        r.shippingFee = yen(ShippingFee);
+        r.shippingPaid = yen(ShippingPaid);
+        r.itemCost = yen(ItemCost);
+        rows << std::move(r);
     }
     // A damaged page stops the rows part-way: that is no list.
-    if (q.lastError().type() != QSqlError::NoError) return std::nullopt;
+    if (step != SQLITE_DONE) return std::nullopt;
+    return rows;
+}
+}  // namespace
+
+std::optional<QList<Row>> allAt(const QString& path, int busyMs) {
+    // SQLite's own calls rather than Qt's: ten thousand sales are read as the window opens, and a
+    // value per cell wrapped and unwrapped again costs the seller more than the table it fills.
+    const Connection db = connectTo(path, busyMs);
+    if (!db) return std::nullopt;
+    // A long list is read in two halves at once, split at one auction ID fixed first: whatever
+    // another program writes meanwhile, no sale falls in both halves or in neither.
+    QByteArray middle;
+    if (sqlite3_stmt* q = nullptr;
+        sqlite3_prepare_v2(db.get(), "SELECT auction FROM sales ORDER BY auction LIMIT 1 OFFSET (SELECT count(*) / 2 FROM sales)", -1, &q,
+                           nullptr) == SQLITE_OK) {
+        if (sqlite3_step(q) == SQLITE_ROW)
+            middle = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)), sqlite3_column_bytes(q, 0));
+        sqlite3_finalize(q);
+    }
+    std::future<std::optional<QList<Row>>> later;
+    if (!middle.isEmpty())
+        later = std::async(std::launch::async, [&]() -> std::optional<QList<Row>> {
+            const Connection other = connectTo(path, busyMs);
+            if (!other) return std::nullopt;
+            return readPart(other.get(), middle, {});
+        });
+    std::optional<QList<Row>> rows = readPart(db.get(), {}, middle);
+    if (later.valid()) {
+        std::optional<QList<Row>> rest = later.get();
+        if (!rows || !rest) return std::nullopt;
+        rows->append(std::move(*rest));
+    }
+    if (!rows) return std::nullopt;
+    // The newest end first, sorted here rather than by SQLite: its sorter copies every row once more.
+    std::sort(rows->begin(), rows->end(), [](const Row& a, const Row& b) {
+        if (a.ended != b.ended) return a.ended > b.ended;
+        if (a.auctionId != b.auctionId) return a.auctionId < b.auctionId;
+        return a.seen < b.seen;
+    });
     return rows;
 }
 

@@ -47,7 +47,8 @@ std::optional<Seen> storeSeen(HistoryStore& store, const QList<Row>& rows);
 bool storeSellers(HistoryStore& store, const Row& row);
 // Every sale, the newest end first; nothing when the database could not be read.
 std::optional<QList<Row>> all(const HistoryStore& store);
-std::optional<QList<Row>> allIn(const QSqlDatabase& db);
+// The same from the database file, on a connection of its own (any thread), read-only.
+std::optional<QList<Row>> allAt(const QString& path, int busyMs);
 
 // A mail made for a sale, as it left the program (or was copied): kept for good.
 struct Mail {

@@ -276,6 +276,58 @@ private Q_SLOTS:
         QCOMPARE(a2, 2);
     }
 
+    // A long list is read in parts at once: each sale comes back once, the newest end first,
+    // while another program holds a write open.
+    void aLongListComesBackWholeAndInOrder() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
+        HistoryStore h(path);
+        QCOMPARE(h.open(), HistoryStore::Opened::Ok);
+        QList<salestable::Row> rows;
+        for (int i = 0; i < 301; ++i) {
+            salestable::Row r;
+            r.auctionId = QStringLiteral("b%1").arg(i * 7919 % 301);
+            r.winnerId = QStringLiteral("buyer_%1").arg(i % 5);
+            r.price = i;
+            r.ended = at(1 + i % 9, 8 + i % 3);  // many sales end at the same moment
+            rows << r;
+        }
+        QVERIFY(salestable::storeSeen(h, rows));
+        salestable::Row paid = rows[40];
+        paid.shippingFee = 0;
+        paid.itemCost = 350;
+        QVERIFY(salestable::storeSellers(h, paid));
+
+        QSqlDatabase rival = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rival"));
+        rival.setDatabaseName(path);
+        QVERIFY(rival.open());
+        QVERIFY(rival.transaction());
+        QVERIFY(QSqlQuery(rival).exec(QStringLiteral("UPDATE sales SET price = price + 1000")));
+
+        const std::optional<QList<salestable::Row>> back = salestable::allAt(path, 1000);
+        rival.rollback();
+        rival.close();
+        rival = {};
+        QSqlDatabase::removeDatabase(QStringLiteral("rival"));
+        QVERIFY(back);
+        QCOMPARE(back->size(), 301);
+        QSet<QString> ids;
+        qint64 prices = 0;
+        for (int i = 0; i < back->size(); ++i) {
+            const salestable::Row& r = back->at(i);
+            ids << r.auctionId;
+            prices += r.price;
+            if (i > 0) {
+                const salestable::Row& before = back->at(i - 1);
+                QVERIFY(before.ended > r.ended || (before.ended == r.ended && before.auctionId < r.auctionId));
+            }
+            QCOMPARE(r.shippingFee, r.auctionId == paid.auctionId ? 0 : -1);
+            QCOMPARE(r.itemCost, r.auctionId == paid.auctionId ? 350 : -1);
+        }
+        QCOMPARE(ids.size(), 301);
+        QCOMPARE(prices, 300 * 301 / 2);
+    }
+
     void aDamagedDatabaseIsMovedAsideNeverDeleted() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("rireki.sqlite"));
