@@ -323,8 +323,12 @@ void SalesWindow::mailSelected(bool reminder) {
 bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& place, bool more, bool* sendRest) {
     const int at = saleOfKey(key);
     if (at < 0) return true;  // gone from the list meanwhile: the next one
-    const Sale s = m_model->sales()[at];
+    Sale s = m_model->sales()[at];
     const std::optional<Stage> target = nextStage(s.stage);
+    // The shipping notice is written on the day the parcel goes: a date not typed is today's, and
+    // it is the sale's once the mail has left.
+    const bool datedToday = !reminder && target == Stage::Shipped && !s.shipment.date.isValid();
+    if (datedToday) s.shipment.date = m_now().date();
     if (!reminder && !target) return true;  // nothing left to write about: the next sale
     const QString what = reminder ? kReminder : stageName(*target);
     QString path;
@@ -395,7 +399,9 @@ bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& plac
     const int index = saleOfKey(key);
     // A mail that may not have arrived (送信不明) moves nothing: the seller finds out first.
     if (outcome == SaleMailDialog::Outcome::Uncertain || reminder || index < 0 || m_model->sales()[index].stage != s.stage) return keptAll;
-    return moveOn(m_model->sale(index), m_now()) ? storeSale(index) && keptAll : keptAll;
+    Sale& moving = m_model->sale(index);
+    if (datedToday && !moving.shipment.date.isValid()) moving.shipment.date = s.shipment.date;
+    return moveOn(moving, m_now()) ? storeSale(index) && keptAll : keptAll;
 }
 
 void SalesWindow::refresh() {

@@ -229,6 +229,10 @@ private Q_SLOTS:
         const QString notice = bodyOf(ui.mails[2]);
         QVERIFY(notice.contains(QStringLiteral("配送方法　　　：ゆうパック")));
         QVERIFY(notice.contains(QStringLiteral("お問い合わせ番号：1234-5678-9012")));
+        // No date typed: the notice is dated the day it is made, and so is the sale's shipping.
+        const QDate shipped = QDate::currentDate();
+        QVERIFY(notice.contains(QStringLiteral("発送日　　　　：") + shipped.toString(QStringLiteral("yyyy/MM/dd"))));
+        QCOMPARE(sale().shipment.date, shipped);
         press(w, "cmdSUSUMERU");
         press(w, "cmdSUSUMERU");
         QCOMPARE(sale().stage, sales::Stage::Rated);
