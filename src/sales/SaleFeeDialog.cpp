@@ -64,6 +64,11 @@ SaleFeeDialog::SaleFeeDialog(const sales::Sale& sale, Rules rules, const std::op
     m_grams = named(new QLineEdit, "txtJUURYOU");
     m_grams->setMaximumWidth(80);
     form->addRow(QStringLiteral("重さ（g）"), m_grams);
+    if (record && !record->from.isEmpty()) {
+        auto* from = named(new QLabel(record->from), "lblNIMOTSU");
+        from->setWordWrap(true);
+        form->addRow(QString(), from);
+    }
     m_way = named(new QComboBox, "cboHOUHOU");
     m_way->addItems(m_rules.services);
     if (record) {
@@ -124,10 +129,7 @@ void SaleFeeDialog::work() {
         m_answer->setText(QStringLiteral("送り先の都道府県を選んで下さい。"));
         return;
     }
-    Package package;
-    for (int i = 0; i < 3; ++i) package.sides[i] = values::leadingNumber(m_sides[i]->text());
-    package.grams = values::leadingNumber(m_grams->text());
-    const Answer answer = m_rules.fee ? m_rules.fee(m_way->currentIndex(), m_prefecture->currentText(), package) : Answer{};
+    const Answer answer = m_rules.fee ? m_rules.fee(m_way->currentIndex(), m_prefecture->currentText(), package()) : Answer{};
     m_yen = yenIn(answer.price);
     m_answer->setText(
         m_yen >= 0
@@ -137,3 +139,10 @@ void SaleFeeDialog::work() {
 
 QString SaleFeeDialog::address() const { return PlainText::crlf(m_reply).trimmed(); }
 QString SaleFeeDialog::way() const { return m_way->currentText(); }
+
+SaleFeeDialog::Package SaleFeeDialog::package() const {
+    Package package;
+    for (int i = 0; i < 3; ++i) package.sides[i] = values::leadingNumber(m_sides[i]->text());
+    package.grams = values::leadingNumber(m_grams->text());
+    return package;
+}

@@ -26,6 +26,7 @@ public:
         QString category, startPrice;
         Package package;
         QStringList ways;
+        QString from;  // where the parcel comes from, said under it ("出品記録から", …)
     };
     // The fee text as the shipping pane shows it ("1,030 円", "不可") and its note.
     struct Answer {
@@ -44,6 +45,7 @@ public:
     QString address() const;
     qint64 fee() const { return m_yen; }
     QString way() const;
+    Package package() const;  // as typed when 決定 was pressed
 
     void readReply();  // the prefecture and postcode from the text
     void work();       // 計算

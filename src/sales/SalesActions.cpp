@@ -227,9 +227,15 @@ void SalesWindow::feeFromReply() {
     const int at = currentSale();
     if (at < 0) return;
     const QString key = SalesModel::keyOf(m_model->sales()[at]);
-    const std::optional<SaleFeeDialog::Record> record = m_hooks.record ? m_hooks.record(m_model->sales()[at].auctionId) : std::nullopt;
+    std::optional<SaleFeeDialog::Record> record = m_hooks.record ? m_hooks.record(m_model->sales()[at].auctionId) : std::nullopt;
+    if (record)
+        record->from = QStringLiteral("荷物と発送方法は、出品したときの記録から入れています。");
+    else
+        record = m_lastParcel;
     SaleFeeDialog dialog(m_model->sales()[at], m_hooks.feeRules, record, this);
     if (dialog.exec() != QDialog::Accepted) return;
+    m_lastParcel = SaleFeeDialog::Record{
+        {}, {}, dialog.package(), {dialog.way()}, QStringLiteral("荷物と発送方法は、前に送料を出した取引と同じにしています。")};
     // The list may have been read again while the dialog was open: the sale by its key, not its place.
     const int i = saleOfKey(key);
     if (i < 0) return;

@@ -121,6 +121,9 @@ private:
     SalesRefresh* m_refresh = nullptr;
     QString m_summary;
     QString m_typedFor;  // the sale (key) whose detail fields hold unsaved typing
+    // The parcel and way of the last fee worked out, offered for a sale with no listing record:
+    // a seller mostly ships the same boxes.
+    std::optional<SaleFeeDialog::Record> m_lastParcel;
     bool m_filling = false;
     HistoryStore::Opened m_opened = HistoryStore::Opened::Ok;
 

@@ -190,6 +190,21 @@ private Q_SLOTS:
         QVERIFY(paneFee.toInt() > 0);
         const qint64 fee = w->model()->sales()[w->model()->saleIndex(rowOf(w, QStringLiteral("g678901234")))].shippingFee;
         QCOMPARE(fee, paneFee.toLongLong());
+        // A sale with no record is offered the parcel just used, and says so; cancelled, nothing changes.
+        select(w, QStringLiteral("h789012345"));
+        QString from;
+        parcel.clear();
+        whenDialogOpens(QStringLiteral("frmHENSHIN_SOURYOU"), [&from, &parcel](QDialog* d) {
+            from = child<QLabel>(d, QStringLiteral("lblNIMOTSU"))->text();
+            for (const char* name : {"txtTATE", "txtYOKO", "txtATSUSA", "txtJUURYOU"})
+                parcel += child<QLineEdit>(d, QLatin1String(name))->text() + QLatin1Char(' ');
+            parcel += child<QComboBox>(d, QStringLiteral("cboHOUHOU"))->currentText();
+            press(d, "cmdCANCEL");
+        });
+        press(w, "cmdHENSHIN");
+        QCOMPARE(parcel, QStringLiteral("30 20 15 1000 ゆうパック"));
+        QVERIFY(from.contains(QStringLiteral("前に送料を出した取引と同じ")));
+        QCOMPARE(w->model()->sales()[w->model()->saleIndex(rowOf(w, QStringLiteral("h789012345")))].shippingFee, -1);
 
         // The thanks mail: shown, handed over, kept with the sale, and the sale is 連絡済.
         select(w, QStringLiteral("g678901234"));
