@@ -5,14 +5,28 @@
 //    requests it makes times the site's latency, divided by the requests it keeps in flight;
 //  - the seller's actions (clicks, keys, dialog answers) per sale from the auction's end to 発送済
 //    with its three mails: by hand with the mail pane (template, the auction's link in 出品終了分,
-//    the tracking number typed into the notice, メーラー起動), against 取引一覧 (several sales
-//    selected move and get their mails together; the tracking number typed once per sale).
-//    Each action is a real click or key given to the program, and each way has to reach the
-//    mails handed over and the stages it claims, so a step left out fails the run.
+//    メーラー起動; the fee found in the shipping pane for the winner's prefecture and typed into
+//    the pane's 送料; the carrier, tracking number and date typed over the notice's placeholders),
+//    against 取引一覧 (several sales selected move and get their mails together; each winner's
+//    reply pasted into 返信から送料; the tracking number typed once per sale).
+//    Each action is a real click or key given to the program (Japanese through the input method,
+//    its keys counted), and each way has to hand over the same whole mails (no placeholder left,
+//    the fee the shipping pane answers, the carrier, tracking number and date) and reach the
+//    stages it claims, so a step left out fails the run.
 //   bench_sales <runs> <sales> <site base> <latency ms> <auctions to end> <program folder pointing at the site>
 // The site's test account gets that many more closed listings with a winner first.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QHash>
+#include <QInputMethodEvent>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QUrlQuery>
 #include <QDeadlineTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -39,6 +53,8 @@
 #include "app/fMain.h"
 #include "core/ProgramFolder.h"
 #include "mail/MailPane.h"
+#include "shipping/ShippingPane.h"
+#include "widgets/Grid.h"
 #include "widgets/Browser.h"
 #include "core/UiServices.h"
 #include "sales/SalesModel.h"
@@ -69,10 +85,7 @@ public:
     void setClipboardText(const QString&) override {}
     QString clipboardText() override { return {}; }
     bool openWithDesktop(const QUrl&) override { return false; }
-    bool sendMail(const QString&) override {
-        ++mailsHanded;
-        return true;
-    }
+    bool sendMail(const QString& mailto) override;
     void setBusy(bool) override {}
 };
 
@@ -187,45 +200,175 @@ void typeText(QWidget* w, const QString& text) {
     actions += static_cast<int>(text.size());
     QTest::keyClicks(w, text);
 }
+// Japanese comes through the input method: the keys typed (romaji, the conversion, its
+// confirmation) are counted, and the text arrives as the input method commits it.
+void typeJapanese(QWidget* w, const QString& text, int keysTyped) {
+    actions += keysTyped;
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QCoreApplication::sendEvent(w, &commit);
+}
 void clickRow(QTableView* view, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     ++actions;
     QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, view->visualRect(view->model()->index(row, 2)).center());
 }
-const QString kTracking = QStringLiteral("1234-5678-9012");
+void pickFrom(QComboBox* box, const QString& item) {
+    actions += 2;  // the list opened, the item picked
+    box->setCurrentText(item);
+}
 
-// By hand: for each sale its three mails, each from its template and the auction's link.
-bool byHand(fMain& w, const QStringList& ids) {
-    MailPane* pane = w.mailPane();
-    auto* combo = pane->findChild<QComboBox*>(QStringLiteral("Combo10"));
-    auto* body = pane->findChild<QPlainTextEdit*>(QStringLiteral("txtHONBUN"));
-    auto* mailer = pane->findChild<QPushButton*>(QStringLiteral("cmdMAILER"));
-    const QStringList templates{QStringLiteral("落札のお礼とお支払いのご案内"), QStringLiteral("入金確認と発送のご連絡"),
-                                QStringLiteral("発送完了のご連絡")};
-    for (const QString& id : ids)
-        for (const QString& name : templates) {
-            actions += 2;  // the list opened, the template picked
-            combo->setCurrentText(name);
-            body->clear();
-            ++actions;  // the auction's link in 出品終了分
-            if (!w.WB2()
-                     ->evaluate(QStringLiteral(
-                                    "var e=document.querySelector('a[href$=\"/jp/auction/%1\"]');if(!e)return false;e.click();return true;")
-                                    .arg(id))
-                     .value.toBool())
-                return false;
-            if (!waitUntil([&] { return !body->toPlainText().isEmpty(); })) return false;
-            if (name == templates.last()) {
-                click(body);  // where the tracking number goes
-                typeText(body, kTracking);
-            }
-            const int before = mailsHanded;
-            click(mailer);
-            if (mailsHanded != before + 1) return false;
-        }
+// What the winners wrote back (invented addresses), one per sale, and what the seller ships.
+const QStringList kReplies{
+    QStringLiteral("〒060-0042 北海道札幌市中央区空町1-2-3\n空野 一郎"), QStringLiteral("〒530-0001 大阪府大阪市北区箱町4-5\n箱田 花子"),
+    QStringLiteral("〒900-0015 沖縄県那覇市ソラ通り6-7\n宙 太郎"), QStringLiteral("〒810-0001 福岡県福岡市中央区空箱8\n空野 二郎"),
+    QStringLiteral("〒980-0811 宮城県仙台市青葉区箱丁9-10\n箱田 三郎")};
+const QStringList kPrefectures{QStringLiteral("北海道"), QStringLiteral("大阪府"), QStringLiteral("沖縄県"), QStringLiteral("福岡県"),
+                               QStringLiteral("宮城県")};
+const QStringList kSides{QStringLiteral("30"), QStringLiteral("20"), QStringLiteral("15")};
+const QString kGrams = QStringLiteral("1000");
+const QString kCarrier = QStringLiteral("ゆうパック");
+constexpr int kCarrierKeys = 10;    // y u u p a k k u, Space, Enter
+constexpr int kCarrierService = 6;  // its place among the shipping pane's ways
+QString trackingOf(int sale) { return QStringLiteral("1234-5678-90%1%1").arg(sale); }
+QString today() { return QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")); }
+
+// The mails handed to the mail program, by the winner's address, in the order they left, and
+// the winners in the order their first mails left.
+QHash<QString, QStringList> handed;
+QStringList winnersInOrder;
+bool Quiet::sendMail(const QString& mailto) {
+    ++mailsHanded;
+    const QString to = QUrl(mailto).path();
+    if (!handed.contains(to)) winnersInOrder << to;
+    handed[to] << QUrlQuery(QUrl(mailto).query(QUrl::FullyEncoded)).queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded);
     return true;
 }
 
-// With 取引一覧: the same sales selected together, their mails one after the other.
+// Each way has to hand over, per sale, three whole mails: no placeholder left, the payment mail with
+// the fee the shipping pane answers for the winner's prefecture, the notice with the carrier, the
+// tracking number and the date.
+bool mailsAreWhole(const QStringList& winners, const QStringList& fees) {
+    static const QRegularExpression placeholder(QStringLiteral("<[A-Z]+[0-9]*>"));
+    for (int i = 0; i < winners.size(); ++i) {
+        const QStringList mails = handed.value(winners[i]);
+        const auto fail = [&](const QString& why) {
+            QTextStream(stderr) << "bench_sales: the mails to " << winners[i] << ": " << why << "\n";
+            return false;
+        };
+        if (mails.size() != 3) return fail(QStringLiteral("%1 mails").arg(mails.size()));
+        for (const QString& m : mails)
+            if (m.contains(placeholder)) return fail(QStringLiteral("a placeholder left: ") + placeholder.match(m).captured());
+        if (!mails[1].contains(QStringLiteral("送料 %1 円").arg(fees[i]))) return fail(QStringLiteral("no fee ") + fees[i]);
+        const QStringList facts{QStringLiteral("配送方法　　　：") + kCarrier, QStringLiteral("お問い合わせ番号：") + trackingOf(i),
+                                QStringLiteral("発送日　　　　：") + today()};
+        for (const QString& fact : facts)
+            if (!mails[2].contains(fact)) return fail(QStringLiteral("no ") + fact);
+    }
+    return true;
+}
+
+// By hand: the thanks mail to each from its template and the auction's link in 出品終了分; when
+// the replies are in, each fee found in the shipping pane and typed into the mail pane for the
+// payment mail; the notice with the carrier, tracking number and date typed over its placeholders.
+bool byHand(fMain& w, const QStringList& ids, QStringList* fees) {
+    MailPane* pane = w.mailPane();
+    auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("vsMAIN"));
+    auto* combo = pane->findChild<QComboBox*>(QStringLiteral("Combo10"));
+    auto* body = pane->findChild<QPlainTextEdit*>(QStringLiteral("txtHONBUN"));
+    auto* mailer = pane->findChild<QPushButton*>(QStringLiteral("cmdMAILER"));
+    auto* cost = pane->findChild<QLineEdit*>(QStringLiteral("imNumber2"));
+    ShippingPane* shipping = w.shippingPane();
+    const auto tab = [&](int index) {
+        ++actions;
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(index).center());
+    };
+    const auto mail = [&](const QString& id, const QString& name, const std::function<void()>& edit) {
+        pickFrom(combo, name);
+        body->clear();
+        ++actions;  // the auction's link in 出品終了分
+        if (!w.WB2()
+                 ->evaluate(
+                     QStringLiteral("var e=document.querySelector('a[href$=\"/jp/auction/%1\"]');if(!e)return false;e.click();return true;")
+                         .arg(id))
+                 .value.toBool())
+            return false;
+        if (!waitUntil([&] { return !body->toPlainText().isEmpty(); })) return false;
+        if (edit) edit();
+        click(mailer);
+        return true;
+    };
+    for (const QString& id : ids)
+        if (!mail(id, QStringLiteral("落札のお礼とお支払いのご案内"), {})) return false;
+    for (int i = 0; i < ids.size(); ++i) {
+        tab(1);
+        if (i == 0) {  // the parcel and the way, once: the pane keeps them
+            for (int side = 0; side < 3; ++side) {
+                auto* edit = shipping->findChild<QLineEdit*>(QStringLiteral("imNumber1_%1").arg(side));
+                click(edit);
+                typeText(edit, kSides[side]);
+            }
+            auto* weight = shipping->findChild<QComboBox*>(QStringLiteral("Combo8"));
+            click(weight->lineEdit());
+            typeText(weight->lineEdit(), kGrams);
+            click(shipping->findChild<QCheckBox*>(QStringLiteral("ckHOUHOU_%1").arg(kCarrierService)));
+        }
+        pickFrom(shipping->findChild<QComboBox*>(QStringLiteral("cmbKEN_1")), kPrefectures[i]);
+        click(shipping->findChild<QPushButton*>(QStringLiteral("Command15")));
+        QString fee = shipping->findChild<Grid*>(QStringLiteral("vsSOURYOU"))->text(kCarrierService + 1, 1);
+        fee.remove(QLatin1Char(',')).remove(QStringLiteral(" 円"));
+        if (fee.toInt() <= 0) return false;
+        *fees << fee;
+        tab(0);
+        click(cost);
+        if (!cost->text().isEmpty()) {  // the last sale's fee, selected by a double click
+            ++actions;
+            QTest::mouseDClick(cost, Qt::LeftButton);
+        }
+        typeText(cost, fee);
+        if (!mail(ids[i], QStringLiteral("入金確認と発送のご連絡"), {})) return false;
+    }
+    for (int i = 0; i < ids.size(); ++i) {
+        const auto select = [&](const QString& placeholder) {
+            actions += 2;  // a click before it, a shift-click after it
+            body->setTextCursor(body->document()->find(placeholder));
+        };
+        const bool ok = mail(ids[i], QStringLiteral("発送完了のご連絡"), [&] {
+            select(QStringLiteral("<CARRIER>"));
+            typeJapanese(body, kCarrier, kCarrierKeys);
+            select(QStringLiteral("<TRACKING>"));
+            typeText(body, trackingOf(i));
+            select(QStringLiteral("<SHIPDATE>"));
+            typeText(body, today());
+        });
+        if (!ok) return false;
+    }
+    return true;
+}
+
+// Runs `answer` on each window of that name as it is shown (the program's modal dialogs).
+class OnDialog : public QObject {
+public:
+    OnDialog(const char* name, std::function<void(QWidget*)> answer) : m_name(QLatin1String(name)), m_answer(std::move(answer)) {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->objectName() == m_name && top->isVisible() && top != m_last) {
+                    m_last = top;
+                    m_answer(top);
+                }
+        });
+        m_timer.start(30);
+    }
+
+private:
+    QString m_name;
+    std::function<void(QWidget*)> m_answer;
+    QTimer m_timer;
+    QPointer<QWidget> m_last;
+};
+
+// With 取引一覧: the sales selected together get each stage's mails one after the other; each
+// reply is pasted into 返信から送料 (the parcel typed for the first sale only); the tracking
+// number typed once per sale.
 bool withTheList(fMain& w, int count) {
     click(w.mailPane()->findChild<QPushButton*>(QStringLiteral("cmdTORIHIKI")));
     auto* list = w.findChild<SalesWindow*>();
@@ -235,13 +378,7 @@ bool withTheList(fMain& w, int count) {
     if (!refreshed.wait(120000)) return false;
     auto* view = list->findChild<QTableView*>(QStringLiteral("grdTORIHIKI"));
     // Each mail shown is read and handed over with one click on メーラー起動.
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [] {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QLatin1String("frmTORIHIKI_MAIL") && top->isVisible())
-                if (auto* b = top->findChild<QPushButton*>(QStringLiteral("cmdMAILER"))) click(b);
-    });
-    answer.start(30);
+    OnDialog mails("frmTORIHIKI_MAIL", [](QWidget* d) { click(d->findChild<QPushButton*>(QStringLiteral("cmdMAILER"))); });
     const auto selectAll = [&] {
         clickRow(view, 0);
         clickRow(view, count - 1, Qt::ShiftModifier);
@@ -249,22 +386,52 @@ bool withTheList(fMain& w, int count) {
     const auto button = [&](const char* name) { click(list->findChild<QPushButton*>(QLatin1String(name))); };
     selectAll();
     button("cmdMAIL");
+    for (int row = 0; row < count; ++row) {
+        const int sale = row;  // the list shows the newest first, as 出品終了分 does
+        OnDialog fee("frmHENSHIN_SOURYOU", [sale](QWidget* d) {
+            actions += 2;  // the reply selected and copied in the mail program
+            auto* reply = d->findChild<QPlainTextEdit*>(QStringLiteral("txtHENSHIN"));
+            if (!reply->hasFocus()) click(reply);
+            ++actions;  // Ctrl+V
+            reply->insertPlainText(kReplies[sale]);
+            if (sale == 0) {
+                const char* sides[] = {"txtTATE", "txtYOKO", "txtATSUSA"};
+                for (int i = 0; i < 3; ++i) {
+                    auto* side = d->findChild<QLineEdit*>(QLatin1String(sides[i]));
+                    click(side);
+                    typeText(side, kSides[i]);
+                }
+                auto* grams = d->findChild<QLineEdit*>(QStringLiteral("txtJUURYOU"));
+                click(grams);
+                typeText(grams, kGrams);
+                pickFrom(d->findChild<QComboBox*>(QStringLiteral("cboHOUHOU")), kCarrier);
+            }
+            click(d->findChild<QPushButton*>(QStringLiteral("cmdKETTEI")));
+        });
+        clickRow(view, row);
+        button("cmdHENSHIN");
+    }
+    selectAll();
     button("cmdSUSUMERU");
     button("cmdMAIL");
     for (int row = 0; row < count; ++row) {
         clickRow(view, row);
         auto* tracking = list->findChild<QLineEdit*>(QStringLiteral("txtTSUISEKI"));
         click(tracking);
-        typeText(tracking, kTracking);
+        typeText(tracking, trackingOf(row));
     }
     selectAll();
     button("cmdMAIL");
-    answer.stop();
     for (int row = 0; row < count; ++row) {
         const sales::Sale& s = list->model()->sales()[list->model()->saleIndex(row)];
-        if (s.stage != sales::Stage::Shipped || s.shipment.tracking != kTracking) return false;
+        if (s.stage != sales::Stage::Shipped || s.shipment.tracking != trackingOf(row)) return false;
     }
     return true;
+}
+
+bool say(const char* what) {
+    QTextStream(stderr) << "bench_sales: " << QString::fromUtf8(what) << "\n";
+    return false;
 }
 
 bool countActions(const QString& folder, const QString& base, int count) {
@@ -279,6 +446,8 @@ bool countActions(const QString& folder, const QString& base, int count) {
         signin.Navigate2(base + QStringLiteral("/__sim/signin?login=sorabako_test"));
         if (!done.wait(30000)) return false;
     }
+    // Set once, long before: where the seller ships from.
+    w.shippingPane()->findChild<QComboBox*>(QStringLiteral("cmbKEN_0"))->setCurrentText(QStringLiteral("東京都"));
     QSignalSpy loaded(w.WB2(), &Browser::DocumentComplete);
     w.Command18_Click();
     if (!loaded.wait(30000)) return false;
@@ -289,14 +458,22 @@ bool countActions(const QString& folder, const QString& base, int count) {
                    ->evaluate(QStringLiteral("var a=document.querySelectorAll('#closed a');return a[%1]?a[%1].textContent:'';").arg(i))
                    .value.toString();
     if (ids.contains(QString())) return false;
+    // Each way's winners in the order of their sales (their first mails left in that order), and
+    // each way has to hand over the same whole mails.
+    QStringList fees;
     actions = mailsHanded = 0;
-    if (!byHand(w, ids) || mailsHanded != 3 * count) return false;
+    if (!byHand(w, ids, &fees)) return say("by hand, a step did not go through");
+    if (winnersInOrder.size() != count || !mailsAreWhole(winnersInOrder, fees)) return say("by hand, the mails are not whole");
+    const QStringList winners = winnersInOrder;
     const int hand = actions;
     actions = mailsHanded = 0;
-    if (!withTheList(w, count) || mailsHanded != 3 * count) return false;
+    handed.clear();
+    winnersInOrder.clear();
+    if (!withTheList(w, count)) return say("with 取引一覧, a step did not go through");
+    if (winnersInOrder != winners || !mailsAreWhole(winnersInOrder, fees)) return say("with 取引一覧, the mails are not whole");
     const int list = actions;
     out() << QStringLiteral(
-                 "the seller's actions for %1 sales to 発送済 with their mails (clicks, keys, dialog answers): "
+                 "the seller's actions for %1 sales to 発送済 with their three mails whole (clicks, keys, dialog answers): "
                  "by hand %2 (%3 per sale), with 取引一覧 %4 (%5 per sale)\n")
                  .arg(count)
                  .arg(hand)

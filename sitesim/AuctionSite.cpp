@@ -192,7 +192,8 @@ int AuctionSite::endMany(const QString& account, int count) {
         // The newest ends first, as the site lists them.
         closed.prepend(
             demo::ClosedListing{QStringLiteral("m%1").arg(n), things[n % things.size()] + QStringLiteral(" No.%1").arg(n % 10000),
-                                500 + (n * 37) % 20000, winner, now.addSecs(-60 * (count - i)).toString(QStringLiteral("yyyy/MM/dd hh:mm")),
+                                500 + static_cast<int>(qint64(n) * 37 % 20000), winner,
+                                now.addSecs(-60 * (count - i)).toString(QStringLiteral("yyyy/MM/dd hh:mm")),
                                 winner + QStringLiteral("@example.jp"), QStringLiteral("空野 %1").arg(n % 97), places[n % places.size()]});
     }
     return count;
