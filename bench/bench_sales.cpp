@@ -366,9 +366,9 @@ private:
     QPointer<QWidget> m_last;
 };
 
-// With 取引一覧: the sales selected together get each stage's mails one after the other; each
-// reply is pasted into 返信から送料 (the parcel typed for the first sale only); the tracking
-// number typed once per sale.
+// With 取引一覧: the sales selected together get each stage's mails one after the other, and
+// 返信から送料 one after the other (each reply pasted, the parcel typed for the first sale only);
+// the tracking number typed once per sale.
 bool withTheList(fMain& w, int count) {
     click(w.mailPane()->findChild<QPushButton*>(QStringLiteral("cmdTORIHIKI")));
     auto* list = w.findChild<SalesWindow*>();
@@ -386,9 +386,9 @@ bool withTheList(fMain& w, int count) {
     const auto button = [&](const char* name) { click(list->findChild<QPushButton*>(QLatin1String(name))); };
     selectAll();
     button("cmdMAIL");
-    for (int row = 0; row < count; ++row) {
-        const int sale = row;  // the list shows the newest first, as 出品終了分 does
-        OnDialog fee("frmHENSHIN_SOURYOU", [sale](QWidget* d) {
+    {
+        int sale = 0;  // the dialogs come in the list's order, the newest first as 出品終了分
+        OnDialog fee("frmHENSHIN_SOURYOU", [&sale](QWidget* d) {
             actions += 2;  // the reply selected and copied in the mail program
             auto* reply = d->findChild<QPlainTextEdit*>(QStringLiteral("txtHENSHIN"));
             if (!reply->hasFocus()) click(reply);
@@ -406,10 +406,12 @@ bool withTheList(fMain& w, int count) {
                 typeText(grams, kGrams);
                 pickFrom(d->findChild<QComboBox*>(QStringLiteral("cboHOUHOU")), kCarrier);
             }
+            ++sale;
             click(d->findChild<QPushButton*>(QStringLiteral("cmdKETTEI")));
         });
-        clickRow(view, row);
+        selectAll();
         button("cmdHENSHIN");
+        if (sale != count) return false;
     }
     selectAll();
     button("cmdSUSUMERU");

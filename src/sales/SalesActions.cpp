@@ -223,27 +223,37 @@ bool SalesWindow::saveDetailInto(int i) {
 }
 
 void SalesWindow::feeFromReply() {
+    // Several sales selected: their replies one after the other, as their mails are made.
+    QStringList chosen = selectedKeys();
     if (!keepTyped()) return;
-    const int at = currentSale();
-    if (at < 0) return;
-    const QString key = SalesModel::keyOf(m_model->sales()[at]);
-    std::optional<SaleFeeDialog::Record> record = m_hooks.record ? m_hooks.record(m_model->sales()[at].auctionId) : std::nullopt;
-    if (record)
-        record->from = QStringLiteral("荷物と発送方法は、出品したときの記録から入れています。");
-    else
-        record = m_lastParcel;
-    SaleFeeDialog dialog(m_model->sales()[at], m_hooks.feeRules, record, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    m_lastParcel = SaleFeeDialog::Record{
-        {}, {}, dialog.package(), {dialog.way()}, QStringLiteral("荷物と発送方法は、前に送料を出した取引と同じにしています。")};
-    // The list may have been read again while the dialog was open: the sale by its key, not its place.
-    const int i = saleOfKey(key);
-    if (i < 0) return;
-    Sale& s = m_model->sale(i);
-    s.address = dialog.address();
-    s.shippingFee = dialog.fee();
-    s.shipment.carrier = dialog.way();
-    if (storeSale(i)) showCurrent();
+    if (chosen.isEmpty()) {
+        const int at = currentSale();
+        if (at < 0) return;
+        chosen << SalesModel::keyOf(m_model->sales()[at]);
+    }
+    for (int n = 0; n < chosen.size(); ++n) {
+        // The list may be read again while a dialog is open: each sale by its key, not its place.
+        const int at = saleOfKey(chosen[n]);
+        if (at < 0) continue;
+        std::optional<SaleFeeDialog::Record> record = m_hooks.record ? m_hooks.record(m_model->sales()[at].auctionId) : std::nullopt;
+        if (record)
+            record->from = QStringLiteral("荷物と発送方法は、出品したときの記録から入れています。");
+        else
+            record = m_lastParcel;
+        SaleFeeDialog dialog(m_model->sales()[at], m_hooks.feeRules, record, this);
+        if (chosen.size() > 1) dialog.setWindowTitle(dialog.windowTitle() + QStringLiteral("（%1 / %2）").arg(n + 1).arg(chosen.size()));
+        if (dialog.exec() != QDialog::Accepted) break;  // キャンセル ends the round; what was taken stays
+        m_lastParcel = SaleFeeDialog::Record{
+            {}, {}, dialog.package(), {dialog.way()}, QStringLiteral("荷物と発送方法は、前に送料を出した取引と同じにしています。")};
+        const int i = saleOfKey(chosen[n]);
+        if (i < 0) continue;
+        Sale& s = m_model->sale(i);
+        s.address = dialog.address();
+        s.shippingFee = dialog.fee();
+        s.shipment.carrier = dialog.way();
+        if (!storeSale(i)) break;
+    }
+    showCurrent();
 }
 
 double SalesWindow::feePercent() const {
