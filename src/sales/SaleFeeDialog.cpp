@@ -1,5 +1,7 @@
+#include "sales/SalesMoney.h"
 #include "sales/SaleFeeDialog.h"
 
+#include <algorithm>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -19,17 +21,6 @@ template <typename W>
 W* named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
-}
-
-// "1,030 円": 1030; -1 for "不可", "----" or anything that is no fee.
-qint64 yenIn(const QString& price) {
-    QString digits;
-    for (const QChar c : price)
-        if (c.isDigit())
-            digits += c;
-        else if (c != QLatin1Char(',') && c != QLatin1Char(' ') && c != QChar(u'円'))
-            return -1;
-    return digits.isEmpty() ? -1 : digits.toLongLong();
 }
 }  // namespace
 
@@ -130,7 +121,7 @@ void SaleFeeDialog::work() {
         return;
     }
     const Answer answer = m_rules.fee ? m_rules.fee(m_way->currentIndex(), m_prefecture->currentText(), package()) : Answer{};
-    m_yen = yenIn(answer.price);
+    m_yen = std::max<qint64>(sales::yenWritten(answer.price), -1);  // "不可" is no fee
     m_answer->setText(
         m_yen >= 0
             ? QStringLiteral("送料：%1%2").arg(answer.price, answer.note.isEmpty() ? QString() : QStringLiteral("（%1）").arg(answer.note))

@@ -34,18 +34,6 @@ using namespace sales;
 namespace {
 const QString kCaption = QStringLiteral("取引一覧");
 
-qint64 amountOf(const QString& text) {
-    QString digits;
-    for (const QChar c : text.trimmed()) {
-        if (c.isDigit())
-            digits += QChar(u'0' + c.digitValue());
-        else if (c != QLatin1Char(',') && c != QChar(u'，') && c != QChar(u'円'))
-            return -2;
-    }
-    if (digits.isEmpty()) return -1;
-    if (digits.size() > 15) return -2;
-    return digits.toLongLong();
-}
 QString amountText(qint64 yen) { return yen >= 0 ? QString::number(yen) : QString(); }
 QString when(const QDateTime& t) { return t.toLocalTime().toString(QStringLiteral("yyyy/MM/dd hh:mm")); }
 }  // namespace
@@ -190,7 +178,7 @@ void SalesWindow::saveDetail() {
 }
 
 bool SalesWindow::saveDetailInto(int i) {
-    const qint64 fee = amountOf(m_fee->text()), paid = amountOf(m_paid->text()), cost = amountOf(m_cost->text());
+    const qint64 fee = yenWritten(m_fee->text()), paid = yenWritten(m_paid->text()), cost = yenWritten(m_cost->text());
     if (fee < -1 || paid < -1 || cost < -1) {
         m_ui.message(QStringLiteral("送料と原価は円の数字で入力して下さい。"), kCaption, UiServices::Icon::Information,
                      UiServices::Buttons::Ok, this);

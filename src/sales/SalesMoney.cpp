@@ -9,6 +9,19 @@
 
 namespace sales {
 
+qint64 yenWritten(const QString& text) {
+    QString digits;
+    for (const QChar c : text.trimmed()) {
+        if (c.isDigit())
+            digits += QChar(u'0' + c.digitValue());
+        else if (c != QLatin1Char(',') && c != QChar(u'，') && c != QLatin1Char(' ') && c != QChar(u'円'))
+            return -2;
+    }
+    if (digits.isEmpty()) return -1;
+    if (digits.size() > 15) return -2;
+    return digits.toLongLong();
+}
+
 Money& Money::operator+=(const Money& o) {
     count += o.count;
     price += o.price;

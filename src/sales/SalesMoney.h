@@ -30,6 +30,10 @@ QList<Month> byMonth(const QList<Sale>& sales, double feePercent);
 // per sale (csv's writer, CR LF).
 QString salesCsv(const QList<Sale>& sales, double feePercent);
 
+// A sum of yen as a seller types it or the shipping pane shows it ("1,030 円", "１２００円"): the
+// yen; -1 when nothing is written, -2 when it is no sum ("不可", "----", letters, over 15 digits).
+qint64 yenWritten(const QString& text);
+
 // Every sale of one winner together: how many, for how much, the first and the last.
 struct Buyer {
     QString winnerId, name;

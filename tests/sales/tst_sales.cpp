@@ -164,6 +164,15 @@ private Q_SLOTS:
         QCOMPARE(read.moves.size(), 1);
     }
 
+    // Sums as a seller types them and as the shipping pane shows them.
+    void sumsOfYenAsWritten() {
+        QCOMPARE(yenWritten(QStringLiteral("1,030 円")), 1030);
+        QCOMPARE(yenWritten(QStringLiteral("１，２００円")), 1200);
+        QCOMPARE(yenWritten(QStringLiteral(" 0 ")), 0);
+        QCOMPARE(yenWritten(QString()), -1);
+        for (const char* no : {"不可", "----", "12a", "-500", "1234567890123456"}) QCOMPARE(yenWritten(QString::fromUtf8(no)), -2);
+    }
+
     // Totals worked out by hand: 12,800 + 3,300 in May (fees 1,126 and 290 at 8.8 %), 800 in June;
     // the cancelled sale in May brings nothing.
     void theMonthsAddUpAsTheSellerWouldCount() {
