@@ -20,6 +20,8 @@
 #include <QTableWidget>
 #include <QTextStream>
 #include <QSignalSpy>
+#include <QItemSelectionModel>
+#include <QTableView>
 #include <QTimer>
 #include <functional>
 
@@ -406,7 +408,7 @@ int main(int argc, char** argv) {
         return records->grab().save(recordsOut);
     };
     // 取引一覧 with sales in every stage, the overdue ones in red; a mail before it leaves; the months.
-    const auto salesShots = [&](const QString& listOut, const QString& mailOut, const QString& monthsOut) {
+    const auto salesShots = [&](const QString& listOut, const QString& mailOut, const QString& monthsOut, const QString& feeOut) {
         QuietUi quiet;
         fMain w(quiet);
         w.resize(kLaptop);
@@ -471,7 +473,44 @@ int main(int argc, char** argv) {
         s->mailSelected(false);
         grabDialog(QStringLiteral("frmGEKKAN"), monthsOut, &monthsShot);
         s->showMonths();
-        return mailShot && monthsShot;
+        // 返信から送料 on two sales: the first reply taken, the second shown with the parcel the
+        // first was sent in and its fee worked out.
+        bool feeShot = false;
+        w.shippingPane()->findChild<QComboBox*>(QStringLiteral("cmbKEN_0"))->setCurrentText(QStringLiteral("東京都"));
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* d = qobject_cast<QDialog*>(top);
+                if (!d || d->objectName() != QLatin1String("frmHENSHIN_SOURYOU") || !d->isVisible()) continue;
+                auto* reply = d->findChild<QPlainTextEdit*>(QStringLiteral("txtHENSHIN"));
+                if (d->windowTitle().endsWith(QStringLiteral("（1 / 2）"))) {
+                    reply->setPlainText(QStringLiteral(
+                        "お世話になります。\n送付先は下記のとおりです。\n〒060-0042 北海道札幌市中央区空町1-2-3\n空野 一郎"));
+                    for (const auto& [name, value] :
+                         {std::pair{"txtTATE", "30"}, {"txtYOKO", "20"}, {"txtATSUSA", "15"}, {"txtJUURYOU", "1000"}})
+                        d->findChild<QLineEdit*>(QLatin1String(name))->setText(QLatin1String(value));
+                    d->findChild<QComboBox*>(QStringLiteral("cboHOUHOU"))->setCurrentText(QStringLiteral("ゆうパック"));
+                    d->findChild<QPushButton*>(QStringLiteral("cmdKETTEI"))->click();
+                } else {
+                    answer.stop();
+                    reply->setPlainText(
+                        QStringLiteral("ご連絡ありがとうございます。\n〒900-0015 沖縄県那覇市ソラ通り6-7\n宙 太郎\n電話 098-000-0000"));
+                    d->findChild<QPushButton*>(QStringLiteral("cmdKEISAN"))->click();
+                    settle(300);
+                    feeShot = d->grab().save(feeOut);
+                    d->reject();
+                }
+            }
+        });
+        answer.start(50);
+        auto* grid = s->findChild<QTableView*>(QStringLiteral("grdTORIHIKI"));
+        s->selectSale(fresh[0]);
+        const QModelIndex firstRow = grid->currentIndex();
+        s->selectSale(fresh[1]);
+        grid->selectionModel()->select(firstRow, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        s->feeFromReply();
+        answer.stop();
+        return mailShot && monthsShot && feeShot;
     };
     QStringList wanted = args.mid(4);
     const bool everything = wanted.isEmpty();
@@ -523,7 +562,7 @@ int main(int argc, char** argv) {
     if (wanted.removeAll(QStringLiteral("sales")) > 0 || everything) {
         const QDir out(args.at(3));
         if (!salesShots(out.filePath(QStringLiteral("sales.png")), out.filePath(QStringLiteral("sales-mail.png")),
-                        out.filePath(QStringLiteral("sales-months.png")))) {
+                        out.filePath(QStringLiteral("sales-months.png")), out.filePath(QStringLiteral("sales-fee.png")))) {
             QTextStream(stderr) << "shoot: sales could not be prepared\n";
             ++failures;
         }
