@@ -223,16 +223,19 @@ void SalesWindow::feeFromReply() {
         // The list may be read again while a dialog is open: each sale by its key, not its place.
         const int at = saleOfKey(chosen[n]);
         if (at < 0) continue;
+        // In a round over many, a sale that is over has no fee to work out.
+        const Stage stage = m_model->sales()[at].stage;
+        if (chosen.size() > 1 && (stage == Stage::Cancelled || stage == Stage::Rated)) continue;
         std::optional<SaleFeeDialog::Record> record = m_hooks.record ? m_hooks.record(m_model->sales()[at].auctionId) : std::nullopt;
         if (record)
-            record->from = QStringLiteral("荷物と発送方法は、出品したときの記録から入れています。");
+            record->from = QStringLiteral("荷物の大きさと重さは、出品したときの記録から入れています。");
         else
             record = m_lastParcel;
         SaleFeeDialog dialog(m_model->sales()[at], m_hooks.feeRules, record, this);
         if (chosen.size() > 1) dialog.setWindowTitle(dialog.windowTitle() + QStringLiteral("（%1 / %2）").arg(n + 1).arg(chosen.size()));
         if (dialog.exec() != QDialog::Accepted) break;  // キャンセル ends the round; what was taken stays
         m_lastParcel = SaleFeeDialog::Record{
-            {}, {}, dialog.package(), {dialog.way()}, QStringLiteral("荷物と発送方法は、前に送料を出した取引と同じにしています。")};
+            {}, {}, dialog.package(), {dialog.way()}, QStringLiteral("荷物の大きさと重さは、前に送料を出した取引と同じにしています。")};
         const int i = saleOfKey(chosen[n]);
         if (i < 0) continue;
         Sale& s = m_model->sale(i);
@@ -332,7 +335,7 @@ bool SalesWindow::mailOne(const QString& key, bool reminder, const QString& plac
     // The shipping notice is written on the day the parcel goes: a date not typed is today's, and
     // it is the sale's once the mail has left.
     const bool datedToday = !reminder && target == Stage::Shipped && !s.shipment.date.isValid();
-    if (datedToday) s.shipment.date = m_now().date();
+    if (datedToday) s.shipment.date = m_now().toLocalTime().date();
     if (!reminder && !target) return true;  // nothing left to write about: the next sale
     const QString what = reminder ? kReminder : stageName(*target);
     QString path;

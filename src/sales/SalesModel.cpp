@@ -1,10 +1,9 @@
-#include <QElapsedTimer>
-#include <cstdio>
 #include "sales/SalesModel.h"
 
 #include <QBrush>
 #include <QColor>
 #include <future>
+#include <system_error>
 
 #include "sales/SaleMail.h"
 
@@ -35,7 +34,12 @@ void SalesModel::setSales(const QList<Sale>& list) {
         return out;
     };
     const qsizetype half = all.size() / 2;
-    std::future<Part> later = std::async(std::launch::async, part, half, all.size());
+    std::future<Part> later;
+    try {
+        later = std::async(std::launch::async, part, half, all.size());
+    } catch (const std::system_error&) {
+        later = std::async(std::launch::deferred, part, half, all.size());  // no thread to be had: in turn
+    }
     Part first = part(0, half);
     Part second = later.get();
     m_searched = std::move(first.searched);

@@ -284,9 +284,10 @@ void SalesWindow::reload() {
     QList<Sale> list;
     QHash<QString, QString> cautions;
     std::optional<QList<Sale>> early;
-    // The database is opened (and checked) while the list is still being read.
-    HistoryStore* db = store();
+    // The list read early is taken before the window's own connection opens: that open may switch
+    // an older file's journal or migrate it, which a reader still at work would hold up.
     if (m_firstRead.valid()) early = m_firstRead.get();
+    HistoryStore* db = store();
     // A database set aside as damaged was what the early read saw: the list is the new one's.
     if (m_opened != HistoryStore::Opened::Ok) early.reset();
     if (db) {

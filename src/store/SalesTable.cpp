@@ -6,6 +6,7 @@
 #include <QSqlRecord>
 #include <algorithm>
 #include <future>
+#include <system_error>
 #include <memory>
 #include <sqlite3.h>
 
@@ -209,8 +210,18 @@ std::optional<QList<Row>> allAt(const QString& path, int busyMs) {
     // value per cell wrapped and unwrapped again costs the seller more than the table it fills.
     const Connection db = connectTo(path, busyMs);
     if (!db) return std::nullopt;
-    // A long list is read in two halves at once, split at one auction ID fixed first: whatever
-    // another program writes meanwhile, no sale falls in both halves or in neither.
+    // A long list is read in two halves at once, split at one auction ID fixed first, so no sale
+    // falls in both halves. Each half is its own moment: when another program wrote between them,
+    // the list is read again whole, in one.
+    const auto version = [&db]() -> qint64 {
+        sqlite3_stmt* q = nullptr;
+        qint64 v = -1;
+        if (sqlite3_prepare_v2(db.get(), "PRAGMA data_version", -1, &q, nullptr) == SQLITE_OK && sqlite3_step(q) == SQLITE_ROW)
+            v = sqlite3_column_int64(q, 0);
+        sqlite3_finalize(q);
+        return v;
+    };
+    const qint64 before = version();
     QByteArray middle;
     if (sqlite3_stmt* q = nullptr;
         sqlite3_prepare_v2(db.get(), "SELECT auction FROM sales ORDER BY auction LIMIT 1 OFFSET (SELECT count(*) / 2 FROM sales)", -1, &q,
@@ -220,24 +231,32 @@ std::optional<QList<Row>> allAt(const QString& path, int busyMs) {
         sqlite3_finalize(q);
     }
     std::future<std::optional<QList<Row>>> later;
-    if (!middle.isEmpty())
-        later = std::async(std::launch::async, [&]() -> std::optional<QList<Row>> {
+    if (!middle.isEmpty()) {
+        const auto secondHalf = [&]() -> std::optional<QList<Row>> {
             const Connection other = connectTo(path, busyMs);
             if (!other) return std::nullopt;
             return readPart(other.get(), middle, {});
-        });
+        };
+        try {
+            later = std::async(std::launch::async, secondHalf);
+        } catch (const std::system_error&) {
+            later = std::async(std::launch::deferred, secondHalf);  // no thread to be had: in turn
+        }
+    }
     std::optional<QList<Row>> rows = readPart(db.get(), {}, middle);
     if (later.valid()) {
         std::optional<QList<Row>> rest = later.get();
         if (!rows || !rest) return std::nullopt;
         rows->append(std::move(*rest));
+        if (version() != before) rows = readPart(db.get(), {}, {});
     }
     if (!rows) return std::nullopt;
     // The newest end first, sorted here rather than by SQLite: its sorter copies every row once more.
     std::sort(rows->begin(), rows->end(), [](const Row& a, const Row& b) {
         if (a.ended != b.ended) return a.ended > b.ended;
         if (a.auctionId != b.auctionId) return a.auctionId < b.auctionId;
-        return a.seen < b.seen;
+        if (a.seen != b.seen) return a.seen < b.seen;
+        return a.winnerId < b.winnerId;
     });
     return rows;
 }

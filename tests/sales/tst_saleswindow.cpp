@@ -277,9 +277,9 @@ private Q_SLOTS:
         QVERIFY(notice.contains(QStringLiteral("配送方法　　　：ゆうパック")));
         QVERIFY(notice.contains(QStringLiteral("お問い合わせ番号：1234-5678-9012")));
         // No date typed: the notice is dated the day it is made, and so is the sale's shipping.
-        const QDate shipped = QDate::currentDate();
+        const QDate shipped = sale().shipment.date;
+        QVERIFY(qAbs(shipped.daysTo(QDate::currentDate())) <= 1);  // a test run across midnight
         QVERIFY(notice.contains(QStringLiteral("発送日　　　　：") + shipped.toString(QStringLiteral("yyyy/MM/dd"))));
-        QCOMPARE(sale().shipment.date, shipped);
         press(w, "cmdSUSUMERU");
         press(w, "cmdSUSUMERU");
         QCOMPARE(sale().stage, sales::Stage::Rated);
