@@ -57,6 +57,11 @@ struct Sale {
     QDateTime reached(Stage stage) const;
 };
 
+}  // namespace sales
+// Lists of ten thousand sales grow by moving their bytes: every member is relocatable.
+Q_DECLARE_TYPEINFO(sales::Sale, Q_RELOCATABLE_TYPE);
+namespace sales {
+
 // Each returns false, changing nothing, when the sale is not where the move starts.
 bool moveOn(Sale& sale, const QDateTime& at);
 bool cancel(Sale& sale, CancelReason reason, const QDateTime& at);

@@ -35,6 +35,11 @@ struct Row {
     qint64 itemCost = -1;      // what the item cost the seller
 };
 
+}  // namespace salestable
+// Lists of ten thousand rows grow by moving their bytes: every member is relocatable.
+Q_DECLARE_TYPEINFO(salestable::Row, Q_RELOCATABLE_TYPE);
+namespace salestable {
+
 struct Seen {
     int added = 0;
     // Auctions seen with a winner other than the one(s) kept before (a winner removed, the next
