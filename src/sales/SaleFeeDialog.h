@@ -26,7 +26,7 @@ public:
         QString category, startPrice;
         Package package;
         QStringList ways;
-        QString from;  // where the parcel comes from, said under it ("出品記録から", …)
+        QString from;  // where the size and weight came from, said under them
     };
     // The fee text as the shipping pane shows it ("1,030 円", "不可") and its note.
     struct Answer {
