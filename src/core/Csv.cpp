@@ -1,5 +1,7 @@
 #include "core/Csv.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 #include "core/Cp932.h"
@@ -51,6 +53,26 @@ QChar separatorOf(const QString& text) {
     return tabs > commas ? QLatin1Char('\t') : QLatin1Char(',');
 }
 }  // namespace
+
+QByteArray readFile(const QString& path, const QString& what, QString* problem) {
+    constexpr qint64 kLargest = 64 * 1024 * 1024;
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        *problem = QStringLiteral("「%1」はファイルではありません。").arg(info.fileName());
+        return {};
+    }
+    if (info.size() > kLargest) {
+        *problem =
+            QStringLiteral("「%1」は大きすぎます（%2 MB）。%3として読めません。").arg(info.fileName()).arg(info.size() >> 20).arg(what);
+        return {};
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *problem = QStringLiteral("「%1」を開けませんでした。").arg(info.fileName());
+        return {};
+    }
+    return f.readAll();
+}
 
 Table read(const QByteArray& bytes) {
     Table table;

@@ -26,6 +26,10 @@ struct Table {
     QString encoding;  // as it was read: "UTF-8" or "Shift_JIS"
 };
 Table read(const QByteArray& bytes);
+// The bytes of a sheet the seller chose, or a Japanese `problem` naming the file: only a regular
+// file (a pipe or a device would keep the window waiting for bytes that never come) and none
+// larger than any seller's sheet. `what` names the file's kind in the message.
+QByteArray readFile(const QString& path, const QString& what, QString* problem);
 
 // Asks where (starting at `suggestedPath`), then writes `text` as CP932 with CR LF as Excel in
 // Japan reads it; a character CP932 cannot hold becomes "?" and the seller is told which. False

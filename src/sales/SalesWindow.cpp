@@ -201,7 +201,13 @@ QWidget* SalesWindow::buildDetail() {
     shipForm->addRow(QStringLiteral("送付先"), m_address);
     QPushButton* fromReply = button("cmdHENSHIN", QStringLiteral("返信から送料..."));
     connect(fromReply, &QPushButton::clicked, this, &SalesWindow::feeFromReply);
-    shipForm->addRow(QString(), fromReply);
+    QPushButton* fromLabels = button("cmdTSUISEKI", QStringLiteral("追跡番号をCSVから..."));
+    fromLabels->setToolTip(QStringLiteral("送り状を作ったプログラムのCSVから、取引ごとの追跡番号を取り込みます。"));
+    connect(fromLabels, &QPushButton::clicked, this, &SalesWindow::importTracking);
+    auto* shipButtons = new QHBoxLayout;
+    shipButtons->addWidget(fromReply);
+    shipButtons->addWidget(fromLabels);
+    shipForm->addRow(QString(), shipButtons);
     shipForm->addRow(QStringLiteral("配送方法"), m_carrier);
     shipForm->addRow(QStringLiteral("追跡番号"), m_tracking);
     shipForm->addRow(QStringLiteral("発送日"), m_shipped);

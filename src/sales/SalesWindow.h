@@ -61,7 +61,8 @@ public:
     void cancelSelected();
     // The mail that brings each selected sale to its next stage (or the reminder), one after another.
     void mailSelected(bool reminder);
-    void feeFromReply();  // 返信から送料
+    void feeFromReply();    // 返信から送料
+    void importTracking();  // 追跡番号をCSVから
     // 評価: the selected sales (or, with none selected, those at 受取確認) on the site's feedback pages.
     void feedbackSelected();
     void saveDetail();  // 保存

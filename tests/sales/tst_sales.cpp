@@ -14,6 +14,9 @@
 #include "sales/Sale.h"
 #include "sales/SaleMail.h"
 #include "sales/SalesMoney.h"
+#include "sales/TrackingImport.h"
+#include "core/Cp932.h"
+#include "core/Csv.h"
 
 using namespace sales;
 
@@ -304,6 +307,63 @@ private Q_SLOTS:
             QVERIFY(a.how.isEmpty());
         else
             QVERIFY2(a.how.contains(how), qPrintable(a.how));
+    }
+
+    // The label program's sheet as Excel saves it: each number on the sale its line names, by the
+    // auction ID or by the postcode and the name; nothing the seller typed is overwritten.
+    void numbersFromALabelSheet() {
+        const auto sale = [](const char* id, const char* name, const char* address, Stage stage, const char* tracking) {
+            Sale s;
+            s.auctionId = QLatin1String(id);
+            s.winnerId = s.auctionId + QStringLiteral("_w");
+            s.winnerName = QString::fromUtf8(name);
+            s.address = QString::fromUtf8(address);
+            s.stage = stage;
+            s.shipment.tracking = QLatin1String(tracking);
+            return s;
+        };
+        const QList<Sale> list{
+            sale("k100", "空野 一郎", "", Stage::Paid, ""),                                                     // 0
+            sale("k101", "箱田 花子", "〒530-0001 大阪府大阪市北区箱町4-5", Stage::Paid, ""),                   // 1
+            sale("k102", "宙 太郎", "", Stage::Paid, "9999-0000-1111"),                                         // 2
+            sale("k103", "空野 二郎", "", Stage::Cancelled, ""),                                                // 3
+            sale("k104", "箱田 三郎", "", Stage::Paid, ""),                                                     // 4
+            sale("k105", "箱田 三郎", "", Stage::Paid, ""),                                                     // 5
+            sale("k106", "箱田 花子", "〒530-0001 大阪府大阪市北区箱町4-5", Stage::Shipped, "7000-0000-0001"),  // 6
+            sale("k107", "空野 四郎", "", Stage::Paid, ""),                                                     // 7
+        };
+        const QByteArray sheet =
+            cp932::encode(QStringLiteral("発送データ\r\n"
+                                         "お客様管理番号,お届け先名,郵便番号,お問い合わせ番号,出荷予定日\r\n"
+                                         "K100,空野 一郎,060-0042,１２３４－５６７８－９０１２,2026/12/10\r\n"
+                                         ",箱田花子,５３０－０００１,2222-3333-4444,2026年12月11日\r\n"
+                                         "k102,宙 太郎,900-0015,3333-4444-5555,\r\n"
+                                         "k103,空野 二郎,810-0001,4444-5555-6666,\r\n"
+                                         "\"k104 k105\",箱田 三郎,980-0811,5555-6666-7777,\r\n"
+                                         "k107,空野 四郎,100-0001,6000-0000-0001,\r\n"
+                                         "k107,空野 四郎,100-0001,6000-0000-0002,\r\n"
+                                         "k999,誰か,100-0001,8888-9999-0000,\r\n"
+                                         "k100,空野 一郎,060-0042,,\r\n"));
+        const TrackingFile file = readTrackingFile(csv::read(sheet), list);
+        QVERIFY2(file.problem.isEmpty(), qPrintable(file.problem));
+        using O = TrackingLine::Outcome;
+        const QList<O> outcomes{O::Take, O::Take, O::Different, O::Ended, O::Take, O::Twice, O::Twice, O::NotFound, O::NoNumber};
+        QCOMPARE(file.lines.size(), outcomes.size());
+        for (int i = 0; i < outcomes.size(); ++i) QCOMPARE(file.lines[i].outcome, outcomes[i]);
+        QCOMPARE(file.lines[0].line, 3);
+        QCOMPARE(file.lines[0].tracking, QStringLiteral("1234-5678-9012"));
+        QCOMPARE(file.lines[0].sales, QList<int>{0});
+        QCOMPARE(file.lines[0].date, QDate(2026, 12, 10));
+        // No ID: the sale to that postcode and name still waiting for its number, not the one shipped.
+        QCOMPARE(file.lines[1].sales, QList<int>{1});
+        QCOMPARE(file.lines[1].date, QDate(2026, 12, 11));
+        QCOMPARE(file.lines[1].how, QStringLiteral("郵便番号と名前"));
+        QCOMPARE(file.lines[4].sales, (QList<int>{4, 5}));  // two auctions in one parcel
+
+        // A sheet without a number column is refused with what to choose instead.
+        const TrackingFile other = readTrackingFile(csv::read(QByteArrayLiteral("ID,name\r\nk100,x\r\n")), list);
+        QVERIFY(other.lines.isEmpty());
+        QVERIFY(other.problem.startsWith(QStringLiteral("追跡番号の列が見つかりません。")));
     }
 };
 

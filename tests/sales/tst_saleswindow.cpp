@@ -25,6 +25,7 @@
 #include "widgets/Grid.h"
 #include "sales/FeedbackWindow.h"
 #include "widgets/Browser.h"
+#include "sales/SaleRecord.h"
 #include "sales/SalesModel.h"
 #include "sales/SalesWindow.h"
 #include "store/HistoryStore.h"
@@ -558,6 +559,88 @@ private Q_SLOTS:
 
     // A site that answers garbage, an item page that fails, a sign-in that ran out: each is said,
     // and nothing the list held or the seller typed changes.
+    // The label program's sheet: each number lands on its sale (by its ID, or by the address the
+    // seller took from the reply), the sales are chosen, and the next click makes their notices.
+    void labelNumbersLandOnTheirSales() {
+        TempProgramFolder folder(TempProgramFolder::Content::Shipped);
+        SiteSimProcess sim({QStringLiteral("--frozen")});
+        sim.writeSiteAddresses();
+        RecordingUiServices ui;
+        fMain main(ui);
+        QVERIFY(signIn(sim, "sorabako_test"));
+        SalesWindow* w = main.showSales();
+        QVERIFY(refresh(w));
+        QCOMPARE(w->model()->sales().size(), 2);
+        select(w, QStringLiteral("g678901234"));
+        child<QPlainTextEdit>(w, QStringLiteral("txtSOUFUSAKI"))
+            ->setPlainText(QStringLiteral("〒100-0001 東京都千代田区ソラ１－１\n読田 読子"));
+        press(w, "cmdHOZON");
+        select(w, QStringLiteral("h789012345"));
+        for (int i = 0; i < 3; ++i) press(w, "cmdSUSUMERU");  // to 入金確認
+
+        // A pipe chosen as the sheet is named, not waited on.
+        const QString fifo = QDir(folder.path()).filePath(QStringLiteral("送り状.csv"));
+        QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {fifo}), 0);
+        ui.openNames << fifo;
+        press(w, "cmdTSUISEKI");
+        QCOMPARE(ui.messageTexts().last(), QStringLiteral("「送り状.csv」はファイルではありません。"));
+        QFile::remove(fifo);
+
+        const QString sheet = QDir(folder.path()).filePath(QStringLiteral("送り状.csv"));
+        QFile f(sheet);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(
+            cp932::encode(QStringLiteral("お客様管理番号,お届け先名,お届け先郵便番号,お問い合わせ番号,出荷予定日\r\n"
+                                         "h789012345,速水 翔,220-0001,１２３４－５６７８－９０１２,2026/12/10\r\n"
+                                         ",読田 読子,１００－０００１,2222-3333-4444,2026/12/11\r\n"
+                                         "z999,空野 一郎,060-0042,5555-6666-7777,2026/12/10\r\n")));
+        f.close();
+        QStringList results;
+        whenDialogOpens(QStringLiteral("frmTSUISEKI"), [&results](QDialog* d) {
+            auto* grid = child<QTableWidget>(d, QStringLiteral("grdTSUISEKI"));
+            for (int r = 0; r < grid->rowCount(); ++r) results << grid->item(r, 3)->text() + QLatin1Char(' ') + grid->item(r, 6)->text();
+            child<QComboBox>(d, QStringLiteral("cboHAISOU"))->setCurrentText(QStringLiteral("ゆうパック"));
+            press(d, "cmdTORIKOMU");
+        });
+        ui.openNames << sheet;
+        press(w, "cmdTSUISEKI");
+        QCOMPARE(results, (QStringList{QStringLiteral("h789012345 取り込みます"), QStringLiteral("g678901234 取り込みます"),
+                                       QStringLiteral(" 合う取引がありません")}));
+        // Stored: read back from the database as the next start reads it.
+        {
+            HistoryStore store(HistoryStore::programFile());
+            QCOMPARE(store.open(), HistoryStore::Opened::Ok);
+            const auto rows = salestable::all(store);
+            QVERIFY(rows);
+            QCOMPARE(rows->size(), 2);
+            for (const salestable::Row& r : *rows) {
+                const sales::Sale s = sales::fromRow(r);
+                const bool h = s.auctionId == QLatin1String("h789012345");
+                QCOMPARE(s.shipment.tracking, h ? QStringLiteral("1234-5678-9012") : QStringLiteral("2222-3333-4444"));
+                QCOMPARE(s.shipment.carrier, QStringLiteral("ゆうパック"));
+                QCOMPARE(s.shipment.date, h ? QDate(2026, 12, 10) : QDate(2026, 12, 11));
+            }
+        }
+        QCOMPARE(child<QTableView>(w, QStringLiteral("grdTORIHIKI"))->selectionModel()->selectedRows().size(), 2);
+        // The paid one's notice, with the number and the day from the sheet.
+        select(w, QStringLiteral("h789012345"));
+        QString notice;
+        mailAndHand(w, "cmdMAIL", &notice);
+        QVERIFY2(notice.contains(QStringLiteral("お問い合わせ番号：1234-5678-9012")), qPrintable(notice));
+        QVERIFY(notice.contains(QStringLiteral("発送日　　　　：2026/12/10")));
+        QCOMPARE(w->model()->sales()[w->model()->saleIndex(rowOf(w, QStringLiteral("h789012345")))].stage, sales::Stage::Shipped);
+
+        // The same sheet again takes nothing: the numbers are in.
+        bool canTake = true;
+        whenDialogOpens(QStringLiteral("frmTSUISEKI"), [&canTake](QDialog* d) {
+            canTake = child<QPushButton>(d, QStringLiteral("cmdTORIKOMU"))->isEnabled();
+            press(d, "cmdCANCEL");
+        });
+        ui.openNames << sheet;
+        press(w, "cmdTSUISEKI");
+        QVERIFY(!canTake);
+    }
+
     void aSiteThatFailsChangesNothingKept() {
         TempProgramFolder folder(TempProgramFolder::Content::Shipped);
         SiteSimProcess sim({QStringLiteral("--frozen")});

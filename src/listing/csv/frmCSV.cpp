@@ -21,29 +21,11 @@
 
 namespace {
 const QString kCaption = QStringLiteral("CSVから追加");
-constexpr qint64 kLargestCsv = 64 * 1024 * 1024;  // far beyond any seller's sheet; more is no listing file
 }  // namespace
 
 namespace listingcsv {
 
-QByteArray readCsvFile(const QString& path, QString* problem) {
-    const QFileInfo info(path);
-    // A pipe or a device would keep the window waiting for bytes that never come.
-    if (!info.isFile()) {
-        *problem = QStringLiteral("「%1」はファイルではありません。").arg(info.fileName());
-        return {};
-    }
-    if (info.size() > kLargestCsv) {
-        *problem = QStringLiteral("「%1」は大きすぎます（%2 MB）。出品CSVとして読めません。").arg(info.fileName()).arg(info.size() >> 20);
-        return {};
-    }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *problem = QStringLiteral("「%1」を開けませんでした。").arg(info.fileName());
-        return {};
-    }
-    return f.readAll();
-}
+QByteArray readCsvFile(const QString& path, QString* problem) { return csv::readFile(path, QStringLiteral("出品CSV"), problem); }
 
 bool exportFiles(UiServices& ui, const QStringList& memoryFiles, const Hooks& hooks, QWidget* owner) {
     if (memoryFiles.isEmpty()) {
