@@ -6,9 +6,10 @@
 //  - the seller's actions (clicks, keys, dialog answers) per sale from the auction's end to 発送済
 //    with its three mails: by hand with the mail pane (template, the auction's link in 出品終了分,
 //    メーラー起動; the fee found in the shipping pane for the winner's prefecture and typed into
-//    the pane's 送料; the carrier, tracking number and date typed over the notice's placeholders),
-//    against 取引一覧 (several sales selected move and get their mails together; each winner's
-//    reply pasted into 返信から送料; the tracking number typed once per sale).
+//    the pane's 送料; the carrier typed over the notice's placeholder, the tracking number and the
+//    ship date copied from the label program's sheet over theirs), against 取引一覧 (several
+//    sales selected move and get their mails together; each winner's reply pasted into
+//    返信から送料; the same sheet taken in by 追跡番号をCSVから).
 //    Each action is a real click or key given to the program (Japanese through the input method,
 //    its keys counted), and each way has to hand over the same whole mails (no placeholder left,
 //    the fee the shipping pane answers, the carrier, tracking number and date) and reach the
@@ -18,6 +19,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QInputMethodEvent>
 #include <QPointer>
@@ -51,6 +54,7 @@
 #include "Median.h"
 
 #include "app/fMain.h"
+#include "core/Cp932.h"
 #include "core/ProgramFolder.h"
 #include "mail/MailPane.h"
 #include "shipping/ShippingPane.h"
@@ -78,7 +82,12 @@ public:
         ++actions;
         return Answer::Ok;
     }
-    QString openFileName(const QString&, const QString&, QObject*) override { return {}; }
+    // A file dialog: the file clicked and 開く.
+    QString openFileName(const QString&, const QString&, QObject*) override {
+        if (!file.isEmpty()) actions += 2;
+        return std::exchange(file, QString());
+    }
+    QString file;  // what the seller picks in the next file dialog
     QString saveFileName(const QString&, const QString&, QObject*) override { return {}; }
     QString folderName(const QString&, QObject*) override { return {}; }
     bool chooseColor(unsigned int*, QObject*) override { return false; }
@@ -232,6 +241,25 @@ constexpr int kCarrierService = 6;  // its place among the shipping pane's ways
 QString trackingOf(int sale) { return QStringLiteral("1234-5678-90%1%1").arg(sale); }
 QString today() { return QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")); }
 
+// The label program's sheet, as it saves the labels the seller printed: the auction ID in the
+// label's reference field, the number, the day. Both ways have it: by hand it is open in the
+// spreadsheet to copy from.
+QString labelSheet(const QString& folder, const QStringList& ids) {
+    QString text = QStringLiteral("お客様管理番号,お届け先名,お問い合わせ番号,出荷予定日\r\n");
+    for (int i = 0; i < ids.size(); ++i)
+        text += QStringLiteral("%1,%2,%3,%4\r\n").arg(ids[i], kReplies[i].section(QLatin1Char('\n'), 1), trackingOf(i), today());
+    const QString path = QDir(folder).filePath(QStringLiteral("送り状.csv"));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(cp932::encode(text)) < 0) return {};
+    return path;
+}
+// A cell of the sheet open in the spreadsheet, clicked and copied, pasted with Ctrl+V over what
+// is selected.
+void pasteFromSheet(QPlainTextEdit* body, const QString& cell) {
+    actions += 3;
+    body->insertPlainText(cell);
+}
+
 // The mails handed to the mail program, by the winner's address, in the order they left, and
 // the winners in the order their first mails left.
 QHash<QString, QStringList> handed;
@@ -327,6 +355,7 @@ bool byHand(fMain& w, const QStringList& ids, QStringList* fees) {
         typeText(cost, fee);
         if (!mail(ids[i], QStringLiteral("入金確認と発送のご連絡"), {})) return false;
     }
+    actions += 2;  // the sheet opened in the spreadsheet
     for (int i = 0; i < ids.size(); ++i) {
         const auto select = [&](const QString& placeholder) {
             actions += 2;  // a click before it, a shift-click after it
@@ -336,9 +365,9 @@ bool byHand(fMain& w, const QStringList& ids, QStringList* fees) {
             select(QStringLiteral("<CARRIER>"));
             typeJapanese(body, kCarrier, kCarrierKeys);
             select(QStringLiteral("<TRACKING>"));
-            typeText(body, trackingOf(i));
+            pasteFromSheet(body, trackingOf(i));
             select(QStringLiteral("<SHIPDATE>"));
-            typeText(body, today());
+            pasteFromSheet(body, today());
         });
         if (!ok) return false;
     }
@@ -368,8 +397,8 @@ private:
 
 // With 取引一覧: the sales selected together get each stage's mails one after the other, and
 // 返信から送料 one after the other (each reply pasted, the parcel typed for the first sale only);
-// the tracking number typed once per sale.
-bool withTheList(fMain& w, int count) {
+// the label sheet taken in, which chooses its sales for their notices.
+bool withTheList(fMain& w, Quiet& ui, const QString& sheet, int count) {
     click(w.mailPane()->findChild<QPushButton*>(QStringLiteral("cmdTORIHIKI")));
     auto* list = w.findChild<SalesWindow*>();
     if (!list) return false;
@@ -416,13 +445,12 @@ bool withTheList(fMain& w, int count) {
     selectAll();
     button("cmdSUSUMERU");
     button("cmdMAIL");
-    for (int row = 0; row < count; ++row) {
-        clickRow(view, row);
-        auto* tracking = list->findChild<QLineEdit*>(QStringLiteral("txtTSUISEKI"));
-        click(tracking);
-        typeText(tracking, trackingOf(row));
+    {
+        OnDialog take("frmTSUISEKI", [](QWidget* d) { click(d->findChild<QPushButton*>(QStringLiteral("cmdTORIKOMU"))); });
+        ui.file = sheet;
+        button("cmdTSUISEKI");
     }
-    selectAll();
+    if (view->selectionModel()->selectedRows().size() != count) return false;
     button("cmdMAIL");
     for (int row = 0; row < count; ++row) {
         const sales::Sale& s = list->model()->sales()[list->model()->saleIndex(row)];
@@ -462,6 +490,8 @@ bool countActions(const QString& folder, const QString& base, int count) {
     if (ids.contains(QString())) return false;
     // Each way's winners in the order of their sales (their first mails left in that order), and
     // each way has to hand over the same whole mails.
+    const QString sheet = labelSheet(folder, ids);
+    if (sheet.isEmpty()) return say("the label sheet could not be written");
     QStringList fees;
     actions = mailsHanded = 0;
     if (!byHand(w, ids, &fees)) return say("by hand, a step did not go through");
@@ -471,7 +501,7 @@ bool countActions(const QString& folder, const QString& base, int count) {
     actions = mailsHanded = 0;
     handed.clear();
     winnersInOrder.clear();
-    if (!withTheList(w, count)) return say("with 取引一覧, a step did not go through");
+    if (!withTheList(w, ui, sheet, count)) return say("with 取引一覧, a step did not go through");
     if (winnersInOrder != winners || !mailsAreWhole(winnersInOrder, fees)) return say("with 取引一覧, the mails are not whole");
     const int list = actions;
     out() << QStringLiteral(
