@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
@@ -408,7 +409,8 @@ int main(int argc, char** argv) {
         return records->grab().save(recordsOut);
     };
     // 取引一覧 with sales in every stage, the overdue ones in red; a mail before it leaves; the months.
-    const auto salesShots = [&](const QString& listOut, const QString& mailOut, const QString& monthsOut, const QString& feeOut) {
+    const auto salesShots = [&](const QString& listOut, const QString& mailOut, const QString& monthsOut, const QString& feeOut,
+                                const QString& trackingOut) {
         QuietUi quiet;
         fMain w(quiet);
         w.resize(kLaptop);
@@ -510,7 +512,29 @@ int main(int argc, char** argv) {
         grid->selectionModel()->select(firstRow, QItemSelectionModel::Select | QItemSelectionModel::Rows);
         s->feeFromReply();
         answer.stop();
-        return mailShot && monthsShot && feeShot;
+        // The label program's sheet taken in: three numbers for their sales, one already typed, one
+        // line for a parcel that is no sale of this list.
+        QString sheet = QStringLiteral("お客様管理番号,お届け先名,お届け先郵便番号,お問い合わせ番号,出荷予定日\r\n");
+        const QString day = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
+        for (int i = 0; i < 3; ++i)
+            sheet += QStringLiteral("%1,%2,%3,2345-6789-01%4,%5\r\n")
+                         .arg(fresh[i], QStringList{QStringLiteral("空野 一郎"), QStringLiteral("宙 太郎"), QStringLiteral("箱田 花子")}[i],
+                              QStringList{QStringLiteral("060-0042"), QStringLiteral("900-0015"), QStringLiteral("530-0001")}[i])
+                         .arg(i + 10)
+                         .arg(day);
+        sheet += QStringLiteral("%1,箱田 三郎,980-0811,1234-5678-9012,%2\r\n").arg(fresh[3], day);
+        sheet += QStringLiteral(",箱田 四郎,810-0001,3456-7890-1234,%1\r\n").arg(day);
+        const QString sheetPath =
+            QDir(ProgramFolder::data())
+                .filePath(QStringLiteral("送り状_%1.csv").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+        QFile sheetFile(sheetPath);
+        if (!sheetFile.open(QIODevice::WriteOnly) || sheetFile.write(cp932::encode(sheet)) < 0) return false;
+        sheetFile.close();
+        quiet.openNames << sheetPath;
+        bool trackingShot = false;
+        grabDialog(QStringLiteral("frmTSUISEKI"), trackingOut, &trackingShot);
+        s->importTracking();
+        return mailShot && monthsShot && feeShot && trackingShot;
     };
     QStringList wanted = args.mid(4);
     const bool everything = wanted.isEmpty();
@@ -562,7 +586,8 @@ int main(int argc, char** argv) {
     if (wanted.removeAll(QStringLiteral("sales")) > 0 || everything) {
         const QDir out(args.at(3));
         if (!salesShots(out.filePath(QStringLiteral("sales.png")), out.filePath(QStringLiteral("sales-mail.png")),
-                        out.filePath(QStringLiteral("sales-months.png")), out.filePath(QStringLiteral("sales-fee.png")))) {
+                        out.filePath(QStringLiteral("sales-months.png")), out.filePath(QStringLiteral("sales-fee.png")),
+                        out.filePath(QStringLiteral("sales-tracking.png")))) {
             QTextStream(stderr) << "shoot: sales could not be prepared\n";
             ++failures;
         }

@@ -58,6 +58,7 @@ void SalesWindow::importTracking() {
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
     for (int r = 0; r < file.lines.size(); ++r) {
         const TrackingLine& line = file.lines[r];
         QStringList ids, winners;
