@@ -1,9 +1,11 @@
 #include "outbox/Smtp.h"
 
+// Only libcurl's types and constants: the library itself is opened when the first mail leaves.
+#define CURL_DISABLE_TYPECHECK
 #include <curl/curl.h>
+#include <dlfcn.h>
 
 #include <QUrl>
-#include <mutex>
 
 namespace outbox {
 
@@ -23,6 +25,46 @@ size_t readMail(char* buffer, size_t size, size_t count, void* user) {
     // libcurl asks for no more than the size it was told: the last byte given is the whole mail.
     if (up->at == up->data.size()) up->handedOver = true;
     return size_t(n);
+}
+
+// libcurl brings some twenty libraries with it (TLS, LDAP, SSH, IDN…): linked, every start
+// would wait for them to be loaded and bound, for a part a seller uses when a mail leaves. It is
+// opened then, once, by the name Debian's libcurl4 gives it.
+struct Curl {
+    CURLcode (*globalInit)(long);
+    CURL* (*init)();
+    CURLcode (*setopt)(CURL*, CURLoption, ...);
+    CURLcode (*perform)(CURL*);
+    CURLcode (*getinfo)(CURL*, CURLINFO, ...);
+    void (*cleanup)(CURL*);
+    const char* (*strerror)(CURLcode);
+    curl_slist* (*slistAppend)(curl_slist*, const char*);
+    void (*slistFreeAll)(curl_slist*);
+};
+
+const Curl* curl() {
+    static const Curl* const loaded = []() -> const Curl* {
+        void* lib = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+        if (!lib) return nullptr;
+        static Curl c;
+        bool all = true;
+        const auto find = [&](auto& fn, const char* name) {
+            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(lib, name));
+            all = all && fn;
+        };
+        find(c.globalInit, "curl_global_init");
+        find(c.init, "curl_easy_init");
+        find(c.setopt, "curl_easy_setopt");
+        find(c.perform, "curl_easy_perform");
+        find(c.getinfo, "curl_easy_getinfo");
+        find(c.cleanup, "curl_easy_cleanup");
+        find(c.strerror, "curl_easy_strerror");
+        find(c.slistAppend, "curl_slist_append");
+        find(c.slistFreeAll, "curl_slist_free_all");
+        if (!all || c.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
+        return &c;
+    }();
+    return loaded;
 }
 
 // The server's lines as they come: its last answer, and the last one that said no (the goodbye
@@ -60,16 +102,19 @@ QString said(CURLcode code, long response, const QString& reply) {
         case CURLE_GOT_NOTHING: return QStringLiteral("メールサーバーとの接続が切れました。");
         default: break;
     }
-    return QStringLiteral("メールを送れませんでした（%1）。").arg(QString::fromUtf8(curl_easy_strerror(code)));
+    return QStringLiteral("メールを送れませんでした（%1）。").arg(QString::fromUtf8(curl()->strerror(code)));
 }
 
 }  // namespace
 
 Sent send(const Server& server, const QString& from, const QStringList& recipients, const QByteArray& data) {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     Sent result;
-    CURL* curl = curl_easy_init();
+    const Curl* const api = outbox::curl();
+    if (!api) {
+        result.message = QStringLiteral("メールを送る部品（libcurl）を読み込めませんでした。libcurl4 が入っているか確かめて下さい。");
+        return result;
+    }
+    CURL* curl = api->init();
     if (!curl) {
         result.message = QStringLiteral("メールを送る準備ができませんでした。");
         return result;
@@ -82,44 +127,44 @@ Sent send(const Server& server, const QString& from, const QStringList& recipien
     const QByteArray user = server.user.toUtf8(), password = server.password.toUtf8();
     const QByteArray mailFrom = "<" + from.toUtf8() + ">";
     curl_slist* rcpt = nullptr;
-    for (const QString& r : recipients) rcpt = curl_slist_append(rcpt, QByteArray("<" + r.toUtf8() + ">").constData());
+    for (const QString& r : recipients) rcpt = api->slistAppend(rcpt, QByteArray("<" + r.toUtf8() + ">").constData());
     Upload up{data};
     Answers answers;
-    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    api->setopt(curl, CURLOPT_URL, url.constData());
     // Only the two ways: plain text to a mail server is never an option.
-    curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+    api->setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
     if (server.allowSelfSigned) {
-        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
-        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
+        api->setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
+        api->setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
     }
     if (!server.user.isEmpty()) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
+        api->setopt(curl, CURLOPT_USERNAME, user.constData());
+        api->setopt(curl, CURLOPT_PASSWORD, password.constData());
     }
-    curl_easy_setopt(curl, CURLOPT_MAIL_FROM, mailFrom.constData());
-    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, rcpt);
-    curl_easy_setopt(curl, CURLOPT_READFUNCTION, readMail);
-    curl_easy_setopt(curl, CURLOPT_READDATA, &up);
-    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(data.size()));
-    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, seen);
-    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &answers);
-    curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);  // only through the debug function: the server's lines
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(server.timeoutSeconds));
+    api->setopt(curl, CURLOPT_MAIL_FROM, mailFrom.constData());
+    api->setopt(curl, CURLOPT_MAIL_RCPT, rcpt);
+    api->setopt(curl, CURLOPT_READFUNCTION, readMail);
+    api->setopt(curl, CURLOPT_READDATA, &up);
+    api->setopt(curl, CURLOPT_UPLOAD, 1L);
+    api->setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(data.size()));
+    api->setopt(curl, CURLOPT_DEBUGFUNCTION, seen);
+    api->setopt(curl, CURLOPT_DEBUGDATA, &answers);
+    api->setopt(curl, CURLOPT_VERBOSE, 1L);  // only through the debug function: the server's lines
+    api->setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    api->setopt(curl, CURLOPT_CONNECTTIMEOUT, long(server.timeoutSeconds));
     // A server that stops answering: less than a byte a second for the whole wait.
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(server.answerTimeoutSeconds));
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(server.answerTimeoutSeconds));
-    const CURLcode code = curl_easy_perform(curl);
+    api->setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    api->setopt(curl, CURLOPT_LOW_SPEED_TIME, long(server.answerTimeoutSeconds));
+    api->setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(server.answerTimeoutSeconds));
+    const CURLcode code = api->perform(curl);
     long response = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &response);
+    api->getinfo(curl, CURLINFO_RESPONSE_CODE, &response);
     // Handed over means on the wire, not only read into libcurl's buffer.
     curl_off_t uploaded = 0;
-    curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+    api->getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
     if (uploaded < curl_off_t(data.size())) up.handedOver = false;
-    curl_slist_free_all(rcpt);
-    curl_easy_cleanup(curl);
+    api->slistFreeAll(rcpt);
+    api->cleanup(curl);
     result.reply = answers.last;
     if (code == CURLE_OK) {
         result.outcome = Sent::Outcome::Sent;
