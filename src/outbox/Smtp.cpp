@@ -5,6 +5,9 @@
 #include <curl/curl.h>
 #include <dlfcn.h>
 
+#include <cstring>
+#include <type_traits>
+
 #include <QUrl>
 
 namespace outbox {
@@ -111,7 +114,9 @@ Sent send(const Server& server, const QString& from, const QStringList& recipien
     Sent result;
     const Curl* const api = outbox::curl();
     if (!api) {
-        result.message = QStringLiteral("メールを送る部品（libcurl）を読み込めませんでした。libcurl4 が入っているか確かめて下さい。");
+        result.message = QStringLiteral(
+            "メールを送る部品（libcurl）を読み込めませんでした。libcurl4 が入っているか確かめて下さい。"
+            "入れた後は、このプログラムを起動し直して下さい。");
         return result;
     }
     CURL* curl = api->init();

@@ -28,8 +28,10 @@ constexpr Region kRegions[] = {
     {"96", "97", u"福島県"},   {"98", "98", u"宮城県"},   {"99", "99", u"山形県"},
 };
 
-// Full-width digits and the dashes people type between a postcode's parts, as plain ASCII.
-QString plain(const QString& text) {
+QString plain(const QString& text) { return sales::asciiDigitsAndDashes(text); }
+}  // namespace
+
+QString asciiDigitsAndDashes(const QString& text) {
     QString out = text.normalized(QString::NormalizationForm_KC);
     for (QChar& c : out)
         if (c == QChar(0x2010) || c == QChar(0x2011) || c == QChar(0x2012) || c == QChar(0x2013) || c == QChar(0x2014) ||
@@ -37,7 +39,6 @@ QString plain(const QString& text) {
             c = QLatin1Char('-');
     return out;
 }
-}  // namespace
 
 QString prefectureOfPostcode(const QString& postcode) {
     QString digits = postcode;

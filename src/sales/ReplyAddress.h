@@ -14,6 +14,10 @@ struct ReplyAddress {
 };
 ReplyAddress readReplyAddress(const QString& text);
 
+// Full-width letters and digits, and the dashes people type between a number's parts (the
+// long vowel mark among them), as plain ASCII.
+QString asciiDigitsAndDashes(const QString& text);
+
 // The prefecture a postcode's first digits belong to; empty when they say nothing.
 QString prefectureOfPostcode(const QString& postcode);
 

@@ -8,10 +8,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QStandardPaths>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/Csv.h"
-#include "core/ProgramFolder.h"
 #include "core/UiServices.h"
 #include "sales/SalesModel.h"
 #include "sales/SalesWindow.h"
@@ -25,7 +26,9 @@ const QString kCaption = QStringLiteral("追跡番号の取り込み");
 
 void SalesWindow::importTracking() {
     if (!keepTyped()) return;
-    const QString path = m_ui.openFileName(ProgramFolder::data(), QStringLiteral("CSVファイル(*.CSV;*.TXT)|*.csv;*.txt"), this);
+    // Where a label program's download lands, unless the seller goes elsewhere.
+    const QString path = m_ui.openFileName(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
+                                           QStringLiteral("CSVファイル(*.CSV;*.TXT)|*.csv;*.txt"), this);
     if (path.isEmpty()) return;
     QString problem;
     const QByteArray bytes = csv::readFile(path, QStringLiteral("送り状のCSV"), &problem);
@@ -122,16 +125,20 @@ void SalesWindow::importTracking() {
 
     const QString chosenCarrier = carrier ? carrier->currentText().trimmed() : QString();
     QStringList taken;
+    bool stopped = false;
     for (const Taking& t : taking) {
         const int i = saleOfKey(t.key);
         if (i < 0) continue;
         Sale& s = m_model->sale(i);
-        // Typed while the dialog was open, or taken from an earlier line: the seller's number stays.
-        if (!s.shipment.tracking.isEmpty()) continue;
+        // Typed, cancelled or rated while the dialog was open, or taken from an earlier line: as it is.
+        if (!s.shipment.tracking.isEmpty() || s.stage == Stage::Cancelled || s.stage == Stage::Rated) continue;
         s.shipment.tracking = t.tracking;
         if (s.shipment.carrier.isEmpty()) s.shipment.carrier = t.carrier.isEmpty() ? chosenCarrier : t.carrier;
         if (!s.shipment.date.isValid() && t.date.isValid()) s.shipment.date = t.date;
-        if (!storeSale(i)) return;  // said so, and the list is as stored
+        if (!storeSale(i)) {  // said so, and the list is as stored; what went in before stays in
+            stopped = true;
+            break;
+        }
         taken << t.key;
     }
     if (taken.isEmpty()) return;
@@ -140,5 +147,6 @@ void SalesWindow::importTracking() {
     m_search->clear();
     selectKeys(taken, taken.first());
     showCurrent();
-    m_status->setText(QStringLiteral("%1件の取引に追跡番号を入れました。").arg(taken.size()));
+    m_status->setText(stopped ? QStringLiteral("%1件の取引に追跡番号を入れたところで止まりました。").arg(taken.size())
+                              : QStringLiteral("%1件の取引に追跡番号を入れました。").arg(taken.size()));
 }

@@ -23,6 +23,7 @@ struct TrackingLine {
         Different,  // the sale has another number: kept as it is
         Ended,      // the sale is cancelled or rated
         Twice,      // the sale is on two lines with different numbers: neither is taken
+        Ambiguous,  // the auction has several winners and the line's name says none of them
         NotFound,   // no sale matches the line
         NoNumber,   // the line's number is empty or not a number
     };

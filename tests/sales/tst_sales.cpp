@@ -331,6 +331,10 @@ private Q_SLOTS:
             sale("k105", "箱田 三郎", "", Stage::Paid, ""),                                                     // 5
             sale("k106", "箱田 花子", "〒530-0001 大阪府大阪市北区箱町4-5", Stage::Shipped, "7000-0000-0001"),  // 6
             sale("k107", "空野 四郎", "", Stage::Paid, ""),                                                     // 7
+            sale("k108", "空野 五郎", "", Stage::Paid, ""),                                       // 8: two winners of one auction
+            sale("k108", "箱田 六郎", "", Stage::Paid, ""),                                       // 9
+            sale("k110", "箱田 花子", "〒530-0001 大阪府大阪市北区箱町4-5", Stage::Shipped, ""),  // 10: sent, no number
+            sale("k111", "空野 七郎", "", Stage::Paid, "777788889999"),                           // 11: typed bare
         };
         const QByteArray sheet =
             cp932::encode(QStringLiteral("発送データ\r\n"
@@ -339,26 +343,32 @@ private Q_SLOTS:
                                          ",箱田花子,５３０－０００１,2222-3333-4444,2026年12月11日\r\n"
                                          "k102,宙 太郎,900-0015,3333-4444-5555,\r\n"
                                          "k103,空野 二郎,810-0001,4444-5555-6666,\r\n"
+                                         "k104,箱田 三郎,980-0811,5555-6666-7777,\r\n"
                                          "\"k104 k105\",箱田 三郎,980-0811,5555-6666-7777,\r\n"
                                          "k107,空野 四郎,100-0001,6000-0000-0001,\r\n"
                                          "k107,空野 四郎,100-0001,6000-0000-0002,\r\n"
                                          "k999,誰か,100-0001,8888-9999-0000,\r\n"
-                                         "k100,空野 一郎,060-0042,,\r\n"));
+                                         "k100,空野 一郎,060-0042,,\r\n"
+                                         "k108,箱田 六郎,100-0001,1111-2222-3333,\r\n"
+                                         "k108,誰か,100-0001,1111-2222-4444,\r\n"
+                                         "k111,空野 七郎,100-0001,７７７７－８８８８－９９９９,\r\n"));
         const TrackingFile file = readTrackingFile(csv::read(sheet), list);
         QVERIFY2(file.problem.isEmpty(), qPrintable(file.problem));
         using O = TrackingLine::Outcome;
-        const QList<O> outcomes{O::Take, O::Take, O::Different, O::Ended, O::Take, O::Twice, O::Twice, O::NotFound, O::NoNumber};
+        const QList<O> outcomes{O::Take,  O::Take,     O::Different, O::Ended, O::Take,      O::Take, O::Twice,
+                                O::Twice, O::NotFound, O::NoNumber,  O::Take,  O::Ambiguous, O::Same};
         QCOMPARE(file.lines.size(), outcomes.size());
-        for (int i = 0; i < outcomes.size(); ++i) QCOMPARE(file.lines[i].outcome, outcomes[i]);
+        for (int i = 0; i < outcomes.size(); ++i) QVERIFY2(file.lines[i].outcome == outcomes[i], qPrintable(QString::number(i)));
         QCOMPARE(file.lines[0].line, 3);
         QCOMPARE(file.lines[0].tracking, QStringLiteral("1234-5678-9012"));
         QCOMPARE(file.lines[0].sales, QList<int>{0});
         QCOMPARE(file.lines[0].date, QDate(2026, 12, 10));
-        // No ID: the sale to that postcode and name still waiting for its number, not the one shipped.
+        // No ID: the sale to that postcode and name still waiting for its number, not those sent.
         QCOMPARE(file.lines[1].sales, QList<int>{1});
         QCOMPARE(file.lines[1].date, QDate(2026, 12, 11));
         QCOMPARE(file.lines[1].how, QStringLiteral("郵便番号と名前"));
-        QCOMPARE(file.lines[4].sales, (QList<int>{4, 5}));  // two auctions in one parcel
+        QCOMPARE(file.lines[5].sales, (QList<int>{4, 5}));  // two auctions in one parcel, one on a line before
+        QCOMPARE(file.lines[10].sales, QList<int>{9});      // the winner of the auction the line names
 
         // A sheet without a number column is refused with what to choose instead.
         const TrackingFile other = readTrackingFile(csv::read(QByteArrayLiteral("ID,name\r\nk100,x\r\n")), list);
