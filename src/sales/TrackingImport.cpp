@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <optional>
 
 #include "core/Csv.h"
 #include "sales/ReplyAddress.h"
@@ -102,6 +103,9 @@ TrackingFile readTrackingFile(const csv::Table& table, const QList<Sale>& sales)
 
     QHash<QString, QList<int>> byAuction;
     for (int i = 0; i < sales.size(); ++i) byAuction[sales[i].auctionId.toLower()] << i;
+    // Each sale's postcode read once, when a line first needs it: a sheet of a thousand lines
+    // against years of sales would otherwise read every address a thousand times.
+    std::optional<QHash<QString, QList<int>>> byPostcode;
     static const QRegularExpression word(QStringLiteral("[0-9A-Za-z]+"));
 
     for (qsizetype r = heading + 1; r < table.records.size(); ++r) {
@@ -169,9 +173,15 @@ TrackingFile readTrackingFile(const csv::Table& table, const QList<Sale>& sales)
             // No ID on the line: the sales to that postcode and name not yet sent.
             const QString where = postcodeColumn >= 0 ? cells.value(postcodeColumn) : rest.join(QLatin1Char('\n'));
             const QString postcode = readReplyAddress(where).postcode;
-            for (int i = 0; i < sales.size() && !postcode.isEmpty(); ++i) {
+            if (!postcode.isEmpty() && !byPostcode) {
+                byPostcode.emplace();
+                for (int i = 0; i < sales.size(); ++i)
+                    if (!ended(sales[i]) && !sales[i].address.isEmpty())
+                        if (const QString p = readReplyAddress(sales[i].address).postcode; !p.isEmpty()) (*byPostcode)[p] << i;
+            }
+            for (int i : postcode.isEmpty() ? QList<int>() : byPostcode->value(postcode)) {
                 const Sale& s = sales[i];
-                if (ended(s) || !named(s) || readReplyAddress(s.address).postcode != postcode) continue;
+                if (!named(s)) continue;
                 const QString has = bare(s.shipment.tracking);
                 if (has == number)
                     same << i;
