@@ -27,8 +27,6 @@ constexpr Region kRegions[] = {
     {"90", "90", u"沖縄県"},   {"91", "91", u"福井県"},   {"92", "92", u"石川県"},   {"93", "93", u"富山県"}, {"94", "95", u"新潟県"},
     {"96", "97", u"福島県"},   {"98", "98", u"宮城県"},   {"99", "99", u"山形県"},
 };
-
-QString plain(const QString& text) { return sales::asciiDigitsAndDashes(text); }
 }  // namespace
 
 QString asciiDigitsAndDashes(const QString& text) {
@@ -54,7 +52,7 @@ QString prefectureOfPostcode(const QString& postcode) {
 
 ReplyAddress readReplyAddress(const QString& text) {
     ReplyAddress a;
-    const QString t = plain(text);
+    const QString t = asciiDigitsAndDashes(text);
     // Seven digits as 3-4, or run together, standing apart from other digits (a phone number's
     // 10 or 11 digits are no postcode).
     static const QRegularExpression postcode(QStringLiteral("(?<![0-9-])([0-9]{3})-?([0-9]{4})(?![0-9-])"));
